@@ -1,0 +1,31 @@
+# lorm_library(<target> [DEPS <targets>...] [PUBLIC_LIBS <libs>...])
+# One static library per folder; its sources are every .cpp of the folder.
+function(lorm_library target)
+  cmake_parse_arguments(ARG "" "" "DEPS;PUBLIC_LIBS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(sources)
+    add_library(${target} STATIC ${sources})
+    target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${target} PUBLIC ${ARG_DEPS} ${ARG_PUBLIC_LIBS})
+  else()
+    add_library(${target} INTERFACE)
+    target_include_directories(${target} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${target} INTERFACE ${ARG_DEPS} ${ARG_PUBLIC_LIBS})
+  endif()
+endfunction()
+
+# lorm_test(<name> DEPS <targets>...)
+# One GoogleTest binary per test folder; its sources are every .cpp of the folder.
+function(lorm_test name)
+  cmake_parse_arguments(ARG "" "" "DEPS;LABELS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main GTest::gmock)
+  target_compile_definitions(${name} PRIVATE LORM_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/data"
+                                             LORM_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+    PROPERTIES LABELS "${ARG_LABELS}" ENVIRONMENT "LORM_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+endfunction()
