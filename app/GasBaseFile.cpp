@@ -1,0 +1,208 @@
+#include "app/GasBaseFile.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/MessageService.h"
+
+namespace {
+using namespace GasBaseMessages;
+
+class TFileDescriptor {
+public:
+  explicit TFileDescriptor(int fd = -1) : FFd(fd) {}
+  ~TFileDescriptor() { Close(); }
+  TFileDescriptor(const TFileDescriptor&) = delete;
+  TFileDescriptor& operator=(const TFileDescriptor&) = delete;
+  int Get() const { return FFd; }
+  void Reset(int fd) {
+    Close();
+    FFd = fd;
+  }
+  bool Valid() const { return FFd >= 0; }
+  // Closes the file; false when the close itself reports a failure (a delayed write error).
+  bool Close() {
+    if (FFd < 0) return true;
+    const int result = ::close(FFd);
+    FFd = -1;
+    return result == 0;
+  }
+
+private:
+  int FFd;
+};
+
+enum class TReadResult { Whole, Short, Failed };
+
+// Reads exactly `size` bytes unless the file ends first; retries interrupted reads.
+TReadResult ReadExactly(int fd, unsigned char* buffer, std::size_t size) {
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::read(fd, buffer + done, size - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return TReadResult::Failed;
+    }
+    if (n == 0) return TReadResult::Short;
+    done += static_cast<std::size_t>(n);
+  }
+  return TReadResult::Whole;
+}
+
+bool WriteExactly(int fd, const unsigned char* buffer, std::size_t size) {
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::write(fd, buffer + done, size - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (n == 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+void Warn(const char* text, const char* caption) { ShowMessageBox(text, caption, MB_ICONWARNING); }
+void Stop(const char* text, const char* caption) { ShowMessageBox(text, caption, MB_ICONSTOP); }
+
+std::int32_t DecodeCount(const unsigned char (&bytes)[4]) {
+  const std::uint32_t bits = std::uint32_t(bytes[0]) | std::uint32_t(bytes[1]) << 8 |
+                             std::uint32_t(bytes[2]) << 16 | std::uint32_t(bytes[3]) << 24;
+  return static_cast<std::int32_t>(bits);
+}
+
+// The folder of a path, for the temporary file that must live beside the target.
+std::string FolderOf(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+} // namespace
+
+bool LoadGasBase(const std::string& fileName, TRecordList& list,
+                 const std::function<void()>& refresh) {
+  // Reading never writes, so the file is opened for reading only: a database the user
+  // may not modify still loads.
+  TFileDescriptor file(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!file.Valid()) {
+    if (errno != ENOENT) {
+      // The file exists but cannot be read: it must not be replaced by an empty one.
+      Warn(CannotOpenExisting, ReadCaption);
+      return false;
+    }
+    Warn(CannotOpen, ReadCaption);
+    // Only a file that does not exist is created; O_EXCL keeps a file that appeared
+    // meanwhile from being emptied.
+    TFileDescriptor created(
+        ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (!created.Valid()) {
+      Warn(CannotCreate, ReadCaption);
+      return false;
+    }
+    created.Close();
+    file.Reset(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!file.Valid()) {
+      Warn(CannotCreate, ReadCaption);
+      return false;
+    }
+  }
+
+  struct stat info {};
+  if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    Warn(CannotOpenExisting, ReadCaption);
+    return false;
+  }
+
+  unsigned char countBytes[4];
+  switch (ReadExactly(file.Get(), countBytes, sizeof countBytes)) {
+  case TReadResult::Whole: break;
+  case TReadResult::Short: Warn(Empty, ReadCaption); return true;
+  case TReadResult::Failed: Stop(ReadError, ReadCaption); return false;
+  }
+  const std::int32_t count = DecodeCount(countBytes);
+  if (count < 1) {
+    Warn(Empty, ReadCaption);
+    return true;
+  }
+
+  // Records are read one by one, so a huge announced count costs nothing until records
+  // are really there.
+  try {
+    for (std::int32_t i = 0; i < count; ++i) {
+      unsigned char image[TMyRecord::ImageSize];
+      const TReadResult result = ReadExactly(file.Get(), image, sizeof image);
+      if (result == TReadResult::Short) break; // a trailing partial record is ignored
+      if (result == TReadResult::Failed) throw EInOutError("read error");
+      list.insert(list.begin() + i, TMyRecord::FromImage(image));
+    }
+  } catch (const std::exception&) {
+    Stop(ReadError, ReadCaption);
+  }
+
+  if (refresh) refresh();
+  return true;
+}
+
+bool SaveGasBase(const std::string& fileName, const TRecordList& list) {
+  // Write through the real file when the name is a symbolic link, so the link survives.
+  std::string target = fileName;
+  if (char* resolved = ::realpath(fileName.c_str(), nullptr)) {
+    target = resolved;
+    std::free(resolved);
+  }
+
+  struct stat old {};
+  const bool exists = ::stat(target.c_str(), &old) == 0;
+  if (exists && (!S_ISREG(old.st_mode) || ::access(target.c_str(), W_OK) != 0)) {
+    Warn(CannotCreate, WriteCaption);
+    return false;
+  }
+  if (list.size() > static_cast<std::size_t>(INT32_MAX)) {
+    Stop(WriteError, WriteCaption);
+    return false;
+  }
+
+  std::string temporary = FolderOf(target) + "/.converting-XXXXXX";
+  TFileDescriptor file(::mkstemp(temporary.data()));
+  if (!file.Valid()) {
+    Warn(CannotCreate, WriteCaption);
+    return false;
+  }
+  // The new file keeps the old one's permissions; a new database gets the usual ones.
+  if (exists) {
+    ::fchmod(file.Get(), old.st_mode & 07777);
+  } else {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(file.Get(), 0666 & ~mask);
+  }
+
+  bool written = true;
+  const auto count = static_cast<std::uint32_t>(list.size());
+  const unsigned char countBytes[4] = {
+      static_cast<unsigned char>(count), static_cast<unsigned char>(count >> 8),
+      static_cast<unsigned char>(count >> 16), static_cast<unsigned char>(count >> 24)};
+  written = WriteExactly(file.Get(), countBytes, sizeof countBytes);
+  for (std::size_t i = 0; written && i < list.size(); ++i) {
+    unsigned char image[TMyRecord::ImageSize];
+    list[i].ToImage(image);
+    written = WriteExactly(file.Get(), image, sizeof image);
+  }
+  written = written && ::fsync(file.Get()) == 0;
+  written = file.Close() && written;
+  written = written && ::rename(temporary.c_str(), target.c_str()) == 0;
+  if (!written) {
+    ::unlink(temporary.c_str());
+    Stop(WriteError, WriteCaption);
+    return false;
+  }
+  return true;
+}

@@ -1,0 +1,148 @@
+#pragma once
+// DizUtil: free utility functions shared by the grid family, its editors and drawing code.
+//
+// Strings are 8-bit std::string (UTF-8 text); unless said otherwise the functions work on
+// bytes. Positions are 1-based and 0 means "not found". Conversions read the process
+// format settings (FormatSettings()) at each call and keep no state.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/rtl/Types.h"
+
+using TDateTime = double;
+
+class TStrings;
+
+// ===========================================================================================
+// Text and number utilities (DizUtil.cpp)
+// ===========================================================================================
+
+// The kind of a cell text.
+enum TTextType { ttText, ttHTML, ttRTF, ttFormula, ttURL, ttUnicode };
+
+// The kind of a value text.
+enum TAutoType { atNumeric, atFloat, atString, atDate, atTime, atScientific };
+
+// --- Line breaks and special characters (CR = 13, LF = 10, a pair = CR LF) ----------------
+
+// Each backslash + 'n' becomes one CR.
+std::string CLFToLF(const std::string& s);
+// Each CR becomes backslash + 'n'; each LF is dropped.
+std::string LFToCLF(const std::string& s);
+// Each pair becomes character 11; then the whole text is enclosed in double quotes.
+void LineFeedsToCSV(std::string& s);
+// The CR of each pair is removed; no quotes.
+void LineFeedsToCSVNQ(std::string& s);
+// When s holds character 11, each 11 becomes a pair.
+void CSVToLineFeeds(std::string& s);
+// Each CR becomes '~'; each LF is dropped.
+void LineFeedsToJava(std::string& s);
+// Each '~' becomes a pair; a result that is exactly "^" becomes empty.
+void JavaToLineFeeds(std::string& s);
+// Every CR is dropped.
+std::string LineFeedsToXLS(const std::string& s);
+// Every CR becomes LF.
+std::string CRToLF(const std::string& s);
+// When s holds a CR, each CR becomes "<br>" (LF stays); otherwise s unchanged.
+std::string HTMLLineBreaks(const std::string& s);
+// One-line encoding of a cell text for the grid's text cell files (see DizUtil.cpp for the
+// exact scheme). FileToLf(LfToFile(s), true) == s for every s.
+std::string LfToFile(const std::string& s);
+// Decodes LfToFile's form (and the older form without escapes); with multiLine false only
+// the first line is answered.
+std::string FileToLf(const std::string& s, bool multiLine);
+// Answers the text before the first CR and removes it, the CR and one LF right after it
+// from s; without a CR answers s and empties s. With multiLine false s is emptied.
+std::string GetNextLine(std::string& s, bool multiLine);
+// 1 + the number of CRs when multiLine, else 1.
+int LinesInText(const std::string& s, bool multiLine);
+
+// --- Quoting, searching and counting ------------------------------------------------------
+
+// Each double-quote character is doubled.
+std::string CSVQuotes(const std::string& s);
+// When s holds c: each doubled c becomes one c and each single c is removed.
+std::string DoubleToSingleChar(char c, const std::string& s);
+// Position of the last c of the first run of c of odd length that another character
+// follows, or the last position when a run of c reaches the end; 0 when neither. p = result.
+int SinglePos(char c, const std::string& s, int& p);
+// How often SinglePos finds a position, cutting the text after each one.
+int NumSingleChar(char c, const std::string& s);
+// Number of occurrences of c.
+int NumChar(char c, const std::string& s);
+int NumCharInStr(char c, const std::string& s);
+// First position of c.
+int CharPos(char c, const std::string& s);
+// First position of c; p receives it when found and is left alone otherwise.
+int VarCharPos(char c, const std::string& s, int& p);
+// As VarCharPos, comparing the upper-cased (A-Z only) bytes of s with c (given upper-case).
+int VarCharPosNC(char c, const std::string& s, int& p);
+// First position of sub; p receives it (0 when absent).
+int VarPos(const std::string& sub, const std::string& s, int& p);
+// First position of sub (given upper-case) in the upper-cased (A-Z only) s.
+int FIPos(const std::string& sub, const std::string& s);
+// First position of sub in s; 0 when sub is empty or longer than s.
+int StrPosWide(const std::u16string& sub, const std::u16string& s);
+// The first byte of s that occurs in `set` and stands outside double quotes (each
+// double-quote character toggles), with its position in p; character 0 and p = -1 when none.
+char FirstChar(std::string_view set, const std::string& s, int& p);
+// The text before the first separator; that text and the separator are removed from s.
+// When the separator is absent: an empty answer and s unchanged.
+std::string GetToken(std::string& s, char separator);
+// All lines of the list joined without separators (empty for no list).
+std::string StringListToText(const TStrings* list);
+
+// --- Classification -----------------------------------------------------------------------
+
+TTextType TextType(const std::string& s, bool allowHTML);
+TAutoType IsType(const std::string& s);
+// '0'..'9'.
+bool CheckNum(char ch);
+// '0'..'9' or '-'.
+bool CheckSignedNum(char ch);
+// s holds "://" or "mailto:".
+bool IsURL(const std::string& s);
+// Removes everything up to and including the first "://", else the first "mailto:".
+void StripURLProtocol(std::string& s);
+// s holds the date separator after its first character and once more after the first
+// character of the rest.
+bool IsDateStr(const std::string& s);
+
+// --- Numbers, dates and other conversions -------------------------------------------------
+
+// The plain form of a formatted number: "(12,50 EUR)" in a German locale gives "-12.50".
+std::string RemoveSeps(const std::string& s);
+// When the decimal separator is ',', the first ',' becomes '.'.
+std::string FixDecimalSeparator(const std::string& s);
+// value clamped to max (when max > 0) or min (when min > 0); min == max means no limits.
+int CheckLimits(int value, int min, int max);
+int Max(int a, int b);
+int Min(int a, int b);
+// m/d/y and d/m/y with '/', '.' or '-' as separator; 0 when the text is not of that form.
+// One- and two-digit years: 0..25 are 20xx, larger 19xx; longer years are taken as written.
+// Raises EConvertError for an impossible date.
+TDateTime StrToShortdateUS(const std::string& s);
+TDateTime StrToShortDateEU(const std::string& s);
+// The next date of a series: only days → date + days; only years or only months → the same
+// day that many years or months later (clamped to the month's last day); otherwise date + step.
+TDateTime GetNextDate(TDateTime date, uint16_t years, uint16_t months, uint16_t days,
+                      TDateTime step);
+// "|\" followed by the high and low byte of each UTF-16 code unit.
+std::string EncodeWideStr(const std::u16string& s);
+// The reverse of EncodeWideStr for a text starting with "|\" (an odd last byte is ignored);
+// any other text is converted from UTF-8.
+std::u16string DecodeWideStr(const std::string& s);
+// "R<row>C<col>" (any case) → cell.X = col, cell.Y = row; false (cell untouched) otherwise.
+bool NameToCell(const std::string& s, TPoint& cell);
+// "RRGGBB" in upper-case hex of the colour's low three bytes.
+std::string HTMLColor(TColor colour);
+// "[Left:Top][Right:Bottom]".
+std::string RectString(const TRect& rect);
+// Capitalised words: "jOHN mcdonald iii" gives "John McDonald III".
+std::string ShiftCase(const std::string& s);
+// Every character of s becomes c (one c per UTF-8 character).
+void StringToPassword(std::string& s, char c);
+// Convert s from the system code page (UTF-8) to the OEM code page (CP866) and back.
+void StringToOem(std::string& s);
+void OemToString(std::string& s);

@@ -1,0 +1,255 @@
+#include "app/GasBaseFile.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstring>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sys/resource.h>
+
+#include "platform/rtl/MessageService.h"
+
+namespace fs = std::filesystem;
+using namespace GasBaseMessages;
+
+namespace {
+using Bytes = std::vector<unsigned char>;
+
+Bytes ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteAll(const fs::path& path, const Bytes& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+void AppendInt32(Bytes& bytes, std::int32_t value) {
+  const auto bits = static_cast<std::uint32_t>(value);
+  for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<unsigned char>(bits >> (8 * i)));
+}
+
+Bytes RecordImage(const TMyRecord& record) {
+  unsigned char image[TMyRecord::ImageSize];
+  record.ToImage(image);
+  return Bytes(image, image + sizeof image);
+}
+
+TMyRecord Gas(const std::string& name, const std::string& formula, float density) {
+  TMyRecord record;
+  record.SetFields(name, formula, density, 1.05f, 26.2f, 17.1f);
+  return record;
+}
+
+class GasBaseFileTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/lorm-gasbase-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    Dir = pattern;
+  }
+  void TearDown() override { fs::remove_all(Dir); }
+
+  bool Load(const fs::path& path, TRecordList& list) {
+    return LoadGasBase(path.string(), list, [this] { ++Refreshes; });
+  }
+
+  std::vector<TRecordedMessageBox> Shown() const { return Boxes.Shown(); }
+
+  fs::path Dir;
+  int Refreshes = 0;
+  TMessageBoxRecorder Boxes;
+};
+} // namespace
+
+TEST_F(GasBaseFileTest, SaveThenLoadReproducesEveryRecordAndTheFileByteForByte) {
+  TRecordList list = {Gas("Метан", "CH4", 0.717f), Gas("Воздух", "", 1.24f),
+                      Gas("Очень длинное название газовой смеси", "C10H22O12X", 123.456f)};
+  const fs::path first = Dir / "a.cnv";
+  ASSERT_TRUE(SaveGasBase(first.string(), list));
+  const Bytes bytes = ReadAll(first);
+  ASSERT_EQ(bytes.size(), 4 + 56 * list.size());
+  EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 4), (Bytes{3, 0, 0, 0}));
+
+  TRecordList loaded;
+  ASSERT_TRUE(Load(first, loaded));
+  ASSERT_EQ(loaded.size(), list.size());
+  for (std::size_t i = 0; i < list.size(); ++i) EXPECT_EQ(RecordImage(loaded[i]), RecordImage(list[i]));
+  EXPECT_EQ(Refreshes, 1);
+
+  const fs::path second = Dir / "b.cnv";
+  ASSERT_TRUE(SaveGasBase(second.string(), loaded));
+  EXPECT_EQ(ReadAll(second), bytes);
+  EXPECT_TRUE(Shown().empty());
+}
+
+TEST_F(GasBaseFileTest, ReadsAFileWrittenInWindows1251) {
+  // "Азот" in Windows-1251, formula "N2", then the four floats.
+  Bytes file;
+  AppendInt32(file, 1);
+  Bytes name = {0xC0, 0xE7, 0xEE, 0xF2};
+  name.resize(30, 0);
+  Bytes formula = {'N', '2'};
+  formula.resize(10, 0);
+  file.insert(file.end(), name.begin(), name.end());
+  file.insert(file.end(), formula.begin(), formula.end());
+  const float values[4] = {1.25f, 1.04f, 24.3f, 16.6f};
+  for (float v : values) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &v, 4);
+    AppendInt32(file, static_cast<std::int32_t>(bits));
+  }
+  WriteAll(Dir / "n2.cnv", file);
+
+  TRecordList list;
+  ASSERT_TRUE(Load(Dir / "n2.cnv", list));
+  ASSERT_EQ(list.size(), 1u);
+  EXPECT_EQ(list[0].GetName(), "Азот");
+  EXPECT_EQ(list[0].GetFormula(), "N2");
+  EXPECT_EQ(list[0].Density(), 1.25f);
+  EXPECT_EQ(list[0].Viscosity(), 16.6f);
+
+  ASSERT_TRUE(SaveGasBase((Dir / "again.cnv").string(), list));
+  EXPECT_EQ(ReadAll(Dir / "again.cnv"), file);
+}
+
+TEST_F(GasBaseFileTest, LoadedRecordsGoInFrontOfTheExistingOnes) {
+  ASSERT_TRUE(SaveGasBase((Dir / "x.cnv").string(), {Gas("a", "", 1), Gas("b", "", 2)}));
+  TRecordList list = {Gas("c", "", 3), Gas("d", "", 4)};
+  ASSERT_TRUE(Load(Dir / "x.cnv", list));
+  std::vector<std::string> names;
+  for (const auto& r : list) names.push_back(r.GetName());
+  EXPECT_EQ(names, (std::vector<std::string>{"a", "b", "c", "d"}));
+}
+
+TEST_F(GasBaseFileTest, EmptyOrNonPositiveCountShowsFileEmptyAndChangesNothing) {
+  struct Case { const char* label; Bytes contents; };
+  Bytes zero, negative, shortCount = {1, 0};
+  AppendInt32(zero, 0);
+  AppendInt32(negative, -5);
+  for (const Case& c : {Case{"empty", {}}, Case{"zero", zero}, Case{"negative", negative},
+                        Case{"short count", shortCount}}) {
+    SCOPED_TRACE(c.label);
+    Boxes.Clear();
+    Refreshes = 0;
+    WriteAll(Dir / "e.cnv", c.contents);
+    TRecordList list = {Gas("keep", "", 1)};
+    EXPECT_TRUE(Load(Dir / "e.cnv", list));
+    EXPECT_EQ(list.size(), 1u);
+    EXPECT_EQ(Refreshes, 0);
+    EXPECT_EQ(Shown(), (std::vector<TRecordedMessageBox>{{Empty, ReadCaption, 0x30}}));
+    EXPECT_EQ(ReadAll(Dir / "e.cnv"), c.contents);
+  }
+}
+
+TEST_F(GasBaseFileTest, ShortFileLoadsTheWholeRecordsSilently) {
+  Bytes file;
+  AppendInt32(file, 3);
+  for (const auto& r : {Gas("one", "", 1), Gas("two", "", 2), Gas("three", "", 3)}) {
+    const Bytes image = RecordImage(r);
+    file.insert(file.end(), image.begin(), image.end());
+  }
+  file.resize(4 + 56 * 2 + 28);
+  WriteAll(Dir / "short.cnv", file);
+  TRecordList list;
+  EXPECT_TRUE(Load(Dir / "short.cnv", list));
+  ASSERT_EQ(list.size(), 2u);
+  EXPECT_EQ(list[1].GetName(), "two");
+  EXPECT_TRUE(Shown().empty());
+  EXPECT_EQ(Refreshes, 1);
+}
+
+TEST_F(GasBaseFileTest, HugeAnnouncedCountReadsOnlyWhatIsThere) {
+  Bytes file;
+  AppendInt32(file, 0x7FFFFFFF);
+  const Bytes image = RecordImage(Gas("only", "", 1));
+  file.insert(file.end(), image.begin(), image.end());
+  WriteAll(Dir / "huge.cnv", file);
+  TRecordList list;
+  EXPECT_TRUE(Load(Dir / "huge.cnv", list));
+  EXPECT_EQ(list.size(), 1u);
+}
+
+TEST_F(GasBaseFileTest, TrailingBytesAfterTheAnnouncedRecordsAreIgnored) {
+  Bytes file;
+  AppendInt32(file, 1);
+  const Bytes image = RecordImage(Gas("first", "", 1));
+  file.insert(file.end(), image.begin(), image.end());
+  file.insert(file.end(), image.begin(), image.end());
+  WriteAll(Dir / "long.cnv", file);
+  TRecordList list;
+  EXPECT_TRUE(Load(Dir / "long.cnv", list));
+  EXPECT_EQ(list.size(), 1u);
+}
+
+TEST_F(GasBaseFileTest, MissingFileIsCreatedEmpty) {
+  TRecordList list;
+  EXPECT_TRUE(Load(Dir / "converting.cnv", list));
+  EXPECT_EQ(Shown(), (std::vector<TRecordedMessageBox>{{CannotOpen, ReadCaption, 0x30},
+                                                       {Empty, ReadCaption, 0x30}}));
+  EXPECT_TRUE(fs::exists(Dir / "converting.cnv"));
+  EXPECT_EQ(fs::file_size(Dir / "converting.cnv"), 0u);
+  EXPECT_EQ(Refreshes, 0);
+}
+
+TEST_F(GasBaseFileTest, UncreatableFileReportsBothMessagesAndFails) {
+  TRecordList list;
+  EXPECT_FALSE(Load(Dir / "no-such-folder" / "x.cnv", list));
+  EXPECT_EQ(Shown(), (std::vector<TRecordedMessageBox>{{CannotOpen, ReadCaption, 0x30},
+                                                       {CannotCreate, ReadCaption, 0x30}}));
+}
+
+TEST_F(GasBaseFileTest, ExistingFileThatCannotBeReadIsNeverEmptied) {
+  fs::create_directory(Dir / "folder.cnv");
+  TRecordList list;
+  EXPECT_FALSE(Load(Dir / "folder.cnv", list));
+  EXPECT_EQ(Shown(), (std::vector<TRecordedMessageBox>{{CannotOpenExisting, ReadCaption, 0x30}}));
+  EXPECT_TRUE(fs::is_directory(Dir / "folder.cnv"));
+}
+
+TEST_F(GasBaseFileTest, SavingAnEmptyListWritesAZeroCount) {
+  ASSERT_TRUE(SaveGasBase((Dir / "empty.cnv").string(), {}));
+  EXPECT_EQ(ReadAll(Dir / "empty.cnv"), (Bytes{0, 0, 0, 0}));
+}
+
+TEST_F(GasBaseFileTest, SaveIntoAMissingFolderFailsWithTheCreateMessage) {
+  EXPECT_FALSE(SaveGasBase((Dir / "missing" / "x.cnv").string(), {Gas("a", "", 1)}));
+  EXPECT_EQ(Shown(), (std::vector<TRecordedMessageBox>{{CannotCreate, WriteCaption, 0x30}}));
+}
+
+TEST_F(GasBaseFileTest, FailedWriteLeavesTheOldFileIntactAndReportsTheError) {
+  const fs::path path = Dir / "converting.cnv";
+  ASSERT_TRUE(SaveGasBase(path.string(), {Gas("old", "", 1)}));
+  const Bytes before = ReadAll(path);
+
+  TRecordList big(20, Gas("new", "", 2));
+  // Simulate a full disk: writes beyond 100 bytes fail with EFBIG.
+  rlimit saved{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 100;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool saved_ok = SaveGasBase(path.string(), big);
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previous);
+
+  EXPECT_FALSE(saved_ok);
+  EXPECT_EQ(Shown(), (std::vector<TRecordedMessageBox>{{WriteError, WriteCaption, 0x10}}));
+  EXPECT_EQ(ReadAll(path), before);
+  std::size_t files = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(Dir)) ++files;
+  EXPECT_EQ(files, 1u) << "the temporary file must be removed";
+}
+
+TEST_F(GasBaseFileTest, SaveReplacesTheTargetOfASymbolicLinkAndKeepsTheLink) {
+  const fs::path real = Dir / "real.cnv";
+  ASSERT_TRUE(SaveGasBase(real.string(), {}));
+  fs::create_symlink(real, Dir / "link.cnv");
+  ASSERT_TRUE(SaveGasBase((Dir / "link.cnv").string(), {Gas("a", "", 1)}));
+  EXPECT_TRUE(fs::is_symlink(Dir / "link.cnv"));
+  EXPECT_EQ(fs::file_size(real), 60u);
+}
