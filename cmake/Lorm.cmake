@@ -26,6 +26,9 @@ function(lorm_test name)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main GTest::gmock)
   target_compile_definitions(${name} PRIVATE LORM_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/data"
                                              LORM_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${ARG_LABELS}" ENVIRONMENT "LORM_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+  set(properties ENVIRONMENT "LORM_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+  if(ARG_LABELS)
+    list(APPEND properties LABELS "${ARG_LABELS}")
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${properties})
 endfunction()
