@@ -544,7 +544,8 @@ void TStrings::SetValueFromIndex(int Index, const std::string& Value) {
 }
 
 void TStrings::BeginUpdate() {
-  if (FUpdateCount++ == 0) SetUpdateState(true);
+  if (FUpdateCount == 0) SetUpdateState(true);
+  ++FUpdateCount;
 }
 
 void TStrings::EndUpdate() {

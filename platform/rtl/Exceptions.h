@@ -54,3 +54,4 @@ LORM_DECLARE_EXCEPTION(EComponentError, Exception);
 LORM_DECLARE_EXCEPTION(EFilerError, EStreamError);
 LORM_DECLARE_EXCEPTION(EClassNotFound, EFilerError);
 LORM_DECLARE_EXCEPTION(EPropertyError, Exception);
+LORM_DECLARE_EXCEPTION(EAssertionFailed, Exception);

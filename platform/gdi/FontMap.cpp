@@ -1,0 +1,282 @@
+#include "platform/gdi/FontMap.h"
+
+#include <fontconfig/fontconfig.h>
+#include <pango/pangofc-fontmap.h>
+
+#include <algorithm>
+#include <cmath>
+#include <list>
+#include <memory>
+#include <unordered_map>
+
+namespace {
+
+#include "FontsConf.inc"
+
+constexpr int kDefaultEmHeight = 13;
+constexpr size_t kLayoutCacheLimit = 1024;
+
+struct Descr {
+  PangoFontDescription* desc = nullptr;
+  FontMetricsPx metrics;
+  bool metricsReady = false;
+};
+
+struct FontMapState {
+  PangoFontMap* fontMap = nullptr;
+  PangoContext* context = nullptr;       // antialiased text
+  PangoContext* aliasedContext = nullptr;  // NONANTIALIASED_QUALITY
+  std::unordered_map<std::string, std::unique_ptr<Descr>> descrs;
+  std::unordered_map<std::string, PangoLayout*> layouts;
+  std::unordered_map<std::string, int> cellRatio;  // face|weight|italic -> cell height at em 1000
+
+  FontMapState() {
+    FcConfig* config = FcInitLoadConfigAndFonts();
+    if (config) {
+      FcConfigParseAndLoadFromMemory(config, reinterpret_cast<const FcChar8*>(kFontsConf), FcTrue);
+      FcConfigSetCurrent(config);  // takes its own reference
+    }
+    fontMap = pango_cairo_font_map_new_for_font_type(CAIRO_FONT_TYPE_FT);
+    if (config) {
+      pango_fc_font_map_set_config(PANGO_FC_FONT_MAP(fontMap), config);
+      FcConfigDestroy(config);
+    }
+    pango_cairo_font_map_set_resolution(PANGO_CAIRO_FONT_MAP(fontMap), 96.0);
+    context = makeContext(true);
+    aliasedContext = makeContext(false);
+  }
+
+  PangoContext* makeContext(bool antialias) {
+    PangoContext* ctx = pango_font_map_create_context(fontMap);
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_antialias(options, antialias ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
+    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_SLIGHT);
+    // Whole-pixel advances, as GDI measures them.
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_ON);
+    pango_cairo_context_set_font_options(ctx, options);
+    cairo_font_options_destroy(options);
+    pango_cairo_context_set_resolution(ctx, 96.0);
+    pango_context_set_base_dir(ctx, PANGO_DIRECTION_LTR);
+    return ctx;
+  }
+
+  void clearLayouts() {
+    for (auto& [key, layout] : layouts) g_object_unref(layout);
+    layouts.clear();
+  }
+};
+
+FontMapState& State() {
+  static FontMapState* state = new FontMapState();  // lives for the whole run
+  return *state;
+}
+
+std::string BaseKey(const std::string& face, int weight, bool italic) {
+  return face + '|' + std::to_string(weight) + '|' + (italic ? '1' : '0');
+}
+
+PangoFontDescription* MakeDescription(const std::string& face, int weight, bool italic, int emPx) {
+  PangoFontDescription* d = pango_font_description_new();
+  pango_font_description_set_family(d, face.empty() ? "MS Sans Serif" : face.c_str());
+  pango_font_description_set_weight(d, PangoWeight(std::clamp(weight <= 0 ? 400 : weight, 100, 1000)));
+  pango_font_description_set_style(d, italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+  pango_font_description_set_absolute_size(d, double(emPx) * PANGO_SCALE);
+  return d;
+}
+
+// Ascent + descent at an em height of 1000 pixels, per face and style.
+int CellAtThousand(const std::string& face, int weight, bool italic) {
+  FontMapState& s = State();
+  std::string key = BaseKey(face, weight, italic);
+  auto it = s.cellRatio.find(key);
+  if (it != s.cellRatio.end()) return it->second;
+  PangoFontDescription* d = MakeDescription(face, weight, italic, 1000);
+  PangoFontMetrics* m = pango_context_get_metrics(s.context, d, nullptr);
+  int cell = (pango_font_metrics_get_ascent(m) + pango_font_metrics_get_descent(m)) / PANGO_SCALE;
+  pango_font_metrics_unref(m);
+  pango_font_description_free(d);
+  if (cell <= 0) cell = 1150;
+  s.cellRatio[key] = cell;
+  return cell;
+}
+
+int EffectiveEm(const FontSpec& spec) {
+  if (spec.emHeight > 0) return spec.emHeight;
+  if (spec.cellHeight > 0) {
+    int cell = CellAtThousand(spec.face, spec.weight, spec.italic);
+    return std::max(1, int(std::lround(spec.cellHeight * 1000.0 / cell)));
+  }
+  return kDefaultEmHeight;
+}
+
+std::string SpecKey(const FontSpec& spec) {
+  return BaseKey(spec.face, spec.weight, spec.italic) + '|' + std::to_string(EffectiveEm(spec)) + '|' +
+         (spec.underline ? 'u' : '-') + (spec.strikeout ? 's' : '-') + (spec.antialias ? 'a' : '-');
+}
+
+Descr& GetDescr(const FontSpec& spec) {
+  FontMapState& s = State();
+  std::string key = SpecKey(spec);
+  auto it = s.descrs.find(key);
+  if (it != s.descrs.end()) return *it->second;
+  auto d = std::make_unique<Descr>();
+  d->desc = MakeDescription(spec.face, spec.weight, spec.italic, EffectiveEm(spec));
+  Descr& ref = *d;
+  s.descrs.emplace(std::move(key), std::move(d));
+  return ref;
+}
+
+PangoContext* ContextFor(const FontSpec& spec) {
+  return spec.antialias ? State().context : State().aliasedContext;
+}
+
+void ApplyAttributes(PangoLayout* layout, const FontSpec& spec) {
+  if (!spec.underline && !spec.strikeout) {
+    pango_layout_set_attributes(layout, nullptr);
+    return;
+  }
+  PangoAttrList* attrs = pango_attr_list_new();
+  if (spec.underline) pango_attr_list_insert(attrs, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
+  if (spec.strikeout) pango_attr_list_insert(attrs, pango_attr_strikethrough_new(TRUE));
+  pango_layout_set_attributes(layout, attrs);
+  pango_attr_list_unref(attrs);
+}
+
+}  // namespace
+
+PangoContext* FontMapContext() { return State().context; }
+
+FontSpec FontSpecFromLogFont(const LOGFONT& lf) {
+  FontSpec spec;
+  spec.face = lf.lfFaceName;
+  if (lf.lfHeight < 0) {
+    spec.emHeight = -lf.lfHeight;
+  } else if (lf.lfHeight > 0) {
+    spec.emHeight = 0;
+    spec.cellHeight = lf.lfHeight;
+  } else {
+    spec.emHeight = kDefaultEmHeight;
+  }
+  spec.weight = lf.lfWeight == 0 ? FW_NORMAL : lf.lfWeight;
+  spec.italic = lf.lfItalic != 0;
+  spec.underline = lf.lfUnderline != 0;
+  spec.strikeout = lf.lfStrikeOut != 0;
+  spec.escapement = lf.lfEscapement;
+  spec.avgWidth = lf.lfWidth > 0 ? lf.lfWidth : 0;
+  spec.antialias = lf.lfQuality != NONANTIALIASED_QUALITY;
+  return spec;
+}
+
+const PangoFontDescription* FontMapDescription(const FontSpec& spec) { return GetDescr(spec).desc; }
+
+const FontMetricsPx& FontMapMetrics(const FontSpec& spec) {
+  Descr& d = GetDescr(spec);
+  if (d.metricsReady) return d.metrics;
+  PangoContext* ctx = ContextFor(spec);
+  PangoFontMetrics* m = pango_context_get_metrics(ctx, d.desc, nullptr);
+  FontMetricsPx& r = d.metrics;
+  int em = EffectiveEm(spec);
+  r.ascent = (pango_font_metrics_get_ascent(m) + PANGO_SCALE / 2) / PANGO_SCALE;
+  r.descent = (pango_font_metrics_get_descent(m) + PANGO_SCALE / 2) / PANGO_SCALE;
+  if (r.ascent + r.descent < em) r.ascent = em - r.descent;
+  r.height = r.ascent + r.descent;
+  r.internalLeading = r.height - em;
+  r.externalLeading = std::max(0, int(std::lround(em * 0.03)));
+  r.underlinePosition = std::max(1, -pango_font_metrics_get_underline_position(m) / PANGO_SCALE);
+  r.underlineThickness = std::max(1, (pango_font_metrics_get_underline_thickness(m) + PANGO_SCALE / 2) / PANGO_SCALE);
+  r.strikeoutPosition = std::max(1, (pango_font_metrics_get_strikethrough_position(m) + PANGO_SCALE / 2) / PANGO_SCALE);
+  pango_font_metrics_unref(m);
+
+  // Average width as GDI defines it for TrueType fonts: the width of 'x' weighted over the
+  // alphabet is close to the average of the lower-case letters; max over printable ASCII.
+  PangoLayout* layout = pango_layout_new(ctx);
+  pango_layout_set_font_description(layout, d.desc);
+  static const char kLower[] = "abcdefghijklmnopqrstuvwxyz";
+  pango_layout_set_text(layout, kLower, -1);
+  int w = 0, h = 0;
+  pango_layout_get_pixel_size(layout, &w, &h);
+  r.aveCharWidth = std::max(1, int(std::lround(w / 26.0)));
+  int maxW = 0;
+  for (char c = 0x21; c < 0x7F; ++c) {
+    pango_layout_set_text(layout, &c, 1);
+    pango_layout_get_pixel_size(layout, &w, &h);
+    maxW = std::max(maxW, w);
+  }
+  r.maxCharWidth = maxW;
+  pango_layout_set_text(layout, "i", 1);
+  int wi = 0;
+  pango_layout_get_pixel_size(layout, &wi, &h);
+  pango_layout_set_text(layout, "W", 1);
+  int ww = 0;
+  pango_layout_get_pixel_size(layout, &ww, &h);
+  r.fixedPitch = wi == ww;
+  PangoFont* font = pango_context_load_font(ctx, d.desc);
+  if (font) {
+    PangoFontDescription* real = pango_font_describe(font);
+    if (const char* fam = pango_font_description_get_family(real)) r.familyUsed = fam;
+    pango_font_description_free(real);
+    g_object_unref(font);
+  }
+  g_object_unref(layout);
+  d.metricsReady = true;
+  return r;
+}
+
+PangoLayout* FontMapNewLayout(const FontSpec& spec) {
+  PangoLayout* layout = pango_layout_new(ContextFor(spec));
+  pango_layout_set_font_description(layout, GetDescr(spec).desc);
+  ApplyAttributes(layout, spec);
+  return layout;
+}
+
+PangoLayout* FontMapLayout(const FontSpec& spec, std::string_view text) {
+  FontMapState& s = State();
+  std::string key = SpecKey(spec);
+  key += '\x01';
+  key.append(text);
+  auto it = s.layouts.find(key);
+  if (it != s.layouts.end()) return it->second;
+  if (s.layouts.size() >= kLayoutCacheLimit) s.clearLayouts();
+  PangoLayout* layout = FontMapNewLayout(spec);
+  pango_layout_set_text(layout, text.data(), int(text.size()));
+  s.layouts.emplace(std::move(key), layout);
+  return layout;
+}
+
+SIZE FontMapTextExtent(const FontSpec& spec, std::string_view text) {
+  const FontMetricsPx& m = FontMapMetrics(spec);
+  if (text.empty()) return SIZE{0, m.height};
+  PangoLayout* layout = FontMapLayout(spec, text);
+  PangoRectangle logical;
+  pango_layout_get_extents(layout, nullptr, &logical);
+  int width = (logical.width + PANGO_SCALE / 2) / PANGO_SCALE;
+  return SIZE{width, m.height};
+}
+
+void FontMapCharPositions(const FontSpec& spec, std::string_view text, std::vector<int>& ends) {
+  ends.clear();
+  if (text.empty()) return;
+  PangoLayout* layout = FontMapLayout(spec, text);
+  PangoLayoutIter* iter = pango_layout_get_iter(layout);
+  std::vector<std::pair<int, int>> charEnds;  // (byte index, right edge in pango units)
+  do {
+    PangoRectangle r;
+    pango_layout_iter_get_char_extents(iter, &r);
+    int right = std::max(r.x, r.x + r.width);
+    charEnds.emplace_back(pango_layout_iter_get_index(iter), right);
+  } while (pango_layout_iter_next_char(iter));
+  pango_layout_iter_free(iter);
+  // One entry per character in text order; running maximum keeps the list monotonic.
+  int running = 0;
+  for (auto& [index, right] : charEnds) {
+    if (size_t(index) >= text.size()) break;
+    running = std::max(running, (right + PANGO_SCALE / 2) / PANGO_SCALE);
+    ends.push_back(running);
+  }
+}
+
+std::string FontMapResolveFamily(const std::string& face) {
+  FontSpec spec;
+  spec.face = face;
+  return FontMapMetrics(spec).familyUsed;
+}

@@ -1,0 +1,75 @@
+#pragma once
+// The one text renderer: a pango font map at 96 DPI over fontconfig, with the repository's
+// alias file (fonts.conf) mapping Windows face names to installed fonts. Font
+// descriptions, metrics and layouts are cached, so measuring a short string again costs a
+// hash lookup. GDI text and GDI+ strings both go through here. UI thread only.
+#include <pango/pangocairo.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/gdi/GdiTypes.h"
+
+// A resolved font request in device pixels.
+struct FontSpec {
+  std::string face;          // Windows face name as given ("Tahoma"); empty = default face
+  int emHeight = 13;         // character (em) height in pixels, > 0
+  int cellHeight = 0;        // when > 0 and emHeight <= 0: ascent + descent in pixels
+  int weight = FW_NORMAL;    // 100..900
+  bool italic = false;
+  bool underline = false;
+  bool strikeout = false;
+  int escapement = 0;        // tenths of a degree counter-clockwise (drawing rotates)
+  int avgWidth = 0;          // requested average character width; 0 = natural
+  bool antialias = true;     // false for NONANTIALIASED_QUALITY
+  friend bool operator==(const FontSpec&, const FontSpec&) = default;
+};
+
+// Metrics in whole pixels, GDI-style: height = ascent + descent, internal leading =
+// height - em height.
+struct FontMetricsPx {
+  int ascent = 0;
+  int descent = 0;
+  int height = 0;
+  int internalLeading = 0;
+  int externalLeading = 0;
+  int aveCharWidth = 0;
+  int maxCharWidth = 0;
+  int underlinePosition = 0;   // pixels below the baseline
+  int underlineThickness = 1;
+  int strikeoutPosition = 0;   // pixels above the baseline
+  bool fixedPitch = false;
+  std::string familyUsed;      // the installed family that renders the face
+};
+
+// The shared 96-DPI pango context (never null). Layouts made on it render on any cairo
+// context with pango_cairo_show_layout.
+PangoContext* FontMapContext();
+
+// Converts a logical font (heights already in device pixels) into a FontSpec.
+FontSpec FontSpecFromLogFont(const LOGFONT& lf);
+
+// Cached description for the spec (size in absolute pixels). Owned by the cache.
+const PangoFontDescription* FontMapDescription(const FontSpec& spec);
+
+// Cached metrics for the spec.
+const FontMetricsPx& FontMapMetrics(const FontSpec& spec);
+
+// A cached single-paragraph layout of `text` (UTF-8) in the spec's font, with underline
+// and strike-through attributes applied, no width set and no wrapping. Owned by the cache
+// and valid until the next FontMap call; do not modify it (use FontMapNewLayout for that).
+PangoLayout* FontMapLayout(const FontSpec& spec, std::string_view text);
+
+// A new layout in the spec's font (the caller owns it: g_object_unref).
+PangoLayout* FontMapNewLayout(const FontSpec& spec);
+
+// Logical extent of `text` on one line in pixels (width = advance, height = font height).
+SIZE FontMapTextExtent(const FontSpec& spec, std::string_view text);
+
+// Advance of each UTF-8 character of `text`, in pixels, cumulative: result[i] is the
+// distance from the start to the end of character i.
+void FontMapCharPositions(const FontSpec& spec, std::string_view text, std::vector<int>& ends);
+
+// The installed family fontconfig picks for a face name (for GetTextFace tests and logs).
+std::string FontMapResolveFamily(const std::string& face);

@@ -1,0 +1,69 @@
+#pragma once
+// Where the window system meets the outside world. A back end supplies the clock, the
+// screen and the wait for input, and delivers raw input through the Input* functions;
+// the layer turns that input into window messages (hit testing, capture, focus) exactly
+// the same way for every back end. The headless back end (platform/backend) drives
+// everything from tests; a display back end shows the windows on a real screen.
+#include <string>
+
+#include "platform/rtl/Exceptions.h"
+#include "platform/win/WinUser.h"
+
+// A message loop waited for input that can never come (headless run with nothing
+// scripted): raised instead of hanging.
+LORM_DECLARE_EXCEPTION(EMessageLoopStalled, Exception);
+
+class TBackend {
+public:
+  virtual ~TBackend() = default;
+  // Milliseconds on the one clock behind GetTickCount and the timers.
+  virtual unsigned long long Now() = 0;
+  // Called by WaitMessage/GetMessage when the queue is empty: returns once something
+  // may have arrived (input, a due timer, a scripted step). hasTimer tells whether a timer
+  // is pending and nextTimerDue when it falls due.
+  virtual void Wait(bool hasTimer, unsigned long long nextTimerDue) = 0;
+  // Sleep(ms): time passes without messages being processed.
+  virtual void Sleep(unsigned long ms) = 0;
+  virtual SIZE ScreenSize() { return SIZE{1280, 1024}; }
+  virtual RECT WorkArea() { SIZE s = ScreenSize(); return MakeRect(0, 0, s.cx, s.cy - 40); }
+
+  // Notifications from the layer (a display back end mirrors them).
+  virtual void TopLevelShown(HWND) {}
+  virtual void TopLevelHidden(HWND) {}
+  virtual void TopLevelDestroyed(HWND) {}
+  virtual void TopLevelMoved(HWND) {}
+  virtual void TopLevelPainted(HWND, const RECT&) {}  // window coordinates
+  virtual void CursorChanged(HCURSOR) {}
+  virtual void ClipboardChanged() {}
+  virtual void Beep(UINT) {}
+};
+
+// Installs a back end (nullptr: the built-in one, a virtual clock standing at 0 that
+// refuses to wait). Returns the previous one. The caller keeps ownership.
+TBackend* SetBackend(TBackend* backend);
+TBackend& CurrentBackend();
+
+// ---------------------------------------------------------------------------------------
+// Raw input from a back end (screen coordinates). Each call turns the event into the
+// window messages it causes and posts them; the caller then processes the queue.
+enum class TMouseButton { Left, Right, Middle };
+void InputMouseMove(POINT screenPoint);
+void InputMouseButton(TMouseButton button, bool down, POINT screenPoint);
+void InputMouseWheel(int delta, POINT screenPoint, bool horizontal = false);
+// A key goes down or up. ch is the character the key produces with the current shift
+// state (0: worked out from the key and the modifiers with a US layout).
+void InputKey(int vk, bool down, char32_t ch = 0);
+// A character with no key of its own (text input): VK_PACKET down and up.
+void InputChar(char32_t ch);
+// The application loses or regains activation (another program got the focus).
+void InputAppActivation(bool active);
+
+// ---------------------------------------------------------------------------------------
+// Loop helpers for back ends and tests.
+// Dispatches every message waiting (posted, input, paint, due timers) and returns when
+// the queue is empty; WM_QUIT is left in the queue.
+void ProcessPendingMessages();
+// The earliest due time of a timer; false when no timer runs.
+bool NextTimerDue(unsigned long long* due);
+// Messages dispatched so far (tests can see whether anything happened).
+unsigned long long DispatchedMessageCount();

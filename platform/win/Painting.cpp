@@ -1,0 +1,620 @@
+// Window painting: update regions, WM_PAINT/WM_ERASEBKGND/WM_NCPAINT, window device
+// contexts over the top-level back buffers, and the classic non-client look.
+#include <cairo.h>
+
+#include <algorithm>
+#include <map>
+
+#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/Drawing.h"
+#include "platform/gdi/Edges.h"
+#include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/Regions.h"
+#include "platform/gdi/Text.h"
+#include "platform/win/WinInternal.h"
+
+using namespace winsys;
+
+namespace {
+
+struct TDCInfo {
+  HWND Wnd = nullptr;
+  RECT Bounds{};  // area of the top-level surface the DC may touch (window coordinates of the top level)
+};
+
+std::map<HDC, TDCInfo>& DCs() {
+  static std::map<HDC, TDCInfo> dcs;
+  return dcs;
+}
+std::vector<cairo_surface_t*>& Retired() {
+  static std::vector<cairo_surface_t*> retired;
+  return retired;
+}
+cairo_surface_t*& ScreenSurface() {
+  static cairo_surface_t* surface = nullptr;
+  return surface;
+}
+
+void FreeRetired() {
+  if (!DCs().empty()) return;
+  for (cairo_surface_t* s : Retired()) cairo_surface_destroy(s);
+  Retired().clear();
+}
+
+RECT ScreenWindowRect(HWND h) {
+  RECT r;
+  GetWindowRect(h, &r);
+  return r;
+}
+
+// Visible area of a window in screen coordinates (window or client part).
+TRectSet VisibleOnScreen(HWND h, bool clientOnly, bool clipChildren) {
+  RECT start = ScreenWindowRect(h);
+  if (clientOnly) {
+    POINT o = ClientOriginOnScreen(h);
+    start = MakeRect(o.x, o.y, o.x + RectWidth(h->Client), o.y + RectHeight(h->Client));
+  }
+  TRectSet area(start);
+  // Ancestors' client areas and siblings above (WS_CLIPSIBLINGS) along the chain.
+  for (HWND w = h; w && w->Parent; w = w->Parent) {
+    HWND p = w->Parent;
+    POINT po = ClientOriginOnScreen(p);
+    area.Intersect(MakeRect(po.x, po.y, po.x + RectWidth(p->Client), po.y + RectHeight(p->Client)));
+    if (w->Style & WS_CLIPSIBLINGS) {
+      for (HWND sib : p->Children) {
+        if (sib == w) break;
+        if (sib->Style & WS_VISIBLE) area.Subtract(ScreenWindowRect(sib));
+      }
+    }
+  }
+  if (clipChildren)
+    for (HWND c : h->Children)
+      if (c->Style & WS_VISIBLE) area.Subtract(ScreenWindowRect(c));
+  return area;
+}
+
+HRGN RegionFromSet(const TRectSet& set) {
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  for (const RECT& r : set.Rects()) {
+    HRGN part = CreateRectRgnIndirect(&r);
+    CombineRgn(rgn, rgn, part, RGN_OR);
+    DeleteObject(part);
+  }
+  return rgn;
+}
+
+TRectSet SetFromRegion(HRGN rgn) {
+  TRectSet set;
+  for (const RECT& r : GetRegionRects(rgn)) set.Add(r);
+  return set;
+}
+
+// A DC for a window: origin at its client (or window) origin, clipped to `screenClip`.
+HDC MakeWindowDC(HWND h, bool client, const TRectSet& screenClip) {
+  HWND top = TopLevelOf(h);
+  EnsureSurface(top);
+  if (!top->Surface) return nullptr;
+  POINT topOrigin = WindowOriginOnScreen(top);
+  POINT o = client ? ClientOriginOnScreen(h) : WindowOriginOnScreen(h);
+  POINT origin{o.x - topOrigin.x, o.y - topOrigin.y};
+  TRectSet clip = screenClip;
+  clip.Offset(-o.x, -o.y);  // device coordinates of the DC
+  HRGN rgn = RegionFromSet(clip);
+  HDC dc = CreateSurfaceDC(reinterpret_cast<cairo_surface_t*>(top->Surface), origin, rgn);
+  DeleteObject(rgn);
+  if (dc) {
+    TRectSet bounds = screenClip;
+    bounds.Offset(-topOrigin.x, -topOrigin.y);
+    DCs()[dc] = TDCInfo{h, bounds.Bounds()};
+  }
+  return dc;
+}
+
+void ReleaseWindowDC(HDC dc) {
+  auto it = DCs().find(dc);
+  if (it == DCs().end()) return;
+  HWND h = it->second.Wnd;
+  RECT bounds = it->second.Bounds;
+  DCs().erase(it);
+  DeleteSurfaceDC(dc);
+  if (h && Valid(h) && !RectEmpty(bounds)) CurrentBackend().TopLevelPainted(TopLevelOf(h), bounds);
+  FreeRetired();
+}
+
+bool PaintSuppressed(HWND h) {
+  for (HWND w = h; w; w = w->Parent)
+    if (w->RedrawOff || !(w->Style & WS_VISIBLE) || (w->Style & WS_MINIMIZE)) return true;
+  return false;
+}
+
+bool NeedsPaint(HWND h) { return !h->Update.Empty() || h->NcPaintNeeded || h->InternalPaint; }
+
+bool FindIn(HWND h, HWND filter, bool inFilter, HWND* out) {
+  if (!(h->Style & WS_VISIBLE) || h->RedrawOff || (h->Style & WS_MINIMIZE)) return false;
+  inFilter = inFilter || h == filter;
+  if (inFilter && NeedsPaint(h)) {
+    *out = h;
+    return true;
+  }
+  for (HWND c : h->Children)
+    if (FindIn(c, filter, inFilter, out)) return true;
+  return false;
+}
+
+void InvalidateTree(HWND h, TRectSet area /*client coords*/, UINT flags) {
+  if (!Valid(h)) return;
+  RECT client = MakeRect(0, 0, RectWidth(h->Client), RectHeight(h->Client));
+  TRectSet own = area;
+  own.Intersect(client);
+  if (flags & RDW_INVALIDATE) {
+    h->Update.Add(own);
+    if ((flags & RDW_ERASE) && !own.Empty()) h->EraseNeeded = true;
+    if (flags & RDW_FRAME) h->NcPaintNeeded = true;
+  }
+  if (flags & RDW_VALIDATE) {
+    h->Update.Subtract(area);
+    if (h->Update.Empty() && (flags & RDW_NOERASE)) h->EraseNeeded = false;
+    if (flags & RDW_NOFRAME) h->NcPaintNeeded = false;
+    if (h->Update.Empty()) h->EraseNeeded = false;
+  }
+  if (flags & RDW_INTERNALPAINT) h->InternalPaint = true;
+  if (flags & RDW_NOINTERNALPAINT) h->InternalPaint = false;
+  bool children = (flags & RDW_ALLCHILDREN) || (!(flags & RDW_NOCHILDREN) && !(h->Style & WS_CLIPCHILDREN));
+  if (!children) return;
+  for (HWND c : h->Children) {
+    if (!(c->Style & WS_VISIBLE)) continue;
+    TRectSet part = area;
+    part.Intersect(c->Rect);
+    if (part.Empty()) continue;
+    RECT cr = ClientRectInParent(c);
+    bool touchesFrame = false;
+    for (const RECT& r : part.Rects())
+      if (r.left < cr.left || r.top < cr.top || r.right > cr.right || r.bottom > cr.bottom) touchesFrame = true;
+    part.Offset(-cr.left, -cr.top);
+    UINT childFlags = flags & ~RDW_FRAME;
+    if (touchesFrame && (flags & RDW_INVALIDATE)) childFlags |= RDW_FRAME;
+    InvalidateTree(c, part, childFlags);
+  }
+}
+
+void PaintNow(HWND h, bool children) {
+  if (!Valid(h) || PaintSuppressed(h)) return;
+  if (NeedsPaint(h)) {
+    unsigned long long before = h->PaintCount;
+    SendMessage(h, WM_PAINT, 0, 0);
+    if (Valid(h) && h->PaintCount == before) {
+      h->Update.Clear();
+      h->EraseNeeded = h->NcPaintNeeded = h->InternalPaint = false;
+    }
+  }
+  if (!children || !Valid(h)) return;
+  std::vector<HWND> kids = h->Children;
+  for (HWND c : kids) PaintNow(c, true);
+}
+
+void FillRectColor(HDC dc, RECT r, int sysColor) { FillRect(dc, &r, GetSysColorBrush(sysColor)); }
+
+void DrawScrollBar(HWND h, HDC dc, int bar, const RECT& r) {
+  if (RectEmpty(r)) return;
+  const TScrollBarState& sb = h->Scroll[bar];
+  bool vert = bar == SB_VERT;
+  int arrow = vert ? std::min(GetSystemMetrics(SM_CYVSCROLL), RectHeight(r) / 2)
+                   : std::min(GetSystemMetrics(SM_CXHSCROLL), RectWidth(r) / 2);
+  RECT a1 = vert ? MakeRect(r.left, r.top, r.right, r.top + arrow) : MakeRect(r.left, r.top, r.left + arrow, r.bottom);
+  RECT a2 = vert ? MakeRect(r.left, r.bottom - arrow, r.right, r.bottom) : MakeRect(r.right - arrow, r.top, r.right, r.bottom);
+  bool disabled = sb.Max <= sb.Min || (h->Style & WS_DISABLED);
+  FillRectColor(dc, r, COLOR_SCROLLBAR);
+  DrawFrameControl(dc, &a1, DFC_SCROLL, (vert ? DFCS_SCROLLUP : DFCS_SCROLLLEFT) | (disabled ? DFCS_INACTIVE : 0));
+  DrawFrameControl(dc, &a2, DFC_SCROLL, (vert ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT) | (disabled ? DFCS_INACTIVE : 0));
+  if (disabled) return;
+  RECT thumb;
+  if (ScrollThumbRect(h, bar, &thumb)) {
+    FillRectColor(dc, thumb, COLOR_BTNFACE);
+    DrawEdge(dc, &thumb, EDGE_RAISED, BF_RECT);
+  }
+}
+
+}  // namespace
+
+namespace winsys {
+
+TRectSet VisibleClientArea(HWND h, bool clipChildren) {
+  TRectSet s = VisibleOnScreen(h, true, clipChildren);
+  POINT o = ClientOriginOnScreen(h);
+  s.Offset(-o.x, -o.y);
+  return s;
+}
+
+TRectSet VisibleWindowArea(HWND h, bool clipChildren) {
+  TRectSet s = VisibleOnScreen(h, false, clipChildren);
+  POINT o = WindowOriginOnScreen(h);
+  s.Offset(-o.x, -o.y);
+  return s;
+}
+
+void EnsureSurface(HWND h) {
+  if (h->Parent) return;
+  int w = std::max(1, RectWidth(h->Rect)), ht = std::max(1, RectHeight(h->Rect));
+  auto* old = reinterpret_cast<cairo_surface_t*>(h->Surface);
+  if (old && cairo_image_surface_get_width(old) == w && cairo_image_surface_get_height(old) == ht) return;
+  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, ht);
+  cairo_t* cr = cairo_create(s);
+  COLORREF face = GetSysColor(COLOR_BTNFACE);
+  cairo_set_source_rgb(cr, GetRValue(face) / 255.0, GetGValue(face) / 255.0, GetBValue(face) / 255.0);
+  cairo_paint(cr);
+  if (old) {
+    cairo_set_source_surface(cr, old, 0, 0);
+    cairo_paint(cr);
+  }
+  cairo_destroy(cr);
+  h->Surface = reinterpret_cast<_cairo_surface*>(s);
+  if (old) {
+    if (DCs().empty()) cairo_surface_destroy(old);
+    else Retired().push_back(old);
+  }
+}
+
+void FreeSurface(HWND h) {
+  auto* s = reinterpret_cast<cairo_surface_t*>(h->Surface);
+  h->Surface = nullptr;
+  if (!s) return;
+  if (DCs().empty()) cairo_surface_destroy(s);
+  else Retired().push_back(s);
+}
+
+void InvalidateParentArea(HWND h, const RECT& rectInParent) {
+  if (!h->Parent) return;
+  TRectSet area(rectInParent);
+  InvalidateTree(h->Parent, area, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void InvalidateFrame(HWND h) { h->NcPaintNeeded = true; }
+
+bool FindPaintWindow(HWND filter, HWND* out) {
+  for (HWND t : S().TopLevels)
+    if (FindIn(t, filter, filter == nullptr, out)) return true;
+  return false;
+}
+
+void ResetPainting() {
+  for (auto& [dc, info] : DCs()) DeleteSurfaceDC(dc);
+  DCs().clear();
+  FreeRetired();
+}
+
+void DrawNonClient(HWND h, HDC dc) {
+  RECT wr = MakeRect(0, 0, RectWidth(h->Rect), RectHeight(h->Rect));
+  DWORD s = h->Style;
+  RECT r = wr;
+  if (s & (WS_THICKFRAME | WS_DLGFRAME) || (h->ExStyle & WS_EX_DLGMODALFRAME)) {
+    RECT edge = r;
+    DrawEdge(dc, &edge, EDGE_RAISED, BF_RECT | BF_ADJUST);
+    int f = (s & WS_THICKFRAME) ? GetSystemMetrics(SM_CXFRAME) : GetSystemMetrics(SM_CXDLGFRAME);
+    RECT inner = MakeRect(r.left + f, r.top + f, r.right - f, r.bottom - f);
+    // The rest of the frame in the border colour.
+    for (RECT band : {MakeRect(edge.left, edge.top, edge.right, inner.top), MakeRect(edge.left, inner.bottom, edge.right, edge.bottom),
+                      MakeRect(edge.left, inner.top, inner.left, inner.bottom), MakeRect(inner.right, inner.top, edge.right, inner.bottom)})
+      if (!RectEmpty(band)) FillRectColor(dc, band, COLOR_BTNFACE);
+    r = inner;
+  } else if (s & WS_BORDER) {
+    FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
+    r = MakeRect(r.left + 1, r.top + 1, r.right - 1, r.bottom - 1);
+  }
+  if ((s & WS_CAPTION) == WS_CAPTION) {
+    int ch = GetSystemMetrics((h->ExStyle & WS_EX_TOOLWINDOW) ? SM_CYSMCAPTION : SM_CYCAPTION);
+    RECT cap = MakeRect(r.left, r.top, r.right, r.top + ch);
+    bool active = h->NcActive;
+    COLORREF c1 = GetSysColor(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION);
+    COLORREF c2 = GetSysColor(active ? COLOR_GRADIENTACTIVECAPTION : COLOR_GRADIENTINACTIVECAPTION);
+    TRIVERTEX v[2];
+    v[0].x = cap.left;
+    v[0].y = cap.top;
+    v[0].Red = WORD(GetRValue(c1) << 8);
+    v[0].Green = WORD(GetGValue(c1) << 8);
+    v[0].Blue = WORD(GetBValue(c1) << 8);
+    v[1].x = cap.right;
+    v[1].y = cap.bottom - 1;
+    v[1].Red = WORD(GetRValue(c2) << 8);
+    v[1].Green = WORD(GetGValue(c2) << 8);
+    v[1].Blue = WORD(GetBValue(c2) << 8);
+    GRADIENT_RECT gr{0, 1};
+    GradientFill(dc, v, 2, &gr, 1, GRADIENT_FILL_RECT_H);
+    RECT line = MakeRect(cap.left, cap.bottom - 1, cap.right, cap.bottom);
+    FillRectColor(dc, line, COLOR_BTNFACE);
+    RECT text = MakeRect(cap.left + 4, cap.top, cap.right - 4, cap.bottom - 1);
+    if (s & WS_SYSMENU) {
+      RECT closeBtn = CaptionButtonRect(h, HTCLOSE);
+      RECT minBtn = CaptionButtonRect(h, HTMINBUTTON);
+      text.right = (!RectEmpty(minBtn) ? minBtn.left : closeBtn.left) - 2;
+      struct {
+        int ht;
+        UINT kind;
+      } buttons[] = {{HTCLOSE, DFCS_CAPTIONCLOSE},
+                     {HTMAXBUTTON, UINT((s & WS_MAXIMIZE) ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMAX)},
+                     {HTMINBUTTON, DFCS_CAPTIONMIN}};
+      for (auto& b : buttons) {
+        RECT br = CaptionButtonRect(h, b.ht);
+        if (RectEmpty(br)) continue;
+        UINT state = b.kind;
+        if (b.ht == HTMAXBUTTON && !(s & WS_MAXIMIZEBOX)) state |= DFCS_INACTIVE;
+        if (b.ht == HTMINBUTTON && !(s & WS_MINIMIZEBOX)) state |= DFCS_INACTIVE;
+        if (h->NcPressed == b.ht) state |= DFCS_PUSHED;
+        DrawFrameControl(dc, &br, DFC_CAPTION, state);
+      }
+    }
+    LOGFONT lf;
+    lf.lfHeight = -11;
+    lf.lfWeight = FW_BOLD;
+    lf.lfFaceName = "Tahoma";
+    HFONT font = CreateFontIndirect(&lf);
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
+    DrawTextUtf8(dc, h->Text, &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS | DT_NOPREFIX);
+    SelectObject(dc, oldFont);
+    DeleteObject(font);
+    r.top = cap.bottom;
+  }
+  if (h->Menu && !(s & WS_CHILD)) {
+    int mh = GetSystemMetrics(SM_CYMENU);
+    FillRectColor(dc, MakeRect(r.left, r.top, r.right, r.top + mh), COLOR_MENUBAR);
+    r.top += mh;
+  }
+  if (h->ExStyle & WS_EX_CLIENTEDGE) {
+    RECT e = r;
+    DrawEdge(dc, &e, EDGE_SUNKEN, BF_RECT);
+  } else if (h->ExStyle & WS_EX_STATICEDGE) {
+    RECT e = r;
+    DrawEdge(dc, &e, BDR_SUNKENOUTER, BF_RECT);
+  }
+  if (s & WS_VSCROLL) DrawScrollBar(h, dc, SB_VERT, ScrollBarRect(h, SB_VERT));
+  if (s & WS_HSCROLL) DrawScrollBar(h, dc, SB_HORZ, ScrollBarRect(h, SB_HORZ));
+  if ((s & WS_VSCROLL) && (s & WS_HSCROLL)) {
+    RECT v = ScrollBarRect(h, SB_VERT), hz = ScrollBarRect(h, SB_HORZ);
+    FillRectColor(dc, MakeRect(v.left, hz.top, v.right, hz.bottom), COLOR_BTNFACE);
+  }
+}
+
+}  // namespace winsys
+
+// --- public API ------------------------------------------------------------------------------
+BOOL RedrawWindow(HWND h, const RECT* rect, HRGN region, UINT flags) {
+  if (!h) {
+    std::vector<HWND> tops = S().TopLevels;
+    for (HWND t : tops) RedrawWindow(t, nullptr, nullptr, flags | RDW_ALLCHILDREN);
+    return TRUE;
+  }
+  if (!Valid(h)) return FALSE;
+  TRectSet area;
+  if (region) area = SetFromRegion(region);
+  else if (rect) area.Add(*rect);
+  else area.Add(MakeRect(0, 0, RectWidth(h->Client), RectHeight(h->Client)));
+  if (flags & (RDW_INVALIDATE | RDW_VALIDATE | RDW_INTERNALPAINT | RDW_NOINTERNALPAINT)) {
+    if ((flags & RDW_FRAME) && (flags & RDW_INVALIDATE) && !rect && !region) {
+      // The whole window: the frame and the whole client.
+    }
+    InvalidateTree(h, area, flags);
+  }
+  if (flags & (RDW_UPDATENOW | RDW_ERASENOW)) PaintNow(h, flags & RDW_ALLCHILDREN);
+  return TRUE;
+}
+
+BOOL InvalidateRect(HWND h, const RECT* rect, BOOL erase) {
+  if (h && !Valid(h)) return FALSE;
+  return RedrawWindow(h, rect, nullptr, RDW_INVALIDATE | (erase ? RDW_ERASE : 0));
+}
+
+BOOL InvalidateRgn(HWND h, HRGN region, BOOL erase) {
+  if (h && !Valid(h)) return FALSE;
+  if (!region) return InvalidateRect(h, nullptr, erase);
+  return RedrawWindow(h, nullptr, region, RDW_INVALIDATE | (erase ? RDW_ERASE : 0));
+}
+
+BOOL ValidateRect(HWND h, const RECT* rect) {
+  if (!Valid(h)) return FALSE;
+  return RedrawWindow(h, rect, nullptr, RDW_VALIDATE | RDW_NOCHILDREN);
+}
+
+BOOL ValidateRgn(HWND h, HRGN region) {
+  if (!Valid(h)) return FALSE;
+  return RedrawWindow(h, nullptr, region, RDW_VALIDATE | RDW_NOCHILDREN);
+}
+
+BOOL GetUpdateRect(HWND h, RECT* rect, BOOL erase) {
+  if (!Valid(h)) return FALSE;
+  RECT b = h->Update.Bounds();
+  if (rect) *rect = b;
+  if (erase && h->EraseNeeded && !h->Update.Empty()) {
+    // The erase happens now, in a DC clipped to the update region.
+    TRectSet clip = h->Update;
+    POINT o = ClientOriginOnScreen(h);
+    clip.Offset(o.x, o.y);
+    clip.Intersect(VisibleOnScreen(h, true, h->Style & WS_CLIPCHILDREN));
+    HDC dc = MakeWindowDC(h, true, clip);
+    h->EraseNeeded = false;
+    if (dc) {
+      SendMessage(h, WM_ERASEBKGND, WPARAM(dc), 0);
+      ReleaseWindowDC(dc);
+    }
+  }
+  return RectEmpty(b) ? FALSE : TRUE;
+}
+
+int GetUpdateRgn(HWND h, HRGN region, BOOL erase) {
+  if (!Valid(h) || !region) return ERROR;
+  GetUpdateRect(h, nullptr, erase);
+  HRGN r = RegionFromSet(h->Update);
+  int kind = CombineRgn(region, r, nullptr, RGN_COPY);
+  DeleteObject(r);
+  return kind;
+}
+
+BOOL UpdateWindow(HWND h) {
+  if (!Valid(h)) return FALSE;
+  PaintNow(h, false);
+  return TRUE;
+}
+
+void UpdateAllWindows() {
+  std::vector<HWND> tops = S().TopLevels;
+  for (HWND t : tops) PaintNow(t, true);
+}
+
+HDC BeginPaint(HWND h, PAINTSTRUCT* ps) {
+  if (!Valid(h) || !ps) return nullptr;
+  ++h->PaintCount;
+  if (h->NcPaintNeeded) {
+    h->NcPaintNeeded = false;
+    SendMessage(h, WM_NCPAINT, 1, 0);
+    if (!Valid(h)) return nullptr;
+  }
+  TRectSet update = h->Update;
+  h->Update.Clear();
+  h->InternalPaint = false;
+  bool erase = h->EraseNeeded;
+  h->EraseNeeded = false;
+  POINT o = ClientOriginOnScreen(h);
+  TRectSet clip = update;
+  clip.Offset(o.x, o.y);
+  clip.Intersect(VisibleOnScreen(h, true, h->Style & WS_CLIPCHILDREN));
+  ps->rcPaint = update.Bounds();
+  ps->fRestore = FALSE;
+  ps->fIncUpdate = FALSE;
+  ps->hdc = MakeWindowDC(h, true, clip);
+  ps->fErase = FALSE;
+  if (erase && ps->hdc) ps->fErase = SendMessage(h, WM_ERASEBKGND, WPARAM(ps->hdc), 0) ? FALSE : TRUE;
+  return ps->hdc;
+}
+
+BOOL EndPaint(HWND, const PAINTSTRUCT* ps) {
+  if (!ps || !ps->hdc) return FALSE;
+  ReleaseWindowDC(ps->hdc);
+  return TRUE;
+}
+
+HDC GetDCEx(HWND h, HRGN clipRgn, DWORD flags) {
+  if (!h) {
+    // The screen: text measuring and drawing that nobody sees.
+    if (!ScreenSurface()) {
+      SIZE s = CurrentBackend().ScreenSize();
+      ScreenSurface() = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(1, int(s.cx)), std::max(1, int(s.cy)));
+    }
+    HDC dc = CreateSurfaceDC(ScreenSurface(), POINT{}, nullptr);
+    if (dc) DCs()[dc] = TDCInfo{};
+    return dc;
+  }
+  if (!Valid(h)) return nullptr;
+  bool window = flags & DCX_WINDOW;
+  bool clipChildren = (flags & DCX_CLIPCHILDREN) || (h->Style & WS_CLIPCHILDREN);
+  TRectSet clip = VisibleOnScreen(h, !window, clipChildren);
+  if (clipRgn && reinterpret_cast<ULONG_PTR>(clipRgn) > 1) {
+    TRectSet r = SetFromRegion(clipRgn);
+    if (flags & DCX_INTERSECTRGN) clip.Intersect(r);
+    if (flags & DCX_EXCLUDERGN) clip.Subtract(r);
+  }
+  return MakeWindowDC(h, !window, clip);
+}
+
+HDC GetDC(HWND h) { return GetDCEx(h, nullptr, 0); }
+HDC GetWindowDC(HWND h) { return GetDCEx(h, nullptr, DCX_WINDOW); }
+
+int ReleaseDC(HWND, HDC dc) {
+  if (!DCs().count(dc)) return 0;
+  ReleaseWindowDC(dc);
+  return 1;
+}
+
+HWND WindowFromDC(HDC dc) {
+  auto it = DCs().find(dc);
+  return it == DCs().end() ? nullptr : it->second.Wnd;
+}
+
+_cairo_surface* GetWindowSurface(HWND h) {
+  if (!Valid(h) || h->Parent) return nullptr;
+  EnsureSurface(h);
+  return h->Surface;
+}
+
+BOOL ScrollWindow(HWND h, int dx, int dy, const RECT* scrollRect, const RECT* clipRect) {
+  return ScrollWindowEx(h, dx, dy, scrollRect, clipRect, nullptr, nullptr,
+                        SW_INVALIDATE | SW_ERASE | (scrollRect ? 0 : SW_SCROLLCHILDREN)) != ERROR;
+}
+
+int ScrollWindowEx(HWND h, int dx, int dy, const RECT* scrollRect, const RECT* clipRect, HRGN updateRgn,
+                   RECT* updateRect, UINT flags) {
+  if (!Valid(h)) return ERROR;
+  RECT client = MakeRect(0, 0, RectWidth(h->Client), RectHeight(h->Client));
+  RECT area = scrollRect ? RectIntersect(*scrollRect, client) : client;
+  if (clipRect) area = RectIntersect(area, *clipRect);
+  // Move the pixels in the back buffer, then repaint what was uncovered (and, simply
+  // and correctly, the whole scrolled area when parts of it were not visible).
+  HWND top = TopLevelOf(h);
+  EnsureSurface(top);
+  TRectSet visible = VisibleClientArea(h, h->Style & WS_CLIPCHILDREN);
+  TRectSet full(area);
+  TRectSet hidden = full;
+  hidden.Subtract(visible);
+  TRectSet exposed(area);
+  exposed.Subtract(RectOffset(area, dx, dy));
+  if (!hidden.Empty() || !top->Surface) {
+    exposed = full;
+  } else {
+    auto* s = reinterpret_cast<cairo_surface_t*>(top->Surface);
+    POINT o = ClientOriginOnScreen(h), to = WindowOriginOnScreen(top);
+    int ox = o.x - to.x, oy = o.y - to.y;
+    cairo_surface_flush(s);
+    cairo_surface_t* copy = cairo_surface_create_similar_image(s, CAIRO_FORMAT_ARGB32, RectWidth(area), RectHeight(area));
+    cairo_t* c = cairo_create(copy);
+    cairo_set_source_surface(c, s, -(area.left + ox), -(area.top + oy));
+    cairo_set_operator(c, CAIRO_OPERATOR_SOURCE);
+    cairo_paint(c);
+    cairo_destroy(c);
+    c = cairo_create(s);
+    cairo_rectangle(c, area.left + ox, area.top + oy, RectWidth(area), RectHeight(area));
+    cairo_clip(c);
+    cairo_set_source_surface(c, copy, area.left + ox + dx, area.top + oy + dy);
+    cairo_set_operator(c, CAIRO_OPERATOR_SOURCE);
+    cairo_paint(c);
+    cairo_destroy(c);
+    cairo_surface_destroy(copy);
+    // Pending updates move with the pixels.
+    TRectSet moved = h->Update;
+    moved.Offset(dx, dy);
+    moved.Intersect(area);
+    TRectSet outside = h->Update;
+    outside.Subtract(area);
+    h->Update = outside;
+    h->Update.Add(moved);
+  }
+  if (flags & SW_SCROLLCHILDREN) {
+    for (HWND c : h->Children)
+      if (!scrollRect || RectIntersect(c->Rect, area) != RECT{})
+        SetWindowPos(c, nullptr, c->Rect.left + dx, c->Rect.top + dy, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+  }
+  if (flags & SW_INVALIDATE)
+    InvalidateTree(h, exposed, RDW_INVALIDATE | ((flags & SW_ERASE) ? RDW_ERASE : 0) | RDW_ALLCHILDREN);
+  if (updateRect) *updateRect = exposed.Bounds();
+  if (updateRgn) {
+    HRGN r = RegionFromSet(exposed);
+    CombineRgn(updateRgn, r, nullptr, RGN_COPY);
+    DeleteObject(r);
+  }
+  return exposed.Empty() ? NULLREGION : (exposed.Rects().size() == 1 ? SIMPLEREGION : COMPLEXREGION);
+}
+
+int SetWindowRgn(HWND h, HRGN region, BOOL redraw) {
+  if (!Valid(h)) return 0;
+  if (h->WindowRegion) DeleteObject(h->WindowRegion);
+  h->WindowRegion = region;
+  if (redraw && IsWindowVisible(h)) {
+    if (h->Parent) InvalidateParentArea(h, h->Rect);
+    RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  }
+  return 1;
+}
+
+int GetWindowRgn(HWND h, HRGN region) {
+  if (!Valid(h) || !region || !h->WindowRegion) return ERROR;
+  return CombineRgn(region, h->WindowRegion, nullptr, RGN_COPY);
+}

@@ -1,0 +1,241 @@
+#pragma once
+// Internal state of the window system, shared by its source files only.
+#include <deque>
+#include <unordered_set>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/win/Backend.h"
+#include "platform/win/WinUser.h"
+
+namespace winsys {
+
+// A set of disjoint rectangles: update regions and visible areas.
+class TRectSet {
+public:
+  TRectSet() = default;
+  explicit TRectSet(const RECT& r) { Add(r); }
+  bool Empty() const { return FRects.empty(); }
+  const std::vector<RECT>& Rects() const { return FRects; }
+  void Clear() { FRects.clear(); }
+  void Add(const RECT& r);
+  void Add(const TRectSet& s) { for (auto& r : s.FRects) Add(r); }
+  void Subtract(const RECT& r);
+  void Subtract(const TRectSet& s) { for (auto& r : s.FRects) Subtract(r); }
+  void Intersect(const RECT& r);
+  void Intersect(const TRectSet& s);
+  void Offset(int dx, int dy);
+  RECT Bounds() const;
+  bool Contains(POINT p) const;
+
+private:
+  std::vector<RECT> FRects;
+};
+
+bool RectEmpty(const RECT& r);
+RECT RectIntersect(const RECT& a, const RECT& b);
+RECT RectUnion(const RECT& a, const RECT& b);
+bool RectContains(const RECT& r, POINT p);
+RECT RectOffset(const RECT& r, int dx, int dy);
+
+struct TWndClass {
+  std::string Name;  // as registered
+  UINT Style = 0;
+  WNDPROC Proc = nullptr;
+  int ClsExtra = 0;
+  int WndExtra = 0;
+  HINSTANCE Instance = nullptr;
+  HICON Icon = nullptr;
+  HICON IconSm = nullptr;
+  HCURSOR Cursor = nullptr;
+  HBRUSH Background = nullptr;
+  std::string MenuName;
+  ATOM Atom = 0;
+  std::vector<BYTE> Extra;
+};
+
+struct TScrollBarState {
+  int Min = 0, Max = 100;
+  UINT Page = 0;
+  int Pos = 0;
+  int TrackPos = 0;
+  bool Visible = false;  // with WS_HSCROLL/WS_VSCROLL in the style
+  UINT Disabled = 0;     // ESB_* arrows disabled
+};
+
+}  // namespace winsys
+
+struct HWND__ {
+  unsigned Magic = 0x574E4457;  // "WDNW"
+  winsys::TWndClass* Class = nullptr;
+  WNDPROC Proc = nullptr;
+  DWORD Style = 0;
+  DWORD ExStyle = 0;
+  HWND Parent = nullptr;                 // child windows: the parent
+  HWND Owner = nullptr;                  // top-level windows: the owner
+  std::vector<HWND> Children;            // z-order, top first
+  RECT Rect;                             // window rectangle: parent client coords or screen
+  RECT Client;                           // client rectangle in window coordinates
+  std::string Text;
+  LONG_PTR UserData = 0;
+  LONG_PTR Id = 0;
+  HINSTANCE Instance = nullptr;
+  std::vector<BYTE> Extra;               // cbWndExtra bytes
+  std::map<std::string, HANDLE> Props;
+  HMENU Menu = nullptr;
+  HRGN WindowRegion = nullptr;           // window shape (owned), nullptr: rectangular
+  winsys::TRectSet Update;               // update region, client coordinates
+  bool EraseNeeded = false;
+  bool NcPaintNeeded = false;
+  bool InternalPaint = false;
+  bool NcActive = false;                 // caption drawn active (WM_NCACTIVATE)
+  bool Destroying = false;
+  bool Destroyed = false;
+  bool CreatedDone = false;
+  bool RedrawOff = false;                // WM_SETREDRAW FALSE
+  bool TrackLeave = false;               // TrackMouseEvent(TME_LEAVE) armed
+  bool TrackLeaveNonClient = false;
+  bool TrackHover = false;
+  DWORD HoverTime = 0;
+  int ShowState = SW_SHOWNORMAL;         // normal, minimized, maximized
+  RECT NormalRect;                       // restored position
+  winsys::TScrollBarState Scroll[2];     // SB_HORZ, SB_VERT
+  struct _cairo_surface* Surface = nullptr;  // top-level back buffer
+  unsigned long long PaintCount = 0;     // BeginPaint calls so far
+  int NcPressed = 0;                     // caption button pressed (HT code)
+};
+
+namespace winsys {
+
+struct TTimer {
+  HWND Wnd = nullptr;
+  UINT_PTR Id = 0;
+  UINT Interval = 0;
+  TIMERPROC Proc = nullptr;
+  unsigned long long Due = 0;
+  unsigned long long Seq = 0;  // creation order: equal due times fire in it
+};
+
+struct THook {
+  int Id = 0;
+  HOOKPROC Proc = nullptr;
+  bool Removed = false;
+};
+
+// A raw input event waiting to be turned into messages when the loop reaches it (hit
+// testing, capture and focus apply at that moment, as they do for real input).
+struct TRawInput {
+  enum TKind { KMove, KButton, KWheel, KKey } Kind = KMove;
+  POINT Pt{};
+  TMouseButton Button = TMouseButton::Left;
+  bool Down = false;
+  int Delta = 0;
+  bool Horizontal = false;
+  int Vk = 0;
+  char32_t Ch = 0;
+  DWORD Time = 0;
+};
+
+// The state of the one user-interface thread.
+struct TState {
+  std::deque<TRawInput> RawInput;   // input not yet turned into messages
+  std::deque<MSG> CookedInput;      // input messages not yet retrieved
+  BYTE AsyncKeys[256] = {};
+  HCURSOR (*CursorLoader)(HINSTANCE, LPCSTR) = nullptr;
+  std::map<std::string, std::unique_ptr<TWndClass>> Classes;  // key: upper-case name
+  ATOM NextAtom = 0xC000;
+  std::unordered_set<HWND> Live; // every live window
+  std::vector<HWND> TopLevels;   // z-order, topmost first
+  std::vector<HWND> Graveyard;   // destroyed, freed when no dispatch is running
+  std::deque<MSG> Posted;        // posted and input messages in arrival order
+  bool QuitPosted = false;
+  int QuitCode = 0;
+  std::vector<TTimer> Timers;
+  unsigned long long TimerSeq = 0;
+  std::vector<std::unique_ptr<THook>> Hooks;  // most recent first
+  int HookDepth = 0;
+  std::map<std::string, UINT> RegisteredMessages;  // key: upper-case name
+  UINT NextRegisteredMessage = 0xC000;
+  HWND Focus = nullptr;
+  HWND Active = nullptr;
+  HWND Capture = nullptr;
+  bool AppActive = false;
+  BYTE Keys[256] = {};
+  POINT Cursor = MakePoint(640, 512);
+  HCURSOR CursorShape = nullptr;
+  int CursorShowCount = 0;
+  HWND MouseWindow = nullptr;   // window under the mouse at the last move
+  bool MouseInNonClient = false;
+  DWORD LastClickTime = 0;
+  POINT LastClickPos;
+  HWND LastClickWnd = nullptr;
+  UINT LastClickMsg = 0;
+  bool LastClickWasDouble = false;
+  DWORD MessageTime = 0;
+  DWORD MessagePos = 0;
+  int DispatchDepth = 0;
+  int SendDepth = 0;
+  unsigned long long Dispatched = 0;
+  DWORD LastError = 0;
+  int Beeps = 0;
+};
+TState& S();
+
+bool Valid(HWND h);  // a live window (not destroyed)
+HWND TopLevelOf(HWND h);
+bool IsTopLevel(HWND h);
+// Offset of the window rectangle's origin in screen coordinates.
+POINT WindowOriginOnScreen(HWND h);
+POINT ClientOriginOnScreen(HWND h);
+// The client rectangle in parent (or screen) coordinates.
+RECT ClientRectInParent(HWND h);
+// Top-level windows in z-order, topmost first.
+std::vector<HWND>& TopLevels();
+void InsertTopLevel(HWND h, HWND after);
+void RemoveFromZOrder(HWND h);
+// The window's visible part in its own client (or window) coordinates: clipped by its
+// ancestors, minus siblings above it (WS_CLIPSIBLINGS) and children (WS_CLIPCHILDREN).
+TRectSet VisibleClientArea(HWND h, bool clipChildren);
+TRectSet VisibleWindowArea(HWND h, bool clipChildren);
+
+// Queue
+bool CookNextInput();  // turns the oldest raw input event into messages; false when none
+LRESULT CallProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);  // runs WH_CALLWNDPROC hooks
+LRESULT RunHooks(int idHook, int code, WPARAM wp, LPARAM lp, bool* any);
+void RemoveMessagesFor(HWND h);
+void KillTimersFor(HWND h);
+void EnterDispatch();
+void LeaveDispatch();
+
+// Input & focus
+void WindowGone(HWND h);     // focus, capture, activation forget a window being destroyed
+void WindowHidden(HWND h);   // activation moves away from a window being hidden
+void ActivateTopLevel(HWND h, bool byMouse);
+void DeactivateIfActive(HWND h);
+void ResetInput();
+void ResetQueue();
+void ResetPainting();
+void ResetClipboard();
+void ResetSystem();
+void ResetCaret();
+
+// Painting
+void InvalidateWindowArea(HWND h, const TRectSet& clientArea, bool erase, bool children);
+void InvalidateParentArea(HWND h, const RECT& rectInParent);
+void InvalidateFrame(HWND h);
+bool FindPaintWindow(HWND filter, HWND* out);
+void EnsureSurface(HWND h);
+void FreeSurface(HWND h);
+void DrawNonClient(HWND h, HDC dc);
+
+// Non-client geometry from the style (window coordinates)
+RECT DefaultClientRect(HWND h, const RECT& windowRect);
+int DefaultHitTest(HWND h, POINT screen);
+RECT ScrollBarRect(HWND h, int bar);  // window coordinates; empty when not shown
+RECT CaptionButtonRect(HWND h, int hitTest);  // HTCLOSE, HTMAXBUTTON, HTMINBUTTON, HTSYSMENU
+bool ScrollThumbRect(HWND h, int bar, RECT* thumb);  // window coordinates
+void NcLButtonDown(HWND h, int hit, POINT screen);   // DefWindowProc's caption and scroll bar tracking
+
+}  // namespace winsys
