@@ -146,3 +146,49 @@ void StringToPassword(std::string& s, char c);
 // Convert s from the system code page (UTF-8) to the OEM code page (CP866) and back.
 void StringToOem(std::string& s);
 void OemToString(std::string& s);
+
+// ===========================================================================================
+// Clipboard fragment, hyperlink and window utilities (DizUtilClip.cpp)
+// ===========================================================================================
+
+#include <functional>
+#include <vector>
+
+struct POINT;
+struct SIZE;
+struct BLENDFUNCTION;
+struct HWND__;
+struct HDC__;
+using HWND = HWND__*;
+using HDC = HDC__*;
+
+// Replaces html (UTF-8; invalid bytes are repaired) by the complete "HTML Format"
+// clipboard text around it: the Version/StartHTML/EndHTML/StartFragment/EndFragment
+// header, whose numbers are the byte offsets counted from the start of the result, then
+// the document with the fragment between the StartFragment and EndFragment comments.
+void MakeFragment(std::string& html);
+
+// result := text with the first address that begins with prefix (given upper-case; it is
+// searched in the upper-cased text) made into an anchor <a href="address">address</a>.
+// False, and result = text, when the prefix does not occur.
+bool MakeHTMLHyperlink(const std::string& text, const std::string& prefix, std::string& result);
+
+// Opening links: the link goes to the desktop's opener (xdg-open) as its one argument,
+// started directly (no shell). Only http, https, ftp, mailto and file links are opened
+// (any case); an address starting with "www." is opened as http. Anything else, or a
+// link holding control characters, is not opened.
+bool IsOpenableLink(const std::string& link);
+// True when the opener was started for the link.
+bool OpenHyperlink(const std::string& link);
+// The program and arguments that start the opener ({"xdg-open", link}); tests replace it
+// so that no program is started. The launcher answers whether it started the program.
+using TLinkLauncher = std::function<bool(const std::vector<std::string>& argv)>;
+// Installs a launcher (an empty one restores the default) and answers the one before.
+TLinkLauncher SetLinkLauncher(TLinkLauncher launcher);
+
+// The window system's layered-window calls. They answer false when the window system
+// cannot do them (no layered windows) as well as when the call fails.
+bool DynaLink_UpdateLayeredWindow(HWND window, HDC dcDst, POINT* ptDst, SIZE* size, HDC dcSrc, POINT* ptSrc,
+                                  std::uint32_t colorKey, BLENDFUNCTION* blend, std::uint32_t flags);
+bool DynaLink_SetLayeredWindowAttributes(HWND window, std::uint32_t colorKey, std::uint32_t alpha,
+                                         std::uint32_t flags);

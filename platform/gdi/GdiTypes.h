@@ -15,6 +15,10 @@ using LONG = std::int32_t;
 using UINT = unsigned int;
 using INT = int;
 using COLORREF = DWORD;
+using HRESULT = std::int32_t;
+constexpr HRESULT S_OK = 0, S_FALSE = 1;
+constexpr HRESULT E_NOTIMPL = HRESULT(0x80004001u), E_FAIL = HRESULT(0x80004005u),
+                  E_INVALIDARG = HRESULT(0x80070057u), E_POINTER = HRESULT(0x80004003u);
 #ifndef TRUE
 #define TRUE 1
 #endif

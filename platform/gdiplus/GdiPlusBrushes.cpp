@@ -29,8 +29,9 @@ ARGB Mix(ARGB a, ARGB b, double t, bool gamma) {
 }
 
 void SetMap(GpBrush& b, double a, double c, double d) {
-  // t = a*x + c*y + d; the second pattern axis is perpendicular.
-  cairo_matrix_init(&b.lineMap, a, -c, c, a, d, 0);
+  // t = a*x + c*y + d; the second pattern axis is perpendicular. A pixel exactly on the
+  // start line must not round to just below 0 and wrap to the end colour.
+  cairo_matrix_init(&b.lineMap, a, -c, c, a, d + 1e-4, 0);
 }
 
 GpBrush* NewLine(ARGB c1, ARGB c2, GpWrapMode wrap) {

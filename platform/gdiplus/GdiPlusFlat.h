@@ -136,8 +136,9 @@ Status GdipDrawImageRectRectI(GpGraphics* graphics, GpImage* image, int dstx, in
                               const GpImageAttributes* attributes, DrawImageAbort callback, void* callbackData);
 
 // Text: `length` is in UTF-16 units, -1 for a zero-terminated string; a terminating zero
-// inside the length ends the text. Font, format: null = default (Microsoft Sans Serif
-// 8.25 pt is not assumed: a null font answers InvalidParameter as in GDI+).
+// inside the length ends the text. A null format means the default format; a null font
+// or brush answers InvalidParameter, as in GDI+. Text is drawn without the half-pixel
+// shift of shapes, and clipped to the layout rectangle unless the format says NoClip.
 Status GdipDrawString(GpGraphics* graphics, const char16_t* text, int length, const GpFont* font,
                       const GpRectF* layoutRect, const GpStringFormat* format, const GpBrush* brush);
 Status GdipMeasureString(GpGraphics* graphics, const char16_t* text, int length, const GpFont* font,

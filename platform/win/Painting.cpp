@@ -401,13 +401,13 @@ BOOL RedrawWindow(HWND h, const RECT* rect, HRGN region, UINT flags) {
 
 BOOL InvalidateRect(HWND h, const RECT* rect, BOOL erase) {
   if (h && !Valid(h)) return FALSE;
-  return RedrawWindow(h, rect, nullptr, RDW_INVALIDATE | (erase ? RDW_ERASE : 0));
+  return RedrawWindow(h, rect, nullptr, RDW_INVALIDATE | (erase ? UINT(RDW_ERASE) : 0u));
 }
 
 BOOL InvalidateRgn(HWND h, HRGN region, BOOL erase) {
   if (h && !Valid(h)) return FALSE;
   if (!region) return InvalidateRect(h, nullptr, erase);
-  return RedrawWindow(h, nullptr, region, RDW_INVALIDATE | (erase ? RDW_ERASE : 0));
+  return RedrawWindow(h, nullptr, region, RDW_INVALIDATE | (erase ? UINT(RDW_ERASE) : 0u));
 }
 
 BOOL ValidateRect(HWND h, const RECT* rect) {
@@ -537,7 +537,7 @@ _cairo_surface* GetWindowSurface(HWND h) {
 
 BOOL ScrollWindow(HWND h, int dx, int dy, const RECT* scrollRect, const RECT* clipRect) {
   return ScrollWindowEx(h, dx, dy, scrollRect, clipRect, nullptr, nullptr,
-                        SW_INVALIDATE | SW_ERASE | (scrollRect ? 0 : SW_SCROLLCHILDREN)) != ERROR;
+                        SW_INVALIDATE | SW_ERASE | (scrollRect ? 0u : UINT(SW_SCROLLCHILDREN))) != ERROR;
 }
 
 int ScrollWindowEx(HWND h, int dx, int dy, const RECT* scrollRect, const RECT* clipRect, HRGN updateRgn,
@@ -593,7 +593,7 @@ int ScrollWindowEx(HWND h, int dx, int dy, const RECT* scrollRect, const RECT* c
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
   }
   if (flags & SW_INVALIDATE)
-    InvalidateTree(h, exposed, RDW_INVALIDATE | ((flags & SW_ERASE) ? RDW_ERASE : 0) | RDW_ALLCHILDREN);
+    InvalidateTree(h, exposed, RDW_INVALIDATE | ((flags & SW_ERASE) ? UINT(RDW_ERASE) : 0u) | RDW_ALLCHILDREN);
   if (updateRect) *updateRect = exposed.Bounds();
   if (updateRgn) {
     HRGN r = RegionFromSet(exposed);

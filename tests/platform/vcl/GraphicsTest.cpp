@@ -1,0 +1,411 @@
+#include "platform/vcl/Graphics.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/SysColors.h"
+#include "platform/image/BmpCodec.h"
+#include "platform/image/IconCodec.h"
+#include "platform/image/JpegCodec.h"
+#include "platform/image/PngCodec.h"
+#include "platform/image/Resources.h"
+#include "platform/rtl/Exceptions.h"
+
+namespace {
+
+TBitmap* Filled(TBitmap& b, int w, int h, TColor color) {
+  b.SetSize(w, h);
+  b.Canvas()->Brush()->SetColor(color);
+  b.Canvas()->FillRect(TRect{0, 0, w, h});
+  return &b;
+}
+
+void Fill(TMemoryStream& s, const TByteBuffer& bytes) {
+  s.WriteBuffer(bytes.data(), int64_t(bytes.size()));
+  s.SetPosition(0);
+}
+
+}  // namespace
+
+// ---- colours ---------------------------------------------------------------------------------
+TEST(Colors, SystemColoursResolveThroughTheScheme) {
+  EXPECT_EQ(ColorToRGB(clBtnFace), GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(ColorToRGB(clWindowText), GetSysColor(COLOR_WINDOWTEXT));
+  EXPECT_EQ(ColorToRGB(clRed), 0x0000FFu);
+  EXPECT_EQ(clBtnFace, TColor(0x80000000u | COLOR_BTNFACE));
+  // The other system-colour form some streams carry (high byte 0xFF) resolves too.
+  EXPECT_EQ(ColorToRGB(TColor(0xFF00000Fu)), GetSysColor(COLOR_BTNFACE));
+}
+
+TEST(Colors, NamesAndNumbersRoundTrip) {
+  struct { const char* Text; TColor Color; const char* Written; } cases[] = {
+      {"clBtnFace", clBtnFace, "clBtnFace"},   {"CLBTNFACE", clBtnFace, "clBtnFace"},
+      {"clRed", clRed, "clRed"},               {"clLtGray", clSilver, "clSilver"},
+      {"clNone", clNone, "clNone"},           {"clDefault", clDefault, "clDefault"},
+      {"$00FF8040", 0xFF8040, "$00FF8040"},    {"-2147483633", clBtnFace, "clBtnFace"},
+      {"255", clRed, "clRed"},                 {"$80000005", clWindow, "clWindow"},
+  };
+  for (auto& c : cases) {
+    EXPECT_EQ(StringToColor(c.Text), c.Color) << c.Text;
+    EXPECT_EQ(ColorToString(c.Color), c.Written) << c.Text;
+  }
+  for (const char* bad : {"", "clPink", "$", "$1FFFFFFFF", "12a"})
+    EXPECT_THROW(StringToColor(bad), EConvertError) << bad;
+}
+
+// ---- fonts, pens, brushes -------------------------------------------------------------------
+TEST(Font, SizeAndHeightAt96DpiAndTheHandleFollowsChanges) {
+  TFont font;
+  EXPECT_EQ(font.GetHeight(), -11);
+  EXPECT_EQ(font.GetSize(), 8);
+  int changes = 0;
+  font.OnChange = [&](TObject*) { ++changes; };
+  font.SetSize(10);
+  EXPECT_EQ(font.GetHeight(), -13);
+  font.SetSize(10);  // same value: no event
+  EXPECT_EQ(changes, 1);
+
+  HFONT first = font.GetHandle();
+  LOGFONT lf;
+  ASSERT_TRUE(GetObject(first, sizeof(LOGFONT), &lf));
+  EXPECT_EQ(lf.lfHeight, -13);
+  EXPECT_EQ(lf.lfWeight, FW_NORMAL);
+  font.SetStyle({fsBold, fsUnderline});
+  font.SetName("Arial");
+  ASSERT_TRUE(GetObject(font.GetHandle(), sizeof(LOGFONT), &lf));
+  EXPECT_EQ(lf.lfWeight, FW_BOLD);
+  EXPECT_TRUE(lf.lfUnderline);
+  EXPECT_EQ(lf.lfFaceName, "Arial");
+
+  TFont copy;
+  copy.Assign(&font);
+  EXPECT_EQ(copy.GetName(), "Arial");
+  EXPECT_EQ(copy.GetStyle(), (TFontStyles{fsBold, fsUnderline}));
+  EXPECT_EQ(copy.GetHeight(), -13);
+  TFont fromHandle;
+  fromHandle.SetHandle(font.GetHandle());
+  EXPECT_EQ(fromHandle.GetStyle(), (TFontStyles{fsBold, fsUnderline}));
+  EXPECT_EQ(fromHandle.GetHeight(), -13);
+}
+
+TEST(Brush, AColourMakesAClearBrushSolid) {
+  TBrush brush;
+  brush.SetStyle(bsClear);
+  brush.SetColor(clRed);
+  EXPECT_EQ(brush.GetStyle(), bsSolid);
+}
+
+// ---- canvas on a bitmap --------------------------------------------------------------------
+TEST(Canvas, DrawsWithTheCurrentPenAndBrushAfterTheyChange) {
+  TBitmap bitmap;
+  Filled(bitmap, 20, 10, clWhite);
+  TCanvas* c = bitmap.Canvas();
+  c->Brush()->SetColor(clRed);
+  c->Pen()->SetColor(clBlue);
+  c->Rectangle(0, 0, 10, 10);
+  // Changing the objects after they were selected must take effect on the next call.
+  c->Brush()->SetColor(clLime);
+  c->Pen()->SetColor(clBlack);
+  c->Rectangle(10, 0, 20, 10);
+  EXPECT_EQ(c->GetPixel(0, 0), clBlue);
+  EXPECT_EQ(c->GetPixel(5, 5), clRed);
+  EXPECT_EQ(c->GetPixel(9, 9), clBlue);  // right and bottom edges are inside the outline
+  EXPECT_EQ(c->GetPixel(10, 0), clBlack);
+  EXPECT_EQ(c->GetPixel(15, 5), clLime);
+  EXPECT_EQ(c->GetPixel(25, 5), clNone);  // outside
+  c->SetPixel(3, 3, clYellow);
+  EXPECT_EQ(c->GetPixel(3, 3), clYellow);
+}
+
+TEST(Canvas, ChangeEventsAndLocking) {
+  TBitmap bitmap;
+  Filled(bitmap, 4, 4, clWhite);
+  TCanvas* c = bitmap.Canvas();
+  int changing = 0, changed = 0, graphicChanged = 0;
+  c->OnChanging = [&](TObject*) { ++changing; };
+  c->OnChange = [&](TObject*) { ++changed; };
+  bitmap.OnChange = [&](TObject*) { ++graphicChanged; };
+  c->FillRect(TRect{0, 0, 2, 2});
+  EXPECT_EQ(changing, 1);
+  EXPECT_EQ(changed, 1);
+  EXPECT_EQ(graphicChanged, 1);
+  c->Lock();
+  c->Lock();
+  EXPECT_EQ(c->LockCount(), 2);
+  c->Unlock();
+  c->Unlock();
+  EXPECT_EQ(c->LockCount(), 0);
+}
+
+// ---- bitmaps ---------------------------------------------------------------------------------
+TEST(Bitmap, StreamsAsBmpAndKeepsPixelsOnResize) {
+  TBitmap a;
+  Filled(a, 6, 4, clWhite);
+  a.Canvas()->SetPixel(0, 0, clRed);
+  a.Canvas()->SetPixel(5, 3, clBlue);
+  TMemoryStream stream;
+  a.SaveToStream(stream);
+  EXPECT_EQ(stream.Data()[0], 'B');
+  stream.SetPosition(0);
+  TBitmap b;
+  b.LoadFromStream(stream);
+  EXPECT_EQ(b.GetWidth(), 6);
+  EXPECT_EQ(b.GetHeight(), 4);
+  EXPECT_EQ(b.GetPixelFormat(), pf24bit);
+  EXPECT_EQ(b.Canvas()->GetPixel(0, 0), clRed);
+  EXPECT_EQ(b.Canvas()->GetPixel(5, 3), clBlue);
+
+  b.SetSize(8, 5);  // grows: old pixels stay, new ones are white
+  EXPECT_EQ(b.Canvas()->GetPixel(0, 0), clRed);
+  EXPECT_EQ(b.Canvas()->GetPixel(7, 4), clWhite);
+
+  TMemoryStream junk;
+  junk.WriteString("BM not really a bitmap");
+  junk.SetPosition(0);
+  EXPECT_THROW(b.LoadFromStream(junk), EInvalidGraphic);
+}
+
+TEST(Bitmap, ScanLineRowsAreTopDownInThePixelFormat) {
+  TBitmap b;
+  b.SetPixelFormat(pf24bit);
+  Filled(b, 3, 2, clBlack);
+  auto* row = static_cast<std::uint8_t*>(b.ScanLine(1));
+  row[0] = 0xFF;  // blue byte of the bottom-left pixel
+  row[5] = 0xFF;  // red byte of the second pixel
+  EXPECT_EQ(b.Canvas()->GetPixel(0, 1), clBlue);
+  EXPECT_EQ(b.Canvas()->GetPixel(1, 1), clRed);
+  EXPECT_EQ(b.Canvas()->GetPixel(0, 0), clBlack);
+  EXPECT_THROW(b.ScanLine(2), EInvalidGraphicOperation);
+}
+
+TEST(Bitmap, TransparentColourIsTheBottomLeftPixelUnlessFixed) {
+  TBitmap b;
+  Filled(b, 4, 4, clLime);
+  b.Canvas()->SetPixel(0, 3, clFuchsia);
+  EXPECT_EQ(b.GetTransparentMode(), tmAuto);
+  EXPECT_EQ(b.GetTransparentColor(), clFuchsia);
+  b.SetTransparentColor(clLime);
+  EXPECT_EQ(b.GetTransparentMode(), tmFixed);
+  EXPECT_EQ(b.GetTransparentColor(), clLime);
+
+  // Drawn transparently, the lime pixels leave the destination as it was.
+  b.SetTransparent(true);
+  TBitmap dest;
+  Filled(dest, 6, 6, clNavy);
+  dest.Canvas()->Draw(1, 1, &b);
+  EXPECT_EQ(dest.Canvas()->GetPixel(2, 2), clNavy);
+  EXPECT_EQ(dest.Canvas()->GetPixel(1, 4), clFuchsia);
+  b.SetTransparentMode(tmAuto);
+  EXPECT_EQ(b.GetTransparentColor(), clFuchsia);
+}
+
+TEST(Bitmap, LoadsFromANamedResource) {
+  TRawImage image(2, 2, 0xFF00FF00);
+  TByteBuffer bmp = EncodeBmp(image);
+  RegisterResource(RT_RCDATA, "GfxTestGreen", bmp);
+  TBitmap b;
+  b.LoadFromResourceName(nullptr, "GFXTESTGREEN");
+  EXPECT_EQ(b.GetWidth(), 2);
+  EXPECT_EQ(b.Canvas()->GetPixel(1, 1), clLime);
+  UnregisterResource(RT_RCDATA, "GfxTestGreen");
+  EXPECT_THROW(b.LoadFromResourceName(nullptr, "GfxTestGreen"), EResNotFound);
+}
+
+// ---- pictures --------------------------------------------------------------------------------
+TEST(Picture, LoadsEachFormatIntoItsGraphicClass) {
+  TRawImage image(4, 3, 0xFFFF0000);
+  TIconFile icon;
+  icon.Entries.push_back({image});
+  struct { TByteBuffer Bytes; const char* ClassName; } cases[] = {
+      {EncodeBmp(image), "TBitmap"},
+      {EncodePng(image), "TPngImage"},
+      {EncodeJpeg(image), "TJPEGImage"},
+      {EncodeIcon(icon), "TIcon"},
+  };
+  for (auto& c : cases) {
+    TPicture picture;
+    int changes = 0;
+    picture.OnChange = [&](TObject*) { ++changes; };
+    TMemoryStream s;
+    Fill(s, c.Bytes);
+    picture.LoadFromStream(s);
+    ASSERT_NE(picture.GetGraphic(), nullptr);
+    EXPECT_STREQ(picture.GetGraphic()->ClassName(), c.ClassName);
+    EXPECT_EQ(picture.GetWidth(), 4);
+    EXPECT_EQ(picture.GetHeight(), 3);
+    EXPECT_GE(changes, 1);
+    // Any picture can be taken as a bitmap by assigning it.
+    TBitmap b;
+    b.Assign(picture.GetGraphic());
+    EXPECT_EQ(b.GetWidth(), 4);
+    TColor pixel = b.Canvas()->GetPixel(1, 1);
+    EXPECT_NEAR(pixel & 0xFF, 255, 3) << c.ClassName;         // red
+    EXPECT_NEAR((pixel >> 16) & 0xFF, 0, 3) << c.ClassName;   // no blue
+  }
+  TMemoryStream junk;
+  junk.WriteString("not a picture");
+  junk.SetPosition(0);
+  TPicture picture;
+  EXPECT_THROW(picture.LoadFromStream(junk), EInvalidGraphic);
+}
+
+TEST(Picture, AssignCopiesTheGraphicAndBitmapReplacesOtherKinds) {
+  TPicture a, b;
+  TMemoryStream s;
+  Fill(s, EncodePng(TRawImage(5, 5, 0x80FFFFFF)));
+  a.LoadFromStream(s);
+  b.Assign(&a);
+  ASSERT_NE(b.GetGraphic(), a.GetGraphic());
+  EXPECT_STREQ(b.GetGraphic()->ClassName(), "TPngImage");
+  EXPECT_TRUE(b.GetGraphic()->GetTransparent());
+  TBitmap* bitmap = b.Bitmap();
+  EXPECT_TRUE(bitmap->GetEmpty());
+  EXPECT_STREQ(a.GetGraphic()->ClassName(), "TPngImage");
+}
+
+TEST(Picture, FileWithUnknownContentNamesItsExtension) {
+  std::string path = std::filesystem::temp_directory_path() / "gfx_graphics_test.xyz";
+  {
+    TFileStream f(path, fmCreate);
+    f.WriteString("hello");
+  }
+  TPicture picture;
+  try {
+    picture.LoadFromFile(path);
+    ADD_FAILURE() << "no exception";
+  } catch (const EInvalidGraphic& e) {
+    EXPECT_NE(std::string(e.what()).find(".xyz"), std::string::npos) << e.what();
+  }
+  std::filesystem::remove(path);
+}
+
+// ---- image lists ------------------------------------------------------------------------------
+TEST(ImageList, AddMaskedCutsAStripAndNotifiesLinks) {
+  TImageList list(nullptr);
+  list.SetWidth(4);
+  list.SetHeight(4);
+  TChangeLink link;
+  int linkChanges = 0;
+  link.OnChange = [&](TObject*) { ++linkChanges; };
+  list.RegisterChanges(&link);
+
+  TBitmap strip;
+  Filled(strip, 12, 4, clFuchsia);
+  strip.Canvas()->Brush()->SetColor(clRed);
+  strip.Canvas()->FillRect(TRect{1, 1, 3, 3});
+  strip.Canvas()->Brush()->SetColor(clBlue);
+  strip.Canvas()->FillRect(TRect{5, 1, 7, 3});
+  EXPECT_EQ(list.AddMasked(&strip, clFuchsia), 0);
+  EXPECT_EQ(list.Count(), 3);
+  EXPECT_EQ(linkChanges, 1);
+  EXPECT_EQ(ArgbAlpha(list.Image(0).At(0, 0)), 0);     // the mask colour is transparent
+  EXPECT_EQ(list.Image(1).At(1, 1), 0xFF0000FFu);      // blue in the second image
+
+  TBitmap out;
+  list.GetBitmap(1, &out);
+  EXPECT_EQ(out.GetWidth(), 4);
+  EXPECT_EQ(out.Canvas()->GetPixel(0, 0), clWhite);
+  EXPECT_EQ(out.Canvas()->GetPixel(2, 2), clBlue);
+
+  list.UnRegisterChanges(&link);
+  list.Delete(0);
+  EXPECT_EQ(linkChanges, 1);
+  EXPECT_EQ(list.Count(), 2);
+  EXPECT_THROW(list.Delete(5), EInvalidOperation);
+}
+
+TEST(ImageList, DisabledDrawingIsTheGreyEmbossedShape) {
+  TImageList list(nullptr);
+  list.SetWidth(4);
+  list.SetHeight(4);
+  TBitmap image;
+  Filled(image, 4, 4, clWhite);
+  image.Canvas()->Brush()->SetColor(clRed);
+  image.Canvas()->FillRect(TRect{1, 1, 3, 3});
+  list.AddMasked(&image, clWhite);
+
+  TBitmap dest;
+  Filled(dest, 6, 6, clBtnFace);
+  list.Draw(dest.Canvas(), 0, 0, 0, true);
+  EXPECT_EQ(dest.Canvas()->GetPixel(1, 1), clRed);
+  EXPECT_EQ(TColor(dest.Canvas()->GetPixel(0, 0)), TColor(ColorToRGB(clBtnFace)));  // masked: untouched
+
+  Filled(dest, 6, 6, clBtnFace);
+  list.Draw(dest.Canvas(), 0, 0, 0, false);
+  EXPECT_EQ(TColor(dest.Canvas()->GetPixel(1, 1)), TColor(ColorToRGB(clBtnShadow)));
+  EXPECT_EQ(TColor(dest.Canvas()->GetPixel(3, 3)), TColor(ColorToRGB(clBtnHighlight)));
+  EXPECT_EQ(TColor(dest.Canvas()->GetPixel(0, 0)), TColor(ColorToRGB(clBtnFace)));
+}
+
+TEST(ImageList, ChangeLinkOutlivingTheListIsSafe) {
+  TChangeLink link;
+  {
+    TImageList list(nullptr);
+    list.RegisterChanges(&link);
+    EXPECT_EQ(link.Sender, &list);
+  }
+  EXPECT_EQ(link.Sender, nullptr);
+}
+
+// Paints a small scene and writes it as PNG for a person to look at.
+TEST(Canvas, RendersASceneToPng) {
+  TBitmap b;
+  Filled(b, 120, 80, clBtnFace);
+  TCanvas* c = b.Canvas();
+  c->Pen()->SetColor(clNavy);
+  c->Brush()->SetColor(clYellow);
+  c->Ellipse(10, 10, 60, 50);
+  c->Brush()->SetStyle(bsDiagCross);
+  c->Brush()->SetColor(clGreen);
+  c->Rectangle(65, 10, 110, 50);
+  c->Pen()->SetWidth(3);
+  c->Pen()->SetColor(clRed);
+  c->MoveTo(10, 70);
+  c->LineTo(110, 60);
+  c->Polyline({{10, 55}, {30, 65}, {50, 55}});
+  TImageList list(nullptr);
+  TBitmap glyph;
+  Filled(glyph, 16, 16, clFuchsia);
+  glyph.Canvas()->Brush()->SetColor(clBlue);
+  glyph.Canvas()->Ellipse(2, 2, 14, 14);
+  list.AddMasked(&glyph, clFuchsia);
+  list.Draw(c, 70, 55, 0, true);
+  list.Draw(c, 92, 55, 0, false);
+  TByteBuffer png = EncodePng(b.ToRawImage());
+  std::string path = std::filesystem::temp_directory_path() / "gfx_canvas_scene.png";
+  FILE* f = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  std::fwrite(png.data(), 1, png.size(), f);
+  std::fclose(f);
+  EXPECT_EQ(c->GetPixel(35, 30), clYellow);
+  EXPECT_EQ(c->GetPixel(77, 62), clBlue);
+}
+
+TEST(Canvas, TextMeasuresAndLaysOutWithTheCanvasFont) {
+  TBitmap b;
+  Filled(b, 200, 40, clWhite);
+  TCanvas* c = b.Canvas();
+  const int normal = c->TextWidth("Calibration");
+  EXPECT_GT(normal, 0);
+  EXPECT_GT(c->TextHeight("gh"), 0);
+  c->Font()->SetSize(16);
+  EXPECT_GT(c->TextWidth("Calibration"), normal);  // the new font is selected
+
+  TRect r{0, 0, 60, 0};
+  std::string text = "one two three four five";
+  c->TextRect(r, text, TTextFormat{tfCalcRect, tfWordBreak});
+  EXPECT_LE(r.Width(), 60);
+  EXPECT_GT(r.Height(), c->TextHeight("one"));  // wrapped onto several lines
+
+  c->Font()->SetColor(clBlack);
+  c->Brush()->SetStyle(bsClear);
+  c->TextOut(2, 2, "Ж");
+  bool inked = false;
+  for (int y = 2; y < 30 && !inked; ++y)
+    for (int x = 2; x < 30 && !inked; ++x) inked = c->GetPixel(x, y) != clWhite;
+  EXPECT_TRUE(inked);
+  EXPECT_GT(c->GetPenPos().X, 2);  // TextOut moves the pen past the text
+}

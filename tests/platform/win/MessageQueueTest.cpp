@@ -1,0 +1,240 @@
+#include "WinTestSupport.h"
+
+namespace {
+
+std::vector<std::string> gLog;
+
+void Log(const std::string& s) { gLog.push_back(s); }
+
+class MessageQueue : public WinTest {
+protected:
+  void SetUp() override {
+    WinTest::SetUp();
+    gLog.clear();
+  }
+};
+
+TEST_F(MessageQueue, SentRunsNowPostedRunsAfterTheHandlerInPostingOrder) {
+  HWND w = Make(WS_POPUP, nullptr, MakeRect(0, 0, 10, 10), [](HWND h, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+    if (m == WM_USER + 1) {
+      Log("1 begin");
+      PostMessage(h, WM_USER + 2, 0, 0);
+      PostMessage(h, WM_USER + 4, 0, 0);
+      LRESULT r = SendMessage(h, WM_USER + 3, 5, 0);
+      Log("3 returned " + std::to_string(r));
+      Log("1 end");
+      return 0;
+    }
+    if (m >= WM_USER + 2 && m <= WM_USER + 4) {
+      Log(std::to_string(m - WM_USER));
+      return LRESULT(wp * 2);
+    }
+    return DefWindowProc(h, m, wp, lp);
+  });
+  ASSERT_TRUE(w);
+  PostMessage(w, WM_USER + 1, 0, 0);
+  Pump();
+  EXPECT_EQ(gLog, (std::vector<std::string>{"1 begin", "3", "3 returned 10", "1 end", "2", "4"}));
+}
+
+TEST_F(MessageQueue, PostedMessagesComeBeforeInputAndPaintAndTimers) {
+  HWND w = Make(WS_POPUP | WS_VISIBLE, nullptr, MakeRect(0, 0, 50, 50), [](HWND h, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+    if (m == WM_PAINT) Log("paint");
+    if (m == WM_TIMER) Log("timer");
+    if (m == WM_USER) Log("posted");
+    if (m == WM_MOUSEMOVE) Log("input");
+    return DefWindowProc(h, m, wp, lp);
+  });
+  Pump();
+  gLog.clear();
+  SetTimer(w, 1, 100, nullptr);
+  Backend.Time += 100;
+  InvalidateRect(w, nullptr, TRUE);
+  InputMouseMove(MakePoint(10, 10));
+  PostMessage(w, WM_USER, 0, 0);
+  MSG m;
+  std::vector<UINT> order;
+  while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
+    order.push_back(m.message);
+    DispatchMessage(&m);
+    if (m.message == WM_TIMER) break;
+  }
+  EXPECT_EQ(order, (std::vector<UINT>{WM_USER, WM_MOUSEMOVE, WM_PAINT, WM_TIMER}));
+}
+
+TEST_F(MessageQueue, NestedLoopEndsWhenCaptureIsLostAndLeavesLaterMessages) {
+  HWND other = Make(WS_POPUP, nullptr, MakeRect(0, 0, 10, 10));
+  HWND w = Make(WS_POPUP, nullptr, MakeRect(0, 0, 10, 10), [other](HWND h, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+    switch (m) {
+      case WM_LBUTTONDOWN: {
+        SetCapture(h);
+        Log("loop begin");
+        while (GetCapture() == h) {
+          MSG msg;
+          if (!GetMessage(&msg, nullptr, 0, 0)) break;
+          DispatchMessage(&msg);
+        }
+        Log("loop end");
+        return 0;
+      }
+      case WM_CAPTURECHANGED: Log(lp == LPARAM(other) ? "capture to other" : "capture changed"); return 0;
+      case WM_USER: Log("tick"); return 0;
+      case WM_USER + 1: SetCapture(other); return 0;  // someone else takes the mouse
+      case WM_USER + 2: Log("after"); return 0;
+    }
+    return DefWindowProc(h, m, wp, lp);
+  });
+  PostMessage(w, WM_LBUTTONDOWN, 0, 0);
+  PostMessage(w, WM_USER, 0, 0);
+  PostMessage(w, WM_USER + 1, 0, 0);
+  PostMessage(w, WM_USER + 2, 0, 0);
+  MSG msg;
+  ASSERT_TRUE(PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE));
+  DispatchMessage(&msg);
+  EXPECT_EQ(gLog, (std::vector<std::string>{"loop begin", "tick", "capture to other", "loop end"}));
+  EXPECT_EQ(GetCapture(), other);
+  Pump();
+  EXPECT_EQ(gLog.back(), "after");
+}
+
+TEST_F(MessageQueue, QuitReadByANestedLoopIsPostedAgainForTheOuterLoop) {
+  HWND w = Make(WS_POPUP, nullptr, MakeRect(0, 0, 10, 10), [](HWND h, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+    if (m == WM_USER) {
+      // A modal loop: runs until it reads the quit message.
+      for (;;) {
+        MSG msg;
+        if (!GetMessage(&msg, nullptr, 0, 0)) {
+          Log("nested saw quit " + std::to_string(msg.wParam));
+          PostQuitMessage(int(msg.wParam));
+          break;
+        }
+        DispatchMessage(&msg);
+      }
+      return 0;
+    }
+    if (m == WM_USER + 1) {
+      PostQuitMessage(7);
+      return 0;
+    }
+    return DefWindowProc(h, m, wp, lp);
+  });
+  PostMessage(w, WM_USER, 0, 0);
+  PostMessage(w, WM_USER + 1, 0, 0);
+  MSG msg;
+  int dispatched = 0;
+  while (GetMessage(&msg, nullptr, 0, 0)) {
+    DispatchMessage(&msg);
+    ++dispatched;
+  }
+  EXPECT_EQ(msg.message, WM_QUIT);
+  EXPECT_EQ(msg.wParam, 7u);
+  EXPECT_EQ(gLog, (std::vector<std::string>{"nested saw quit 7"}));
+}
+
+TEST_F(MessageQueue, QuitWaitsForPostedMessages) {
+  HWND w = Make(WS_POPUP, nullptr, MakeRect(0, 0, 10, 10), [](HWND h, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+    if (m == WM_USER) Log("posted");
+    return DefWindowProc(h, m, wp, lp);
+  });
+  PostQuitMessage(0);
+  PostMessage(w, WM_USER, 0, 0);
+  MSG msg;
+  while (GetMessage(&msg, nullptr, 0, 0)) DispatchMessage(&msg);
+  EXPECT_EQ(gLog, (std::vector<std::string>{"posted"}));
+}
+
+TEST_F(MessageQueue, AnIdleLoopWithNothingToComeRaisesInsteadOfHanging) {
+  MSG msg;
+  EXPECT_THROW(GetMessage(&msg, nullptr, 0, 0), EMessageLoopStalled);
+}
+
+TEST_F(MessageQueue, WaitingLoopGetsWhatTheBackEndDelivers) {
+  HWND w = Make(WS_POPUP, nullptr, MakeRect(0, 0, 10, 10));
+  Backend.Steps.push_back([w] { PostMessage(w, WM_USER + 9, 3, 4); });
+  MSG msg;
+  ASSERT_TRUE(GetMessage(&msg, nullptr, 0, 0));
+  EXPECT_EQ(msg.hwnd, w);
+  EXPECT_EQ(msg.message, WM_USER + 9);
+  EXPECT_EQ(msg.wParam, 3u);
+}
+
+TEST_F(MessageQueue, FiltersSelectByWindowAndRange) {
+  HWND a = Make(WS_POPUP, nullptr, MakeRect(0, 0, 10, 10));
+  HWND b = Make(WS_POPUP, nullptr, MakeRect(0, 0, 10, 10));
+  PostMessage(a, WM_USER + 1, 0, 0);
+  PostMessage(b, WM_USER + 2, 0, 0);
+  PostMessage(a, WM_USER + 3, 0, 0);
+  MSG msg;
+  ASSERT_TRUE(PeekMessage(&msg, b, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, WM_USER + 2);
+  ASSERT_TRUE(PeekMessage(&msg, nullptr, WM_USER + 3, WM_USER + 3, PM_NOREMOVE));
+  EXPECT_EQ(msg.message, WM_USER + 3);
+  ASSERT_TRUE(PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, WM_USER + 1);
+}
+
+TEST_F(MessageQueue, RegisteredMessagesAreSharedByNameCaseInsensitively) {
+  UINT a = RegisterWindowMessage("GridEditDone");
+  EXPECT_GE(a, 0xC000u);
+  EXPECT_EQ(RegisterWindowMessage("GRIDEDITDONE"), a);
+  EXPECT_NE(RegisterWindowMessage("DTPShiftFocus"), a);
+  EXPECT_EQ(RegisterWindowMessage(""), 0u);
+}
+
+TEST_F(MessageQueue, DestroyingAWindowDropsItsPostedMessagesAndTimers) {
+  HWND w = Make(WS_POPUP, nullptr, MakeRect(0, 0, 10, 10));
+  PostMessage(w, WM_USER, 0, 0);
+  SetTimer(w, 1, 10, nullptr);
+  DestroyWindow(w);
+  EXPECT_FALSE(IsWindow(w));
+  Backend.Time += 50;
+  MSG msg;
+  EXPECT_FALSE(PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_FALSE(PostMessage(w, WM_USER, 0, 0));
+  EXPECT_EQ(SendMessage(w, WM_USER, 0, 0), 0);
+}
+
+TEST_F(MessageQueue, TranslateMessageTurnsKeysIntoCharacters) {
+  std::vector<std::pair<UINT, WPARAM>> got;
+  HWND w = Make(WS_POPUP | WS_VISIBLE, nullptr, MakeRect(0, 0, 10, 10), [&got](HWND h, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+    if (m == WM_KEYDOWN || m == WM_CHAR || m == WM_KEYUP) got.push_back({m, wp});
+    return DefWindowProc(h, m, wp, lp);
+  });
+  SetFocus(w);
+  InputKey(VK_SHIFT, true);
+  InputKey('A', true);
+  InputKey('A', false);
+  InputKey(VK_SHIFT, false);
+  InputKey('1', true);
+  InputKey('1', false);
+  InputKey(VK_RETURN, true);
+  InputKey(VK_RETURN, false);
+  InputChar(U'ж');
+  Pump();
+  std::vector<std::pair<UINT, WPARAM>> expected = {
+      {WM_KEYDOWN, VK_SHIFT}, {WM_KEYDOWN, 'A'}, {WM_CHAR, 'A'}, {WM_KEYUP, 'A'},   {WM_KEYUP, VK_SHIFT},
+      {WM_KEYDOWN, '1'},      {WM_CHAR, '1'},    {WM_KEYUP, '1'}, {WM_KEYDOWN, VK_RETURN}, {WM_CHAR, '\r'},
+      {WM_KEYUP, VK_RETURN},  {WM_KEYDOWN, VK_PACKET}, {WM_CHAR, U'ж'}, {WM_KEYUP, VK_PACKET}};
+  EXPECT_EQ(got, expected);
+}
+
+TEST_F(MessageQueue, KeyStateFollowsRetrievalAsyncStateFollowsInput) {
+  HWND w = Make(WS_POPUP | WS_VISIBLE, nullptr, MakeRect(0, 0, 10, 10));
+  SetFocus(w);
+  InputKey(VK_CONTROL, true);
+  EXPECT_TRUE(GetAsyncKeyState(VK_CONTROL) & 0x8000);
+  EXPECT_FALSE(GetKeyState(VK_CONTROL) & 0x8000);
+  Pump();
+  EXPECT_TRUE(GetKeyState(VK_CONTROL) & 0x8000);
+  EXPECT_TRUE(GetKeyState(VK_LCONTROL) & 0x8000);
+  InputKey(VK_CONTROL, false);
+  Pump();
+  EXPECT_FALSE(GetKeyState(VK_CONTROL) & 0x8000);
+  // Caps lock toggles.
+  InputKey(VK_CAPITAL, true);
+  InputKey(VK_CAPITAL, false);
+  Pump();
+  EXPECT_EQ(GetKeyState(VK_CAPITAL) & 1, 1);
+}
+
+}  // namespace
