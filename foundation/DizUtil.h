@@ -186,9 +186,94 @@ using TLinkLauncher = std::function<bool(const std::vector<std::string>& argv)>;
 // Installs a launcher (an empty one restores the default) and answers the one before.
 TLinkLauncher SetLinkLauncher(TLinkLauncher launcher);
 
-// The window system's layered-window calls. They answer false when the window system
-// cannot do them (no layered windows) as well as when the call fails.
+// The window system's layered-window calls, looked up by name in "user32.dll" at each call
+// (see DizThemeBinding.h for the library model). They answer false when the library or the
+// function is missing (no layered windows) as well as when the call fails; the alpha is
+// passed as its low eight bits.
 bool DynaLink_UpdateLayeredWindow(HWND window, HDC dcDst, POINT* ptDst, SIZE* size, HDC dcSrc, POINT* ptSrc,
                                   std::uint32_t colorKey, BLENDFUNCTION* blend, std::uint32_t flags);
 bool DynaLink_SetLayeredWindowAttributes(HWND window, std::uint32_t colorKey, std::uint32_t alpha,
                                          std::uint32_t flags);
+
+// ===========================================================================================
+// Cell drawing primitives (DizUtilDraw.cpp)
+// ===========================================================================================
+// Each function draws on a canvas with its pen, brush and font and leaves them changed.
+// Rectangles have exclusive Right and Bottom. Colours are framework colours (system colours
+// resolved); a colour of clNone draws nothing where it would fill or stroke.
+
+class TCanvas;
+class TBitmap;
+class TFont;
+class TWinControl;
+
+// Which part of a selection spanning several cells a cell is.
+enum TGradientPart { gpFull, gpLeft, gpRight, gpMiddle };
+
+enum TCellShape {
+  csRectangle, csCircle, csTriangleLeft, csTriangleRight, csTriangleUp, csTriangleDown, csDiamond,
+  csLineVert, csLineHorz, csRoundRect, csEllips, csSquare, csRoundSquare, csStar, csArrowUp,
+  csArrowDown, csArrowLeft, csArrowRight, csHalfStar
+};
+
+enum TGaugeOrientation : std::uint8_t { goHorizontal, goVertical };
+
+// The grid's progress appearance, as DrawGauge reads it.
+struct TGaugeSettings {
+  TColor Level0Color = 0, Level0ColorTo = 0;
+  TColor Level1Color = 0, Level1ColorTo = 0;
+  TColor Level2Color = 0, Level2ColorTo = 0;
+  TColor Level3Color = 0, Level3ColorTo = 0;
+  std::int32_t Level1Perc = 0;
+  std::int32_t Level2Perc = 0;
+  TColor BorderColor = 0;
+  bool ShowBorder = false;
+  bool Stacked = false;
+  bool ShowPercentage = false;
+  TFont* Font = nullptr;  // not owned; null keeps the canvas font
+  bool CompletionSmooth = false;
+  bool ShowGradient = false;
+  std::int32_t Steps = 0;
+  std::int32_t Reserved = 0;  // not read by the drawing
+  TColor BackgroundColor = 0;
+  TGaugeOrientation Orientation = goHorizontal;
+};
+
+// Bands of colour from fromColor to toColor across the rectangle (left to right when
+// horizontal, else top to bottom); steps 0 counts as 1; toColor clNone fills solid.
+void DrawGradient(TCanvas* canvas, TColor fromColor, TColor toColor, int steps, const TRect& r, bool horizontal);
+// The colour at position of a gradient from first to last (fromColor when they are equal).
+TColor GradientAt(TColor fromColor, TColor toColor, int first, int last, int position);
+void DrawVistaGradient(TCanvas* canvas, const TRect& r, TColor color, TColor colorTo, TColor mirrorColor,
+                       TColor mirrorColorTo, bool vertical, TColor borderColor, bool sidesOnly, bool fill);
+// The office selection box of one cell of a selection.
+void DrawSelectionGradient(TCanvas* canvas, TColor upperFrom, TColor upperTo, TColor lowerFrom, TColor lowerTo,
+                           TColor innerUpperLine, TColor innerLowerLine, TColor outerBorder, TColor cornerBlend,
+                           TColor corner, const TRect& r, TGradientPart part);
+void DrawGauge(TCanvas* canvas, const TRect& r, int position, const TGaugeSettings& settings);
+// A bar with its text changing colour where the bar ends. Equal minimum and maximum show
+// an empty bar.
+void DrawProgressLin(TCanvas* canvas, const TRect& r, TColor fillColor, TColor fillTextColor, TColor restColor,
+                     TColor restTextColor, double value, int marginX, int marginY, double minimum,
+                     double maximum, const std::string& format, TColor borderColor, bool upwardText);
+void DrawProgressPie(TCanvas* canvas, const TRect& r, TColor color, int percentage, bool outerStart);
+// A bar from the middle leftward (negative) or rightward; range 0 draws no bar.
+void DrawRangeIndicator(TCanvas* canvas, const TRect& r, int value, int range, bool showValue,
+                        TColor negativeColor, TColor positiveColor);
+void DrawShape(TCanvas* canvas, int left, int top, int width, int height, TCellShape shape, TColor fillColor,
+               TColor lineColor);
+// A small downward triangle under (x, y).
+void DrawTriangle(TCanvas* canvas, int x, int y, TColor color);
+// A red wavy underline under count characters of text from the 0-based character first,
+// the text laid out from the rectangle's top-left corner in the canvas font.
+void DrawErrorLines(TWinControl* control, TCanvas* canvas, const std::string& text, const TRect& r, int offset,
+                    int first, int count);
+void DrawComboButton(TCanvas* canvas, HWND window, const TRect& r, bool themed, bool unused = false);
+void DrawSpinButtons(TCanvas* canvas, HWND window, const TRect& r, bool themed, bool unused = false);
+// The bitmap at the rectangle's top-left, its top-left pixel's colour shown as
+// background colour (clNone: left transparent).
+void DrawBitmapTransp(TCanvas* canvas, TBitmap* bitmap, TColor backgroundColor, const TRect& r);
+void DrawBitmapResourceTransp(TCanvas* canvas, TColor backgroundColor, const TRect& r,
+                              const std::string& resourceName);
+// Each of red, green and blue halved; clNone stays clNone.
+TColor DarkenColor(TColor color);

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <thread>
 
+#include "foundation/DizThemeBinding.h"
 #include "foundation/DizUtil.h"
 #include "platform/rtl/CodePage.h"
 
@@ -160,10 +161,38 @@ TLinkLauncher SetLinkLauncher(TLinkLauncher launcher) {
 }
 
 // ---- layered windows --------------------------------------------------------------------------------
-// The window system has no layered windows yet: the calls report that nothing was done.
-bool DynaLink_UpdateLayeredWindow(HWND, HDC, POINT*, SIZE*, HDC, POINT*, std::uint32_t, BLENDFUNCTION*,
-                                  std::uint32_t) {
-  return false;
+// The functions are looked up by name in the window system's library at each call; where
+// the system has no layered windows they are missing and the call reports that nothing
+// was done.
+namespace {
+
+using TUpdateLayeredWindow = BOOL (*)(HWND window, HDC dcDst, POINT* ptDst, SIZE* size, HDC dcSrc, POINT* ptSrc,
+                                      COLORREF key, BLENDFUNCTION* blend, DWORD flags);
+using TSetLayeredWindowAttributes = BOOL (*)(HWND window, COLORREF key, BYTE alpha, DWORD flags);
+
+// Calls the named function of user32 with call(function); false when it is missing.
+template <class F, class Call>
+bool CallUser32(const char* name, Call call) {
+  HLIBMODULE user32 = LoadLibraryModule("user32.dll");
+  if (!user32) return false;
+  const TLibraryProc proc = GetLibraryProc(user32, name);
+  const bool result = proc ? call(LibraryProcAs<F>(proc)) != 0 : false;
+  FreeLibraryModule(user32);
+  return result;
 }
 
-bool DynaLink_SetLayeredWindowAttributes(HWND, std::uint32_t, std::uint32_t, std::uint32_t) { return false; }
+}  // namespace
+
+bool DynaLink_UpdateLayeredWindow(HWND window, HDC dcDst, POINT* ptDst, SIZE* size, HDC dcSrc, POINT* ptSrc,
+                                  std::uint32_t colorKey, BLENDFUNCTION* blend, std::uint32_t flags) {
+  return CallUser32<TUpdateLayeredWindow>("UpdateLayeredWindow", [&](TUpdateLayeredWindow f) {
+    return f(window, dcDst, ptDst, size, dcSrc, ptSrc, colorKey, blend, flags);
+  });
+}
+
+bool DynaLink_SetLayeredWindowAttributes(HWND window, std::uint32_t colorKey, std::uint32_t alpha,
+                                         std::uint32_t flags) {
+  return CallUser32<TSetLayeredWindowAttributes>("SetLayeredWindowAttributes", [&](TSetLayeredWindowAttributes f) {
+    return f(window, colorKey, BYTE(alpha), flags);
+  });
+}

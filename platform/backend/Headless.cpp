@@ -13,6 +13,11 @@ void THeadlessBackend::Wait(bool hasTimer, unsigned long long nextTimerDue) {
   if (!FSteps.empty()) {
     auto step = std::move(FSteps.front());
     FSteps.pop_front();
+    ++FStepDepth;
+    struct TLeave {
+      int& Depth;
+      ~TLeave() { --Depth; }
+    } leave{FStepDepth};
     step();
     return;
   }

@@ -33,6 +33,10 @@ public:
   // instead of raising (for loops that wait on animation or auto-repeat timers).
   void SetAdvanceToTimersWhenIdle(bool on) { FAdvanceWhenIdle = on; }
 
+  // True while a scripted step runs inside a waiting loop: input it makes is left in the
+  // queue for that loop instead of being processed by the step itself.
+  bool InStep() const { return FStepDepth > 0; }
+
   void SetScreenSize(int width, int height);
   int Beeps() const { return FBeeps; }
 
@@ -43,6 +47,7 @@ private:
   std::deque<std::function<void()>> FSteps;
   bool FAdvanceWhenIdle = false;
   int FBeeps = 0;
+  int FStepDepth = 0;
 };
 
 // The installed headless back end (installs one on first use).

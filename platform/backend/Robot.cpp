@@ -1,5 +1,6 @@
 #include "platform/backend/Robot.h"
 
+#include "platform/backend/Headless.h"
 #include "platform/rtl/CodePage.h"
 
 POINT TRobot::ScreenPoint(HWND hwnd, POINT p) {
@@ -8,7 +9,8 @@ POINT TRobot::ScreenPoint(HWND hwnd, POINT p) {
 }
 
 void TRobot::Done() {
-  if (AutoProcess) ProcessPendingMessages();
+  // Inside a scripted step the waiting loop takes the input itself.
+  if (AutoProcess && !Headless().InStep()) ProcessPendingMessages();
 }
 
 void TRobot::Modifiers(TRobotShift shift, bool down) {
@@ -22,7 +24,7 @@ void TRobot::MoveTo(HWND hwnd, int x, int y) {
   Done();
 }
 
-void TRobot::MouseDown(HWND hwnd, int x, int y, TMouseButton button, TRobotShift shift) {
+void TRobot::MouseDown(HWND hwnd, int x, int y, TInputButton button, TRobotShift shift) {
   POINT p = ScreenPoint(hwnd, POINT{x, y});
   Modifiers(shift, true);
   InputMouseMove(p);
@@ -30,7 +32,7 @@ void TRobot::MouseDown(HWND hwnd, int x, int y, TMouseButton button, TRobotShift
   Done();
 }
 
-void TRobot::MouseUp(HWND hwnd, int x, int y, TMouseButton button, TRobotShift shift) {
+void TRobot::MouseUp(HWND hwnd, int x, int y, TInputButton button, TRobotShift shift) {
   POINT p = ScreenPoint(hwnd, POINT{x, y});
   InputMouseMove(p);
   InputMouseButton(button, false, p);
@@ -38,7 +40,7 @@ void TRobot::MouseUp(HWND hwnd, int x, int y, TMouseButton button, TRobotShift s
   Done();
 }
 
-void TRobot::Click(HWND hwnd, int x, int y, TMouseButton button, TRobotShift shift) {
+void TRobot::Click(HWND hwnd, int x, int y, TInputButton button, TRobotShift shift) {
   POINT p = ScreenPoint(hwnd, POINT{x, y});
   Modifiers(shift, true);
   InputMouseMove(p);
@@ -53,14 +55,14 @@ void TRobot::DoubleClick(HWND hwnd, int x, int y, TRobotShift shift) {
   Modifiers(shift, true);
   InputMouseMove(p);
   for (int i = 0; i < 2; ++i) {
-    InputMouseButton(TMouseButton::Left, true, p);
-    InputMouseButton(TMouseButton::Left, false, p);
+    InputMouseButton(TInputButton::Left, true, p);
+    InputMouseButton(TInputButton::Left, false, p);
   }
   Modifiers(shift, false);
   Done();
 }
 
-void TRobot::Drag(HWND hwnd, POINT from, POINT to, int steps, TMouseButton button) {
+void TRobot::Drag(HWND hwnd, POINT from, POINT to, int steps, TInputButton button) {
   POINT a = ScreenPoint(hwnd, from), b = ScreenPoint(hwnd, to);
   InputMouseMove(a);
   InputMouseButton(button, true, a);

@@ -21,14 +21,14 @@ public:
   static POINT ScreenPoint(HWND hwnd, POINT p);
 
   void MoveTo(HWND hwnd, int x, int y);
-  void MouseDown(HWND hwnd, int x, int y, TMouseButton button = TMouseButton::Left, TRobotShift shift = rsNone);
-  void MouseUp(HWND hwnd, int x, int y, TMouseButton button = TMouseButton::Left, TRobotShift shift = rsNone);
+  void MouseDown(HWND hwnd, int x, int y, TInputButton button = TInputButton::Left, TRobotShift shift = rsNone);
+  void MouseUp(HWND hwnd, int x, int y, TInputButton button = TInputButton::Left, TRobotShift shift = rsNone);
   // Move, press and release queued together, then processed (a loop started by the
   // press sees the release).
-  void Click(HWND hwnd, int x, int y, TMouseButton button = TMouseButton::Left, TRobotShift shift = rsNone);
+  void Click(HWND hwnd, int x, int y, TInputButton button = TInputButton::Left, TRobotShift shift = rsNone);
   void DoubleClick(HWND hwnd, int x, int y, TRobotShift shift = rsNone);
   // Press at from, move in `steps` steps to to, release there; queued together.
-  void Drag(HWND hwnd, POINT from, POINT to, int steps = 4, TMouseButton button = TMouseButton::Left);
+  void Drag(HWND hwnd, POINT from, POINT to, int steps = 4, TInputButton button = TInputButton::Left);
   // Wheel notches (positive: away from the user) at a point.
   void Wheel(HWND hwnd, int x, int y, int notches);
 

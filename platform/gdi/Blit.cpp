@@ -167,12 +167,12 @@ BOOL DoBlt(HDC hdest, int x, int y, int w, int h, HDC hsrc, int sx, int sy, int 
   bool useSrc = UsesSource(rop);
   DC* src = useSrc ? GetDC(hsrc) : nullptr;
   if (useSrc && !src) return FALSE;
-  POINT da = LogicalToDevice(dest, POINT{x, y}), db = LogicalToDevice(dest, POINT{x + w, y + h});
+  POINT da = LogicalToDevice(dest, POINT{x, y}), db = LogicalToDevice(dest, POINT{SatAdd(x, w), SatAdd(y, h)});
   Mapping m;
   int dwid = db.x - da.x, dhgt = db.y - da.y;
   int sxd = sx, syd = sy, swd = sw, shd = sh;
   if (src) {
-    POINT sa = LogicalToDevice(src, POINT{sx, sy}), sb = LogicalToDevice(src, POINT{sx + sw, sy + sh});
+    POINT sa = LogicalToDevice(src, POINT{sx, sy}), sb = LogicalToDevice(src, POINT{SatAdd(sx, sw), SatAdd(sy, sh)});
     sxd = sa.x;
     syd = sa.y;
     swd = sb.x - sa.x;
@@ -195,6 +195,47 @@ BOOL DoBlt(HDC hdest, int x, int y, int w, int h, HDC hsrc, int sx, int sy, int 
     pat.color = 0xFF000000u;  // a null brush acts as black in raster operations
   }
   bool usePat = UsesPattern(rop);
+  std::vector<std::uint32_t> smooth;
+  if (src && rop == SRCCOPY && dest->s.stretchMode == HALFTONE && !s.mono && !destMono &&
+      (m.srcW != m.dest.right - m.dest.left || m.srcH != m.dest.bottom - m.dest.top)) {
+    // HALFTONE: each destination pixel averages the source area it covers (box filter),
+    // so shrunken pictures keep their detail instead of dropping rows and columns.
+    int dw = m.dest.right - m.dest.left, dh = m.dest.bottom - m.dest.top;
+    if (std::int64_t(dw) * dh <= (1 << 24)) {
+      smooth.assign(std::size_t(dw) * dh, 0);
+      for (int y = 0; y < dh; ++y) {
+        int sy0 = int(std::int64_t(y) * m.srcH / dh), sy1 = std::max(sy0 + 1, int(std::int64_t(y + 1) * m.srcH / dh));
+        for (int x = 0; x < dw; ++x) {
+          int sx0 = int(std::int64_t(x) * m.srcW / dw), sx1 = std::max(sx0 + 1, int(std::int64_t(x + 1) * m.srcW / dw));
+          std::uint64_t acc[4] = {0, 0, 0, 0}, n = 0;
+          for (int yy = sy0; yy < sy1; ++yy) {
+            int py = m.srcY + (m.mirrorY ? m.srcH - 1 - yy : yy);
+            if (py < 0 || py >= s.height) continue;
+            for (int xx = sx0; xx < sx1; ++xx) {
+              int px = m.srcX + (m.mirrorX ? m.srcW - 1 - xx : xx);
+              if (px < 0 || px >= s.width) continue;
+              std::uint32_t v = s.data[py * s.stride + px];
+              for (int c = 0; c < 4; ++c) acc[c] += (v >> (8 * c)) & 0xFF;
+              ++n;
+            }
+          }
+          std::uint32_t out = 0;
+          if (n)
+            for (int c = 0; c < 4; ++c) out |= std::uint32_t((acc[c] + n / 2) / n) << (8 * c);
+          smooth[std::size_t(y) * dw + x] = out;
+        }
+      }
+      Source sm;
+      sm.data = smooth.data();
+      sm.stride = dw;
+      sm.width = dw;
+      sm.height = dh;
+      Mapping mm;
+      Normalize(m.dest.left, m.dest.top, dw, dh, 0, 0, dw, dh, mm);
+      Transfer(dest, mm, &sm, [](int, int, std::uint32_t sp, std::uint32_t) { return sp; });
+      return TRUE;
+    }
+  }
   if (rop == SRCCOPY && !(s.mono != destMono)) {
     Transfer(dest, m, src ? &s : nullptr, [](int, int, std::uint32_t sp, std::uint32_t) { return sp; });
   } else {
@@ -265,8 +306,8 @@ BOOL TransparentBlt(HDC hdest, int x, int y, int width, int height, HDC hsrc, in
   Source s;
   std::shared_ptr<Bitmap> keep;
   if (!SourceFromDC(src, s, keep)) return FALSE;
-  POINT da = LogicalToDevice(dest, POINT{x, y}), db = LogicalToDevice(dest, POINT{x + width, y + height});
-  POINT sa = LogicalToDevice(src, POINT{srcX, srcY}), sb = LogicalToDevice(src, POINT{srcX + srcWidth, srcY + srcHeight});
+  POINT da = LogicalToDevice(dest, POINT{x, y}), db = LogicalToDevice(dest, POINT{SatAdd(x, width), SatAdd(y, height)});
+  POINT sa = LogicalToDevice(src, POINT{srcX, srcY}), sb = LogicalToDevice(src, POINT{SatAdd(srcX, srcWidth), SatAdd(srcY, srcHeight)});
   Mapping m;
   if (!Normalize(da.x, da.y, db.x - da.x, db.y - da.y, sa.x, sa.y, sb.x - sa.x, sb.y - sa.y, m)) return TRUE;
   m.srcX += s.ox;
@@ -290,8 +331,8 @@ BOOL AlphaBlend(HDC hdest, int x, int y, int width, int height, HDC hsrc, int sr
   Source s;
   std::shared_ptr<Bitmap> keep;
   if (!SourceFromDC(src, s, keep)) return FALSE;
-  POINT da = LogicalToDevice(dest, POINT{x, y}), db = LogicalToDevice(dest, POINT{x + width, y + height});
-  POINT sa = LogicalToDevice(src, POINT{srcX, srcY}), sb = LogicalToDevice(src, POINT{srcX + srcWidth, srcY + srcHeight});
+  POINT da = LogicalToDevice(dest, POINT{x, y}), db = LogicalToDevice(dest, POINT{SatAdd(x, width), SatAdd(y, height)});
+  POINT sa = LogicalToDevice(src, POINT{srcX, srcY}), sb = LogicalToDevice(src, POINT{SatAdd(srcX, srcWidth), SatAdd(srcY, srcHeight)});
   if (sa.x + s.ox < 0 || sa.y + s.oy < 0 || sb.x + s.ox > s.width || sb.y + s.oy > s.height)
     return FALSE;  // GDI rejects sources outside the bitmap  // GDI rejects out-of-range sources
   Mapping m;
@@ -332,7 +373,7 @@ int StretchDIBits(HDC hdc, int x, int y, int width, int height, int srcX, int sr
   s.width = w;
   s.height = h;
   s.mono = false;  // DIB colours are already resolved through the colour table
-  POINT da = LogicalToDevice(dest, POINT{x, y}), db = LogicalToDevice(dest, POINT{x + width, y + height});
+  POINT da = LogicalToDevice(dest, POINT{x, y}), db = LogicalToDevice(dest, POINT{SatAdd(x, width), SatAdd(y, height)});
   Mapping m;
   if (!Normalize(da.x, da.y, db.x - da.x, db.y - da.y, srcX, top, srcWidth, srcHeight, m)) return 0;
   rop &= 0x00FFFFFF;

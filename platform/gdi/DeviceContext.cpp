@@ -188,11 +188,7 @@ int SetMapMode(HDC hdc, int mode) {
     case MM_HIENGLISH: metric(1000); break;
     case MM_TWIPS: metric(1440); break;
     case MM_ISOTROPIC:
-    case MM_ANISOTROPIC:
-      if (old != MM_ISOTROPIC && old != MM_ANISOTROPIC && old != MM_TEXT) {
-        // keep the current scale as the starting point
-      }
-      break;
+    case MM_ANISOTROPIC: break;  // the current extents stay until set
   }
   return old;
 }

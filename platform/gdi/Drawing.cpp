@@ -135,7 +135,7 @@ BOOL DrawArcShape(HDC hdc, int l, int t, int r, int b, int xs, int ys, int xe, i
   if (box.right - box.left < 1 || box.bottom - box.top < 1) return TRUE;
   ArcGeom g = MakeArc(dc, box, LogicalToDevice(dc, POINT{xs, ys}), LogicalToDevice(dc, POINT{xe, ye}));
   Spans ellipse;
-  EllipseSpans(box, ellipse);
+  EllipseSpans(box, ellipse, RasterLimit(dc, DevicePenWidth(dc) + 2));
   if (kind == ArcKind::Arc) {
     if (!HasPen(dc)) return TRUE;
     Spans ring, inner, arc;
@@ -233,7 +233,7 @@ BOOL PolyPolygon(HDC hdc, const POINT* points, const INT* counts, int polygons) 
   }
   std::vector<POINT> dev = ToDevice(dc, points, total);
   Spans fill;
-  PolygonSpans(dev, cs, dc->s.polyFillMode, fill);
+  PolygonSpans(dev, cs, dc->s.polyFillMode, fill, RasterLimit(dc, 1));
   Target t(dc);
   FillSpans(dc, t, fill, BrushPaint(dc, dc->s.brush.get()));
   std::size_t base = 0;
@@ -291,12 +291,14 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
   if (!dc) return FALSE;
   RECT box = ShapeBox(dc, left, top, right, bottom);
   if (box.right <= box.left || box.bottom <= box.top) return TRUE;
-  // With a pen, a rectangle narrower than 2 pixels has no room for its frame; GDI draws
-  // nothing in that case.
-  if (HasPen(dc) && (box.right - box.left < 2 || box.bottom - box.top < 2) && DevicePenWidth(dc) == 1)
-    return TRUE;
+  // A rectangle one pixel wide or high is all frame: the pen draws it as a line.
+  // Only the part near the drawable area is rasterised; the margin keeps the cut edges'
+  // outline outside it.
+  RECT lim = RasterLimit(dc, DevicePenWidth(dc) + 2);
   Spans shape;
-  for (int y = box.top; y < box.bottom; ++y) shape.push_back(Span{y, box.left, box.right});
+  int x0 = std::max(box.left, lim.left), x1 = std::min(box.right, lim.right);
+  for (int y = std::max(box.top, lim.top); y < std::min(box.bottom, lim.bottom); ++y)
+    if (x0 < x1) shape.push_back(Span{y, x0, x1});
   PaintShape(dc, shape, true);
   return TRUE;
 }
@@ -306,7 +308,8 @@ BOOL RoundRect(HDC hdc, int left, int top, int right, int bottom, int ew, int eh
   if (!dc) return FALSE;
   RECT box = ShapeBox(dc, left, top, right, bottom);
   Spans shape;
-  RoundRectSpans(box, LogicalToDeviceLengthX(dc, std::abs(ew)), LogicalToDeviceLengthY(dc, std::abs(eh)), shape);
+  RoundRectSpans(box, LogicalToDeviceLengthX(dc, std::abs(ew)), LogicalToDeviceLengthY(dc, std::abs(eh)), shape,
+                 RasterLimit(dc, DevicePenWidth(dc) + 2));
   PaintShape(dc, shape, true);
   return TRUE;
 }
@@ -316,7 +319,7 @@ BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom) {
   if (!dc) return FALSE;
   RECT box = ShapeBox(dc, left, top, right, bottom);
   Spans shape;
-  EllipseSpans(box, shape);
+  EllipseSpans(box, shape, RasterLimit(dc, DevicePenWidth(dc) + 2));
   PaintShape(dc, shape, true);
   return TRUE;
 }
@@ -569,7 +572,7 @@ BOOL GradientFill(HDC hdc, const TRIVERTEX* v, DWORD nv, const void* mesh, DWORD
       if (det == 0) continue;
       std::vector<POINT> poly(p, p + 3);
       Spans spans;
-      PolygonSpans(poly, {3}, ALTERNATE, spans);
+      PolygonSpans(poly, {3}, ALTERNATE, spans, t.bounds());
       for (const Span& s : spans)
         for (int x = s.x0; x < s.x1; ++x) {
           if (!cairo_region_contains_point(clip, x, s.y)) continue;

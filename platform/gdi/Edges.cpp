@@ -50,11 +50,12 @@ void PaintGlyph(HDC dc, const std::vector<RECT>& rects, bool inactive, bool push
 enum class Dir { Up, Down, Left, Right };
 
 // A solid arrow triangle centred in r, as rows (or columns) of shrinking length.
-std::vector<RECT> ArrowGlyph(const RECT& r, Dir d) {
+// `outer` is the whole control, which sets the glyph size (a 16-pixel button gets a
+// triangle four rows high).
+std::vector<RECT> ArrowGlyph(const RECT& r, Dir d, const RECT& outer) {
   int w = r.right - r.left, h = r.bottom - r.top;
-  int size = std::min(w, h);
-  int k = std::max(1, (size - 4) / 4 + 1);  // triangle height; base is 2k-1
-  if (size < 6) k = std::max(1, size / 3);
+  int size = std::min(outer.right - outer.left, outer.bottom - outer.top);
+  int k = std::clamp(size / 4, 1, std::max(1, std::min(w, h) / 2));  // triangle height; base is 2k-1
   std::vector<RECT> out;
   int cx = r.left + (w - 1) / 2, cy = r.top + (h - 1) / 2;
   bool vertical = d == Dir::Up || d == Dir::Down;
@@ -95,9 +96,9 @@ void DrawCheckBox(HDC dc, RECT r, UINT state) {
     Ring(dc, in, BF_RECT, Sys(COLOR_3DDKSHADOW), Sys(COLOR_3DLIGHT));
   }
   FillSolid(dc, in, fill);
-  bool checked = (state & DFCS_CHECKED) != 0;
-  if (checked || (state & DFCS_BUTTON3STATE && checked)) {
-    COLORREF c = (state & DFCS_INACTIVE) || (state & DFCS_BUTTON3STATE) ? Sys(COLOR_BTNSHADOW) : Sys(COLOR_WINDOWTEXT);
+  if (state & DFCS_CHECKED) {
+    // An indeterminate (3-state) or disabled check shows its mark greyed.
+    COLORREF c = (state & (DFCS_INACTIVE | DFCS_BUTTON3STATE)) ? Sys(COLOR_BTNSHADOW) : Sys(COLOR_WINDOWTEXT);
     int gx = in.left + (in.right - in.left - 7) / 2, gy = in.top + (in.bottom - in.top - 7) / 2;
     Glyph(dc, CheckGlyph(gx, gy), 0, 0, c);
   }
@@ -309,7 +310,7 @@ BOOL DrawFrameControl(HDC dc, RECT* rect, UINT type, UINT state) {
               : kind == DFCS_SCROLLLEFT ? Dir::Left
               : kind == DFCS_SCROLLRIGHT ? Dir::Right
                                          : Dir::Down;
-      PaintGlyph(dc, ArrowGlyph(r, d), inactive, pushed, Sys(COLOR_BTNTEXT));
+      PaintGlyph(dc, ArrowGlyph(r, d, *rect), inactive, pushed, Sys(COLOR_BTNTEXT));
       if (state & DFCS_ADJUSTRECT) *rect = r;
       return TRUE;
     }
@@ -330,7 +331,7 @@ BOOL DrawFrameControl(HDC dc, RECT* rect, UINT type, UINT state) {
         int cx = r.left + (r.right - r.left) / 2, cy = r.top + (r.bottom - r.top) / 2;
         g = {RECT{cx - 1, cy - 2, cx + 1, cy + 2}, RECT{cx - 2, cy - 1, cx + 2, cy + 1}};
       } else {
-        g = ArrowGlyph(r, kind == DFCS_MENUARROWRIGHT ? Dir::Left : Dir::Right);
+        g = ArrowGlyph(r, kind == DFCS_MENUARROWRIGHT ? Dir::Left : Dir::Right, r);
       }
       Glyph(dc, g, 0, 0, inactive ? Sys(COLOR_GRAYTEXT) : Sys(COLOR_MENUTEXT));
       return TRUE;

@@ -1,6 +1,10 @@
 #include "platform/gdi/FontMap.h"
 
+#include <cairo-ft.h>
 #include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_TRUETYPE_TABLES_H
 #include <pango/pangofc-fontmap.h>
 
 #include <algorithm>
@@ -8,6 +12,17 @@
 #include <list>
 #include <memory>
 #include <unordered_map>
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define LORM_GDI_ASAN 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(LORM_GDI_ASAN)
+// fontconfig keeps its patterns and caches for the whole run and stores internal pointers
+// in an encoded form the leak checker cannot follow; its allocations are not ours to free.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+#endif
 
 namespace {
 
@@ -84,20 +99,80 @@ PangoFontDescription* MakeDescription(const std::string& face, int weight, bool 
   return d;
 }
 
-// Ascent + descent at an em height of 1000 pixels, per face and style.
-int CellAtThousand(const std::string& face, int weight, bool italic) {
+// Vertical metrics per em of a face and style, measured once at a large size so that
+// every pixel size rounds them the same way (GDI rounds ascent and descent separately).
+struct BaseMetrics {
+  double ascent = 0.9, descent = 0.22, underlinePos = 0.1, underlineThick = 0.07, strikePos = 0.26;
+  double avgWidth = 0;  // OS/2 average character width per em; 0 when the font has none
+};
+
+// Reads the font's OS/2 table: GDI takes ascent and descent from usWinAscent/usWinDescent.
+void ReadOs2(PangoContext* ctx, const PangoFontDescription* d, BaseMetrics& b) {
+  PangoFont* font = pango_context_load_font(ctx, d);
+  if (!font) return;
+  if (PANGO_IS_CAIRO_FONT(font)) {
+    cairo_scaled_font_t* sf = pango_cairo_font_get_scaled_font(PANGO_CAIRO_FONT(font));
+    if (sf && cairo_scaled_font_get_type(sf) == CAIRO_FONT_TYPE_FT) {
+      FT_Face face = cairo_ft_scaled_font_lock_face(sf);
+      if (face) {
+        auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+        double upem = face->units_per_EM;
+        if (os2 && os2->version != 0xFFFF && upem > 0) {
+          if (os2->usWinAscent > 0 && os2->usWinDescent > 0) {
+            b.ascent = os2->usWinAscent / upem;
+            b.descent = os2->usWinDescent / upem;
+          }
+        }
+        cairo_ft_scaled_font_unlock_face(sf);
+      }
+    }
+  }
+  g_object_unref(font);
+}
+
+const BaseMetrics& Base(const std::string& face, int weight, bool italic) {
   FontMapState& s = State();
+  static std::unordered_map<std::string, BaseMetrics> cache;
   std::string key = BaseKey(face, weight, italic);
-  auto it = s.cellRatio.find(key);
-  if (it != s.cellRatio.end()) return it->second;
+  auto it = cache.find(key);
+  if (it != cache.end()) return it->second;
   PangoFontDescription* d = MakeDescription(face, weight, italic, 1000);
   PangoFontMetrics* m = pango_context_get_metrics(s.context, d, nullptr);
-  int cell = (pango_font_metrics_get_ascent(m) + pango_font_metrics_get_descent(m)) / PANGO_SCALE;
+  BaseMetrics b;
+  double scale = 1000.0 * PANGO_SCALE;
+  if (pango_font_metrics_get_ascent(m) > 0) {
+    b.ascent = pango_font_metrics_get_ascent(m) / scale;
+    b.descent = pango_font_metrics_get_descent(m) / scale;
+    b.underlinePos = -pango_font_metrics_get_underline_position(m) / scale;
+    b.underlineThick = pango_font_metrics_get_underline_thickness(m) / scale;
+    b.strikePos = pango_font_metrics_get_strikethrough_position(m) / scale;
+  }
   pango_font_metrics_unref(m);
+  ReadOs2(s.context, d, b);
+  // Average character width as the classic TrueType definition weighs it: lower-case
+  // letters and the blank by their frequency in English text (per mille). Fonts' own
+  // xAvgCharWidth fields differ between metric-compatible families, this does not.
+  static const int kWeights[27] = {64, 14, 27, 35, 100, 20, 14, 42, 63, 3, 6, 35, 20, 56,
+                                   56, 17, 4,  49, 56, 71,  31, 10, 18, 3,  18, 2, 166};
+  PangoLayout* layout = pango_layout_new(s.context);
+  pango_layout_set_font_description(layout, d);
+  double sum = 0;
+  for (int i = 0; i < 27; ++i) {
+    char c = i < 26 ? char('a' + i) : ' ';
+    pango_layout_set_text(layout, &c, 1);
+    PangoRectangle logical;
+    pango_layout_get_extents(layout, nullptr, &logical);
+    sum += double(logical.width) / PANGO_SCALE * kWeights[i];
+  }
+  g_object_unref(layout);
+  b.avgWidth = sum / 1000.0 / 1000.0;
   pango_font_description_free(d);
-  if (cell <= 0) cell = 1150;
-  s.cellRatio[key] = cell;
-  return cell;
+  return cache.emplace(key, b).first->second;
+}
+
+int CellAtThousand(const std::string& face, int weight, bool italic) {
+  const BaseMetrics& b = Base(face, weight, italic);
+  return int(std::lround((b.ascent + b.descent) * 1000));
 }
 
 int EffectiveEm(const FontSpec& spec) {
@@ -173,19 +248,18 @@ const FontMetricsPx& FontMapMetrics(const FontSpec& spec) {
   Descr& d = GetDescr(spec);
   if (d.metricsReady) return d.metrics;
   PangoContext* ctx = ContextFor(spec);
-  PangoFontMetrics* m = pango_context_get_metrics(ctx, d.desc, nullptr);
   FontMetricsPx& r = d.metrics;
   int em = EffectiveEm(spec);
-  r.ascent = (pango_font_metrics_get_ascent(m) + PANGO_SCALE / 2) / PANGO_SCALE;
-  r.descent = (pango_font_metrics_get_descent(m) + PANGO_SCALE / 2) / PANGO_SCALE;
+  const BaseMetrics& base = Base(spec.face, spec.weight, spec.italic);
+  r.ascent = int(std::lround(base.ascent * em));
+  r.descent = int(std::lround(base.descent * em));
   if (r.ascent + r.descent < em) r.ascent = em - r.descent;
   r.height = r.ascent + r.descent;
   r.internalLeading = r.height - em;
   r.externalLeading = std::max(0, int(std::lround(em * 0.03)));
-  r.underlinePosition = std::max(1, -pango_font_metrics_get_underline_position(m) / PANGO_SCALE);
-  r.underlineThickness = std::max(1, (pango_font_metrics_get_underline_thickness(m) + PANGO_SCALE / 2) / PANGO_SCALE);
-  r.strikeoutPosition = std::max(1, (pango_font_metrics_get_strikethrough_position(m) + PANGO_SCALE / 2) / PANGO_SCALE);
-  pango_font_metrics_unref(m);
+  r.underlinePosition = std::max(1, int(std::lround(base.underlinePos * em)));
+  r.underlineThickness = std::max(1, int(std::lround(base.underlineThick * em)));
+  r.strikeoutPosition = std::max(1, int(std::lround(base.strikePos * em)));
 
   // Average width as GDI defines it for TrueType fonts: the width of 'x' weighted over the
   // alphabet is close to the average of the lower-case letters; max over printable ASCII.
@@ -195,7 +269,8 @@ const FontMetricsPx& FontMapMetrics(const FontSpec& spec) {
   pango_layout_set_text(layout, kLower, -1);
   int w = 0, h = 0;
   pango_layout_get_pixel_size(layout, &w, &h);
-  r.aveCharWidth = std::max(1, int(std::lround(w / 26.0)));
+  r.aveCharWidth = base.avgWidth > 0 ? std::max(1, int(std::lround(base.avgWidth * em)))
+                                     : std::max(1, int(std::lround(w / 26.0)));
   int maxW = 0;
   for (char c = 0x21; c < 0x7F; ++c) {
     pango_layout_set_text(layout, &c, 1);

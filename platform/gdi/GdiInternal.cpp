@@ -141,11 +141,15 @@ bool IsIdentityScale(const DC* dc) {
   return dc->s.windowExt.cx == dc->s.viewportExt.cx && dc->s.windowExt.cy == dc->s.viewportExt.cy;
 }
 
+// Device coordinates are kept within +-2^27 (GDI's own range), so shape arithmetic on them
+// cannot overflow.
 static LONG MapCoord(LONG v, LONG wo, LONG we, LONG ve, LONG vo) {
-  if (we == ve) return v - wo + vo;
-  if (we == 0) return vo;
-  double d = double(v - wo) * ve / we;
-  return LONG(std::floor(d + 0.5)) + vo;
+  constexpr std::int64_t kMax = 1 << 27;
+  std::int64_t r;
+  if (we == ve) r = std::int64_t(v) - wo + vo;
+  else if (we == 0) r = vo;
+  else r = std::int64_t(std::floor(double(std::int64_t(v) - wo) * ve / we + 0.5)) + vo;
+  return LONG(std::clamp<std::int64_t>(r, -kMax, kMax));
 }
 
 POINT LogicalToDevice(const DC* dc, POINT p) {
@@ -410,13 +414,19 @@ void NormalizeSpans(Spans& spans) {
   spans.swap(out);
 }
 
-void RoundRectSpans(RECT box, int ew, int eh, Spans& out) {
+RECT RasterLimit(DC* dc, int margin) {
+  RECT b = TargetBounds(dc);
+  return RECT{b.left - margin, b.top - margin, b.right + margin, b.bottom + margin};
+}
+
+void RoundRectSpans(RECT box, int ew, int eh, Spans& out, const RECT& limit) {
   int w = box.right - box.left, h = box.bottom - box.top;
   if (w <= 0 || h <= 0) return;
   ew = std::clamp(ew, 0, w);
   eh = std::clamp(eh, 0, h);
   double rx = ew / 2.0, ry = eh / 2.0;
-  for (int y = box.top; y < box.bottom; ++y) {
+  int y0 = std::max(box.top, limit.top), y1 = std::min(box.bottom, limit.bottom);
+  for (int y = y0; y < y1; ++y) {
     double pc = y + 0.5;
     double dist = std::min(pc - box.top, box.bottom - pc);  // to the nearer horizontal edge
     int inset = 0;
@@ -430,16 +440,17 @@ void RoundRectSpans(RECT box, int ew, int eh, Spans& out) {
       inset = int(std::ceil(need - 0.5 - 1e-9));
       if (inset < 0) inset = 0;
     }
-    int x0 = box.left + inset, x1 = box.right - inset;
+    int x0 = std::max<LONG>(box.left + inset, limit.left), x1 = std::min<LONG>(box.right - inset, limit.right);
     if (x0 < x1) out.push_back(Span{y, x0, x1});
   }
 }
 
-void EllipseSpans(RECT box, Spans& out) {
-  RoundRectSpans(box, box.right - box.left, box.bottom - box.top, out);
+void EllipseSpans(RECT box, Spans& out, const RECT& limit) {
+  RoundRectSpans(box, box.right - box.left, box.bottom - box.top, out, limit);
 }
 
-void PolygonSpans(const std::vector<POINT>& pts, const std::vector<int>& counts, int fillMode, Spans& out) {
+void PolygonSpans(const std::vector<POINT>& pts, const std::vector<int>& counts, int fillMode, Spans& out,
+                  const RECT& limit) {
   struct Edge {
     double x0, y0, x1, y1;
     int dir;
@@ -461,6 +472,8 @@ void PolygonSpans(const std::vector<POINT>& pts, const std::vector<int>& counts,
   }
   if (edges.empty()) return;
   std::vector<std::pair<double, int>> xs;
+  ymin = std::max<int>(ymin, limit.top);
+  ymax = std::min<int>(ymax, limit.bottom);
   for (int y = ymin; y < ymax; ++y) {
     double yc = y + 0.5;
     xs.clear();
@@ -480,7 +493,8 @@ void PolygonSpans(const std::vector<POINT>& pts, const std::vector<int>& counts,
         start = x;
       } else if (before && !after) {
         // pixels whose centres lie in [start, x)
-        int x0 = int(std::ceil(start - 0.5)), x1 = int(std::ceil(x - 0.5));
+        double lo = std::max(start, double(limit.left)), hi = std::min(x, double(limit.right));
+        int x0 = int(std::ceil(lo - 0.5)), x1 = int(std::ceil(hi - 0.5));
         if (x0 < x1) out.push_back(Span{y, x0, x1});
       }
     }
@@ -488,39 +502,44 @@ void PolygonSpans(const std::vector<POINT>& pts, const std::vector<int>& counts,
   NormalizeSpans(out);
 }
 
-void LineSpans(POINT a, POINT b, bool includeEnd, Spans& out) {
-  int x0 = a.x, y0 = a.y, x1 = b.x, y1 = b.y;
-  int dx = std::abs(x1 - x0), dy = std::abs(y1 - y0);
-  int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
-  int steps = std::max(dx, dy);
-  if (!includeEnd && steps == 0) return;
-  int total = includeEnd ? steps + 1 : steps;
-  if (dx >= dy) {
-    int err = 2 * dy - dx;
-    int x = x0, y = y0;
-    for (int i = 0; i < total; ++i) {
-      if (!out.empty() && out.back().y == y && out.back().x1 == x && sx > 0) out.back().x1 = x + 1;
-      else if (!out.empty() && out.back().y == y && out.back().x0 == x + 1 && sx < 0) out.back().x0 = x;
-      else out.push_back(Span{y, x, x + 1});
-      if (err > 0) {
-        y += sy;
-        err -= 2 * dx;
-      }
-      err += 2 * dy;
-      x += sx;
-    }
+void LinePixels(POINT a, POINT b, bool includeEnd, const RECT& limit, std::vector<std::pair<int, POINT>>& out) {
+  std::int64_t dx = std::int64_t(b.x) - a.x, dy = std::int64_t(b.y) - a.y;
+  std::int64_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
+  int sx = dx < 0 ? -1 : 1, sy = dy < 0 ? -1 : 1;
+  bool xMajor = adx >= ady;
+  std::int64_t steps = std::max(adx, ady);
+  std::int64_t last = includeEnd ? steps : steps - 1;
+  if (last < 0) return;
+  // Range of steps whose major coordinate lies within the limit.
+  std::int64_t major0 = xMajor ? a.x : a.y, lo = xMajor ? limit.left : limit.top, hi = xMajor ? limit.right : limit.bottom;
+  int smaj = xMajor ? sx : sy;
+  std::int64_t iFrom, iTo;  // inclusive
+  if (smaj > 0) {
+    iFrom = lo - major0;
+    iTo = hi - 1 - major0;
   } else {
-    int err = 2 * dx - dy;
-    int x = x0, y = y0;
-    for (int i = 0; i < total; ++i) {
-      out.push_back(Span{y, x, x + 1});
-      if (err > 0) {
-        x += sx;
-        err -= 2 * dy;
-      }
-      err += 2 * dx;
-      y += sy;
-    }
+    iFrom = major0 - (hi - 1);
+    iTo = major0 - lo;
+  }
+  iFrom = std::max<std::int64_t>(iFrom, 0);
+  iTo = std::min<std::int64_t>(iTo, last);
+  std::int64_t dMaj = xMajor ? adx : ady, dMin = xMajor ? ady : adx;
+  for (std::int64_t i = iFrom; i <= iTo; ++i) {
+    // Minor offset: i * dMin / dMaj rounded to nearest, ties towards the start.
+    std::int64_t off = dMaj == 0 ? 0 : std::int64_t((__int128(2) * i * dMin + dMaj - 1) / (__int128(2) * dMaj));
+    POINT p = xMajor ? POINT{LONG(a.x + sx * i), LONG(a.y + sy * off)} : POINT{LONG(a.x + sx * off), LONG(a.y + sy * i)};
+    if (p.x < limit.left || p.x >= limit.right || p.y < limit.top || p.y >= limit.bottom) continue;
+    out.emplace_back(int(i), p);
+  }
+}
+
+void LineSpans(POINT a, POINT b, bool includeEnd, Spans& out, const RECT& limit) {
+  std::vector<std::pair<int, POINT>> px;
+  LinePixels(a, b, includeEnd, limit, px);
+  for (const auto& [i, p] : px) {
+    if (!out.empty() && out.back().y == p.y && out.back().x1 == p.x) out.back().x1 = p.x + 1;
+    else if (!out.empty() && out.back().y == p.y && out.back().x0 == p.x + 1) out.back().x0 = p.x;
+    else out.push_back(Span{p.y, p.x, p.x + 1});
   }
 }
 
@@ -542,28 +561,78 @@ void RegionToSpans(const cairo_region_t* rgn, Spans& out) {
   NormalizeSpans(out);
 }
 
-void SplitOutline(const Spans& shape, int width, Spans& outline, Spans& interior) {
-  cairo_region_t* full = SpansToRegion(shape);
-  cairo_region_t* inner = cairo_region_copy(full);
-  for (int k = 0; k < std::max(1, width); ++k) {
-    cairo_region_t* next = cairo_region_copy(inner);
-    const int d[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
-    for (auto& o : d) {
-      cairo_region_t* moved = cairo_region_copy(inner);
-      cairo_region_translate(moved, o[0], o[1]);
-      cairo_region_intersect(next, moved);
-      cairo_region_destroy(moved);
-    }
-    cairo_region_destroy(inner);
-    inner = next;
+namespace {
+using Intervals = std::vector<std::pair<int, int>>;
+
+Intervals Intersect(const Intervals& a, const Intervals& b) {
+  Intervals out;
+  std::size_t i = 0, j = 0;
+  while (i < a.size() && j < b.size()) {
+    int lo = std::max(a[i].first, b[j].first), hi = std::min(a[i].second, b[j].second);
+    if (lo < hi) out.emplace_back(lo, hi);
+    if (a[i].second < b[j].second) ++i;
+    else ++j;
   }
-  cairo_region_t* ring = cairo_region_copy(full);
-  cairo_region_subtract(ring, inner);
-  RegionToSpans(ring, outline);
-  RegionToSpans(inner, interior);
-  cairo_region_destroy(ring);
-  cairo_region_destroy(inner);
-  cairo_region_destroy(full);
+  return out;
+}
+
+// Rows of a normalised span list: row index -> intervals.
+struct Rows {
+  int y0 = 0;
+  std::vector<Intervals> rows;
+  explicit Rows(const Spans& s) {
+    if (s.empty()) return;
+    y0 = s.front().y;
+    rows.resize(std::size_t(s.back().y - y0 + 1));
+    for (const Span& sp : s) rows[std::size_t(sp.y - y0)].emplace_back(sp.x0, sp.x1);
+  }
+  const Intervals& at(int y) const {
+    static const Intervals empty;
+    if (y < y0 || y >= y0 + int(rows.size())) return empty;
+    return rows[std::size_t(y - y0)];
+  }
+};
+
+// Pixels whose four neighbours all belong to the set.
+Spans Erode(const Spans& s) {
+  Rows r(s);
+  Spans out;
+  for (std::size_t k = 0; k < r.rows.size(); ++k) {
+    int y = r.y0 + int(k);
+    Intervals shrunk;
+    for (auto [a, b] : r.rows[k])
+      if (b - a > 2) shrunk.emplace_back(a + 1, b - 1);
+    Intervals in = Intersect(Intersect(shrunk, r.at(y - 1)), r.at(y + 1));
+    for (auto [a, b] : in) out.push_back(Span{y, a, b});
+  }
+  return out;
+}
+
+// a minus b (both normalised).
+Spans Subtract(const Spans& a, const Spans& b) {
+  Rows rb(b);
+  Spans out;
+  for (const Span& s : a) {
+    int x = s.x0;
+    for (auto [c, d] : rb.at(s.y)) {
+      if (d <= x || c >= s.x1) continue;
+      if (c > x) out.push_back(Span{s.y, x, c});
+      x = std::max(x, d);
+    }
+    if (x < s.x1) out.push_back(Span{s.y, x, s.x1});
+  }
+  return out;
+}
+}  // namespace
+
+void SplitOutline(const Spans& shape, int width, Spans& outline, Spans& interior) {
+  Spans full = shape;
+  NormalizeSpans(full);
+  Spans inner = full;
+  for (int k = 0; k < std::max(1, width) && !inner.empty(); ++k) inner = Erode(inner);
+  Spans ring = Subtract(full, inner);
+  outline.insert(outline.end(), ring.begin(), ring.end());
+  interior.insert(interior.end(), inner.begin(), inner.end());
 }
 
 // ---- strokes ----------------------------------------------------------------------------------
@@ -656,13 +725,14 @@ void StrokePath(DC* dc, Target& t, const std::vector<POINT>& pts, bool closed) {
     return;
   }
   // One-pixel pen: Bresenham lines, the style pattern running on along the path.
+  RECT limit = RasterLimit(dc, 2);
   std::vector<int> pattern = DashPattern(basic);
   if (basic == PS_USERSTYLE)
     for (DWORD v : dc->s.pen->userStyle) pattern.push_back(int(std::max<DWORD>(1, v)));
   std::size_t segCount = closed ? pts.size() : pts.size() - 1;
   if (pattern.empty()) {
     Spans spans;
-    for (std::size_t i = 0; i < segCount; ++i) LineSpans(pts[i], pts[(i + 1) % pts.size()], false, spans);
+    for (std::size_t i = 0; i < segCount; ++i) LineSpans(pts[i], pts[(i + 1) % pts.size()], false, spans, limit);
     // A pixel may be met twice (closed figures, self-crossing lines); XOR-like raster
     // operations must still touch it once, as GDI does within one call.
     if (paint.rop2 != R2_COPYPEN) NormalizeSpans(spans);
@@ -674,38 +744,22 @@ void StrokePath(DC* dc, Target& t, const std::vector<POINT>& pts, bool closed) {
   bool gaps = dc->s.bkMode == OPAQUE;
   int period = 0;
   for (int v : pattern) period += v;
-  int pos = 0;
+  std::int64_t pos = 0;
   Spans on, off;
+  std::vector<std::pair<int, POINT>> px;
   for (std::size_t i = 0; i < segCount; ++i) {
-    Spans px;
-    LineSpans(pts[i], pts[(i + 1) % pts.size()], false, px);
-    // LineSpans merges horizontal runs; expand to single pixels in drawing order.
     POINT a = pts[i], b = pts[(i + 1) % pts.size()];
-    bool reverse = (std::abs(b.x - a.x) >= std::abs(b.y - a.y)) && b.x < a.x;
-    std::vector<POINT> order;
-    for (const Span& s : px)
-      for (int x = s.x0; x < s.x1; ++x) order.push_back(POINT{x, s.y});
-    if (reverse) {
-      // runs were stored left-to-right within a row; restore travel order per row
-      std::vector<POINT> fixed;
-      std::size_t k = 0;
-      while (k < order.size()) {
-        std::size_t e = k;
-        while (e < order.size() && order[e].y == order[k].y) ++e;
-        for (std::size_t q = e; q > k; --q) fixed.push_back(order[q - 1]);
-        k = e;
-      }
-      order.swap(fixed);
-    }
-    for (const POINT& p : order) {
-      int m = pos % period, idx = 0;
-      while (m >= pattern[idx]) {
-        m -= pattern[idx];
+    px.clear();
+    LinePixels(a, b, false, limit, px);
+    for (const auto& [k, p] : px) {
+      int m = int((pos + k) % period), idx = 0;
+      while (m >= pattern[std::size_t(idx)]) {
+        m -= pattern[std::size_t(idx)];
         ++idx;
       }
       (idx % 2 == 0 ? on : off).push_back(Span{p.y, p.x, p.x + 1});
-      ++pos;
     }
+    pos += std::max(std::abs(std::int64_t(b.x) - a.x), std::abs(std::int64_t(b.y) - a.y));
   }
   NormalizeSpans(on);
   FillSpans(dc, t, on, paint);

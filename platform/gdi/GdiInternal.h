@@ -196,6 +196,10 @@ const cairo_region_t* EffectiveClip(DC* dc);
 RECT TargetBounds(DC* dc);  // device rectangle of the drawable area
 
 // ---- coordinate mapping -------------------------------------------------------------------
+inline LONG SatAdd(LONG a, LONG b) {
+  std::int64_t r = std::int64_t(a) + b;
+  return LONG(r > INT32_MAX ? INT32_MAX : r < INT32_MIN ? INT32_MIN : r);
+}
 POINT LogicalToDevice(const DC* dc, POINT p);
 POINT DeviceToLogical(const DC* dc, POINT p);
 RECT LogicalRectToDevice(const DC* dc, const RECT& r);  // normalised
@@ -239,10 +243,18 @@ void PaintDeviceRect(DC* dc, RECT r, const Paint& paint);  // opens its own Targ
 
 // ---- rasterising --------------------------------------------------------------------------
 // Membership-based shapes in device coordinates.
-void EllipseSpans(RECT box, Spans& out);  // pixels whose centres lie in the inscribed ellipse
-void RoundRectSpans(RECT box, int ew, int eh, Spans& out);
-void PolygonSpans(const std::vector<POINT>& pts, const std::vector<int>& counts, int fillMode, Spans& out);
-void LineSpans(POINT a, POINT b, bool includeEnd, Spans& out);  // Bresenham, one pixel
+// `limit` bounds the work: only pixels inside it are produced (callers pass the drawable
+// area grown by a margin, so a huge shape costs no more than the visible part).
+constexpr RECT kRasterNoLimit{-(1 << 20), -(1 << 20), 1 << 20, 1 << 20};
+RECT RasterLimit(DC* dc, int margin);
+void EllipseSpans(RECT box, Spans& out, const RECT& limit = kRasterNoLimit);  // pixel centres inside the inscribed ellipse
+void RoundRectSpans(RECT box, int ew, int eh, Spans& out, const RECT& limit = kRasterNoLimit);
+void PolygonSpans(const std::vector<POINT>& pts, const std::vector<int>& counts, int fillMode, Spans& out,
+                  const RECT& limit = kRasterNoLimit);
+// The pixels of a one-pixel line in travel order with their step index from `a`
+// (Bresenham's choice, ties rounding towards `a`); the end point only with includeEnd.
+void LinePixels(POINT a, POINT b, bool includeEnd, const RECT& limit, std::vector<std::pair<int, POINT>>& out);
+void LineSpans(POINT a, POINT b, bool includeEnd, Spans& out, const RECT& limit = kRasterNoLimit);
 // Outline (pixels of `shape` with a 4-neighbour outside it) and interior split of a filled span set.
 void SplitOutline(const Spans& shape, int width, Spans& outline, Spans& interior);
 void NormalizeSpans(Spans& spans);  // sort by (y, x0) and merge overlaps

@@ -1,6 +1,7 @@
 #include "platform/gdi/GdiObjects.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 #include "platform/gdi/DeviceContext.h"
@@ -657,10 +658,12 @@ HBITMAP CreateBitmapIndirect(const BITMAP* bm) {
 }
 
 HBITMAP CreateCompatibleBitmap(HDC hdc, int width, int height) {
+  // As in GDI, a memory DC still holding its initial monochrome bitmap gives monochrome
+  // bitmaps; no DC means the screen (32-bit).
   DC* dc = GetDC(hdc);
-  if (!dc || width < 0 || height < 0 || width > 65535 || height > 65535) return nullptr;
+  if ((hdc && !dc) || width < 0 || height < 0 || width > 65535 || height > 65535) return nullptr;
   if (width == 0 || height == 0) return DefaultBitmap();
-  bool mono = dc->memory && dc->s.bitmap && dc->s.bitmap->mono;
+  bool mono = dc && dc->memory && dc->s.bitmap && dc->s.bitmap->mono;
   return CreateBitmap(width, height, 1, mono ? 1 : 32, nullptr);
 }
 

@@ -155,7 +155,7 @@ std::vector<RECT> GetRegionRects(HRGN rgn) {
   return out;
 }
 
-const cairo_region_t* GetRegionData(HRGN rgn) {
+const cairo_region_t* GetRegionCairo(HRGN rgn) {
   auto r = GetRegion(rgn);
   return r ? r->rgn : nullptr;
 }

@@ -34,4 +34,4 @@ BOOL FrameRgn(HDC dc, HRGN rgn, HBRUSH brush, int width, int height);
 BOOL InvertRgn(HDC dc, HRGN rgn);
 
 // The region as a cairo region (borrowed; valid while the handle lives).
-const cairo_region_t* GetRegionData(HRGN rgn);
+const cairo_region_t* GetRegionCairo(HRGN rgn);

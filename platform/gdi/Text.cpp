@@ -88,6 +88,49 @@ std::string_view Counted(const char* text, int count) {
   return std::string_view(text, std::size_t(count));
 }
 
+// The Symbol font's own encoding: characters 0x20..0xFF (and their private-use copies at
+// U+F020..U+F0FF) stand for Greek letters and mathematical signs. The installed
+// replacement font is Unicode, so text in the Symbol face is translated first.
+const char32_t kSymbolMap[224] = {
+    0, 0, 0x2200, 0, 0x2203, 0, 0, 0x220b, 0, 0, 0x2217, 0,
+    0, 0x2212, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0x2245, 0x391, 0x392, 0x3a7,
+    0x394, 0x395, 0x3a6, 0x393, 0x397, 0x399, 0x3d1, 0x39a, 0x39b, 0x39c, 0x39d, 0x39f,
+    0x3a0, 0x398, 0x3a1, 0x3a3, 0x3a4, 0x3a5, 0x3c2, 0x3a9, 0x39e, 0x3a8, 0x396, 0,
+    0x2234, 0, 0x22a5, 0, 0x203e, 0x3b1, 0x3b2, 0x3c7, 0x3b4, 0x3b5, 0x3c6, 0x3b3,
+    0x3b7, 0x3b9, 0x3d5, 0x3ba, 0x3bb, 0x3bc, 0x3bd, 0x3bf, 0x3c0, 0x3b8, 0x3c1, 0x3c3,
+    0x3c4, 0x3c5, 0x3d6, 0x3c9, 0x3be, 0x3c8, 0x3b6, 0, 0, 0, 0x223c, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0x3d2, 0x2032, 0x2264,
+    0x2044, 0x221e, 0x192, 0x2663, 0x2666, 0x2665, 0x2660, 0x2194, 0x2190, 0x2191, 0x2192, 0x2193,
+    0xb0, 0xb1, 0x2033, 0x2265, 0xd7, 0x221d, 0x2202, 0x2022, 0xf7, 0x2260, 0x2261, 0x2248,
+    0x2026, 0, 0, 0, 0x2135, 0x2111, 0x211c, 0x2118, 0x2297, 0x2295, 0x2205, 0x2229,
+    0x222a, 0x2283, 0x2287, 0x2284, 0x2282, 0x2286, 0x2208, 0x2209, 0x2220, 0x2207, 0xae, 0xa9,
+    0x2122, 0x220f, 0x221a, 0x22c5, 0xac, 0x2227, 0x2228, 0x21d4, 0x21d0, 0x21d1, 0x21d2, 0x21d3,
+    0x25ca, 0x2329, 0, 0, 0, 0x2211, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0x232a, 0x222b, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0,
+};
+
+bool IsSymbolFace(const FontSpec& spec) { return g_ascii_strcasecmp(spec.face.c_str(), "Symbol") == 0; }
+
+std::string MapSymbolText(std::string_view s) {
+  std::string out;
+  std::string clean = Sanitize(s);
+  const char* p = clean.c_str();
+  const char* end = p + clean.size();
+  while (p < end) {
+    gunichar c = g_utf8_get_char(p);
+    p = g_utf8_next_char(p);
+    if (c >= 0xF020 && c <= 0xF0FF) c -= 0xF000;
+    if (c >= 0x20 && c <= 0xFF && kSymbolMap[c - 0x20]) c = kSymbolMap[c - 0x20];
+    char buf[8];
+    out.append(buf, std::size_t(g_unichar_to_utf8(c, buf)));
+  }
+  return out;
+}
+
 // ---- measuring ----------------------------------------------------------------------------
 struct Measure {
   FontSpec spec;
@@ -95,7 +138,11 @@ struct Measure {
   int extra;  // SetTextCharacterExtra, device pixels
   explicit Measure(DC* dc) : spec(DCFontSpec(dc)), m(&FontMapMetrics(spec)), extra(LogicalToDeviceLengthX(dc, dc->s.charExtra)) {
     spec.escapement = 0;
+    symbol = IsSymbolFace(spec);
   }
+  bool symbol = false;
+  // Text ready for pango: valid UTF-8, in Unicode for the Symbol face.
+  std::string prepare(std::string_view s) const { return symbol ? MapSymbolText(s) : Sanitize(s); }
   int width(std::string_view s) const {
     if (s.empty()) return 0;
     int w = FontMapTextExtent(spec, s).cx;
@@ -228,10 +275,12 @@ void DrawRun(DC* dc, Target& t, const Measure& ms, std::string_view text, double
 }
 
 // ---- TextOut / ExtTextOut -------------------------------------------------------------------
-BOOL TextOutImpl(HDC hdc, int x, int y, UINT options, const RECT* rect, std::string_view text, const INT* dx) {
+BOOL TextOutImpl(HDC hdc, int x, int y, UINT options, const RECT* rect, std::string_view rawText, const INT* dx) {
   DC* dc = GetDC(hdc);
   if (!dc) return FALSE;
   Measure ms(dc);
+  std::string prepared = ms.prepare(rawText);
+  std::string_view text = prepared;
   const FontMetricsPx& m = *ms.m;
   UINT align = dc->s.textAlign;
   bool updateCP = (align & TA_UPDATECP) != 0;
@@ -328,7 +377,7 @@ std::string ExpandTabs(const Measure& ms, std::string_view s, int tabWidth) {
   return out;
 }
 
-void ShiftUnderlines(std::vector<std::size_t>& u, std::size_t from, std::size_t len, std::vector<std::size_t>& out) {
+void ShiftUnderlines(const std::vector<std::size_t>& u, std::size_t from, std::size_t len, std::vector<std::size_t>& out) {
   for (std::size_t pos : u)
     if (pos >= from && pos < from + len) out.push_back(pos - from);
 }
@@ -379,7 +428,7 @@ void WrapParagraph(const Measure& ms, const std::string& para, const std::vector
     while (visibleEnd > start && para[offs[visibleEnd - 1]] == ' ' && end < n) --visibleEnd;
     TextLine line;
     line.text = para.substr(offs[start], offs[visibleEnd] - offs[start]);
-    ShiftUnderlines(const_cast<std::vector<std::size_t>&>(under), offs[start], offs[visibleEnd] - offs[start],
+    ShiftUnderlines(under, offs[start], offs[visibleEnd] - offs[start],
                     line.underlines);
     lines.push_back(std::move(line));
     // Blanks at the break are swallowed.
@@ -435,11 +484,13 @@ bool Ellipsize(const Measure& ms, TextLine& line, int maxWidth, UINT format) {
   return true;
 }
 
-int DrawTextImpl(HDC hdc, std::string_view input, RECT* rect, UINT format, DRAWTEXTPARAMS* params,
+int DrawTextImpl(HDC hdc, std::string_view rawInput, RECT* rect, UINT format, DRAWTEXTPARAMS* params,
                  std::string* modified) {
   DC* dc = GetDC(hdc);
   if (!dc || !rect) return 0;
   Measure ms(dc);
+  std::string mapped = ms.symbol ? MapSymbolText(rawInput) : std::string(rawInput);
+  std::string_view input = mapped;
   const FontMetricsPx& m = *ms.m;
   int tabChars = 8;
   if (format & DT_TABSTOP) {
@@ -551,11 +602,13 @@ int DrawTextImpl(HDC hdc, std::string_view input, RECT* rect, UINT format, DRAWT
   if (params) params->uiLengthDrawn = UINT(input.size());
 
   if (format & DT_CALCRECT) {
-    POINT a = DeviceToLogical(dc, POINT{dr.left, top});
-    POINT b = DeviceToLogical(dc, POINT{dr.left + maxLine, top + total});
-    rect->right = rect->left + (b.x - a.x) + leftMargin + rightMargin;
-    rect->bottom = rect->top + std::abs(b.y - a.y);
-    return DeviceToLogicalY(dc, result);
+    // Signed: in map modes with y growing upwards the bottom lies below the top.
+    const DCState& st = dc->s;
+    int sx = double(st.viewportExt.cx) / (st.windowExt.cx ? st.windowExt.cx : 1) < 0 ? -1 : 1;
+    int sy = double(st.viewportExt.cy) / (st.windowExt.cy ? st.windowExt.cy : 1) < 0 ? -1 : 1;
+    rect->right = rect->left + sx * DeviceToLogicalX(dc, maxLine) + leftMargin + rightMargin;
+    rect->bottom = rect->top + sy * DeviceToLogicalY(dc, total);
+    return DeviceToLogicalY(dc, total);  // measuring gives the height, whatever the alignment
   }
 
   Target t(dc);
@@ -636,7 +689,7 @@ BOOL GetTextExtentPoint32(HDC hdc, const char* text, int count, SIZE* size) {
   DC* dc = GetDC(hdc);
   if (!dc || !size || (!text && count > 0)) return FALSE;
   Measure ms(dc);
-  std::string s = Sanitize(Counted(text, count));
+  std::string s = ms.prepare(Counted(text, count));
   size->cx = DeviceToLogicalX(dc, ms.width(s));
   size->cy = DeviceToLogicalY(dc, ms.m->height);
   return TRUE;
@@ -654,7 +707,7 @@ BOOL GetTextExtentExPoint(HDC hdc, const char* text, int count, int maxExtent, i
   DC* dc = GetDC(hdc);
   if (!dc || (!text && count > 0)) return FALSE;
   Measure ms(dc);
-  std::string s = Sanitize(Counted(text, count));
+  std::string s = ms.prepare(Counted(text, count));
   std::vector<int> ends = ms.ends(s);
   int fitted = 0;
   for (std::size_t i = 0; i < ends.size(); ++i) {
@@ -702,7 +755,7 @@ BOOL GetCharWidth32(HDC hdc, UINT first, UINT last, int* widths) {
   Measure ms(dc);
   for (UINT c = first; c <= last; ++c) {
     std::string s = (c >= 0xD800 && c < 0xE000) || c > 0x10FFFF ? std::string("\xEF\xBF\xBD") : CodePointToUtf8(c);
-    widths[c - first] = DeviceToLogicalX(dc, ms.width(s));
+    widths[c - first] = DeviceToLogicalX(dc, ms.width(ms.prepare(s)));
   }
   return TRUE;
 }

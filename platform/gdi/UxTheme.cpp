@@ -298,14 +298,26 @@ void BlueButton(Painter& p, int state, int arrowDir) {
   if (base == 3) {
     p.fill(x, y, w, h, RGB(232, 232, 223));
     p.frame(x, y, w, h, RGB(232, 232, 223), 1);
-    p.arrow(x, y, w, h, arrowDir, RGB(201, 199, 186));
+    if (arrowDir >= 0) p.arrow(x, y, w, h, arrowDir, RGB(201, 199, 186));
     return;
   }
   COLORREF top = base == 2 ? kBluePressedTop : base == 1 ? kBlueHotTop : kBlueBtnTop;
   COLORREF bottom = base == 2 ? kBluePressedBottom : base == 1 ? kBlueHotBottom : kBlueBtnBottom;
   p.vgradFill(x, y, w, h, top, bottom, 2);
   p.frame(x, y, w, h, kBlueBtnBorder, 2);
-  p.arrow(x, y, w, h, arrowDir, base == 2 ? RGB(255, 255, 255) : kBlueArrow);
+  if (arrowDir >= 0) {
+    p.arrow(x, y, w, h, arrowDir, base == 2 ? RGB(255, 255, 255) : kBlueArrow);
+  } else {
+    // A scroll thumb: four short grip lines across its middle.
+    bool vertical = h >= w;
+    double cx = std::floor(x + w / 2), cy = std::floor(y + h / 2);
+    for (int i = -2; i < 2; ++i) {
+      if (vertical) p.hline(cx - 3, cx + 4, cy + 2 * i, RGB(238, 244, 254));
+      else p.vline(cx + 2 * i, cy - 3, cy + 4, RGB(238, 244, 254));
+      if (vertical) p.hline(cx - 2, cx + 5, cy + 2 * i + 1, RGB(140, 176, 248));
+      else p.vline(cx + 2 * i + 1, cy - 2, cy + 5, RGB(140, 176, 248));
+    }
+  }
 }
 
 void CaptionButton(Painter& p, int part, int state) {

@@ -4,6 +4,7 @@
 // the layer turns that input into window messages (hit testing, capture, focus) exactly
 // the same way for every back end. The headless back end (platform/backend) drives
 // everything from tests; a display back end shows the windows on a real screen.
+#include <functional>
 #include <string>
 
 #include "platform/rtl/Exceptions.h"
@@ -46,9 +47,9 @@ TBackend& CurrentBackend();
 // ---------------------------------------------------------------------------------------
 // Raw input from a back end (screen coordinates). Each call turns the event into the
 // window messages it causes and posts them; the caller then processes the queue.
-enum class TMouseButton { Left, Right, Middle };
+enum class TInputButton { Left, Right, Middle };
 void InputMouseMove(POINT screenPoint);
-void InputMouseButton(TMouseButton button, bool down, POINT screenPoint);
+void InputMouseButton(TInputButton button, bool down, POINT screenPoint);
 void InputMouseWheel(int delta, POINT screenPoint, bool horizontal = false);
 // A key goes down or up. ch is the character the key produces with the current shift
 // state (0: worked out from the key and the modifiers with a US layout).
@@ -61,8 +62,14 @@ void InputAppActivation(bool active);
 // ---------------------------------------------------------------------------------------
 // Loop helpers for back ends and tests.
 // Dispatches every message waiting (posted, input, paint, due timers) and returns when
-// the queue is empty; WM_QUIT is left in the queue.
+// the queue is empty; WM_QUIT is left in the queue. Each message goes through the
+// installed message filter first (the application's key and dialog handling), and is
+// translated and dispatched only when the filter does not take it.
 void ProcessPendingMessages();
+using TMessageFilter = std::function<bool(MSG& msg)>;
+TMessageFilter SetMessageFilter(TMessageFilter filter);  // returns the previous one
+// Runs one message through the filter, TranslateMessage and DispatchMessage.
+void HandleOneMessage(MSG& msg);
 // The earliest due time of a timer; false when no timer runs.
 bool NextTimerDue(unsigned long long* due);
 // Messages dispatched so far (tests can see whether anything happened).

@@ -35,8 +35,8 @@ void SetKeyWithSides(BYTE* keys, int vk, bool down) {
   }
 }
 
-int ButtonVk(TMouseButton b) {
-  return b == TMouseButton::Left ? VK_LBUTTON : b == TMouseButton::Right ? VK_RBUTTON : VK_MBUTTON;
+int ButtonVk(TInputButton b) {
+  return b == TInputButton::Left ? VK_LBUTTON : b == TInputButton::Right ? VK_RBUTTON : VK_MBUTTON;
 }
 
 WPARAM MouseKeyFlags() {
@@ -165,8 +165,8 @@ void CookMouse(const TRawInput& raw) {
   if (raw.Kind == TRawInput::KButton) SetKey(s.Keys, ButtonVk(raw.Button), raw.Down);
   if (!target) return;
 
-  UINT base = raw.Button == TMouseButton::Left ? WM_LBUTTONDOWN
-              : raw.Button == TMouseButton::Right ? WM_RBUTTONDOWN : WM_MBUTTONDOWN;
+  UINT base = raw.Button == TInputButton::Left ? WM_LBUTTONDOWN
+              : raw.Button == TInputButton::Right ? WM_RBUTTONDOWN : WM_MBUTTONDOWN;
   UINT msg = WM_MOUSEMOVE;
   if (raw.Kind == TRawInput::KButton) msg = raw.Down ? base : base + 1;
   if (raw.Kind == TRawInput::KWheel) msg = raw.Horizontal ? WM_MOUSEHWHEEL : WM_MOUSEWHEEL;
@@ -386,7 +386,7 @@ void InputMouseMove(POINT pt) {
   PushRaw(r);
 }
 
-void InputMouseButton(TMouseButton button, bool down, POINT pt) {
+void InputMouseButton(TInputButton button, bool down, POINT pt) {
   S().Cursor = pt;
   SetKey(S().AsyncKeys, ButtonVk(button), down);
   TRawInput r;

@@ -487,6 +487,26 @@ bool NextTimerDue(unsigned long long* due) {
   return any;
 }
 
+static TMessageFilter& Filter() {
+  static TMessageFilter filter;
+  return filter;
+}
+
+TMessageFilter SetMessageFilter(TMessageFilter filter) {
+  TMessageFilter old = std::move(Filter());
+  Filter() = std::move(filter);
+  return old;
+}
+
+void HandleOneMessage(MSG& m) {
+  if (Filter()) {
+    TMessageFilter f = Filter();  // the filter may replace itself
+    if (f(m)) return;
+  }
+  TranslateMessage(&m);
+  DispatchMessage(&m);
+}
+
 void ProcessPendingMessages() {
   MSG m;
   while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
@@ -494,8 +514,7 @@ void ProcessPendingMessages() {
       PostQuitMessage(int(m.wParam));  // left for the loop that owns the program
       return;
     }
-    TranslateMessage(&m);
-    DispatchMessage(&m);
+    HandleOneMessage(m);
   }
 }
 

@@ -129,7 +129,7 @@ struct THook {
 struct TRawInput {
   enum TKind { KMove, KButton, KWheel, KKey } Kind = KMove;
   POINT Pt{};
-  TMouseButton Button = TMouseButton::Left;
+  TInputButton Button = TInputButton::Left;
   bool Down = false;
   int Delta = 0;
   bool Horizontal = false;

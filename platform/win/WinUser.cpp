@@ -1208,6 +1208,21 @@ HWND ChildWindowFromPointEx(HWND parent, POINT pt, UINT flags) {
 
 HWND ChildWindowFromPoint(HWND parent, POINT pt) { return ChildWindowFromPointEx(parent, pt, CWP_ALL); }
 
+BOOL AdjustWindowRectEx(RECT* rect, DWORD style, BOOL menu, DWORD exStyle) {
+  if (!rect) return FALSE;
+  HWND__ probe;  // the frame rules only look at the styles and the menu
+  probe.Style = style & ~(WS_HSCROLL | WS_VSCROLL);
+  probe.ExStyle = exStyle;
+  probe.Menu = menu ? reinterpret_cast<HMENU>(1) : nullptr;
+  RECT big = MakeRect(0, 0, 10000, 10000);
+  RECT client = DefaultClientRect(&probe, big);
+  rect->left -= client.left;
+  rect->top -= client.top;
+  rect->right += big.right - client.right;
+  rect->bottom += big.bottom - client.bottom;
+  return TRUE;
+}
+
 HMENU GetMenu(HWND h) { return Valid(h) && !h->Parent ? h->Menu : nullptr; }
 
 BOOL SetMenu(HWND h, HMENU menu) {

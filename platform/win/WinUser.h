@@ -327,6 +327,11 @@ HWND ChildWindowFromPointEx(HWND parent, POINT clientPoint, UINT flags);
 int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw);
 int GetWindowRgn(HWND hwnd, HRGN region);
 
+// The window rectangle that gives a client rectangle `rect` for a style (scroll bars not
+// counted, as the system does).
+BOOL AdjustWindowRectEx(RECT* rect, DWORD style, BOOL menu, DWORD exStyle);
+inline BOOL AdjustWindowRect(RECT* rect, DWORD style, BOOL menu) { return AdjustWindowRectEx(rect, style, menu, 0); }
+
 HMENU GetMenu(HWND hwnd);
 BOOL SetMenu(HWND hwnd, HMENU menu);  // a non-null menu reserves a menu bar line
 BOOL DrawMenuBar(HWND hwnd);

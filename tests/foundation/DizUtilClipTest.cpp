@@ -2,9 +2,12 @@
 // and the layered-window calls.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "foundation/DizThemeBinding.h"
 #include "foundation/DizUtil.h"
 
 namespace {
@@ -181,7 +184,88 @@ TEST(LinkLauncher, DefaultStartsTheProgramWithoutAShell) {
   EXPECT_FALSE(def({}));
 }
 
-TEST(LayeredWindows, UnavailableCallsReportFailure) {
+// ---- layered windows ---------------------------------------------------------------------------------
+namespace {
+
+struct LayeredCalls {
+  HWND window = nullptr;
+  COLORREF key = 0;
+  int alpha = -1;
+  DWORD flags = 0;
+  POINT* ptDst = nullptr;
+  BLENDFUNCTION* blend = nullptr;
+  BOOL answer = TRUE;
+};
+LayeredCalls gLayered;
+
+BOOL FakeSetLayeredWindowAttributes(HWND window, COLORREF key, BYTE alpha, DWORD flags) {
+  gLayered.window = window;
+  gLayered.key = key;
+  gLayered.alpha = alpha;
+  gLayered.flags = flags;
+  return gLayered.answer;
+}
+
+BOOL FakeUpdateLayeredWindow(HWND window, HDC, POINT* ptDst, SIZE*, HDC, POINT*, COLORREF key,
+                             BLENDFUNCTION* blend, DWORD flags) {
+  gLayered.window = window;
+  gLayered.ptDst = ptDst;
+  gLayered.key = key;
+  gLayered.blend = blend;
+  gLayered.flags = flags;
+  return gLayered.answer;
+}
+
+// Installs a window-system library for the test and restores what was there.
+class LayeredWindows : public ::testing::Test {
+protected:
+  void Install(std::optional<TLibraryExports> exports) {
+    std::optional<TLibraryExports> previous = SetLibraryExports("user32.dll", std::move(exports));
+    if (!FInstalled) FPrevious = std::move(previous);  // the state before the test
+    FInstalled = true;
+  }
+  void TearDown() override {
+    if (FInstalled) SetLibraryExports("user32.dll", FPrevious);
+    gLayered = LayeredCalls{};
+  }
+
+private:
+  std::optional<TLibraryExports> FPrevious;
+  bool FInstalled = false;
+};
+
+}  // namespace
+
+TEST_F(LayeredWindows, MissingFunctionsReportFailure) {
+  Install(std::nullopt);  // no window-system library at all
   EXPECT_FALSE(DynaLink_SetLayeredWindowAttributes(nullptr, 0, 200, 2));
   EXPECT_FALSE(DynaLink_UpdateLayeredWindow(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 0, nullptr, 2));
+  Install(TLibraryExports{});  // the library without the functions
+  EXPECT_FALSE(DynaLink_SetLayeredWindowAttributes(nullptr, 0, 200, 2));
+  EXPECT_FALSE(DynaLink_UpdateLayeredWindow(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 0, nullptr, 2));
+  EXPECT_EQ(LibraryLoadCount("user32.dll"), 0);
+}
+
+TEST_F(LayeredWindows, PresentFunctionsGetTheArgumentsAndAnswer) {
+  Install(TLibraryExports{{"SetLayeredWindowAttributes", LibraryProc(&FakeSetLayeredWindowAttributes)},
+                          {"UpdateLayeredWindow", LibraryProc(&FakeUpdateLayeredWindow)}});
+  HWND window = reinterpret_cast<HWND>(std::uintptr_t(0x1234));
+  EXPECT_TRUE(DynaLink_SetLayeredWindowAttributes(window, 0x00FF00FF, 0x1C8, 3));
+  EXPECT_EQ(gLayered.window, window);
+  EXPECT_EQ(gLayered.key, 0x00FF00FFu);
+  EXPECT_EQ(gLayered.alpha, 0xC8);  // the low eight bits
+  EXPECT_EQ(gLayered.flags, 3u);
+
+  POINT dst;
+  BLENDFUNCTION blend;
+  EXPECT_TRUE(DynaLink_UpdateLayeredWindow(window, nullptr, &dst, nullptr, nullptr, nullptr, 7, &blend, 2));
+  EXPECT_EQ(gLayered.ptDst, &dst);
+  EXPECT_EQ(gLayered.blend, &blend);
+  EXPECT_EQ(gLayered.key, 7u);
+  EXPECT_EQ(gLayered.flags, 2u);
+
+  gLayered.answer = FALSE;
+  EXPECT_FALSE(DynaLink_SetLayeredWindowAttributes(window, 0, 255, 2));
+  EXPECT_FALSE(DynaLink_UpdateLayeredWindow(window, nullptr, nullptr, nullptr, nullptr, nullptr, 0, nullptr, 2));
+  EXPECT_EQ(LibraryLoadCount("user32.dll"), 0);
 }

@@ -6,9 +6,6 @@
 
 #include "GdiPlusTestSupport.h"
 
-// fontconfig and pango keep process-wide caches that the leak checker reports.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\nleak:libpangoft2\n"; }
-
 static ::testing::Environment* const gEnv = ::testing::AddGlobalTestEnvironment(new GdiplusEnvironment);
 
 namespace {

@@ -216,8 +216,8 @@ TEST_F(Windows, ClickOnNoActivatePopupDoesNotActivateIt) {
     return DefWindowProc(h, m, wp, lp);
   });
   ShowWindow(popup, SW_SHOWNA);
-  InputMouseButton(TMouseButton::Left, true, MakePoint(550, 550));
-  InputMouseButton(TMouseButton::Left, false, MakePoint(550, 550));
+  InputMouseButton(TInputButton::Left, true, MakePoint(550, 550));
+  InputMouseButton(TInputButton::Left, false, MakePoint(550, 550));
   Pump();
   EXPECT_EQ(clicks, 1);
   EXPECT_EQ(GetActiveWindow(), owner);
@@ -233,8 +233,8 @@ TEST_F(Windows, ClickingAnInactiveWindowActivatesItAndDoubleClicksNeedTheClassSt
   ASSERT_EQ(GetActiveWindow(), front);
   POINT p = MakePoint(100, 100);
   for (int i = 0; i < 2; ++i) {
-    InputMouseButton(TMouseButton::Left, true, p);
-    InputMouseButton(TMouseButton::Left, false, p);
+    InputMouseButton(TInputButton::Left, true, p);
+    InputMouseButton(TInputButton::Left, false, p);
   }
   Pump();
   EXPECT_EQ(GetActiveWindow(), back);
@@ -242,8 +242,8 @@ TEST_F(Windows, ClickingAnInactiveWindowActivatesItAndDoubleClicksNeedTheClassSt
   // Too slow for a double click.
   got.clear();
   Backend.Time += 1000;
-  InputMouseButton(TMouseButton::Left, true, p);
-  InputMouseButton(TMouseButton::Left, false, p);
+  InputMouseButton(TInputButton::Left, true, p);
+  InputMouseButton(TInputButton::Left, false, p);
   Pump();
   EXPECT_EQ(got, (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP}));
 }
@@ -258,7 +258,7 @@ TEST_F(Windows, MouseGoesToTheDeepestChildInClientCoordinatesOrToTheCapture) {
   HWND top = Make(WS_POPUP | WS_VISIBLE, nullptr, MakeRect(100, 100, 400, 400), rec);
   HWND panel = Make(WS_CHILD | WS_VISIBLE, top, MakeRect(10, 10, 210, 210), rec, WS_EX_CLIENTEDGE);
   HWND button = Make(WS_CHILD | WS_VISIBLE, panel, MakeRect(20, 30, 100, 60), rec);
-  InputMouseButton(TMouseButton::Left, true, MakePoint(100 + 10 + 2 + 25, 100 + 10 + 2 + 35));
+  InputMouseButton(TInputButton::Left, true, MakePoint(100 + 10 + 2 + 25, 100 + 10 + 2 + 35));
   InputMouseMove(MakePoint(50, 60));  // outside every window: the capture still gets it
   Pump();
   ASSERT_EQ(got.size(), 2u);
@@ -430,8 +430,8 @@ TEST_F(Windows, ScrollBarClicksSendScrollMessages) {
   GetClientRect(w, &client);
   EXPECT_EQ(client.right, 200 - GetSystemMetrics(SM_CXVSCROLL));
   auto click = [](POINT p) {
-    InputMouseButton(TMouseButton::Left, true, p);
-    InputMouseButton(TMouseButton::Left, false, p);
+    InputMouseButton(TInputButton::Left, true, p);
+    InputMouseButton(TInputButton::Left, false, p);
   };
   click(MakePoint(190, 195));  // down arrow
   click(MakePoint(190, 150));  // page down area
@@ -454,8 +454,8 @@ TEST_F(Windows, CaptionCloseButtonClosesTheWindow) {
   // The close button sits at the right end of the caption.
   POINT p = MakePoint(wr.right - 4 - 8, wr.top + 4 + 9);
   EXPECT_EQ(SendMessage(w, WM_NCHITTEST, 0, PointToLParam(p)), HTCLOSE);
-  InputMouseButton(TMouseButton::Left, true, p);
-  InputMouseButton(TMouseButton::Left, false, p);
+  InputMouseButton(TInputButton::Left, true, p);
+  InputMouseButton(TInputButton::Left, false, p);
   Pump();
   EXPECT_TRUE(closed);
   EXPECT_FALSE(IsWindow(w));
