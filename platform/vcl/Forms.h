@@ -111,8 +111,21 @@ public:
   TCloseEvent OnClose;
   TCloseQueryEvent OnCloseQuery;
 
-  // Runs OnCreate (TApplication::CreateForm and LoadStoredForm callers do it once).
+  // Reads the form's stored form (by its class name) once; false when it has none. A form
+  // class calls it at the end of its constructor, or TApplication::CreateForm does.
+  bool ReadStoredForm();
+  // Runs OnCreate once (TApplication::CreateForm does it after reading the stored form).
   void DoCreate();
+
+  // Stored properties of the form's stream.
+  int StoredClientWidth() const;
+  int StoredClientHeight() const;
+  void SetStoredClientWidth(int Value);
+  void SetStoredClientHeight(int Value);
+  int IgnoredInt() const { return 0; }
+  void SetIgnoredInt(int) {}
+  bool IgnoredBool() const { return false; }
+  void SetIgnoredBool(bool) {}
 
 protected:
   void CreateParams(TCreateParams& Params) override;
@@ -129,6 +142,7 @@ protected:
 
 private:
   void SetActive(bool Value);
+  void ResetBrushColor();
   void SetWindowFocus();
   void ApplyPosition();
   void CloseModal();
@@ -153,6 +167,7 @@ private:
   bool FActive = false;
   bool FPositioned = false;
   bool FCreateCalled = false;
+  bool FStoredFormRead = false;
   int FClientWidth = 0, FClientHeight = 0;  // stored client size applied after loading
 };
 
@@ -336,6 +351,7 @@ public:
   void Restart();
 
 private:
+  friend class TCustomForm;
   void FinishCreateForm(TCustomForm* Form);
   bool ProcessMessage(MSG& Msg);
   void Idle();

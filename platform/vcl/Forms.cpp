@@ -1,0 +1,1132 @@
+#include "platform/vcl/Forms.h"
+
+#include <algorithm>
+#include <iostream>
+
+#include "platform/gdi/Drawing.h"
+#include "platform/gdi/GdiObjects.h"
+#include "platform/rtl/MessageService.h"
+#include "platform/vcl/Filer.h"
+#include "platform/win/Backend.h"
+
+TApplication* Application = nullptr;
+TScreen* Screen = nullptr;
+
+namespace {
+
+// The application and the screen live for the whole program (they are never freed, so
+// nothing runs after the window system is gone at exit).
+struct TGlobalsInit {
+  TGlobalsInit() {
+    Screen = new TScreen(nullptr);
+    Application = new TApplication(nullptr);
+  }
+};
+TGlobalsInit gGlobalsInit;
+
+TModalResponder& Responder() {
+  static TModalResponder r;
+  return r;
+}
+
+constexpr UINT_PTR kHintTimer = 1;
+
+}  // namespace
+
+TModalResponder SetModalResponder(TModalResponder R) {
+  TModalResponder old = std::move(Responder());
+  Responder() = std::move(R);
+  return old;
+}
+
+TCustomForm* GetParentForm(TControl* Control, bool TopForm) {
+  TCustomForm* found = nullptr;
+  for (TControl* c = Control; c; c = c->Parent()) {
+    if (auto* f = dynamic_cast<TCustomForm*>(c)) {
+      found = f;
+      if (!TopForm) return f;
+    }
+  }
+  return found;
+}
+
+TCustomForm* ValidParentForm(TControl* Control, bool TopForm) {
+  TCustomForm* f = GetParentForm(Control, TopForm);
+  if (!f) throw EInvalidOperation("Control '" + (Control ? Control->Name() : std::string()) + "' has no parent window");
+  return f;
+}
+
+// ---------------------------------------------------------------------------------------
+static const TEnumInfo* FormBorderStyleNames() {
+  static const TEnumInfo* e = RegisterEnum(
+      "TFormBorderStyle", {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"});
+  return e;
+}
+static const TEnumInfo* BorderIconNames = RegisterEnum("TBorderIcon", {"biSystemMenu", "biMinimize", "biMaximize", "biHelp"});
+static const TEnumInfo* PositionNames =
+    RegisterEnum("TPosition", {"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly", "poScreenCenter",
+                               "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"});
+static const TEnumInfo* WindowStateNames = RegisterEnum("TWindowState", {"wsNormal", "wsMinimized", "wsMaximized"});
+static const TEnumInfo* FormStyleNames = RegisterEnum("TFormStyle", {"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"});
+
+void TCustomForm::Publish(TClassBuilder<TCustomForm>& P) {
+  P.Enum("BorderStyle", FormBorderStyleNames(), &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle, bsSizeable)
+      .Set("BorderIcons", BorderIconNames, &TCustomForm::BorderIcons, &TCustomForm::SetBorderIcons,
+           TBorderIcons{biSystemMenu, biMinimize, biMaximize})
+      .Enum("Position", PositionNames, &TCustomForm::Position, &TCustomForm::SetPosition, poDesigned)
+      .Enum("WindowState", WindowStateNames, &TCustomForm::WindowState, &TCustomForm::SetWindowState, wsNormal)
+      .Enum("FormStyle", FormStyleNames, &TCustomForm::FormStyle, &TCustomForm::SetFormStyle, fsNormal)
+      .Bool("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview, false)
+      .Bool("AlphaBlend", &TCustomForm::AlphaBlend, &TCustomForm::SetAlphaBlend, false)
+      .Int("AlphaBlendValue", &TCustomForm::AlphaBlendValue, &TCustomForm::SetAlphaBlendValue, 255)
+      .Component("ActiveControl", &TCustomForm::ActiveControl, &TCustomForm::SetActiveControl)
+      .Component("Menu", &TCustomForm::Menu, &TCustomForm::SetMenu)
+      .Object("Icon", &TCustomForm::Icon, &TCustomForm::SetIcon)
+      .Int("ClientWidth", &TCustomForm::StoredClientWidth, &TCustomForm::SetStoredClientWidth)
+      .Stored(false)
+      .Int("ClientHeight", &TCustomForm::StoredClientHeight, &TCustomForm::SetStoredClientHeight)
+      .Stored(false)
+      .Bool("Scaled", &TCustomForm::Scaled, &TCustomForm::SetScaled, true)
+      .Int("PixelsPerInch", &TCustomForm::PixelsPerInch, &TCustomForm::SetIgnoredInt)
+      .Stored(false)
+      .Int("TextHeight", &TCustomForm::IgnoredInt, &TCustomForm::SetIgnoredInt)
+      .Stored(false)
+      .Bool("OldCreateOrder", &TCustomForm::IgnoredBool, &TCustomForm::SetIgnoredBool)
+      .Stored(false)
+      .Event("OnActivate", &TCustomForm::OnActivate)
+      .Event("OnDeactivate", &TCustomForm::OnDeactivate)
+      .Event("OnCreate", &TCustomForm::OnCreate)
+      .Event("OnDestroy", &TCustomForm::OnDestroy)
+      .Event("OnShow", &TCustomForm::OnShow)
+      .Event("OnHide", &TCustomForm::OnHide)
+      .Event("OnPaint", &TCustomForm::OnPaint)
+      .Event("OnClose", &TCustomForm::OnClose)
+      .Event("OnCloseQuery", &TCustomForm::OnCloseQuery);
+}
+
+void TForm::Publish(TClassBuilder<TForm>& P) { (void)P; }
+
+TCustomForm::TCustomForm(TComponent* AOwner) : TScrollingWinControl(AOwner) {
+  FControlStyle = TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
+  FVisible = false;
+  FLeft = 0;
+  FTop = 0;
+  FWidth = 320;
+  FHeight = 240;
+  FColor = clBtnFace;
+  FParentColor = false;
+  FParentFont = false;
+  FParentShowHint = false;
+  ResetBrushColor();
+  FCanvas = std::make_unique<TControlCanvas>();
+  FCanvas->SetControl(this);
+  FIcon = std::make_unique<TIcon>();
+  if (Screen) Screen->AddForm(this);
+}
+
+TCustomForm::~TCustomForm() {
+  if (FCreateCalled) {
+    try {
+      DoDestroy();
+    } catch (const std::exception&) {
+      if (Application) Application->HandleException(this);
+    }
+  }
+  if (!FComponentState.Contains(csDestroying)) Destroying();
+  if (Screen) Screen->RemoveForm(this);
+  if (Application && Application->FMainForm == this) Application->FMainForm = nullptr;
+  FCanvas->SetControl(nullptr);
+  if (FHandle) DestroyHandle();
+  DestroyComponents();
+}
+
+void TCustomForm::ResetBrushColor() { FBrush->SetColor(FColor); }
+
+bool TCustomForm::ReadStoredForm() {
+  FStoredFormRead = true;
+  return LoadStoredForm(this);
+}
+
+void TCustomForm::DoCreate() {
+  if (FCreateCalled) return;
+  FCreateCalled = true;
+  if (OnCreate) OnCreate(this);
+}
+
+void TCustomForm::Loaded() {
+  TScrollingWinControl::Loaded();
+  if (FClientWidth > 0 || FClientHeight > 0) {
+    TRect c = ClientRect();
+    SetClientSize(FClientWidth > 0 ? FClientWidth : c.Right, FClientHeight > 0 ? FClientHeight : c.Bottom);
+    FClientWidth = FClientHeight = 0;
+  }
+  if (FActiveControl && !FActiveControl->CanFocus()) {
+    // Kept: it gets the focus when the form is shown, if it can then.
+  }
+}
+
+int TCustomForm::StoredClientWidth() const { return const_cast<TCustomForm*>(this)->ClientWidth(); }
+int TCustomForm::StoredClientHeight() const { return const_cast<TCustomForm*>(this)->ClientHeight(); }
+void TCustomForm::SetStoredClientWidth(int Value) {
+  if (FComponentState.Contains(csLoading) || FComponentState.Contains(csReading)) FClientWidth = Value;
+  else SetClientWidth(Value);
+}
+void TCustomForm::SetStoredClientHeight(int Value) {
+  if (FComponentState.Contains(csLoading) || FComponentState.Contains(csReading)) FClientHeight = Value;
+  else SetClientHeight(Value);
+}
+
+void TCustomForm::SetClientSize(int W, int H) { TControl::SetClientSize(W, H); }
+
+void TCustomForm::CreateParams(TCreateParams& Params) {
+  TScrollingWinControl::CreateParams(Params);
+  Params.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+  Params.ExStyle = 0;
+  bool caption = true;
+  switch (FBorderStyle) {
+    case bsNone:
+      Params.Style |= WS_POPUP;
+      caption = false;
+      break;
+    case bsSingle: Params.Style |= WS_CAPTION; break;
+    case bsSizeable: Params.Style |= WS_CAPTION | WS_THICKFRAME; break;
+    case bsDialog:
+      Params.Style |= WS_POPUP | WS_CAPTION;
+      Params.ExStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
+      break;
+    case bsToolWindow:
+      Params.Style |= WS_CAPTION;
+      Params.ExStyle |= WS_EX_TOOLWINDOW;
+      break;
+    case bsSizeToolWin:
+      Params.Style |= WS_CAPTION | WS_THICKFRAME;
+      Params.ExStyle |= WS_EX_TOOLWINDOW;
+      break;
+  }
+  if (caption && FBorderIcons.Contains(biSystemMenu)) {
+    Params.Style |= WS_SYSMENU;
+    if (FBorderStyle == bsSingle || FBorderStyle == bsSizeable) {
+      if (FBorderIcons.Contains(biMinimize)) Params.Style |= WS_MINIMIZEBOX;
+      if (FBorderIcons.Contains(biMaximize)) Params.Style |= WS_MAXIMIZEBOX;
+    }
+  }
+  if (!FEnabled) Params.Style |= WS_DISABLED;
+  if (FFormStyle == fsStayOnTop) Params.ExStyle |= WS_EX_TOPMOST;
+  if (FFormStyle == fsMDIChild) Params.ExStyle |= WS_EX_MDICHILD;
+  Params.WndParent = nullptr;
+  if (Application && Application->MainForm() && Application->MainForm() != this &&
+      Application->MainForm()->HandleAllocated())
+    Params.WndParent = Application->MainForm()->Handle();
+  else if (Application && Application->MainForm() != this)
+    Params.WndParent = Application->Handle();
+  Params.WindowClass.style = CS_DBLCLKS;
+  Params.Caption = FText;
+}
+
+void TCustomForm::CreateWnd() {
+  TScrollingWinControl::CreateWnd();
+  if (FIcon && !FIcon->GetEmpty()) {
+    // The caption shows no icon in this layer; kept for the property.
+  }
+}
+
+void TCustomForm::PaintWindow(HDC DC) {
+  FCanvas->Lock();
+  FCanvas->SetHandle(DC);
+  try {
+    Paint();
+  } catch (...) {
+    FCanvas->SetHandle(nullptr);
+    FCanvas->Unlock();
+    throw;
+  }
+  FCanvas->SetHandle(nullptr);
+  FCanvas->Unlock();
+}
+
+void TCustomForm::Paint() {
+  if (OnPaint) OnPaint(this);
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle Value) {
+  if (FBorderStyle == Value) return;
+  FBorderStyle = Value;
+  if (FHandle) RecreateWnd();
+}
+
+void TCustomForm::SetBorderIcons(TBorderIcons Value) {
+  if (FBorderIcons == Value) return;
+  FBorderIcons = Value;
+  if (FHandle) RecreateWnd();
+}
+
+void TCustomForm::SetFormStyle(TFormStyle Value) {
+  if (FFormStyle == Value) return;
+  FFormStyle = Value;
+  if (FHandle)
+    SetWindowPos(FHandle, Value == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TCustomForm::SetMenu(TComponent* Value) {
+  if (FMenu == Value) return;
+  if (FMenu) FMenu->RemoveFreeNotification(this);
+  FMenu = Value;
+  if (Value) Value->FreeNotification(this);
+}
+
+void TCustomForm::SetIcon(TIcon* Value) {
+  if (Value) FIcon->Assign(Value);
+}
+
+TWindowState TCustomForm::WindowState() const {
+  if (FHandle) {
+    if (IsIconic(FHandle)) return wsMinimized;
+    if (IsZoomed(FHandle)) return wsMaximized;
+    if (FShowing) return wsNormal;
+  }
+  return FWindowState;
+}
+
+void TCustomForm::SetWindowState(TWindowState Value) {
+  FWindowState = Value;
+  if (FHandle && FShowing) {
+    static const int cmds[] = {SW_RESTORE, SW_MINIMIZE, SW_SHOWMAXIMIZED};
+    ShowWindow(FHandle, cmds[Value]);
+  }
+}
+
+void TCustomForm::ApplyPosition() {
+  if (FPositioned) return;
+  FPositioned = true;
+  TRect area = Screen ? Screen->WorkAreaRect() : TRect{0, 0, 1280, 1024};
+  TCustomForm* center = nullptr;
+  switch (FPosition) {
+    case poScreenCenter:
+    case poDesktopCenter: break;
+    case poMainFormCenter:
+      center = Application ? Application->MainForm() : nullptr;
+      if (center == this || (center && !center->Visible())) center = nullptr;
+      break;
+    case poOwnerFormCenter:
+      center = dynamic_cast<TCustomForm*>(Owner());
+      if (center == this || (center && !center->Visible())) center = nullptr;
+      break;
+    default: return;
+  }
+  int x, y;
+  if (center) {
+    x = center->Left() + (center->Width() - FWidth) / 2;
+    y = center->Top() + (center->Height() - FHeight) / 2;
+  } else {
+    x = area.Left + (area.Width() - FWidth) / 2;
+    y = area.Top + (area.Height() - FHeight) / 2;
+  }
+  // Keep the caption reachable.
+  x = std::max(area.Left, std::min(x, area.Right - FWidth));
+  y = std::max(area.Top, std::min(y, area.Bottom - FHeight));
+  SetBounds(x, y, FWidth, FHeight);
+}
+
+void TCustomForm::SetVisible(bool Value) {
+  if (FVisible == Value) return;
+  TControl::SetVisible(Value);
+}
+
+void TCustomForm::Show() {
+  SetVisible(true);
+  if (FHandle) BringWindowToTop(FHandle);
+}
+
+void TCustomForm::UpdateShowingChange() {
+  if (FShowing) {
+    try {
+      DoShow();
+    } catch (const std::exception&) {
+      if (Application) Application->HandleException(this);
+    }
+    ApplyPosition();
+    static const int cmds[] = {SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED};
+    ShowWindow(FHandle, cmds[FWindowState]);
+  } else {
+    try {
+      DoHide();
+    } catch (const std::exception&) {
+      if (Application) Application->HandleException(this);
+    }
+    if (Screen && Screen->FActiveForm == this && FActiveControl) {
+      // The focus leaves with the form.
+    }
+    ShowWindow(FHandle, SW_HIDE);
+  }
+}
+
+void TCustomForm::DoShow() {
+  if (OnShow) OnShow(this);
+}
+void TCustomForm::DoHide() {
+  if (OnHide) OnHide(this);
+}
+void TCustomForm::DoClose(TCloseAction& Action) {
+  if (OnClose) OnClose(this, Action);
+}
+void TCustomForm::DoDestroy() {
+  if (OnDestroy) OnDestroy(this);
+}
+void TCustomForm::Activate() {
+  if (OnActivate) OnActivate(this);
+}
+void TCustomForm::Deactivate() {
+  if (OnDeactivate) OnDeactivate(this);
+}
+
+bool TCustomForm::CloseQuery() {
+  if (FFormStyle == fsMDIForm) {
+    for (int i = 0; i < MDIChildCount(); ++i)
+      if (!MDIChildren(i)->CloseQuery()) return false;
+  }
+  bool canClose = true;
+  if (OnCloseQuery) OnCloseQuery(this, canClose);
+  return canClose;
+}
+
+void TCustomForm::Close() {
+  if (FFormState.Contains(fsModal)) {
+    FModalResult = mrCancel;
+    return;
+  }
+  if (!CloseQuery()) return;
+  TCloseAction action = FFormStyle == fsMDIChild ? caMinimize : caHide;
+  DoClose(action);
+  if (action == caNone) return;
+  if (Application && Application->MainForm() == this) {
+    Application->Terminate();
+  } else if (action == caHide) {
+    Hide();
+  } else if (action == caMinimize) {
+    SetWindowState(wsMinimized);
+  } else {
+    Release();
+  }
+}
+
+void TCustomForm::CloseModal() {
+  TCloseAction action = caNone;
+  if (CloseQuery()) {
+    action = caHide;
+    DoClose(action);
+  }
+  switch (action) {
+    case caNone: FModalResult = mrNone; break;
+    case caFree: Release(); break;
+    default: break;
+  }
+}
+
+void TCustomForm::Release() {
+  if (HandleAllocated() || FHandle) PostMessage(Handle(), CM_RELEASE, 0, 0);
+  else PostMessage(Application ? Application->Handle() : nullptr, CM_RELEASE, 0, LPARAM(this));
+}
+
+int TCustomForm::ShowModal() {
+  if (Visible() || !Enabled() || FFormState.Contains(fsModal) || FFormStyle == fsMDIChild)
+    throw EInvalidOperation("Cannot make a visible window modal");
+  if (HWND capture = GetCapture()) SendMessage(capture, WM_CANCELMODE, 0, 0);
+  ReleaseCapture();
+  Application->ModalStarted();
+  FFormState += fsModal;
+  HWND activeWindow = GetActiveWindow();
+  // Every other form is disabled while this one is up.
+  std::vector<HWND> disabled;
+  if (Screen)
+    for (int i = 0; i < Screen->FormCount(); ++i) {
+      TCustomForm* f = Screen->Forms(i);
+      if (f != this && f->HandleAllocated() && IsWindowVisible(f->FHandle) && IsWindowEnabled(f->FHandle)) {
+        EnableWindow(f->FHandle, FALSE);
+        disabled.push_back(f->FHandle);
+      }
+    }
+  auto restore = [&] {
+    for (HWND h : disabled) EnableWindow(h, TRUE);
+    if (activeWindow && IsWindow(activeWindow)) SetActiveWindow(activeWindow);
+    FFormState -= fsModal;
+    Application->ModalFinished();
+  };
+  int result = mrNone;
+  try {
+    Show();
+    SendMessage(Handle(), CM_ACTIVATE, 0, 0);
+    FModalResult = mrNone;
+    if (Responder()) Responder()(this);
+    while (FModalResult == mrNone) {
+      if (Application->Terminated()) {
+        FModalResult = mrCancel;
+        break;
+      }
+      Application->HandleMessage();
+      if (Application->Terminated()) FModalResult = mrCancel;
+      else if (FModalResult != mrNone) CloseModal();
+    }
+    result = FModalResult;
+    if (FHandle) SendMessage(FHandle, CM_DEACTIVATE, 0, 0);
+    if (GetActiveWindow() != FHandle) activeWindow = nullptr;
+    Hide();
+  } catch (...) {
+    if (FHandle) Hide();
+    restore();
+    throw;
+  }
+  restore();
+  return result;
+}
+
+void TCustomForm::SetActiveControl(TWinControl* Control) {
+  if (FActiveControl == Control) return;
+  if (Control && (Control == this || GetParentForm(Control) != this ||
+                  (!FComponentState.Contains(csLoading) && !FComponentState.Contains(csReading) && !Control->CanFocus())))
+    throw EInvalidOperation("Cannot focus a disabled or invisible window");
+  FActiveControl = Control;
+  if (Control) Control->FreeNotification(this);
+  if (!FComponentState.Contains(csLoading) && !FComponentState.Contains(csReading)) {
+    if (FActive) SetWindowFocus();
+    if (Screen && Screen->FActiveForm == this) {
+      Screen->FActiveControl = Control;
+      if (Screen->OnActiveControlChange) Screen->OnActiveControlChange(Screen);
+    }
+  }
+}
+
+void TCustomForm::FocusControl(TWinControl* Control) {
+  bool wasActive = FActive;
+  SetActiveControl(Control);
+  if (!wasActive) SetFocus();
+}
+
+void TCustomForm::SetFocus() {
+  if (!CanFocus()) throw EInvalidOperation("Cannot focus a disabled or invisible window");
+  SetWindowFocus();
+  if (FHandle && GetActiveWindow() != FHandle) SetActiveWindow(FHandle);
+}
+
+void TCustomForm::SetWindowFocus() {
+  HWND focus = (FActiveControl && FActiveControl->CanFocus()) ? FActiveControl->Handle() : Handle();
+  if (focus) ::SetFocus(focus);
+}
+
+void TCustomForm::DefocusControl(TWinControl* Control, bool Removing) {
+  if (Removing && Control->ContainsControl(FFocusedControl)) FFocusedControl = Control->Parent();
+  if (Control->ContainsControl(FActiveControl)) {
+    TWinControl* next = nullptr;
+    if (!Removing) next = FindNextControl(Control, true, true, false);
+    FActiveControl = nullptr;
+    if (next && next != Control && !Control->ContainsControl(next) && next->CanFocus()) SetActiveControl(next);
+    else if (FActive && FHandle && GetFocus() && Control->HandleAllocated() &&
+             (GetFocus() == Control->Handle() || IsChild(Control->Handle(), GetFocus())))
+      ::SetFocus(FHandle);
+  }
+}
+
+namespace {
+int gFocusCount = 0;
+bool SendFocusMessage(TWinControl* Control, UINT Msg) {
+  int count = gFocusCount;
+  Control->Perform(Msg, 0, 0);
+  return gFocusCount == count;
+}
+}  // namespace
+
+bool TCustomForm::SetFocusedControl(TWinControl* Control) {
+  ++gFocusCount;
+  struct TLeave {
+    ~TLeave() {}
+  } leave;
+  if (Control != this) FActiveControl = Control;
+  else FActiveControl = nullptr;
+  if (Screen) {
+    Screen->FActiveControl = Control;
+    Screen->FActiveForm = this;
+    Screen->BringFormToFront(this);
+  }
+  if (Control->ControlState().Contains(csFocusing)) return false;
+  Control->SetControlState(Control->ControlState() + csFocusing);
+  struct TClear {
+    TWinControl* C;
+    ~TClear() { C->SetControlState(C->ControlState() - csFocusing); }
+  } clear{Control};
+  if (Screen && Screen->FFocusedForm != this) {
+    if (TCustomForm* old = Screen->FFocusedForm) {
+      Screen->FFocusedForm = nullptr;
+      if (!SendFocusMessage(old, CM_DEACTIVATE)) return false;
+    }
+    Screen->FFocusedForm = this;
+    if (!SendFocusMessage(this, CM_ACTIVATE)) return false;
+  }
+  if (!FFocusedControl) FFocusedControl = this;
+  if (FFocusedControl != Control) {
+    while (FFocusedControl && !FFocusedControl->ContainsControl(Control)) {
+      TWinControl* leaving = FFocusedControl;
+      FFocusedControl = FFocusedControl->Parent();
+      if (!SendFocusMessage(leaving, CM_EXIT)) return false;
+    }
+    while (FFocusedControl != Control) {
+      TWinControl* temp = Control;
+      while (temp->Parent() != FFocusedControl) temp = temp->Parent();
+      FFocusedControl = temp;
+      if (!SendFocusMessage(temp, CM_ENTER)) return false;
+    }
+    for (TWinControl* p = Control->Parent(); p; p = p->Parent())
+      if (auto* s = dynamic_cast<TScrollingWinControl*>(p)) s->ScrollInView(Control);
+    Perform(CM_FOCUSCHANGED, 0, LPARAM(Control));
+  }
+  if (Screen) {
+    if (Screen->OnActiveControlChange) Screen->OnActiveControlChange(Screen);
+  }
+  return true;
+}
+
+void TCustomForm::SetActive(bool Value) {
+  FActive = Value;
+  if (Value) {
+    if (!FActiveControl && !FComponentState.Contains(csDesigning))
+      FActiveControl = FindNextControl(nullptr, true, true, false);
+    SetWindowFocus();
+  }
+}
+
+void TCustomForm::KeyDown(WORD& Key, TShiftState Shift) { TScrollingWinControl::KeyDown(Key, Shift); }
+
+void TCustomForm::WndProc(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_ACTIVATE:
+      if (FFormStyle != fsMDIForm) SetActive(LOWORD(Message.WParam) != WA_INACTIVE);
+      return;
+    case WM_CLOSE:
+      Close();
+      return;
+    case WM_QUERYENDSESSION:
+      Message.Result = CloseQuery() ? 1 : 0;
+      return;
+    case CM_ACTIVATE:
+      FFormState += fsActivated;
+      Activate();
+      return;
+    case CM_DEACTIVATE:
+      Deactivate();
+      return;
+    case CM_RELEASE:
+      delete this;
+      return;
+    case CM_SHOWINGCHANGED:
+      UpdateShowingChange();
+      return;
+    case CM_DIALOGKEY:
+      if (GetKeyState(VK_MENU) >= 0) {
+        switch (Message.WParam) {
+          case VK_TAB:
+            if (GetKeyState(VK_CONTROL) >= 0) {
+              SelectNext(FActiveControl, GetKeyState(VK_SHIFT) >= 0, true);
+              Message.Result = 1;
+              return;
+            }
+            break;
+          case VK_LEFT:
+          case VK_RIGHT:
+          case VK_UP:
+          case VK_DOWN:
+            if (FActiveControl && FActiveControl->Parent()) {
+              FActiveControl->Parent()->SelectNext(FActiveControl,
+                                                   Message.WParam == VK_RIGHT || Message.WParam == VK_DOWN, false);
+              Message.Result = 1;
+            }
+            return;
+        }
+      }
+      break;
+    case WM_SETFOCUS:
+      // The form itself got the focus: give it to the active control.
+      TScrollingWinControl::WndProc(Message);
+      if (FActiveControl && FActiveControl != this && FActiveControl->CanFocus() && FActiveControl->HandleAllocated() &&
+          GetFocus() == FHandle)
+        ::SetFocus(FActiveControl->Handle());
+      return;
+    default:
+      break;
+  }
+  TScrollingWinControl::WndProc(Message);
+}
+
+int TCustomForm::MDIChildCount() const {
+  int n = 0;
+  if (FFormStyle != fsMDIForm || !Screen) return 0;
+  for (int i = 0; i < Screen->FormCount(); ++i)
+    if (Screen->Forms(i)->FFormStyle == fsMDIChild) ++n;
+  return n;
+}
+
+TCustomForm* TCustomForm::MDIChildren(int Index) const {
+  if (FFormStyle == fsMDIForm && Screen)
+    for (int i = 0; i < Screen->FormCount(); ++i)
+      if (Screen->Forms(i)->FFormStyle == fsMDIChild && Index-- == 0) return Screen->Forms(i);
+  throw EListError("MDI child index out of bounds");
+}
+
+TCustomForm* TCustomForm::ActiveMDIChild() const {
+  if (FFormStyle != fsMDIForm || !Screen) return nullptr;
+  for (int i = 0; i < Screen->FormCount(); ++i)
+    if (Screen->Forms(i)->FFormStyle == fsMDIChild && Screen->Forms(i)->Visible()) return Screen->Forms(i);
+  return nullptr;
+}
+
+// ---------------------------------------------------------------------------------------
+TRect TMonitor::BoundsRect() const {
+  SIZE s = CurrentBackend().ScreenSize();
+  return TRect{0, 0, s.cx, s.cy};
+}
+TRect TMonitor::WorkareaRect() const {
+  RECT r;
+  SystemParametersInfo(SPI_GETWORKAREA, 0, &r, 0);
+  return ToTRect(r);
+}
+
+TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner) {
+  FHintFont = std::make_unique<TFont>();
+  FMenuFont = std::make_unique<TFont>();
+  FIconFont = std::make_unique<TFont>();
+  FMonitor = std::make_unique<TMonitor>();
+}
+
+TScreen::~TScreen() = default;
+
+void TScreen::AddForm(TCustomForm* Form) { FForms.push_back(Form); }
+
+void TScreen::RemoveForm(TCustomForm* Form) {
+  FForms.erase(std::remove(FForms.begin(), FForms.end(), Form), FForms.end());
+  if (FActiveForm == Form) {
+    FActiveForm = nullptr;
+    FActiveControl = nullptr;
+  }
+  if (FFocusedForm == Form) FFocusedForm = nullptr;
+  if (FActiveControl && GetParentForm(FActiveControl) == Form) FActiveControl = nullptr;
+}
+
+void TScreen::BringFormToFront(TCustomForm* Form) {
+  auto it = std::find(FForms.begin(), FForms.end(), Form);
+  if (it == FForms.end() || it == FForms.begin()) return;
+  FForms.erase(it);
+  FForms.insert(FForms.begin(), Form);
+  if (OnActiveFormChange) OnActiveFormChange(this);
+}
+
+void TScreen::SetCursor(TCursor Value) {
+  if (FCursor == Value) return;
+  FCursor = Value;
+  POINT p;
+  GetCursorPos(&p);
+  if (Value != crDefault) ::SetCursor(Cursors(Value));
+  else if (HWND h = WindowFromPoint(p)) SendMessage(h, WM_SETCURSOR, WPARAM(h), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+}
+
+HCURSOR TScreen::Cursors(TCursor Index) const {
+  for (auto& [c, h] : FCursors)
+    if (c == Index) return h;
+  LPCSTR id = IDC_ARROW;
+  switch (Index) {
+    case crNone: return nullptr;
+    case crCross: id = IDC_CROSS; break;
+    case crIBeam: id = IDC_IBEAM; break;
+    case crSizeNESW: id = IDC_SIZENESW; break;
+    case crSizeNS: id = IDC_SIZENS; break;
+    case crSizeNWSE: id = IDC_SIZENWSE; break;
+    case crSizeWE: id = IDC_SIZEWE; break;
+    case crUpArrow: id = IDC_UPARROW; break;
+    case crHourGlass: case crSQLWait: id = IDC_WAIT; break;
+    case crNo: case crNoDrop: id = IDC_NO; break;
+    case crAppStart: id = IDC_APPSTARTING; break;
+    case crHelp: id = IDC_HELP; break;
+    case crHandPoint: id = IDC_HAND; break;
+    case crSizeAll: id = IDC_SIZEALL; break;
+    case crHSplit: id = IDC_SIZEWE; break;
+    case crVSplit: id = IDC_SIZENS; break;
+    default: id = IDC_ARROW; break;
+  }
+  return LoadCursor(nullptr, id);
+}
+
+void TScreen::SetCursors(TCursor Index, HCURSOR Handle) {
+  for (auto& e : FCursors)
+    if (e.first == Index) {
+      e.second = Handle;
+      return;
+    }
+  FCursors.emplace_back(Index, Handle);
+}
+
+TStrings* TScreen::Fonts() {
+  if (!FFonts) {
+    auto list = std::make_unique<TStringList>();
+    // The face names the forms use, as the font aliases resolve them.
+    for (const char* face : {"Arial", "Courier New", "MS Sans Serif", "Segoe UI", "Tahoma", "Times New Roman", "Verdana"})
+      list->Add(face);
+    FFonts = std::move(list);
+  }
+  return FFonts.get();
+}
+
+int TScreen::Width() const { return GetSystemMetrics(SM_CXSCREEN); }
+int TScreen::Height() const { return GetSystemMetrics(SM_CYSCREEN); }
+TRect TScreen::WorkAreaRect() const { return FMonitor->WorkareaRect(); }
+TMonitor* TScreen::Monitors(int Index) const {
+  if (Index != 0) throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
+  return FMonitor.get();
+}
+
+// ---------------------------------------------------------------------------------------
+TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
+
+TApplication::~TApplication() {
+  if (FHandle && IsWindow(FHandle)) DestroyWindow(FHandle);
+}
+
+void TApplication::SetTitle(const std::string& Value) {
+  FTitle = Value;
+  if (FHandle && IsWindow(FHandle)) SetWindowText(FHandle, Value.c_str());
+}
+
+LRESULT TApplication::WndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  switch (Msg) {
+    case WM_TIMER:
+      if (WParam == kHintTimer && Application) {
+        try {
+          Application->HintTimerExpired();
+        } catch (const std::exception&) {
+          Application->HandleException(Application);
+        }
+      }
+      return 0;
+    case CM_RELEASE:
+      delete reinterpret_cast<TCustomForm*>(LParam);
+      return 0;
+    case WM_ACTIVATEAPP:
+      if (Application) {
+        Application->FActive = WParam != 0;
+        if (!WParam) Application->CancelHint();
+        auto& e = WParam ? Application->OnActivate : Application->OnDeactivate;
+        if (e) e(Application);
+      }
+      return 0;
+    case WM_CLOSE:
+      if (Application && Application->MainForm()) Application->MainForm()->Close();
+      return 0;
+  }
+  return DefWindowProc(Wnd, Msg, WParam, LParam);
+}
+
+HWND TApplication::Handle() {
+  if (FHandle && IsWindow(FHandle)) return FHandle;
+  WNDCLASS wc;
+  if (!GetClassInfo(HInstance(), "TApplication", &wc)) {
+    wc = WNDCLASS();
+    wc.lpfnWndProc = &TApplication::WndProc;
+    wc.lpszClassName = "TApplication";
+    wc.hInstance = HInstance();
+    RegisterClass(&wc);
+  }
+  FHandle = CreateWindowEx(WS_EX_TOOLWINDOW, "TApplication", FTitle.c_str(), WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS,
+                           0, 0, 0, 0, nullptr, nullptr, HInstance(), nullptr);
+  if (!FInstalledFilter) {
+    FInstalledFilter = true;
+    SetMessageFilter([](MSG& m) { return Application && Application->IsPreProcessMessage(m); });
+  }
+  return FHandle;
+}
+
+void TApplication::FinishCreateForm(TCustomForm* Form) {
+  try {
+    if (!Form->FStoredFormRead) Form->ReadStoredForm();
+    Form->DoCreate();
+  } catch (...) {
+    delete Form;
+    throw;
+  }
+  if (!FMainForm) {
+    FMainForm = Form;
+    Handle();
+  }
+}
+
+void TApplication::Run() {
+  Handle();
+  FRunning = true;
+  struct TLeave {
+    bool& R;
+    ~TLeave() { R = false; }
+  } leave{FRunning};
+  if (FMainForm && ShowMainForm) FMainForm->Show();
+  while (!FTerminated) HandleMessage();
+}
+
+void TApplication::Terminate() {
+  if (FTerminated) return;
+  PostQuitMessage(0);
+}
+
+bool TApplication::IsPreProcessMessage(MSG& Msg) {
+  if (Msg.message == WM_QUIT) return false;
+  bool handled = false;
+  if (OnMessage) OnMessage(Msg, handled);
+  if (handled) return true;
+  if (IsHintMsg(Msg)) {
+    // The hint went away; the message still goes on.
+  }
+  if (Msg.message >= WM_MOUSEFIRST && Msg.message <= WM_MOUSELAST) UpdateMouseControl();
+  return IsKeyMsg(Msg);
+}
+
+bool TApplication::ProcessMessage(MSG& Msg) {
+  if (!PeekMessage(&Msg, nullptr, 0, 0, PM_REMOVE)) return false;
+  if (Msg.message == WM_QUIT) {
+    FTerminated = true;
+    return true;
+  }
+  try {
+    HandleOneMessage(Msg);
+  } catch (const EMessageLoopStalled&) {
+    throw;
+  } catch (const std::exception&) {
+    HandleException(this);
+  }
+  return true;
+}
+
+void TApplication::ProcessMessages() {
+  MSG msg;
+  while (ProcessMessage(msg)) {
+  }
+}
+
+void TApplication::HandleMessage() {
+  MSG msg;
+  if (!ProcessMessage(msg)) Idle();
+}
+
+void TApplication::Idle() {
+  UpdateMouseControl();
+  bool done = true;
+  if (OnIdle) {
+    try {
+      OnIdle(this, done);
+    } catch (const std::exception&) {
+      HandleException(this);
+    }
+  }
+  if (done) WaitMessage();
+}
+
+bool TApplication::IsKeyMsg(MSG& Msg) {
+  if (Msg.message < WM_KEYFIRST || Msg.message > WM_KEYLAST) return false;
+  HWND wnd = GetCapture();
+  if (!wnd) {
+    wnd = Msg.hwnd;
+    while (wnd && !FindControl(wnd)) wnd = GetAncestor(wnd, GA_PARENT);
+    if (!wnd) wnd = Msg.hwnd;
+  }
+  if (!wnd || !FindControl(wnd)) return false;
+  return SendMessage(wnd, CN_BASE + Msg.message, Msg.wParam, Msg.lParam) != 0;
+}
+
+bool TApplication::IsHintMsg(MSG& Msg) {
+  if (FHintWindow && FHintWindow->HandleAllocated() && IsWindowVisible(FHintWindow->Handle()) &&
+      FHintWindow->IsHintMsg(Msg)) {
+    CancelHint();
+    return true;
+  }
+  return false;
+}
+
+void TApplication::HandleException(TObject* Sender) {
+  std::exception_ptr p = std::current_exception();
+  if (!p) return;
+  try {
+    std::rethrow_exception(p);
+  } catch (const EAbort&) {
+    // Silent.
+  } catch (const EMessageLoopStalled&) {
+    throw;  // a test with nothing scripted: not an application error
+  } catch (const Exception& e) {
+    if (OnException) OnException(Sender, e);
+    else ShowException(e);
+  } catch (const std::exception& e) {
+    Exception wrapped(e.what());
+    if (OnException) OnException(Sender, wrapped);
+    else ShowException(wrapped);
+  }
+}
+
+void TApplication::ShowException(const Exception& E) {
+  std::string msg = E.Message();
+  if (!msg.empty() && msg.back() > '.') msg += ".";
+  MessageBox(msg, FTitle, MB_OK | MB_ICONSTOP);
+}
+
+int TApplication::MessageBox(const std::string& Text, const std::string& Caption, int Flags) {
+  return ShowMessageBox(Text, Caption.empty() ? FTitle : Caption, Flags);
+}
+
+void TApplication::BringToFront() {
+  if (FMainForm && FMainForm->HandleAllocated()) SetForegroundWindow(FMainForm->Handle());
+}
+
+void TApplication::ControlDestroyed(TControl* Control) {
+  if (FMainForm == Control) FMainForm = nullptr;
+  if (FMouseControl == Control) FMouseControl = nullptr;
+  if (FHintControl == Control) {
+    FHintControl = nullptr;
+    CancelHint();
+  }
+  if (FHintWindow == Control) FHintWindow = nullptr;
+}
+
+void TApplication::UpdateMouseControl() {
+  POINT p;
+  GetCursorPos(&p);
+  TControl* c = GetCaptureControl();
+  if (!c) c = FindDragTarget(ToTPoint(p), true);
+  if (c == FMouseControl) return;
+  TControl* old = FMouseControl;
+  FMouseControl = c;
+  if (old) old->Perform(CM_MOUSELEAVE, 0, 0);
+  if (FMouseControl == c && c) c->Perform(CM_MOUSEENTER, 0, 0);
+}
+
+// --- hints -------------------------------------------------------------------------------
+void TApplication::SetShowHint(bool Value) {
+  FShowHint = Value;
+  if (!Value) CancelHint();
+}
+
+void TApplication::SetHint(const std::string& Value) {
+  if (FHint == Value) return;
+  FHint = Value;
+  if (OnHint) OnHint(this);
+}
+
+void TApplication::StartHintTimer(int Delay, int Kind) {
+  StopHintTimer();
+  FHintTimerKind = Kind;
+  SetTimer(Handle(), kHintTimer, UINT(std::max(Delay, 1)), nullptr);
+}
+
+void TApplication::StopHintTimer() {
+  if (FHintTimerKind && FHandle) KillTimer(FHandle, kHintTimer);
+  FHintTimerKind = 0;
+}
+
+void TApplication::HintMouseMessage(TControl* Control, TMessage& Message) {
+  if (!FShowHint) return;
+  TPoint pt = Control->ClientToScreen(TPoint{Message.XPos(), Message.YPos()});
+  TControl* target = FindDragTarget(pt, true);
+  if (!target) target = Control;
+  if (target != FHintControl) {
+    bool wasActive = FHintActive;
+    HideHint();
+    FHintControl = target;
+    bool shows = false;
+    for (TControl* c = target; c; c = c->Parent())
+      if (!c->Hint().empty()) {
+        shows = target->ShowHint();
+        break;
+      }
+    if (shows) StartHintTimer(wasActive ? HintShortPause : HintPause, 1);
+    else StopHintTimer();
+    return;
+  }
+  if (FHintActive) {
+    TPoint cp = target->ScreenToClient(pt);
+    const TRect& r = FHintCursorRect;
+    if (cp.X < r.Left || cp.X >= r.Right || cp.Y < r.Top || cp.Y >= r.Bottom) {
+      HideHint();
+      StartHintTimer(HintShortPause, 1);
+    }
+  }
+}
+
+void TApplication::HintTimerExpired() {
+  int kind = FHintTimerKind;
+  StopHintTimer();
+  if (kind == 1) {
+    POINT p;
+    GetCursorPos(&p);
+    ActivateHint(ToTPoint(p));
+  } else if (kind == 2) {
+    HideHint();
+  }
+}
+
+void TApplication::ActivateHint(const TPoint& CursorPos) {
+  TControl* control = FHintControl;
+  if (!control || !FShowHint) return;
+  std::string text;
+  for (TControl* c = control; c; c = c->Parent())
+    if (!c->Hint().empty()) {
+      text = c->Hint();
+      break;
+    }
+  // "short|long": the hint shows the part before the bar.
+  std::string shortHint = text.substr(0, text.find('|'));
+  THintInfo info;
+  info.HintControl = control;
+  info.HintPos = TPoint{CursorPos.X, CursorPos.Y + 20};
+  info.HintMaxWidth = Screen ? Screen->Width() : 1280;
+  info.HintColor = HintColor;
+  info.CursorRect = control->ClientRect();
+  info.CursorPos = control->ScreenToClient(CursorPos);
+  info.HideTimeout = HintHidePause;
+  info.HintStr = shortHint;
+  bool canShow = control->Perform(CM_HINTSHOW, 0, LPARAM(&info)) == 0;
+  if (canShow && OnShowHint) OnShowHint(info.HintStr, canShow, info);
+  if (!canShow || info.HintStr.empty()) return;
+  if (!FHintWindow) {
+    FHintWindow = HintWindowClass ? HintWindowClass(this) : new THintWindow(this);
+  }
+  FHintWindow->SetColor(info.HintColor);
+  TRect r = FHintWindow->CalcHintRect(info.HintMaxWidth, info.HintStr, info.HintData);
+  r = TRect{info.HintPos.X, info.HintPos.Y, info.HintPos.X + r.Width(), info.HintPos.Y + r.Height()};
+  FHintCursorRect = info.CursorRect;
+  FHintWindow->ActivateHintData(r, info.HintStr, info.HintData);
+  FHintActive = true;
+  if (info.HideTimeout > 0) StartHintTimer(info.HideTimeout, 2);
+}
+
+void TApplication::HideHint() {
+  if (FHintWindow && FHintWindow->HandleAllocated()) ShowWindow(FHintWindow->Handle(), SW_HIDE);
+  if (FHintWindow) FHintWindow->SetVisible(false);
+  FHintActive = false;
+  if (FHintTimerKind == 2) StopHintTimer();
+}
+
+void TApplication::CancelHint() {
+  HideHint();
+  StopHintTimer();
+  FHintControl = nullptr;
+}
+
+void TApplication::Restart() {
+  CancelHint();
+  FMainForm = nullptr;
+  FTerminated = false;
+  FMouseControl = nullptr;
+  FModalLevel = 0;
+  DestroyComponents();
+  FHintWindow = nullptr;
+  FHintControl = nullptr;
+  FHandle = nullptr;
+  OnIdle = nullptr;
+  OnMessage = nullptr;
+  OnException = nullptr;
+  OnShowHint = nullptr;
+  OnHint = nullptr;
+  OnActivate = nullptr;
+  OnDeactivate = nullptr;
+  HintWindowClass = nullptr;
+  FTitle.clear();
+}
