@@ -190,6 +190,33 @@ void TControlCanvas::CreateHandle() {
 void TControlCanvas::UpdateTextFlags() {}
 
 // ---------------------------------------------------------------------------------------
+// Colour names for stored forms ("clBtnFace"), as the graphics unit names them.
+static const TIntConsts* ColorIdents() {
+  static TIntConsts consts = [] {
+    TIntConsts c;
+    c.TypeName = "TColor";
+    std::vector<TColor> values = {clBlack, clMaroon, clGreen, clOlive, clNavy, clPurple, clTeal, clGray,
+                                  clSilver, clRed, clLime, clYellow, clBlue, clFuchsia, clAqua, clWhite,
+                                  clNone, clDefault};
+    for (int i = 0; i <= COLOR_ENDCOLORS; ++i) values.push_back(TColor(0x80000000u | unsigned(i)));
+    for (TColor v : values) {
+      std::string name;
+      if (ColorToIdent(v, name)) c.Map.emplace_back(name, v);
+    }
+    return c;
+  }();
+  return &consts;
+}
+
+static const TIntConsts* CursorIdents = RegisterIntConsts(
+    "TCursor", {{"crDefault", crDefault}, {"crNone", crNone}, {"crArrow", crArrow}, {"crCross", crCross},
+                {"crIBeam", crIBeam}, {"crSizeNESW", crSizeNESW}, {"crSizeNS", crSizeNS},
+                {"crSizeNWSE", crSizeNWSE}, {"crSizeWE", crSizeWE}, {"crUpArrow", crUpArrow},
+                {"crHourGlass", crHourGlass}, {"crDrag", crDrag}, {"crNoDrop", crNoDrop}, {"crHSplit", crHSplit},
+                {"crVSplit", crVSplit}, {"crMultiDrag", crMultiDrag}, {"crSQLWait", crSQLWait}, {"crNo", crNo},
+                {"crAppStart", crAppStart}, {"crHelp", crHelp}, {"crHandPoint", crHandPoint},
+                {"crSizeAll", crSizeAll}});
+
 static const TEnumInfo* AlignNames =
     RegisterEnum("TAlign", {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient", "alCustom"});
 static const TEnumInfo* AnchorNames = RegisterEnum("TAnchorKind", {"akLeft", "akTop", "akRight", "akBottom"});
@@ -206,6 +233,7 @@ void TControl::Publish(TClassBuilder<TControl>& P) {
       .Str("Caption", &TControl::Caption, &TControl::SetCaption)
       .Bool("Enabled", &TControl::Enabled, &TControl::SetEnabled, true)
       .Int("Color", &TControl::Color, &TControl::SetColor)
+      .Consts(ColorIdents())
       .Stored(&TControl::IsColorStored)
       .Bool("ParentColor", &TControl::ParentColor, &TControl::SetParentColor, true)
       .Object("Font", &TControl::Font, &TControl::SetFont)
@@ -217,6 +245,7 @@ void TControl::Publish(TClassBuilder<TControl>& P) {
       .Bool("ParentShowHint", &TControl::ParentShowHint, &TControl::SetParentShowHint, true)
       .Component("PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu)
       .Int("Cursor", &TControl::Cursor, &TControl::SetCursor, crDefault)
+      .Consts(CursorIdents)
       .Int("HelpContext", &TControl::HelpContext, &TControl::SetHelpContext, 0)
       .Bool("Visible", &TControl::Visible, &TControl::SetVisible, true)
       .Event("OnClick", &TControl::OnClick)
@@ -797,6 +826,8 @@ TWinControl::~TWinControl() {
     RemoveControl(c);
     delete c;
   }
+  // Leave the parent while still a windowed control (its tab list holds this one).
+  if (FParent) FParent->RemoveControl(this);
 }
 
 HWND TWinControl::Handle() {
@@ -845,7 +876,7 @@ void TWinControl::CreateParams(TCreateParams& Params) {
   Params.Y = FTop;
   Params.Width = FWidth;
   Params.Height = FHeight;
-  if (FParent) Params.WndParent = FParent->Handle();
+  if (FParent) Params.WndParent = FParent->FHandle;  // made first by HandleNeeded
   else Params.WndParent = FParentWindow;
   Params.WindowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
   Params.WindowClass.lpfnWndProc = &TWinControl::StdWndProc;

@@ -537,9 +537,6 @@ bool SendFocusMessage(TWinControl* Control, UINT Msg) {
 
 bool TCustomForm::SetFocusedControl(TWinControl* Control) {
   ++gFocusCount;
-  struct TLeave {
-    ~TLeave() {}
-  } leave;
   if (Control != this) FActiveControl = Control;
   else FActiveControl = nullptr;
   if (Screen) {
