@@ -153,6 +153,16 @@ void TCustomForm::DoCreate() {
   if (OnCreate) OnCreate(this);
 }
 
+void TCustomForm::GetChildren(const TGetChildProc& Proc, TComponent* Root) {
+  TScrollingWinControl::GetChildren(Proc, Root);
+  if (Root != this) return;
+  const int count = ComponentCount();
+  std::vector<TComponent*> owned;
+  for (int i = 0; i < count; ++i) owned.push_back(Components(i));
+  for (TComponent* c : owned)
+    if (!c->HasParent() && !c->ComponentStyle().Contains(csSubComponent)) Proc(c);
+}
+
 void TCustomForm::Loaded() {
   TScrollingWinControl::Loaded();
   if (FClientWidth > 0 || FClientHeight > 0) {

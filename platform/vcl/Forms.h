@@ -40,6 +40,9 @@ public:
 
   void WndProc(TMessage& Message) override;
   void Loaded() override;
+  // Stored children: the controls placed on the form, then the form's own components
+  // that have no parent (menus, action lists, dialogs, stylers), in creation order.
+  void GetChildren(const TGetChildProc& Proc, TComponent* Root) override;
 
   // Showing and closing.
   void Show();
