@@ -1219,6 +1219,22 @@ void TWinControl::WndProc(TMessage& Message) {
       }
       DefaultHandler(Message);
       return;
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+      // A child window asks for its colours: its control answers (CN_CTLCOLOR*), else
+      // the system's colours.
+      if (Message.LParam)
+        if (TWinControl* c = FindControl(reinterpret_cast<HWND>(Message.LParam)); c && c != this) {
+          Message.Result = c->Perform(CN_BASE + msg, Message.WParam, Message.LParam);
+          if (Message.Result) return;
+        }
+      DefaultHandler(Message);
+      return;
     case WM_COMMAND:
     case WM_NOTIFY:
     case WM_DRAWITEM:

@@ -75,6 +75,8 @@ constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBea
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 using TAlignSet = TSet<TAlign>;
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };
+// Horizontal alignment of a control's text (labels, panels, edits, check boxes).
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 using TAnchors = TSet<TAnchorKind>;
 // Border styles of forms; controls use the first two (TBorderStyle).
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };

@@ -7,6 +7,7 @@
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/GdiObjects.h"
+#include "platform/win/MenuInternal.h"
 #include "platform/win/WinInternal.h"
 
 using namespace winsys;
@@ -203,6 +204,7 @@ void NcLButtonDown(HWND h, int hit, POINT screen) {
     case HTVSCROLL:
     case HTHSCROLL: TrackScrollBar(h, hit, screen); break;
     case HTCAPTION: TrackMove(h, screen); break;
+    case HTMENU: MenuBarMouseDown(h, screen); break;
     default: break;
   }
 }
@@ -288,6 +290,8 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         case SC_MINIMIZE: ShowWindow(h, SW_MINIMIZE); break;
         case SC_MAXIMIZE: ShowWindow(h, SW_MAXIMIZE); break;
         case SC_RESTORE: ShowWindow(h, SW_RESTORE); break;
+        case SC_KEYMENU: MenuKeyCommand(h, UINT(lp)); break;
+        case SC_MOUSEMENU: MenuBarMouseDown(h, LParamToPoint(lp)); break;
         default: break;
       }
       return 0;
@@ -315,8 +319,29 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
       if (h->Parent) return SendMessage(h->Parent, msg, wp, lp);
       return 0;
     case WM_SYSKEYDOWN:
+      MenuAltKeyDown(msg, wp);
       if (wp == WPARAM(VK_F4) && (lp & (LPARAM(1) << 29)))
         SendMessage(TopLevelOf(h), WM_SYSCOMMAND, SC_CLOSE, 0);
+      return 0;
+    case WM_KEYDOWN:
+      MenuAltKeyDown(msg, wp);
+      return 0;
+    case WM_SYSKEYUP:
+      // Alt released alone, or F10: the menu bar (Shift+F10: the context menu).
+      if (MenuAltKeyUp(h, msg, wp)) {
+        if (wp == WPARAM(VK_F10) && GetKeyState(VK_SHIFT) < 0) SendMessage(h, WM_CONTEXTMENU, WPARAM(h), LPARAM(-1));
+        else SendMessage(TopLevelOf(h), WM_SYSCOMMAND, SC_KEYMENU, 0);
+      }
+      return 0;
+    case WM_SYSCHAR:
+      // Alt and a letter: the menu bar item with that accelerator.
+      if (lp & (LPARAM(1) << 29)) SendMessage(TopLevelOf(h), WM_SYSCOMMAND, SC_KEYMENU, LPARAM(wp));
+      return 0;
+    case WM_NCMOUSEMOVE:
+      MenuBarHotTrack(h, LParamToPoint(lp), wp == HTMENU);
+      return 0;
+    case WM_NCMOUSELEAVE:
+      MenuBarHotTrack(h, POINT{}, false);
       return 0;
     case WM_SETTEXT:
       h->Text = lp ? reinterpret_cast<const char*>(lp) : "";

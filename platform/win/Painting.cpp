@@ -11,6 +11,7 @@
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Regions.h"
 #include "platform/gdi/Text.h"
+#include "platform/win/MenuInternal.h"
 #include "platform/win/WinInternal.h"
 
 using namespace winsys;
@@ -357,7 +358,8 @@ void DrawNonClient(HWND h, HDC dc) {
   }
   if (h->Menu && !(s & WS_CHILD)) {
     int mh = GetSystemMetrics(SM_CYMENU);
-    FillRectColor(dc, MakeRect(r.left, r.top, r.right, r.top + mh), COLOR_MENUBAR);
+    PaintMenuBar(h, dc, MakeRect(r.left, r.top, r.right, r.top + mh - 1));
+    FillRectColor(dc, MakeRect(r.left, r.top + mh - 1, r.right, r.top + mh), COLOR_MENU);
     r.top += mh;
   }
   if (h->ExStyle & WS_EX_CLIENTEDGE) {

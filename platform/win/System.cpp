@@ -6,6 +6,7 @@
 #include <set>
 
 #include "platform/rtl/CodePage.h"
+#include "platform/win/MenuInternal.h"
 #include "platform/win/WinInternal.h"
 
 using namespace winsys;
@@ -622,6 +623,7 @@ void ResetWindowSystem() {
   ResetCaret();
   ResetClipboard();
   ResetSystem();
+  ResetMenus();
   s.Classes.clear();
   s.NextAtom = 0xC000;
   s.LastError = 0;

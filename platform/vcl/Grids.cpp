@@ -1,0 +1,1152 @@
+// The framework grid: construction, dimensions and sizes, the current cell, the
+// selection, scrolling, cell geometry, moving rows and columns, the stored sizes, and
+// the draw grid and string grid with its cell store.
+#include "platform/vcl/Grids.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "platform/vcl/Filer.h"
+#include "platform/vcl/Forms.h"
+#include "platform/vcl/GridsInternal.h"
+
+// ---------------------------------------------------------------------------------------
+// Reflection.
+static const TEnumInfo* GridOptionNames = RegisterEnum(
+    "TGridOption", {"goFixedVertLine", "goFixedHorzLine", "goVertLine", "goHorzLine", "goRangeSelect",
+                    "goDrawFocusSelected", "goRowSizing", "goColSizing", "goRowMoving", "goColMoving",
+                    "goEditing", "goTabs", "goRowSelect", "goAlwaysShowEditor", "goThumbTracking"});
+static const TEnumInfo* ScrollStyleNames =
+    RegisterEnum("TScrollStyle", {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"});
+static const TEnumInfo* GridBorderStyleNames = RegisterEnum("TBorderStyle", {"bsNone", "bsSingle"});
+
+static const TGridOptions kDefaultGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine,
+                                              goRangeSelect};
+
+void TCustomGrid::Publish(TClassBuilder<TCustomGrid>& P) {
+  P.Enum("BorderStyle", GridBorderStyleNames, &TCustomGrid::BorderStyle, &TCustomGrid::SetBorderStyle, bsSingle)
+      .Int("ColCount", &TCustomGrid::ColCount, &TCustomGrid::SetColCount, 5)
+      .Int("DefaultColWidth", &TCustomGrid::DefaultColWidth, &TCustomGrid::SetDefaultColWidth, 64)
+      .Int("DefaultRowHeight", &TCustomGrid::DefaultRowHeight, &TCustomGrid::SetDefaultRowHeight, 24)
+      .Bool("DefaultDrawing", &TCustomGrid::DefaultDrawing, &TCustomGrid::SetDefaultDrawing, true)
+      .Int("FixedColor", &TCustomGrid::FixedColor, &TCustomGrid::SetFixedColor, clBtnFace)
+      .Consts(GetPropInfo(TControl::StaticClass(), "Color")->Consts)
+      .Int("FixedCols", &TCustomGrid::FixedCols, &TCustomGrid::SetFixedCols, 1)
+      .Int("RowCount", &TCustomGrid::RowCount, &TCustomGrid::SetRowCount, 5)
+      .Int("FixedRows", &TCustomGrid::FixedRows, &TCustomGrid::SetFixedRows, 1)
+      .Int("GridLineWidth", &TCustomGrid::GridLineWidth, &TCustomGrid::SetGridLineWidth, 1)
+      .Set("Options", GridOptionNames, &TCustomGrid::Options, &TCustomGrid::SetOptions, kDefaultGridOptions)
+      .Enum("ScrollBars", ScrollStyleNames, &TCustomGrid::ScrollBars, &TCustomGrid::SetScrollBars, ssBoth)
+      .Bool("TabStop", &TCustomGrid::TabStop, &TCustomGrid::SetTabStop, true);
+}
+
+void TCustomDrawGrid::Publish(TClassBuilder<TCustomDrawGrid>& P) {
+  P.Event("OnColumnMoved", &TCustomDrawGrid::OnColumnMoved)
+      .Event("OnDrawCell", &TCustomDrawGrid::OnDrawCell)
+      .Event("OnGetEditMask", &TCustomDrawGrid::OnGetEditMask)
+      .Event("OnGetEditText", &TCustomDrawGrid::OnGetEditText)
+      .Event("OnRowMoved", &TCustomDrawGrid::OnRowMoved)
+      .Event("OnSelectCell", &TCustomDrawGrid::OnSelectCell)
+      .Event("OnSetEditText", &TCustomDrawGrid::OnSetEditText)
+      .Event("OnTopLeftChanged", &TCustomDrawGrid::OnTopLeftChanged);
+}
+void TDrawGrid::Publish(TClassBuilder<TDrawGrid>& P) { (void)P; }
+void TStringGrid::Publish(TClassBuilder<TStringGrid>& P) { (void)P; }
+
+// ---------------------------------------------------------------------------------------
+int GridMulDiv(int Number, int Numerator, int Denominator) {
+  if (Denominator == 0) return 0;
+  long long p = static_cast<long long>(Number) * Numerator;
+  long long d = Denominator;
+  if (d < 0) {
+    p = -p;
+    d = -d;
+  }
+  long long r = p >= 0 ? (p + d / 2) / d : -((-p + d / 2) / d);
+  return static_cast<int>(std::clamp<long long>(r, INT_MIN, INT_MAX));
+}
+
+[[noreturn]] void GridIndexError() { throw EInvalidGridOperation("Grid index out of range"); }
+
+int TGridAxisDrawInfo::GetExtent(int Index) const {
+  int v = Horizontal ? Grid->ColWidths(Index) : Grid->RowHeights(Index);
+  return v < 0 ? 0 : v;
+}
+
+// ---------------------------------------------------------------------------------------
+TCustomGrid::TCustomGrid(TComponent* AOwner) : TCustomControl(AOwner) {
+  FControlStyle = TControlStyle{csCaptureMouse, csOpaque, csDoubleClicks};
+  SetColor(clWindow);
+  SetParentColor(false);
+  SetTabStop(true);
+  FColWidths.assign(static_cast<size_t>(FColCount), FDefaultColWidth);
+  FRowHeights.assign(static_cast<size_t>(FRowCount), FDefaultRowHeight);
+  FTabStops.assign(static_cast<size_t>(FColCount), true);
+  Initialize();
+  SetBounds(FLeft, FTop, FColCount * FDefaultColWidth, FRowCount * FDefaultRowHeight);
+}
+
+TCustomGrid::~TCustomGrid() {
+  if (FTimerRunning && HandleAllocated()) KillTimer(FHandle, 1);
+  FTimerRunning = false;
+  if (FInplaceEdit) {
+    TInplaceEdit* edit = FInplaceEdit;
+    FInplaceEdit = nullptr;
+    DetachEditor(edit);
+    delete edit;
+  }
+}
+
+void TCustomGrid::CheckIndex(int Index, int Count) const {
+  if (Index < 0 || Index >= Count) GridIndexError();
+}
+
+void TCustomGrid::Initialize() {
+  FTopLeft = {FFixedCols, FFixedRows};
+  FCurrent = FTopLeft;
+  FAnchor = FCurrent;
+  if (FOptions.Contains(goRowSelect)) FAnchor.X = FColCount - 1;
+}
+
+void TCustomGrid::Loaded() {
+  TCustomControl::Loaded();
+  UpdateScrollRange();
+}
+
+void TCustomGrid::CreateParams(TCreateParams& Params) {
+  TCustomControl::CreateParams(Params);
+  Params.Style |= WS_TABSTOP;
+  if (FScrollBars == ssVertical || FScrollBars == ssBoth) Params.Style |= WS_VSCROLL;
+  if (FScrollBars == ssHorizontal || FScrollBars == ssBoth) Params.Style |= WS_HSCROLL;
+  if (FBorderStyle == bsSingle) Params.ExStyle |= WS_EX_CLIENTEDGE;
+  Params.WindowClass.style |= CS_DBLCLKS;
+}
+
+void TCustomGrid::CreateWnd() {
+  TCustomControl::CreateWnd();
+  UpdateScrollRange();
+}
+
+void TCustomGrid::Resize() { TCustomControl::Resize(); }
+
+// ---------------------------------------------------------------------------------------
+// Dimensions.
+void TCustomGrid::ChangeSize(int NewColCount, int NewRowCount) {
+  int oldColCount = FColCount, oldRowCount = FRowCount;
+  FColCount = NewColCount;
+  FRowCount = NewRowCount;
+  if (FFixedCols > NewColCount) FFixedCols = NewColCount - 1;
+  if (FFixedRows > NewRowCount) FFixedRows = NewRowCount - 1;
+  FColWidths.resize(static_cast<size_t>(FColCount), FDefaultColWidth);
+  FTabStops.resize(static_cast<size_t>(FColCount), true);
+  FRowHeights.resize(static_cast<size_t>(FRowCount), FDefaultRowHeight);
+
+  // A current cell left outside moves onto the last row or column through SelectCell;
+  // when SelectCell refuses, it is put there anyway so that it stays inside the grid.
+  TGridCoord coord = FCurrent;
+  if (coord.Y >= FRowCount) coord.Y = FRowCount - 1;
+  if (coord.X >= FColCount) coord.X = FColCount - 1;
+  if (coord != FCurrent) {
+    TGridCoord before = FCurrent;
+    if (FCurrent.X >= 0 && FCurrent.Y >= 0 && coord.X >= 0 && coord.Y >= 0) MoveCurrent(coord.X, coord.Y, true, true);
+    if (FCurrent == before) {
+      TGridRect oldSel = Selection();
+      FCurrent = coord;
+      FAnchor = coord;
+      if (FOptions.Contains(goRowSelect)) FAnchor.X = FColCount - 1;
+      if (!FOptions.Contains(goAlwaysShowEditor)) HideEditor();
+      SelectionMoved(oldSel);
+    }
+  }
+  // The anchor stays inside as well (without a selection event).
+  if (FAnchor.X >= FColCount || FAnchor.Y >= FRowCount) {
+    TGridRect oldSel = Selection();
+    FAnchor.X = std::min(FAnchor.X, FColCount - 1);
+    FAnchor.Y = std::min(FAnchor.Y, FRowCount - 1);
+    SelectionMoved(oldSel);
+  }
+  if (FOptions.Contains(goRowSelect)) FAnchor.X = FColCount - 1;
+  // The top-left cell stays a scrollable cell inside the grid.
+  FTopLeft.X = std::clamp(FTopLeft.X, FFixedCols, std::max(FFixedCols, FColCount - 1));
+  FTopLeft.Y = std::clamp(FTopLeft.Y, FFixedRows, std::max(FFixedRows, FRowCount - 1));
+  InvalidateGrid();
+  UpdateScrollRange();
+  SizeChanged(oldColCount, oldRowCount);
+}
+
+void TCustomGrid::SetColCount(int Value) {
+  if (Value == FColCount) return;
+  if (Value < 1) Value = 1;
+  if (Value <= FFixedCols) SetFixedCols(Value - 1);
+  ChangeSize(Value, FRowCount);
+  if (FOptions.Contains(goRowSelect)) {
+    FAnchor.X = FColCount - 1;
+    Invalidate();
+  }
+}
+
+void TCustomGrid::SetRowCount(int Value) {
+  if (Value == FRowCount) return;
+  if (Value < 1) Value = 1;
+  if (Value <= FFixedRows) SetFixedRows(Value - 1);
+  ChangeSize(FColCount, Value);
+}
+
+void TCustomGrid::SetFixedCols(int Value) {
+  if (Value == FFixedCols) return;
+  if (Value < 0) GridIndexError();
+  if (Value >= FColCount) throw EInvalidGridOperation("Fixed column count must be less than column count");
+  FFixedCols = Value;
+  Initialize();
+  InvalidateGrid();
+  UpdateScrollRange();
+}
+
+void TCustomGrid::SetFixedRows(int Value) {
+  if (Value == FFixedRows) return;
+  if (Value < 0) GridIndexError();
+  if (Value >= FRowCount) throw EInvalidGridOperation("Fixed row count must be less than row count");
+  FFixedRows = Value;
+  Initialize();
+  InvalidateGrid();
+  UpdateScrollRange();
+}
+
+void TCustomGrid::SetFixedColor(TColor Value) {
+  if (Value == FFixedColor) return;
+  FFixedColor = Value;
+  InvalidateGrid();
+}
+
+// ---------------------------------------------------------------------------------------
+// Sizes.
+int TCustomGrid::ColWidths(int Index) const {
+  if (Index < 0 || Index >= static_cast<int>(FColWidths.size())) return FDefaultColWidth;
+  return FColWidths[static_cast<size_t>(Index)];
+}
+
+int TCustomGrid::RowHeights(int Index) const {
+  if (Index < 0 || Index >= static_cast<int>(FRowHeights.size())) return FDefaultRowHeight;
+  return FRowHeights[static_cast<size_t>(Index)];
+}
+
+void TCustomGrid::SetColWidths(int Index, int Value) {
+  CheckIndex(Index, FColCount);
+  if (Value < 0) Value = 0;
+  if (FColWidths[static_cast<size_t>(Index)] == Value) return;
+  FColWidths[static_cast<size_t>(Index)] = Value;
+  InvalidateGrid();
+  ColWidthsChanged();
+}
+
+void TCustomGrid::SetRowHeights(int Index, int Value) {
+  CheckIndex(Index, FRowCount);
+  if (Value < 0) Value = 0;
+  if (FRowHeights[static_cast<size_t>(Index)] == Value) return;
+  FRowHeights[static_cast<size_t>(Index)] = Value;
+  InvalidateGrid();
+  RowHeightsChanged();
+}
+
+void TCustomGrid::SetDefaultColWidth(int Value) {
+  if (Value < 0) Value = 0;
+  FDefaultColWidth = Value;
+  FColWidths.assign(static_cast<size_t>(FColCount), Value);
+  ColWidthsChanged();
+  InvalidateGrid();
+}
+
+void TCustomGrid::SetDefaultRowHeight(int Value) {
+  if (Value < 0) Value = 0;
+  FDefaultRowHeight = Value;
+  FRowHeights.assign(static_cast<size_t>(FRowCount), Value);
+  RowHeightsChanged();
+  InvalidateGrid();
+}
+
+void TCustomGrid::SetGridLineWidth(int Value) {
+  if (Value < 0) Value = 0;
+  if (Value == FGridLineWidth) return;
+  FGridLineWidth = Value;
+  ColWidthsChanged();
+  RowHeightsChanged();
+  InvalidateGrid();
+}
+
+bool TCustomGrid::TabStops(int Index) const {
+  if (Index < 0 || Index >= static_cast<int>(FTabStops.size())) return true;
+  return FTabStops[static_cast<size_t>(Index)];
+}
+
+void TCustomGrid::SetTabStops(int Index, bool Value) {
+  CheckIndex(Index, FColCount);
+  FTabStops[static_cast<size_t>(Index)] = Value;
+}
+
+void TCustomGrid::ColWidthsChanged() {
+  UpdateScrollRange();
+  UpdateEdit();
+}
+
+void TCustomGrid::RowHeightsChanged() {
+  UpdateScrollRange();
+  UpdateEdit();
+}
+
+int TCustomGrid::GridWidth() {
+  TGridDrawInfo d;
+  CalcDrawInfo(d);
+  return d.Horz.GridBoundary;
+}
+
+int TCustomGrid::GridHeight() {
+  TGridDrawInfo d;
+  CalcDrawInfo(d);
+  return d.Vert.GridBoundary;
+}
+
+bool TCustomGrid::HasCustomColWidths() const {
+  return std::any_of(FColWidths.begin(), FColWidths.end(), [this](int w) { return w != FDefaultColWidth; });
+}
+bool TCustomGrid::HasCustomRowHeights() const {
+  return std::any_of(FRowHeights.begin(), FRowHeights.end(), [this](int h) { return h != FDefaultRowHeight; });
+}
+
+void TCustomGrid::ReadColWidths(TReader& Reader) {
+  Reader.ReadListBegin();
+  for (int i = 0; !Reader.EndOfList(); ++i) {
+    int w = static_cast<int>(Reader.ReadInteger());
+    if (i < FColCount) SetColWidths(i, w);
+  }
+  Reader.ReadListEnd();
+}
+
+void TCustomGrid::ReadRowHeights(TReader& Reader) {
+  Reader.ReadListBegin();
+  for (int i = 0; !Reader.EndOfList(); ++i) {
+    int h = static_cast<int>(Reader.ReadInteger());
+    if (i < FRowCount) SetRowHeights(i, h);
+  }
+  Reader.ReadListEnd();
+}
+
+void TCustomGrid::WriteColWidths(TWriter& Writer) {
+  Writer.WriteListBegin();
+  for (int i = 0; i < FColCount; ++i) Writer.WriteInteger(ColWidths(i));
+  Writer.WriteListEnd();
+}
+
+void TCustomGrid::WriteRowHeights(TWriter& Writer) {
+  Writer.WriteListBegin();
+  for (int i = 0; i < FRowCount; ++i) Writer.WriteInteger(RowHeights(i));
+  Writer.WriteListEnd();
+}
+
+void TCustomGrid::DefineProperties(TFiler* Filer) {
+  TCustomControl::DefineProperties(Filer);
+  Filer->DefineProperty(
+      "ColWidths", [this](TReader& r) { ReadColWidths(r); }, [this](TWriter& w) { WriteColWidths(w); },
+      HasCustomColWidths());
+  Filer->DefineProperty(
+      "RowHeights", [this](TReader& r) { ReadRowHeights(r); }, [this](TWriter& w) { WriteRowHeights(w); },
+      HasCustomRowHeights());
+}
+
+void TCustomGrid::ChangeScale(int M, int D) {
+  TCustomControl::ChangeScale(M, D);
+  if (M == D || D == 0) return;
+  for (int& w : FColWidths) w = GridMulDiv(w, M, D);
+  for (int& h : FRowHeights) h = GridMulDiv(h, M, D);
+  FDefaultColWidth = GridMulDiv(FDefaultColWidth, M, D);
+  ColWidthsChanged();
+  RowHeightsChanged();
+  InvalidateGrid();
+}
+
+// ---------------------------------------------------------------------------------------
+// Options and appearance.
+void TCustomGrid::SetOptions(TGridOptions Value) {
+  if (Value == FOptions) return;
+  if (Value.Contains(goRowSelect)) Value -= goAlwaysShowEditor;
+  FOptions = Value;
+  if (!FEditorMode) {
+    if (Value.Contains(goAlwaysShowEditor)) ShowEditor();
+    else HideEditor();
+  }
+  if (Value.Contains(goRowSelect) && FCurrent.X >= 0 && FCurrent.Y >= 0 && FCurrent.X < FColCount &&
+      FCurrent.Y < FRowCount)
+    MoveCurrent(FCurrent.X, FCurrent.Y, true, false);
+  InvalidateGrid();
+  UpdateScrollRange();
+}
+
+void TCustomGrid::SetScrollBars(TScrollStyle Value) {
+  if (Value == FScrollBars) return;
+  FScrollBars = Value;
+  if (HandleAllocated()) RecreateWnd();
+}
+
+void TCustomGrid::SetBorderStyle(TBorderStyle Value) {
+  if (Value == FBorderStyle) return;
+  FBorderStyle = Value;
+  if (HandleAllocated()) RecreateWnd();
+}
+
+void TCustomGrid::SetDefaultDrawing(bool Value) {
+  if (Value == FDefaultDrawing) return;
+  FDefaultDrawing = Value;
+  InvalidateGrid();
+}
+
+// ---------------------------------------------------------------------------------------
+// Layout.
+void TCustomGrid::CalcFixedInfo(TGridDrawInfo& DrawInfo) {
+  auto fixed = [this](TGridAxisDrawInfo& a, bool horz, int lineWidth, int fixedCount, int first, int count) {
+    a.Grid = this;
+    a.Horizontal = horz;
+    a.EffectiveLineWidth = lineWidth;
+    a.FixedCellCount = fixedCount;
+    a.FirstGridCell = first;
+    a.GridCellCount = count;
+    a.FixedBoundary = 0;
+    for (int i = 0; i < fixedCount; ++i) a.FixedBoundary += a.GetExtent(i) + lineWidth;
+  };
+  fixed(DrawInfo.Horz, true, FOptions.Contains(goVertLine) ? FGridLineWidth : 0, FFixedCols, FTopLeft.X, FColCount);
+  fixed(DrawInfo.Vert, false, FOptions.Contains(goHorzLine) ? FGridLineWidth : 0, FFixedRows, FTopLeft.Y, FRowCount);
+}
+
+void TCustomGrid::CalcDrawInfoXY(TGridDrawInfo& DrawInfo, int UseWidth, int UseHeight) {
+  CalcFixedInfo(DrawInfo);
+  auto axis = [](TGridAxisDrawInfo& a, int extent) {
+    a.GridExtent = extent;
+    a.GridBoundary = a.FixedBoundary;
+    a.FullVisBoundary = a.FixedBoundary;
+    a.LastFullVisibleCell = a.FirstGridCell;
+    for (int i = a.FirstGridCell; i < a.GridCellCount; ++i) {
+      a.GridBoundary += a.GetExtent(i) + a.EffectiveLineWidth;
+      if (a.GridBoundary > extent + a.EffectiveLineWidth) {
+        a.GridBoundary = extent;
+        break;
+      }
+      a.LastFullVisibleCell = i;
+      a.FullVisBoundary = a.GridBoundary;
+    }
+  };
+  axis(DrawInfo.Horz, UseWidth);
+  axis(DrawInfo.Vert, UseHeight);
+}
+
+void TCustomGrid::CalcDrawInfo(TGridDrawInfo& DrawInfo) {
+  TRect r = ClientRect();
+  CalcDrawInfoXY(DrawInfo, r.Right - r.Left, r.Bottom - r.Top);
+}
+
+TGridCoord TCustomGrid::CalcMaxTopLeft(const TGridCoord& Coord, const TGridDrawInfo& DrawInfo) {
+  auto maxCell = [](const TGridAxisDrawInfo& a, int start) {
+    int result = start;
+    int line = a.GridExtent + a.EffectiveLineWidth;
+    for (int i = start; i >= a.FixedCellCount; --i) {
+      line -= a.GetExtent(i) + a.EffectiveLineWidth;
+      if (line < a.FixedBoundary) break;
+      result = i;
+    }
+    return result;
+  };
+  return {maxCell(DrawInfo.Horz, Coord.X), maxCell(DrawInfo.Vert, Coord.Y)};
+}
+
+int TCustomGrid::VisibleColCount() {
+  TGridDrawInfo d;
+  CalcDrawInfo(d);
+  return d.Horz.LastFullVisibleCell - FTopLeft.X + 1;
+}
+
+int TCustomGrid::VisibleRowCount() {
+  TGridDrawInfo d;
+  CalcDrawInfo(d);
+  return d.Vert.LastFullVisibleCell - FTopLeft.Y + 1;
+}
+
+// The screen position of the cells from First to Last along an axis: the start of the
+// first and the end of the last cell in view; false when none of them is in view.
+static bool AxisSpan(const TGridAxisDrawInfo& a, int First, int Last, bool IncludeLine, int& Start, int& End) {
+  auto pos = [&a](int cell) {
+    int p = 0, from = 0;
+    if (cell >= a.FixedCellCount) {
+      p = a.FixedBoundary;
+      from = a.FirstGridCell;
+    }
+    for (int i = from; i < cell; ++i) p += a.GetExtent(i) + a.EffectiveLineWidth;
+    return p;
+  };
+  First = std::max(First, 0);
+  Last = std::min(Last, a.GridCellCount - 1);
+  // Scrollable cells scrolled out at the start are not in view.
+  if (First >= a.FixedCellCount && First < a.FirstGridCell) First = a.FirstGridCell;
+  if (Last >= a.FixedCellCount && Last < a.FirstGridCell) Last = a.FixedCellCount - 1;
+  if (First > Last) return false;
+  int s = pos(First);
+  if (s >= a.GridExtent) return false;
+  int lastStart = pos(Last);
+  while (Last > First && lastStart >= a.GridExtent) {
+    --Last;
+    lastStart = pos(Last);
+  }
+  int e = lastStart + a.GetExtent(Last);
+  if (e > a.GridExtent) e = a.GridExtent;
+  if (IncludeLine) e += a.EffectiveLineWidth;
+  Start = s;
+  End = e;
+  return true;
+}
+
+TRect TCustomGrid::GridRectToScreenRect(const TGridRect& GridRect, bool IncludeLine) {
+  TRect r;
+  if (GridRect.Left > GridRect.Right || GridRect.Top > GridRect.Bottom) return r;
+  TGridDrawInfo d;
+  CalcDrawInfo(d);
+  int l, rt, t, b;
+  if (!AxisSpan(d.Horz, GridRect.Left, GridRect.Right, IncludeLine, l, rt)) return r;
+  if (!AxisSpan(d.Vert, GridRect.Top, GridRect.Bottom, IncludeLine, t, b)) return r;
+  return TRect{l, t, rt, b};
+}
+
+TRect TCustomGrid::BoxRect(int ALeft, int ATop, int ARight, int ABottom) {
+  return GridRectToScreenRect(TGridRect{std::min(ALeft, ARight), std::min(ATop, ABottom), std::max(ALeft, ARight),
+                                        std::max(ATop, ABottom)},
+                              false);
+}
+
+TRect TCustomGrid::CellRect(int ACol, int ARow) { return BoxRect(ACol, ARow, ACol, ARow); }
+
+TGridCoord TCustomGrid::MouseCoord(int X, int Y) {
+  TGridDrawInfo d;
+  CalcDrawInfo(d);
+  auto calc = [](const TGridAxisDrawInfo& a, int n) {
+    if (n < 0) return -1;
+    int start, stop, line;
+    if (n < a.FixedBoundary) {
+      start = 0;
+      stop = a.FixedCellCount - 1;
+      line = 0;
+    } else {
+      start = a.FirstGridCell;
+      stop = a.GridCellCount - 1;
+      line = a.FixedBoundary;
+    }
+    for (int i = start; i <= stop; ++i) {
+      line += a.GetExtent(i) + a.EffectiveLineWidth;
+      if (n < line) return i;
+    }
+    return -1;
+  };
+  TGridCoord c{calc(d.Horz, X), calc(d.Vert, Y)};
+  if (c.X < 0) c.Y = -1;
+  else if (c.Y < 0) c.X = -1;
+  return c;
+}
+
+void TCustomGrid::MouseToCell(int X, int Y, int& ACol, int& ARow) {
+  TGridCoord c = MouseCoord(X, Y);
+  ACol = c.X;
+  ARow = c.Y;
+}
+
+// ---------------------------------------------------------------------------------------
+// The current cell, the anchor and the selection.
+TGridRect TCustomGrid::Selection() const {
+  return TGridRect{std::min(FCurrent.X, FAnchor.X), std::min(FCurrent.Y, FAnchor.Y), std::max(FCurrent.X, FAnchor.X),
+                   std::max(FCurrent.Y, FAnchor.Y)};
+}
+
+void TCustomGrid::SetSelection(const TGridRect& Value) {
+  TGridRect oldSel = Selection();
+  FAnchor = Value.TopLeft();
+  FCurrent = Value.BottomRight();
+  SelectionMoved(oldSel);
+}
+
+void TCustomGrid::SelectionMoved(const TGridRect& OldSel) {
+  if (!HandleAllocated()) return;
+  TGridRect sel = Selection();
+  if (sel == OldSel) return;
+  InvalidateRect(OldSel);
+  InvalidateRect(sel);
+}
+
+void TCustomGrid::MoveCurrent(int ACol, int ARow, bool MoveAnchor, bool Show) {
+  if (ACol < 0 || ARow < 0 || ACol >= FColCount || ARow >= FRowCount) GridIndexError();
+  if (!SelectCell(ACol, ARow)) return;
+  TGridRect oldSel = Selection();
+  TGridCoord oldCurrent = FCurrent;
+  FCurrent = {ACol, ARow};
+  if (!FOptions.Contains(goAlwaysShowEditor)) HideEditor();
+  if (MoveAnchor || !FOptions.Contains(goRangeSelect)) {
+    FAnchor = FCurrent;
+    if (FOptions.Contains(goRowSelect)) FAnchor.X = FColCount - 1;
+  }
+  if (FOptions.Contains(goRowSelect)) FCurrent.X = FFixedCols;
+  if (Show) ClampInView(FCurrent);
+  SelectionMoved(oldSel);
+  InvalidateCell(oldCurrent.X, oldCurrent.Y);
+  InvalidateCell(ACol, ARow);
+}
+
+void TCustomGrid::MoveAnchor(const TGridCoord& NewAnchor) {
+  if (!FOptions.Contains(goRangeSelect)) {
+    MoveCurrent(NewAnchor.X, NewAnchor.Y, true, true);
+    return;
+  }
+  TGridRect oldSel = Selection();
+  FAnchor = NewAnchor;
+  if (FOptions.Contains(goRowSelect)) FAnchor.X = FColCount - 1;
+  ClampInView(NewAnchor);
+  SelectionMoved(oldSel);
+}
+
+void TCustomGrid::FocusCell(int ACol, int ARow, bool MoveAnchor) {
+  MoveCurrent(ACol, ARow, MoveAnchor, true);
+  UpdateEdit();
+  Click();
+}
+
+void TCustomGrid::MoveColRow(int ACol, int ARow, bool MoveAnchor, bool Show) { MoveCurrent(ACol, ARow, MoveAnchor, Show); }
+
+void TCustomGrid::SetCol(int Value) {
+  if (Value != FCurrent.X) FocusCell(Value, FCurrent.Y, true);
+}
+
+void TCustomGrid::SetRow(int Value) {
+  if (Value != FCurrent.Y) FocusCell(FCurrent.X, Value, true);
+}
+
+// ---------------------------------------------------------------------------------------
+// Scrolling.
+void TCustomGrid::ClampInView(const TGridCoord& Coord) {
+  TGridDrawInfo d;
+  CalcDrawInfo(d);
+  if (d.Horz.GridExtent <= 0 || d.Vert.GridExtent <= 0) return;
+  bool scrollX = Coord.X >= FFixedCols && Coord.X < FColCount &&
+                 (Coord.X < FTopLeft.X || Coord.X > d.Horz.LastFullVisibleCell);
+  bool scrollY = Coord.Y >= FFixedRows && Coord.Y < FRowCount &&
+                 (Coord.Y < FTopLeft.Y || Coord.Y > d.Vert.LastFullVisibleCell);
+  if (!scrollX && !scrollY) return;
+  TGridCoord maxTopLeft = CalcMaxTopLeft(Coord, d);
+  TGridCoord n = FTopLeft;
+  if (scrollX) n.X = Coord.X < FTopLeft.X ? Coord.X : maxTopLeft.X;
+  if (scrollY) n.Y = Coord.Y < FTopLeft.Y ? Coord.Y : maxTopLeft.Y;
+  MoveTopLeft(n.X, n.Y);
+}
+
+void TCustomGrid::MoveTopLeft(int ALeft, int ATop) {
+  ALeft = std::clamp(ALeft, FFixedCols, std::max(FFixedCols, FColCount - 1));
+  ATop = std::clamp(ATop, FFixedRows, std::max(FFixedRows, FRowCount - 1));
+  if (ALeft == FTopLeft.X && ATop == FTopLeft.Y) return;
+  FTopLeft = {ALeft, ATop};
+  UpdateScrollPos();
+  InvalidateGrid();
+  TopLeftChanged();
+}
+
+void TCustomGrid::SetLeftCol(int Value) {
+  if (Value != FTopLeft.X) MoveTopLeft(Value, FTopLeft.Y);
+}
+
+void TCustomGrid::SetTopRow(int Value) {
+  if (Value != FTopLeft.Y) MoveTopLeft(FTopLeft.X, Value);
+}
+
+void TCustomGrid::TopLeftChanged() {
+  if (FEditorMode && FInplaceEdit) EditorFollowCell();
+}
+
+namespace {
+// Thumb sizes in proportion to the share in view, on a position scale of 0..127.
+void SetAxisScroll(HWND h, int bar, bool scrollable, double share, int pos) {
+  SCROLLINFO si;
+  si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  if (scrollable) {
+    share = std::clamp(share, 0.0, 0.99);
+    int nMax = std::min(32767, static_cast<int>((share + 127.0) / (1.0 - share)));
+    si.nMin = 0;
+    si.nMax = std::max(nMax, 127);
+    si.nPage = static_cast<UINT>(si.nMax - 126);
+    si.nPos = pos;
+  }
+  SCROLLINFO old;
+  old.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  GetScrollInfo(h, bar, &old);
+  if (old.nMin == si.nMin && old.nMax == si.nMax && old.nPage == si.nPage && old.nPos == si.nPos) return;
+  SetScrollInfo(h, bar, &si, TRUE);
+}
+}  // namespace
+
+void TCustomGrid::UpdateScrollRange() {
+  if (!HandleAllocated() || FUpdatingScroll) return;
+  FUpdatingScroll = true;
+  struct TReset {
+    bool& F;
+    ~TReset() { F = false; }
+  } reset{FUpdatingScroll};
+  // Showing or hiding a bar changes the client area; settle in a few rounds.
+  for (int round = 0; round < 3; ++round) {
+    TRect before = ClientRect();
+    TGridDrawInfo d;
+    CalcDrawInfo(d);
+    TGridCoord maxTopLeft = CalcMaxTopLeft({FColCount - 1, FRowCount - 1}, d);
+    if (FTopLeft.X > maxTopLeft.X || FTopLeft.Y > maxTopLeft.Y) {
+      FTopLeft.X = std::max(FFixedCols, std::min(FTopLeft.X, maxTopLeft.X));
+      FTopLeft.Y = std::max(FFixedRows, std::min(FTopLeft.Y, maxTopLeft.Y));
+      InvalidateGrid();
+      TopLeftChanged();
+      CalcDrawInfo(d);
+    }
+    auto total = [](const TGridAxisDrawInfo& a) {
+      int t = 0;
+      for (int i = a.FixedCellCount; i < a.GridCellCount; ++i) t += a.GetExtent(i) + a.EffectiveLineWidth;
+      return t;
+    };
+    if (FScrollBars == ssHorizontal || FScrollBars == ssBoth) {
+      int t = total(d.Horz);
+      bool can = maxTopLeft.X > FFixedCols;
+      double share = t > 0 ? double(d.Horz.GridExtent - d.Horz.FixedBoundary) / t : 1.0;
+      SetAxisScroll(FHandle, SB_HORZ, can, share,
+                    can ? GridMulDiv(FTopLeft.X - FFixedCols, 127, maxTopLeft.X - FFixedCols) : 0);
+    }
+    if (FScrollBars == ssVertical || FScrollBars == ssBoth) {
+      int t = total(d.Vert);
+      bool can = maxTopLeft.Y > FFixedRows;
+      double share = t > 0 ? double(d.Vert.GridExtent - d.Vert.FixedBoundary) / t : 1.0;
+      SetAxisScroll(FHandle, SB_VERT, can, share,
+                    can ? GridMulDiv(FTopLeft.Y - FFixedRows, 127, maxTopLeft.Y - FFixedRows) : 0);
+    }
+    if (ClientRect() == before) break;
+  }
+}
+
+void TCustomGrid::UpdateScrollPos() {
+  if (!HandleAllocated() || FScrollBars == ssNone) return;
+  TGridDrawInfo d;
+  CalcDrawInfo(d);
+  TGridCoord maxTopLeft = CalcMaxTopLeft({FColCount - 1, FRowCount - 1}, d);
+  auto set = [this](int bar, int value) {
+    if (GetScrollPos(FHandle, bar) != value) SetScrollPos(FHandle, bar, value, TRUE);
+  };
+  if ((FScrollBars == ssHorizontal || FScrollBars == ssBoth) && maxTopLeft.X > FFixedCols)
+    set(SB_HORZ, GridMulDiv(FTopLeft.X - FFixedCols, 127, maxTopLeft.X - FFixedCols));
+  if ((FScrollBars == ssVertical || FScrollBars == ssBoth) && maxTopLeft.Y > FFixedRows)
+    set(SB_VERT, GridMulDiv(FTopLeft.Y - FFixedRows, 127, maxTopLeft.Y - FFixedRows));
+}
+
+void TCustomGrid::ScrollMessage(int Bar, int Code, int Pos) {
+  TGridDrawInfo d;
+  CalcDrawInfo(d);
+  TGridCoord maxTopLeft = CalcMaxTopLeft({FColCount - 1, FRowCount - 1}, d);
+  bool horz = Bar == SB_HORZ;
+  int fixed = horz ? FFixedCols : FFixedRows;
+  int maxPos = std::max(fixed, horz ? maxTopLeft.X : maxTopLeft.Y);
+  int cur = horz ? FTopLeft.X : FTopLeft.Y;
+  const TGridAxisDrawInfo& a = horz ? d.Horz : d.Vert;
+  int page = std::max(1, a.LastFullVisibleCell - a.FirstGridCell + 1);
+  int n = cur;
+  switch (Code) {
+    case SB_LINEUP: n = cur - 1; break;
+    case SB_LINEDOWN: n = cur + 1; break;
+    case SB_PAGEUP: n = cur - page; break;
+    case SB_PAGEDOWN: n = cur + page; break;
+    case SB_THUMBTRACK:
+      if (!FOptions.Contains(goThumbTracking)) return;
+      [[fallthrough]];
+    case SB_THUMBPOSITION: n = fixed + GridMulDiv(std::clamp(Pos, 0, 127), maxPos - fixed, 127); break;
+    case SB_TOP: n = fixed; break;
+    case SB_BOTTOM: n = maxPos; break;
+    default: return;
+  }
+  n = std::clamp(n, fixed, maxPos);
+  if (horz) MoveTopLeft(n, FTopLeft.Y);
+  else MoveTopLeft(FTopLeft.X, n);
+  // A thumb dropped between two steps goes back to the position of the row shown.
+  UpdateScrollPos();
+}
+
+void TCustomGrid::TimedScroll(TGridScrollDirection Direction) {
+  TGridCoord n = FAnchor;
+  if (Direction.Contains(sdLeft) && FAnchor.X > FFixedCols) --n.X;
+  if (Direction.Contains(sdRight) && FAnchor.X < FColCount - 1) ++n.X;
+  if (Direction.Contains(sdUp) && FAnchor.Y > FFixedRows) --n.Y;
+  if (Direction.Contains(sdDown) && FAnchor.Y < FRowCount - 1) ++n.Y;
+  if (n != FAnchor) MoveAnchor(n);
+}
+
+// ---------------------------------------------------------------------------------------
+// Repainting.
+void TCustomGrid::InvalidateRect(const TGridRect& ARect) {
+  if (!HandleAllocated()) return;
+  TRect r = GridRectToScreenRect(ARect, true);
+  if (r.Right <= r.Left || r.Bottom <= r.Top) return;
+  RECT rc = ToRECT(r);
+  ::InvalidateRect(FHandle, &rc, FALSE);
+}
+
+void TCustomGrid::InvalidateCell(int ACol, int ARow) { InvalidateRect(TGridRect{ACol, ARow, ACol, ARow}); }
+
+void TCustomGrid::InvalidateCol(int ACol) {
+  if (!HandleAllocated()) return;
+  InvalidateRect(TGridRect{ACol, 0, ACol, FRowCount - 1});
+}
+
+void TCustomGrid::InvalidateRow(int ARow) {
+  if (!HandleAllocated()) return;
+  InvalidateRect(TGridRect{0, ARow, FColCount - 1, ARow});
+}
+
+void TCustomGrid::InvalidateGrid() { Invalidate(); }
+
+// ---------------------------------------------------------------------------------------
+// Moving and removing rows and columns.
+static void MoveAdjust(int& CellPos, int FromIndex, int ToIndex) {
+  if (CellPos == FromIndex) CellPos = ToIndex;
+  else if (CellPos > FromIndex && CellPos <= ToIndex) --CellPos;
+  else if (CellPos < FromIndex && CellPos >= ToIndex) ++CellPos;
+}
+
+template <class V>
+static void MoveItem(std::vector<V>& v, int FromIndex, int ToIndex) {
+  if (FromIndex == ToIndex) return;
+  auto from = v.begin() + FromIndex;
+  auto to = v.begin() + ToIndex;
+  if (FromIndex < ToIndex) std::rotate(from, from + 1, to + 1);
+  else std::rotate(to, from, from + 1);
+}
+
+void TCustomGrid::MoveColumn(int FromIndex, int ToIndex) {
+  if (FromIndex == ToIndex) return;
+  CheckIndex(FromIndex, FColCount);
+  CheckIndex(ToIndex, FColCount);
+  MoveItem(FColWidths, FromIndex, ToIndex);
+  {
+    std::vector<char> stops(FTabStops.begin(), FTabStops.end());
+    MoveItem(stops, FromIndex, ToIndex);
+    FTabStops.assign(stops.begin(), stops.end());
+  }
+  MoveAdjust(FCurrent.X, FromIndex, ToIndex);
+  MoveAdjust(FAnchor.X, FromIndex, ToIndex);
+  MoveAdjust(FInplaceCol, FromIndex, ToIndex);
+  InvalidateGrid();
+  ColumnMoved(FromIndex, ToIndex);
+  ColWidthsChanged();
+}
+
+void TCustomGrid::MoveRow(int FromIndex, int ToIndex) {
+  if (FromIndex == ToIndex) return;
+  CheckIndex(FromIndex, FRowCount);
+  CheckIndex(ToIndex, FRowCount);
+  MoveItem(FRowHeights, FromIndex, ToIndex);
+  MoveAdjust(FCurrent.Y, FromIndex, ToIndex);
+  MoveAdjust(FAnchor.Y, FromIndex, ToIndex);
+  MoveAdjust(FInplaceRow, FromIndex, ToIndex);
+  InvalidateGrid();
+  RowMoved(FromIndex, ToIndex);
+  RowHeightsChanged();
+}
+
+void TCustomGrid::DeleteColumn(int ACol) {
+  CheckIndex(ACol, FColCount);
+  MoveColumn(ACol, FColCount - 1);
+  SetColCount(FColCount - 1);
+}
+
+void TCustomGrid::DeleteRow(int ARow) {
+  CheckIndex(ARow, FRowCount);
+  MoveRow(ARow, FRowCount - 1);
+  SetRowCount(FRowCount - 1);
+}
+
+// ---------------------------------------------------------------------------------------
+bool TCustomGrid::IsActiveControl() {
+  if (TCustomForm* form = GetParentForm(this)) return form->ActiveControl() == this;
+  if (!HandleAllocated()) return false;
+  for (HWND h = GetFocus(); h && IsWindow(h); h = GetParent(h))
+    if (h == FHandle) return true;
+  return false;
+}
+
+// =======================================================================================
+// The draw grid.
+TCustomDrawGrid::TCustomDrawGrid(TComponent* AOwner) : TCustomGrid(AOwner) {}
+
+void TCustomDrawGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) {
+  if (OnDrawCell) OnDrawCell(this, ACol, ARow, ARect, AState);
+}
+
+bool TCustomDrawGrid::SelectCell(int ACol, int ARow) {
+  bool can = true;
+  if (OnSelectCell) OnSelectCell(this, ACol, ARow, can);
+  return can;
+}
+
+std::string TCustomDrawGrid::GetEditMask(int ACol, int ARow) {
+  std::string mask;
+  if (OnGetEditMask) OnGetEditMask(this, ACol, ARow, mask);
+  return mask;
+}
+
+std::string TCustomDrawGrid::GetEditText(int ACol, int ARow) {
+  std::string text;
+  if (OnGetEditText) OnGetEditText(this, ACol, ARow, text);
+  return text;
+}
+
+void TCustomDrawGrid::SetEditText(int ACol, int ARow, const std::string& Value) {
+  if (OnSetEditText) OnSetEditText(this, ACol, ARow, Value);
+}
+
+void TCustomDrawGrid::ColumnMoved(int FromIndex, int ToIndex) {
+  if (OnColumnMoved) OnColumnMoved(this, FromIndex, ToIndex);
+}
+
+void TCustomDrawGrid::RowMoved(int FromIndex, int ToIndex) {
+  if (OnRowMoved) OnRowMoved(this, FromIndex, ToIndex);
+}
+
+void TCustomDrawGrid::TopLeftChanged() {
+  TCustomGrid::TopLeftChanged();
+  if (OnTopLeftChanged) OnTopLeftChanged(this);
+}
+
+// =======================================================================================
+// The string grid.
+TStringGrid::TStringGrid(TComponent* AOwner) : TDrawGrid(AOwner) {}
+
+TStringGrid::~TStringGrid() = default;
+
+std::string TStringGrid::Cells(int ACol, int ARow) const {
+  auto r = FData.find(ARow);
+  if (r == FData.end()) return std::string();
+  auto c = r->second.find(ACol);
+  return c == r->second.end() ? std::string() : c->second.Text;
+}
+
+TObject* TStringGrid::Objects(int ACol, int ARow) const {
+  auto r = FData.find(ARow);
+  if (r == FData.end()) return nullptr;
+  auto c = r->second.find(ACol);
+  return c == r->second.end() ? nullptr : c->second.Object;
+}
+
+void TStringGrid::ClearCell(int ACol, int ARow) {
+  auto r = FData.find(ARow);
+  if (r == FData.end()) return;
+  r->second.erase(ACol);
+  if (r->second.empty()) FData.erase(r);
+}
+
+void TStringGrid::SetCells(int ACol, int ARow, const std::string& Value) {
+  if (ACol < 0 || ARow < 0) GridIndexError();
+  if (Value.empty()) {
+    auto r = FData.find(ARow);
+    if (r != FData.end()) {
+      auto c = r->second.find(ACol);
+      if (c != r->second.end()) {
+        c->second.Text.clear();
+        if (!c->second.Object) ClearCell(ACol, ARow);
+      }
+    }
+  } else {
+    FData[ARow][ACol].Text = Value;
+  }
+  CellChanged(ACol, ARow);
+}
+
+void TStringGrid::SetObjects(int ACol, int ARow, TObject* Value) {
+  if (ACol < 0 || ARow < 0) GridIndexError();
+  if (!Value) {
+    auto r = FData.find(ARow);
+    if (r != FData.end()) {
+      auto c = r->second.find(ACol);
+      if (c != r->second.end()) {
+        c->second.Object = nullptr;
+        if (c->second.Text.empty()) ClearCell(ACol, ARow);
+      }
+    }
+  } else {
+    FData[ARow][ACol].Object = Value;
+  }
+  CellChanged(ACol, ARow);
+}
+
+void TStringGrid::CellChanged(int ACol, int ARow) {
+  if (FUpdating > 0) return;
+  InvalidateCell(ACol, ARow);
+  if (FEditUpdate == 0 && ACol == FCurrent.X && ARow == FCurrent.Y) InvalidateEditor();
+}
+
+void TStringGrid::EndStringsUpdate() {
+  if (--FUpdating == 0) {
+    InvalidateGrid();
+    if (FEditUpdate == 0) InvalidateEditor();
+  }
+}
+
+TStrings* TStringGrid::Rows(int Index) {
+  if (Index < 0) GridIndexError();
+  auto& p = FRowStrings[Index];
+  if (!p) p = std::make_unique<TStringGridStrings>(this, false, Index);
+  return p.get();
+}
+
+TStrings* TStringGrid::Cols(int Index) {
+  if (Index < 0) GridIndexError();
+  auto& p = FColStrings[Index];
+  if (!p) p = std::make_unique<TStringGridStrings>(this, true, Index);
+  return p.get();
+}
+
+void TStringGrid::SetRows(int Index, TStrings* Value) { Rows(Index)->Assign(Value); }
+void TStringGrid::SetCols(int Index, TStrings* Value) { Cols(Index)->Assign(Value); }
+
+std::string TStringGrid::GetEditText(int ACol, int ARow) {
+  std::string text = Cells(ACol, ARow);
+  if (OnGetEditText) OnGetEditText(this, ACol, ARow, text);
+  return text;
+}
+
+void TStringGrid::SetEditText(int ACol, int ARow, const std::string& Value) {
+  ++FEditUpdate;
+  try {
+    if (Value != Cells(ACol, ARow)) SetCells(ACol, ARow, Value);
+  } catch (...) {
+    --FEditUpdate;
+    throw;
+  }
+  --FEditUpdate;
+  TDrawGrid::SetEditText(ACol, ARow, Value);
+}
+
+void TStringGrid::ColumnMoved(int FromIndex, int ToIndex) {
+  for (auto& [row, cells] : FData) {
+    TRowCells moved;
+    for (auto& [col, cell] : cells) {
+      int c = col;
+      MoveAdjust(c, FromIndex, ToIndex);
+      moved.emplace(c, std::move(cell));
+    }
+    cells = std::move(moved);
+  }
+  InvalidateGrid();
+  TDrawGrid::ColumnMoved(FromIndex, ToIndex);
+}
+
+void TStringGrid::RowMoved(int FromIndex, int ToIndex) {
+  std::map<int, TRowCells> moved;
+  for (auto& [row, cells] : FData) {
+    int r = row;
+    MoveAdjust(r, FromIndex, ToIndex);
+    moved.emplace(r, std::move(cells));
+  }
+  FData = std::move(moved);
+  InvalidateGrid();
+  TDrawGrid::RowMoved(FromIndex, ToIndex);
+}
+
+void TStringGrid::DeleteColumn(int ACol) {
+  CheckIndex(ACol, ColCount());
+  int last = ColCount() - 1;
+  MoveColumn(ACol, last);
+  // The removed column's cells go with it instead of waiting behind the count.
+  for (auto it = FData.begin(); it != FData.end();) {
+    it->second.erase(last);
+    it = it->second.empty() ? FData.erase(it) : std::next(it);
+  }
+  SetColCount(ColCount() - 1);
+}
+
+void TStringGrid::DeleteRow(int ARow) {
+  CheckIndex(ARow, RowCount());
+  int last = RowCount() - 1;
+  MoveRow(ARow, last);
+  FData.erase(last);
+  SetRowCount(RowCount() - 1);
+}
+
+// ---------------------------------------------------------------------------------------
+void TStringGridStrings::CheckItem(int Index) const {
+  if (Index < 0 || Index >= GetCount()) GridIndexError();
+}
+
+int TStringGridStrings::GetCount() const { return FIsCol ? FGrid->RowCount() : FGrid->ColCount(); }
+
+std::string TStringGridStrings::Get(int Index) const {
+  CheckItem(Index);
+  return FGrid->Cells(CellCol(Index), CellRow(Index));
+}
+
+TObject* TStringGridStrings::GetObject(int Index) const {
+  CheckItem(Index);
+  return FGrid->Objects(CellCol(Index), CellRow(Index));
+}
+
+void TStringGridStrings::Put(int Index, const std::string& S) {
+  CheckItem(Index);
+  FGrid->SetCells(CellCol(Index), CellRow(Index), S);
+}
+
+void TStringGridStrings::PutObject(int Index, TObject* AObject) {
+  CheckItem(Index);
+  FGrid->SetObjects(CellCol(Index), CellRow(Index), AObject);
+}
+
+void TStringGridStrings::Insert(int, const std::string&) {
+  throw EInvalidGridOperation("Cannot insert or delete rows from grid");
+}
+
+void TStringGridStrings::Delete(int) { throw EInvalidGridOperation("Cannot insert or delete rows from grid"); }
+
+void TStringGridStrings::Clear() {
+  FGrid->BeginStringsUpdate();
+  try {
+    for (int i = 0; i < GetCount(); ++i) {
+      FGrid->SetCells(CellCol(i), CellRow(i), std::string());
+      FGrid->SetObjects(CellCol(i), CellRow(i), nullptr);
+    }
+  } catch (...) {
+    FGrid->EndStringsUpdate();
+    throw;
+  }
+  FGrid->EndStringsUpdate();
+}
+
+// Adding puts the text in the first empty entry; -1 when the row (column) is full.
+int TStringGridStrings::Add(const std::string& S) {
+  for (int i = 0; i < GetCount(); ++i)
+    if (Get(i).empty()) {
+      Put(i, S.empty() ? std::string(" ") : S);
+      return i;
+    }
+  return -1;
+}
+
+void TStringGridStrings::Assign(TPersistent* Source) {
+  auto* src = dynamic_cast<TStrings*>(Source);
+  if (!src) {
+    TStrings::Assign(Source);
+    return;
+  }
+  int n = std::min(GetCount(), src->Count());
+  FGrid->BeginStringsUpdate();
+  try {
+    for (int i = 0; i < n; ++i) {
+      Put(i, src->Strings(i));
+      PutObject(i, src->Objects(i));
+    }
+  } catch (...) {
+    FGrid->EndStringsUpdate();
+    throw;
+  }
+  FGrid->EndStringsUpdate();
+}
+
+void TStringGridStrings::SetUpdateState(bool Updating) {
+  if (Updating) FGrid->BeginStringsUpdate();
+  else FGrid->EndStringsUpdate();
+}

@@ -1,0 +1,494 @@
+#include <cairo.h>
+
+#include <cstdlib>
+
+#include "ControlsTestSupport.h"
+#include "platform/vcl/Filer.h"
+#include "platform/vcl/Grids.h"
+
+namespace {
+
+// Records the grid's events in order.
+struct TGridLog {
+  std::vector<std::string> Events;
+  std::vector<TGridCoord> Selected;
+  bool Veto = false;
+  void Attach(TStringGrid* g) {
+    g->OnSelectCell = [this](TObject*, int c, int r, bool& can) {
+      Selected.push_back({c, r});
+      Events.push_back("select " + std::to_string(c) + "," + std::to_string(r));
+      if (Veto) can = false;
+    };
+    g->OnClick = [this](TObject*) { Events.push_back("click"); };
+  }
+};
+
+class Grids : public VclTest {
+protected:
+  TForm* Form = nullptr;
+  TStringGrid* Grid = nullptr;
+  TGridLog Log;
+
+  void SetUp() override {
+    VclTest::SetUp();
+    Form = new TForm(nullptr);
+    Form->SetBounds(50, 50, 420, 320);
+    Grid = new TStringGrid(Form);
+    Grid->SetParent(Form);
+    Grid->SetBounds(10, 10, 360, 220);
+    Log.Attach(Grid);
+  }
+  void ShowAndFocus() {
+    Form->Show();
+    Grid->SetFocus();
+    Pump();
+  }
+  void Key(int vk, bool shift = false, bool ctrl = false) {
+    if (ctrl) InputKey(VK_CONTROL, true);
+    Press(vk, shift);
+    if (ctrl) InputKey(VK_CONTROL, false);
+    Pump();
+  }
+  POINT CellPoint(int col, int row, int dx = 5, int dy = 5) {
+    TRect r = Grid->CellRect(col, row);
+    return ScreenOf(Grid, r.Left + dx, r.Top + dy);
+  }
+  void ClickCell(int col, int row, bool shift = false) {
+    POINT p = CellPoint(col, row);
+    if (shift) InputKey(VK_SHIFT, true);
+    InputMouseMove(p);
+    InputMouseButton(TInputButton::Left, true, p);
+    InputMouseButton(TInputButton::Left, false, p);
+    if (shift) InputKey(VK_SHIFT, false);
+    Pump();
+  }
+  void Drag(POINT from, POINT to) {
+    InputMouseMove(from);
+    InputMouseButton(TInputButton::Left, true, from);
+    Pump();
+    InputMouseMove(POINT{(from.x + to.x) / 2, (from.y + to.y) / 2});
+    InputMouseMove(to);
+    Pump();
+    InputMouseButton(TInputButton::Left, false, to);
+    Pump();
+  }
+};
+
+// ---------------------------------------------------------------------------------------
+// The refresh the application runs on its two grids: empty to the header row, then add
+// rows one by one and fill them. No selection event may come out of it.
+TEST_F(Grids, EmptyingToTheHeaderAndRefillingRaisesNoSelectCell) {
+  Grid->SetColCount(3);
+  Grid->SetFixedCols(2);
+  Grid->SetRowCount(2);
+  ShowAndFocus();
+  Log.Events.clear();
+
+  Grid->SetRowCount(1);
+  EXPECT_EQ(Grid->FixedRows(), 0);
+  EXPECT_EQ(Grid->Row(), 0);
+  EXPECT_EQ(Grid->Col(), 2);
+  for (int i = 0; i < 4; ++i) {
+    Grid->SetRowCount(Grid->RowCount() + 1);
+    Grid->SetCells(0, i + 1, "name" + std::to_string(i));
+    Grid->SetCells(2, i + 1, "0");
+  }
+  EXPECT_TRUE(Log.Events.empty());
+  // The library puts its header row back: the current cell moves without an event.
+  Grid->SetFixedRows(1);
+  EXPECT_TRUE(Log.Events.empty());
+  EXPECT_EQ(Grid->Row(), 1);
+  EXPECT_EQ(Grid->Col(), 2);
+  EXPECT_EQ(Grid->Cells(0, 4), "name3");
+
+  // Setting the row asks OnSelectCell and clicks; the same row again does nothing.
+  Grid->SetRow(3);
+  EXPECT_EQ(Log.Events, (std::vector<std::string>{"select 2,3", "click"}));
+  Log.Events.clear();
+  Grid->SetRow(3);
+  EXPECT_TRUE(Log.Events.empty());
+}
+
+TEST_F(Grids, SelectCellCanRefuseAMove) {
+  Grid->SetRowCount(6);
+  Log.Veto = true;
+  Grid->SetRow(4);
+  EXPECT_EQ(Grid->Row(), 1);
+  ASSERT_EQ(Log.Selected.size(), 1u);
+  EXPECT_EQ(Log.Selected[0], (TGridCoord{1, 4}));
+  Log.Veto = false;
+  Grid->SetCol(3);
+  EXPECT_EQ(Grid->Col(), 3);
+  EXPECT_THROW(Grid->SetRow(6), EInvalidGridOperation);
+  EXPECT_THROW(Grid->SetCol(-1), EInvalidGridOperation);
+}
+
+TEST_F(Grids, ShrinkingBelowTheCurrentRowSelectsTheLastRow) {
+  Grid->SetRowCount(10);
+  Grid->SetRow(8);
+  Log.Selected.clear();
+  Grid->SetRowCount(5);
+  EXPECT_EQ(Grid->Row(), 4);
+  ASSERT_EQ(Log.Selected.size(), 1u);
+  EXPECT_EQ(Log.Selected[0], (TGridCoord{1, 4}));
+
+  // Refused, the current cell still ends inside the grid.
+  Log.Veto = true;
+  Grid->SetRowCount(3);
+  EXPECT_EQ(Grid->Row(), 2);
+  Grid->SetColCount(2);
+  EXPECT_EQ(Grid->Col(), 1);
+  TGridRect sel = Grid->Selection();
+  EXPECT_LE(sel.Right, 1);
+  EXPECT_LE(sel.Bottom, 2);
+}
+
+TEST_F(Grids, FixedCountsMoveTheCurrentCellWithoutSelectCell) {
+  Grid->SetRowCount(8);
+  Grid->SetRow(5);
+  Grid->SetCol(3);
+  Log.Events.clear();
+  Grid->SetFixedRows(2);
+  EXPECT_EQ(Grid->Row(), 2);
+  EXPECT_EQ(Grid->Col(), 1);
+  Grid->SetFixedRows(0);
+  EXPECT_EQ(Grid->Row(), 0);
+  EXPECT_TRUE(Log.Events.empty());
+  EXPECT_THROW(Grid->SetFixedRows(8), EInvalidGridOperation);
+  EXPECT_THROW(Grid->SetFixedCols(5), EInvalidGridOperation);
+  EXPECT_THROW(Grid->SetFixedCols(-1), EInvalidGridOperation);
+  // Lowering a count to the fixed count lowers the fixed count.
+  Grid->SetColCount(1);
+  EXPECT_EQ(Grid->FixedCols(), 0);
+  EXPECT_EQ(Grid->ColCount(), 1);
+}
+
+// ---------------------------------------------------------------------------------------
+TEST_F(Grids, CellsBeyondTheCountsAreKept) {
+  Grid->SetCells(7, 12, "hidden");
+  EXPECT_EQ(Grid->Cells(7, 12), "hidden");
+  Grid->SetColCount(9);
+  Grid->SetRowCount(13);
+  EXPECT_EQ(Grid->Cells(7, 12), "hidden");
+  Grid->SetColCount(2);
+  Grid->SetRowCount(2);
+  Grid->SetColCount(9);
+  Grid->SetRowCount(13);
+  EXPECT_EQ(Grid->Cells(7, 12), "hidden");
+  TStringList dummy;
+  Grid->SetObjects(8, 20, &dummy);
+  EXPECT_EQ(Grid->Objects(8, 20), &dummy);
+  EXPECT_EQ(Grid->Cells(8, 20), "");
+  EXPECT_THROW(Grid->SetCells(-1, 0, "x"), EInvalidGridOperation);
+}
+
+TEST_F(Grids, RowsAndColsAreStringListsOfTheGridSize) {
+  Grid->SetCells(4, 2, "keep");
+  Grid->SetCells(6, 2, "beyond");
+  TStringList src;
+  for (const char* s : {"a", "b", "c", "d", "e", "f", "g"}) src.Add(s);
+  Grid->SetRows(1, &src);
+  for (int c = 0; c < 5; ++c) EXPECT_EQ(Grid->Cells(c, 1), src[c]);
+  EXPECT_EQ(Grid->Cells(5, 1), "");  // only ColCount cells are copied
+
+  TStringList shorter;
+  shorter.Add("x");
+  shorter.Add("y");
+  Grid->Rows(2)->Assign(&shorter);
+  EXPECT_EQ(Grid->Cells(0, 2), "x");
+  EXPECT_EQ(Grid->Cells(1, 2), "y");
+  EXPECT_EQ(Grid->Cells(4, 2), "keep");
+  EXPECT_EQ(Grid->Cells(6, 2), "beyond");
+
+  TStrings* col = Grid->Cols(0);
+  EXPECT_EQ(col->Count(), 5);
+  EXPECT_EQ(col->Strings(1), "a");
+  col->SetStrings(3, "z");
+  EXPECT_EQ(Grid->Cells(0, 3), "z");
+  EXPECT_THROW(col->Insert(0, "q"), EInvalidGridOperation);
+  EXPECT_THROW(col->Delete(0), EInvalidGridOperation);
+  EXPECT_THROW(col->Strings(5), EInvalidGridOperation);
+  Grid->Rows(1)->Clear();
+  EXPECT_EQ(Grid->Cells(2, 1), "");
+}
+
+TEST_F(Grids, MovingAndDeletingCarryTheData) {
+  Grid->SetRowCount(4);
+  for (int r = 0; r < 4; ++r)
+    for (int c = 0; c < 5; ++c) Grid->SetCells(c, r, std::to_string(c) + ":" + std::to_string(r));
+  std::vector<std::string> moved;
+  Grid->OnColumnMoved = [&](TObject*, int f, int t) { moved.push_back("col " + std::to_string(f) + ">" + std::to_string(t)); };
+  Grid->OnRowMoved = [&](TObject*, int f, int t) { moved.push_back("row " + std::to_string(f) + ">" + std::to_string(t)); };
+  Grid->SetColWidths(1, 30);
+  Grid->SetCol(1);
+  Grid->MoveColumn(1, 3);
+  EXPECT_EQ(Grid->Cells(3, 0), "1:0");
+  EXPECT_EQ(Grid->Cells(1, 2), "2:2");
+  EXPECT_EQ(Grid->ColWidths(3), 30);
+  EXPECT_EQ(Grid->Col(), 3);  // the current cell follows its data
+  Grid->MoveRow(3, 1);
+  EXPECT_EQ(Grid->Cells(0, 1), "0:3");
+  EXPECT_EQ(Grid->Cells(0, 2), "0:1");
+  EXPECT_EQ(moved, (std::vector<std::string>{"col 1>3", "row 3>1"}));
+
+  Grid->DeleteRow(1);
+  EXPECT_EQ(Grid->RowCount(), 3);
+  EXPECT_EQ(Grid->Cells(0, 1), "0:1");
+  // The deleted row does not come back when the grid grows again.
+  Grid->SetRowCount(4);
+  EXPECT_EQ(Grid->Cells(0, 3), "");
+  Grid->DeleteColumn(0);
+  EXPECT_EQ(Grid->ColCount(), 4);
+  EXPECT_EQ(Grid->Cells(0, 0), "2:0");
+  EXPECT_THROW(Grid->MoveRow(0, 9), EInvalidGridOperation);
+}
+
+// ---------------------------------------------------------------------------------------
+TEST_F(Grids, SizesAndGeometry) {
+  ShowAndFocus();
+  Grid->SetDefaultColWidth(50);
+  Grid->SetDefaultRowHeight(20);
+  Grid->SetColWidths(2, 80);
+  EXPECT_EQ(Grid->ColWidths(2), 80);
+  // Cell rectangles: fixed column 0 at 0, lines 1 pixel wide.
+  EXPECT_EQ(Grid->CellRect(0, 0), (TRect{0, 0, 50, 20}));
+  EXPECT_EQ(Grid->CellRect(2, 1), (TRect{102, 21, 182, 41}));
+  int c = -2, r = -2;
+  Grid->MouseToCell(110, 30, c, r);
+  EXPECT_EQ(c, 2);
+  EXPECT_EQ(r, 1);
+  Grid->MouseToCell(101, 30, c, r);  // on the line: the cell before it
+  EXPECT_EQ(c, 1);
+  EXPECT_EQ(Grid->MouseCoord(-3, 5), (TGridCoord{-1, -1}));
+  // Setting the default resets every width.
+  Grid->SetDefaultColWidth(40);
+  EXPECT_EQ(Grid->ColWidths(2), 40);
+  EXPECT_THROW(Grid->SetColWidths(5, 10), EInvalidGridOperation);
+
+  // Out of view: scrolled off or beyond the client area.
+  Grid->SetRowCount(40);
+  Grid->SetTopRow(10);
+  EXPECT_EQ(Grid->CellRect(1, 5), TRect{});
+  EXPECT_EQ(Grid->CellRect(1, 39), TRect{});
+  EXPECT_EQ(Grid->CellRect(1, 10).Top, 21);
+  EXPECT_EQ(Grid->CellRect(0, 0).Top, 0);  // fixed cells stay
+  EXPECT_EQ(Grid->MouseCoord(5, 25), (TGridCoord{0, 10}));
+}
+
+TEST_F(Grids, KeyboardNavigation) {
+  Grid->SetRowCount(30);
+  Grid->SetColCount(8);
+  Grid->SetOptions(Grid->Options() + goTabs);
+  ShowAndFocus();
+  struct TCase {
+    int Vk;
+    bool Shift, Ctrl;
+    TGridCoord Expected;
+  };
+  const TCase cases[] = {
+      {VK_DOWN, false, false, {1, 2}},   {VK_RIGHT, false, false, {2, 2}}, {VK_END, false, false, {7, 2}},
+      {VK_HOME, false, false, {1, 2}},   {VK_END, false, true, {7, 29}},   {VK_HOME, false, true, {1, 1}},
+      {VK_UP, false, false, {1, 1}},     {VK_LEFT, false, false, {1, 1}},  {VK_TAB, false, false, {2, 1}},
+      {VK_TAB, true, false, {1, 1}},     {VK_TAB, true, false, {7, 29}},   {VK_TAB, false, false, {1, 1}},
+  };
+  for (const TCase& k : cases) {
+    Key(k.Vk, k.Shift, k.Ctrl);
+    EXPECT_EQ((TGridCoord{Grid->Col(), Grid->Row()}), k.Expected) << "key " << k.Vk;
+  }
+  // Page Down moves by a page and keeps the current cell in view.
+  Key(VK_NEXT);
+  int page = Grid->Row() - 1;
+  EXPECT_GT(page, 3);
+  EXPECT_GE(Grid->Row(), Grid->TopRow());
+  EXPECT_LT(Grid->Row(), Grid->TopRow() + Grid->VisibleRowCount());
+  Key(VK_PRIOR);
+  EXPECT_EQ(Grid->Row(), 1);
+}
+
+TEST_F(Grids, OnKeyDownRunsFirstAndCanSwallowTheKey) {
+  ShowAndFocus();
+  std::vector<WORD> seen;
+  Grid->OnKeyDown = [&](TObject*, WORD& k, TShiftState) {
+    seen.push_back(k);
+    if (k == VK_RIGHT) k = 0;
+  };
+  Key(VK_RIGHT);
+  EXPECT_EQ(Grid->Col(), 1);
+  Key(VK_DOWN);
+  EXPECT_EQ(Grid->Row(), 2);
+  EXPECT_EQ(seen, (std::vector<WORD>{VK_RIGHT, VK_DOWN}));
+}
+
+TEST_F(Grids, TabWithoutGoTabsLeavesTheGrid) {
+  auto* other = new TTestEdit(Form);
+  other->SetParent(Form);
+  other->SetBounds(10, 250, 100, 20);
+  other->SetTabOrder(1);
+  ShowAndFocus();
+  Key(VK_TAB);
+  EXPECT_EQ(Grid->Col(), 1);
+  EXPECT_EQ(Form->ActiveControl(), other);
+}
+
+TEST_F(Grids, ShiftArrowsAndShiftClickSelectARange) {
+  Grid->SetRowCount(10);
+  ShowAndFocus();
+  Key(VK_DOWN, true);
+  Key(VK_RIGHT, true);
+  EXPECT_EQ(Grid->Selection(), (TGridRect{1, 1, 2, 2}));
+  ClickCell(3, 4);
+  EXPECT_EQ(Grid->Selection(), (TGridRect{3, 4, 3, 4}));
+  ClickCell(1, 2, true);
+  EXPECT_EQ(Grid->Selection(), (TGridRect{1, 2, 3, 4}));
+  EXPECT_EQ((TGridCoord{Grid->Col(), Grid->Row()}), (TGridCoord{3, 4}));
+  // Dragging selects from the press to the release.
+  Drag(CellPoint(2, 1), CellPoint(4, 3));
+  EXPECT_EQ(Grid->Selection(), (TGridRect{2, 1, 4, 3}));
+  EXPECT_EQ(Grid->GridState(), gsNormal);
+  // Without goRangeSelect a shift-click just moves.
+  Grid->SetOptions(Grid->Options() - goRangeSelect);
+  ClickCell(1, 1);
+  ClickCell(2, 2, true);
+  EXPECT_EQ(Grid->Selection(), (TGridRect{2, 2, 2, 2}));
+}
+
+TEST_F(Grids, MouseSizesAndMovesColumns) {
+  Grid->SetOptions(Grid->Options() + goColSizing + goColMoving + goRowSizing);
+  for (int c = 0; c < 5; ++c) Grid->SetCells(c, 1, "c" + std::to_string(c));
+  ShowAndFocus();
+  // Drag the line after column 1 (at x 129) 20 pixels to the right.
+  TRect c1 = Grid->CellRect(1, 0);
+  Drag(ScreenOf(Grid, c1.Right, 5), ScreenOf(Grid, c1.Right + 20, 5));
+  EXPECT_EQ(Grid->ColWidths(1), 84);
+  // Drag the header of column 1 onto column 3.
+  std::vector<std::pair<int, int>> moves;
+  Grid->OnColumnMoved = [&](TObject*, int f, int t) { moves.push_back({f, t}); };
+  Drag(CellPoint(1, 0, 20, 5), CellPoint(3, 0, 20, 5));
+  ASSERT_EQ(moves.size(), 1u);
+  EXPECT_EQ(moves[0], (std::pair<int, int>{1, 3}));
+  EXPECT_EQ(Grid->Cells(3, 1), "c1");
+  EXPECT_EQ(Grid->ColWidths(3), 84);
+  // Row sizing on the fixed column.
+  TRect r1 = Grid->CellRect(0, 1);
+  Drag(ScreenOf(Grid, 5, r1.Bottom), ScreenOf(Grid, 5, r1.Bottom + 10));
+  EXPECT_EQ(Grid->RowHeights(1), 34);
+  EXPECT_EQ(Grid->GridState(), gsNormal);
+}
+
+TEST_F(Grids, ScrollingKeepsTheCurrentCellInView) {
+  Grid->SetRowCount(100);
+  ShowAndFocus();
+  SCROLLINFO si;
+  si.fMask = SIF_ALL;
+  ASSERT_TRUE(GetScrollInfo(Grid->Handle(), SB_VERT, &si));
+  EXPECT_EQ(si.nMax - int(si.nPage) + 1, 127);  // positions 0..127, thumb in proportion
+  EXPECT_GT(si.nPage, 0u);
+  EXPECT_TRUE(GetWindowLong(Grid->Handle(), GWL_STYLE) & WS_VSCROLL);
+
+  Grid->SetRow(50);
+  EXPECT_LE(Grid->TopRow(), 50);
+  EXPECT_GE(Grid->TopRow() + Grid->VisibleRowCount() - 1, 50);
+  EXPECT_GT(GetScrollPos(Grid->Handle(), SB_VERT), 0);
+  int top = Grid->TopRow();
+  Grid->Perform(WM_VSCROLL, SB_LINEDOWN, 0);
+  EXPECT_EQ(Grid->TopRow(), top + 1);
+  Grid->Perform(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 127), 0);
+  EXPECT_EQ(Grid->TopRow() + Grid->VisibleRowCount(), 100);
+  Grid->Perform(WM_VSCROLL, SB_TOP, 0);
+  EXPECT_EQ(Grid->TopRow(), 1);
+  // The wheel moves the current row.
+  int row = Grid->Row();
+  Grid->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(-WHEEL_DELTA)), 0);
+  EXPECT_EQ(Grid->Row(), row + 1);
+  Grid->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(2 * WHEEL_DELTA)), 0);
+  EXPECT_EQ(Grid->Row(), row - 1);
+  // All rows fitting hides the bar.
+  Grid->SetRowCount(3);
+  EXPECT_FALSE(GetWindowLong(Grid->Handle(), GWL_STYLE) & WS_VSCROLL);
+  EXPECT_EQ(Grid->TopRow(), 1);
+}
+
+TEST_F(Grids, SelectingBeyondTheEdgeScrollsOnTheTimer) {
+  Grid->SetRowCount(60);
+  ShowAndFocus();
+  POINT start = CellPoint(1, 2);
+  InputMouseMove(start);
+  InputMouseButton(TInputButton::Left, true, start);
+  Pump();
+  POINT below = ScreenOf(Grid, 30, Grid->ClientHeight() + 15);
+  InputMouseMove(below);
+  Pump();
+  Backend.Advance(600);
+  EXPECT_GT(Grid->TopRow(), 1);
+  EXPECT_GT(Grid->Selection().Bottom, Grid->VisibleRowCount());
+  InputMouseButton(TInputButton::Left, false, below);
+  Pump();
+  EXPECT_EQ(Grid->GridState(), gsNormal);
+  int top = Grid->TopRow();
+  Backend.Advance(600);
+  EXPECT_EQ(Grid->TopRow(), top);
+}
+
+// ---------------------------------------------------------------------------------------
+TEST_F(Grids, StoredFormRoundTrip) {
+  Grid->SetName("Grid1");
+  Grid->SetColCount(3);
+  Grid->SetFixedCols(2);
+  Grid->SetRowCount(2);
+  Grid->SetOptions(TGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goEditing});
+  Grid->SetColWidths(0, 141);
+  Grid->SetColWidths(1, 76);
+  Grid->SetRowHeights(0, 55);
+  Grid->SetScrollBars(ssVertical);
+  std::string text = WriteComponentToText(Grid);
+  EXPECT_NE(text.find("Options = [goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goEditing]"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("ColWidths = ("), std::string::npos) << text;
+
+  auto copyOwner = std::make_unique<TForm>(nullptr);
+  auto* copy = new TStringGrid(copyOwner.get());
+  ReadComponentFromText(text, copy);
+  EXPECT_EQ(copy->ColCount(), 3);
+  EXPECT_EQ(copy->FixedCols(), 2);
+  EXPECT_EQ(copy->RowCount(), 2);
+  EXPECT_EQ(copy->Options(), Grid->Options());
+  EXPECT_EQ(copy->ColWidths(0), 141);
+  EXPECT_EQ(copy->ColWidths(1), 76);
+  EXPECT_EQ(copy->ColWidths(2), 64);
+  EXPECT_EQ(copy->RowHeights(0), 55);
+  EXPECT_EQ(copy->ScrollBars(), ssVertical);
+}
+
+TEST_F(Grids, PaintsTheClassicLook) {
+  Grid->SetColCount(4);
+  Grid->SetRowCount(6);
+  for (int c = 0; c < 4; ++c) Grid->SetCells(c, 0, "Head " + std::to_string(c));
+  for (int r = 1; r < 6; ++r) {
+    Grid->SetCells(0, r, "Row " + std::to_string(r));
+    for (int c = 1; c < 4; ++c) Grid->SetCells(c, r, std::to_string(r * 10 + c));
+  }
+  Grid->SetColWidths(0, 80);
+  ShowAndFocus();
+  Grid->SetSelection(TGridRect{2, 2, 3, 3});
+  auto* other = new TTestEdit(Form);
+  other->SetParent(Form);
+  other->SetBounds(10, 250, 100, 20);
+  other->SetFocus();
+  Pump();
+  // Fixed cells in the button face, scrollable cells in the window colour, the selection
+  // highlighted when the grid is not focused, silver lines between scrollable cells.
+  TRect fixed = Grid->CellRect(1, 0), cell = Grid->CellRect(1, 1), sel = Grid->CellRect(2, 2);
+  EXPECT_EQ(Pixel(Grid, fixed.Right - 3, fixed.Bottom - 5), ColorToRGB(clBtnFace));
+  EXPECT_EQ(Pixel(Grid, cell.Right - 3, cell.Bottom - 3), ColorToRGB(clWindow));
+  EXPECT_EQ(Pixel(Grid, sel.Right - 3, sel.Bottom - 3), ColorToRGB(clHighlight));
+  EXPECT_EQ(Pixel(Grid, cell.Right, cell.Bottom - 3), ColorToRGB(clSilver));
+  EXPECT_EQ(Pixel(Grid, fixed.Right, fixed.Bottom - 5), ColorToRGB(clBlack));
+  if (const char* dir = std::getenv("LORM_TEST_PNG_DIR")) {
+    UpdateAllWindows();
+    auto* s = reinterpret_cast<cairo_surface_t*>(GetWindowSurface(Form->Handle()));
+    cairo_surface_write_to_png(s, (std::string(dir) + "/grid.png").c_str());
+  }
+}
+
+}  // namespace
