@@ -222,7 +222,8 @@ TSdlBackend::TSdlBackend() {
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
   // Before SDL starts: SDL keeps the handler in force when it opens the display and puts
   // it back when it closes it.
-  if (std::string(getenv("SDL_VIDEODRIVER")) == "x11") InstallXErrorHandler();
+  const char* driver = getenv("SDL_VIDEODRIVER");
+  if (driver && std::string(driver) == "x11") InstallXErrorHandler();
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     std::string why = SDL_GetError();
     SDL_Quit();
@@ -613,10 +614,7 @@ void TSdlBackend::HandleWindowEvent(const SDL_Event& e) {
       break;
     case SDL_WINDOWEVENT_FOCUS_GAINED: {
       FFocusLost = false;
-      if (!GetForegroundWindow()) {
-        InputAppActivation(true);
-        PullClipboard();  // another program may have copied meanwhile
-      }
+      if (!GetForegroundWindow()) InputAppActivation(true);
       if (!IsWindow(h) || m->Popup) break;
       HWND target = h;
       if (!IsWindowEnabled(h)) target = GetWindow(h, GW_ENABLEDPOPUP);  // a modal window is up

@@ -55,3 +55,5 @@ LORM_DECLARE_EXCEPTION(EFilerError, EStreamError);
 LORM_DECLARE_EXCEPTION(EClassNotFound, EFilerError);
 LORM_DECLARE_EXCEPTION(EPropertyError, Exception);
 LORM_DECLARE_EXCEPTION(EAssertionFailed, Exception);
+LORM_DECLARE_EXCEPTION(EMenuError, Exception);
+LORM_DECLARE_EXCEPTION(EActionError, Exception);

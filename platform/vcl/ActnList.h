@@ -30,9 +30,7 @@ public:
 
 protected:
   friend class TBasicAction;
-  virtual void Change() {
-    if (OnChange) OnChange(FAction);
-  }
+  virtual void Change();
   TObject* FClient;
   TBasicAction* FAction = nullptr;
 };
@@ -83,6 +81,7 @@ public:
   void SetParentComponent(TComponent* Value) override;
 
 private:
+  friend class TCustomActionList;
   TCustomActionList* FActionList = nullptr;
   std::string FCategory;
 };

@@ -8,7 +8,9 @@
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Text.h"
+#include "platform/vcl/ActnList.h"
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/Menus.h"
 
 namespace {
 
@@ -189,25 +191,6 @@ void TControlCanvas::CreateHandle() {
 
 void TControlCanvas::UpdateTextFlags() {}
 
-// ---------------------------------------------------------------------------------------
-// Colour names for stored forms ("clBtnFace"), as the graphics unit names them.
-static const TIntConsts* ColorIdents() {
-  static TIntConsts consts = [] {
-    TIntConsts c;
-    c.TypeName = "TColor";
-    std::vector<TColor> values = {clBlack, clMaroon, clGreen, clOlive, clNavy, clPurple, clTeal, clGray,
-                                  clSilver, clRed, clLime, clYellow, clBlue, clFuchsia, clAqua, clWhite,
-                                  clNone, clDefault};
-    for (int i = 0; i <= COLOR_ENDCOLORS; ++i) values.push_back(TColor(0x80000000u | unsigned(i)));
-    for (TColor v : values) {
-      std::string name;
-      if (ColorToIdent(v, name)) c.Map.emplace_back(name, v);
-    }
-    return c;
-  }();
-  return &consts;
-}
-
 static const TIntConsts* CursorIdents = RegisterIntConsts(
     "TCursor", {{"crDefault", crDefault}, {"crNone", crNone}, {"crArrow", crArrow}, {"crCross", crCross},
                 {"crIBeam", crIBeam}, {"crSizeNESW", crSizeNESW}, {"crSizeNS", crSizeNS},
@@ -233,7 +216,7 @@ void TControl::Publish(TClassBuilder<TControl>& P) {
       .Str("Caption", &TControl::Caption, &TControl::SetCaption)
       .Bool("Enabled", &TControl::Enabled, &TControl::SetEnabled, true)
       .Int("Color", &TControl::Color, &TControl::SetColor)
-      .Consts(ColorIdents())
+      .Consts(ColorConsts())
       .Stored(&TControl::IsColorStored)
       .Bool("ParentColor", &TControl::ParentColor, &TControl::SetParentColor, true)
       .Object("Font", &TControl::Font, &TControl::SetFont)
@@ -243,6 +226,7 @@ void TControl::Publish(TClassBuilder<TControl>& P) {
       .Bool("ShowHint", &TControl::ShowHint, &TControl::SetShowHint)
       .Stored(&TControl::IsShowHintStored)
       .Bool("ParentShowHint", &TControl::ParentShowHint, &TControl::SetParentShowHint, true)
+      .Component("Action", &TControl::Action, &TControl::SetAction)
       .Component("PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu)
       .Int("Cursor", &TControl::Cursor, &TControl::SetCursor, crDefault)
       .Consts(CursorIdents)
@@ -404,6 +388,16 @@ void TControl::WndProc(TMessage& Message) {
         Message.Result = 1;
         return;
       }
+      // The control's pop-up menu shows at the mouse (from the keyboard: at the control).
+      if (auto* popup = dynamic_cast<TPopupMenu*>(FPopupMenu); popup && popup->AutoPopup()) {
+        SendCancelMode(nullptr);
+        popup->SetPopupComponent(this);
+        TPoint at{Message.XPos(), Message.YPos()};
+        if (at.X == -1 && at.Y == -1) at = ClientToScreen(TPoint{0, 0});
+        popup->Popup(at.X, at.Y);
+        Message.Result = 1;
+        return;
+      }
       DefaultHandler(Message);
       return;
     }
@@ -464,6 +458,32 @@ void TControl::WndProc(TMessage& Message) {
 
 void TControl::Click() {
   if (OnClick) OnClick(this);
+  else if (FActionLink && FActionLink->Action() && !FComponentState.Contains(csDesigning)) FActionLink->Execute(this);
+}
+
+TBasicAction* TControl::Action() const { return FActionLink ? FActionLink->Action() : nullptr; }
+
+void TControl::SetAction(TBasicAction* Value) {
+  if (!Value) {
+    FActionLink.reset();
+    FControlStyle -= csActionClient;
+    return;
+  }
+  if (!FActionLink) FActionLink = std::make_unique<TControlActionLink>(this);
+  FActionLink->SetAction(Value);
+  FControlStyle += csActionClient;
+  ActionChange(Value, Value->ComponentState().Contains(csLoading));
+  Value->FreeNotification(this);
+}
+
+void TControl::ActionChange(TObject* Sender, bool CheckDefaults) {
+  auto* a = dynamic_cast<TCustomAction*>(Sender);
+  if (!a) return;
+  if (!CheckDefaults || Caption().empty() || Caption() == Name()) SetCaption(a->Caption());
+  if (!CheckDefaults || FEnabled) SetEnabled(a->Enabled());
+  if (!CheckDefaults || FHint.empty()) SetHint(a->Hint());
+  if (!CheckDefaults || FVisible) SetVisible(a->Visible());
+  if (!CheckDefaults || FHelpContext == 0) SetHelpContext(a->HelpContext());
 }
 
 void TControl::DblClick() {
@@ -778,6 +798,7 @@ void TControl::Loaded() {
 }
 
 void TControl::Notification(TComponent* AComponent, TOperation Operation) {
+  if (Operation == opRemove && FActionLink && AComponent == FActionLink->Action()) SetAction(nullptr);
   TComponent::Notification(AComponent, Operation);
   if (Operation == opRemove && AComponent == FPopupMenu) FPopupMenu = nullptr;
 }
@@ -1127,6 +1148,11 @@ void TWinControl::WndProc(TMessage& Message) {
     case CN_KEYDOWN:
     case CN_SYSKEYDOWN: {
       Message.Result = 1;
+      // Shortcuts first: the pop-up menus of the control and its parents, then the form
+      // (its main menu and action lists), wherever the focus is.
+      for (TControl* c = this; c; c = c->Parent())
+        if (auto* popup = dynamic_cast<TPopupMenu*>(c->PopupMenu()); popup && popup->IsShortCut(Message)) return;
+      if (TCustomForm* form = GetParentForm(this); form && form->IsShortCut(Message)) return;
       if (Perform(CM_CHILDKEY, Message.WParam, LPARAM(this)) != 0) return;
       UINT mask = 0;
       switch (Message.WParam) {

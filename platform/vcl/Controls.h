@@ -100,6 +100,8 @@ using TControlState = TSet<TControlStateItem>;
 class TControl;
 class TWinControl;
 class TCustomForm;
+class TBasicAction;
+class TControlActionLink;
 
 using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
@@ -273,6 +275,14 @@ public:
   void SetParentShowHint(bool Value);
   TComponent* PopupMenu() const { return FPopupMenu; }
   void SetPopupMenu(TComponent* Value);
+  // The action the control follows (caption, enabled, hint, visible; Click runs it when
+  // the control has no OnClick of its own).
+  TBasicAction* Action() const;
+  void SetAction(TBasicAction* Value);
+  TControlActionLink* ActionLink() const { return FActionLink.get(); }
+  // The linked action changed (CheckDefaults: only properties still at their defaults
+  // take the action's values); descendants copy more (checked state, image).
+  virtual void ActionChange(TObject* Sender, bool CheckDefaults);
   TCursor Cursor() const { return FCursor; }
   void SetCursor(TCursor Value);
   int HelpContext() const { return FHelpContext; }
@@ -370,6 +380,7 @@ protected:
   bool FShowHint = false;
   bool FParentShowHint = true;
   TComponent* FPopupMenu = nullptr;
+  std::unique_ptr<TControlActionLink> FActionLink;
   TCursor FCursor = crDefault;
   int FHelpContext = 0;
   TControlStyle FControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};

@@ -8,70 +8,12 @@
 #include <cstring>
 #include <map>
 
+#include "platform/rtl/CodePage.h"
+
 namespace {
 
 // ---------------------------------------------------------------------------------------
-// UTF-8 / UTF-16.
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
-// Decodes UTF-8; a byte that starts no valid sequence is taken as a Latin-1 character.
-std::u16string Utf8ToUtf16(const std::string& s) {
-  std::u16string out;
-  for (size_t i = 0; i < s.size();) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    int len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
-    char32_t cp = c;
-    bool ok = len >= 1 && i + len <= s.size();
-    if (ok && len > 1) {
-      cp = len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
-      for (int k = 1; k < len; ++k) {
-        unsigned char d = static_cast<unsigned char>(s[i + k]);
-        if ((d & 0xC0) != 0x80) { ok = false; break; }
-        cp = (cp << 6) | (d & 0x3F);
-      }
-    }
-    if (!ok) { cp = c; len = 1; }
-    i += len;
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out += static_cast<char16_t>(0xD800 + (cp >> 10));
-      out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(cp);
-    }
-  }
-  return out;
-}
-
-std::string Utf16ToUtf8(const std::u16string& s) {
-  std::string out;
-  for (size_t i = 0; i < s.size(); ++i) {
-    char32_t c = s[i];
-    if (c >= 0xD800 && c < 0xDC00 && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] < 0xE000) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (s[i + 1] - 0xDC00);
-      ++i;
-    }
-    AppendUtf8(out, c);
-  }
-  return out;
-}
-
+// Text: UTF-8 in memory, UTF-16 code units in the stored forms (platform/rtl/CodePage.h).
 bool IsAscii(const std::string& s) {
   for (unsigned char c : s)
     if (c >= 0x80) return false;
@@ -94,7 +36,7 @@ bool IsValidUtf8(const std::string& s) {
 std::string BytesToUtf8(const std::string& bytes) {
   if (IsValidUtf8(bytes)) return bytes;
   std::string out;
-  for (unsigned char c : bytes) AppendUtf8(out, c);
+  for (unsigned char c : bytes) Utf8Append(out, c);
   return out;
 }
 
@@ -360,7 +302,7 @@ private:
         // Codes are UTF-16 code units; surrogate pairs combine across adjacent codes.
         if (code > 0xFFFF) {
           flushUnits();
-          AppendUtf8(out, static_cast<char32_t>(code));
+          Utf8Append(out, static_cast<char32_t>(code));
         } else {
           units += static_cast<char16_t>(code);
         }
@@ -1588,7 +1530,7 @@ void TWriter::WriteProperty(TObject* Instance, const TPropInfo* Prop, const std:
     }
     case tkChar: {
       std::string s;
-      AppendUtf8(s, static_cast<char32_t>(Prop->GetOrd(Instance)));
+      Utf8Append(s, static_cast<char32_t>(Prop->GetOrd(Instance)));
       v = TFormValue::MakeString(s);
       break;
     }
@@ -1702,7 +1644,7 @@ void TWriter::WriteSingle(float Value) {
 
 void TWriter::WriteChar(char32_t Value) {
   std::string s;
-  AppendUtf8(s, Value);
+  Utf8Append(s, Value);
   WriteString(s);
 }
 

@@ -6,7 +6,9 @@
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/rtl/MessageService.h"
+#include "platform/vcl/ActnList.h"
 #include "platform/vcl/Filer.h"
+#include "platform/vcl/Menus.h"
 #include "platform/win/Backend.h"
 
 TApplication* Application = nullptr;
@@ -235,6 +237,7 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
 
 void TCustomForm::CreateWnd() {
   TScrollingWinControl::CreateWnd();
+  AttachMenu(true);
   if (FIcon && !FIcon->GetEmpty()) {
     // The caption shows no icon in this layer; kept for the property.
   }
@@ -281,8 +284,54 @@ void TCustomForm::SetFormStyle(TFormStyle Value) {
 void TCustomForm::SetMenu(TComponent* Value) {
   if (FMenu == Value) return;
   if (FMenu) FMenu->RemoveFreeNotification(this);
+  if (auto* old = dynamic_cast<TMainMenu*>(FMenu)) old->SetWindowHandle(nullptr);
   FMenu = Value;
   if (Value) Value->FreeNotification(this);
+  AttachMenu(false);
+}
+
+// The main menu becomes the window's menu bar (the client area shrinks by the bar).
+void TCustomForm::AttachMenu(bool KeepClientSize) {
+  if (!FHandle) return;
+  auto* menu = dynamic_cast<TMainMenu*>(FMenu);
+  if (menu && !menu->ComponentState().Contains(csDesigning)) {
+    menu->SetWindowHandle(FHandle);
+    if (::GetMenu(FHandle) == menu->Handle()) return;
+    RECT before;
+    ::GetClientRect(FHandle, &before);
+    ::SetMenu(FHandle, menu->Handle());
+    // A window made for a form keeps the form's client size: the bar adds to its height.
+    if (KeepClientSize) {
+      RECT after;
+      ::GetClientRect(FHandle, &after);
+      if (after.bottom < before.bottom) SetBounds(FLeft, FTop, FWidth, FHeight + before.bottom - after.bottom);
+    }
+  } else if (::GetMenu(FHandle)) {
+    ::SetMenu(FHandle, nullptr);
+  }
+}
+
+void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
+  TScrollingWinControl::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FMenu) {
+    FMenu = nullptr;
+    if (FHandle && !FComponentState.Contains(csDestroying)) ::SetMenu(FHandle, nullptr);
+  }
+}
+
+bool TCustomForm::IsShortCut(TMessage& Message) {
+  bool handled = false;
+  if (OnShortCut) OnShortCut(Message, handled);
+  if (handled) return true;
+  if (auto* menu = dynamic_cast<TMainMenu*>(FMenu); menu && menu->IsShortCut(Message)) return true;
+  for (TCustomActionList* list : FormActionLists(this))
+    if (list->IsShortCut(Message)) return true;
+  return false;
+}
+
+void TCustomForm::UpdateActions() {
+  if (FComponentState.Contains(csDesigning) || !Showing()) return;
+  for (TCustomActionList* list : FormActionLists(this)) list->UpdateActions();
 }
 
 void TCustomForm::SetIcon(TIcon* Value) {
@@ -626,6 +675,27 @@ void TCustomForm::WndProc(TMessage& Message) {
     case CM_SHOWINGCHANGED:
       UpdateShowingChange();
       return;
+    case WM_COMMAND:
+    case WM_INITMENUPOPUP:
+    case WM_MENUCHAR:
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+    case WM_MENUSELECT:
+      if (auto* menu = dynamic_cast<TMenu*>(FMenu); menu && DispatchMenuMessage(menu, Message)) return;
+      break;
+    case WM_SYSCOMMAND:
+      // Alt, F10 or Alt and a letter: a control that shows a menu bar of its own (a tool
+      // bar in menu mode) may take it before the window's menu bar.
+      if ((Message.WParam & 0xFFF0) == SC_KEYMENU) {
+        TMessage m = Message;
+        m.Result = 0;
+        Broadcast(m);
+        if (m.Result) {
+          Message.Result = m.Result;
+          return;
+        }
+      }
+      break;
     case CM_DIALOGKEY:
       if (GetKeyState(VK_MENU) >= 0) {
         switch (Message.WParam) {
@@ -919,6 +989,15 @@ void TApplication::HandleMessage() {
 void TApplication::Idle() {
   UpdateMouseControl();
   bool done = true;
+  // Actions follow the state of the program while nothing else happens.
+  if (Screen)
+    for (int i = 0; i < Screen->FormCount(); ++i) {
+      try {
+        Screen->Forms(i)->UpdateActions();
+      } catch (const std::exception&) {
+        HandleException(this);
+      }
+    }
   if (OnIdle) {
     try {
       OnIdle(this, done);

@@ -28,6 +28,8 @@ constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry 
 
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
+// A key reached the form as a possible shortcut (before its menu and action lists).
+using TShortCutEvent = std::function<void(TMessage& Msg, bool& Handled)>;
 
 class TCustomForm : public TScrollingWinControl {
   LORM_PUBLISHED(TCustomForm, TScrollingWinControl)
@@ -76,6 +78,15 @@ public:
   void SetAlphaBlendValue(int Value) { FAlphaBlendValue = Value; }
   TComponent* Menu() const { return FMenu; }
   void SetMenu(TComponent* Value);
+  // A key message with the modifiers held now, from any control of the form: OnShortCut,
+  // then the main menu's items, then the form's action lists run the shortcut; true
+  // when one of them took it.
+  virtual bool IsShortCut(TMessage& Message);
+  TShortCutEvent OnShortCut;
+  // Brings the actions of the form's action lists up to date (OnUpdate); the application
+  // calls it when idle.
+  virtual void UpdateActions();
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   TIcon* Icon() const { return FIcon.get(); }
   void SetIcon(TIcon* Value);
   int PixelsPerInch() const { return 96; }
@@ -145,6 +156,7 @@ protected:
 
 private:
   void SetActive(bool Value);
+  void AttachMenu(bool KeepClientSize);
   void ResetBrushColor();
   void SetWindowFocus();
   void ApplyPosition();

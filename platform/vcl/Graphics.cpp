@@ -211,9 +211,27 @@ static const TEnumInfo* BrushStyleNames = RegisterEnum(
 TFont::TFont() = default;
 TFont::~TFont() { FreeHandle(); }
 
+const TIntConsts* ColorConsts() {
+  static const TIntConsts consts = [] {
+    TIntConsts c;
+    c.TypeName = "TColor";
+    std::vector<TColor> values = {clBlack, clMaroon, clGreen, clOlive, clNavy, clPurple, clTeal, clGray,
+                                  clSilver, clRed, clLime, clYellow, clBlue, clFuchsia, clAqua, clWhite,
+                                  clNone, clDefault};
+    for (int i = 0; i <= COLOR_ENDCOLORS; ++i) values.push_back(TColor(0x80000000u | unsigned(i)));
+    for (TColor v : values) {
+      std::string name;
+      if (ColorToIdent(v, name)) c.Map.emplace_back(name, v);
+    }
+    return c;
+  }();
+  return &consts;
+}
+
 void TFont::Publish(TClassBuilder<TFont>& P) {
   P.Int("Charset", &TFont::GetCharset, &TFont::SetCharset)
       .Int("Color", &TFont::GetColor, &TFont::SetColor)
+      .Consts(ColorConsts())
       .Int("Height", &TFont::GetHeight, &TFont::SetHeight)
       .Str("Name", &TFont::GetName, &TFont::SetName)
       .Int("Orientation", &TFont::GetOrientation, &TFont::SetOrientation, 0)
@@ -327,7 +345,7 @@ void TFont::SetHandle(HFONT Value) {
 TPen::~TPen() { FreeHandle(); }
 
 void TPen::Publish(TClassBuilder<TPen>& P) {
-  P.Int("Color", &TPen::GetColor, &TPen::SetColor, clBlack)
+  P.Int("Color", &TPen::GetColor, &TPen::SetColor, clBlack).Consts(ColorConsts())
       .Enum("Mode", PenModeNames, &TPen::GetMode, &TPen::SetMode, pmCopy)
       .Enum("Style", PenStyleNames, &TPen::GetStyle, &TPen::SetStyle, psSolid)
       .Int("Width", &TPen::GetWidth, &TPen::SetWidth, 1);
@@ -380,7 +398,7 @@ HPEN TPen::GetHandle() {
 TBrush::~TBrush() { FreeHandle(); }
 
 void TBrush::Publish(TClassBuilder<TBrush>& P) {
-  P.Int("Color", &TBrush::GetColor, &TBrush::SetColor, clWhite)
+  P.Int("Color", &TBrush::GetColor, &TBrush::SetColor, clWhite).Consts(ColorConsts())
       .Enum("Style", BrushStyleNames, &TBrush::GetStyle, &TBrush::SetStyle, bsSolid);
 }
 

@@ -51,6 +51,8 @@ std::string ColorToString(TColor Color);
 // raises EConvertError "'x' is not a valid integer value" otherwise.
 TColor StringToColor(const std::string& S);
 bool ColorToIdent(TColor Color, std::string& Ident);
+// The colour names of stored forms ("clBtnFace", "clNavy"), for every TColor property.
+const struct TIntConsts* ColorConsts();
 bool IdentToColor(const std::string& Ident, TColor& Color);
 
 // ---- enumerations -------------------------------------------------------------------

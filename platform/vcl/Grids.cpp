@@ -53,6 +53,12 @@ void TCustomDrawGrid::Publish(TClassBuilder<TCustomDrawGrid>& P) {
 void TDrawGrid::Publish(TClassBuilder<TDrawGrid>& P) { (void)P; }
 void TStringGrid::Publish(TClassBuilder<TStringGrid>& P) { (void)P; }
 
+// Stored forms create the grids by class name.
+static const bool kGridsRegistered = [] {
+  RegisterClasses({TDrawGrid::StaticClass(), TStringGrid::StaticClass()});
+  return true;
+}();
+
 // ---------------------------------------------------------------------------------------
 int GridMulDiv(int Number, int Numerator, int Denominator) {
   if (Denominator == 0) return 0;
@@ -87,6 +93,8 @@ TCustomGrid::TCustomGrid(TComponent* AOwner) : TCustomControl(AOwner) {
 }
 
 TCustomGrid::~TCustomGrid() {
+  Destroying();
+  FEditorMode = false;
   if (FTimerRunning && HandleAllocated()) KillTimer(FHandle, 1);
   FTimerRunning = false;
   if (FInplaceEdit) {
@@ -126,8 +134,6 @@ void TCustomGrid::CreateWnd() {
   TCustomControl::CreateWnd();
   UpdateScrollRange();
 }
-
-void TCustomGrid::Resize() { TCustomControl::Resize(); }
 
 // ---------------------------------------------------------------------------------------
 // Dimensions.

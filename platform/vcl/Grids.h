@@ -119,6 +119,7 @@ protected:
   void Change() override;
 
 private:
+  friend class TCustomGrid;
   void InternalMove(const TRect& Loc, bool Redraw);
   TCustomGrid* FGrid = nullptr;
   std::string FOriginalText;
@@ -256,7 +257,6 @@ protected:
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void Paint() override;
-  void Resize() override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseMove(TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;

@@ -368,7 +368,6 @@ private:
   bool FPendingChange = false;
   std::string FFilter;
   unsigned long long FLastTime = 0;
-  std::string FText;  // the text while there is no edit window
 };
 
 class TComboBox : public TCustomComboBox {

@@ -245,6 +245,7 @@ protected:
 private:
   friend class TMenuItem;
   std::unique_ptr<TMenuItem> FItems;
+  HMENU FHandle = nullptr;
   HWND FWindowHandle = nullptr;
   bool FOwnerDraw = false;
   TCustomImageList* FImages = nullptr;

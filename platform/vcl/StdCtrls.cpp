@@ -146,6 +146,7 @@ void TCustomLabel::DoDrawText(TRect& Rect, UINT Flags) {
   TCanvas* c = Canvas();
   c->Font()->Assign(Font());
   HDC dc = c->GetHandle();
+  SelectObject(dc, Font()->GetHandle());
   RECT r = ToRECT(Rect);
   SetBkMode(dc, TRANSPARENT);
   if (!Enabled() && !(Flags & DT_CALCRECT)) {
@@ -313,6 +314,14 @@ void TCustomEdit::DestroyWnd() {
 void TCustomEdit::Loaded() {
   TWinControl::Loaded();
   UpdateHeight();
+}
+
+void TCustomEdit::SetTextValue(const std::string& Value) {
+  // Without a window the text takes the case the window would give it.
+  if (!FHandle && FCharCase != ecNormal)
+    TWinControl::SetTextValue(FCharCase == ecUpperCase ? AnsiUpperCase(Value) : AnsiLowerCase(Value));
+  else
+    TWinControl::SetTextValue(Value);
 }
 
 void TCustomEdit::SendFont() {

@@ -153,6 +153,7 @@ protected:
   void Loaded() override;
   virtual void Change();
   virtual void DoSetMaxLength(int Value);
+  void SetTextValue(const std::string& Value) override;
   // AutoSize: the height that fits the font and the border.
   void AdjustHeight();
   void UpdateHeight();

@@ -549,12 +549,11 @@ void TCustomGroupBox::Paint() {
     caption.left -= 1;
     caption.right += 1;
   }
-  TTheme theme(FHandle, "BUTTON");
   int saved = SaveDC(dc);
   if (!text.empty()) ExcludeClipRect(dc, caption.left, caption.top, caption.right, caption.bottom);
-  if (theme) {
-    DrawThemeBackground(theme.Get(), dc, BP_GROUPBOX, Enabled() ? 1 : 2, &frame, nullptr);
-  } else if (FCtl3D) {
+  // The etched frame in both looks: the themed group box frame is too faint on the face
+  // colour to show the grouping.
+  if (FCtl3D) {
     RECT light{frame.left + 1, frame.top + 1, frame.right, frame.bottom};
     FrameRect(dc, &light, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
     RECT dark{frame.left, frame.top, frame.right - 1, frame.bottom - 1};

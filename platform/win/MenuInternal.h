@@ -43,6 +43,8 @@ bool ValidMenu(HMENU m);
 // for a bar rectangle in window coordinates and paints it.
 void LayoutMenuBar(HWND h, const RECT& bar);
 void PaintMenuBar(HWND h, HDC dc, const RECT& bar);
+// Lays the bar out where the frame puts it (before it was ever painted).
+void EnsureMenuBarLayout(HWND h);
 // The bar item at a screen point, -1 when none.
 int MenuBarItemFromPoint(HWND h, POINT screen);
 // DefWindowProc's part: a click on the bar, SC_KEYMENU, hot tracking, the Alt key.

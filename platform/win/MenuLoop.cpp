@@ -596,6 +596,7 @@ bool MenuNoAccel(HWND h) {
 
 int MenuBarItemFromPoint(HWND h, POINT screen) {
   if (!Valid(h) || !ValidMenu(h->Menu)) return -1;
+  EnsureMenuBarLayout(h);
   POINT o = WindowOriginOnScreen(h);
   POINT p{screen.x - o.x, screen.y - o.y};
   for (size_t i = 0; i < h->Menu->Items.size(); ++i)
@@ -640,8 +641,8 @@ void MenuBarMouseDown(HWND h, POINT screen) {
 }
 
 void MenuKeyCommand(HWND h, UINT key) {
-  h = TopLevelOf(h);
-  if (!Valid(h) || gTracker) return;
+  // A child window has no menu bar: the command is its top-level window's to handle.
+  if (!Valid(h) || gTracker || !IsTopLevel(h)) return;
   if (key == ' ' || key == '-') return;  // the window menus: not there
   if (!ValidMenu(h->Menu) || h->Menu->Items.empty()) {
     if (key) MessageBeep(0);

@@ -320,6 +320,17 @@ void DrawMenuEntry(HWND owner, HMENU menu, int index, HDC dc, UINT action, bool 
   DeleteObject(font);
 }
 
+RECT MenuBarRect(HWND h) {
+  int edge = (h->ExStyle & WS_EX_CLIENTEDGE) ? GetSystemMetrics(SM_CXEDGE) : (h->ExStyle & WS_EX_STATICEDGE) ? 1 : 0;
+  int left = h->Client.left - edge;
+  int bottom = h->Client.top - edge;
+  return RECT{left, bottom - GetSystemMetrics(SM_CYMENU), RectWidth(h->Rect) - left, bottom - 1};
+}
+
+void EnsureMenuBarLayout(HWND h) {
+  if (Valid(h) && ValidMenu(h->Menu) && !h->Parent) LayoutMenuBar(h, MenuBarRect(h));
+}
+
 void PaintMenuBar(HWND h, HDC dc, const RECT& bar) {
   bool flat = FlatMenus();
   Fill(dc, bar, flat ? COLOR_MENUBAR : COLOR_MENU);

@@ -445,6 +445,7 @@ BOOL GetMenuItemRect(HWND hwnd, HMENU menu, UINT position, RECT* rect) {
     for (HWND w : S().TopLevels)
       if (Valid(w) && w->Menu == menu) owner = w;
   if (!owner) return FALSE;
+  EnsureMenuBarLayout(owner);
   RECT wr;
   GetWindowRect(owner, &wr);
   RECT r = menu->Items[position].Rect;

@@ -773,10 +773,8 @@ void ScrollMessage(TEditState* e, int bar, int code, int thumb) {
 }
 
 void SetText(TEditState* e, const std::u16string& s) {
-  e->Text = Normalize(e->Wnd, s);
-  if (int(e->Text.size()) > e->Limit && !Multi(e->Wnd)) {
-    // The limit applies to typing; text set by the program is kept whole, as the system does.
-  }
+  // The limit applies to typing; text set by the program is kept whole, as the system does.
+  e->Text = ConvertCase(e->Wnd, Normalize(e->Wnd, s));
   e->Anchor = e->Caret = 0;
   e->CanUndo = false;
   e->Typing = false;
@@ -818,7 +816,7 @@ LRESULT EditWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
   if (!e) return DefWindowProc(h, msg, wp, lp);
   switch (msg) {
     case WM_CREATE:
-      e->Text = Normalize(h, e->Text);
+      e->Text = ConvertCase(h, Normalize(h, e->Text));
       DefaultRect(e);
       e->LinesValid = false;
       UpdateScrollBars(e);
@@ -875,6 +873,10 @@ LRESULT EditWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
+      if (wp) {  // the framework paints into its own DC
+        Paint(e, reinterpret_cast<HDC>(wp));
+        return 0;
+      }
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(h, &ps);
       if (dc) {

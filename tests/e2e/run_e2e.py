@@ -180,7 +180,7 @@ def start_form(args, env, name, at):
 
 def expect_exit(name, proc, log, out_dir):
     try:
-        rc = proc.wait(timeout=15)
+        rc = proc.wait(timeout=30)
     except subprocess.TimeoutExpired:
         fail(name + ": the program did not end when its window was closed:\n" +
              "\n".join(read_log(log)[-8:]))
@@ -210,12 +210,12 @@ def clipboard_and_closing(args, env, display):
         xdo(display, "click", "1")
         xdo(display, "type", "--delay", "30", "Вставка 42")
         xdo(display, "key", "ctrl+c")
-        if not wait_for_line(a_log, lambda l: l == "edit copy", 5, a):
+        if not wait_for_line(a_log, lambda l: l == "edit copy", 20, a):
             fail("copy: Ctrl+C did not reach the entry:\n" + "\n".join(read_log(a_log)))
         xdo(display, "mousemove", str(bx + 10), str(by + 10))
         xdo(display, "click", "1")
         xdo(display, "key", "ctrl+v")
-        if not wait_for_line(b_log, lambda l: l == "edit text Вставка 42", 5, b):
+        if not wait_for_line(b_log, lambda l: l == "edit text Вставка 42", 20, b):
             fail("paste: the text copied in the other program did not arrive:\n" +
                  "\n".join(read_log(b_log)))
         r = subprocess.run([args.xtool, "close", b_win], env=env, capture_output=True, text=True,
@@ -311,13 +311,13 @@ def main():
                 xdo(display, "mousemove", str(x), str(y))
                 xdo(display, "click", "1")
             elif words[0] == "type":
-                xdo(display, "type", "--delay", "30", action[len("type "):])
+                xdo(display, "type", "--delay", "60", action[len("type "):])
             elif words[0] == "key":
                 xdo(display, "key", words[1])
             wait_quiet(display_log, proc)
 
         try:
-            rc = proc.wait(timeout=15)
+            rc = proc.wait(timeout=30)
         except subprocess.TimeoutExpired:
             fail("the program did not end when its window was closed:\n" +
                  "\n".join(read_log(display_log)[-8:]))

@@ -217,7 +217,7 @@ TEST_F(ExtTest, StoredFormWithTheControlsReadsAndRenders) {
     Top = 44
     Width = 60
     Height = 40
-    Brush.Color = clYellow
+    Brush.Color = 65535
     Shape = stRoundRect
   end
   object ScrollBox1: TScrollBox

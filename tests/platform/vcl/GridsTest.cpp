@@ -1,6 +1,7 @@
 #include <cairo.h>
 
 #include <cstdlib>
+#include <map>
 
 #include "ControlsTestSupport.h"
 #include "platform/vcl/Filer.h"
@@ -396,6 +397,13 @@ TEST_F(Grids, ScrollingKeepsTheCurrentCellInView) {
   EXPECT_EQ(Grid->TopRow() + Grid->VisibleRowCount(), 100);
   Grid->Perform(WM_VSCROLL, SB_TOP, 0);
   EXPECT_EQ(Grid->TopRow(), 1);
+  // Dragging the thumb scrolls along only with goThumbTracking.
+  Grid->Perform(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 64), 0);
+  EXPECT_EQ(Grid->TopRow(), 1);
+  Grid->SetOptions(Grid->Options() + goThumbTracking);
+  Grid->Perform(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 64), 0);
+  EXPECT_GT(Grid->TopRow(), 30);
+  Grid->Perform(WM_VSCROLL, SB_TOP, 0);
   // The wheel moves the current row.
   int row = Grid->Row();
   Grid->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(-WHEEL_DELTA)), 0);
@@ -427,6 +435,66 @@ TEST_F(Grids, SelectingBeyondTheEdgeScrollsOnTheTimer) {
   int top = Grid->TopRow();
   Backend.Advance(600);
   EXPECT_EQ(Grid->TopRow(), top);
+}
+
+TEST_F(Grids, SizingLinesShowTheSplitCursorAndScaleFollowsTheDpi) {
+  Grid->SetOptions(Grid->Options() + goColSizing);
+  ShowAndFocus();
+  TRect c1 = Grid->CellRect(1, 0);
+  MoveTo(Grid, c1.Right, 5);
+  EXPECT_EQ(GetCursor(), Screen->Cursors(crHSplit));
+  MoveTo(Grid, c1.Right - 20, 5);
+  EXPECT_NE(GetCursor(), Screen->Cursors(crHSplit));
+  MoveTo(Grid, c1.Right, c1.Bottom + 10);  // only on the fixed rows
+  EXPECT_NE(GetCursor(), Screen->Cursors(crHSplit));
+
+  Grid->SetColWidths(2, 100);
+  Grid->ScaleBy(3, 2);
+  EXPECT_EQ(Grid->ColWidths(2), 150);
+  EXPECT_EQ(Grid->ColWidths(1), 96);
+  EXPECT_EQ(Grid->DefaultColWidth(), 96);
+}
+
+TEST_F(Grids, SelectionIsTheRectangleOfCurrentCellAndAnchor) {
+  Grid->SetRowCount(8);
+  Grid->SetSelection(TGridRect{1, 2, 3, 4});
+  EXPECT_EQ(Grid->Selection(), (TGridRect{1, 2, 3, 4}));
+  EXPECT_EQ((TGridCoord{Grid->Col(), Grid->Row()}), (TGridCoord{3, 4}));
+  EXPECT_TRUE(Log.Events.empty());  // no selection event
+  // Row selection spans the scrollable columns of the current row.
+  Grid->SetOptions(Grid->Options() + goRowSelect);
+  Grid->SetRow(5);
+  EXPECT_EQ(Grid->Selection(), (TGridRect{1, 5, 4, 5}));
+  EXPECT_EQ(Grid->Col(), 1);
+}
+
+TEST_F(Grids, DrawGridCellsArePaintedByOnDrawCell) {
+  auto* dg = new TDrawGrid(Form);
+  dg->SetParent(Form);
+  dg->SetBounds(10, 10, 300, 150);
+  dg->SetDefaultDrawing(false);
+  std::map<std::pair<int, int>, TGridDrawState> states;
+  dg->OnDrawCell = [&](TObject*, int c, int r, TRect rect, TGridDrawState st) {
+    states[{c, r}] = st;
+    dg->Canvas()->Brush()->SetColor(st.Contains(gdFixed) ? clRed : clLime);
+    dg->Canvas()->FillRect(rect);
+  };
+  Form->Show();
+  dg->SetFocus();
+  Pump();
+  EXPECT_EQ(Pixel(dg, 5, 5), ColorToRGB(clRed));
+  TRect cell = dg->CellRect(2, 2);
+  EXPECT_EQ(Pixel(dg, cell.Left + 3, cell.Top + 3), ColorToRGB(clLime));
+  EXPECT_TRUE(states[std::make_pair(0, 0)].Contains(gdFixed));
+  EXPECT_EQ(states[std::make_pair(1, 1)], (TGridDrawState{gdFocused, gdSelected}));
+  EXPECT_TRUE(states[std::make_pair(2, 2)].Empty());
+  // Scrolled out of view, a cell is not painted.
+  dg->SetRowCount(40);
+  dg->SetTopRow(20);
+  states.clear();
+  UpdateAllWindows();
+  EXPECT_EQ(states.count(std::make_pair(1, 2)), 0u);
+  EXPECT_EQ(states.count(std::make_pair(1, 20)), 1u);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -489,6 +557,153 @@ TEST_F(Grids, PaintsTheClassicLook) {
     auto* s = reinterpret_cast<cairo_surface_t*>(GetWindowSurface(Form->Handle()));
     cairo_surface_write_to_png(s, (std::string(dir) + "/grid.png").c_str());
   }
+}
+
+// ---------------------------------------------------------------------------------------
+// Editing through the in-place editor.
+class GridEditing : public Grids {
+protected:
+  std::vector<std::string> SetTexts;
+  void SetUp() override {
+    Grids::SetUp();
+    Grid->SetOptions(Grid->Options() + goEditing);
+    Grid->SetRowCount(6);
+    Grid->SetCells(1, 1, "old");
+    Grid->SetCells(1, 2, "below");
+    Grid->OnSetEditText = [this](TObject*, int c, int r, const std::string& v) {
+      SetTexts.push_back(std::to_string(c) + "," + std::to_string(r) + "=" + v);
+    };
+    ShowAndFocus();
+  }
+  TInplaceEdit* Editor() { return Grid->InplaceEditor(); }
+  bool EditorShown() { return Editor() && Editor()->Visible(); }
+};
+
+TEST_F(GridEditing, F2EditsAndEnterCommits) {
+  EXPECT_FALSE(Grid->EditorMode());
+  Key(VK_F2);
+  ASSERT_TRUE(EditorShown());
+  EXPECT_TRUE(Grid->EditorMode());
+  EXPECT_EQ(Editor()->Text(), "old");
+  EXPECT_EQ(GetFocus(), Editor()->Handle());
+  EXPECT_EQ(Form->ActiveControl(), Grid);  // the grid stays the active control
+  // Over the cell, inside its lines.
+  TRect cell = Grid->CellRect(1, 1);
+  EXPECT_EQ(Editor()->BoundsRect(), cell);
+  Key(VK_END);
+  Type("er");
+  EXPECT_EQ(Grid->Cells(1, 1), "older");  // written as it is typed
+  EXPECT_FALSE(SetTexts.empty());
+  EXPECT_EQ(SetTexts.back(), "1,1=older");
+  if (const char* dir = std::getenv("LORM_TEST_PNG_DIR")) {
+    UpdateAllWindows();
+    auto* s = reinterpret_cast<cairo_surface_t*>(GetWindowSurface(Form->Handle()));
+    cairo_surface_write_to_png(s, (std::string(dir) + "/grid-edit.png").c_str());
+  }
+  Key(VK_RETURN);
+  EXPECT_FALSE(Grid->EditorMode());
+  EXPECT_FALSE(EditorShown());
+  EXPECT_EQ(Grid->Cells(1, 1), "older");
+  EXPECT_EQ(GetFocus(), Grid->Handle());
+  // Enter again opens the editor.
+  Key(VK_RETURN);
+  EXPECT_TRUE(EditorShown());
+}
+
+TEST_F(GridEditing, EscapeGivesTheCellItsTextBack) {
+  Key(VK_F2);
+  Key(VK_END);
+  Type("xyz");
+  EXPECT_EQ(Grid->Cells(1, 1), "oldxyz");
+  Key(VK_ESCAPE);
+  EXPECT_EQ(Grid->Cells(1, 1), "old");
+  EXPECT_FALSE(Grid->EditorMode());
+  EXPECT_FALSE(EditorShown());
+}
+
+TEST_F(GridEditing, TypingOpensTheEditorThroughTheKeyFilter) {
+  // The application's filter: digits, separators and backspace pass, others are dropped.
+  Grid->OnKeyPress = [](TObject*, char32_t& k) {
+    if (!(k == 8 || k == ',' || k == '.' || (k >= '0' && k <= '9'))) k = 0;
+  };
+  Type("4a,5");
+  ASSERT_TRUE(EditorShown());
+  EXPECT_EQ(Grid->Cells(1, 1), "4,5");  // the first character replaced the selected text
+  // Arrows up and down leave the editor for the next row, the text stays.
+  Key(VK_DOWN);
+  EXPECT_EQ(Grid->Row(), 2);
+  EXPECT_FALSE(Grid->EditorMode());
+  EXPECT_EQ(Grid->Cells(1, 1), "4,5");
+  EXPECT_EQ(Grid->Cells(1, 2), "below");
+}
+
+TEST_F(GridEditing, HooksGiveTheTextAndMask) {
+  Grid->OnGetEditText = [](TObject*, int c, int r, std::string& v) {
+    if (r == 1) v = "[" + v + "]";
+  };
+  Grid->OnGetEditMask = [](TObject*, int c, int r, std::string& m) {
+    if (r == 2) m = "00;1;_";
+  };
+  Key(VK_F2);
+  EXPECT_EQ(Editor()->Text(), "[old]");
+  Key(VK_RETURN);
+  EXPECT_EQ(Grid->Cells(1, 1), "[old]");
+  Grid->SetCells(1, 2, "");
+  Grid->SetRow(2);
+  Type("7x8");  // opens the editor with the cell's mask; the letter does not fit it
+  ASSERT_TRUE(EditorShown());
+  EXPECT_EQ(Editor()->EditMask(), "00;1;_");
+  EXPECT_EQ(Grid->Cells(1, 2), "78");
+}
+
+TEST_F(GridEditing, ClickingTheCurrentCellEditsAndLeavingHidesTheEditor) {
+  ClickCell(1, 1);
+  EXPECT_TRUE(EditorShown());
+  ClickCell(2, 3);  // another cell: the editor closes, the current cell moves
+  EXPECT_FALSE(EditorShown());
+  EXPECT_EQ((TGridCoord{Grid->Col(), Grid->Row()}), (TGridCoord{2, 3}));
+  Key(VK_F2);
+  ASSERT_TRUE(EditorShown());
+  Type("q");
+  auto* other = new TTestEdit(Form);
+  other->SetParent(Form);
+  other->SetBounds(10, 250, 100, 20);
+  other->SetFocus();
+  Pump();
+  EXPECT_FALSE(Grid->EditorMode());
+  EXPECT_FALSE(EditorShown());
+  EXPECT_EQ(Grid->Cells(2, 3), "q");
+}
+
+TEST_F(GridEditing, TheEditorFollowsScrollingAndSetCells) {
+  Grid->SetRowCount(60);
+  Key(VK_F2);
+  ASSERT_TRUE(EditorShown());
+  Grid->SetCells(1, 1, "changed");  // the cell under the editor changes: it reloads
+  EXPECT_EQ(Editor()->Text(), "changed");
+  Grid->SetTopRow(20);  // scrolled out of view: hidden
+  EXPECT_FALSE(EditorShown());
+  EXPECT_TRUE(Grid->EditorMode());
+  Grid->SetTopRow(1);
+  EXPECT_TRUE(EditorShown());
+  EXPECT_EQ(Editor()->BoundsRect(), Grid->CellRect(1, 1));
+}
+
+TEST_F(GridEditing, AlwaysShowEditorKeepsItOpenWhileMoving) {
+  Grid->SetOptions(Grid->Options() + goAlwaysShowEditor);
+  EXPECT_TRUE(EditorShown());
+  Key(VK_DOWN);
+  EXPECT_EQ(Grid->Row(), 2);
+  EXPECT_TRUE(EditorShown());
+  EXPECT_EQ(Editor()->Text(), "below");
+  // With the option set, Left at the start of the text moves to the previous column.
+  Grid->SetCol(2);
+  Key(VK_HOME);
+  Key(VK_LEFT);
+  EXPECT_EQ(Grid->Col(), 1);
+  // goRowSelect turns the option off.
+  Grid->SetOptions(Grid->Options() + goRowSelect);
+  EXPECT_FALSE(Grid->Options().Contains(goAlwaysShowEditor));
 }
 
 }  // namespace

@@ -1,0 +1,449 @@
+// The open and save dialogs' window: folder path field and "up" button, the list of
+// sub-folders and matching files, the name field, the filter combo, OK and Cancel.
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/gdi/Drawing.h"
+#include "platform/gdi/GdiObjects.h"
+#include "platform/vcl/Dialogs.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kClientWidth = 480;
+constexpr int kClientHeight = 310;
+constexpr int kPad = 8;
+constexpr int kFieldLeft = 92;
+constexpr int kButtonWidth = 80;
+constexpr int kButtonHeight = 23;
+
+std::string TrimSpaces(const std::string& s) {
+  size_t b = s.find_first_not_of(" \t");
+  if (b == std::string::npos) return std::string();
+  size_t e = s.find_last_not_of(" \t");
+  return s.substr(b, e - b + 1);
+}
+
+std::string Lower(const std::string& s) {
+  std::string r = s;
+  for (char& c : r)
+    if (c >= 'A' && c <= 'Z') c = char(c + 32);
+  return r;
+}
+
+std::string Normal(const fs::path& p) {
+  std::error_code ec;
+  std::string s = fs::absolute(p, ec).lexically_normal().string();
+  if (s.size() > 1 && s.back() == '/') s.pop_back();
+  return s;
+}
+
+// Small pictures drawn with GDI shapes: a folder, a page, and the folder with an up arrow.
+struct TPenBrush {
+  HDC DC;
+  HGDIOBJ OldPen, OldBrush;
+  TPenBrush(HDC dc, COLORREF pen, COLORREF brush)
+      : DC(dc), OldPen(SelectObject(dc, CreatePen(PS_SOLID, 1, pen))), OldBrush(SelectObject(dc, CreateSolidBrush(brush))) {}
+  ~TPenBrush() {
+    DeleteObject(SelectObject(DC, OldPen));
+    DeleteObject(SelectObject(DC, OldBrush));
+  }
+};
+
+void DrawFolder(HDC dc, int x, int y, bool enabled = true) {
+  COLORREF outline = enabled ? RGB(128, 96, 0) : RGB(128, 128, 128);
+  COLORREF face = enabled ? RGB(255, 224, 112) : RGB(212, 208, 200);
+  TPenBrush pb(dc, outline, face);
+  POINT tab[4] = {{x + 1, y + 4}, {x + 2, y + 2}, {x + 6, y + 2}, {x + 7, y + 4}};
+  Polygon(dc, tab, 4);
+  Rectangle(dc, x + 1, y + 4, x + 15, y + 14);
+  TPenBrush light(dc, enabled ? RGB(255, 248, 200) : RGB(240, 240, 240), face);
+  MoveToEx(dc, x + 2, y + 5, nullptr);
+  LineTo(dc, x + 14, y + 5);
+}
+
+void DrawPage(HDC dc, int x, int y) {
+  TPenBrush pb(dc, RGB(96, 96, 96), RGB(255, 255, 255));
+  POINT page[5] = {{x + 3, y + 1}, {x + 10, y + 1}, {x + 13, y + 4}, {x + 13, y + 15}, {x + 3, y + 15}};
+  Polygon(dc, page, 5);
+  MoveToEx(dc, x + 10, y + 1, nullptr);
+  LineTo(dc, x + 10, y + 4);
+  LineTo(dc, x + 14, y + 4);
+  TPenBrush lines(dc, RGB(160, 176, 208), RGB(255, 255, 255));
+  for (int ly = y + 7; ly <= y + 12; ly += 2) {
+    MoveToEx(dc, x + 5, ly, nullptr);
+    LineTo(dc, x + 12, ly);
+  }
+}
+
+void DrawUpFolder(HDC dc, const TRect& r, bool enabled) {
+  int x = r.Left + (r.Width() - 16) / 2 - 1, y = r.Top + (r.Height() - 16) / 2 + 1;
+  DrawFolder(dc, x, y, enabled);
+  COLORREF arrow = enabled ? RGB(0, 0, 0) : RGB(128, 128, 128);
+  TPenBrush pb(dc, arrow, arrow);
+  POINT head[3] = {{x + 11, y - 2}, {x + 15, y + 2}, {x + 7, y + 2}};
+  Polygon(dc, head, 3);
+  Rectangle(dc, x + 10, y + 2, x + 13, y + 9);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+void TPictureButton::PaintButton(HDC DC) {
+  TButton::PaintButton(DC);
+  if (!DrawPicture) return;
+  TRect r = ClientRect();
+  if (FPressed) {
+    r.Left += 1;
+    r.Top += 1;
+    r.Right += 1;
+    r.Bottom += 1;
+  }
+  DrawPicture(DC, r, Enabled());
+}
+
+// ---------------------------------------------------------------------------------------
+TFileDialogForm::TFileDialogForm(TOpenDialog* Dialog, const TFileDialogRequest& Request)
+    : TForm(nullptr), FDialog(Dialog), FRequest(Request), FFilters(ParseFilter(Request.Filter)) {
+  bool sizing = Request.Options.Contains(ofEnableSizing);
+  SetBorderStyle(sizing ? bsSizeable : bsDialog);
+  SetBorderIcons(TBorderIcons{biSystemMenu});
+  SetPosition(poMainFormCenter);
+  SetCaption(Request.Title);
+  bool readOnlyBox = !Request.Options.Contains(ofHideReadOnly);
+  int W = kClientWidth, H = kClientHeight + (readOnlyBox ? 22 : 0);
+  SetClientSize(W, H);
+  const TAnchors top{akLeft, akTop, akRight};
+  const TAnchors bottom{akLeft, akRight, akBottom};
+  const TAnchors corner{akRight, akBottom};
+  int rowName = H - (readOnlyBox ? 84 : 62);
+  int rowType = rowName + 30;
+
+  auto label = [this](const char* name, const std::string& caption, int x, int y, TAnchors anchors) {
+    auto* l = new TLabel(this);
+    l->SetName(name);
+    l->SetCaption(caption);
+    l->SetLeft(x);
+    l->SetTop(y);
+    l->SetAnchors(anchors);
+    l->SetParent(this);
+    return l;
+  };
+
+  FolderLabel = label("FolderLabel", "&Папка:", kPad, 13, TAnchors{akLeft, akTop});
+  PathEdit = new TEdit(this);
+  PathEdit->SetName("PathEdit");
+  PathEdit->SetBounds(kFieldLeft - 30, 10, W - (kFieldLeft - 30) - kPad - 30, 21);
+  PathEdit->SetAnchors(top);
+  PathEdit->SetTabOrder(0);
+  PathEdit->SetParent(this);
+  FolderLabel->SetFocusControl(PathEdit);
+
+  UpButton = new TPictureButton(this);
+  UpButton->SetName("UpButton");
+  UpButton->SetCaption("");
+  UpButton->SetBounds(W - kPad - 25, 9, 25, 23);
+  UpButton->SetAnchors(TAnchors{akTop, akRight});
+  UpButton->SetTabOrder(1);
+  UpButton->SetHint("На один уровень вверх");
+  UpButton->DrawPicture = DrawUpFolder;
+  UpButton->OnClick = [this](TObject*) {
+    fs::path parent = fs::path(FFolder).parent_path();
+    if (!parent.empty() && parent.string() != FFolder) ChangeFolder(parent.string());
+  };
+  UpButton->SetParent(this);
+
+  FileList = new TListBox(this);
+  FileList->SetName("FileList");
+  FileList->SetStyle(lbOwnerDrawFixed);
+  FileList->SetItemHeight(18);
+  FileList->SetBounds(kPad, 40, W - 2 * kPad, rowName - 40 - 10);
+  FileList->SetAnchors(TAnchors{akLeft, akTop, akRight, akBottom});
+  FileList->SetMultiSelect(Request.Options.Contains(ofAllowMultiSelect));
+  FileList->SetTabOrder(2);
+  FileList->OnDrawItem = [this](TWinControl* c, int i, TRect r, TOwnerDrawState s) { DrawEntry(c, i, r, s); };
+  FileList->OnClick = [this](TObject* s) { ListClick(s); };
+  FileList->OnDblClick = [this](TObject* s) { ListDblClick(s); };
+  FileList->OnKeyDown = [this](TObject* s, WORD& k, TShiftState sh) { ListKeyDown(s, k, sh); };
+  FileList->SetParent(this);
+
+  int fieldW = W - kFieldLeft - 2 * kPad - kButtonWidth;
+  NameLabel = label("NameLabel", "&Имя файла:", kPad, rowName + 3, TAnchors{akLeft, akBottom});
+  NameEdit = new TEdit(this);
+  NameEdit->SetName("NameEdit");
+  NameEdit->SetBounds(kFieldLeft, rowName, fieldW, 21);
+  NameEdit->SetAnchors(bottom);
+  NameEdit->SetTabOrder(3);
+  NameEdit->SetText(Request.FileName);
+  NameEdit->SetParent(this);
+  NameLabel->SetFocusControl(NameEdit);
+
+  OkButton = new TButton(this);
+  OkButton->SetName("OkButton");
+  OkButton->SetCaption(Request.Save ? "&Сохранить" : "&Открыть");
+  OkButton->SetBounds(W - kPad - kButtonWidth, rowName - 1, kButtonWidth, kButtonHeight);
+  OkButton->SetAnchors(corner);
+  OkButton->SetDefault(true);
+  OkButton->SetTabOrder(5);
+  OkButton->OnClick = [this](TObject*) { Confirm(); };
+  OkButton->SetParent(this);
+
+  TypeLabel = label("TypeLabel", "&Тип файлов:", kPad, rowType + 3, TAnchors{akLeft, akBottom});
+  FilterCombo = new TComboBox(this);
+  FilterCombo->SetName("FilterCombo");
+  FilterCombo->SetStyle(csDropDownList);
+  FilterCombo->SetBounds(kFieldLeft, rowType, fieldW, 21);
+  FilterCombo->SetAnchors(bottom);
+  FilterCombo->SetTabOrder(4);
+  FilterCombo->SetParent(this);
+  for (const TFilterItem& f : FFilters) FilterCombo->Items()->Add(f.Description);
+  if (!FFilters.empty()) FilterCombo->SetItemIndex(std::clamp(Request.FilterIndex, 1, int(FFilters.size())) - 1);
+  else FilterCombo->SetEnabled(false);
+  FilterCombo->OnSelect = [this](TObject* s) { FilterChange(s); };
+  TypeLabel->SetFocusControl(FilterCombo);
+
+  CancelButton = new TButton(this);
+  CancelButton->SetName("CancelButton");
+  CancelButton->SetCaption("Отмена");
+  CancelButton->SetBounds(W - kPad - kButtonWidth, rowType - 1, kButtonWidth, kButtonHeight);
+  CancelButton->SetAnchors(corner);
+  CancelButton->SetCancel(true);
+  CancelButton->SetModalResult(mrCancel);
+  CancelButton->SetTabOrder(6);
+  CancelButton->SetParent(this);
+
+  if (readOnlyBox) {
+    ReadOnlyCheck = new TCheckBox(this);
+    ReadOnlyCheck->SetName("ReadOnlyCheck");
+    ReadOnlyCheck->SetCaption("Только &чтение");
+    ReadOnlyCheck->SetBounds(kFieldLeft, rowType + 28, 200, 17);
+    ReadOnlyCheck->SetAnchors(TAnchors{akLeft, akBottom});
+    ReadOnlyCheck->SetCheckedValue(Request.Options.Contains(ofReadOnly));
+    ReadOnlyCheck->SetTabOrder(7);
+    ReadOnlyCheck->SetParent(this);
+  }
+
+  // Start in the requested folder; one that cannot be read falls back to its nearest
+  // readable parent.
+  fs::path start = Request.InitialDir.empty() ? fs::path(".") : fs::path(Request.InitialDir);
+  std::error_code ec;
+  std::string folder = Normal(start);
+  for (;;) {
+    fs::directory_iterator probe(folder, ec);
+    if (!ec) break;
+    std::string parent = fs::path(folder).parent_path().string();
+    if (parent.empty() || parent == folder) {
+      folder = "/";
+      break;
+    }
+    folder = parent;
+  }
+  FFolder = folder;
+  PathEdit->SetText(FFolder);
+  FillList();
+}
+
+void TFileDialogForm::DoShow() {
+  TForm::DoShow();
+  if (NameEdit->CanFocus()) SetActiveControl(NameEdit);
+  NameEdit->SelectAll();
+}
+
+int TFileDialogForm::ChosenFilter() const {
+  if (FFilters.empty()) return 0;
+  int i = const_cast<TComboBox*>(FilterCombo)->ItemIndex();
+  return i < 0 ? 1 : i + 1;
+}
+
+std::string TFileDialogForm::CurrentMask() const {
+  if (!FTypedMask.empty()) return FTypedMask;
+  int i = ChosenFilter();
+  return i > 0 ? FFilters[size_t(i - 1)].Mask : std::string("*");
+}
+
+bool TFileDialogForm::ChangeFolder(const std::string& Folder) {
+  std::string target = Normal(fs::path(Folder).is_relative() ? fs::path(FFolder) / Folder : fs::path(Folder));
+  std::error_code ec;
+  fs::directory_iterator probe(target, ec);
+  if (ec) {
+    ShowMessageBox(target + "\nНет доступа к папке.", FRequest.Title, MB_OK | MB_ICONWARNING);
+    return false;
+  }
+  FFolder = target;
+  PathEdit->SetText(FFolder);
+  FillList();
+  if (FDialog->OnFolderChange) FDialog->OnFolderChange(FDialog);
+  return true;
+}
+
+void TFileDialogForm::FillList() {
+  std::vector<TEntry> folders, files;
+  std::string mask = CurrentMask();
+  bool hidden = FRequest.Options.Contains(ofForceShowHidden);
+  std::error_code ec;
+  for (fs::directory_iterator it(FFolder, ec), end; !ec && it != end; it.increment(ec)) {
+    std::string name = it->path().filename().string();
+    if (name.empty() || (name[0] == '.' && !hidden)) continue;
+    std::error_code ec2;
+    if (it->is_directory(ec2)) folders.push_back({name, true});
+    else if (MatchesMask(name, mask)) files.push_back({name, false});
+  }
+  auto byName = [](const TEntry& a, const TEntry& b) {
+    std::string la = Lower(a.Name), lb = Lower(b.Name);
+    return la != lb ? la < lb : a.Name < b.Name;
+  };
+  std::sort(folders.begin(), folders.end(), byName);
+  std::sort(files.begin(), files.end(), byName);
+  FEntries = std::move(folders);
+  FEntries.insert(FEntries.end(), files.begin(), files.end());
+  TStrings* items = FileList->Items();
+  items->BeginUpdate();
+  items->Clear();
+  for (const TEntry& e : FEntries) items->Add(e.Name);
+  items->EndUpdate();
+  fs::path parent = fs::path(FFolder).parent_path();
+  UpButton->SetEnabled(!parent.empty() && parent.string() != FFolder);
+}
+
+std::vector<std::string> TFileDialogForm::TypedNames() const {
+  std::string text = TrimSpaces(NameEdit->Text());
+  std::vector<std::string> names;
+  if (text.empty()) return names;
+  if (text[0] != '"') {
+    names.push_back(text);
+    return names;
+  }
+  // Several names in double quotes ("a.cnv" "b.cnv"); text outside quotes is ignored.
+  size_t pos = 0;
+  while ((pos = text.find('"', pos)) != std::string::npos) {
+    size_t end = text.find('"', pos + 1);
+    if (end == std::string::npos) {
+      std::string rest = TrimSpaces(text.substr(pos + 1));
+      if (!rest.empty()) names.push_back(rest);
+      break;
+    }
+    std::string n = TrimSpaces(text.substr(pos + 1, end - pos - 1));
+    if (!n.empty()) names.push_back(n);
+    pos = end + 1;
+  }
+  return names;
+}
+
+void TFileDialogForm::Confirm() {
+  TWinControl* active = ActiveControl();
+  if (active == PathEdit) {
+    std::string path = TrimSpaces(PathEdit->Text());
+    std::error_code ec;
+    fs::path p = fs::path(path).is_relative() ? fs::path(FFolder) / path : fs::path(path);
+    if (!path.empty() && fs::is_directory(p, ec)) {
+      if (ChangeFolder(p.string())) NameEdit->SetFocus();
+    } else {
+      ShowMessageBox(path + "\nПуть не существует.\nПроверьте правильность указанного пути.", FRequest.Title,
+                     MB_OK | MB_ICONWARNING);
+      PathEdit->SetText(FFolder);
+    }
+    return;
+  }
+  int index = FileList->ItemIndex();
+  bool folderSelected = index >= 0 && index < int(FEntries.size()) && FEntries[size_t(index)].Folder;
+  if (active == FileList && folderSelected) {
+    OpenEntry(index);
+    return;
+  }
+  std::vector<std::string> names = TypedNames();
+  if (names.empty()) {
+    if (folderSelected) OpenEntry(index);
+    return;
+  }
+  if (names.size() == 1) {
+    const std::string& n = names[0];
+    fs::path p = fs::path(n).is_relative() ? fs::path(FFolder) / n : fs::path(n);
+    std::error_code ec;
+    if (n.find_first_of("*?") != std::string::npos) {
+      // A mask typed into the name field shows the files matching it (in the folder given
+      // with it, if any).
+      if (p.has_parent_path() && p.parent_path().string() != FFolder && fs::is_directory(p.parent_path(), ec))
+        ChangeFolder(p.parent_path().string());
+      FTypedMask = p.filename().string();
+      FillList();
+      return;
+    }
+    if (fs::is_directory(p, ec)) {
+      if (ChangeFolder(p.string())) NameEdit->SetText("");
+      return;
+    }
+  }
+  if (FDialog->AcceptNames(names, FFolder, ChosenFilter())) {
+    if (ReadOnlyCheck) {
+      TOpenOptions o = FDialog->Options();
+      if (ReadOnlyCheck->Checked()) o += ofReadOnly;
+      else o -= ofReadOnly;
+      FDialog->SetOptions(o);
+    }
+    SetModalResult(mrOk);
+  }
+}
+
+void TFileDialogForm::OpenEntry(int Index) {
+  if (Index < 0 || Index >= int(FEntries.size())) return;
+  const TEntry& e = FEntries[size_t(Index)];
+  if (e.Folder) {
+    std::string target = (fs::path(FFolder) / e.Name).string();
+    ChangeFolder(target);
+    return;
+  }
+  NameEdit->SetText(e.Name);
+  if (FDialog->AcceptNames({e.Name}, FFolder, ChosenFilter())) SetModalResult(mrOk);
+}
+
+void TFileDialogForm::ListClick(TObject*) {
+  // Chosen files go into the name field (several in quotes); folders leave it alone.
+  std::vector<std::string> chosen;
+  for (int i = 0; i < int(FEntries.size()); ++i)
+    if (!FEntries[size_t(i)].Folder && FileList->Selected(i)) chosen.push_back(FEntries[size_t(i)].Name);
+  if (chosen.size() == 1) NameEdit->SetText(chosen[0]);
+  else if (chosen.size() > 1) {
+    std::string text;
+    for (const std::string& c : chosen) text += (text.empty() ? "\"" : " \"") + c + "\"";
+    NameEdit->SetText(text);
+  }
+  if (FDialog->OnSelectionChange) FDialog->OnSelectionChange(FDialog);
+}
+
+void TFileDialogForm::ListDblClick(TObject*) { OpenEntry(FileList->ItemIndex()); }
+
+void TFileDialogForm::ListKeyDown(TObject*, WORD& Key, TShiftState Shift) {
+  if (Key == VK_BACK && Shift.Empty()) {
+    Key = 0;
+    if (UpButton->Enabled()) UpButton->Click();
+  }
+}
+
+void TFileDialogForm::FilterChange(TObject*) {
+  FTypedMask.clear();
+  FillList();
+  if (FDialog->OnTypeChange) FDialog->OnTypeChange(FDialog);
+}
+
+void TFileDialogForm::DrawEntry(TWinControl*, int Index, TRect Rect, TOwnerDrawState State) {
+  (void)State;
+  if (Index < 0 || Index >= int(FEntries.size())) return;
+  TCanvas* canvas = FileList->Canvas();
+  canvas->FillRect(Rect);
+  HDC dc = canvas->GetHandle();
+  int y = Rect.Top + (Rect.Height() - 16) / 2;
+  if (FEntries[size_t(Index)].Folder) DrawFolder(dc, Rect.Left + 2, y);
+  else DrawPage(dc, Rect.Left + 2, y);
+  canvas->Brush()->SetStyle(bsClear);
+  int ty = Rect.Top + (Rect.Height() - canvas->TextHeight("Ag")) / 2;
+  canvas->TextOut(Rect.Left + 22, ty, FEntries[size_t(Index)].Name);
+  canvas->Brush()->SetStyle(bsSolid);
+}
+
+// ---------------------------------------------------------------------------------------
+bool TOpenDialog::ExecuteWindow(const TFileDialogRequest& Request) {
+  auto form = std::make_unique<TFileDialogForm>(this, Request);
+  return form->ShowModal() == mrOk;
+}
