@@ -15,16 +15,17 @@ enum : int {
   MB_ICONHAND = 0x10, MB_ICONSTOP = 0x10, MB_ICONERROR = 0x10,
   MB_ICONQUESTION = 0x20, MB_ICONEXCLAMATION = 0x30, MB_ICONWARNING = 0x30,
   MB_ICONASTERISK = 0x40, MB_ICONINFORMATION = 0x40,
-};
-enum : int {
   MB_CANCELTRYCONTINUE = 0x06,
   MB_DEFBUTTON1 = 0x000, MB_DEFBUTTON2 = 0x100, MB_DEFBUTTON3 = 0x200, MB_DEFBUTTON4 = 0x300,
   MB_APPLMODAL = 0x0000, MB_SYSTEMMODAL = 0x1000, MB_TASKMODAL = 0x2000, MB_HELP = 0x4000,
   MB_SETFOREGROUND = 0x10000, MB_TOPMOST = 0x40000,
   MB_TYPEMASK = 0x0F, MB_ICONMASK = 0xF0, MB_DEFMASK = 0xF00,
+  MB_USERBUTTONS = 0x0F,  // buttons given one by one (ShowMessageBoxButtons below)
 };
-enum : int { IDOK = 1, IDCANCEL = 2, IDABORT = 3, IDRETRY = 4, IDIGNORE = 5, IDYES = 6, IDNO = 7 };
-enum : int { IDCLOSE = 8, IDHELP = 9, IDTRYAGAIN = 10, IDCONTINUE = 11 };
+enum : int {
+  IDOK = 1, IDCANCEL = 2, IDABORT = 3, IDRETRY = 4, IDIGNORE = 5, IDYES = 6, IDNO = 7,
+  IDCLOSE = 8, IDHELP = 9, IDTRYAGAIN = 10, IDCONTINUE = 11,
+};
 
 using TMessageBoxHandler =
     std::function<int(const std::string& text, const std::string& caption, int flags)>;
@@ -45,7 +46,6 @@ int ShowMessageBox(const std::string& text, const std::string& caption, int flag
 // Help...). Handlers see it as a usual box: flags hold the nearest MB_ type (or
 // MB_USERBUTTONS when none fits) and the icon; while it is shown, MessageBoxButtons() lists
 // its buttons, which a window handler draws instead of the ones of the type.
-constexpr int MB_USERBUTTONS = 0x0F;
 struct TMessageBoxButton {
   int Result = 0;        // what pressing it answers (0: the box stays, e.g. Help)
   std::string Caption;   // with "&" before the accelerator letter
