@@ -719,6 +719,12 @@ void TSdlBackend::PollInput() {
   }
 }
 
+void TSdlBackend::Poll() {
+  PollInput();
+  // Only what is painted already: the queue had no paint left when it asked.
+  for (auto& [h, m] : FWindows) PresentWindow(h, m);
+}
+
 void TSdlBackend::Wait(bool hasTimer, unsigned long long nextTimerDue) {
   Sync();
   int timeout = -1;

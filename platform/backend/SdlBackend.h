@@ -36,6 +36,9 @@ public:
 
   unsigned long long Now() override;
   void Wait(bool hasTimer, unsigned long long nextTimerDue) override;
+  // A polling loop found its queue empty: input that has arrived is delivered and what
+  // was painted is shown.
+  void Poll() override;
   void Sleep(unsigned long ms) override;
   SIZE ScreenSize() override;
   RECT WorkArea() override;

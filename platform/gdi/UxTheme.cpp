@@ -7,6 +7,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "platform/rtl/CodePage.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Edges.h"
 #include "platform/gdi/GdiInternal.h"
@@ -21,6 +22,8 @@ enum class Cls { Button, ComboBox, Spin, ScrollBar, Header, Tab, ToolBar, Progre
 
 struct ThemeState {
   bool active = true;
+  std::string scheme = "NormalColor";
+  ThemeChangeHandler changed;
   std::unordered_map<std::uintptr_t, Cls> open;
   std::uintptr_t next = 0x7E000;
   ThemeParentBackgroundPainter parentPainter;
@@ -728,20 +731,21 @@ BOOL IsAppThemed() { return TS().active ? TRUE : FALSE; }
 HRESULT GetCurrentThemeName(char16_t* themeFile, int maxFile, char16_t* colorName, int maxColor, char16_t* sizeName,
                             int maxSize) {
   if (!TS().active) return E_FAIL;
-  auto put = [](char16_t* buf, int max, const char* s) {
+  auto put = [](char16_t* buf, int max, const std::string& text) {
     if (!buf || max <= 0) return;
-    int i = 0;
-    for (; s[i] && i < max - 1; ++i) buf[i] = char16_t(static_cast<unsigned char>(s[i]));
-    buf[i] = 0;
+    std::u16string s = Utf8ToUtf16(text);
+    int n = std::min(int(s.size()), max - 1);
+    std::copy_n(s.begin(), n, buf);
+    buf[n] = 0;
   };
   put(themeFile, maxFile, "C:\\WINDOWS\\resources\\Themes\\Luna\\Luna.msstyles");
-  put(colorName, maxColor, "NormalColor");
+  put(colorName, maxColor, TS().scheme);
   put(sizeName, maxSize, "NormalSize");
   return S_OK;
 }
 
 HRESULT EnableTheming(BOOL enable) {
-  TS().active = enable != FALSE;
+  SetThemeActive(enable != FALSE);
   return S_OK;
 }
 
@@ -755,7 +759,28 @@ HRESULT DrawThemeParentBackground(HWND child, HDC dc, const RECT* rect) {
   return S_OK;
 }
 
-void SetThemeActive(bool active) { TS().active = active; }
+namespace {
+void ThemeChanged() {
+  // A copy: the handler may replace itself.
+  if (ThemeChangeHandler handler = TS().changed) handler();
+}
+}  // namespace
+
+void SetThemeActive(bool active) {
+  if (TS().active == active) return;
+  TS().active = active;
+  ThemeChanged();
+}
+
+void SetThemeColorScheme(const std::string& scheme) {
+  if (TS().scheme == scheme) return;
+  TS().scheme = scheme;
+  ThemeChanged();
+}
+
+std::string GetThemeColorScheme() { return TS().scheme; }
+
+void SetThemeChangeHandler(ThemeChangeHandler handler) { TS().changed = std::move(handler); }
 
 void SetThemeParentBackgroundPainter(ThemeParentBackgroundPainter painter) {
   TS().parentPainter = std::move(painter);

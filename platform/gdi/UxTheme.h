@@ -5,6 +5,7 @@
 // caption buttons. Themes can be switched off (SetThemeActive(false)) to reach the
 // classic drawing paths; desktop composition is always off.
 #include <functional>
+#include <string>
 
 #include "platform/gdi/GdiTypes.h"
 
@@ -101,6 +102,14 @@ HRESULT EnableTheming(BOOL enable);
 HRESULT DrawThemeParentBackground(HWND child, HDC dc, const RECT* rect);
 
 // ---- switches for the window system and tests -------------------------------------------
+// The theme in force lives here; the window system's identity (SystemIdentity().ThemesActive,
+// .ThemeColorScheme) reads and writes it. A switch that changes something calls the
+// change handler the window system registers (it tells every top-level window).
 void SetThemeActive(bool active);
+// The colour scheme GetCurrentThemeName answers ("NormalColor", "Metallic", "HomeStead").
+void SetThemeColorScheme(const std::string& scheme);
+std::string GetThemeColorScheme();
+using ThemeChangeHandler = std::function<void()>;
+void SetThemeChangeHandler(ThemeChangeHandler handler);
 using ThemeParentBackgroundPainter = std::function<HRESULT(HWND child, HDC dc, const RECT* rect)>;
 void SetThemeParentBackgroundPainter(ThemeParentBackgroundPainter painter);

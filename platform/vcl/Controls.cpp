@@ -11,6 +11,7 @@
 #include "platform/vcl/ActnList.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Menus.h"
+#include "platform/win/OwnerDraw.h"
 
 namespace {
 
@@ -929,6 +930,10 @@ void TWinControl::CreateWnd() {
                                                                             : params.WindowClass.lpfnWndProc;
   CreateWindowHandle(params);
   if (!FHandle) throw EOutOfResources("Error creating window");
+  // A child window without an id takes its handle as id, so that records naming only
+  // the id (WM_MEASUREITEM) lead the parent to the control.
+  if ((GetWindowLong(FHandle, GWL_STYLE) & WS_CHILD) && GetWindowLongPtr(FHandle, GWLP_ID) == 0)
+    SetWindowLongPtr(FHandle, GWLP_ID, LONG_PTR(FHandle));
 }
 
 void TWinControl::CreateWindowHandle(const TCreateParams& Params) {
@@ -1185,6 +1190,16 @@ void TWinControl::WndProc(TMessage& Message) {
       Broadcast(Message);
       return;
     }
+    case WM_SYSCOLORCHANGE:
+    case WM_THEMECHANGED:
+      // The system's colours or theme changed: every control of the window hears of it.
+      Perform(Message.Msg == WM_SYSCOLORCHANGE ? CM_SYSCOLORCHANGE : CM_THEMECHANGED, 0, 0);
+      DefaultHandler(Message);
+      return;
+    case CM_SYSCOLORCHANGE:
+    case CM_THEMECHANGED:
+      Broadcast(Message);
+      return;
     case CM_COLORCHANGED:
       ResetBrush();
       NotifyControls(CM_PARENTCOLORCHANGED);
@@ -1265,12 +1280,23 @@ void TWinControl::WndProc(TMessage& Message) {
     case WM_NOTIFY:
     case WM_DRAWITEM:
     case WM_MEASUREITEM: {
-      HWND from = msg == WM_COMMAND ? reinterpret_cast<HWND>(Message.LParam) : nullptr;
-      if (from)
-        if (TWinControl* c = FindControl(from)) {
-          Message.Result = c->Perform(CN_BASE + msg, Message.WParam, Message.LParam);
-          return;
-        }
+      // Notifications and owner drawing of a child window go back to its control (CN_*):
+      // found by the window (WM_COMMAND, the item's hwndItem) or by the id (WM_MEASUREITEM).
+      // Menu items are the menu's.
+      TWinControl* c = nullptr;
+      if (msg == WM_COMMAND) {
+        if (HWND from = reinterpret_cast<HWND>(Message.LParam)) c = FindControl(from);
+      } else if (msg == WM_DRAWITEM) {
+        auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam);
+        if (dis && dis->CtlType != ODT_MENU && dis->hwndItem) c = FindControl(dis->hwndItem);
+      } else if (msg == WM_MEASUREITEM) {
+        auto* mis = reinterpret_cast<const MEASUREITEMSTRUCT*>(Message.LParam);
+        if (mis && mis->CtlType != ODT_MENU) c = FindChildByCtlID(mis->CtlID);
+      }
+      if (c && c != this) {
+        Message.Result = c->Perform(CN_BASE + msg, Message.WParam, Message.LParam);
+        return;
+      }
       DefaultHandler(Message);
       return;
     }
@@ -1595,6 +1621,13 @@ TControl* TWinControl::ControlAtPos(const TPoint& Pos, bool AllowDisabled, bool 
 TControl* TWinControl::FindChildControl(const std::string& ControlName) const {
   for (TControl* c : FControls)
     if (SameTextAscii(c->Name(), ControlName)) return c;
+  return nullptr;
+}
+
+TWinControl* TWinControl::FindChildByCtlID(UINT CtlID) const {
+  for (TControl* c : FControls)
+    if (auto* w = dynamic_cast<TWinControl*>(c); w && w->HandleAllocated())
+      if (UINT(GetWindowLongPtr(w->FHandle, GWLP_ID)) == CtlID) return w;
   return nullptr;
 }
 

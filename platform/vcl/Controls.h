@@ -49,6 +49,7 @@ enum : UINT {
   CM_POPUPHWNDDESTROY = CM_BASE + 72, CM_CREATEPOPUP = CM_BASE + 73, CM_DESTROYHANDLE = CM_BASE + 74,
   CM_MOUSEACTIVATE = CM_BASE + 75, CM_CONTROLLISTCHANGING = CM_BASE + 76,
   CM_BUFFEREDPRINTCLIENT = CM_BASE + 77, CM_UNTHEMECONTROL = CM_BASE + 78,
+  CM_THEMECHANGED = CM_BASE + 79,
 };
 enum : UINT {
   CN_BASE = 0xBC00,
@@ -439,6 +440,8 @@ public:
   bool ContainsControl(TControl* Control) const;
   TControl* ControlAtPos(const TPoint& Pos, bool AllowDisabled, bool AllowWinControls = false);
   TControl* FindChildControl(const std::string& ControlName) const;
+  // The windowed child control whose window has this id (owner-draw records).
+  TWinControl* FindChildByCtlID(UINT CtlID) const;
   void Broadcast(TMessage& Message);
   void NotifyControls(UINT Msg);
   void GetTabOrderList(std::vector<TWinControl*>& List);

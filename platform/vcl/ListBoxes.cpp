@@ -256,7 +256,7 @@ void TCustomListBox::MeasureAll() {
     mis.itemID = UINT(i);
     mis.itemHeight = UINT(FItemHeight);
     mis.itemData = FItems[size_t(i)].Data;
-    if (FStyle == lbOwnerDrawVariable) Perform(CN_MEASUREITEM, 0, LPARAM(&mis));
+    if (FStyle == lbOwnerDrawVariable) SendOwnerDraw(WM_MEASUREITEM, LPARAM(&mis));
     FItems[size_t(i)].Height = int(mis.itemHeight);
   }
 }
@@ -283,7 +283,7 @@ int TCustomListBox::InsertItem(int Index, const std::string& S, ULONG_PTR Data, 
     mis.itemID = UINT(Index);
     mis.itemHeight = UINT(FItemHeight);
     mis.itemData = Data;
-    Perform(CN_MEASUREITEM, 0, LPARAM(&mis));
+    SendOwnerDraw(WM_MEASUREITEM, LPARAM(&mis));
     FItems[size_t(Index)].Height = int(mis.itemHeight);
   }
   ItemsChanged();
@@ -638,7 +638,14 @@ void TCustomListBox::PaintItem(HDC DC, int Index, const RECT& R, UINT Action) {
   dis.hDC = DC;
   dis.rcItem = R;
   dis.itemData = FItems[size_t(Index)].Data;
-  Perform(CN_DRAWITEM, 0, LPARAM(&dis));
+  SendOwnerDraw(WM_DRAWITEM, LPARAM(&dis));
+}
+
+void TCustomListBox::SendOwnerDraw(UINT Msg, LPARAM Struct) {
+  HWND parent = HandleAllocated() && (GetWindowLong(FHandle, GWL_STYLE) & WS_CHILD) ? GetParent(FHandle) : nullptr;
+  if (Msg == WM_MEASUREITEM) reinterpret_cast<MEASUREITEMSTRUCT*>(Struct)->CtlID = UINT(GetWindowLongPtr(FHandle, GWLP_ID));
+  if (parent) SendMessage(parent, Msg, WPARAM(GetDlgCtrlID(FHandle)), Struct);
+  else Perform(CN_BASE + Msg, 0, Struct);
 }
 
 void TCustomListBox::PaintWindow(HDC DC) {
@@ -1014,6 +1021,8 @@ void TComboListBox::CreateParams(TCreateParams& Params) {
   Params.Style = (Params.Style & ~DWORD(WS_CHILD | WS_TABSTOP)) | WS_POPUP | WS_BORDER | WS_CLIPSIBLINGS;
   Params.ExStyle = (Params.ExStyle & ~DWORD(WS_EX_CLIENTEDGE)) | WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
 }
+
+void TComboListBox::SendOwnerDraw(UINT Msg, LPARAM Struct) { FCombo->SendOwnerDraw(Msg, Struct); }
 
 void TComboListBox::WndProc(TMessage& Message) {
   switch (Message.Msg) {
@@ -1586,6 +1595,23 @@ void TCustomComboBox::ComboWndProc(TMessage& Message, HWND ComboWnd, WNDPROC Com
   }
 }
 
+void TCustomComboBox::SendOwnerDraw(UINT Msg, LPARAM Struct) {
+  UINT id = HandleAllocated() ? UINT(GetWindowLongPtr(FHandle, GWLP_ID)) : 0;
+  if (Msg == WM_DRAWITEM) {
+    auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(Struct);
+    dis->CtlType = ODT_COMBOBOX;
+    dis->CtlID = id;
+    dis->hwndItem = FHandle;
+  } else {
+    auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(Struct);
+    mis->CtlType = ODT_COMBOBOX;
+    mis->CtlID = id;
+  }
+  HWND parent = HandleAllocated() && (GetWindowLong(FHandle, GWL_STYLE) & WS_CHILD) ? GetParent(FHandle) : nullptr;
+  if (parent) SendMessage(parent, Msg, WPARAM(id), Struct);
+  else Perform(CN_BASE + Msg, 0, Struct);
+}
+
 void TCustomComboBox::PaintWindow(HDC DC) {
   RECT client = ToRECT(ClientRect());
   FillRect(DC, &client, Brush()->GetHandle());
@@ -1623,7 +1649,7 @@ void TCustomComboBox::PaintWindow(HDC DC) {
   dis.rcItem = field;
   dis.itemData = index >= 0 ? FList->ItemData()[size_t(index)].Data : 0;
   if (IsOwnerDraw()) {
-    Perform(CN_DRAWITEM, 0, LPARAM(&dis));
+    SendOwnerDraw(WM_DRAWITEM, LPARAM(&dis));
     return;
   }
   HFONT oldFont = HFONT(SelectObject(DC, Font()->GetHandle()));

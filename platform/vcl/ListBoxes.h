@@ -192,6 +192,11 @@ protected:
   bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
   virtual void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State);
   virtual void MeasureItem(int Index, int& Height);
+  // Owner drawing goes through the parent window, as with the system's list box: an
+  // item's WM_MEASUREITEM / WM_DRAWITEM (Msg) is sent there and the parent's control
+  // reflects it back (CN_MEASUREITEM / CN_DRAWITEM). Without a parent window the
+  // control answers it itself.
+  virtual void SendOwnerDraw(UINT Msg, LPARAM Struct);
 
   std::unique_ptr<TControlCanvas> FCanvas;
 
@@ -256,6 +261,7 @@ public:
 
 protected:
   void CreateParams(TCreateParams& Params) override;
+  void SendOwnerDraw(UINT Msg, LPARAM Struct) override;
 
 private:
   TCustomComboBox* FCombo;
@@ -343,6 +349,10 @@ protected:
   WNDPROC FDefEditProc = nullptr;
 
 private:
+  friend class TComboListBox;
+  // Owner drawing of the items and the field, through the parent window like a list
+  // box's, as the combo box's (ODT_COMBOBOX, its id and window).
+  void SendOwnerDraw(UINT Msg, LPARAM Struct);
   static LRESULT EditSubclassProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
   // Keys the combo box handles itself (navigation, drop-down); true when used.
   bool ComboKey(WORD Key, TShiftState Shift);

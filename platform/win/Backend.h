@@ -25,6 +25,10 @@ public:
   virtual void Wait(bool hasTimer, unsigned long long nextTimerDue) = 0;
   // Sleep(ms): time passes without messages being processed.
   virtual void Sleep(unsigned long ms) = 0;
+  // Called by PeekMessage when it finds nothing (loops that poll instead of waiting:
+  // ProcessMessages, HandleMessage's idle check), at most once per millisecond of Now():
+  // deliver whatever input has arrived and show what was painted, without blocking.
+  virtual void Poll() {}
   virtual SIZE ScreenSize() { return SIZE{1280, 1024}; }
   virtual RECT WorkArea() { SIZE s = ScreenSize(); return MakeRect(0, 0, s.cx, s.cy - 40); }
 

@@ -44,14 +44,6 @@ bool MatchesFilter(const MSG& m, HWND filter, UINT minMsg, UINT maxMsg) {
   return m.message >= minMsg && m.message <= maxMsg;
 }
 
-void FreeGraveyard() {
-  auto& s = S();
-  if (s.DispatchDepth > 0 || s.SendDepth > 0 || s.Graveyard.empty()) return;
-  std::vector<HWND> dead;
-  dead.swap(s.Graveyard);
-  for (HWND h : dead) delete h;
-}
-
 void PurgeRemovedHooks() {
   auto& hooks = S().Hooks;
   if (S().HookDepth > 0) return;
@@ -187,6 +179,14 @@ LRESULT CallProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
   return proc ? proc(h, msg, wp, lp) : DefWindowProc(h, msg, wp, lp);
 }
 
+void FreeGraveyard() {
+  auto& s = S();
+  if (s.DispatchDepth > 0 || s.SendDepth > 0 || s.DestroyDepth > 0 || s.Graveyard.empty()) return;
+  std::vector<HWND> dead;
+  dead.swap(s.Graveyard);
+  for (HWND h : dead) delete h;
+}
+
 void RemoveMessagesFor(HWND h) {
   auto& s = S();
   auto gone = [h](const MSG& m) { return m.hwnd == h; };
@@ -213,6 +213,7 @@ void ResetQueue() {
   s.NextRegisteredMessage = 0xC000;
   s.DispatchDepth = 0;
   s.SendDepth = 0;
+  s.DestroyDepth = 0;
   FreeGraveyard();
 }
 
@@ -265,7 +266,17 @@ void PostQuitMessage(int exitCode) {
 BOOL PeekMessage(MSG* msg, HWND h, UINT minMsg, UINT maxMsg, UINT removeFlags) {
   if (!msg) return FALSE;
   bool remove = removeFlags & PM_REMOVE;
-  if (!GetNext(msg, h, minMsg, maxMsg, remove)) return FALSE;
+  if (!GetNext(msg, h, minMsg, maxMsg, remove)) {
+    // Nothing waiting: a loop that polls instead of waiting still gets the back end's
+    // input and presentation, at most once per millisecond of its clock.
+    static unsigned long long lastPoll = ~0ull;
+    TBackend& backend = CurrentBackend();
+    unsigned long long now = backend.Now();
+    if (now == lastPoll) return FALSE;
+    lastPoll = now;
+    backend.Poll();
+    if (!GetNext(msg, h, minMsg, maxMsg, remove)) return FALSE;
+  }
   RunGetMessageHooks(msg, remove);
   return TRUE;
 }

@@ -52,6 +52,11 @@ enum : UINT {
   WM_THEMECHANGED = 0x031A, WM_DWMCOMPOSITIONCHANGED = 0x031E, WM_USER = 0x0400,
   WM_APP = 0x8000,
 };
+// WM_PRINT / WM_PRINTCLIENT: what to draw.
+enum : LPARAM {
+  PRF_CHECKVISIBLE = 0x01, PRF_NONCLIENT = 0x02, PRF_CLIENT = 0x04, PRF_ERASEBKGND = 0x08,
+  PRF_CHILDREN = 0x10, PRF_OWNED = 0x20,
+};
 
 // The message record: the window procedure's message, parameters and result. Controls
 // receive every message through WndProc(TMessage&) and write Result.

@@ -11,6 +11,7 @@
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Regions.h"
 #include "platform/gdi/Text.h"
+#include "platform/gdi/UxTheme.h"
 #include "platform/win/MenuInternal.h"
 #include "platform/win/WinInternal.h"
 
@@ -68,9 +69,14 @@ TRectSet VisibleOnScreen(HWND h, bool clientOnly, bool clipChildren) {
       }
     }
   }
-  if (clipChildren)
+  if (clipChildren && !h->Children.empty()) {
+    // Children show only inside the client area: the frame (border, scroll bars) under a
+    // child that reaches beyond the client stays the window's own.
+    POINT co = ClientOriginOnScreen(h);
+    RECT client = MakeRect(co.x, co.y, co.x + RectWidth(h->Client), co.y + RectHeight(h->Client));
     for (HWND c : h->Children)
-      if (c->Style & WS_VISIBLE) area.Subtract(ScreenWindowRect(c));
+      if (c->Style & WS_VISIBLE) area.Subtract(RectIntersect(ScreenWindowRect(c), client));
+  }
   return area;
 }
 
@@ -195,6 +201,31 @@ void PaintNow(HWND h, bool children) {
 
 void FillRectColor(HDC dc, RECT r, int sysColor) { FillRect(dc, &r, GetSysColorBrush(sysColor)); }
 
+// The parent's background under a child (transparent and themed controls): the parent
+// erases and prints its client area into the child's DC, moved by the child's position
+// and clipped to the rectangle (child client coordinates; null: the whole child).
+HRESULT PaintParentBackground(HWND child, HDC dc, const RECT* rect) {
+  if (!dc) return E_INVALIDARG;
+  RECT area{};
+  if (rect) area = *rect;
+  else if (Valid(child)) area = MakeRect(0, 0, RectWidth(child->Client), RectHeight(child->Client));
+  else GetClipBox(dc, &area);
+  HWND parent = Valid(child) ? child->Parent : nullptr;
+  if (!parent) {
+    FillRectColor(dc, area, COLOR_BTNFACE);
+    return S_OK;
+  }
+  POINT offset{0, 0};
+  MapWindowPoints(child, parent, &offset, 1);
+  int saved = SaveDC(dc);
+  IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
+  OffsetViewportOrgEx(dc, -offset.x, -offset.y, nullptr);
+  SendMessage(parent, WM_ERASEBKGND, WPARAM(dc), 0);
+  if (Valid(parent)) SendMessage(parent, WM_PRINTCLIENT, WPARAM(dc), PRF_CLIENT);
+  RestoreDC(dc, saved);
+  return S_OK;
+}
+
 void DrawScrollBar(HWND h, HDC dc, int bar, const RECT& r) {
   if (RectEmpty(r)) return;
   const TScrollBarState& sb = h->Scroll[bar];
@@ -270,6 +301,11 @@ void InvalidateParentArea(HWND h, const RECT& rectInParent) {
 }
 
 void InvalidateFrame(HWND h) { h->NcPaintNeeded = true; }
+
+void InstallGdiHooks() {
+  SetThemeParentBackgroundPainter(&PaintParentBackground);
+  SetThemeChangeHandler(&NotifyThemeChange);
+}
 
 bool FindPaintWindow(HWND filter, HWND* out) {
   for (HWND t : S().TopLevels)

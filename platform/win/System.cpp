@@ -6,6 +6,7 @@
 #include <set>
 
 #include "platform/rtl/CodePage.h"
+#include "platform/gdi/UxTheme.h"
 #include "platform/win/MenuInternal.h"
 #include "platform/win/WinInternal.h"
 
@@ -42,8 +43,15 @@ struct TGlobal {
   std::vector<BYTE> Data;
   int Locks = 0;
 };
+// Every block allocated and not freed yet; what is left when the program ends (the
+// clipboard's contents among them) goes with it.
+struct TGlobals : std::set<TGlobal*> {
+  ~TGlobals() {
+    for (TGlobal* g : *this) delete g;
+  }
+};
 std::set<TGlobal*>& Globals() {
-  static std::set<TGlobal*> g;
+  static TGlobals g;
   return g;
 }
 TGlobal* AsGlobal(HGLOBAL h) {
@@ -240,6 +248,40 @@ BOOL SystemParametersInfo(UINT action, UINT uiParam, void* pv, UINT winIni) {
 }
 
 TSystemIdentity& SystemIdentity() { return Sys().Identity; }
+
+// The identity in force reads and writes the theme painter's state; copies keep their own.
+TThemesActiveSwitch& TThemesActiveSwitch::operator=(bool value) {
+  if (this == &Sys().Identity.ThemesActive) SetThemeActive(value);
+  else FValue = value;
+  return *this;
+}
+
+TThemesActiveSwitch::operator bool() const {
+  return this == &Sys().Identity.ThemesActive ? IsThemeActive() != FALSE : FValue;
+}
+
+TThemeColorSchemeSwitch& TThemeColorSchemeSwitch::operator=(const std::string& value) {
+  if (this == &Sys().Identity.ThemeColorScheme) SetThemeColorScheme(value);
+  else FValue = value;
+  return *this;
+}
+
+std::string TThemeColorSchemeSwitch::Value() const {
+  return this == &Sys().Identity.ThemeColorScheme ? GetThemeColorScheme() : FValue;
+}
+
+namespace winsys {
+
+// The theme or its colour scheme changed: every top-level window hears of it, then of the
+// system colours that come with the theme (and repaints).
+void NotifyThemeChange() {
+  std::vector<HWND> tops = S().TopLevels;
+  for (HWND t : tops)
+    if (Valid(t)) SendMessage(t, WM_THEMECHANGED, 0, 0);
+  NotifySysColorChange();
+}
+
+}  // namespace winsys
 
 BOOL GetVersionEx(OSVERSIONINFO* info) {
   if (!info || info->dwOSVersionInfoSize < sizeof(DWORD) * 5) return FALSE;

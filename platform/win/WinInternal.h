@@ -177,9 +177,15 @@ struct TState {
   DWORD MessagePos = 0;
   int DispatchDepth = 0;
   int SendDepth = 0;
+  int DestroyDepth = 0;          // DestroyWindow calls running
   unsigned long long Dispatched = 0;
   DWORD LastError = 0;
   int Beeps = 0;
+
+  TState() = default;
+  TState(const TState&) = delete;
+  TState& operator=(const TState&) = delete;
+  ~TState();  // the program ends: frees the windows still there
 };
 TState& S();
 
@@ -206,6 +212,9 @@ LRESULT CallProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);  // runs WH_CALLWNDPRO
 LRESULT RunHooks(int idHook, int code, WPARAM wp, LPARAM lp, bool* any);
 void RemoveMessagesFor(HWND h);
 void KillTimersFor(HWND h);
+// Frees destroyed windows once no message is being dispatched or sent and no
+// DestroyWindow runs (their handles stay invalid; nothing refers to them any more).
+void FreeGraveyard();
 void EnterDispatch();
 void LeaveDispatch();
 
@@ -220,6 +229,10 @@ void ResetPainting();
 void ResetClipboard();
 void ResetSystem();
 void ResetCaret();
+// The window system's hooks in the drawing layer (theme changes, parents' backgrounds under
+// themed children); installed when the window system is first used.
+void InstallGdiHooks();
+void NotifyThemeChange();
 
 // Painting
 void InvalidateWindowArea(HWND h, const TRectSet& clientArea, bool erase, bool children);

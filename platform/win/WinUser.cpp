@@ -2,6 +2,8 @@
 // procedure.
 #include "platform/win/WinUser.h"
 
+#include <cairo.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cstring>
@@ -11,8 +13,23 @@
 
 namespace winsys {
 
+TState::~TState() {
+  // The program ends: windows still there and those waiting to be freed go with the
+  // state. Nothing runs any more, so no message is sent; only their memory is released.
+  for (HWND h : Graveyard) delete h;
+  Graveyard.clear();
+  for (HWND h : Live) {
+    if (h->Surface) cairo_surface_destroy(reinterpret_cast<cairo_surface_t*>(h->Surface));
+    delete h;
+  }
+  Live.clear();
+  TopLevels.clear();
+}
+
 TState& S() {
   static TState state;
+  static const bool hooked = (InstallGdiHooks(), true);
+  (void)hooked;
   return state;
 }
 
@@ -637,7 +654,12 @@ BOOL DestroyWindow(HWND h) {
     SetWindowPos(h, nullptr, 0, 0, 0, 0,
                  SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   if (!Valid(h)) return TRUE;
+  ++S().DestroyDepth;
   DestroyTree(h, true);
+  --S().DestroyDepth;
+  // Destroyed outside any message handling (the program's end, a test): nothing can
+  // refer to the windows any more, so they go now instead of waiting for the queue.
+  FreeGraveyard();
   return TRUE;
 }
 
@@ -1184,7 +1206,11 @@ HWND WindowFromPoint(POINT screen) {
     if (!RectContains(wr, screen)) continue;
     if (t->ExStyle & WS_EX_TRANSPARENT && t->ExStyle & WS_EX_LAYERED) continue;
     HWND c = nullptr;
-    if (!(t->Style & WS_DISABLED)) c = ChildUnder(t, screen, true);
+    POINT cp = screen;
+    ScreenToClient(t, &cp);
+    // Children show only inside the client area; the frame and scroll bars are the window's.
+    if (!(t->Style & WS_DISABLED) && RectContains(MakeRect(0, 0, RectWidth(t->Client), RectHeight(t->Client)), cp))
+      c = ChildUnder(t, screen, true);
     if (c) return c;
     if (!Valid(t)) continue;
     LRESULT ht = SendMessage(t, WM_NCHITTEST, 0, PointToLParam(screen));

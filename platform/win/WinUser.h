@@ -641,15 +641,45 @@ struct OSVERSIONINFO {
 enum : DWORD { VER_PLATFORM_WIN32_WINDOWS = 1, VER_PLATFORM_WIN32_NT = 2 };
 BOOL GetVersionEx(OSVERSIONINFO* info);
 DWORD GetVersion();  // low byte major, next byte minor, as Windows packs it
+// The theme switches of the identity. The theme itself is kept by the theme painter
+// (platform/gdi/UxTheme.h: IsThemeActive, GetCurrentThemeName); the identity in force
+// reads and writes it there, so both always agree, and a change tells every top-level
+// window (WM_THEMECHANGED, WM_SYSCOLORCHANGE). A copy of the identity holds its own
+// values (to be assigned back later).
+class TThemesActiveSwitch {
+public:
+  TThemesActiveSwitch() = default;
+  TThemesActiveSwitch(const TThemesActiveSwitch& other) : FValue(bool(other)) {}
+  TThemesActiveSwitch& operator=(const TThemesActiveSwitch& other) { return *this = bool(other); }
+  TThemesActiveSwitch& operator=(bool value);
+  operator bool() const;
+
+private:
+  bool FValue = true;
+};
+class TThemeColorSchemeSwitch {
+public:
+  TThemeColorSchemeSwitch() = default;
+  TThemeColorSchemeSwitch(const TThemeColorSchemeSwitch& other) : FValue(other.Value()) {}
+  TThemeColorSchemeSwitch& operator=(const TThemeColorSchemeSwitch& other) { return *this = other.Value(); }
+  TThemeColorSchemeSwitch& operator=(const std::string& value);
+  TThemeColorSchemeSwitch& operator=(const char* value) { return *this = std::string(value ? value : ""); }
+  std::string Value() const;
+  operator std::string() const { return Value(); }
+  friend bool operator==(const TThemeColorSchemeSwitch& a, const std::string& b) { return a.Value() == b; }
+
+private:
+  std::string FValue = "NormalColor";
+};
 struct TSystemIdentity {
   DWORD MajorVersion = 6;
   DWORD MinorVersion = 1;
   DWORD BuildNumber = 7601;
   DWORD CommonControlsMajor = 6;
   DWORD CommonControlsMinor = 0;
-  bool ThemesActive = true;
+  TThemesActiveSwitch ThemesActive;
   bool CompositionEnabled = false;
-  std::string ThemeColorScheme = "NormalColor";
+  TThemeColorSchemeSwitch ThemeColorScheme;
 };
 // The identity in force; tests change it (and restore it) to reach other paths.
 TSystemIdentity& SystemIdentity();
