@@ -1,5 +1,7 @@
 #include "platform/vcl/ListBoxes.h"
 
+#include <functional>
+
 #include <algorithm>
 #include <cstring>
 #include <unordered_map>
@@ -39,6 +41,43 @@ int CompareNoCase(const std::string& a, const std::string& b) {
 
 constexpr unsigned kTypingPause = 500;  // ms between typed characters of one search
 
+
+// Owner drawing shared by the list box and the combo box: the item height asked of a
+// variable-height item, and an item drawn on the control's canvas with the selection
+// colours and the focus rectangle.
+void MeasureOwnerDrawItem(MEASUREITEMSTRUCT& mis, int itemHeight, bool variable,
+                          const std::function<void(int, int&)>& measure) {
+  mis.itemHeight = UINT(itemHeight);
+  if (!variable) return;
+  int h = int(mis.itemHeight);
+  measure(int(mis.itemID), h);
+  mis.itemHeight = UINT(std::max(1, h));
+}
+
+void DrawOwnerDrawItem(DRAWITEMSTRUCT& dis, TControlCanvas& canvas, TFont* font, TBrush* brush,
+                       const std::function<void(int, const TRect&, TOwnerDrawState)>& draw) {
+  TOwnerDrawState state = OwnerDrawStateFromODS(dis.itemState);
+  canvas.Lock();
+  canvas.SetHandle(dis.hDC);
+  canvas.SetFont(font);
+  canvas.SetBrush(brush);
+  if (int(dis.itemID) >= 0 && state.Contains(odSelected)) {
+    canvas.Brush()->SetColor(clHighlight);
+    canvas.Font()->SetColor(clHighlightText);
+  }
+  TRect r = ToTRect(dis.rcItem);
+  try {
+    if (int(dis.itemID) >= 0) draw(int(dis.itemID), r, state);
+    else canvas.FillRect(r);
+  } catch (...) {
+    canvas.SetHandle(nullptr);
+    canvas.Unlock();
+    throw;
+  }
+  if (state.Contains(odFocused)) DrawFocusRect(dis.hDC, &dis.rcItem);
+  canvas.SetHandle(nullptr);
+  canvas.Unlock();
+}
 }  // namespace
 
 // ---------------------------------------------------------------------------------------
@@ -874,42 +913,15 @@ void TCustomListBox::WndProc(TMessage& Message) {
         case LBN_DBLCLK: DblClick(); break;
       }
       return;
-    case CN_MEASUREITEM: {
-      auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam);
-      mis->itemHeight = UINT(FItemHeight);
-      if (FStyle == lbOwnerDrawVariable) {
-        int h = int(mis->itemHeight);
-        MeasureItem(int(mis->itemID), h);
-        mis->itemHeight = UINT(std::max(1, h));
-      }
+    case CN_MEASUREITEM:
+      MeasureOwnerDrawItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam), FItemHeight,
+                           FStyle == lbOwnerDrawVariable, [this](int Index, int& Height) { MeasureItem(Index, Height); });
       return;
-    }
-    case CN_DRAWITEM: {
-      auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam);
-      TOwnerDrawState state = OwnerDrawStateFromODS(dis->itemState);
-      FCanvas->Lock();
-      FCanvas->SetHandle(dis->hDC);
-      FCanvas->SetFont(Font());
-      FCanvas->SetBrush(Brush());
-      if (int(dis->itemID) >= 0 && state.Contains(odSelected)) {
-        FCanvas->Brush()->SetColor(clHighlight);
-        FCanvas->Font()->SetColor(clHighlightText);
-      }
-      TRect r = ToTRect(dis->rcItem);
-      try {
-        if (int(dis->itemID) >= 0) DrawItem(int(dis->itemID), r, state);
-        else FCanvas->FillRect(r);
-      } catch (...) {
-        FCanvas->SetHandle(nullptr);
-        FCanvas->Unlock();
-        throw;
-      }
-      if (state.Contains(odFocused)) DrawFocusRect(dis->hDC, &dis->rcItem);
-      FCanvas->SetHandle(nullptr);
-      FCanvas->Unlock();
+    case CN_DRAWITEM:
+      DrawOwnerDrawItem(*reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam), *FCanvas, Font(), Brush(),
+                        [this](int Index, const TRect& Rect, TOwnerDrawState State) { DrawItem(Index, Rect, State); });
       Message.Result = 1;
       return;
-    }
 
     // ---- input ----
     case WM_GETDLGCODE: Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; return;
@@ -1862,42 +1874,15 @@ void TCustomComboBox::WndProc(TMessage& Message) {
         case CBN_CLOSEUP: CloseUp(); break;
       }
       return;
-    case CN_MEASUREITEM: {
-      auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam);
-      mis->itemHeight = UINT(FItemHeight);
-      if (FStyle == csOwnerDrawVariable) {
-        int h = int(mis->itemHeight);
-        MeasureItem(int(mis->itemID), h);
-        mis->itemHeight = UINT(std::max(1, h));
-      }
+    case CN_MEASUREITEM:
+      MeasureOwnerDrawItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam), FItemHeight,
+                           FStyle == csOwnerDrawVariable, [this](int Index, int& Height) { MeasureItem(Index, Height); });
       return;
-    }
-    case CN_DRAWITEM: {
-      auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam);
-      TOwnerDrawState state = OwnerDrawStateFromODS(dis->itemState);
-      FCanvas->Lock();
-      FCanvas->SetHandle(dis->hDC);
-      FCanvas->SetFont(Font());
-      FCanvas->SetBrush(Brush());
-      if (int(dis->itemID) >= 0 && state.Contains(odSelected)) {
-        FCanvas->Brush()->SetColor(clHighlight);
-        FCanvas->Font()->SetColor(clHighlightText);
-      }
-      TRect r = ToTRect(dis->rcItem);
-      try {
-        if (int(dis->itemID) >= 0) DrawItem(int(dis->itemID), r, state);
-        else FCanvas->FillRect(r);
-      } catch (...) {
-        FCanvas->SetHandle(nullptr);
-        FCanvas->Unlock();
-        throw;
-      }
-      if (state.Contains(odFocused)) DrawFocusRect(dis->hDC, &dis->rcItem);
-      FCanvas->SetHandle(nullptr);
-      FCanvas->Unlock();
+    case CN_DRAWITEM:
+      DrawOwnerDrawItem(*reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam), *FCanvas, Font(), Brush(),
+                        [this](int Index, const TRect& Rect, TOwnerDrawState State) { DrawItem(Index, Rect, State); });
       Message.Result = 1;
       return;
-    }
 
     // ---- input on the combo box's own window ----
     case WM_GETDLGCODE:

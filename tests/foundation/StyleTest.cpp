@@ -66,10 +66,6 @@ protected:
     gScheme = u"NormalColor";
   }
   void TearDown() override {
-    // The window system frees destroyed windows (the stylers' notifiers) when messages
-    // are next looked at.
-    MSG msg;
-    PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE);
     SetLibraryExports("uxtheme.dll", StandardThemeLibraryExports());
     SetThemeActive(true);
     SystemIdentity() = FSaved;
