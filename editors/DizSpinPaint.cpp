@@ -75,7 +75,7 @@ void TDizSpinEdit::Notification(TComponent* AComponent, TOperation Operation) {
 
 void TDizSpinEdit::CreateParams(TCreateParams& Params) {
   TCustomMaskEdit::CreateParams(Params);
-  Params.Style |= ES_MULTILINE | WS_CLIPCHILDREN;
+  Params.Style |= DWORD(ES_MULTILINE) | DWORD(WS_CLIPCHILDREN);
   Params.Style &= ~DWORD(ES_RIGHT | ES_CENTER);
   if (FEditAlign == eaRight) Params.Style |= ES_RIGHT;
   else if (FEditAlign == eaCenter) Params.Style |= ES_CENTER;

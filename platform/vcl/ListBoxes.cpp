@@ -188,7 +188,7 @@ TCustomListBox::~TCustomListBox() { FCanvas->SetControl(nullptr); }
 
 void TCustomListBox::CreateParams(TCreateParams& Params) {
   TWinControl::CreateParams(Params);
-  Params.Style |= WS_VSCROLL | LBS_NOTIFY | LBS_HASSTRINGS;
+  Params.Style |= DWORD(WS_VSCROLL) | DWORD(LBS_NOTIFY) | DWORD(LBS_HASSTRINGS);
   if (FSorted) Params.Style |= LBS_SORT;
   if (FMultiSelect) Params.Style |= FExtendedSelect ? LBS_EXTENDEDSEL : LBS_MULTIPLESEL;
   if (FStyle == lbOwnerDrawFixed) Params.Style |= LBS_OWNERDRAWFIXED;
@@ -1154,7 +1154,7 @@ TCustomComboBox::~TCustomComboBox() {
 
 void TCustomComboBox::CreateParams(TCreateParams& Params) {
   TWinControl::CreateParams(Params);
-  Params.Style |= WS_VSCROLL | CBS_HASSTRINGS | CBS_AUTOHSCROLL;
+  Params.Style |= DWORD(WS_VSCROLL) | DWORD(CBS_HASSTRINGS) | DWORD(CBS_AUTOHSCROLL);
   Params.Style &= ~DWORD(WS_VSCROLL);
   switch (FStyle) {
     case csDropDown: Params.Style |= CBS_DROPDOWN; break;

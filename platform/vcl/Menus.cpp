@@ -931,7 +931,7 @@ void TMainMenu::Merge(TMainMenu* Menu) {
     MENUITEMINFO mii;
     mii.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_DATA | MIIM_STRING;
     mii.fType = m->IsOwnerDraw() ? MFT_OWNERDRAW : MFT_STRING;
-    mii.fState = m->Enabled() ? 0 : MFS_GRAYED;
+    mii.fState = m->Enabled() ? 0u : UINT(MFS_GRAYED);
     mii.wID = m->Command();
     mii.hSubMenu = m->Count() ? m->Handle() : nullptr;
     std::string text = m->Caption();

@@ -209,8 +209,8 @@ bool TButtonControl::HandleButtonMessage(TMessage& Message) {
     case BM_GETCHECK: Message.Result = GetChecked() ? BST_CHECKED : BST_UNCHECKED; return true;
     case BM_SETCHECK: SetChecked(Message.WParam == BST_CHECKED); return true;
     case BM_GETSTATE:
-      Message.Result = (GetChecked() ? BST_CHECKED : 0) | (FPressed ? BST_PUSHED : 0) |
-                       (HandleAllocated() && GetFocus() == FHandle ? BST_FOCUS : 0);
+      Message.Result = (GetChecked() ? int(BST_CHECKED) : 0) | (FPressed ? int(BST_PUSHED) : 0) |
+                       (HandleAllocated() && GetFocus() == FHandle ? int(BST_FOCUS) : 0);
       return true;
     case WM_ERASEBKGND: Message.Result = 1; return true;
     default: return false;

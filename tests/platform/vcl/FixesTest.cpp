@@ -121,7 +121,9 @@ TEST_F(ScrollBoxFrame, BarsAreDrawnWhereTheyAreHit) {
     ClientToScreen(h, &s);
     EXPECT_EQ(SendMessage(h, WM_NCHITTEST, 0, PointToLParam(s)), c.Hit) << c.At.x << "," << c.At.y;
     // The box's frame belongs to the box, even with a child reaching under it.
-    if (c.Hit != HTCLIENT) EXPECT_EQ(WindowFromPoint(s), h) << c.At.x << "," << c.At.y;
+    if (c.Hit != HTCLIENT) {
+      EXPECT_EQ(WindowFromPoint(s), h) << c.At.x << "," << c.At.y;
+    }
   }
   // What is drawn matches: the track in its colour and arrows with their glyphs in both
   // bars, the corner filled, the sunken edge outside them and the child clipped to the client.
