@@ -570,6 +570,10 @@ Status TGPImage::Save(const std::u16string& fileName, const CLSID& encoder, cons
   return SetStatus(GdipSaveImageToFile(FNativeImage, fileName.c_str(), &encoder, parameters));
 }
 
+Status TGPImage::Save(IStream* stream, const CLSID& encoder, const EncoderParameters* parameters) {
+  return SetStatus(GdipSaveImageToStream(FNativeImage, stream, &encoder, parameters));
+}
+
 TGPImageFormat TGPImage::GetFormat() {
   GUID format = ImageFormatUndefined;
   GdipGetImageRawFormat(FNativeImage, &format);  // status not kept

@@ -365,6 +365,8 @@ public:
 
   Status Save(const std::u16string& fileName, const CLSID& encoder,
               const EncoderParameters* parameters = nullptr);
+  // Writes the encoded image at the stream's position; the stream is used for the call only.
+  Status Save(IStream* stream, const CLSID& encoder, const EncoderParameters* parameters = nullptr);
   TGPImageFormat GetFormat();
   unsigned GetWidth();   // 0 when the call fails
   unsigned GetHeight();  // 0 when the call fails

@@ -5,22 +5,44 @@
 
 #include "platform/image/Resources.h"
 #include "platform/vcl/Filer.h"
+#include "platform/win/ComStream.h"
 
 void TGDIPPicture::Publish(TClassBuilder<TGDIPPicture>& P) { P.Event("OnClear", &TGDIPPicture::OnClear); }
 
 namespace {
 
-// The bytes as a GDI+ image (it keeps its own copy); null when there is nothing to decode.
+// Releases a COM stream at the end of a scope.
+struct TStreamRelease {
+  IStream* Stream = nullptr;
+  ~TStreamRelease() {
+    if (Stream) Stream->Release();
+  }
+};
+
+// The bytes as a GDI+ image, made from a stream on a movable memory block that holds a
+// copy of them (the block goes with the stream); null when there is nothing to decode.
 // A decoding failure is no error here: the image only keeps the failure status.
 std::unique_ptr<TGPImage> Decode(bool isEmpty, const TMemoryStream& data) {
   if (isEmpty || data.Data().empty()) return nullptr;
+  const auto& bytes = data.Data();
+  const char* const kNoMemory = "Could not allocate memory for image";
+  HGLOBAL block = bytes.size() <= ULONG(-1) ? GlobalAlloc(GMEM_MOVEABLE, bytes.size()) : nullptr;
+  if (!block) throw Exception(kNoMemory);
+  TStreamRelease stream;
+  if (FAILED(CreateStreamOnHGlobal(block, TRUE, &stream.Stream)) || !stream.Stream) {
+    GlobalFree(block);
+    throw Exception(kNoMemory);
+  }
+  ULONG written = 0;
+  if (FAILED(stream.Stream->Write(bytes.data(), ULONG(bytes.size()), &written)) || written != bytes.size())
+    throw Exception(kNoMemory);
   try {
     GpImage* native = nullptr;
-    const Status status = GdipLoadImageFromMemory(data.Data().data(), data.Data().size(), &native);
+    const Status status = GdipLoadImageFromStream(stream.Stream, &native);
     if (status == OutOfMemory) throw std::bad_alloc();
     return std::unique_ptr<TGPImage>(new TGPImage(native, status));
   } catch (const std::bad_alloc&) {
-    throw Exception("Could not allocate memory for image");
+    throw Exception(kNoMemory);
   }
 }
 

@@ -10,6 +10,7 @@
 #include <dlfcn.h>
 
 #include "platform/rtl/CodePage.h"
+#include "platform/win/WinIcon.h"
 
 namespace {
 
@@ -241,6 +242,8 @@ TSdlBackend::~TSdlBackend() {
   FWindows.clear();
   for (auto& [id, c] : FCursors) SDL_FreeCursor(c);
   FCursors.clear();
+  for (auto& [h, c] : FImageCursors) SDL_FreeCursor(c);
+  FImageCursors.clear();
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
   SDL_Quit();
 }
@@ -318,7 +321,7 @@ void TSdlBackend::Create(HWND h) {
   if (!m.Popup) {
     SDL_SetWindowHitTest(m.Window, &SdlHitTest, this);
     if (TMapped* o = owner ? Find(owner) : nullptr) SDL_SetWindowModalFor(m.Window, o->Window);
-    ApplyIcon(m.Window);
+    ApplyIcon(h, m.Window);
   }
   m.Dirty = FullRect(m.Width, m.Height);
   FWindows[h] = m;
@@ -456,13 +459,29 @@ void TSdlBackend::SetIcon(const std::uint32_t* pixels, int width, int height) {
     FIconHeight = height;
   }
   for (auto& [h, m] : FWindows)
-    if (!m.Popup) ApplyIcon(m.Window);
+    if (!m.Popup) ApplyIcon(h, m.Window);
 }
 
-void TSdlBackend::ApplyIcon(SDL_Window* window) {
-  if (FIcon.empty()) return;  // SDL keeps no way to remove an icon; new windows get none
-  SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(FIcon.data(), FIconWidth, FIconHeight, 32, FIconWidth * 4,
-                                                      SDL_PIXELFORMAT_ARGB8888);
+void TSdlBackend::TopLevelIconChanged(HWND h) {
+  TMapped* m = Find(h);
+  if (m && m->Window && !m->Popup) ApplyIcon(h, m->Window);
+}
+
+void TSdlBackend::ApplyIcon(HWND h, SDL_Window* window) {
+  // The window's big icon (the desktop shows icons larger than a caption's), else its
+  // small one, else its class's, else the program's.
+  TRawImage own;
+  for (LPARAM which : {LPARAM(ICON_BIG), LPARAM(ICON_SMALL2)}) {
+    if (GetIconImage(reinterpret_cast<HICON>(SendMessage(h, WM_GETICON, WPARAM(which), 0)), &own)) break;
+  }
+  if (own.Empty()) {
+    for (int index : {GCLP_HICON, GCLP_HICONSM})
+      if (GetIconImage(reinterpret_cast<HICON>(GetClassLongPtr(h, index)), &own)) break;
+  }
+  std::uint32_t* pixels = own.Empty() ? FIcon.data() : own.Pixels.data();
+  int w = own.Empty() ? FIconWidth : own.Width, ht = own.Empty() ? FIconHeight : own.Height;
+  if (!pixels || w <= 0 || ht <= 0) return;  // SDL keeps no way to remove an icon; new windows get none
+  SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(pixels, w, ht, 32, w * 4, SDL_PIXELFORMAT_ARGB8888);
   if (!s) return;
   SDL_SetWindowIcon(window, s);
   SDL_FreeSurface(s);
@@ -473,6 +492,36 @@ void TSdlBackend::CursorChanged(HCURSOR cursor) {
   if (!cursor) {
     SDL_ShowCursor(SDL_DISABLE);
     return;
+  }
+  // Cursors of destroyed handles are freed once they no longer show.
+  for (auto it = FImageCursors.begin(); it != FImageCursors.end();) {
+    if (!IsIconHandle(it->first) && it->second != SDL_GetCursor()) {
+      SDL_FreeCursor(it->second);
+      it = FImageCursors.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  if (!SystemCursorId(cursor)) {
+    SDL_Cursor*& own = FImageCursors[cursor];
+    if (!own) {
+      TRawImage image;
+      POINT hot{};
+      if (GetIconImage(cursor, &image, &hot)) {
+        SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(image.Pixels.data(), image.Width, image.Height, 32,
+                                                                  image.Width * 4, SDL_PIXELFORMAT_ARGB8888);
+        if (surface) {
+          own = SDL_CreateColorCursor(surface, hot.x, hot.y);  // SDL copies the pixels
+          SDL_FreeSurface(surface);
+        }
+      }
+    }
+    if (own) {
+      SDL_SetCursor(own);
+      SDL_ShowCursor(SDL_ENABLE);
+      return;
+    }
+    FImageCursors.erase(cursor);  // not an image cursor: the arrow below
   }
   int shape = SdlSystemCursorFor(SystemCursorId(cursor));
   SDL_Cursor*& c = FCursors[shape];

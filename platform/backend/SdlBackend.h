@@ -48,12 +48,15 @@ public:
   void TopLevelDestroyed(HWND h) override;
   void TopLevelMoved(HWND h) override;
   void TopLevelPainted(HWND h, const RECT& r) override;
+  void TopLevelIconChanged(HWND h) override;
+  // System cursors show as the display's own shapes; cursors made from images (resources,
+  // CreateIconIndirect…) as colour cursors with their hot spot.
   void CursorChanged(HCURSOR cursor) override;
   void ClipboardChanged() override;
 
   // The icon of every window (the window manager's title bar, task bar, switcher):
   // straight-alpha 0xAARRGGBB pixels, rows top-down (a TRawImage's layout). An empty
-  // picture removes it.
+  // picture removes it. A window's own icon (WM_SETICON, its class's icon) comes first.
   void SetIcon(const std::uint32_t* pixels, int width, int height);
 
   // Shows every pending paint on the screen now (Wait does it before it blocks).
@@ -86,7 +89,7 @@ private:
   void Handle(const SDL_Event& e);
   void HandleWindowEvent(const SDL_Event& e);
   void HandleKey(const SDL_Event& e);
-  void ApplyIcon(SDL_Window* window);
+  void ApplyIcon(HWND h, SDL_Window* window);
   void PullClipboard();
   void ReleaseModifiers();
   POINT ToScreen(std::uint32_t windowId, int x, int y);
@@ -94,6 +97,7 @@ private:
   unsigned long long FStart = 0;  // steady clock at construction, ms
   std::map<HWND, TMapped> FWindows;
   std::map<int, SDL_Cursor*> FCursors;
+  std::map<HCURSOR, SDL_Cursor*> FImageCursors;  // handles are never reused
   std::vector<std::uint32_t> FIcon;
   int FIconWidth = 0, FIconHeight = 0;
   HWND FLastActive = nullptr;

@@ -369,9 +369,8 @@ Status GdipCreateBitmapFromFile(const char16_t* filename, GpBitmap** bitmap);
 Status GdipCreateBitmapFromFileICM(const char16_t* filename, GpBitmap** bitmap);
 // An image from encoded file bytes in memory (the bytes are copied).
 Status GdipLoadImageFromMemory(const void* data, std::size_t size, GpImage** image);
-// Streams: read whole through the reader installed by the stream's owner layer.
-using GdipStreamReader = bool (*)(IStream* stream, std::uint8_t** data, std::size_t* size);
-void GdipSetStreamReader(GdipStreamReader reader);  // data is freed with std::free
+// Streams (platform/win/ComStream.h): the stream holds one encoded image from its start;
+// it is read whole (from where it stands when it cannot seek) and not kept.
 Status GdipLoadImageFromStream(IStream* stream, GpImage** image);
 Status GdipLoadImageFromStreamICM(IStream* stream, GpImage** image);
 Status GdipCreateBitmapFromStream(IStream* stream, GpBitmap** bitmap);
@@ -382,6 +381,8 @@ Status GdipCloneImage(GpImage* image, GpImage** clone);
 Status GdipDisposeImage(GpImage* image);
 Status GdipSaveImageToFile(GpImage* image, const char16_t* filename, const CLSID* encoder,
                            const EncoderParameters* params);
+// Writes the encoded image at the stream's position (which ends after it).
+Status GdipSaveImageToStream(GpImage* image, IStream* stream, const CLSID* encoder, const EncoderParameters* params);
 Status GdipGetImageWidth(GpImage* image, unsigned* width);
 Status GdipGetImageHeight(GpImage* image, unsigned* height);
 Status GdipGetImageDimension(GpImage* image, REAL* width, REAL* height);

@@ -16,10 +16,9 @@
 #include "platform/image/GifCodec.h"
 #include "platform/image/JpegCodec.h"
 #include "platform/image/PngCodec.h"
+#include "platform/win/ComStream.h"
 
 namespace {
-
-GdipStreamReader gStreamReader = nullptr;
 
 bool HasAlpha(PixelFormat f) { return (f & PixelFormatAlpha) != 0; }
 
@@ -151,21 +150,72 @@ Status ReadFile(const char16_t* filename, std::vector<std::uint8_t>& bytes) {
   return Ok;
 }
 
+// The most an image stream may hold; a stream that never ends is refused, not read forever.
+constexpr std::size_t kMaxStreamBytes = std::size_t(1) << 30;
+
+// The stream's bytes from its start (callers write an image and hand the stream over
+// without rewinding, or build several images from one stream); a stream that cannot seek
+// is read from where it stands. Nothing a stream does may escape as an exception.
+Status ReadStream(IStream* stream, std::vector<std::uint8_t>& bytes) {
+  try {
+    stream->Seek(LARGE_INTEGER{0}, STREAM_SEEK_SET, nullptr);
+    STATSTG stat;
+    if (SUCCEEDED(stream->Stat(&stat, STATFLAG_NONAME)) && stat.cbSize.QuadPart <= kMaxStreamBytes)
+      bytes.reserve(std::size_t(stat.cbSize.QuadPart));
+    std::uint8_t chunk[65536];
+    for (;;) {
+      ULONG got = 0;
+      const HRESULT hr = stream->Read(chunk, sizeof chunk, &got);
+      if (FAILED(hr) || got > sizeof chunk) return Win32Error;
+      if (got == 0) break;
+      if (bytes.size() + got > kMaxStreamBytes) return OutOfMemory;
+      bytes.insert(bytes.end(), chunk, chunk + got);
+    }
+    return Ok;
+  } catch (const std::bad_alloc&) {
+    return OutOfMemory;
+  } catch (...) {
+    return Win32Error;
+  }
+}
+
 Status FromStream(IStream* stream, GpImage** image) {
   if (!image) return InvalidParameter;
   *image = nullptr;
   if (!stream) return InvalidParameter;
   if (!GdipIsStarted()) return GdiplusNotInitialized;
-  if (!gStreamReader) return NotImplemented;
-  std::uint8_t* data = nullptr;
-  std::size_t size = 0;
-  if (!gStreamReader(stream, &data, &size)) {
-    std::free(data);
-    return Win32Error;
+  std::vector<std::uint8_t> bytes;
+  const Status s = ReadStream(stream, bytes);
+  if (s != Ok) return s;
+  return Decode(TBytesView(bytes.data(), bytes.size()), image);
+}
+
+// The image encoded by the encoder (PNG, BMP or JPEG with its quality parameter).
+Status Encode(GpImage* image, const CLSID& encoder, const EncoderParameters* params, TByteBuffer& bytes) {
+  try {
+    const TRawImage raw = RawFromSurface(image->Surface());
+    if (encoder == EncoderClsidPNG) {
+      bytes = EncodePng(raw);
+    } else if (encoder == EncoderClsidBMP) {
+      bytes = EncodeBmp(raw, raw.HasTransparency() ? 32 : 24);
+    } else if (encoder == EncoderClsidJPEG) {
+      int quality = 75;
+      if (params)
+        for (std::uint32_t i = 0; i < params->Count; ++i) {
+          const EncoderParameter& p = params->Parameter[i];
+          if (p.Guid == EncoderQuality && p.NumberOfValues >= 1 && p.Value)
+            quality = std::clamp(int(*static_cast<const std::uint32_t*>(p.Value)), 0, 100);
+        }
+      bytes = EncodeJpeg(raw, std::max(1, quality));
+    } else {
+      return UnknownImageFormat;  // no encoder for GIF, TIFF or others
+    }
+  } catch (const std::bad_alloc&) {
+    return OutOfMemory;
+  } catch (const std::exception&) {
+    return GenericError;
   }
-  Status s = Decode(TBytesView(data, size), image);
-  std::free(data);
-  return s;
+  return Ok;
 }
 
 bool IsBitmap(const GpImage* image) { return image && !image->frames.empty(); }
@@ -211,8 +261,6 @@ Status GdipLoadImageFromMemory(const void* data, std::size_t size, GpImage** ima
   if (!GdipIsStarted()) return GdiplusNotInitialized;
   return Decode(TBytesView(static_cast<const std::uint8_t*>(data), size), image);
 }
-
-void GdipSetStreamReader(GdipStreamReader reader) { gStreamReader = reader; }
 
 Status GdipLoadImageFromStream(IStream* stream, GpImage** image) { return FromStream(stream, image); }
 Status GdipLoadImageFromStreamICM(IStream* stream, GpImage** image) { return FromStream(stream, image); }
@@ -304,34 +352,34 @@ Status GdipSaveImageToFile(GpImage* image, const char16_t* filename, const CLSID
   const std::string name = Utf16ToUtf8(filename, -1);
   if (name.empty()) return InvalidParameter;
   TByteBuffer bytes;
-  try {
-    const TRawImage raw = RawFromSurface(image->Surface());
-    if (*encoder == EncoderClsidPNG) {
-      bytes = EncodePng(raw);
-    } else if (*encoder == EncoderClsidBMP) {
-      bytes = EncodeBmp(raw, raw.HasTransparency() ? 32 : 24);
-    } else if (*encoder == EncoderClsidJPEG) {
-      int quality = 75;
-      if (params)
-        for (std::uint32_t i = 0; i < params->Count; ++i) {
-          const EncoderParameter& p = params->Parameter[i];
-          if (p.Guid == EncoderQuality && p.NumberOfValues >= 1 && p.Value)
-            quality = std::clamp(int(*static_cast<const std::uint32_t*>(p.Value)), 0, 100);
-        }
-      bytes = EncodeJpeg(raw, std::max(1, quality));
-    } else {
-      return UnknownImageFormat;  // no encoder for GIF, TIFF or others
-    }
-  } catch (const std::bad_alloc&) {
-    return OutOfMemory;
-  } catch (const std::exception&) {
-    return GenericError;
-  }
+  const Status encoded = Encode(image, *encoder, params, bytes);
+  if (encoded != Ok) return encoded;
   errno = 0;
   std::ofstream out(name, std::ios::binary | std::ios::trunc);
   if (!out) return errno == EACCES ? AccessDenied : Win32Error;
   out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
   return out ? Ok : Win32Error;
+}
+
+Status GdipSaveImageToStream(GpImage* image, IStream* stream, const CLSID* encoder, const EncoderParameters* params) {
+  if (!IsBitmap(image) || !stream || !encoder) return InvalidParameter;
+  if (image->locked) return WrongState;
+  TByteBuffer bytes;
+  const Status encoded = Encode(image, *encoder, params, bytes);
+  if (encoded != Ok) return encoded;
+  try {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+      const ULONG want = ULONG(std::min<std::size_t>(bytes.size() - done, std::size_t(1) << 30));
+      ULONG put = 0;
+      const HRESULT hr = stream->Write(bytes.data() + done, want, &put);
+      if (FAILED(hr) || put == 0 || put > want) return Win32Error;  // a full or failing stream
+      done += put;
+    }
+  } catch (...) {
+    return Win32Error;
+  }
+  return Ok;
 }
 
 // ---- properties -----------------------------------------------------------------------------------

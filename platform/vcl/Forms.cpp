@@ -9,7 +9,9 @@
 #include "platform/vcl/ActnList.h"
 #include "platform/vcl/Filer.h"
 #include "platform/vcl/Menus.h"
+#include "platform/image/Resources.h"
 #include "platform/win/Backend.h"
+#include "platform/win/WinIcon.h"
 
 TApplication* Application = nullptr;
 TScreen* Screen = nullptr;
@@ -123,6 +125,7 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TScrollingWinControl(AOwner) {
   FCanvas = std::make_unique<TControlCanvas>();
   FCanvas->SetControl(this);
   FIcon = std::make_unique<TIcon>();
+  FIcon->OnChange = [this](TObject*) { UpdateIcon(); };
   if (Screen) Screen->AddForm(this);
 }
 
@@ -139,6 +142,8 @@ TCustomForm::~TCustomForm() {
   if (Application && Application->FMainForm == this) Application->FMainForm = nullptr;
   FCanvas->SetControl(nullptr);
   if (FHandle) DestroyHandle();
+  if (FSmallIcon) DestroyIcon(FSmallIcon);
+  FSmallIcon = nullptr;
   DestroyComponents();
 }
 
@@ -238,9 +243,29 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
 void TCustomForm::CreateWnd() {
   TScrollingWinControl::CreateWnd();
   AttachMenu(true);
-  if (FIcon && !FIcon->GetEmpty()) {
-    // The caption shows no icon in this layer; kept for the property.
+  UpdateIcon();
+}
+
+// The window gets the big icon (the icon's own handle) and a small one made from the
+// icon's 16×16 image, or its nearest, for the caption.
+void TCustomForm::UpdateIcon() {
+  if (!FHandle) return;
+  TIcon* icon = FIcon && !FIcon->GetEmpty() ? FIcon.get() : nullptr;
+  if (!icon && Application && Application->Icon() && !Application->Icon()->GetEmpty()) icon = Application->Icon();
+  HICON big = icon ? icon->Handle() : nullptr;
+  HICON small = nullptr;
+  if (icon) {
+    TMemoryStream bytes;
+    icon->SaveToStream(bytes);
+    if (bytes.Size() > 0)
+      small = CreateIconFromResourceEx(static_cast<const BYTE*>(bytes.Memory()), DWORD(bytes.Size()),
+                                       !icon->IconFile().Cursor, 0x30000, GetSystemMetrics(SM_CXSMICON),
+                                       GetSystemMetrics(SM_CYSMICON), 0);
   }
+  SendMessage(FHandle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+  SendMessage(FHandle, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+  if (FSmallIcon) DestroyIcon(FSmallIcon);
+  FSmallIcon = small;
 }
 
 void TCustomForm::PaintWindow(HDC DC) {
@@ -858,7 +883,25 @@ TMonitor* TScreen::Monitors(int Index) const {
 }
 
 // ---------------------------------------------------------------------------------------
-TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
+TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
+  FIcon = std::make_unique<TIcon>();
+  if (FindResourceData(RT_GROUP_ICON, "MAINICON")) {
+    try {
+      FIcon->LoadFromResourceName(nullptr, "MAINICON");
+    } catch (const std::exception&) {
+      // A damaged icon resource leaves the application without an icon.
+    }
+  }
+  FIcon->OnChange = [](TObject*) {
+    if (!Screen) return;
+    for (int i = 0; i < Screen->FormCount(); ++i) Screen->Forms(i)->UpdateIcon();
+  };
+}
+
+void TApplication::SetIcon(TIcon* Value) {
+  if (Value) FIcon->Assign(Value);
+  else FIcon->SetHandle(nullptr);
+}
 
 TApplication::~TApplication() {
   if (FHandle && IsWindow(FHandle)) DestroyWindow(FHandle);

@@ -172,6 +172,8 @@ private:
   int FAlphaBlendValue = 255;
   TComponent* FMenu = nullptr;
   std::unique_ptr<TIcon> FIcon;
+  HICON FSmallIcon = nullptr;  // the caption's 16×16 icon given to the window (owned)
+  void UpdateIcon();           // the form's icon, else the application's, to the window
   bool FScaled = true;
   std::unique_ptr<TControlCanvas> FCanvas;
   TFormState FFormState;
@@ -293,6 +295,10 @@ public:
   void SetTitle(const std::string& Value);
   std::string ExeName() const { return FExeName; }
   void SetExeName(const std::string& Value) { FExeName = Value; }
+  // The application's icon: the icon resource MAINICON when the program has one. Forms
+  // without an icon of their own show it.
+  TIcon* Icon() const { return FIcon.get(); }
+  void SetIcon(TIcon* Value);
 
   // Creates a form owned by the application; the first becomes the main form. The form
   // reads its stored form when it has one and did not read it in its constructor.
@@ -377,6 +383,7 @@ private:
   void StartHintTimer(int Delay, int Kind);
   void StopHintTimer();
   std::string FTitle;
+  std::unique_ptr<TIcon> FIcon;
   std::string FExeName = "lorm";
   TCustomForm* FMainForm = nullptr;
   bool FTerminated = false;

@@ -19,6 +19,8 @@
 #include "platform/image/PngCodec.h"
 #include "platform/image/ResourceStream.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/vcl/Filer.h"
+#include "platform/win/WinIcon.h"
 
 namespace {
 
@@ -1176,8 +1178,75 @@ TRawImage TIcon::ToRawImage() const {
 }
 
 void TIcon::Draw(TCanvas* ACanvas, const TRect& R) {
-  if (FIcon.Entries.empty()) return;
-  DrawRawImage(ACanvas, R, FIcon.Best(R.Width(), R.Height()).Image);
+  if (FIcon.Entries.empty() || !ACanvas || R.Width() <= 0 || R.Height() <= 0) return;
+  // The image closest to the target size, with its mask, drawn as the system draws icons.
+  HICON icon = nullptr;
+  bool temporary = false;
+  if (!FBytes.empty()) {
+    icon = CreateIconFromResourceEx(FBytes.data(), DWORD(FBytes.size()), !FIcon.Cursor, 0x30000, R.Width(),
+                                    R.Height(), 0);
+    temporary = icon != nullptr;
+  }
+  if (!icon) icon = Handle();
+  if (icon) DrawIconEx(ACanvas->GetHandle(), R.Left, R.Top, icon, R.Width(), R.Height(), 0, nullptr, DI_NORMAL);
+  else DrawRawImage(ACanvas, R, FIcon.Best(R.Width(), R.Height()).Image);
+  if (temporary) DestroyIcon(icon);
+}
+
+TIcon::~TIcon() { FreeHandle(); }
+
+void TIcon::FreeHandle() {
+  if (FHandle) DestroyIcon(FHandle);
+  FHandle = nullptr;
+}
+
+void TIcon::Changed() {
+  FreeHandle();
+  TGraphic::Changed();
+}
+
+HICON TIcon::Handle() {
+  if (FHandle || FIcon.Entries.empty()) return FHandle;
+  const TIconEntry& e = FIcon.Best(FWantWidth, FWantHeight);
+  // From the file bytes when there are some, so the image keeps its own mask.
+  if (!FBytes.empty())
+    FHandle = CreateIconFromResourceEx(FBytes.data(), DWORD(FBytes.size()), !FIcon.Cursor, 0x30000, e.Image.Width,
+                                       e.Image.Height, 0);
+  if (!FHandle) FHandle = CreateIconFromImage(e.Image, !FIcon.Cursor, e.HotSpotX, e.HotSpotY);
+  return FHandle;
+}
+
+void TIcon::SetHandle(HICON Value) {
+  if (Value == FHandle) return;
+  TIconFile icon;
+  if (Value) {
+    TIconEntry e;
+    POINT hot{};
+    if (!GetIconImage(Value, &e.Image, &hot)) throw EInvalidGraphic("Invalid icon handle");
+    e.HotSpotX = hot.x;
+    e.HotSpotY = hot.y;
+    icon.Cursor = IsCursorHandle(Value) != FALSE;
+    icon.Entries.push_back(std::move(e));
+  }
+  FreeHandle();
+  FIcon = std::move(icon);
+  FBytes.clear();
+  FWantWidth = FWantHeight = 0;
+  FHandle = Value;
+  TGraphic::Changed();
+}
+
+HICON TIcon::ReleaseHandle() {
+  HICON h = Handle();
+  FHandle = nullptr;
+  return h;
+}
+
+void TIcon::DefineProperties(TFiler* Filer) {
+  TGraphic::DefineProperties(Filer);
+  Filer->DefineBinaryProperty(
+      "Data", [this](TStream& Stream) { LoadFromStream(Stream); }, [this](TStream& Stream) { SaveToStream(Stream); },
+      !GetEmpty());
 }
 
 // ---- PNG, JPEG, GIF ---------------------------------------------------------------------------

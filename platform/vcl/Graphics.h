@@ -16,6 +16,11 @@
 #include "platform/vcl/Component.h"
 #include "platform/vcl/TypInfo.h"
 
+// The icon handle of the window system (platform/win/WinDef.h), declared alike here so
+// this header stays free of the window system's helpers.
+struct HICON__;
+using HICON = HICON__*;
+
 // ---- colours ------------------------------------------------------------------------
 // TColor (platform/rtl/Types.h) is 0x00BBGGRR for RGB values; 0x80000000 | COLOR_x names
 // a system colour resolved by ColorToRGB; clNone and clDefault are special values.
@@ -415,12 +420,27 @@ class TIcon : public TGraphic {
   LORM_CLASS(TIcon, TGraphic)
 public:
   TIcon() = default;
+  ~TIcon() override;
   void Assign(TPersistent* Source) override;
+  // The icon as a system icon (HICON), made on first use from the image GetWidth and
+  // GetHeight describe, and owned by the icon (freed when the pictures change).
+  HICON Handle();
+  bool HandleAllocated() const { return FHandle != nullptr; }
+  // Takes over an icon handle: the icon becomes its one picture (nullptr: empty).
+  void SetHandle(HICON Value);
+  // Hands the handle to the caller, who frees it; the pictures stay.
+  HICON ReleaseHandle();
   bool GetEmpty() const override { return FIcon.Entries.empty(); }
   int GetWidth() const override;
   int GetHeight() const override;
-  void SetWidth(int Value) override { FWantWidth = Value; }
-  void SetHeight(int Value) override { FWantHeight = Value; }
+  void SetWidth(int Value) override {
+    FWantWidth = Value;
+    FreeHandle();
+  }
+  void SetHeight(int Value) override {
+    FWantHeight = Value;
+    FreeHandle();
+  }
   bool GetTransparent() const override { return true; }
   void LoadFromStream(TStream& Stream) override;
   void SaveToStream(TStream& Stream) override;
@@ -429,10 +449,17 @@ public:
   TRawImage ToRawImage() const override;
   void Draw(TCanvas* ACanvas, const TRect& R) override;
 
+protected:
+  void Changed() override;
+  // Stored forms keep the icon file as the binary property Data.
+  void DefineProperties(TFiler* Filer) override;
+
 private:
+  void FreeHandle();
   TIconFile FIcon;
   TByteBuffer FBytes;
   int FWantWidth = 0, FWantHeight = 0;
+  HICON FHandle = nullptr;
 };
 
 // A PNG, JPEG or GIF picture held decoded, saved back in its own format.

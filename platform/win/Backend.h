@@ -39,6 +39,7 @@ public:
   virtual void TopLevelMoved(HWND) {}
   virtual void TopLevelPainted(HWND, const RECT&) {}  // window coordinates
   virtual void CursorChanged(HCURSOR) {}
+  virtual void TopLevelIconChanged(HWND) {}  // WM_SETICON on a top-level window
   virtual void ClipboardChanged() {}
   virtual void Beep(UINT) {}
 };

@@ -8,6 +8,7 @@
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/win/MenuInternal.h"
+#include "platform/win/WinIcon.h"
 #include "platform/win/WinInternal.h"
 
 using namespace winsys;
@@ -370,6 +371,21 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_SETREDRAW: h->RedrawOff = wp == 0; return 0;
+    case WM_SETICON: {
+      // The window keeps the handles only; whoever made the icons frees them.
+      HICON& slot = wp == ICON_BIG ? h->IconBig : h->IconSmall;
+      HICON old = slot;
+      slot = reinterpret_cast<HICON>(lp);
+      if (old != slot && IsTopLevel(h)) {
+        if ((h->Style & WS_CAPTION) == WS_CAPTION) RedrawWindow(h, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
+        CurrentBackend().TopLevelIconChanged(h);
+      }
+      return reinterpret_cast<LRESULT>(old);
+    }
+    case WM_GETICON:
+      if (wp == ICON_BIG) return reinterpret_cast<LRESULT>(h->IconBig);
+      if (wp == ICON_SMALL2 && !h->IconSmall) return reinterpret_cast<LRESULT>(h->IconBig);
+      return reinterpret_cast<LRESULT>(h->IconSmall);
     case WM_CANCELMODE:
       if (GetCapture() == h) ReleaseCapture();
       return 0;

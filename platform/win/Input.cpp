@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "platform/win/WinInternal.h"
+#include "platform/win/WinResource.h"
 
 using namespace winsys;
 
@@ -648,8 +649,9 @@ HCURSOR LoadCursor(HINSTANCE instance, LPCSTR name) {
     if (id >= OCR_NORMAL && id <= OCR_HELP) return reinterpret_cast<HCURSOR>(static_cast<ULONG_PTR>(id));
     return nullptr;
   }
-  if (S().CursorLoader) return S().CursorLoader(instance, name);
-  return nullptr;
+  if (S().CursorLoader)
+    if (HCURSOR c = S().CursorLoader(instance, name)) return c;
+  return LoadCursorResource(instance, name);  // cursors of the program's resources
 }
 
 void RegisterCursorLoader(TCursorLoader loader) { S().CursorLoader = loader; }

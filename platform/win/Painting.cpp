@@ -13,6 +13,7 @@
 #include "platform/gdi/Text.h"
 #include "platform/gdi/UxTheme.h"
 #include "platform/win/MenuInternal.h"
+#include "platform/win/WinIcon.h"
 #include "platform/win/WinInternal.h"
 
 using namespace winsys;
@@ -319,6 +320,15 @@ void ResetPainting() {
   FreeRetired();
 }
 
+// The icon a caption shows: the window's small or big icon, else its class's; none for
+// tool windows, dialog frames and windows without a system menu.
+static HICON CaptionIcon(HWND h) {
+  if (!(h->Style & WS_SYSMENU) || (h->ExStyle & (WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME))) return nullptr;
+  for (HICON icon : {h->IconSmall, h->IconBig, h->Class ? h->Class->IconSm : nullptr, h->Class ? h->Class->Icon : nullptr})
+    if (icon && IsIconHandle(icon)) return icon;
+  return nullptr;
+}
+
 void DrawNonClient(HWND h, HDC dc) {
   RECT wr = MakeRect(0, 0, RectWidth(h->Rect), RectHeight(h->Rect));
   DWORD s = h->Style;
@@ -359,6 +369,13 @@ void DrawNonClient(HWND h, HDC dc) {
     RECT line = MakeRect(cap.left, cap.bottom - 1, cap.right, cap.bottom);
     FillRectColor(dc, line, COLOR_BTNFACE);
     RECT text = MakeRect(cap.left + 4, cap.top, cap.right - 4, cap.bottom - 1);
+    if (HICON icon = CaptionIcon(h)) {
+      // The small icon at the left of the caption; the title follows it.
+      int iw = GetSystemMetrics(SM_CXSMICON), ih = GetSystemMetrics(SM_CYSMICON);
+      int iy = cap.top + std::max(0, (RectHeight(cap) - 1 - ih) / 2);
+      DrawIconEx(dc, cap.left + 2, iy, icon, iw, ih, 0, nullptr, DI_NORMAL);
+      text.left = cap.left + 2 + iw + 3;
+    }
     if (s & WS_SYSMENU) {
       RECT closeBtn = CaptionButtonRect(h, HTCLOSE);
       RECT minBtn = CaptionButtonRect(h, HTMINBUTTON);

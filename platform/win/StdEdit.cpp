@@ -44,7 +44,7 @@ struct TEditState {
   int GoalX = -1;    // x the caret keeps while moving up and down
   bool Selecting = false;
   bool BalloonShown = false;
-  TEditBalloon Balloon;
+  TEditBalloon Balloon;  // Balloon.Window: the balloon's window while shown
   std::u16string Cue;
   std::vector<TLine> Lines;
   bool LinesValid = false;
@@ -529,7 +529,38 @@ bool Undo(TEditState* e) {
 void HideBalloon(TEditState* e) {
   if (!e->BalloonShown) return;
   e->BalloonShown = false;
-  Redraw(e);
+  HWND tip = e->Balloon.Window;
+  e->Balloon.Window = nullptr;
+  if (tip) CloseBalloonTip(tip);
+}
+
+// The balloon went by itself (timeout, a click) or with its window.
+void BalloonClosed(HWND edit, HWND tip) {
+  TEditState* e = State(edit);
+  if (!e || e->Balloon.Window != tip) return;
+  e->Balloon.Window = nullptr;
+  e->BalloonShown = false;
+}
+
+// Shows the recorded balloon with its stem at the bottom of the caret's line (at its top
+// when the balloon opens above).
+void ShowBalloon(TEditState* e) {
+  RECT client;
+  GetClientRect(e->Wnd, &client);
+  POINT p = PosOf(e, e->Caret);
+  const int line = LineHeight(e);
+  p.x = std::clamp<LONG>(p.x, client.left, std::max(client.left, client.right - 1));
+  p.y = std::clamp<LONG>(p.y + line, client.top, std::max(client.top, client.bottom - 1));
+  ClientToScreen(e->Wnd, &p);
+  TBalloonTipParams params;
+  params.Tool = e->Wnd;
+  params.Stem = p;
+  params.LineHeight = line;
+  params.Title = e->Balloon.Title;
+  params.Text = e->Balloon.Text;
+  params.Icon = e->Balloon.Icon;
+  params.OnClosed = &BalloonClosed;
+  e->Balloon.Window = ShowBalloonTip(params);
 }
 
 // Moves the caret by a navigation key; Shift extends the selection.
@@ -822,6 +853,7 @@ LRESULT EditWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
       UpdateScrollBars(e);
       return 0;
     case WM_NCDESTROY: {
+      HideBalloon(e);
       LRESULT r = DefWindowProc(h, msg, wp, lp);
       States().erase(h);
       return r;
@@ -898,7 +930,7 @@ LRESULT EditWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_KILLFOCUS:
       if (GetCaretInfo().Window == h) DestroyCaret();
       e->Selecting = false;
-      e->BalloonShown = false;
+      HideBalloon(e);
       Redraw(e);
       Notify(h, EN_KILLFOCUS);
       return 0;
@@ -1114,11 +1146,14 @@ LRESULT EditWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     case EM_SHOWBALLOONTIP: {
       auto* tip = reinterpret_cast<const EDITBALLOONTIP*>(lp);
       if (!tip) return FALSE;
+      HideBalloon(e);  // one balloon at a time
       e->Balloon.Title = tip->pszTitle ? std::u16string(tip->pszTitle) : std::u16string();
       e->Balloon.Text = tip->pszText ? std::u16string(tip->pszText) : std::u16string();
       e->Balloon.Icon = tip->ttiIcon;
       e->BalloonShown = true;
-      return TRUE;
+      ShowBalloon(e);
+      if (!e->Balloon.Window) e->BalloonShown = false;
+      return e->BalloonShown ? TRUE : FALSE;
     }
     case EM_HIDEBALLOONTIP:
       HideBalloon(e);

@@ -8,6 +8,7 @@
 // it before creating their window, code creating "EDIT" windows directly calls it too).
 #include <string>
 
+#include "platform/win/ToolTip.h"
 #include "platform/win/WinUser.h"
 
 inline constexpr const char* WC_EDIT = "EDIT";
@@ -42,8 +43,8 @@ enum : WORD {
   EN_ERRSPACE = 0x0500, EN_MAXTEXT = 0x0501, EN_HSCROLL = 0x0601, EN_VSCROLL = 0x0602,
 };
 
-// EM_SHOWBALLOONTIP's record (title and text are wide strings).
-enum : int { TTI_NONE = 0, TTI_INFO = 1, TTI_WARNING = 2, TTI_ERROR = 3 };
+// EM_SHOWBALLOONTIP's record (title and text are wide strings; the icon is a TTI_* value
+// of platform/win/ToolTip.h).
 struct EDITBALLOONTIP {
   DWORD cbStruct = sizeof(EDITBALLOONTIP);
   const char16_t* pszTitle = nullptr;
@@ -57,11 +58,14 @@ ATOM RegisterEditClass();
 // The window procedure of the class (the framework's edits pass unhandled messages to it).
 LRESULT EditWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-// The balloon tip an edit shows (EM_SHOWBALLOONTIP until EM_HIDEBALLOONTIP, a key or the
-// focus leaving). False when none is shown.
+// The balloon tip an edit shows: EM_SHOWBALLOONTIP puts a balloon (ToolTip.h) under the
+// caret, with its stem pointing at the caret's line; it goes on EM_HIDEBALLOONTIP, a key,
+// the focus leaving, a mouse button anywhere, after its timeout, or with the edit. False
+// when none is shown.
 struct TEditBalloon {
   std::u16string Title;
   std::u16string Text;
   int Icon = TTI_NONE;
+  HWND Window = nullptr;  // the balloon's window
 };
 bool GetEditBalloonTip(HWND hwnd, TEditBalloon* balloon);

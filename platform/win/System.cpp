@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <new>
 #include <set>
 
 #include "platform/rtl/CodePage.h"
@@ -452,10 +453,29 @@ TCaretInfo GetCaretInfo() {
 
 // --- clipboard -------------------------------------------------------------------------------------
 HGLOBAL GlobalAlloc(UINT, size_t bytes) {
-  auto* g = new TGlobal;
-  g->Data.assign(bytes, 0);
-  Globals().insert(g);
+  // A size that cannot be had gives null, as the system's allocator does.
+  auto* g = new (std::nothrow) TGlobal;
+  if (!g) return nullptr;
+  try {
+    g->Data.assign(bytes, 0);
+    Globals().insert(g);
+  } catch (const std::exception&) {
+    delete g;
+    return nullptr;
+  }
   return g;
+}
+
+HGLOBAL GlobalReAlloc(HGLOBAL h, size_t bytes, UINT) {
+  TGlobal* g = AsGlobal(h);
+  // A locked block cannot move: its holder's pointer would dangle.
+  if (!g || g->Locks > 0) return nullptr;
+  try {
+    g->Data.resize(bytes, 0);
+  } catch (const std::exception&) {
+    return nullptr;
+  }
+  return h;
 }
 
 HGLOBAL GlobalFree(HGLOBAL h) {

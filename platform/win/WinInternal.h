@@ -105,6 +105,8 @@ struct HWND__ {
   struct _cairo_surface* Surface = nullptr;  // top-level back buffer
   unsigned long long PaintCount = 0;     // BeginPaint calls so far
   int NcPressed = 0;                     // caption button pressed (HT code)
+  HICON IconBig = nullptr;               // WM_SETICON ICON_BIG / ICON_SMALL (not owned)
+  HICON IconSmall = nullptr;
 };
 
 namespace winsys {

@@ -7,6 +7,7 @@
 // screen coordinates; those of a child window are relative to its parent's client area.
 #include <string>
 
+#include "platform/win/GlobalMemory.h"
 #include "platform/win/Messages.h"
 #include "platform/gdi/SysColors.h"
 #include "platform/win/WinDef.h"
@@ -688,18 +689,12 @@ TSystemIdentity& SystemIdentity();
 inline DWORD GetCurrentProcessId() { return 1; }
 
 // ---------------------------------------------------------------------------------------
-// Clipboard (in memory; a display back end synchronises text)
+// Clipboard (in memory; a display back end synchronises text); its data are global memory
+// blocks (platform/win/GlobalMemory.h)
 enum : UINT {
   CF_TEXT = 1, CF_BITMAP = 2, CF_OEMTEXT = 7, CF_DIB = 8, CF_UNICODETEXT = 13,
   CF_HDROP = 15, CF_LOCALE = 16, CF_DIBV5 = 17,
 };
-using HGLOBAL = HANDLE;
-enum : UINT { GMEM_FIXED = 0, GMEM_MOVEABLE = 0x2, GMEM_ZEROINIT = 0x40, GHND = 0x42 };
-HGLOBAL GlobalAlloc(UINT flags, size_t bytes);
-HGLOBAL GlobalFree(HGLOBAL mem);
-void* GlobalLock(HGLOBAL mem);
-BOOL GlobalUnlock(HGLOBAL mem);
-size_t GlobalSize(HGLOBAL mem);
 BOOL OpenClipboard(HWND owner);
 BOOL CloseClipboard();
 BOOL EmptyClipboard();
