@@ -175,44 +175,44 @@ int CellAtThousand(const std::string& face, int weight, bool italic) {
   return int(std::lround((b.ascent + b.descent) * 1000));
 }
 
-int EffectiveEm(const FontSpec& spec) {
-  if (spec.emHeight > 0) return spec.emHeight;
-  if (spec.cellHeight > 0) {
-    int cell = CellAtThousand(spec.face, spec.weight, spec.italic);
-    return std::max(1, int(std::lround(spec.cellHeight * 1000.0 / cell)));
+int EffectiveEm(const FontSpec& fontSpec) {
+  if (fontSpec.emHeight > 0) return fontSpec.emHeight;
+  if (fontSpec.cellHeight > 0) {
+    int cell = CellAtThousand(fontSpec.face, fontSpec.weight, fontSpec.italic);
+    return std::max(1, int(std::lround(fontSpec.cellHeight * 1000.0 / cell)));
   }
   return kDefaultEmHeight;
 }
 
-std::string SpecKey(const FontSpec& spec) {
-  return BaseKey(spec.face, spec.weight, spec.italic) + '|' + std::to_string(EffectiveEm(spec)) + '|' +
-         (spec.underline ? 'u' : '-') + (spec.strikeout ? 's' : '-') + (spec.antialias ? 'a' : '-');
+std::string SpecKey(const FontSpec& fontSpec) {
+  return BaseKey(fontSpec.face, fontSpec.weight, fontSpec.italic) + '|' + std::to_string(EffectiveEm(fontSpec)) + '|' +
+         (fontSpec.underline ? 'u' : '-') + (fontSpec.strikeout ? 's' : '-') + (fontSpec.antialias ? 'a' : '-');
 }
 
-Descr& GetDescr(const FontSpec& spec) {
+Descr& GetDescr(const FontSpec& fontSpec) {
   FontMapState& s = State();
-  std::string key = SpecKey(spec);
+  std::string key = SpecKey(fontSpec);
   auto it = s.descrs.find(key);
   if (it != s.descrs.end()) return *it->second;
   auto d = std::make_unique<Descr>();
-  d->desc = MakeDescription(spec.face, spec.weight, spec.italic, EffectiveEm(spec));
+  d->desc = MakeDescription(fontSpec.face, fontSpec.weight, fontSpec.italic, EffectiveEm(fontSpec));
   Descr& ref = *d;
   s.descrs.emplace(std::move(key), std::move(d));
   return ref;
 }
 
-PangoContext* ContextFor(const FontSpec& spec) {
-  return spec.antialias ? State().context : State().aliasedContext;
+PangoContext* ContextFor(const FontSpec& fontSpec) {
+  return fontSpec.antialias ? State().context : State().aliasedContext;
 }
 
-void ApplyAttributes(PangoLayout* layout, const FontSpec& spec) {
-  if (!spec.underline && !spec.strikeout) {
+void ApplyAttributes(PangoLayout* layout, const FontSpec& fontSpec) {
+  if (!fontSpec.underline && !fontSpec.strikeout) {
     pango_layout_set_attributes(layout, nullptr);
     return;
   }
   PangoAttrList* attrs = pango_attr_list_new();
-  if (spec.underline) pango_attr_list_insert(attrs, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
-  if (spec.strikeout) pango_attr_list_insert(attrs, pango_attr_strikethrough_new(TRUE));
+  if (fontSpec.underline) pango_attr_list_insert(attrs, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
+  if (fontSpec.strikeout) pango_attr_list_insert(attrs, pango_attr_strikethrough_new(TRUE));
   pango_layout_set_attributes(layout, attrs);
   pango_attr_list_unref(attrs);
 }
@@ -222,35 +222,35 @@ void ApplyAttributes(PangoLayout* layout, const FontSpec& spec) {
 PangoContext* FontMapContext() { return State().context; }
 
 FontSpec FontSpecFromLogFont(const LOGFONT& lf) {
-  FontSpec spec;
-  spec.face = lf.lfFaceName;
+  FontSpec fontSpec;
+  fontSpec.face = lf.lfFaceName;
   if (lf.lfHeight < 0) {
-    spec.emHeight = -lf.lfHeight;
+    fontSpec.emHeight = -lf.lfHeight;
   } else if (lf.lfHeight > 0) {
-    spec.emHeight = 0;
-    spec.cellHeight = lf.lfHeight;
+    fontSpec.emHeight = 0;
+    fontSpec.cellHeight = lf.lfHeight;
   } else {
-    spec.emHeight = kDefaultEmHeight;
+    fontSpec.emHeight = kDefaultEmHeight;
   }
-  spec.weight = lf.lfWeight == 0 ? FW_NORMAL : lf.lfWeight;
-  spec.italic = lf.lfItalic != 0;
-  spec.underline = lf.lfUnderline != 0;
-  spec.strikeout = lf.lfStrikeOut != 0;
-  spec.escapement = lf.lfEscapement;
-  spec.avgWidth = lf.lfWidth > 0 ? lf.lfWidth : 0;
-  spec.antialias = lf.lfQuality != NONANTIALIASED_QUALITY;
-  return spec;
+  fontSpec.weight = lf.lfWeight == 0 ? FW_NORMAL : lf.lfWeight;
+  fontSpec.italic = lf.lfItalic != 0;
+  fontSpec.underline = lf.lfUnderline != 0;
+  fontSpec.strikeout = lf.lfStrikeOut != 0;
+  fontSpec.escapement = lf.lfEscapement;
+  fontSpec.avgWidth = lf.lfWidth > 0 ? lf.lfWidth : 0;
+  fontSpec.antialias = lf.lfQuality != NONANTIALIASED_QUALITY;
+  return fontSpec;
 }
 
-const PangoFontDescription* FontMapDescription(const FontSpec& spec) { return GetDescr(spec).desc; }
+const PangoFontDescription* FontMapDescription(const FontSpec& fontSpec) { return GetDescr(fontSpec).desc; }
 
-const FontMetricsPx& FontMapMetrics(const FontSpec& spec) {
-  Descr& d = GetDescr(spec);
+const FontMetricsPx& FontMapMetrics(const FontSpec& fontSpec) {
+  Descr& d = GetDescr(fontSpec);
   if (d.metricsReady) return d.metrics;
-  PangoContext* ctx = ContextFor(spec);
+  PangoContext* ctx = ContextFor(fontSpec);
   FontMetricsPx& r = d.metrics;
-  int em = EffectiveEm(spec);
-  const BaseMetrics& base = Base(spec.face, spec.weight, spec.italic);
+  int em = EffectiveEm(fontSpec);
+  const BaseMetrics& base = Base(fontSpec.face, fontSpec.weight, fontSpec.italic);
   r.ascent = int(std::lround(base.ascent * em));
   r.descent = int(std::lround(base.descent * em));
   if (r.ascent + r.descent < em) r.ascent = em - r.descent;
@@ -297,41 +297,41 @@ const FontMetricsPx& FontMapMetrics(const FontSpec& spec) {
   return r;
 }
 
-PangoLayout* FontMapNewLayout(const FontSpec& spec) {
-  PangoLayout* layout = pango_layout_new(ContextFor(spec));
-  pango_layout_set_font_description(layout, GetDescr(spec).desc);
-  ApplyAttributes(layout, spec);
+PangoLayout* FontMapNewLayout(const FontSpec& fontSpec) {
+  PangoLayout* layout = pango_layout_new(ContextFor(fontSpec));
+  pango_layout_set_font_description(layout, GetDescr(fontSpec).desc);
+  ApplyAttributes(layout, fontSpec);
   return layout;
 }
 
-PangoLayout* FontMapLayout(const FontSpec& spec, std::string_view text) {
+PangoLayout* FontMapLayout(const FontSpec& fontSpec, std::string_view text) {
   FontMapState& s = State();
-  std::string key = SpecKey(spec);
+  std::string key = SpecKey(fontSpec);
   key += '\x01';
   key.append(text);
   auto it = s.layouts.find(key);
   if (it != s.layouts.end()) return it->second;
   if (s.layouts.size() >= kLayoutCacheLimit) s.clearLayouts();
-  PangoLayout* layout = FontMapNewLayout(spec);
+  PangoLayout* layout = FontMapNewLayout(fontSpec);
   pango_layout_set_text(layout, text.data(), int(text.size()));
   s.layouts.emplace(std::move(key), layout);
   return layout;
 }
 
-SIZE FontMapTextExtent(const FontSpec& spec, std::string_view text) {
-  const FontMetricsPx& m = FontMapMetrics(spec);
+SIZE FontMapTextExtent(const FontSpec& fontSpec, std::string_view text) {
+  const FontMetricsPx& m = FontMapMetrics(fontSpec);
   if (text.empty()) return SIZE{0, m.height};
-  PangoLayout* layout = FontMapLayout(spec, text);
+  PangoLayout* layout = FontMapLayout(fontSpec, text);
   PangoRectangle logical;
   pango_layout_get_extents(layout, nullptr, &logical);
   int width = (logical.width + PANGO_SCALE / 2) / PANGO_SCALE;
   return SIZE{width, m.height};
 }
 
-void FontMapCharPositions(const FontSpec& spec, std::string_view text, std::vector<int>& ends) {
+void FontMapCharPositions(const FontSpec& fontSpec, std::string_view text, std::vector<int>& ends) {
   ends.clear();
   if (text.empty()) return;
-  PangoLayout* layout = FontMapLayout(spec, text);
+  PangoLayout* layout = FontMapLayout(fontSpec, text);
   PangoLayoutIter* iter = pango_layout_get_iter(layout);
   std::vector<std::pair<int, int>> charEnds;  // (byte index, right edge in pango units)
   do {
@@ -351,7 +351,7 @@ void FontMapCharPositions(const FontSpec& spec, std::string_view text, std::vect
 }
 
 std::string FontMapResolveFamily(const std::string& face) {
-  FontSpec spec;
-  spec.face = face;
-  return FontMapMetrics(spec).familyUsed;
+  FontSpec fontSpec;
+  fontSpec.face = face;
+  return FontMapMetrics(fontSpec).familyUsed;
 }

@@ -50,26 +50,26 @@ PangoContext* FontMapContext();
 // Converts a logical font (heights already in device pixels) into a FontSpec.
 FontSpec FontSpecFromLogFont(const LOGFONT& lf);
 
-// Cached description for the spec (size in absolute pixels). Owned by the cache.
-const PangoFontDescription* FontMapDescription(const FontSpec& spec);
+// Cached description for the font (size in absolute pixels). Owned by the cache.
+const PangoFontDescription* FontMapDescription(const FontSpec& fontSpec);
 
-// Cached metrics for the spec.
-const FontMetricsPx& FontMapMetrics(const FontSpec& spec);
+// Cached metrics for the font.
+const FontMetricsPx& FontMapMetrics(const FontSpec& fontSpec);
 
-// A cached single-paragraph layout of `text` (UTF-8) in the spec's font, with underline
+// A cached single-paragraph layout of `text` (UTF-8) in that font, with underline
 // and strike-through attributes applied, no width set and no wrapping. Owned by the cache
 // and valid until the next FontMap call; do not modify it (use FontMapNewLayout for that).
-PangoLayout* FontMapLayout(const FontSpec& spec, std::string_view text);
+PangoLayout* FontMapLayout(const FontSpec& fontSpec, std::string_view text);
 
-// A new layout in the spec's font (the caller owns it: g_object_unref).
-PangoLayout* FontMapNewLayout(const FontSpec& spec);
+// A new layout in that font (the caller owns it: g_object_unref).
+PangoLayout* FontMapNewLayout(const FontSpec& fontSpec);
 
 // Logical extent of `text` on one line in pixels (width = advance, height = font height).
-SIZE FontMapTextExtent(const FontSpec& spec, std::string_view text);
+SIZE FontMapTextExtent(const FontSpec& fontSpec, std::string_view text);
 
 // Advance of each UTF-8 character of `text`, in pixels, cumulative: result[i] is the
 // distance from the start to the end of character i.
-void FontMapCharPositions(const FontSpec& spec, std::string_view text, std::vector<int>& ends);
+void FontMapCharPositions(const FontSpec& fontSpec, std::string_view text, std::vector<int>& ends);
 
 // The installed family fontconfig picks for a face name (for GetTextFace tests and logs).
 std::string FontMapResolveFamily(const std::string& face);

@@ -113,7 +113,7 @@ const char32_t kSymbolMap[224] = {
     0, 0, 0, 0, 0, 0, 0, 0,
 };
 
-bool IsSymbolFace(const FontSpec& spec) { return g_ascii_strcasecmp(spec.face.c_str(), "Symbol") == 0; }
+bool IsSymbolFace(const FontSpec& fontSpec) { return g_ascii_strcasecmp(fontSpec.face.c_str(), "Symbol") == 0; }
 
 std::string MapSymbolText(std::string_view s) {
   std::string out;
@@ -133,26 +133,26 @@ std::string MapSymbolText(std::string_view s) {
 
 // ---- measuring ----------------------------------------------------------------------------
 struct Measure {
-  FontSpec spec;
+  FontSpec fontSpec;
   const FontMetricsPx* m;
   int extra;  // SetTextCharacterExtra, device pixels
-  explicit Measure(DC* dc) : spec(DCFontSpec(dc)), m(&FontMapMetrics(spec)), extra(LogicalToDeviceLengthX(dc, dc->s.charExtra)) {
-    spec.escapement = 0;
-    symbol = IsSymbolFace(spec);
+  explicit Measure(DC* dc) : fontSpec(DCFontSpec(dc)), m(&FontMapMetrics(fontSpec)), extra(LogicalToDeviceLengthX(dc, dc->s.charExtra)) {
+    fontSpec.escapement = 0;
+    symbol = IsSymbolFace(fontSpec);
   }
   bool symbol = false;
   // Text ready for pango: valid UTF-8, in Unicode for the Symbol face.
   std::string prepare(std::string_view s) const { return symbol ? MapSymbolText(s) : Sanitize(s); }
   int width(std::string_view s) const {
     if (s.empty()) return 0;
-    int w = FontMapTextExtent(spec, s).cx;
+    int w = FontMapTextExtent(fontSpec, s).cx;
     if (extra) w += extra * int(g_utf8_strlen(s.data(), gssize(s.size())));
     return w;
   }
   // Cumulative right edges per code point (size = number of code points).
   std::vector<int> ends(std::string_view s) const {
     std::vector<int> e;
-    FontMapCharPositions(spec, s, e);
+    FontMapCharPositions(fontSpec, s, e);
     std::size_t n = CharOffsets(s).size() - 1;
     if (e.size() != n) {
       // Fall back to measuring prefixes (clusters of several code points).
@@ -197,7 +197,7 @@ void DrawRun(DC* dc, Target& t, const Measure& ms, std::string_view text, double
              const RunOptions& o) {
   if (!t.valid()) return;
   const FontMetricsPx& m = *ms.m;
-  FontSpec spec = ms.spec;
+  FontSpec fontSpec = ms.fontSpec;
   FontSpec full = DCFontSpec(dc);
   double angle = full.escapement / 10.0 * std::numbers::pi / 180.0;
   int width;
@@ -242,14 +242,14 @@ void DrawRun(DC* dc, Target& t, const Measure& ms, std::string_view text, double
       int x = 0;
       for (std::size_t i = 0; i + 1 < offs.size(); ++i) {
         std::string_view ch(clean.data() + offs[i], offs[i + 1] - offs[i]);
-        PangoLayout* layout = FontMapLayout(spec, ch);
+        PangoLayout* layout = FontMapLayout(fontSpec, ch);
         int baseline = pango_layout_get_baseline(layout) / PANGO_SCALE;
         cairo_move_to(cr, x, m.ascent - baseline);
         pango_cairo_show_layout(cr, layout);
         x = i < ends.size() ? ends[i] : x;
       }
     } else {
-      PangoLayout* layout = FontMapLayout(spec, clean);
+      PangoLayout* layout = FontMapLayout(fontSpec, clean);
       int baseline = pango_layout_get_baseline(layout) / PANGO_SCALE;
       cairo_move_to(cr, 0, m.ascent - baseline);
       pango_cairo_show_layout(cr, layout);
@@ -737,10 +737,10 @@ BOOL GetTextMetrics(HDC hdc, TEXTMETRIC* tm) {
   r.tmExternalLeading = DeviceToLogicalY(dc, m.externalLeading);
   r.tmAveCharWidth = DeviceToLogicalX(dc, m.aveCharWidth);
   r.tmMaxCharWidth = DeviceToLogicalX(dc, m.maxCharWidth);
-  r.tmWeight = ms.spec.weight;
-  r.tmItalic = ms.spec.italic;
-  r.tmUnderlined = ms.spec.underline;
-  r.tmStruckOut = ms.spec.strikeout;
+  r.tmWeight = ms.fontSpec.weight;
+  r.tmItalic = ms.fontSpec.italic;
+  r.tmUnderlined = ms.fontSpec.underline;
+  r.tmStruckOut = ms.fontSpec.strikeout;
   // As GDI defines it, the "fixed pitch" bit is set for variable-pitch fonts.
   r.tmPitchAndFamily = BYTE(TMPF_TRUETYPE | TMPF_VECTOR | (m.fixedPitch ? 0 : TMPF_FIXED_PITCH) |
                             (lf.lfPitchAndFamily & 0xF0));

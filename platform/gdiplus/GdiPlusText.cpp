@@ -348,14 +348,14 @@ Status GdipCreateFontFromDC(HDC hdc, GpFont** font) {
   HGDIOBJ obj = GetCurrentObject(hdc, OBJ_FONT);
   LOGFONT lf;
   if (!obj || GetObject(obj, int(sizeof(LOGFONT)), &lf) == 0) return Win32Error;
-  const FontSpec spec = FontSpecFromLogFont(lf);
+  const FontSpec fontSpec = FontSpecFromLogFont(lf);
   GpFont* f = new (std::nothrow) GpFont;
   if (!f) return OutOfMemory;
   f->family = lf.lfFaceName.empty() ? FontMapResolveFamily(lf.lfFaceName) : lf.lfFaceName;
-  f->emSize = REAL(spec.emHeight > 0 ? spec.emHeight : 13);
+  f->emSize = REAL(fontSpec.emHeight > 0 ? fontSpec.emHeight : 13);
   f->unit = UnitPixel;
-  f->style = (spec.weight >= FW_SEMIBOLD ? FontStyleBold : 0) | (spec.italic ? FontStyleItalic : 0) |
-             (spec.underline ? FontStyleUnderline : 0) | (spec.strikeout ? FontStyleStrikeout : 0);
+  f->style = (fontSpec.weight >= FW_SEMIBOLD ? FontStyleBold : 0) | (fontSpec.italic ? FontStyleItalic : 0) |
+             (fontSpec.underline ? FontStyleUnderline : 0) | (fontSpec.strikeout ? FontStyleStrikeout : 0);
   *font = f;
   return Ok;
 }

@@ -228,14 +228,14 @@ void TMessageIcon::Paint() { DrawMessageIcon(Canvas()->GetHandle(), 0, 0, IconFl
 // ---------------------------------------------------------------------------------------
 // The message box window.
 TMessageForm::TMessageForm(TComponent* AOwner, const std::string& Text, const std::string& Caption, int Flags,
-                           const std::vector<TMessageBoxButton>& Spec)
-    : TForm(AOwner), FSpec(Spec) {
-  if (FSpec.empty()) FSpec = MessageBoxButtonsOfType(MB_OK);
+                           const std::vector<TMessageBoxButton>& Wanted)
+    : TForm(AOwner), FButtons(Wanted) {
+  if (FButtons.empty()) FButtons = MessageBoxButtonsOfType(MB_OK);
   SetBorderStyle(bsDialog);
   SetPosition(poMainFormCenter);
   SetCaption(Caption);
   SetKeyPreview(true);
-  for (const auto& b : FSpec)
+  for (const auto& b : FButtons)
     if (b.Cancel) {
       FHasCancel = true;
       FCancelResult = b.Result;
@@ -251,7 +251,7 @@ TMessageForm::TMessageForm(TComponent* AOwner, const std::string& Text, const st
   DrawTextUtf8(dc, shown, &tr, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
   int textW = tr.right - tr.left, textH = tr.bottom - tr.top;
   int buttonW = kButtonWidth;
-  for (const auto& b : FSpec) {
+  for (const auto& b : FButtons) {
     RECT br{0, 0, 0, 0};
     DrawTextUtf8(dc, b.Caption, &br, DT_CALCRECT | DT_SINGLELINE);
     buttonW = std::max<int>(buttonW, br.right - br.left + 20);
@@ -288,7 +288,7 @@ TMessageForm::TMessageForm(TComponent* AOwner, const std::string& Text, const st
   Message->SetCaption(Text);
   Message->SetParent(this);
 
-  int n = int(FSpec.size());
+  int n = int(FButtons.size());
   int rowW = n * buttonW + (n - 1) * kButtonGap;
   int clientW = std::max({textLeft + textW + kMargin + 3, rowW + 2 * kMargin, captionW, 120});
   int buttonsTop = contentBottom + 16;
@@ -297,16 +297,16 @@ TMessageForm::TMessageForm(TComponent* AOwner, const std::string& Text, const st
   int x = (clientW - rowW) / 2;
   TButton* def = nullptr;
   for (int i = 0; i < n; ++i) {
-    const auto& spec = FSpec[size_t(i)];
+    const auto& wanted = FButtons[size_t(i)];
     auto* b = new TButton(this);
     b->SetName("Button" + std::to_string(i + 1));
-    b->SetCaption(spec.Caption);
-    b->SetModalResult(spec.Result);
-    b->SetCancel(spec.Cancel);
+    b->SetCaption(wanted.Caption);
+    b->SetModalResult(wanted.Result);
+    b->SetCancel(wanted.Cancel);
     b->SetBounds(x, buttonsTop, buttonW, kButtonHeight);
     b->SetTabOrder(i);
     b->SetParent(this);
-    if (spec.Default) {
+    if (wanted.Default) {
       b->SetDefault(true);
       def = b;
     }
@@ -340,7 +340,7 @@ void TMessageForm::KeyPress(char32_t& Key) {
 
 void TMessageForm::DoClose(TCloseAction& Action) {
   bool byButton = false;
-  for (const auto& b : FSpec)
+  for (const auto& b : FButtons)
     if (b.Result != mrNone && b.Result == ModalResult()) byButton = true;
   if (!byButton) {
     // The close box, Alt+F4: the Cancel button's answer, or stay open without one.
@@ -352,13 +352,13 @@ void TMessageForm::DoClose(TCloseAction& Action) {
 
 int TMessageForm::Run() {
   int result = ShowModal();
-  for (const auto& b : FSpec)
+  for (const auto& b : FButtons)
     if (b.Result != mrNone && b.Result == result) return result;
   // Ended without a button (the application terminates).
   if (FHasCancel) return FCancelResult;
-  for (const auto& b : FSpec)
+  for (const auto& b : FButtons)
     if (b.Default) return b.Result;
-  return FSpec.front().Result;
+  return FButtons.front().Result;
 }
 
 int ShowMessageWindow(const std::string& Text, const std::string& Caption, int Flags) {

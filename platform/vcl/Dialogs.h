@@ -87,7 +87,7 @@ protected:
   void DoShow() override;
 
 private:
-  std::vector<TMessageBoxButton> FSpec;
+  std::vector<TMessageBoxButton> FButtons;
   TButton* FFirstFocus = nullptr;
   int FCancelResult = 0;
   bool FHasCancel = false;
