@@ -330,80 +330,33 @@ BOOL GetDCOrgEx(HDC hdc, POINT* pt) {
 }
 
 // ---- attributes -------------------------------------------------------------------------------
-#define LORM_DC_ATTR(SetName, GetName, Type, field, bad)  \
-  Type SetName(HDC hdc, Type value) {                      \
-    DC* dc = GetDC(hdc);                                   \
-    if (!dc) return bad;                                   \
-    Type old = dc->s.field;                                \
-    dc->s.field = value;                                   \
-    return old;                                            \
-  }                                                        \
-  Type GetName(HDC hdc) {                                  \
-    DC* dc = GetDC(hdc);                                   \
-    return dc ? dc->s.field : bad;                         \
+// A DC attribute with its setter and getter; the setter refuses a value outside `valid`
+// and answers `bad`, as GDI does.
+#define LORM_DC_ATTR(SetName, GetName, Type, field, bad, valid) \
+  Type SetName(HDC hdc, Type value) {                            \
+    DC* dc = GetDC(hdc);                                         \
+    if (!dc || !(valid)) return bad;                             \
+    Type old = dc->s.field;                                      \
+    dc->s.field = value;                                         \
+    return old;                                                  \
+  }                                                              \
+  Type GetName(HDC hdc) {                                        \
+    DC* dc = GetDC(hdc);                                         \
+    return dc ? dc->s.field : bad;                               \
   }
 
-LORM_DC_ATTR(SetTextColor, GetTextColor, COLORREF, textColor, CLR_INVALID)
-LORM_DC_ATTR(SetBkColor, GetBkColor, COLORREF, bkColor, CLR_INVALID)
-LORM_DC_ATTR(SetTextAlign, GetTextAlign, UINT, textAlign, UINT(-1))
-LORM_DC_ATTR(SetTextCharacterExtra, GetTextCharacterExtra, int, charExtra, 0x80000000)
+LORM_DC_ATTR(SetTextColor, GetTextColor, COLORREF, textColor, CLR_INVALID, true)
+LORM_DC_ATTR(SetBkColor, GetBkColor, COLORREF, bkColor, CLR_INVALID, true)
+LORM_DC_ATTR(SetTextAlign, GetTextAlign, UINT, textAlign, UINT(-1), true)
+LORM_DC_ATTR(SetTextCharacterExtra, GetTextCharacterExtra, int, charExtra, 0x80000000, true)
+LORM_DC_ATTR(SetBkMode, GetBkMode, int, bkMode, 0, value == OPAQUE || value == TRANSPARENT)
+LORM_DC_ATTR(SetROP2, GetROP2, int, rop2, 0, value >= R2_BLACK && value <= R2_WHITE)
+LORM_DC_ATTR(SetPolyFillMode, GetPolyFillMode, int, polyFillMode, 0, value == ALTERNATE || value == WINDING)
+LORM_DC_ATTR(SetStretchBltMode, GetStretchBltMode, int, stretchMode, 0,
+             value >= BLACKONWHITE && value <= HALFTONE)
+LORM_DC_ATTR(SetArcDirection, GetArcDirection, int, arcDirection, 0,
+             value == AD_COUNTERCLOCKWISE || value == AD_CLOCKWISE)
 #undef LORM_DC_ATTR
-
-int SetBkMode(HDC hdc, int mode) {
-  DC* dc = GetDC(hdc);
-  if (!dc || (mode != OPAQUE && mode != TRANSPARENT)) return 0;
-  int old = dc->s.bkMode;
-  dc->s.bkMode = mode;
-  return old;
-}
-int GetBkMode(HDC hdc) {
-  DC* dc = GetDC(hdc);
-  return dc ? dc->s.bkMode : 0;
-}
-int SetROP2(HDC hdc, int rop2) {
-  DC* dc = GetDC(hdc);
-  if (!dc || rop2 < R2_BLACK || rop2 > R2_WHITE) return 0;
-  int old = dc->s.rop2;
-  dc->s.rop2 = rop2;
-  return old;
-}
-int GetROP2(HDC hdc) {
-  DC* dc = GetDC(hdc);
-  return dc ? dc->s.rop2 : 0;
-}
-int SetPolyFillMode(HDC hdc, int mode) {
-  DC* dc = GetDC(hdc);
-  if (!dc || (mode != ALTERNATE && mode != WINDING)) return 0;
-  int old = dc->s.polyFillMode;
-  dc->s.polyFillMode = mode;
-  return old;
-}
-int GetPolyFillMode(HDC hdc) {
-  DC* dc = GetDC(hdc);
-  return dc ? dc->s.polyFillMode : 0;
-}
-int SetStretchBltMode(HDC hdc, int mode) {
-  DC* dc = GetDC(hdc);
-  if (!dc || mode < BLACKONWHITE || mode > HALFTONE) return 0;
-  int old = dc->s.stretchMode;
-  dc->s.stretchMode = mode;
-  return old;
-}
-int GetStretchBltMode(HDC hdc) {
-  DC* dc = GetDC(hdc);
-  return dc ? dc->s.stretchMode : 0;
-}
-int SetArcDirection(HDC hdc, int direction) {
-  DC* dc = GetDC(hdc);
-  if (!dc || (direction != AD_COUNTERCLOCKWISE && direction != AD_CLOCKWISE)) return 0;
-  int old = dc->s.arcDirection;
-  dc->s.arcDirection = direction;
-  return old;
-}
-int GetArcDirection(HDC hdc) {
-  DC* dc = GetDC(hdc);
-  return dc ? dc->s.arcDirection : 0;
-}
 COLORREF SetDCBrushColor(HDC hdc, COLORREF color) {
   DC* dc = GetDC(hdc);
   if (!dc) return CLR_INVALID;
