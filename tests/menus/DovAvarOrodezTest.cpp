@@ -1,0 +1,627 @@
+// The glow button on the headless back end: its appearance and colour arithmetic, the
+// painter's halves, mouse and keyboard behaviour with the fade and repeat clocks, groups,
+// size states, key tips, look presets and the data-aware button.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "menus/DovAvarOrodez.h"
+#include "platform/backend/Headless.h"
+#include "platform/backend/Robot.h"
+#include "platform/rtl/MessageService.h"
+#include "platform/vcl/Forms.h"
+
+using namespace glowdraw;
+
+namespace {
+
+class GlowTest : public ::testing::Test {
+protected:
+  GlowTest() {
+    Application->Restart();
+    Application->CreateForm(form);
+    form->SetBounds(100, 100, 640, 360);
+    form->Show();
+  }
+  ~GlowTest() override { Application->Restart(); }
+
+  template <class T = TDovAvarOrodez>
+  T* NewButton(int left = 20, int top = 20, int width = 100, int height = 41) {
+    auto* b = new T(form);
+    b->SetParent(form);
+    b->SetBounds(left, top, width, height);
+    return b;
+  }
+  void Tick(int ms) { scope.Backend().Advance(ms); }
+
+  THeadlessScope scope;
+  TForm* form = nullptr;
+  TRobot robot;
+};
+
+// ---- appearance ---------------------------------------------------------------------------
+
+TEST(GlowAppearance, ConstructorColoursIncludeTheDerivedStateColours) {
+  TGlowButtonAppearance a;
+  struct Case {
+    const char* name;
+    TColor got, want;
+  } cases[] = {
+      {"BorderColor", a.BorderColor(), 0xC0C0C0},       {"BorderColorHot", a.BorderColorHot(), 0xFF0000},
+      {"BorderColorDown", a.BorderColorDown(), 0x800000}, {"ColorHot", a.ColorHot(), 0xF5F0E1},
+      {"ColorHotTo", a.ColorHotTo(), 0xF9D2B2},           {"ColorDown", a.ColorDown(), 0xF5D8CA},
+      {"ColorChecked", a.ColorChecked(), 0xF5D8CA},       {"ColorDownTo", a.ColorDownTo(), 0xF9BDA0},
+      {"ColorCheckedTo", a.ColorCheckedTo(), 0xF9BDA0},   {"ColorMirrorDown", a.ColorMirrorDown(), 0xF5B49C},
+      {"ColorMirrorDownTo", a.ColorMirrorDownTo(), 0xFFDFDC},
+      {"ColorMirrorCheckedTo", a.ColorMirrorCheckedTo(), 0xFFDFDC},
+      {"ColorDisabled", a.ColorDisabled(), 0xF2F2F2},     {"ColorDisabledTo", a.ColorDisabledTo(), 0xF2F2F2},
+      {"ColorMirrorDisabled", a.ColorMirrorDisabled(), 0xB6B6B6},
+      {"ColorMirrorDisabledTo", a.ColorMirrorDisabledTo(), 0xF2F2F2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(c.got, c.want);
+  }
+  EXPECT_EQ(a.GradientHot(), ggRadial);
+  EXPECT_EQ(a.GradientMirrorChecked(), ggVertical);
+  EXPECT_TRUE(a.SystemFont());
+}
+
+TEST(GlowAppearance, NotifiesOnlyRealChangesAndKeepsDerivedColours) {
+  TGlowButtonAppearance a;
+  int changes = 0;
+  a.OnChange = [&](TObject* sender) {
+    EXPECT_EQ(sender, &a);
+    ++changes;
+  };
+  a.SetColorHot(a.ColorHot());
+  a.SetGradient(ggVertical);
+  EXPECT_EQ(changes, 0);
+  a.SetColorHot(0x123456);
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(a.ColorDown(), 0xF5D8CA);  // computed once, at construction
+  a.Assign(&a);
+  EXPECT_EQ(changes, 1);
+
+  TGlowButtonAppearance b;
+  b.SetColor(0x010203);
+  b.SetGradientDisabled(ggVertical);
+  a.Assign(&b);  // ColorHot, Color and GradientDisabled differ
+  EXPECT_EQ(changes, 4);
+  EXPECT_EQ(a.Color(), 0x010203);
+  EXPECT_EQ(a.ColorHot(), 0xF5F0E1);
+}
+
+// ---- colour arithmetic ----------------------------------------------------------------------
+
+TEST(GlowColours, ShadeAndBlendFollowTheirRules) {
+  EXPECT_EQ(ShadeColorRGB(0x0000FF, 20, 20, 20), 0x1414FF);
+  EXPECT_EQ(ShadeColorRGB(0x000000, -10, -10, 0), 0x000000);
+  EXPECT_EQ(ShadeColorRGB(0xF5F0E1, -10, -10, 0), 0xF5D8CA);  // 225 * 0.9 = 202.5 rounds to even
+  EXPECT_EQ(ShadeColor(clWhite, -10), 0xE6E6E6);
+  struct Case {
+    int percent;
+    TColor want;
+  } cases[] = {{100, 0x204060}, {150, 0x204060}, {0, 0xA0C0E0}, {-20, 0xA0C0E0}, {50, 0x6080A0}, {25, 0x80A0C0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.percent);
+    EXPECT_EQ(BlendColor(0x204060, 0xA0C0E0, c.percent), c.want);
+  }
+  EXPECT_EQ(BlendColor(clNone, 0x000000, 50), 0x808080);  // clNone counts by its low bytes
+}
+
+TEST(GlowColours, SteppedGradientHasAtLeastOneBand) {
+  TBitmap bmp(20, 20);
+  DrawGradient(bmp.Canvas(), 0x0000FF, 0xFF0000, false, TRect{0, 0, 20, 20}, 0);
+  EXPECT_EQ(bmp.Canvas()->GetPixel(10, 19), 0x0000FF);
+  DrawGradient(bmp.Canvas(), 0x000000, 0xFF0000, false, TRect{0, 0, 20, 20}, 2);
+  EXPECT_EQ(bmp.Canvas()->GetPixel(10, 2), 0x000000);
+  EXPECT_EQ(bmp.Canvas()->GetPixel(10, 15), 0x800000);
+}
+
+// ---- painting -------------------------------------------------------------------------------
+
+TEST_F(GlowTest, ButtonHalvesMeetAtRowTwentyOfAFortyOnePixelButton) {
+  auto* b = NewButton();
+  b->SetBorderStyle(bsNone);
+  TGlowButtonAppearance* a = b->Appearance();
+  a->SetColor(clRed);
+  a->SetColorTo(clRed);
+  a->SetColorMirror(clBlue);
+  a->SetColorMirrorTo(clBlue);
+  HWND h = b->Handle();
+  EXPECT_EQ(WindowPixel(h, 50, 20), ColorToRGB(clRed));
+  EXPECT_EQ(WindowPixel(h, 50, 21), ColorToRGB(clBlue));
+  EXPECT_EQ(WindowPixel(h, 50, 40), ColorToRGB(clBlue));
+
+  // The lower half alone starts one row above the middle.
+  TBitmap bmp(100, 41);
+  bmp.Canvas()->Brush()->SetColor(clLime);
+  bmp.Canvas()->FillRect(TRect{0, 0, 100, 41});
+  {
+    TGPGraphics g(bmp.Canvas()->GetHandle());
+    FillGlowGradient(&g, TRect{0, 41 / 2 - 1, 100, 41}, clBlue, clBlue, ggVertical, false);
+  }
+  EXPECT_EQ(bmp.Canvas()->GetPixel(50, 18), clLime);
+  EXPECT_EQ(bmp.Canvas()->GetPixel(50, 19), clBlue);
+}
+
+TEST_F(GlowTest, RoundedCornersShowTheParentAndSquareOnesDoNot) {
+  form->SetColor(clLime);
+  auto* b = NewButton();
+  b->Appearance()->SetBorderColor(clBlack);
+  HWND h = b->Handle();
+  EXPECT_EQ(WindowPixel(h, 0, 0), ColorToRGB(clLime));
+  EXPECT_EQ(WindowPixel(h, 99, 40), ColorToRGB(clLime));
+  b->SetRounded(false);
+  EXPECT_EQ(WindowPixel(h, 0, 0), 0u);
+  EXPECT_EQ(WindowPixel(h, 0, 20), 0u);
+}
+
+// ---- mouse ------------------------------------------------------------------------------------
+
+TEST_F(GlowTest, SplitButtonOpensItsMenuOnlyOverTheDropDownPart) {
+  auto* b = NewButton();
+  b->SetDropDownButton(true);
+  int dropped = 0, clicks = 0;
+  b->OnDropDown = [&](TObject*) { ++dropped; };
+  b->OnClick = [&](TObject*) { ++clicks; };
+  HWND h = b->Handle();
+  robot.MoveTo(h, 88, 20);
+  EXPECT_FALSE(b->OverDropDownPart());
+  robot.MoveTo(h, 89, 20);
+  EXPECT_TRUE(b->OverDropDownPart());
+  robot.Click(h, 87, 20);
+  EXPECT_EQ(dropped, 1);
+  EXPECT_EQ(clicks, 0);
+  Tick(1000);  // not a double click
+  robot.Click(h, 86, 20);
+  EXPECT_EQ(dropped, 1);
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(GlowTest, HotFadeTakesSixTicksAndLeavingFadesOutFromFull) {
+  auto* b = NewButton();
+  HWND h = b->Handle();
+  robot.MoveTo(h, 50, 20);
+  ASSERT_TRUE(b->Hot());
+  ASSERT_TRUE(b->GlowTimerRunning());
+  int expected[] = {20, 40, 60, 80, 100};
+  for (int want : expected) {
+    Tick(30);
+    EXPECT_EQ(b->HotProgress(), want);
+  }
+  EXPECT_TRUE(b->GlowTimerRunning());
+  Tick(30);  // the sixth tick ends the fade
+  EXPECT_EQ(b->HotProgress(), 100);
+  EXPECT_FALSE(b->GlowTimerRunning());
+
+  robot.MoveTo(h, 50, 20);
+  Tick(60);
+  robot.MoveTo(form->Handle(), 400, 300);
+  EXPECT_FALSE(b->Hot());
+  EXPECT_EQ(b->HotProgress(), 100);
+  Tick(30);
+  EXPECT_EQ(b->HotProgress(), 80);
+  Tick(150);
+  EXPECT_EQ(b->HotProgress(), 0);
+  EXPECT_FALSE(b->GlowTimerRunning());
+}
+
+TEST_F(GlowTest, GroupButtonsReleaseEachOther) {
+  auto* first = NewButton(20, 20);
+  auto* second = NewButton(130, 20);
+  first->SetGroupIndex(1);
+  second->SetGroupIndex(1);
+  robot.Click(first->Handle(), 50, 20);
+  EXPECT_TRUE(first->Down());
+  EXPECT_EQ(first->ButtonState(), absExclusive);
+  robot.Click(second->Handle(), 50, 20);
+  EXPECT_TRUE(second->Down());
+  EXPECT_FALSE(first->Down());
+  robot.Click(second->Handle(), 50, 20);  // without AllowAllUp a down button stays down
+  EXPECT_TRUE(second->Down());
+  // Released outside: Down does not change.
+  robot.MouseDown(first->Handle(), 50, 20);
+  robot.MouseUp(form->Handle(), 400, 300);
+  EXPECT_FALSE(first->Down());
+  EXPECT_TRUE(second->Down());
+  second->SetAllowAllUp(true);
+  robot.Click(second->Handle(), 50, 20);
+  EXPECT_FALSE(second->Down());
+}
+
+TEST_F(GlowTest, RepeatClickFiresAfter400msThenEvery100ms) {
+  auto* b = NewButton();
+  b->SetRepeatClick(true);
+  int clicks = 0;
+  b->OnClick = [&](TObject*) { ++clicks; };
+  HWND h = b->Handle();
+  robot.MouseDown(h, 50, 20);
+  Tick(399);
+  EXPECT_EQ(clicks, 0);
+  Tick(1);
+  EXPECT_EQ(clicks, 1);
+  Tick(300);
+  EXPECT_EQ(clicks, 4);
+  robot.MouseUp(h, 50, 20);  // the release inside clicks once more
+  EXPECT_EQ(clicks, 5);
+  Tick(1000);
+  EXPECT_EQ(clicks, 5);
+}
+
+TEST_F(GlowTest, RightAndMiddlePressesLeaveTheButtonUp) {
+  auto* b = NewButton();
+  int clicks = 0;
+  b->OnClick = [&](TObject*) { ++clicks; };
+  HWND h = b->Handle();
+  for (TInputButton button : {TInputButton::Right, TInputButton::Middle}) {
+    robot.MouseDown(h, 50, 20, button);
+    EXPECT_FALSE(b->Pressed());
+    EXPECT_EQ(b->ButtonState(), absUp);
+    robot.MouseUp(h, 50, 20, button);
+    Tick(300);
+    EXPECT_EQ(b->ButtonState(), absUp);
+    EXPECT_FALSE(b->Pressed());
+    EXPECT_EQ(b->DownProgress(), 0);
+  }
+  // A right press during a left press does not keep the button down after the release.
+  robot.MouseDown(h, 50, 20);
+  robot.MouseDown(h, 50, 20, TInputButton::Right);
+  robot.MouseUp(h, 50, 20, TInputButton::Right);
+  robot.MouseUp(h, 50, 20);
+  Tick(300);
+  EXPECT_EQ(b->ButtonState(), absUp);
+  EXPECT_FALSE(b->Pressed());
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(GlowTest, CheckButtonTogglesAndAReleaseOutsideUndoesTheToggle) {
+  auto* b = NewButton();
+  b->SetStyle(bsCheck);
+  HWND h = b->Handle();
+  robot.Click(h, 50, 20);
+  EXPECT_TRUE(b->Down());
+  robot.Click(h, 50, 20);
+  EXPECT_FALSE(b->Down());
+  for (bool start : {false, true}) {
+    b->SetDown(start);
+    robot.MouseDown(h, 50, 20);
+    robot.MouseUp(form->Handle(), 400, 300);
+    EXPECT_EQ(b->Down(), start);
+  }
+}
+
+// ---- keyboard -----------------------------------------------------------------------------
+
+TEST_F(GlowTest, SpaceAndEnterClickOnceAndSetTheModalResult) {
+  auto* b = NewButton();
+  b->SetTabStop(true);
+  b->SetDefault(true);
+  b->SetModalResult(mrOk);
+  int clicks = 0;
+  b->OnClick = [&](TObject*) { ++clicks; };
+  b->SetFocus();
+  for (int key : {VK_SPACE, VK_RETURN}) {
+    SCOPED_TRACE(key);
+    clicks = 0;
+    form->SetModalResult(mrNone);
+    robot.PressKey(key);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(form->ModalResult(), mrOk);
+    EXPECT_EQ(b->ButtonState(), absUp);
+  }
+}
+
+TEST_F(GlowTest, DefaultAndCancelButtonsAnswerEnterAndEscape) {
+  auto* edit = new TEdit(form);
+  edit->SetParent(form);
+  edit->SetBounds(20, 200, 100, 22);
+  auto* ok = NewButton(20, 20);
+  auto* cancel = NewButton(130, 20);
+  ok->SetDefault(true);  // takes effect when the window is made
+  cancel->SetCancel(true);
+  int oks = 0, cancels = 0;
+  ok->OnClick = [&](TObject*) { ++oks; };
+  cancel->OnClick = [&](TObject*) { ++cancels; };
+  edit->SetFocus();
+  EXPECT_TRUE(ok->DefaultActive());
+  robot.PressKey(VK_RETURN);
+  EXPECT_EQ(oks, 1);
+  robot.PressKey(VK_ESCAPE);
+  EXPECT_EQ(cancels, 1);
+  EXPECT_EQ(oks, 1);
+}
+
+TEST_F(GlowTest, AltAccessKeyClicksOrOpensTheDropDown) {
+  auto* b = NewButton();
+  b->SetCaption("&Go");
+  int clicks = 0, dropped = 0;
+  b->OnClick = [&](TObject*) { ++clicks; };
+  b->OnDropDown = [&](TObject*) { ++dropped; };
+  b->HandleNeeded();
+  robot.PressKey('G', rsAlt);
+  EXPECT_EQ(clicks, 1);
+  auto* menu = new TPopupMenu(form);
+  b->SetDropDownMenu(menu);
+  scope.Backend().WhenIdle([&] { robot.PressKey(VK_ESCAPE); });
+  robot.PressKey('G', rsAlt);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(dropped, 1);
+}
+
+// ---- size states ----------------------------------------------------------------------------
+
+TEST_F(GlowTest, SizeStateLimitsMoveTheCurrentState) {
+  auto* b = NewButton();
+  b->SetMaxButtonSizeState(bsLabel);
+  EXPECT_EQ(b->ButtonSizeState(), bsLabel);
+  b->SetButtonSizeState(bsGlyph);
+  b->SetMinButtonSizeState(bsLabel);
+  EXPECT_EQ(b->ButtonSizeState(), bsLabel);
+  auto* large = NewButton(130, 20);
+  large->SetMinButtonSizeState(bsLabel);
+  EXPECT_EQ(large->ButtonSizeState(), bsLarge);
+}
+
+TEST_F(GlowTest, SmallSizeStatesMeasureA16PixelGlyphAndNoCaption) {
+  auto* images = new TImageList(form);
+  images->SetWidth(32);
+  images->SetHeight(32);
+  TBitmap glyph(32, 32);
+  images->AddMasked(&glyph, clFuchsia);
+  auto* b = NewButton();
+  b->SetCaption("Пересчитать");
+  b->SetImages(images);
+  b->SetImageIndex(0);
+  b->SetAutoSize(true);
+  // 16 + 2 (spacing) content, then 3 * 2 + 2 * 1 + 2 and 2 * 2 + 2 * 1 around it.
+  EXPECT_EQ(b->GetButtonSize(bsGlyph).X, 16 + 10);
+  EXPECT_EQ(b->GetButtonSize(bsGlyph).Y, 16 + 6);
+  TPoint label = b->GetButtonSize(bsLabel);
+  EXPECT_GT(label.X, 16 + 10 + 20);
+  TPoint large = b->GetButtonSize(bsLarge);
+  EXPECT_GE(large.Y, 32 + 6);
+}
+
+// ---- key tips ----------------------------------------------------------------------------------
+
+TEST_F(GlowTest, KeyTipsArePlacedByPosition) {
+  auto* b = NewButton(40, 60, 100, 41);
+  b->SetShortCutHint("K");
+  b->HideShortCutHint();
+  EXPECT_EQ(b->ShortCutHintWindow(), nullptr);
+
+  b->SetShortCutHintPos(shpAuto);
+  b->ShowShortCutHint();
+  TShortCutHintWindow* tip = b->ShortCutHintWindow();
+  ASSERT_NE(tip, nullptr);
+  TPoint o = b->ClientToScreen(TPoint{0, 0});
+  int hw = tip->Width(), hh = tip->Height();
+  EXPECT_EQ(tip->Left(), o.X + (100 - hw) / 2);
+  EXPECT_EQ(tip->Top(), o.Y - hh / 2);
+  EXPECT_TRUE(tip->Visible());
+
+  b->OnGetShortCutHintPos = [](TObject*, TButtonSizeState, TShortCutHintPos& pos) { pos = shpBelowBottomRight; };
+  b->ShowShortCutHint();
+  EXPECT_EQ(tip->Left(), o.X + 100 - hw + 1);
+  EXPECT_EQ(tip->Top(), o.Y + 41);
+
+  EXPECT_EQ(tip->ColorTo(), b->Appearance()->Color());
+  b->Appearance()->SetColor(0x00FF00);
+  EXPECT_EQ(tip->Color(), clWhite);
+  EXPECT_EQ(tip->ColorTo(), 0x00FF00);
+  b->HideShortCutHint();
+  EXPECT_FALSE(tip->Visible());
+}
+
+// ---- looks ---------------------------------------------------------------------------------------
+
+TEST_F(GlowTest, LookPresetsWriteTheirColours) {
+  auto* b = NewButton();
+  TGlowButtonAppearance* a = b->Appearance();
+  b->SetComponentStyle(tsOffice2007Luna);
+  EXPECT_EQ(a->Color(), 0xEEDBC8);
+  EXPECT_EQ(a->ColorTo(), 0xF6DDC9);
+  EXPECT_EQ(a->ColorMirror(), 0xEDD4C0);
+  EXPECT_EQ(a->ColorMirrorTo(), 0xF7E1D0);
+  EXPECT_EQ(a->BorderColor(), 0xE0B99B);
+  EXPECT_EQ(a->BorderColorChecked(), 0x45667B);
+  EXPECT_EQ(a->ColorHot(), 0xEBFDFF);
+  EXPECT_EQ(a->ColorMirrorDown(), 0x0E72F1);
+  EXPECT_EQ(a->GradientHot(), ggVertical);
+  EXPECT_EQ(a->ColorDisabled(), 0xF2F2F2);  // disabled colours are never touched
+
+  b->SetComponentStyle(tsOffice2003Blue);
+  EXPECT_EQ(a->BorderColorChecked(), 0x45667B);
+
+  TGlowButtonAppearance before;
+  before.Assign(a);
+  int changes = 0;
+  auto previous = a->OnChange;
+  a->OnChange = [&](TObject* s) {
+    ++changes;
+    previous(s);
+  };
+  b->SetComponentStyle(tsCustom);
+  EXPECT_EQ(changes, 0);
+
+  a->SetGradient(ggDiagonalForward);
+  b->SetComponentStyle(tsTerminal);
+  EXPECT_EQ(a->Color(), clBtnFace);
+  EXPECT_EQ(a->ColorDown(), clHighlight);
+  EXPECT_EQ(a->BorderColor(), before.BorderColor());
+  EXPECT_EQ(a->Gradient(), ggDiagonalForward);
+}
+
+// ---- data-aware button ---------------------------------------------------------------------------
+
+class DBGlowTest : public GlowTest {
+protected:
+  DBGlowTest() {
+    data = new TDataSet(form);
+    for (const char* name : {"Air", "Methane", "Propane"}) data->AppendRecord({{"Name", name}});
+    source = new TDataSource(form);
+    source->SetDataSet(data);
+    data->Open();
+  }
+  TDBDovAvarOrodez* NewDB(TDBGlowButtonType type) {
+    auto* b = NewButton<TDBDovAvarOrodez>();
+    b->SetDBButtonType(type);
+    b->SetDataSource(source);
+    return b;
+  }
+  TDataSet* data = nullptr;
+  TDataSource* source = nullptr;
+};
+
+TEST_F(DBGlowTest, NavigatorButtonsFollowTheDataSetState) {
+  auto* prior = NewDB(dbPrior);
+  auto* next = NewDB(dbNext);
+  auto* post = NewDB(dbPost);
+  EXPECT_FALSE(prior->Enabled());
+  EXPECT_TRUE(next->Enabled());
+  EXPECT_FALSE(post->Enabled());
+  data->Next();
+  EXPECT_TRUE(prior->Enabled());
+  data->Edit();
+  EXPECT_TRUE(post->Enabled());
+  EXPECT_FALSE(prior->Enabled());
+  data->Post();
+  data->Close();
+  EXPECT_FALSE(next->Enabled());
+}
+
+TEST_F(DBGlowTest, ClickPerformsTheActionAndEventsCanVetoOrSwallow) {
+  auto* next = NewDB(dbNext);
+  robot.Click(next->Handle(), 50, 20);
+  EXPECT_EQ(data->RecNo(), 2);
+  next->OnBeforeAction = [](TObject*, bool& doIt) { doIt = false; };
+  robot.Click(next->Handle(), 50, 20);
+  EXPECT_EQ(data->RecNo(), 2);
+
+  // A custom button acts on nothing; OnAfterAction only when OnBeforeAction asks.
+  auto* custom = NewDB(dbCustom);
+  int after = 0;
+  custom->OnAfterAction = [&](TObject*, bool& show) {
+    EXPECT_FALSE(show);
+    ++after;
+  };
+  custom->Click();
+  EXPECT_EQ(after, 0);
+  custom->OnBeforeAction = [](TObject*, bool& doIt) { doIt = true; };
+  custom->Click();
+  EXPECT_EQ(after, 1);
+  EXPECT_EQ(data->RecNo(), 2);
+
+  // A failing action propagates unless OnAfterAction clears ShowException.
+  auto* post = NewDB(dbPost);
+  post->SetAutoDisable(false);
+  EXPECT_THROW(post->Click(), EDatabaseError);
+  post->OnAfterAction = [](TObject*, bool& show) { show = false; };
+  EXPECT_NO_THROW(post->Click());
+}
+
+TEST_F(DBGlowTest, DeleteAsksOnlyWithConfirmAction) {
+  TMessageBoxRecorder boxes(IDCANCEL);
+  auto* del = NewDB(dbDelete);
+  EXPECT_EQ(del->ConfirmActionString(), "Delete record?");
+  EXPECT_EQ(del->DisableControl(), (TDBBDisableControls{drReadonly, drEditing, drEmpty}));
+  del->Click();
+  EXPECT_TRUE(boxes.Shown().empty());
+  EXPECT_EQ(data->RecordCount(), 2);
+  del->SetConfirmAction(true);
+  del->Click();
+  ASSERT_EQ(boxes.Shown().size(), 1u);
+  EXPECT_EQ(boxes.Shown()[0].Text, "Delete record?");
+  EXPECT_EQ(data->RecordCount(), 2);
+  boxes.SetAnswer(IDOK);
+  del->Click();
+  EXPECT_EQ(data->RecordCount(), 1);
+}
+
+TEST_F(DBGlowTest, EventReasonAndGlyphs) {
+  auto* next = NewDB(dbNext);
+  next->SetDisableControl(next->DisableControl() + drEvent);
+  next->OnGetEnabled = [](TObject*, bool& enabled) { enabled = false; };
+  data->First();
+  EXPECT_FALSE(next->Enabled());
+  // The built-in glyph is loaded into the internal list unless Images is set.
+  EXPECT_EQ(next->ImageIndex(), 0);
+  auto* images = new TImageList(form);
+  auto* withList = NewButton<TDBDovAvarOrodez>();
+  withList->SetImages(images);
+  withList->SetDBButtonType(dbFirst);
+  EXPECT_EQ(withList->ImageIndex(), -1);
+}
+
+// ---- the look of every state -------------------------------------------------------------------
+
+TEST_F(GlowTest, StripOfStatesAndSizesRendersToPng) {
+  form->SetBounds(0, 0, 760, 330);
+  form->SetColor(clWhite);
+  auto* images = new TImageList(form);
+  TBitmap glyph(16, 16);
+  glyph.Canvas()->Brush()->SetColor(clFuchsia);
+  glyph.Canvas()->FillRect(TRect{0, 0, 16, 16});
+  glyph.Canvas()->Brush()->SetColor(TColor(0x2060C0));
+  glyph.Canvas()->Ellipse(2, 2, 14, 14);
+  images->AddMasked(&glyph, clFuchsia);
+
+  const TButtonSizeState sizes[] = {bsLarge, bsLabel, bsGlyph};
+  const char* captions[] = {"Normal", "Hot", "Down", "Checked", "Disabled", "Drop-down", "Key tip"};
+  std::vector<TDovAvarOrodez*> hot;
+  int y = 10;
+  for (TButtonSizeState size : sizes) {
+    int x = 10;
+    for (int look = 0; look < 7; ++look) {
+      auto* b = NewButton(x, y, 100, 41);
+      b->SetComponentStyle(tsOffice2007Luna);
+      b->SetCaption(captions[look]);
+      b->SetImages(images);
+      b->SetImageIndex(0);
+      if (size == bsLarge) b->SetLayout(blGlyphTop);
+      if (size != bsLarge) b->SetAutoSize(true);
+      b->SetButtonSizeState(size);
+      switch (look) {
+        case 1: hot.push_back(b); break;
+        case 2:
+          b->SetGroupIndex(look);
+          b->SetDown(true);
+          break;
+        case 3:
+          b->SetStyle(bsCheck);
+          b->SetDown(true);
+          break;
+        case 4: b->SetEnabled(false); break;
+        case 5:
+          b->SetDropDownButton(true);
+          if (size == bsLarge) b->SetDropDownPosition(dpBottom);
+          break;
+        case 6:
+          b->SetShortCutHint("K");
+          b->SetShortCutHintPos(shpBottom);
+          b->ShowShortCutHint();
+          break;
+      }
+      x += 105;
+    }
+    y += 100;
+  }
+  for (TDovAvarOrodez* b : hot) {
+    robot.MoveTo(b->Handle(), 20, 10);
+    Tick(200);
+  }
+  const char* keep = std::getenv("LORM_KEEP_PNG");
+  auto png = keep ? std::filesystem::path(keep) : std::filesystem::temp_directory_path() / "lorm_glow_strip.png";
+  EXPECT_TRUE(SaveWindowPng(form->Handle(), png.string()));
+  if (!keep) std::filesystem::remove(png);
+  TShortCutHintWindow* tip = nullptr;
+  for (TControl* c : form->ControlList())
+    if (auto* b = dynamic_cast<TDovAvarOrodez*>(c); b && b->ShortCutHintWindow()) tip = b->ShortCutHintWindow();
+  ASSERT_NE(tip, nullptr);
+  if (keep) EXPECT_TRUE(SaveWindowPng(tip->Handle(), (png.parent_path() / "lorm_glow_tip.png").string()));
+}
+
+}  // namespace
