@@ -5,11 +5,13 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 
 #include "menus/DovAvarOrodez.h"
 #include "platform/backend/Headless.h"
 #include "platform/backend/Robot.h"
 #include "platform/rtl/MessageService.h"
+#include "platform/vcl/Filer.h"
 #include "platform/vcl/Forms.h"
 
 using namespace glowdraw;
@@ -157,6 +159,51 @@ TEST_F(GlowTest, RoundedCornersShowTheParentAndSquareOnesDoNot) {
   b->SetRounded(false);
   EXPECT_EQ(WindowPixel(h, 0, 0), 0u);
   EXPECT_EQ(WindowPixel(h, 0, 20), 0u);
+}
+
+TEST(GlowOutlines, SquareAndRoundedOutlinesAndTheirSeparators) {
+  auto draw = [](auto&& paint) {
+    auto bmp = std::make_unique<TBitmap>(40, 30);
+    bmp->Canvas()->Brush()->SetColor(clWhite);
+    bmp->Canvas()->FillRect(TRect{0, 0, 40, 30});
+    TGPGraphics g(bmp->Canvas()->GetHandle());
+    paint(g);
+    return bmp;
+  };
+  auto square = draw([](TGPGraphics& g) { DrawGlowOutline(&g, clBlack, 0, 0, 39, 29, 0); });
+  EXPECT_EQ(square->Canvas()->GetPixel(0, 0), clBlack);
+  EXPECT_EQ(square->Canvas()->GetPixel(39, 29), clBlack);
+  auto round = draw([](TGPGraphics& g) {
+    g.SetSmoothingMode(SmoothingModeAntiAlias);
+    DrawGlowOutline(&g, clBlack, 0, 0, 39, 29, 3);
+  });
+  EXPECT_EQ(round->Canvas()->GetPixel(0, 0), clWhite);  // the corner is cut by the arc
+  EXPECT_NE(round->Canvas()->GetPixel(20, 0), clWhite);
+  // An unlit right outline leaves 2 pixels free at both ends of its light separator.
+  auto right = draw([](TGPGraphics& g) { DrawRightOutline(&g, clBlack, 0, 0, 39, 29, 0, false); });
+  EXPECT_EQ(right->Canvas()->GetPixel(0, 1), clWhite);
+  EXPECT_EQ(right->Canvas()->GetPixel(0, 15), 0xE6E6E6);
+  auto lit = draw([](TGPGraphics& g) { DrawRightOutline(&g, clBlack, 0, 0, 39, 29, 0, true); });
+  EXPECT_EQ(lit->Canvas()->GetPixel(0, 1), ShadeColor(clBlack, -5));
+  SetWin7(true);
+  auto win7 = draw([](TGPGraphics& g) { DrawLeftOutline(&g, clGray, 0, 0, 39, 29, 0); });
+  SetWin7(false);
+  EXPECT_EQ(win7->Canvas()->GetPixel(39, 1), clWhite);
+  EXPECT_EQ(win7->Canvas()->GetPixel(39, 15), ShadeColor(clGray, -5));
+}
+
+TEST(GlowArrow, DownArrowRowsAndHighlight) {
+  TBitmap bmp(10, 10);
+  bmp.Canvas()->Brush()->SetColor(clSilver);
+  bmp.Canvas()->FillRect(TRect{0, 0, 10, 10});
+  DrawDropDownArrow(bmp.Canvas(), TPoint{2, 2}, clBlack, true, clWhite);
+  TCanvas* c = bmp.Canvas();
+  for (int x = 2; x < 7; ++x) EXPECT_EQ(c->GetPixel(x, 2), clBlack);
+  EXPECT_EQ(c->GetPixel(7, 2), clSilver);
+  EXPECT_EQ(c->GetPixel(3, 3), clBlack);
+  EXPECT_EQ(c->GetPixel(2, 3), clWhite);
+  EXPECT_EQ(c->GetPixel(4, 4), clBlack);
+  EXPECT_EQ(c->GetPixel(4, 5), clWhite);
 }
 
 // ---- mouse ------------------------------------------------------------------------------------
@@ -385,6 +432,71 @@ TEST_F(GlowTest, SmallSizeStatesMeasureA16PixelGlyphAndNoCaption) {
   EXPECT_GE(large.Y, 32 + 6);
 }
 
+TEST_F(GlowTest, BackslashNBreaksTheCaptionOnlyInTheLargeState) {
+  auto* b = NewButton();
+  b->SetAutoSize(true);
+  b->SetCaption("Гость\\nвход");
+  TPoint large = b->GetButtonSize(bsLarge);
+  TPoint label = b->GetButtonSize(bsLabel);
+  EXPECT_GT(large.Y, label.Y);
+  EXPECT_LT(large.X, label.X);
+}
+
+TEST_F(GlowTest, StoredFormSetsAppearanceAndButtonProperties) {
+  const std::string text =
+      "object Form1: TForm\n"
+      "  object Glow1: TDovAvarOrodez\n"
+      "    Caption = 'Пересчитать'\n"
+      "    Rounded = False\n"
+      "    ShortCutHint = 'P'\n"
+      "    ShortCutHintPos = shpBelowBottom\n"
+      "    Appearance.Color = 15653832\n"
+      "    Appearance.GradientHot = ggVertical\n"
+      "    Layout = blGlyphTopAdjusted\n"
+      "    DropDownButton = True\n"
+      "    DropDownPosition = dpBottom\n"
+      "  end\n"
+      "end\n";
+  TForm loaded(nullptr);
+  ReadComponentFromText(text, &loaded);
+  auto* b = dynamic_cast<TDovAvarOrodez*>(loaded.FindComponent("Glow1"));
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(b->Caption(), "Пересчитать");
+  EXPECT_FALSE(b->Rounded());
+  EXPECT_EQ(b->ShortCutHintPos(), shpBelowBottom);
+  EXPECT_EQ(b->Appearance()->Color(), 0xEEDBC8);
+  EXPECT_EQ(b->Appearance()->GradientHot(), ggVertical);
+  EXPECT_EQ(b->Layout(), blGlyphTopAdjusted);
+  EXPECT_EQ(b->DropDownPosition(), dpBottom);
+  std::string written = WriteComponentToText(&loaded);
+  EXPECT_NE(written.find("Appearance.ColorHot = "), std::string::npos);  // always stored
+  EXPECT_EQ(written.find("Appearance.ColorTo"), std::string::npos);      // at its default
+  EXPECT_EQ(written.find("Version"), std::string::npos);
+  EXPECT_EQ(b->Version(), "1.9.1.1");
+}
+
+TEST_F(GlowTest, LinkedActionKeepsDownAndGroupInStep) {
+  auto* list = new TActionList(form);
+  auto* action = new TAction(form);
+  action->SetActionList(list);
+  action->SetGroupIndex(3);
+  auto* b = NewButton();
+  b->SetAction(action);
+  EXPECT_EQ(b->GroupIndex(), 3);
+  action->SetChecked(true);
+  EXPECT_TRUE(b->Down());
+  action->SetChecked(false);
+  EXPECT_TRUE(b->Down());  // a down group button needs AllowAllUp to go up
+  b->SetAllowAllUp(true);
+  action->SetChecked(true);
+  action->SetChecked(false);
+  EXPECT_FALSE(b->Down());
+  int executed = 0;
+  action->OnExecute = [&](TObject*) { ++executed; };
+  robot.Click(b->Handle(), 50, 20);
+  EXPECT_EQ(executed, 1);
+}
+
 // ---- key tips ----------------------------------------------------------------------------------
 
 TEST_F(GlowTest, KeyTipsArePlacedByPosition) {
@@ -559,7 +671,7 @@ TEST_F(DBGlowTest, EventReasonAndGlyphs) {
 // ---- the look of every state -------------------------------------------------------------------
 
 TEST_F(GlowTest, StripOfStatesAndSizesRendersToPng) {
-  form->SetBounds(0, 0, 760, 330);
+  form->SetBounds(0, 0, 800, 330);
   form->SetColor(clWhite);
   auto* images = new TImageList(form);
   TBitmap glyph(16, 16);
@@ -571,7 +683,8 @@ TEST_F(GlowTest, StripOfStatesAndSizesRendersToPng) {
 
   const TButtonSizeState sizes[] = {bsLarge, bsLabel, bsGlyph};
   const char* captions[] = {"Normal", "Hot", "Down", "Checked", "Disabled", "Drop-down", "Key tip"};
-  std::vector<TDovAvarOrodez*> hot;
+  std::vector<TDovAvarOrodez*> hot, down;
+  TShortCutHintWindow* tip = nullptr;
   int y = 10;
   for (TButtonSizeState size : sizes) {
     int x = 10;
@@ -581,47 +694,58 @@ TEST_F(GlowTest, StripOfStatesAndSizesRendersToPng) {
       b->SetCaption(captions[look]);
       b->SetImages(images);
       b->SetImageIndex(0);
-      if (size == bsLarge) b->SetLayout(blGlyphTop);
-      if (size != bsLarge) b->SetAutoSize(true);
+      b->SetLayout(blGlyphTop);
+      b->SetAutoSize(true);
+      if (look == 5) {
+        b->SetDropDownButton(true);
+        b->SetDropDownPosition(dpBottom);
+      }
       b->SetButtonSizeState(size);
       switch (look) {
         case 1: hot.push_back(b); break;
-        case 2:
-          b->SetGroupIndex(look);
-          b->SetDown(true);
-          break;
+        case 2: down.push_back(b); break;
         case 3:
           b->SetStyle(bsCheck);
           b->SetDown(true);
           break;
         case 4: b->SetEnabled(false); break;
-        case 5:
-          b->SetDropDownButton(true);
-          if (size == bsLarge) b->SetDropDownPosition(dpBottom);
-          break;
         case 6:
           b->SetShortCutHint("K");
           b->SetShortCutHintPos(shpBottom);
           b->ShowShortCutHint();
+          tip = b->ShortCutHintWindow();
           break;
       }
-      x += 105;
+      x += 110;
     }
     y += 100;
   }
-  for (TDovAvarOrodez* b : hot) {
-    robot.MoveTo(b->Handle(), 20, 10);
-    Tick(200);
-  }
-  const char* keep = std::getenv("LORM_KEEP_PNG");
-  auto png = keep ? std::filesystem::path(keep) : std::filesystem::temp_directory_path() / "lorm_glow_strip.png";
-  EXPECT_TRUE(SaveWindowPng(form->Handle(), png.string()));
-  if (!keep) std::filesystem::remove(png);
-  TShortCutHintWindow* tip = nullptr;
-  for (TControl* c : form->ControlList())
-    if (auto* b = dynamic_cast<TDovAvarOrodez*>(c); b && b->ShortCutHintWindow()) tip = b->ShortCutHintWindow();
   ASSERT_NE(tip, nullptr);
-  if (keep) EXPECT_TRUE(SaveWindowPng(tip->Handle(), (png.parent_path() / "lorm_glow_tip.png").string()));
+  const char* keep = std::getenv("LORM_KEEP_PNG");
+  std::filesystem::path dir = keep ? std::filesystem::path(keep).parent_path() : std::filesystem::temp_directory_path();
+  for (size_t row = 0; row < hot.size(); ++row) {
+    // The mouse shows one state at a time: hot, then pressed.
+    robot.MoveTo(hot[row]->Handle(), 20, 10);
+    Tick(200);
+    EXPECT_TRUE(hot[row]->Hot());
+    auto png = dir / ("lorm_glow_strip_hot" + std::to_string(row) + ".png");
+    EXPECT_TRUE(SaveWindowPng(form->Handle(), png.string()));
+    robot.MouseDown(down[row]->Handle(), 20, 10);
+    Tick(200);
+    EXPECT_EQ(down[row]->ButtonState(), absDown);
+    png = dir / ("lorm_glow_strip_down" + std::to_string(row) + ".png");
+    EXPECT_TRUE(SaveWindowPng(form->Handle(), png.string()));
+    robot.MouseUp(down[row]->Handle(), 20, 10);
+  }
+  auto tipPng = dir / "lorm_glow_tip.png";
+  EXPECT_TRUE(SaveWindowPng(tip->Handle(), tipPng.string()));
+  if (!keep) {
+    for (size_t row = 0; row < hot.size(); ++row) {
+      std::filesystem::remove(dir / ("lorm_glow_strip_hot" + std::to_string(row) + ".png"));
+      std::filesystem::remove(dir / ("lorm_glow_strip_down" + std::to_string(row) + ".png"));
+    }
+    std::filesystem::remove(tipPng);
+  }
 }
 
 }  // namespace
