@@ -206,6 +206,31 @@ TEST(GlowArrow, DownArrowRowsAndHighlight) {
   EXPECT_EQ(c->GetPixel(4, 5), clWhite);
 }
 
+TEST_F(GlowTest, TransparentButtonShowsItsParentUntilTheMouseComes) {
+  form->SetColor(clLime);
+  auto* b = NewButton();
+  b->SetTransparent(true);
+  b->Invalidate();
+  HWND h = b->Handle();
+  EXPECT_EQ(WindowPixel(h, 50, 10), ColorToRGB(clLime));
+  EXPECT_EQ(WindowPixel(h, 50, 0), ColorToRGB(clLime));  // no outline either
+  robot.MoveTo(h, 50, 20);
+  Tick(200);
+  EXPECT_NE(WindowPixel(h, 50, 10), ColorToRGB(clLime));
+}
+
+TEST_F(GlowTest, FocusedButtonDrawsItsFocusFrame) {
+  auto* b = NewButton();
+  b->SetTabStop(true);
+  b->SetRounded(false);
+  HWND h = b->Handle();
+  COLORREF before = WindowPixel(h, 50, 1);
+  b->SetFocus();
+  EXPECT_TRUE(b->IsFocused());
+  EXPECT_EQ(WindowPixel(h, 50, 1), ColorToRGB(TColor(0xE4AD89)));
+  EXPECT_NE(before, WindowPixel(h, 50, 1));
+}
+
 // ---- mouse ------------------------------------------------------------------------------------
 
 TEST_F(GlowTest, SplitButtonOpensItsMenuOnlyOverTheDropDownPart) {
@@ -226,6 +251,23 @@ TEST_F(GlowTest, SplitButtonOpensItsMenuOnlyOverTheDropDownPart) {
   robot.Click(h, 86, 20);
   EXPECT_EQ(dropped, 1);
   EXPECT_EQ(clicks, 1);
+
+  // With a menu the press pops it up; after it closes nothing stays pressed.
+  auto* menu = new TPopupMenu(form);
+  b->SetDropDownMenu(menu);
+  Tick(1000);
+  scope.Backend().WhenIdle([&] {
+    EXPECT_TRUE(b->DroppedDown());
+    robot.PressKey(VK_ESCAPE);
+  });
+  robot.MouseDown(h, 95, 20);
+  robot.MouseUp(h, 95, 20);
+  Tick(300);
+  EXPECT_EQ(dropped, 2);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_FALSE(b->DroppedDown());
+  EXPECT_FALSE(b->Pressed());
+  EXPECT_EQ(b->ButtonState(), absUp);
 }
 
 TEST_F(GlowTest, HotFadeTakesSixTicksAndLeavingFadesOutFromFull) {
@@ -666,6 +708,18 @@ TEST_F(DBGlowTest, EventReasonAndGlyphs) {
   withList->SetImages(images);
   withList->SetDBButtonType(dbFirst);
   EXPECT_EQ(withList->ImageIndex(), -1);
+
+  // A navigator row with its built-in glyphs, enabled and disabled.
+  int x = 10;
+  for (TDBGlowButtonType type : {dbFirst, dbPrior, dbNext, dbLast, dbInsert, dbDelete, dbEdit, dbPost, dbCancel,
+                                 dbRefresh}) {
+    auto* b = NewDB(type);
+    b->SetBounds(x, 100, 40, 30);
+    b->SetCaption("");
+    x += 44;
+  }
+  if (const char* keep = std::getenv("LORM_KEEP_PNG"))
+    EXPECT_TRUE(SaveWindowPng(form->Handle(), (std::filesystem::path(keep).parent_path() / "lorm_glow_db.png").string()));
 }
 
 // ---- the look of every state -------------------------------------------------------------------
