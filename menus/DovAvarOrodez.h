@@ -183,8 +183,8 @@ class TShortCutHintWindow : public THintWindow {
 public:
   explicit TShortCutHintWindow(TComponent* AOwner);
   void WndProc(TMessage& Message) override;
-  TColor Color() const { return FColor; }
-  void SetColor(TColor Value);
+  // Color (the control's colour) is the top of the background gradient.
+  void SetColor(TColor Value) override;
   TColor ColorTo() const { return FColorTo; }
   void SetColorTo(TColor Value);
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
@@ -194,7 +194,6 @@ protected:
   void Paint() override;
 
 private:
-  TColor FColor = clWhite;
   TColor FColorTo = clWhite;
 };
 

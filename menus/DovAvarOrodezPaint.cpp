@@ -120,7 +120,7 @@ bool FontIsListed(const std::string& name) {
 
 TPoint TDizCustomGlowButton::DrawGlowButton(TCanvas* Canvas, const TRect& R, const TDrawParams& P) {
   const int Rad = P.Rounded ? 3 : 0;
-  const int W = R.Right - R.Left, H = R.Bottom - R.Top;
+  const int H = R.Bottom - R.Top;
   TRect content = R;
   TRect part{};
   if (P.DropDownButton) {

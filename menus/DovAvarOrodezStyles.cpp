@@ -10,16 +10,16 @@
 // TShortCutHintWindow
 
 void TShortCutHintWindow::Publish(TClassBuilder<TShortCutHintWindow>& P) {
-  P.Int("Color", &TShortCutHintWindow::Color, &TShortCutHintWindow::SetColor).Consts(ColorConsts())
-      .Int("ColorTo", &TShortCutHintWindow::ColorTo, &TShortCutHintWindow::SetColorTo).Consts(ColorConsts());
+  P.Int("ColorTo", &TShortCutHintWindow::ColorTo, &TShortCutHintWindow::SetColorTo).Consts(ColorConsts());
 }
 
 TShortCutHintWindow::TShortCutHintWindow(TComponent* AOwner) : THintWindow(AOwner) {
   if (Screen) Font()->Assign(Screen->HintFont());
+  THintWindow::SetColor(clWhite);
 }
 
 void TShortCutHintWindow::SetColor(TColor Value) {
-  FColor = Value;
+  THintWindow::SetColor(Value);
   Invalidate();
 }
 
@@ -52,7 +52,7 @@ void TShortCutHintWindow::WndProc(TMessage& Message) {
 void TShortCutHintWindow::Paint() {
   TRect r = ClientRect();
   TCanvas* c = Canvas();
-  glowdraw::DrawGradient(c, FColor, FColorTo, false, r, 16);
+  glowdraw::DrawGradient(c, Color(), FColorTo, false, r, 16);
   c->Brush()->SetStyle(bsClear);
   c->Font()->Assign(Font());
   std::string text = Caption();

@@ -192,6 +192,31 @@ TEST(GlowOutlines, SquareAndRoundedOutlinesAndTheirSeparators) {
   EXPECT_EQ(win7->Canvas()->GetPixel(39, 15), ShadeColor(clGray, -5));
 }
 
+TEST(GlowPictures, BitmapPicturesKeyTheirBottomLeftColour) {
+  TBitmap source(8, 8);
+  source.Canvas()->Brush()->SetColor(clFuchsia);
+  source.Canvas()->FillRect(TRect{0, 0, 8, 8});
+  source.Canvas()->Brush()->SetColor(clBlue);
+  source.Canvas()->FillRect(TRect{2, 2, 6, 6});
+  TMemoryStream bytes;
+  source.SaveToStream(bytes);
+  bytes.SetPosition(0);
+  TGDIPPicture picture;
+  picture.LoadFromStream(bytes);
+  ASSERT_FALSE(picture.GetEmpty());
+
+  TBitmap target(20, 20);
+  target.Canvas()->Brush()->SetColor(clLime);
+  target.Canvas()->FillRect(TRect{0, 0, 20, 20});
+  {
+    TGPGraphics g(target.Canvas()->GetHandle());
+    DrawPictureAt(&g, TPoint{4, 4}, &picture);
+  }
+  EXPECT_EQ(target.Canvas()->GetPixel(5, 5), clLime);  // magenta is transparent
+  EXPECT_EQ(target.Canvas()->GetPixel(8, 8), clBlue);
+  EXPECT_NO_THROW(DrawPictureAt(nullptr, TPoint{0, 0}, &picture));
+}
+
 TEST(GlowArrow, DownArrowRowsAndHighlight) {
   TBitmap bmp(10, 10);
   bmp.Canvas()->Brush()->SetColor(clSilver);
@@ -718,8 +743,9 @@ TEST_F(DBGlowTest, EventReasonAndGlyphs) {
     b->SetCaption("");
     x += 44;
   }
-  if (const char* keep = std::getenv("LORM_KEEP_PNG"))
+  if (const char* keep = std::getenv("LORM_KEEP_PNG")) {
     EXPECT_TRUE(SaveWindowPng(form->Handle(), (std::filesystem::path(keep).parent_path() / "lorm_glow_db.png").string()));
+  }
 }
 
 // ---- the look of every state -------------------------------------------------------------------
