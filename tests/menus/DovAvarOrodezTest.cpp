@@ -256,6 +256,60 @@ TEST_F(GlowTest, FocusedButtonDrawsItsFocusFrame) {
   EXPECT_NE(before, WindowPixel(h, 50, 1));
 }
 
+TEST_F(GlowTest, TinyAndOddlySetButtonsPaintWithoutHarm) {
+  auto* images = new TImageList(form);
+  TBitmap glyph(16, 16);
+  images->AddMasked(&glyph, clFuchsia);
+  struct Case {
+    int w, h;
+    bool dropDown;
+    TDropDownPosition pos;
+    TButtonLayout layout;
+  } cases[] = {{0, 0, false, dpRight, blGlyphLeft},   {1, 1, true, dpRight, blGlyphRight},
+               {3, 2, true, dpBottom, blGlyphTop},    {14, 14, true, dpRight, blGlyphBottom},
+               {20, 5, true, dpBottom, blGlyphBottomAdjusted}, {60, 30, false, dpRight, blGlyphRightAdjusted},
+               {60, 30, true, dpRight, blGlyphTopAdjusted},     {60, 30, false, dpRight, blGlyphLeftAdjusted}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h));
+    auto* b = NewButton(20, 20, c.w, c.h);
+    b->SetCaption("A\\nlong caption");
+    b->Notes()->Add("notes");
+    b->SetImages(images);
+    b->SetImageIndex(5);  // beyond the list
+    b->SetDropDownButton(c.dropDown);
+    b->SetDropDownPosition(c.pos);
+    b->SetLayout(c.layout);
+    b->SetSpacing(-40);
+    b->SetFocusType(ftHotBorder);
+    b->Repaint();
+    b->SetImageIndex(0);
+    b->SetNotes(nullptr);
+    b->SetAntiAlias(aaNone);
+    b->Repaint();
+    b->SetMarginHorz(-200);
+    b->SetAutoSize(true);
+    EXPECT_GE(b->Width(), 0);
+    EXPECT_GE(b->Height(), 0);
+    delete b;
+  }
+}
+
+TEST_F(GlowTest, QuickReentryReversesTheFadeFromWhereItIs) {
+  GlowSpeed = 50;
+  auto* b = NewButton();
+  HWND h = b->Handle();
+  robot.MoveTo(h, 50, 20);
+  Tick(100);  // two ticks of 50 ms
+  EXPECT_EQ(b->HotProgress(), 40);
+  robot.MoveTo(form->Handle(), 400, 300);
+  Tick(50);
+  EXPECT_EQ(b->HotProgress(), 80);  // leaving restarts from full
+  robot.MoveTo(h, 50, 20);
+  Tick(50);
+  EXPECT_EQ(b->HotProgress(), 100);
+  GlowSpeed = 30;
+}
+
 // ---- mouse ------------------------------------------------------------------------------------
 
 TEST_F(GlowTest, SplitButtonOpensItsMenuOnlyOverTheDropDownPart) {
@@ -507,6 +561,22 @@ TEST_F(GlowTest, BackslashNBreaksTheCaptionOnlyInTheLargeState) {
   TPoint label = b->GetButtonSize(bsLabel);
   EXPECT_GT(large.Y, label.Y);
   EXPECT_LT(large.X, label.X);
+}
+
+TEST_F(GlowTest, NotesPutTheGlyphBesideTheText) {
+  auto* images = new TImageList(form);
+  TBitmap glyph(16, 16);
+  images->AddMasked(&glyph, clFuchsia);
+  auto* b = NewButton();
+  b->SetImages(images);
+  b->SetImageIndex(0);
+  b->SetCaption("Gas");
+  b->SetLayout(blGlyphTop);
+  TPoint top = b->GetButtonSize(bsLarge);
+  b->Notes()->Add("x");
+  TPoint withNotes = b->GetButtonSize(bsLarge);
+  EXPECT_GE(withNotes.X, top.X + 16);  // the glyph moved beside the caption
+  EXPECT_LT(withNotes.Y, top.Y + 16);
 }
 
 TEST_F(GlowTest, StoredFormSetsAppearanceAndButtonProperties) {
