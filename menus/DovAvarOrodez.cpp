@@ -346,6 +346,7 @@ TDizCustomGlowButton::TDizCustomGlowButton(TComponent* AOwner) : TCustomControl(
   FHotPicture = std::make_unique<TGDIPPicture>();
   FOfficeHint = std::make_unique<TDizHintInfo>();
   FNotes = std::make_unique<TStringList>();
+  FNotes->OnChange = [this](TObject*) { Invalidate(); };
   FNotesFont = std::make_unique<TFont>();
   FNotesFont->SetName("Tahoma");
   FNotesFont->SetSize(8);
@@ -622,8 +623,6 @@ bool TDizCustomGlowButton::ActionHasImages() const {
   auto* a = dynamic_cast<TContainedAction*>(Action());
   return a && a->ActionList() && a->ActionList()->Images();
 }
-
-void TDizCustomGlowButton::SetAction(TBasicAction* Value) { TControl::SetAction(Value); }
 
 void TDizCustomGlowButton::ActionChange(TObject* Sender, bool CheckDefaults) {
   // The glow button keeps its Down, GroupIndex and image in step through its own link.

@@ -234,8 +234,6 @@ public:
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void Click() override;
   void ActionChange(TObject* Sender, bool CheckDefaults) override;
-  // Links an action through the glow button's own link class.
-  void SetAction(TBasicAction* Value);
   void SetComponentStyle(DUZERazav AStyle) override;
 
   // Clicks as a key tip or Enter/Esc do: drop-down buttons open their menu.
