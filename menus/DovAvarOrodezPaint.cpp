@@ -556,7 +556,8 @@ void TDizCustomGlowButton::Paint() {
   HDC dc = canvas->GetHandle();
   TRect client = ClientRect();
 
-  if (FTransparent && !FMouseInside) {
+  // A button that draws no background of its own shows its parent's.
+  if ((FTransparent && !FMouseInside) || FNoBackground) {
     HRGN clip = CreateRectRgn(0, 0, client.Right, client.Bottom);
     PaintParentBackground(dc, clip);
     DeleteObject(clip);

@@ -242,6 +242,12 @@ TEST_F(GlowTest, TransparentButtonShowsItsParentUntilTheMouseComes) {
   robot.MoveTo(h, 50, 20);
   Tick(200);
   EXPECT_NE(WindowPixel(h, 50, 10), ColorToRGB(clLime));
+
+  // A descendant that draws no background shows the parent, not an unpainted buffer.
+  auto* bare = NewButton(150, 20);
+  bare->SetNoBackground(true);
+  bare->Invalidate();
+  EXPECT_EQ(WindowPixel(bare->Handle(), 50, 10), ColorToRGB(clLime));
 }
 
 TEST_F(GlowTest, FocusedButtonDrawsItsFocusFrame) {
