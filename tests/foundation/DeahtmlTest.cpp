@@ -376,3 +376,72 @@ TEST_F(MarkupCanvas, MalformedTextCostsLinearTime) {
   EXPECT_GT(o.extentY, 0);
   EXPECT_LT(ms, 20000);
 }
+
+// ---- a page to look at -----------------------------------------------------------------------------------
+
+namespace {
+
+// A small picture drawn by code: a blue disc on a transparent square.
+TByteBuffer DiscPng(int size, std::uint32_t color) {
+  TRawImage img(size, size);
+  for (int y = 0; y < size; ++y)
+    for (int x = 0; x < size; ++x) {
+      const int dx = 2 * x - size + 1, dy = 2 * y - size + 1;
+      if (dx * dx + dy * dy <= size * size) img.At(x, y) = color;
+    }
+  return EncodePng(img);
+}
+
+void LoadBytes(THTMLPicture* p, const TByteBuffer& bytes) {
+  TMemoryStream s;
+  s.WriteBuffer(bytes.data(), int64_t(bytes.size()));
+  p->LoadFromStream(s);
+}
+
+}  // namespace
+
+TEST_F(MarkupCanvas, RendersAPageForALook) {
+  Reset(640, 520);
+  TPictureContainer container(nullptr);
+  TPictureItem* item = container.Items()->Add();
+  item->Name = "disc";
+  LoadBytes(item->Picture(), DiscPng(20, MakeArgb(255, 40, 90, 220)));
+  TImageList images(nullptr);
+  TRawImage square(16, 16, MakeArgb(255, 20, 160, 60));
+  images.AddRawImage(square);
+  TCall k;
+  k.container = &container;
+  k.images = &images;
+  k.hotLink = 2;
+  k.hotOnly = true;
+  k.hotText = clRed;
+  k.bounds = TRect{10, 10, 630, 250};
+  Grid("<FONT FACE=\"Arial\" SIZE=\"4\" COLOR=\"clNavy\"><B>Плотность</B>, кг/м<SUP>3</SUP></FONT> "
+       "H<SUB>2</SUB>O <I>italic</I> <U>under</U> <S>strike</S><BR>"
+       "<FONT SIZE=\"1\">small</FONT> <FONT SIZE=\"5\" BGCOLOR=\"#FFFF00\">big on yellow</FONT> "
+       "<FONT COLOR=\"#008000\">green</FONT> <SHADOW>shadowed</SHADOW> <E>errror</E><BR>"
+       "<A HREF=\"one\">first link</A> and <A HREF=\"two\">hovered link</A> <HI>highlighted</HI><HR>"
+       "<UL><LI>first item<LI>second item<UL><LI>nested item</UL></UL>"
+       "Pictures: <IMG SRC=\"disc\"> <IMG SRC=\"disc\" WIDTH=\"32\" HEIGHT=\"32\" ALIGN=\"middle\"> list "
+       "<IMG SRC=\"IDX:0\"> icons <IMG SRC=\"SSYS:3\"> <IMG SRC=\"SSYS:1\"> <IMG SRC=\"LSYS:/tmp/\"><BR>"
+       "<P ALIGN=\"RIGHT\">right aligned <ROT a=\"20\">rotated</ROT></P>"
+       "Controls: <CONTROL TYPE=\"EDIT\" ID=\"e\" VALUE=\"text\" WIDTH=\"70\"> "
+       "<CONTROL TYPE=\"CHECK\" ID=\"c\" VALUE=\"TRUE\" WIDTH=\"16\"> "
+       "<CONTROL TYPE=\"COMBO\" ID=\"k\" VALUE=\"combo\" WIDTH=\"80\"> "
+       "<CONTROL TYPE=\"BUTTON\" ID=\"b\" VALUE=\"Press\" WIDTH=\"60\">",
+       k);
+  TCall o;
+  o.bounds = TRect{10, 300, 630, 420};
+  o.images = &images;
+  Office("<BODY BGCOLOR=\"#FFFFFF\" BGCOLORTO=\"#A0C0F0\"><B>Office</B> variant: &File, &amp; "
+         "<A HREF=\"x\">link</A><BR><P BGCOLOR=\"#F0D0A0\" BGCOLORTO=\"#FFFFFF\">paragraph gradient</P>"
+         "<OFFSET x=\"30\">offset by 30<BR>still offset</OFFSET>",
+         o, 2);
+  TCall v;
+  v.bounds = TRect{10, 430, 630, 510};
+  Office("<BODY BGCOLOR=\"clWhite\" BGCOLORTO=\"clGray\" DIR=\"V\"><P ALIGN=\"CENTER\">vertical body gradient, "
+         "centred</P>",
+         v);
+  Save("page");
+  EXPECT_GT(Ink(TRect{0, 0, 640, 520}), 10000);
+}
