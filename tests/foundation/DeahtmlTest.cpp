@@ -445,3 +445,91 @@ TEST_F(MarkupCanvas, RendersAPageForALook) {
   Save("page");
   EXPECT_GT(Ink(TRect{0, 0, 640, 520}), 10000);
 }
+
+// ---- form controls ---------------------------------------------------------------------------------------
+
+TEST(MarkupControls, Accessors) {
+  const std::string s = "Name: <CONTROL TYPE=\"edit\" ID=\"n\" VALUE=\"Jos&eacute; &lt;1&gt;\" WIDTH=\"80\" "
+                        "MAXLEN=\"12x\"> <control id=\"c\" type=\"CHECK\" value=\"true\" width=\"16\"> "
+                        "<CONTROL TYPE=\"COMBO\" ID=\"k\" WIDTH=\"60\" PROP=\"a,b\">";
+  EXPECT_TRUE(HasHTMLControl(s));
+  EXPECT_FALSE(HasHTMLControl("<B>x</B>"));
+  EXPECT_EQ(GetNextControlID(s, ""), "n");
+  EXPECT_EQ(GetNextControlID(s, "n"), "k");
+  EXPECT_EQ(GetNextControlID(s, "k"), "");
+  std::string value = "kept";
+  EXPECT_TRUE(GetControlValue(s, "n", value));
+  EXPECT_EQ(value, "Jos\xC3\xA9 <1>");
+  value = "kept";
+  EXPECT_FALSE(GetControlValue(s, "N", value));  // IDs compare exactly
+  EXPECT_EQ(value, "kept");
+  EXPECT_EQ(GetControlProp(s, "k"), "a,b");
+  EXPECT_EQ(GetControlMaxLen(s, "n"), 12);
+  EXPECT_EQ(GetControlMaxLen(s, "zz"), 0);
+  EXPECT_EQ(ClearRadioControls(s), s);
+}
+
+TEST(MarkupControls, SetControlValueNormalisesTheTag) {
+  std::string s = "a <CONTROL TYPE=\"check\" WIDTH=\"16\" VALUE=\"TRUE\" ID=\"c\" MAXLEN=\"3\"> b";
+  EXPECT_TRUE(SetControlValue(s, "c", "<&\xC3\xA9>"));
+  EXPECT_EQ(s, "a <CONTROL ID=\"c\" VALUE=\"&lt;&amp;&eacute;&gt;\" WIDTH=\"16\" TYPE=\"CHECK\" MAXLEN=\"3\"> b");
+  std::string value;
+  EXPECT_TRUE(GetControlValue(s, "c", value));
+  EXPECT_EQ(value, "<&\xC3\xA9>");
+  const std::string before = s;
+  EXPECT_FALSE(SetControlValue(s, "none", "x"));
+  EXPECT_EQ(s, before);
+  const std::string radios = "<CONTROL TYPE=\"RADIO\" ID=\"r1\" VALUE=\"TRUE\" WIDTH=\"16\">"
+                             "<CONTROL TYPE=\"RADIO\" ID=\"r2\" VALUE=\"FALSE\" WIDTH=\"16\">";
+  EXPECT_EQ(ClearRadioControls(radios), "<CONTROL ID=\"r1\" VALUE=\"FALSE\" WIDTH=\"16\" TYPE=\"RADIO\">"
+                                        "<CONTROL ID=\"r2\" VALUE=\"FALSE\" WIDTH=\"16\" TYPE=\"RADIO\">");
+}
+
+TEST_F(MarkupCanvas, ControlsAreHitAndLocated) {
+  const std::string text = "<CONTROL TYPE=\"EDIT\" ID=\"e\" VALUE=\"val\" WIDTH=\"50\"> "
+                           "<CONTROL TYPE=\"BUTTON\" ID=\"b\" VALUE=\"Go\" WIDTH=\"40\">";
+  TCall k;
+  k.hitTestOnly = true;
+  k.hitX = 10;
+  k.hitY = 5;
+  TOut o = Grid(text, k);
+  EXPECT_TRUE(o.result);
+  EXPECT_EQ(o.hitAnchor, "ctrl");
+  EXPECT_EQ(o.controlRect, (TRect{1, 0, 51, Gh() + 10}));
+  EXPECT_EQ(o.controlID, "e");
+  EXPECT_EQ(o.controlValue, "val");
+  EXPECT_EQ(o.controlType, "EDIT");
+  k.hitX = k.hitY = -1;
+  controlID = "b";
+  o = Grid(text, k);
+  EXPECT_TRUE(o.result);
+  const int x = 1 + 50 + c->TextWidth(" ");
+  EXPECT_EQ(o.controlRect, (TRect{x, 0, x + 40, 25}));
+  EXPECT_EQ(o.controlType, "BUTTON");
+  controlID.clear();
+  EXPECT_EQ(Grid("<CONTROL TYPE=\"EDIT\" ID=\"e\" WIDTH=\"50\">", Measure()).extentY, 23);
+}
+
+TEST_F(MarkupCanvas, ControlsWithoutAWholeWidthTakeNoRoom) {
+  for (const char* text : {"<CONTROL TYPE=\"EDIT\" ID=\"e\" WIDTH=\"5x\">ab", "<CONTROL TYPE=\"EDIT\" ID=\"e\">ab",
+                           "<CONTROL TYPE=\"EDIT\" ID=\"e\" WIDTH=50>ab"}) {
+    TCall k;
+    k.hitTestOnly = true;
+    k.hitX = 1;
+    k.hitY = 1;
+    const TOut o = Grid(text, k);
+    EXPECT_FALSE(o.result) << text;
+    EXPECT_EQ(Grid(text, Measure()).extentX, c->TextWidth("ab")) << text;
+  }
+}
+
+TEST_F(MarkupCanvas, CheckBoxValueIsReadInAnyCase) {
+  auto draw = [&](const char* value) {
+    Reset(400, 200);
+    Grid(std::string("<CONTROL TYPE=\"CHECK\" ID=\"c\" VALUE=\"") + value + "\" WIDTH=\"16\">");
+    return bmp->ToRawImage();
+  };
+  const TRawImage lower = draw("true"), upper = draw("TRUE"), off = draw("no");
+  EXPECT_EQ(lower.Pixels, upper.Pixels);
+  EXPECT_NE(lower.Pixels, off.Pixels);
+}
