@@ -533,3 +533,44 @@ TEST_F(MarkupCanvas, CheckBoxValueIsReadInAnyCase) {
   EXPECT_EQ(lower.Pixels, upper.Pixels);
   EXPECT_NE(lower.Pixels, off.Pixels);
 }
+
+// ---- random mark-up (the fuzz target's checks, replayed with a fixed seed) --------------------------------
+
+TEST_F(MarkupCanvas, RandomMarkupDrawsWithoutFaults) {
+  static const char* const kParts[] = {
+      "<B>", "</B>", "<I>", "</I>", "<U>", "</U>", "<S>", "</S>", "<BR>", "<HR>", "<FONT SIZE=\"9999\">",
+      "<FONT FACE=\"Arial\" COLOR=\"#12\">", "</FONT>", "<A HREF=\"x\">", "</A>", "<P ALIGN=\"RIGHT\" BGCOLOR=\"clRed\">",
+      "<P BGCOLOR=\"#00FF00\" BGCOLORTO=\"clBlue\">", "</P>", "<BODY BGCOLOR=\"clWhite\" BGCOLORTO=\"\">", "<BLINK>",
+      "<HI>", "</HI>", "<E>", "</E>", "<SUB>", "<SUP>", "</SUB>", "<SHADOW>", "</SHADOW>", "<Z>", "</Z>", "<UL>",
+      "</UL>", "<LI>", "</LI>", "<INDENT x=\"40\">", "<IMG SRC=\"IDX:3\">", "<IMG SRC=\"SSYS:7\" ALIGN=\"TOP\">",
+      "<IMG SRC=\"res://NONE\" WIDTH=\"9\" HEIGHT=\"9\">", "<IMG SRC=\"http://a.invalid/b\" WRAP>", "<ROT a=\"45\">",
+      "</ROT>", "<OFFSET x=\"300\">", "</OFFSET>", "<CONTROL TYPE=\"COMBO\" ID=\"c\" WIDTH=\"30\">",
+      "<CONTROL TYPE=\"BUTTON\" WIDTH=\"x\">", "&amp;", "&lt;", "&nbsp;", "&", "<", ">", "<#", " ", "word",
+      "Плотность", "\r\n", "\t", "&euro;", "<a", "\"", "é"};
+  std::uint32_t seed = 12345;
+  auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+  THTMLPictureCache cache;
+  for (int round = 0; round < 300; ++round) {
+    std::string text;
+    const int n = int(next() % 24);
+    for (int i = 0; i < n; ++i) text += kParts[next() % std::size(kParts)];
+    TCall k;
+    k.cache = &cache;
+    k.wrap = next() & 1;
+    k.measureOnly = (next() % 4) == 0;
+    k.hitTestOnly = (next() % 4) == 0;
+    k.hitX = int(next() % 400);
+    k.hitY = int(next() % 100);
+    k.bounds = TRect{0, 0, int(next() % 300) - 10, int(next() % 120)};
+    const TOut g = Grid(text, k);
+    const TOut o = Office(text, k, 2);
+    EXPECT_GT(g.extentY, 0);
+    EXPECT_GT(o.extentY, 0);
+    EXPECT_EQ(c->Font()->GetSize(), 8) << text;
+    EXPECT_EQ(DecodeEntities(FixMarkup(text)), text);
+    (void)HTMLStrip(text);
+    (void)PanelHTMLStrip(text);
+    (void)HiLight(text, "wo", "hi", false);
+  }
+  EXPECT_LE(cache.Count(), THTMLPictureCache::kMarkupPictureLimit);
+}
