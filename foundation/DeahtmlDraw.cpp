@@ -606,7 +606,7 @@ void TEngine::AnchorOpen(const std::string& tag, const std::string& up) {
       f->SetColor(HotText);
     }
   }
-  if (!Selected && !(LinkStyled && HotOnly && HotText != clNone)) f->SetColor(LinkColor);
+  if (!Selected && !(LinkStyled && HotText != clNone)) f->SetColor(LinkColor);
   std::string target;
   if (Office) {
     const std::size_t q1 = tag.find('"');
@@ -681,10 +681,12 @@ void TEngine::ParagraphTag(const std::string& up) {
     const TColor to = v2.empty() ? clNone : HTMLColorValue(v2);
     if (!Drawing()) return;
     ParaBg = true;
+    // Pen and brush come back after the gradient, so the text after the tag is drawn as before.
     const TColor pen = C->Pen()->GetColor();
+    const TColor brush = BrushColor();
     Gradient(color, to == clNone ? color : to, true, TRect{band.Left, band.Top, band.Right, band.Bottom + 2});
     C->Pen()->SetColor(pen);
-    C->Brush()->SetStyle(bsClear);
+    SetBrushColor(brush);
     return;
   }
   if (!Drawing()) return;

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "foundation/Deahtml.h"
+#include "platform/gdi/GdiObjects.h"
 #include "platform/image/PngCodec.h"
 #include "platform/vcl/Graphics.h"
 
@@ -573,4 +574,95 @@ TEST_F(MarkupCanvas, RandomMarkupDrawsWithoutFaults) {
     (void)HiLight(text, "wo", "hi", false);
   }
   EXPECT_LE(cache.Count(), THTMLPictureCache::kMarkupPictureLimit);
+}
+
+// ---- states the caller passes -----------------------------------------------------------------------------
+
+TEST_F(MarkupCanvas, CallerStatesChangeColours) {
+  struct Case {
+    const char* text;
+    bool selected, blinkOn, hotOnly;
+    int hotLink;
+    TColor expected;  // the colour of the text's pixels
+  } cases[] = {
+      {"<FONT COLOR=\"clRed\">HHHH</FONT>", false, true, false, 0, clRed},
+      {"<FONT COLOR=\"clRed\">HHHH</FONT>", true, true, false, 0, clBlack},  // selected: COLOR not applied
+      {"<A HREF=\"a\">HHHH</A>", false, true, true, 0, clBlue},            // the link colour
+      {"<A HREF=\"a\">HHHH</A>", false, true, true, 1, clLime},            // the hot link's hover colour
+      {"<A HREF=\"a\">HHHH</A>", false, true, false, 0, clLime},           // every link styled
+      {"<BLINK>HHHH</BLINK>", false, false, false, 0, clWhite},            // vanishes into the background
+  };
+  for (const Case& k : cases) {
+    Reset(400, 200);
+    TOut o;
+    std::string title, id, value, type;
+    TRect ctrl{};
+    HTMLDrawEx(c, k.text, TRect{0, 0, 400, 200}, nullptr, -1, -1, -1, k.hotLink, 0, false, false, false, k.selected,
+               k.blinkOn, k.hotOnly, true, false, 1.0, clBlue, clNone, clLime, clGray, o.hitAnchor, o.plain,
+               o.focused, title, o.extentX, o.extentY, o.links, o.hitLink, o.hotRect, ctrl, id, value, type, nullptr,
+               nullptr, nullptr);
+    // The darkest pixel of the text is its own colour (the rest is blended with white).
+    TColor darkest = clWhite;
+    auto luma = [](TColor p) { return (p & 0xFF) * 3 + ((p >> 8) & 0xFF) * 6 + ((p >> 16) & 0xFF); };
+    for (int y = 0; y < Gh(); ++y)
+      for (int x = 0; x < c->TextWidth("HHHH"); ++x)
+        if (luma(At(x, y)) < luma(darkest)) darkest = At(x, y);
+    auto near = [](TColor a, TColor b) {
+      for (int shift : {0, 8, 16})
+        if (std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)) > 0x50) return false;
+      return true;
+    };
+    EXPECT_TRUE(near(darkest, k.expected)) << k.text << " selected " << k.selected << " hot " << k.hotLink << " got "
+                                           << std::hex << darkest;
+  }
+}
+
+TEST_F(MarkupCanvas, HighlightUsesTheSystemColours) {
+  Grid("<HI>XXXX</HI>");
+  EXPECT_EQ(At(1, 1), ColorToRGB(clHighlight));
+  EXPECT_EQ(c->Brush()->GetColor(), clWhite);
+}
+
+TEST_F(MarkupCanvas, UnclosedRotationLeavesNoRotatedFontSelected) {
+  Grid("<ROT a=\"90\">up");
+  LOGFONT lf{};
+  HGDIOBJ font = GetCurrentObject(c->GetHandle(), OBJ_FONT);
+  ASSERT_NE(GetObjectType(font), 0u);
+  GetObject(font, sizeof(lf), &lf);
+  EXPECT_EQ(lf.lfEscapement, 0);
+}
+
+// ---- printing bitmaps and system icons --------------------------------------------------------------------
+
+TEST_F(MarkupCanvas, PrintBitmapStretchesIntoTheRectangle) {
+  TBitmap b(2, 1);
+  b.Canvas()->SetPixel(0, 0, clRed);
+  b.Canvas()->SetPixel(1, 0, clBlue);
+  PrintBitmap(c, TRect{10, 10, 30, 20}, &b);
+  EXPECT_EQ(At(12, 12), clRed);
+  EXPECT_EQ(At(27, 18), clBlue);
+  EXPECT_EQ(At(31, 15), clWhite);
+}
+
+TEST_F(MarkupCanvas, SystemIconsByIndexAndPath) {
+  struct Case {
+    const char* source;
+    bool large;
+    int size;
+  } cases[] = {{"", false, 16}, {"3", false, 16}, {"3", true, 32}, {"/tmp", true, 32}, {"x/none.txt", false, 16}};
+  for (const Case& k : cases) {
+    Reset(64, 64);
+    TSize size{};
+    DrawSystemIcon(c, 4, 4, size, 1.0, false, true, k.large, k.source);
+    EXPECT_EQ(size, (TSize{k.size, k.size})) << k.source;
+    EXPECT_GT(Ink(TRect{4, 4, 4 + k.size, 4 + k.size}), 0) << k.source;
+    EXPECT_EQ(Ink(TRect{4 + k.size, 0, 64, 64}), 0) << k.source;
+  }
+  Reset(64, 64);
+  TSize size{};
+  DrawSystemIcon(c, 0, 0, size, 1.0, false, true, false, "9999");  // no such icon: nothing drawn
+  EXPECT_EQ(Ink(TRect{0, 0, 64, 64}), 0);
+  DrawSystemIcon(c, 0, 0, size, 2.0, true, true, false, "3");  // printed twice the size
+  EXPECT_GT(Ink(TRect{16, 16, 32, 32}), 0);
+  EXPECT_EQ(Ink(TRect{33, 0, 64, 64}), 0);
 }
