@@ -23,6 +23,18 @@ constexpr UINT kOfficeFlags = 0x268;  // the same with prefix processing
 constexpr int kMaxFontPoints = 400;   // larger SIZE values are held here
 constexpr TColor kHighlight = TColor(0x8000000Du), kHighlightText = TColor(0x8000000Eu);
 
+// Gives the canvas font the settings of Source, leaving it alone when they are the same
+// (a change makes the canvas build its font anew).
+void RestoreFont(TCanvas* c, const TFont& source) {
+  TFont* f = c->Font();
+  if (f->GetName() == source.GetName() && f->GetHeight() == source.GetHeight() &&
+      f->GetStyle() == source.GetStyle() && f->GetColor() == source.GetColor() &&
+      f->GetCharset() == source.GetCharset() && f->GetPitch() == source.GetPitch() &&
+      f->GetOrientation() == source.GetOrientation())
+    return;
+  f->Assign(const_cast<TFont*>(&source));
+}
+
 TTextFormat ToTextFormat(UINT f) {
   static const std::pair<UINT, TTextFormats> map[] = {
       {DT_BOTTOM, tfBottom},         {DT_CALCRECT, tfCalcRect},   {DT_CENTER, tfCenter},
@@ -99,8 +111,6 @@ struct TEngine {
   HFONT RotFont = nullptr;
   int CarriedOffset = 0;
   bool Result = false;
-  std::unordered_map<std::string, int> HeightCache;
-  std::unordered_map<std::string, int> WidthCache;
 
   // ---- line state (shared by the two passes of a line)
   int LineHeight = 0, MinLineHeight = 0, SubAllow = 0, SupAllow = 0, BaselineRaise = 0;
@@ -126,17 +136,36 @@ struct TEngine {
     if (c == clNone) C->Brush()->SetStyle(bsClear);
     else C->Brush()->SetColor(c);
   }
+  // Text measurements are remembered across calls (captions are painted again and again),
+  // keyed by everything that shapes the text: font, text-drawing flags and resolution.
+  static std::unordered_map<std::string, int>& Measurements() {
+    thread_local std::unordered_map<std::string, int> cache;
+    if (cache.size() > 8192) cache.clear();
+    return cache;
+  }
   std::string FontKey() const {
     TFont* f = C->Font();
-    return f->GetName() + '\x01' + std::to_string(f->GetHeight()) + '\x01' +
-           std::to_string(int(f->GetStyle().Contains(fsBold)) | int(f->GetStyle().Contains(fsItalic)) << 1);
+    std::string key = f->GetName();
+    key += '\x01';
+    key += std::to_string(f->GetHeight());
+    for (TFontStyle st : {fsBold, fsItalic, fsUnderline, fsStrikeOut}) key += f->GetStyle().Contains(st) ? '1' : '0';
+    key += std::to_string(int(f->GetCharset()) * 16 + int(f->GetPitch()));
+    key += '\x01';
+    key += std::to_string(f->GetOrientation());
+    key += '\x01';
+    key += std::to_string(Ppi);
+    key += '\x01';
+    key += std::to_string(Flags);
+    return key;
   }
   int GhHeight() {
-    const std::string key = FontKey();
-    auto it = HeightCache.find(key);
-    if (it != HeightCache.end()) return it->second;
+    std::string key = FontKey();
+    key += "\x02gh";
+    auto& cache = Measurements();
+    auto it = cache.find(key);
+    if (it != cache.end()) return it->second;
     const int h = C->TextHeight("gh");
-    HeightCache.emplace(key, h);
+    cache.emplace(std::move(key), h);
     return h;
   }
   int AvailableWidth() const {
@@ -146,18 +175,18 @@ struct TEngine {
   }
   int MeasurePiece(const std::string& text) {
     std::string key = FontKey();
-    key += '\x02';
+    key += '\x03';
     key += text;
-    auto it = WidthCache.find(key);
-    if (it != WidthCache.end()) return it->second;
+    auto& cache = Measurements();
+    auto it = cache.find(key);
+    if (it != cache.end()) return it->second;
     TRect r{DrawR.Left, DrawR.Top, DrawR.Right, DrawR.Bottom};
     std::string t = text;
     UINT f = (Flags | DT_CALCRECT) & ~UINT(DT_END_ELLIPSIS);
     if (Office) f &= ~UINT(DT_EXTERNALLEADING);
     C->TextRect(r, t, ToTextFormat(f));
     const int w = r.Right - r.Left;
-    if (WidthCache.size() > 4096) WidthCache.clear();
-    WidthCache.emplace(std::move(key), w);
+    if (text.size() < 256) cache.emplace(std::move(key), w);
     return w;
   }
   void DrawPiece(const std::string& text, int x, int bottom, int w) {
@@ -248,7 +277,6 @@ void TEngine::Run(const std::string& source) {
     const int linksBefore = LinkCounter, listBefore = ListLevel, imagesBefore = ImageCounter;
     SubAllow = SupAllow = BaselineRaise = 0;
     LineHeight = MinLineHeight = GhHeight();
-    WidthCache.clear();
     const std::size_t before = rem.size();
     FirstPass = true;
     std::string line = Pass(TPassMode::Measure, rem, lineRect);
@@ -272,7 +300,7 @@ void TEngine::Run(const std::string& source) {
     if (!MeasureOnly) {
       TFont endFont;
       endFont.Assign(C->Font());
-      C->Font()->Assign(&startFont);
+      RestoreFont(C, startFont);
       LinkCounter = linksBefore;
       ListLevel = listBefore;
       ImageCounter = imagesBefore;
@@ -281,7 +309,7 @@ void TEngine::Run(const std::string& source) {
       const int gh = GhHeight();
       const int textBottom = placed.Bottom - BaselineRaise;
       if (PicHit || (LinkTextHit && HitY > textBottom - gh && HitY < textBottom)) Result = true;
-      C->Font()->Assign(&endFont);
+      RestoreFont(C, endFont);
     }
     const int advance = LineHeight + SubAllow + SupAllow;
     lineRect.Top += advance;
@@ -1139,7 +1167,7 @@ bool RunEngine(TEngine& e, const std::string& text) {
     e.Run(text);
   } catch (...) {
     if (e.RotFont) e.RotateClose();
-    c->Font()->Assign(&e.BaseFont);
+    RestoreFont(c, e.BaseFont);
     throw;
   }
   if (e.RotFont) e.RotateClose();
@@ -1148,7 +1176,7 @@ bool RunEngine(TEngine& e, const std::string& text) {
     c->Pen()->SetWidth(penWidth);
   }
   e.SetBrushColor(brushColor);
-  c->Font()->Assign(&e.BaseFont);
+  RestoreFont(c, e.BaseFont);
   return e.Result;
 }
 
