@@ -306,6 +306,7 @@ void TEngine::Run(const std::string& source) {
       ImageCounter = imagesBefore;
       std::string_view lineView(line);
       Pass(HitTestOnly ? TPassMode::Measure : TPassMode::Draw, lineView, placed);
+      if (Office) CarriedOffset = PassOffset;
       const int gh = GhHeight();
       const int textBottom = placed.Bottom - BaselineRaise;
       if (PicHit || (LinkTextHit && HitY > textBottom - gh && HitY < textBottom)) Result = true;
@@ -372,7 +373,6 @@ std::string TEngine::Pass(TPassMode mode, std::string_view& rem, const TRect& li
     Focus.Left = LineR.Left + 1;
     Focus.Top = part.Bottom;
   }
-  if (Office && Drawing()) CarriedOffset = PassOffset;
   return consumed;
 }
 

@@ -666,3 +666,38 @@ TEST_F(MarkupCanvas, SystemIconsByIndexAndPath) {
   EXPECT_GT(Ink(TRect{16, 16, 32, 32}), 0);
   EXPECT_EQ(Ink(TRect{33, 0, 64, 64}), 0);
 }
+
+// ---- office variant: offsets, wrapped pictures, focus ----------------------------------------------------
+
+TEST_F(MarkupCanvas, OfficeOffsetIndentsUntilClosed) {
+  const int gh = Gh();
+  Office("<OFFSET x=\"20\">a<BR>b</OFFSET><BR>c");
+  EXPECT_EQ(Ink(TRect{0, 0, 20, gh}), 0);
+  EXPECT_GT(Ink(TRect{20, 0, 30, gh}), 0);
+  EXPECT_EQ(Ink(TRect{0, gh, 20, 2 * gh}), 0);
+  EXPECT_GT(Ink(TRect{20, gh, 30, 2 * gh}), 0);
+  EXPECT_GT(Ink(TRect{0, 2 * gh, 10, 3 * gh}), 0);
+}
+
+TEST_F(MarkupCanvas, OfficeWrappedPictureLetsTextRunBeside) {
+  TPictureContainer container(nullptr);
+  TPictureItem* item = container.Items()->Add();
+  item->Name = "disc";
+  LoadBytes(item->Picture(), DiscPng(30, MakeArgb(255, 200, 0, 0)));
+  TCall k = Measure();
+  k.container = &container;
+  EXPECT_EQ(Office("<IMG SRC=\"disc\">text<BR>more", k).extentY, 30 + Gh());
+  EXPECT_EQ(Office("<IMG SRC=\"disc\" WRAP>text<BR>more", k).extentY, 2 * Gh());
+  EXPECT_EQ(Grid("<IMG SRC=\"disc\" WRAP>text<BR>more", k).extentY, 30 + Gh());  // the grid has no WRAP
+}
+
+TEST_F(MarkupCanvas, FocusedLinkIsReportedAndFramed) {
+  const std::string text = "<A HREF=\"one\">first</A> <A HREF=\"two\">second</A>";
+  TCall k;
+  k.focusedLink = 1;
+  const TOut o = Grid(text, k);
+  EXPECT_EQ(o.focused, "two");
+  const int left = 1 + c->TextWidth("first ");
+  EXPECT_GT(Ink(TRect{left - 1, 0, left, Gh()}), 2);  // the dotted frame's left side
+  EXPECT_EQ(Office(text, k).focused, "two");
+}
