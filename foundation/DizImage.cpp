@@ -11,8 +11,13 @@
 void TDizImage::Publish(TClassBuilder<TDizImage>&) {}
 
 namespace {
+
 constexpr int kHimetricPerInch = 2540;
-}
+
+// a × b / c rounded to the nearest integer (the platform's multiply-divide).
+int MulDiv(long long a, long long b, long long c) { return c ? int((a * b + c / 2) / c) : 0; }
+
+}  // namespace
 
 void TDizImage::Clear() {
   FDataStream.Clear();
@@ -33,8 +38,8 @@ void TDizImage::LoadPicture() {
   }
   if (image.Empty()) throw Exception("Could not load image");
   FImage = std::move(image);
-  FHimetricWidth = FImage.Width * kHimetricPerInch / 96;
-  FHimetricHeight = FImage.Height * kHimetricPerInch / 96;
+  FHimetricWidth = MulDiv(FImage.Width, kHimetricPerInch, 96);
+  FHimetricHeight = MulDiv(FImage.Height, kHimetricPerInch, 96);
 }
 
 void TDizImage::Load(TStream& Stream, bool notify) {
@@ -52,11 +57,11 @@ void TDizImage::Load(TStream& Stream, bool notify) {
 }
 
 int TDizImage::GetWidth() const {
-  return FImage.Empty() ? 0 : int(static_cast<long long>(FHimetricWidth) * LogPixelsX / kHimetricPerInch);
+  return FImage.Empty() ? 0 : MulDiv(FHimetricWidth, LogPixelsX, kHimetricPerInch);
 }
 
 int TDizImage::GetHeight() const {
-  return FImage.Empty() ? 0 : int(static_cast<long long>(FHimetricHeight) * LogPixelsY / kHimetricPerInch);
+  return FImage.Empty() ? 0 : MulDiv(FHimetricHeight, LogPixelsY, kHimetricPerInch);
 }
 
 void TDizImage::Draw(TCanvas* ACanvas, const TRect& R) {

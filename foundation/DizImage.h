@@ -20,7 +20,7 @@ public:
   // Stretched into R; nothing when empty.
   void Draw(TCanvas* ACanvas, const TRect& R) override;
   bool GetEmpty() const override { return FIsEmpty; }
-  // HIMETRIC size × 96 / 2540 (integer multiply-divide); 0 without a picture.
+  // HIMETRIC size × 96 / 2540, rounded; 0 without a picture.
   int GetWidth() const override;
   int GetHeight() const override;
   void SetWidth(int) override {}

@@ -398,7 +398,7 @@ TPictureItem::~TPictureItem() = default;
 
 void TPictureItem::Assign(TPersistent* Source) {
   auto* item = dynamic_cast<TPictureItem*>(Source);
-  if (!item) throw EConvertError("Invalid class typecast");
+  if (!item) throw EInvalidCast("Invalid class typecast");
   if (item == this) return;
   Name = item->Name;
   Tag = item->Tag;

@@ -265,6 +265,25 @@ TEST(DizImage, SizeFromHimetricAndBytesKept) {
   TMemoryStream out;
   image.SaveToStream(out);
   EXPECT_EQ(out.Data(), bytes);
+  for (int side : {1, 3, 37}) {
+    TDizImage small;
+    Load(small, Png(side, side, 0xFF808080));
+    EXPECT_EQ(small.GetWidth(), side);
+  }
+}
+
+TEST(PictureStores, ItemsAssignOnlyFromItems) {
+  TPictureContainer a(nullptr), b(nullptr);
+  TPictureItem* item = a.Items()->Add();
+  item->Name = "n";
+  item->Tag = 7;
+  Load(*item->Picture(), Png(2, 2, 0xFFFFFFFF));
+  b.SetItems(a.Items());
+  ASSERT_EQ(b.Items()->Count(), 1);
+  EXPECT_EQ(b.Items()->GetItem(0)->Tag, 7);
+  EXPECT_FALSE(b.FindPicture("N")->GetEmpty());
+  TBitmap bmp;
+  EXPECT_THROW(item->Assign(&bmp), EInvalidCast);
 }
 
 TEST(DizImage, FailedDecodesLeaveItEmpty) {
