@@ -701,3 +701,21 @@ TEST_F(MarkupCanvas, FocusedLinkIsReportedAndFramed) {
   EXPECT_GT(Ink(TRect{left - 1, 0, left, Gh()}), 2);  // the dotted frame's left side
   EXPECT_EQ(Office(text, k).focused, "two");
 }
+
+TEST_F(MarkupCanvas, HugeSizesDrawSomethingSensible) {
+  TPictureContainer container(nullptr);
+  TPictureItem* item = container.Items()->Add();
+  item->Name = "disc";
+  LoadBytes(item->Picture(), DiscPng(8, MakeArgb(255, 0, 0, 200)));
+  TCall k;
+  k.container = &container;
+  for (const char* text : {"<IMG SRC=\"disc\" WIDTH=\"99999999\" HEIGHT=\"99999999\">x",
+                           "<CONTROL TYPE=\"EDIT\" ID=\"e\" WIDTH=\"99999999\">x", "<OFFSET x=\"99999999\">x",
+                           "<INDENT x=\"99999999\">x", "<P INDENT=\"99999999\">x", "<FONT SIZE=\"99999999\">x",
+                           "<UL><UL><UL><UL><UL><UL><UL><UL><UL><UL><LI>deep"}) {
+    const TOut g = Grid(text, k);
+    const TOut o = Office(text, k);
+    EXPECT_GT(g.extentY, 0) << text;
+    EXPECT_GT(o.extentY, 0) << text;
+  }
+}
