@@ -1141,7 +1141,8 @@ bool RunEngine(TEngine& e, const std::string& text) {
   TCanvas* c = e.C;
   const TColor penColor = c->Pen()->GetColor();
   const int penWidth = c->Pen()->GetWidth();
-  const TColor brushColor = e.BrushColor();
+  const TColor brushColor = c->Brush()->GetColor();
+  const TBrushStyle brushStyle = c->Brush()->GetStyle();
   e.EntryBrush = c->Brush()->GetColor();
   e.BaseFont.Assign(c->Font());
   e.SetBrushColor(clNone);
@@ -1175,7 +1176,8 @@ bool RunEngine(TEngine& e, const std::string& text) {
     c->Pen()->SetColor(penColor);
     c->Pen()->SetWidth(penWidth);
   }
-  e.SetBrushColor(brushColor);
+  c->Brush()->SetColor(brushColor);
+  c->Brush()->SetStyle(brushStyle);
   RestoreFont(c, e.BaseFont);
   return e.Result;
 }

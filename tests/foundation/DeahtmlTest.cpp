@@ -719,3 +719,16 @@ TEST_F(MarkupCanvas, HugeSizesDrawSomethingSensible) {
     EXPECT_GT(o.extentY, 0) << text;
   }
 }
+
+TEST_F(MarkupCanvas, OfficeKeepsPenAndBrushAroundMarksAndGradients) {
+  for (const char* text : {"<E>wrong</E> text", "<P BGCOLOR=\"clRed\" BGCOLORTO=\"clBlue\">band</P>",
+                           "<BODY BGCOLOR=\"clRed\">x", "a<HR>b"}) {
+    c->Pen()->SetColor(clGreen);
+    c->Pen()->SetWidth(1);
+    c->Brush()->SetColor(clYellow);
+    Office(text);
+    EXPECT_EQ(c->Pen()->GetColor(), clGreen) << text;
+    EXPECT_EQ(c->Brush()->GetColor(), clYellow) << text;
+    EXPECT_EQ(c->Brush()->GetStyle(), bsSolid) << text;
+  }
+}
