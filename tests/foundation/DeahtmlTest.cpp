@@ -732,3 +732,40 @@ TEST_F(MarkupCanvas, OfficeKeepsPenAndBrushAroundMarksAndGradients) {
     EXPECT_EQ(c->Brush()->GetStyle(), bsSolid) << text;
   }
 }
+
+TEST_F(MarkupCanvas, PicturesInsideLinksAreHitAndShowTheirAlternative) {
+  TImageList images(nullptr);
+  images.AddRawImage(TRawImage(16, 16, MakeArgb(255, 0, 255, 0)));
+  images.AddRawImage(TRawImage(16, 16, MakeArgb(255, 255, 0, 0)));
+  const std::string text = "<A HREF=\"pic\"><IMG SRC=\"IDX:0\" ALT=\"IDX:1\"></A> <IMG SRC=\"IDX:0\">";
+  TCall k;
+  k.images = &images;
+  k.hitTestOnly = true;
+  k.hitX = 9;
+  k.hitY = 8;
+  const TOut hit = Grid(text, k);
+  EXPECT_TRUE(hit.result);
+  EXPECT_EQ(hit.hitAnchor, "pic");
+  k.hitX = 1 + 16 + c->TextWidth(" ") + 8;  // the second picture is outside the link
+  EXPECT_FALSE(Grid(text, k).result);
+  k.hitTestOnly = false;
+  k.hitX = 9;
+  Grid(text, k);
+  EXPECT_EQ(At(9, 8), clRed);  // the mouse rests on it: the ALT picture
+  k.hitX = k.hitY = -1;
+  Grid(text, k);
+  EXPECT_EQ(At(9, 8), clLime);
+  k.measureOnly = true;
+  EXPECT_EQ(Grid(text, k).extentY, 16);
+  k = TCall();
+  k.images = &images;
+  Reset(400, 200);
+  std::string a, plain, f, t, id, v, ty;
+  int ex = 0, ey = 0, n = 0, h = 0;
+  TRect hot{}, ctrl{};
+  HTMLDrawEx(c, "<IMG SRC=\"IDX:1\">", TRect{0, 0, 400, 200}, &images, -1, -1, -1, 0, 0, false, false, true, false,
+             true, false, true, false, 2.0, clBlue, clNone, clNone, clGray, a, plain, f, t, ex, ey, n, h, hot, ctrl, id,
+             v, ty, nullptr, nullptr, nullptr);
+  EXPECT_EQ(At(30, 30), clRed);  // printed at twice the size
+  EXPECT_EQ(At(34, 34), clWhite);
+}
