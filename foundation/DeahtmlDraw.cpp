@@ -265,13 +265,17 @@ void TEngine::Run(const std::string& source) {
     while (!rem.empty() && isTrim(rem.back())) rem.remove_suffix(1);
   TRect lineRect = Bounds;
   if (!Office) lineRect.Left += 1;
-  TFont startFont;
+  // Each pass keeps its own font from line to line: the drawing pass carries styling that
+  // only drawing applies (a link's underline and hover colour) onto the next line.
+  TFont measureFont, drawFont;
+  measureFont.Assign(C->Font());
+  drawFont.Assign(C->Font());
   while (!rem.empty()) {
     if (Office) {
       while (!rem.empty() && isTrim(rem.front())) rem.remove_prefix(1);
       if (rem.empty()) break;
     }
-    startFont.Assign(C->Font());
+    RestoreFont(C, measureFont);
     const bool anchorBefore = InAnchor;
     const std::string targetBefore = LinkTarget;
     const int linksBefore = LinkCounter, listBefore = ListLevel, imagesBefore = ImageCounter;
@@ -286,6 +290,7 @@ void TEngine::Run(const std::string& source) {
       rem.remove_prefix(1);
     }
     const int lineWidth = Counter;
+    measureFont.Assign(C->Font());
     InAnchor = anchorBefore;
     LinkTarget = targetBefore;
     if (Office) LineHeight += LineGap;
@@ -298,9 +303,7 @@ void TEngine::Run(const std::string& source) {
     placed.Left += Indent;
     placed.Bottom = placed.Top + LineHeight + SubAllow + SupAllow;
     if (!MeasureOnly) {
-      TFont endFont;
-      endFont.Assign(C->Font());
-      RestoreFont(C, startFont);
+      RestoreFont(C, drawFont);
       LinkCounter = linksBefore;
       ListLevel = listBefore;
       ImageCounter = imagesBefore;
@@ -310,7 +313,7 @@ void TEngine::Run(const std::string& source) {
       const int gh = GhHeight();
       const int textBottom = placed.Bottom - BaselineRaise;
       if (PicHit || (LinkTextHit && HitY > textBottom - gh && HitY < textBottom)) Result = true;
-      RestoreFont(C, endFont);
+      drawFont.Assign(C->Font());
     }
     const int advance = LineHeight + SubAllow + SupAllow;
     lineRect.Top += advance;
@@ -622,8 +625,9 @@ void TEngine::AnchorOpen(const std::string& tag, const std::string& up) {
   ++LinkCounter;
   *LinkCount = std::max(*LinkCount, LinkCounter);
   TFont* f = C->Font();
-  LinkStyled = Drawing() && (!HotOnly || LinkCounter == HotLinkNumber);
-  if (LinkStyled) {
+  const bool styled = Drawing() && (!HotOnly || LinkCounter == HotLinkNumber);
+  if (Drawing()) LinkStyled = styled;
+  if (styled) {
     f->SetStyle(f->GetStyle() + fsUnderline);
     if (HotBack != clNone) {
       LinkBrushSaved = BrushColor();
@@ -634,7 +638,7 @@ void TEngine::AnchorOpen(const std::string& tag, const std::string& up) {
       f->SetColor(HotText);
     }
   }
-  if (!Selected && !(LinkStyled && HotText != clNone)) f->SetColor(LinkColor);
+  if (!Selected && !(styled && HotText != clNone)) f->SetColor(LinkColor);
   std::string target;
   if (Office) {
     const std::size_t q1 = tag.find('"');
@@ -662,7 +666,7 @@ void TEngine::AnchorClose() {
     if (HotBack != clNone) SetBrushColor(LinkBrushSaved);
     if (HotText != clNone) f->SetColor(LinkFontSaved);
   }
-  LinkStyled = false;
+  if (Drawing()) LinkStyled = false;
   if (!Selected) f->SetColor(BaseFont.GetColor());
   InAnchor = false;
   if (MouseOverLink) {

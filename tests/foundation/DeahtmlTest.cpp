@@ -769,3 +769,19 @@ TEST_F(MarkupCanvas, PicturesInsideLinksAreHitAndShowTheirAlternative) {
   EXPECT_EQ(At(30, 30), clRed);  // printed at twice the size
   EXPECT_EQ(At(34, 34), clWhite);
 }
+
+TEST_F(MarkupCanvas, LinkStylingContinuesOnTheNextLine) {
+  const int gh = Gh();
+  auto lineTwo = [&](bool hotOnly) {
+    Reset(400, 200);
+    TCall k;
+    k.hotOnly = hotOnly;  // with hover styling off every link is underlined
+    k.bounds = TRect{0, 0, c->TextWidth("alpha ") + 4, 200};
+    Grid("<A HREF=\"x\">alpha beta</A> after", k);
+    std::vector<TColor> row;
+    for (int y = gh; y < 2 * gh; ++y)
+      for (int x = 0; x < c->TextWidth("beta"); ++x) row.push_back(At(x, y));
+    return row;
+  };
+  EXPECT_NE(lineTwo(false), lineTwo(true));
+}
