@@ -785,3 +785,27 @@ TEST_F(MarkupCanvas, LinkStylingContinuesOnTheNextLine) {
   };
   EXPECT_NE(lineTwo(false), lineTwo(true));
 }
+
+TEST_F(MarkupCanvas, ListsAndTagsKnownByTheirFirstLetters) {
+  const int gh = Gh();
+  EXPECT_EQ(Grid("<UL><LI>a<LI>b</UL>", Measure()).extentY, 3 * gh);  // the list's break, then one item a line
+  EXPECT_EQ(Grid("<LI>a", Measure()).extentX, c->TextWidth("a"));   // level 0: the bullet stands left of the pen
+  EXPECT_EQ(Grid("<UL><LI>a", Measure()).extentX, 12 + c->TextWidth("a"));
+  TCall k;
+  k.wrap = true;
+  Grid("<BLUE>HHHH</BLUE>", k);  // BLINK while the blink phase is on: drawn
+  EXPECT_GT(Ink(TRect{0, 0, 40, gh}), 0);
+  Reset(400, 200);
+  std::string a, plain, f, t, id, v, ty;
+  int ex = 0, ey = 0, n = 0, h = 0;
+  TRect hot{}, ctrl{};
+  HTMLDrawEx(c, "<BLUE>HHHH</BLUE>", TRect{0, 0, 400, 200}, nullptr, -1, -1, -1, 0, 0, false, false, false, false,
+             false, false, true, false, 1.0, clBlue, clNone, clNone, clGray, a, plain, f, t, ex, ey, n, h, hot, ctrl,
+             id, v, ty, nullptr, nullptr, nullptr);
+  EXPECT_EQ(Ink(TRect{0, 0, 40, gh}), 0);  // off phase: the text takes the background colour
+  Reset(100, 40);
+  TCall body;
+  body.bounds = TRect{0, 0, 100, 40};
+  Grid("<BOLD BGCOLOR=\"clRed\">", body);  // acts as BODY
+  EXPECT_EQ(At(50, 20), clRed);
+}
