@@ -308,3 +308,46 @@ TEST(DizImage, FailedDecodesLeaveItEmpty) {
   EXPECT_TRUE(other.GetEmpty());
   EXPECT_EQ(other.DataStream().Data().size(), 0u);
 }
+
+// ---- the image control ------------------------------------------------------------------------------------
+
+namespace {
+
+class TPaintableImage : public THTMLImage {
+public:
+  using THTMLImage::THTMLImage;
+  void PaintOn(TCanvas* target) {
+    Canvas()->SetHandle(target->GetHandle());
+    Paint();
+    Canvas()->SetHandle(nullptr);
+  }
+};
+
+}  // namespace
+
+TEST(HTMLImage, PicturePositions) {
+  struct Case {
+    TPicturePosition position;
+    int pictureSide;
+    TPoint inside, outside;
+  } cases[] = {
+      {bpTopLeft, 10, {0, 0}, {12, 12}},          {bpBottomRight, 10, {39, 39}, {28, 28}},
+      {bpCenter, 10, {20, 20}, {10, 10}},         {bpCenter, 60, {0, 0}, {-1, -1}},  // larger: at (0, 0)
+      {bpTiled, 10, {35, 5}, {-1, -1}},           {bpStretched, 10, {39, 0}, {-1, -1}},
+  };
+  for (const Case& k : cases) {
+    TBitmap target(40, 40);
+    target.Canvas()->Brush()->SetColor(clWhite);
+    target.Canvas()->FillRect(TRect{0, 0, 40, 40});
+    TPaintableImage image(nullptr);
+    image.SetBounds(0, 0, 40, 40);
+    THTMLPicture picture;
+    Load(picture, Png(k.pictureSide, k.pictureSide, 0xFFFF0000));
+    image.SetHTMLPicture(&picture);
+    image.SetPicturePosition(k.position);
+    image.PaintOn(target.Canvas());
+    EXPECT_EQ(target.Canvas()->GetPixel(k.inside.X, k.inside.Y) & 0xFFFFFF, TColor(clRed)) << int(k.position);
+    if (k.outside.X >= 0)
+      EXPECT_EQ(target.Canvas()->GetPixel(k.outside.X, k.outside.Y) & 0xFFFFFF, TColor(clWhite)) << int(k.position);
+  }
+}
