@@ -237,9 +237,10 @@ void TEngine::Preprocess(std::string& text) const {
   std::string out;
   out.reserve(text.size());
   bool firstOnly = Office, done = false;
+  std::size_t lastGt = text.rfind('>');
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
-    if (c == '<' && !done && i + 1 < text.size() && text[i + 1] == '#') {
+    if (c == '<' && !done && i + 1 < text.size() && text[i + 1] == '#' && lastGt != std::string::npos && lastGt > i) {
       const std::size_t gt = text.find('>', i);
       if (gt != std::string::npos) {
         out.append(text, i + 1, gt - i - 1);
