@@ -111,6 +111,7 @@ struct TEngine {
   HFONT RotFont = nullptr;
   int CarriedOffset = 0;
   bool Result = false;
+  bool LastLine = false;  // no word wrap and the line overflowed: nothing after it
 
   // ---- line state (shared by the two passes of a line)
   int LineHeight = 0, MinLineHeight = 0, SubAllow = 0, SupAllow = 0, BaselineRaise = 0;
@@ -196,6 +197,8 @@ struct TEngine {
       TRect r{x, DrawR.Top, std::min(x + w, LineR.Right), bottom};
       C->TextRect(r, t, ToTextFormat(Flags & ~UINT(DT_EXTERNALLEADING)));
     } else {
+      // A piece that starts at or past the right edge has no room left (it is clipped away).
+      if (x >= LineR.Right) return;
       TRect r{x, DrawR.Top, LineR.Right, bottom};
       C->TextRect(r, t, ToTextFormat(Flags));
     }
@@ -290,6 +293,7 @@ void TEngine::Run(const std::string& source) {
       // Nothing fitted and nothing was consumed: skip one character so the call ends.
       rem.remove_prefix(1);
     }
+    if (LastLine) rem = {};
     const int lineWidth = Counter;
     measureFont.Assign(C->Font());
     InAnchor = anchorBefore;
@@ -443,7 +447,7 @@ void TEngine::TextPiece(std::string_view& rem, std::string& consumed) {
     consumed.append(piece);
     rem.remove_prefix(len);
     // Without word wrap the first overflowing line is the last one.
-    if (!Wrap && !Drawing() && Counter > avail) rem = {};
+    if (!Wrap && !Drawing() && Counter > avail) LastLine = true;
     TrailingBlank = (piece.back() == ' ' && decoded.size() == piece.size()) ? C->TextWidth(" ") : 0;
   } else {
     LineBreak = true;

@@ -810,3 +810,21 @@ TEST_F(MarkupCanvas, ListsAndTagsKnownByTheirFirstLetters) {
   Grid("<BOLD BGCOLOR=\"clRed\">", body);  // acts as BODY
   EXPECT_EQ(At(50, 20), clRed);
 }
+
+TEST_F(MarkupCanvas, RendersNarrowHeadersForALook) {
+  Reset(300, 80);
+  const std::string caption = "<FONT FACE=\"Tahoma\" SIZE=\"2\" COLOR=\"clNavy\"><B>Плотность</B>, кг/м<SUP>3</SUP></FONT>";
+  TCall k;
+  k.wrap = false;
+  k.bounds = TRect{4, 4, 70, 40};  // cut with an ellipsis
+  const TOut cut = Grid(caption, k);
+  k.wrap = true;
+  k.bounds = TRect{100, 4, 170, 60};  // wrapped at the blank
+  const TOut wrapped = Grid(caption, k);
+  k.bounds = TRect{200, 4, 296, 40};
+  Grid("<P ALIGN=\"CENTER\">" + caption + "</P>", k);
+  Save("headers");
+  EXPECT_EQ(cut.extentY, Grid(caption, Measure()).extentY);
+  EXPECT_GT(wrapped.extentY, cut.extentY);
+  EXPECT_EQ(Ink(TRect{70, 0, 100, 80}), 0);  // nothing past the cut
+}
