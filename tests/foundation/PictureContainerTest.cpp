@@ -13,6 +13,7 @@
 #include "platform/image/PngCodec.h"
 #include "platform/image/Resources.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/vcl/Filer.h"
 
 namespace {
 
@@ -350,4 +351,51 @@ TEST(HTMLImage, PicturePositions) {
     if (k.outside.X >= 0)
       EXPECT_EQ(target.Canvas()->GetPixel(k.outside.X, k.outside.Y) & 0xFFFFFF, TColor(clWhite)) << int(k.position);
   }
+}
+
+// ---- stored form ------------------------------------------------------------------------------------------
+
+namespace {
+
+class DataFiler : public TFiler {
+public:
+  void DefineProperty(const std::string&, const TReaderProc&, const TWriterProc&, bool) override {}
+  void DefineBinaryProperty(const std::string& Name, const TStreamProc& Read, const TStreamProc& Write,
+                            bool HasData) override {
+    name = Name;
+    read = Read;
+    write = Write;
+    hasData = HasData;
+  }
+  std::string name;
+  TStreamProc read, write;
+  bool hasData = false;
+};
+
+struct PictureProbe : THTMLPicture {
+  void Define(TFiler* f) { DefineProperties(f); }
+};
+
+}  // namespace
+
+TEST(HTMLPicture, StoredDataIsTheFileBytes) {
+  const TByteBuffer gif = AnimatedGif({{0, 0, 10, 0}, {1, 1, 20, 1}});
+  PictureProbe empty;
+  DataFiler filer;
+  empty.Define(&filer);
+  EXPECT_EQ(filer.name, "Data");
+  EXPECT_FALSE(filer.hasData);
+  PictureProbe source;
+  Load(source, gif);
+  source.Define(&filer);
+  EXPECT_TRUE(filer.hasData);
+  TMemoryStream stored;
+  filer.write(stored);
+  EXPECT_EQ(stored.Data(), gif);
+  PictureProbe copy;
+  copy.Define(&filer);
+  stored.SetPosition(0);
+  filer.read(stored);
+  EXPECT_FALSE(copy.GetEmpty());
+  EXPECT_EQ(copy.GetFrameCount(), 2);
 }
