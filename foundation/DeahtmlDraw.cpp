@@ -448,7 +448,7 @@ void TEngine::TextPiece(std::string_view& rem, std::string& consumed) {
     rem.remove_prefix(len);
     // Without word wrap the first overflowing line is the last one.
     if (!Wrap && !Drawing() && Counter > avail) LastLine = true;
-    TrailingBlank = (piece.back() == ' ' && decoded.size() == piece.size()) ? C->TextWidth(" ") : 0;
+    TrailingBlank = (piece.back() == ' ' && decoded.size() == piece.size()) ? MeasurePiece(" ") : 0;
   } else {
     LineBreak = true;
     Counter -= w;
