@@ -18,7 +18,8 @@
 // "LSYS:x"), the picture container (plain names) and the picture cache (addresses with
 // "://"). Mark-up never makes painting read a file or fetch from the web: a "RES://"
 // address loads an embedded resource; a "FILE://" address shows only a picture the
-// program itself put in the cache; web addresses show nothing.
+// program itself put in the cache (keyed by SourceName; the grid variant looks the address
+// up upper-cased, the office variant as written); web addresses show nothing.
 #include <string>
 
 #include "foundation/PictureContainer.h"
