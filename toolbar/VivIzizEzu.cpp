@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/vcl/Controls.h"
+
 namespace VivIzizEzu {
 
 TCustomVivIzizEzuStyler::TCustomVivIzizEzuStyler(TComponent* AOwner) : TComponent(AOwner) {
@@ -253,7 +255,7 @@ void TCustomVivIzizEzuStyler::SetFloatingWindowBorderColor(TColor Value) {
   SetColorField(FFloatingWindowBorderColor, Value, ckColors);
 }
 
-void TCustomVivIzizEzuStyler::SetBevel(TBevelCut Value) {
+void TCustomVivIzizEzuStyler::SetBevel(int Value) {
   if (FBevel == Value) return;
   FBevel = Value;
   Change(ckColors);

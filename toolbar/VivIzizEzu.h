@@ -7,6 +7,8 @@
 // change of a painted value through OnChange; the styler turns each report into a change
 // kind and passes it to every control registered with it (IVivIzizEzuStylerClient).
 //
+// The drawing primitives and faces are declared in VivIzizEzuDraw.h.
+//
 // The unit lives in namespace VivIzizEzu because several other units of the library
 // declare unrelated classes and enumerations of the same names (TButtonAppearance,
 // TGradientBackground, TGradientDirection, ...). Names unique to this unit are also
@@ -19,10 +21,10 @@
 #include "foundation/DizStyleIF.h"
 #include "platform/rtl/Classes.h"
 #include "platform/vcl/Component.h"
-#include "platform/vcl/Controls.h"
-#include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Graphics.h"
 #include "toolbar/VivIzizEzuMenuLink.h"
+
+class TCustomControl;
 
 namespace VivIzizEzu {
 
@@ -498,8 +500,9 @@ public:
   void SetButtonAppearance(TButtonAppearance* Value) { FButtonAppearance->Assign(Value); }
   bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
   void SetAutoThemeAdapt(bool Value) { FAutoThemeAdapt = Value; }
-  TBevelCut Bevel() const { return FBevel; }
-  void SetBevel(TBevelCut Value);
+  // A TBevelCut value: bvNone 0, bvLowered 1, bvRaised 2, bvSpace 3.
+  int Bevel() const { return FBevel; }
+  void SetBevel(int Value);
   bool UseBevel() const { return FUseBevel; }
   void SetUseBevel(bool Value);
   TColor BorderColorHot() const { return FBorderColorHot; }
@@ -573,7 +576,7 @@ private:
   bool FAutoThemeAdapt = false;
   TColor FRightHandleColorDownTo = 0x2DA0FF;
   TColor FRightHandleColorDown = 0x76C1FF;
-  TBevelCut FBevel = bvNone;
+  int FBevel = 0;
   bool FUseBevel = false;
   TColor FBorderColorHot = clNone;
   TColor FBorderColor = clNone;
@@ -594,6 +597,7 @@ private:
   TColor FFormBorderColor = clBlack;
   TColor FSysButtonColor = clBlack;
 };
+
 
 }  // namespace VivIzizEzu
 
