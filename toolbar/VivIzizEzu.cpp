@@ -55,6 +55,7 @@ TCustomVivIzizEzuStyler::~TCustomVivIzizEzuStyler() {
   // The registered controls are told here, while the styler is still whole, rather than
   // by the base destructor: they call RemoveControl (which finds the list released) and
   // fall back to their internal stylers.
+  // Every listed control is alive: freeing one unregisters it (Notification).
   std::vector<TCustomControl*> registered;
   for (TCustomControl* c : FControls)
     if (c && std::find(registered.begin(), registered.end(), c) == registered.end()) registered.push_back(c);
@@ -98,10 +99,13 @@ void TCustomVivIzizEzuStyler::Loaded() { TComponent::Loaded(); }
 
 void TCustomVivIzizEzuStyler::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
-  if (Operation != opRemove || Destroying_() || !AComponent) return;
+  if (Operation != opRemove || !AComponent) return;
+  // While the styler itself is going nothing is sent, but the references are still
+  // dropped, so that nothing freed meanwhile is touched by the destructor.
   if (AComponent == FRadUdirEtyler) {
     FRadUdirEtyler = nullptr;  // already gone: do not ask it to forget us
-    SetRadUdirEtyler(nullptr);
+    if (Destroying_()) FCurrentMenuStyler = FInternalMenuStyler;
+    else SetRadUdirEtyler(nullptr);
     return;
   }
   auto it = std::find(FControls.begin(), FControls.end(), AComponent);
@@ -112,7 +116,10 @@ void TCustomVivIzizEzuStyler::Notification(TComponent* AComponent, TOperation Op
 void TCustomVivIzizEzuStyler::AddControl(TCustomControl* AControl) {
   if (!AControl || FControlsReleased) return;
   FControls.push_back(AControl);
+  // Both ways: the control is told when the styler goes, the styler when the control
+  // goes (also when both belong to one owner that frees them).
   FreeNotification(AControl);
+  static_cast<TComponent*>(AControl)->FreeNotification(this);
 }
 
 void TCustomVivIzizEzuStyler::RemoveControl(TCustomControl* AControl) {

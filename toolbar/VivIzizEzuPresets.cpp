@@ -196,22 +196,30 @@ void ApplyScheme(S& s, const TOfficeScheme& k, bool LunaButtons, bool ClassicSta
   ga->SetTextColor(k.Text); ga->SetColor(k.Color); ga->SetColorTo(k.DockTo); ga->SetColorMirror(k.DockTo);
   ga->SetColorMirrorTo(k.Dock); ga->SetGradient(ggVertical); ga->SetGradientMirror(ggVertical);
   ga->SetBorderColor(k.Accent);
-  for (TCustomTabAppearance* t : {static_cast<TCustomTabAppearance*>(s.TabAppearance()), ga->TabAppearance()}) {
-    t->SetBorderColor(clNone); t->SetBorderColorHot(k.Accent); t->SetBorderColorSelected(k.Accent);
-    t->SetBorderColorSelectedHot(k.Accent); t->SetBorderColorDisabled(clNone);
-    t->SetTextColor(k.Text); t->SetTextColorHot(k.Text); t->SetTextColorSelected(k.Text);
-    t->SetTextColorDisabled(clGray);
-    t->SetColorSelected(k.Color); t->SetColorSelectedTo(k.DockTo); t->SetColorMirrorSelected(k.DockTo);
-    t->SetColorMirrorSelectedTo(k.Dock);
-    t->SetColorHot(k.ButtonHot); t->SetColorHotTo(ClassicStates ? clNone : k.ButtonHotTo);
-    t->SetColorMirrorHot(ClassicStates ? clNone : k.ButtonHotTo); t->SetColorMirrorHotTo(ClassicStates ? clNone : k.ButtonHot);
-    t->SetColorDisabled(clWhite); t->SetColorDisabledTo(clSilver); t->SetColorMirrorDisabled(clWhite);
-    t->SetColorMirrorDisabledTo(clSilver);
-    t->SetGradient(ggVertical); t->SetGradientHot(ggRadial); t->SetGradientSelected(ggVertical);
-    t->SetGradientDisabled(ggVertical); t->SetGradientMirrorHot(ggVertical); t->SetGradientMirrorSelected(ggVertical);
-    t->SetGradientMirrorDisabled(ggVertical);
-    SetTabHighlights(t);
-  }
+  // The styler's tabs and the group's tabs take the same values Office 2007 Luna writes,
+  // so that a preset followed by Luna leaves nothing of the first behind.
+  TCustomTabAppearance* gt = ga->TabAppearance();
+  gt->SetColorHot(k.ButtonHot); gt->SetColorHotTo(ClassicStates ? clNone : k.ButtonHotTo);
+  gt->SetColorMirrorHot(ClassicStates ? clNone : k.ButtonHotTo); gt->SetColorMirrorHotTo(ClassicStates ? clNone : k.ButtonHot);
+  gt->SetGradient(ggRadial); gt->SetGradientMirror(ggRadial);
+  gt->SetColorSelected(k.Color); gt->SetColorSelectedTo(k.DockTo); gt->SetColorMirrorSelected(k.DockTo);
+  gt->SetColorMirrorSelectedTo(k.Dock); gt->SetTextColorSelected(k.Text); gt->SetBorderColorSelected(k.Accent);
+  gt->SetBorderColorSelectedHot(k.Accent); gt->SetBorderColorHot(k.Accent); gt->SetBorderColor(k.Accent);
+  gt->SetTextColor(k.Text); gt->SetTextColorHot(k.Text);
+  SetTabHighlights(gt);
+  TTabAppearance* t = s.TabAppearance();
+  t->SetBorderColor(clNone); t->SetBorderColorDisabled(clNone); t->SetBorderColorHot(k.Accent);
+  t->SetBorderColorSelected(k.Accent); t->SetBorderColorSelectedHot(k.Accent);
+  t->SetTextColor(k.Text); t->SetTextColorHot(k.Text); t->SetTextColorSelected(k.Text); t->SetTextColorDisabled(clGray);
+  t->SetColorSelected(k.Color); t->SetColorSelectedTo(k.DockTo); t->SetColorMirrorSelected(k.DockTo);
+  t->SetColorMirrorSelectedTo(k.Dock); t->SetColorDisabled(clWhite); t->SetColorDisabledTo(clSilver);
+  t->SetColorMirrorDisabled(clWhite); t->SetColorMirrorDisabledTo(clSilver);
+  t->SetColorHot(k.ButtonHot); t->SetColorHotTo(ClassicStates ? clNone : k.ButtonHotTo);
+  t->SetColorMirrorHot(ClassicStates ? clNone : k.ButtonHotTo); t->SetColorMirrorHotTo(ClassicStates ? clNone : k.ButtonHot);
+  t->SetGradient(ggVertical); t->SetGradientDisabled(ggVertical); t->SetGradientHot(ggRadial);
+  t->SetGradientMirrorDisabled(ggVertical); t->SetGradientMirrorHot(ggVertical); t->SetGradientMirrorSelected(ggVertical);
+  t->SetGradientSelected(ggVertical);
+  SetTabHighlights(t);
   s.TabAppearance()->BackGround()->SetColor(k.Dock);
   s.TabAppearance()->BackGround()->SetColorTo(clNone);
   for (TVistaBackground* p : {static_cast<TVistaBackground*>(s.PageAppearance()),
@@ -223,7 +231,9 @@ void ApplyScheme(S& s, const TOfficeScheme& k, bool LunaButtons, bool ClassicSta
   gb->Color()->SetColor(k.Color); gb->Color()->SetColorTo(k.DockTo); gb->SetBorderColor(k.Accent);
   gb->ColorHot()->SetColor(hot); gb->ColorHot()->SetColorTo(hotTo); gb->SetBorderColorHot(k.Accent);
   TCaptionAppearance* gc = ga->CaptionAppearance();
-  gc->Assign(ca);
+  gc->SetCaptionColor(ca->CaptionColor()); gc->SetCaptionColorTo(ca->CaptionColorTo());
+  gc->SetCaptionColorHot(ca->CaptionColorHot()); gc->SetCaptionColorHotTo(ca->CaptionColorHotTo());
+  gc->SetCaptionTextColor(ca->CaptionTextColor()); gc->SetCaptionTextColorHot(ca->CaptionTextColorHot());
 
   TVistaTextBackground* pc = s.PagerCaption();
   pc->SetColor(k.Dock); pc->SetColorTo(k.DockTo); pc->SetColorMirror(k.DockTo); pc->SetColorMirrorTo(k.Dock);
