@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Text.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/win/ComStream.h"
@@ -299,6 +300,13 @@ void DrawGDIPGradient(TGPGraphics* G, TCanvas* Canvas, TColor From, TColor To, c
 }
 
 // ---- text ----------------------------------------------------------------------------------------
+HDC TextHandle(TCanvas* Canvas, bool Transparent) {
+  Canvas->TextExtent("");  // selects the canvas font into the device context
+  HDC dc = Canvas->GetHandle();
+  if (Transparent) SetBkMode(dc, TRANSPARENT);
+  return dc;
+}
+
 std::unique_ptr<TGPFontFamily> MakeFamily(const std::string& Name) {
   auto family = std::make_unique<TGPFontFamily>(Utf8ToUtf16(Name));
   if (!family->GetNativeFamily()) family = std::make_unique<TGPFontFamily>(u"Arial");
@@ -337,10 +345,10 @@ TRect DrawGDIPText(TCanvas* Canvas, int Alignment, UINT Format, const TRect& R, 
   Canvas->Font()->SetName(Font->GetName());
   if (AntiAlias == aaNone || !IsVectorScreenFont(Canvas)) {
     RECT calc{0, 0, 1000, 100};
-    DrawTextUtf8(Canvas->GetHandle(), text, &calc, DT_CALCRECT | DT_SINGLELINE);
+    DrawTextUtf8(TextHandle(Canvas, false), text, &calc, DT_CALCRECT | DT_SINGLELINE);
     if (Draw) {
       RECT r{R.Left, R.Top, R.Right, R.Bottom};
-      DrawTextUtf8(Canvas->GetHandle(), text, &r, Format);
+      DrawTextUtf8(TextHandle(Canvas, Canvas->Brush()->GetStyle() == bsClear), text, &r, Format);
     }
     return {calc.left, calc.top, calc.right, calc.bottom};
   }
@@ -389,13 +397,13 @@ TRect DrawGDIPWideText(TCanvas* Canvas, int Alignment, const TRect& R, const std
   TRect result;
   if (AntiAlias == aaNone) {
     RECT calc{R.Left, R.Top, R.Left + 2, R.Top};
-    int h = DrawTextW(Canvas->GetHandle(), text.c_str(), -1, &calc, DT_CALCRECT | DT_WORDBREAK);
+    int h = DrawTextW(TextHandle(Canvas, false), text.c_str(), -1, &calc, DT_CALCRECT | DT_WORDBREAK);
     result = {calc.left, calc.top, calc.right, calc.top + h};
     if (Draw) {
       Canvas->Brush()->SetStyle(bsClear);
       RECT r{R.Left, R.Top, R.Right, R.Bottom};
       UINT align = Alignment == 1 ? DT_RIGHT : Alignment == 2 ? DT_CENTER : DT_LEFT;
-      DrawTextW(Canvas->GetHandle(), text.c_str(), -1, &r, DT_VCENTER | DT_SINGLELINE | align);
+      DrawTextW(TextHandle(Canvas, true), text.c_str(), -1, &r, DT_VCENTER | DT_SINGLELINE | align);
     }
     return result;
   }

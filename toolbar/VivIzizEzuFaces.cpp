@@ -96,7 +96,8 @@ void DrawGlowFaceEx(TCanvas* Canvas, const TRect& R, TColor Color, TColor ColorT
   const TRect strip = StripRect(R, DropDownPos);
   const TRect content = ContentRect(R, DropDown, DropDownPos);
 
-  // Lower half.
+  // Lower half. Its gradient stops at the face's bottom edge: for an even height the
+  // band would otherwise run one or two rows past it, over whatever lies below.
   FillSolid(Canvas, {L, T + H2, R.Right, R.Bottom}, ColorMirror);
   {
     TGPGraphics g(Canvas->GetHandle());
@@ -104,11 +105,11 @@ void DrawGlowFaceEx(TCanvas* Canvas, const TRect& R, TColor Color, TColor ColorT
     path.AddEllipse(float(L), float(T + H2), float(W), float(H));
     if (GradientMirror == ggRadial) {
       auto brush = RadialBrush(path, float(L + W2), float(R.Bottom), ColorMirrorTo, ColorMirror);
-      g.FillRectangle(brush.get(), float(L + 1), float(T + H2), float(W - 1), float(H2 + 1));
+      g.FillRectangle(brush.get(), float(L + 1), float(T + H2), float(W - 1), float(std::min(H2 + 1, H - H2)));
     } else {
       TGPLinearGradientBrush brush(MakeRect(float(L), float(T + H2), float(W), float(H2)), ColorToARGB(ColorMirror),
                                    ColorToARGB(ColorMirrorTo), ModeOf(GradientMirror));
-      g.FillRectangle(&brush, float(L + 1), float(T + H2 + 1), float(W - 1), float(H2 + 1));
+      g.FillRectangle(&brush, float(L + 1), float(T + H2 + 1), float(W - 1), float(std::min(H2 + 1, H - H2 - 1)));
     }
   }
 
@@ -166,7 +167,7 @@ void DrawGlowFaceEx(TCanvas* Canvas, const TRect& R, TColor Color, TColor ColorT
       bx = m.X, by = m.Y, bw = m.Width, bh = m.Height;
     } else {
       RECT calc{L, T, L + 2, T};
-      int h = DrawTextUtf8(Canvas->GetHandle(), Caption, &calc, DT_CALCRECT | DT_WORDBREAK);
+      int h = DrawTextUtf8(TextHandle(Canvas, false), Caption, &calc, DT_CALCRECT | DT_WORDBREAK);
       bx = calc.left, by = calc.top, bw = calc.right - calc.left, bh = h - T;
     }
     if (pw > 0) {
@@ -203,7 +204,7 @@ void DrawGlowFaceEx(TCanvas* Canvas, const TRect& R, TColor Color, TColor ColorT
     } else {
       Canvas->Brush()->SetStyle(bsClear);
       RECT r{RoundEven(box.X), RoundEven(box.Y), RoundEven(box.X + box.Width), RoundEven(box.Y + box.Height)};
-      DrawTextUtf8(Canvas->GetHandle(), Caption, &r, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+      DrawTextUtf8(TextHandle(Canvas, true), Caption, &r, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
     }
   }
 
@@ -415,7 +416,7 @@ TSize DrawVistaButtonFace(TCanvas* Canvas, const TRect& R, const TVistaFaceParam
     } else {
       Canvas->Font()->Assign(P.Font);
       RECT calc{RoundEven(box.X), RoundEven(box.Y), RoundEven(box.X) + 2, RoundEven(box.Y)};
-      bh = DrawTextW(Canvas->GetHandle(), text.c_str(), -1, &calc, DT_CALCRECT | DT_SINGLELINE | DT_VCENTER);
+      bh = DrawTextW(TextHandle(Canvas, false), text.c_str(), -1, &calc, DT_CALCRECT | DT_SINGLELINE | DT_VCENTER);
       bw = calc.right - calc.left;
       bx = P.Layout == 0 ? (CW - bw - pwx) / 2 : box.X;
       by = P.Layout == 1 ? (CH - bh - ph - 2) / 2 : box.Y;
@@ -487,7 +488,7 @@ TSize DrawVistaButtonFace(TCanvas* Canvas, const TRect& R, const TVistaFaceParam
         Canvas->Brush()->SetStyle(bsClear);
         RECT r{RoundEven(box.X), RoundEven(box.Y), RoundEven(box.X + box.Width), RoundEven(box.Y + box.Height)};
         if (P.Layout == 4) r.left += 2;
-        DrawTextUtf8(Canvas->GetHandle(), P.Caption, &r, formats[std::clamp(P.Layout, 0, 7)]);
+        DrawTextUtf8(TextHandle(Canvas, true), P.Caption, &r, formats[std::clamp(P.Layout, 0, 7)]);
       }
     }
   } else if (P.MeasureOnly) {

@@ -25,6 +25,9 @@ int FontStyleBits(TFont* Font, bool StrikeOut);
 TextRenderingHint HintOf(TAntiAlias AntiAlias);
 // The rounded-rectangle outline path of DrawGDIPRoundRect.
 void AddRoundRectPath(TGPGraphicsPath& Path, int X, int Y, int W, int H, int R);
+// The canvas's handle with its current font selected, for the system text routines;
+// with Transparent the text background is left alone.
+HDC TextHandle(TCanvas* Canvas, bool Transparent);
 // True when the screen's font list holds the name (VivIzizEzuScreen.cpp).
 bool ScreenHasFont(const std::string& Name);
 
