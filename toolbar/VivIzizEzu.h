@@ -22,6 +22,7 @@
 #include "platform/rtl/Classes.h"
 #include "platform/vcl/Component.h"
 #include "platform/vcl/Graphics.h"
+#include "platform/vcl/TypInfo.h"
 #include "toolbar/VivIzizEzuMenuLink.h"
 
 class TCustomControl;
@@ -71,7 +72,7 @@ protected:                                   \
 
 // The common part of every appearance class: the change event.
 class TAppearanceBase : public TPersistent {
-  LORM_CLASS(TAppearanceBase, TPersistent)
+  LORM_PUBLISHED(TAppearanceBase, TPersistent)
 public:
   TNotifyEvent OnChange;
   // Calls OnChange with this object when one is assigned.
@@ -82,7 +83,7 @@ public:
 
 // A one-part gradient. Every setter fires, also for an unchanged value.
 class TGradientBackground : public TAppearanceBase {
-  LORM_CLASS(TGradientBackground, TAppearanceBase)
+  LORM_PUBLISHED(TGradientBackground, TAppearanceBase)
 public:
   // Copies the four values from another gradient background without firing; any other
   // source is ignored.
@@ -96,7 +97,7 @@ public:
 // The colours of a two-part background: Color to ColorTo above, ColorMirror to
 // ColorMirrorTo in the lower, mirrored part.
 class TMirrorGradient : public TAppearanceBase {
-  LORM_CLASS(TMirrorGradient, TAppearanceBase)
+  LORM_PUBLISHED(TMirrorGradient, TAppearanceBase)
 public:
   void Assign(TPersistent* Source) override;  // the four colours, without firing
   VIE_PROP(TColor, ColorTo, clBtnFace)
@@ -107,7 +108,7 @@ public:
 
 // A gradient background with mirror colours. Changes of Mirror fire nothing here.
 class TVistaGradientBackground : public TGradientBackground {
-  LORM_CLASS(TVistaGradientBackground, TGradientBackground)
+  LORM_PUBLISHED(TVistaGradientBackground, TGradientBackground)
 public:
   TVistaGradientBackground();
   void Assign(TPersistent* Source) override;
@@ -120,7 +121,7 @@ private:
 
 // The look of tool bar buttons per state.
 class TButtonAppearance : public TAppearanceBase {
-  LORM_CLASS(TButtonAppearance, TAppearanceBase)
+  LORM_PUBLISHED(TButtonAppearance, TAppearanceBase)
 public:
   TButtonAppearance();
   // Copies the 17 colours and the gradient direction of another button appearance
@@ -165,7 +166,7 @@ private:
 
 // The separator line of tool bar containers.
 class TContainerAppearance : public TAppearanceBase {
-  LORM_CLASS(TContainerAppearance, TAppearanceBase)
+  LORM_PUBLISHED(TContainerAppearance, TAppearanceBase)
 public:
   void Assign(TPersistent* Source) override;  // through the setters
   VIE_PROP(bool, Line3D, true)
@@ -174,7 +175,7 @@ public:
 
 // The caption strip of tool bars and of ribbon tab groups.
 class TCaptionAppearance : public TAppearanceBase {
-  LORM_CLASS(TCaptionAppearance, TAppearanceBase)
+  LORM_PUBLISHED(TCaptionAppearance, TAppearanceBase)
 public:
   // Fires only when CaptionColorHotTo or CaptionTextColorHot differ.
   void Assign(TPersistent* Source) override;
@@ -190,7 +191,7 @@ public:
 
 // A two-part (upper and mirror) background painted with GDI+ gradient kinds.
 class TVistaBackground : public TAppearanceBase {
-  LORM_CLASS(TVistaBackground, TAppearanceBase)
+  LORM_PUBLISHED(TVistaBackground, TAppearanceBase)
 public:
   // Fires only when the gradient kinds differ.
   void Assign(TPersistent* Source) override;
@@ -208,12 +209,12 @@ public:
 
 // Ribbon pages (the styler's and each tab group's PageAppearance).
 class TVistaPageBackground : public TVistaBackground {
-  LORM_CLASS(TVistaPageBackground, TVistaBackground)
+  LORM_PUBLISHED(TVistaPageBackground, TVistaBackground)
 };
 
 // The pager caption.
 class TVistaTextBackground : public TVistaBackground {
-  LORM_CLASS(TVistaTextBackground, TVistaBackground)
+  LORM_PUBLISHED(TVistaTextBackground, TVistaBackground)
 public:
   TVistaTextBackground();
   void Assign(TPersistent* Source) override;
@@ -233,7 +234,7 @@ private:
 
 // The quick-access tool bar, in the pager caption and full-size below the ribbon.
 class TQATAppearance : public TAppearanceBase {
-  LORM_CLASS(TQATAppearance, TAppearanceBase)
+  LORM_PUBLISHED(TQATAppearance, TAppearanceBase)
 public:
   // Fires only when FullSizeColorTo differs; Steps is not copied.
   void Assign(TPersistent* Source) override;
@@ -248,7 +249,7 @@ public:
 
 // Tool bars that stand in a ribbon tab group. Changes of Color and ColorHot fire nothing.
 class TToolBarAppearance : public TAppearanceBase {
-  LORM_CLASS(TToolBarAppearance, TAppearanceBase)
+  LORM_PUBLISHED(TToolBarAppearance, TAppearanceBase)
 public:
   TToolBarAppearance();
   void Assign(TPersistent* Source) override;  // fires nothing
@@ -268,7 +269,7 @@ private:
 
 // Ribbon tabs per state.
 class TCustomTabAppearance : public TAppearanceBase {
-  LORM_CLASS(TCustomTabAppearance, TAppearanceBase)
+  LORM_PUBLISHED(TCustomTabAppearance, TAppearanceBase)
 public:
   TCustomTabAppearance();
   // Fires only when TextColor or TextColorHot differ; SystemFont is not copied.
@@ -329,13 +330,13 @@ private:
 };
 
 class TTabAppearance : public TCustomTabAppearance {
-  LORM_CLASS(TTabAppearance, TCustomTabAppearance)
+  LORM_PUBLISHED(TTabAppearance, TCustomTabAppearance)
 };
 
 // A ribbon tab group: its own colours and caption, page, tool bar and tab looks. A change
 // anywhere inside reaches the owner as one event whose sender is the group appearance.
 class TGroupAppearance : public TAppearanceBase {
-  LORM_CLASS(TGroupAppearance, TAppearanceBase)
+  LORM_PUBLISHED(TGroupAppearance, TAppearanceBase)
 public:
   TGroupAppearance();
   void Assign(TPersistent* Source) override;
@@ -432,6 +433,8 @@ public:
   void Assign(TPersistent* Source) override;
   void Loaded() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  // The internal menu styler is part of the styler, not a stored component of its own.
+  void GetChildren(const TGetChildProc&, TComponent*) override {}
 
   // Registration. A control added twice is listed (and updated) twice; nullptr and
   // controls that do not implement IVivIzizEzuStylerClient are listed but never updated.

@@ -19,21 +19,6 @@ const char* const kFantasyNames[] = {"bsArctic", "bsAquaBlue", "bsChocolate", "b
                                      "bsSilverFox", "bsSoftSand", "bsTerminalGreen", "bsTextured",
                                      "bsWindowsClassic", "bsUser", "bsWhidbey"};
 
-const TEnumInfo* OfficeStyleInfo() {
-  static const TEnumInfo* info = RegisterEnum(
-      "TToolBarStyle", {"bsOffice2003Blue", "bsOffice2003Silver", "bsOffice2003Olive", "bsOffice2003Classic",
-                        "bsOffice2007Luna", "bsOffice2007Obsidian", "bsWindowsXP", "bsWhidbeyStyle", "bsCustom",
-                        "bsOffice2007Silver", "bsOfficeXP", "bsWindowsVista", "bsWindows7", "bsTerminal"});
-  return info;
-}
-
-const TEnumInfo* FantasyStyleInfo() {
-  static const TEnumInfo* info = RegisterEnum(
-      "TToolBarFantasyStyle", {"bsArctic", "bsAquaBlue", "bsChocolate", "bsMacOS", "bsSilverFox", "bsSoftSand",
-                               "bsTerminalGreen", "bsTextured", "bsWindowsClassic", "bsUser", "bsWhidbey"});
-  return info;
-}
-
 std::string UpperAscii(std::string s) {
   for (char& c : s)
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
@@ -62,14 +47,6 @@ std::string ToolBarStyleName(TToolBarStyle Value) { return kOfficeNames[Value]; 
 std::string ToolBarFantasyStyleName(TToolBarFantasyStyle Value) { return kFantasyNames[Value]; }
 
 // ---- office styler ---------------------------------------------------------------------------
-void TVivIzizEzuOfficeStyler::Publish(TClassBuilder<TVivIzizEzuOfficeStyler>& P) {
-  // Style has no stream default, so every style, bsOffice2003Blue included, is stored
-  // and comes back when the form is loaded.
-  P.Enum("Style", OfficeStyleInfo(), &TVivIzizEzuOfficeStyler::Style, &TVivIzizEzuOfficeStyler::SetToolBarStyle)
-      .Bool("AutoThemeAdapt", &TVivIzizEzuOfficeStyler::AutoThemeAdapt,
-            &TVivIzizEzuOfficeStyler::SetAutoThemeAdapt, false);
-}
-
 TVivIzizEzuOfficeStyler::TVivIzizEzuOfficeStyler(TComponent* AOwner) : TCustomVivIzizEzuStyler(AOwner) {
   bool designing = AOwner && AOwner->ComponentState().Contains(csDesigning);
   if (!designing) FNotifier = std::make_unique<TThemeNotifierWindow>([this](TObject* s) { ThemeChanged(s); });
@@ -123,10 +100,6 @@ void TVivIzizEzuOfficeStyler::LoadFromFile(const std::string& FileName) {
 }
 
 // ---- fantasy styler ----------------------------------------------------------------------------
-void TVivIzizEzuFantasyStyler::Publish(TClassBuilder<TVivIzizEzuFantasyStyler>& P) {
-  P.Enum("Style", FantasyStyleInfo(), &TVivIzizEzuFantasyStyler::Style, &TVivIzizEzuFantasyStyler::SetToolBarStyle);
-}
-
 TVivIzizEzuFantasyStyler::TVivIzizEzuFantasyStyler(TComponent* AOwner) : TCustomVivIzizEzuStyler(AOwner) {
   SetToolBarStyle(bsChocolate);
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/backend/Headless.h"
+#include "platform/vcl/Filer.h"
 #include "tests/toolbar/ToolBarTestSupport.h"
 #include "toolbar/VivIzizEzuStylers.h"
 
@@ -325,6 +326,22 @@ TEST_F(ThemeTest, StyleFilesNameTheStyleFirst) {
     EXPECT_EQ(e.Message(), "Cannot Create " + bad);
   }
   std::remove(file.c_str());
+}
+
+TEST_F(ThemeTest, TheStyleSurvivesAStoredForm) {
+  for (TToolBarStyle style : {VivIzizEzu::bsOffice2003Blue, VivIzizEzu::bsOffice2007Luna}) {
+    SCOPED_TRACE(style);
+    TVivIzizEzuOfficeStyler written(nullptr);
+    written.SetName("VivIzizEzuOfficeStyler1");
+    written.SetToolBarStyle(style);
+    written.CaptionAppearance()->SetCaptionBorderColor(0xC6B0B1);
+    const std::string text = WriteComponentToText(&written);
+    EXPECT_NE(text.find("Style = "), std::string::npos) << text;
+    TVivIzizEzuOfficeStyler read(nullptr);
+    ReadComponentFromText(text, &read);
+    EXPECT_EQ(read.Style(), style);
+    EXPECT_EQ(Saved(read), Saved(written));
+  }
 }
 
 TEST_F(ThemeTest, FantasyPresetsApplyEveryTime) {
