@@ -26,6 +26,7 @@
 #include "toolbar/VivIzizEzuMenuLink.h"
 
 class TCustomControl;
+class TWinControl;
 
 namespace VivIzizEzu {
 
@@ -602,6 +603,16 @@ private:
 };
 
 
+}  // namespace VivIzizEzu
+
+namespace VivIzizEzu {
+// Focus routines of the tool bars and the ribbon pager (VivIzizEzuWindows.cpp).
+// Removes from a list of controls (TControl pointers) every hint window, tool bar
+// container and windowed control that cannot take the focus; the others keep their order.
+void RemoveUnfocusableControls(TList* List);
+// True when the pager is enabled, has a window, and that window is among the ancestors
+// of the focused window (the climb starts at the focused window's parent, at most 50).
+bool IsFocusInsidePager(TWinControl* Pager);
 }  // namespace VivIzizEzu
 
 using VivIzizEzu::IVivIzizEzuStylerClient;

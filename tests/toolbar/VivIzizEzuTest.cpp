@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "platform/backend/Headless.h"
+#include "platform/vcl/Forms.h"
+#include "platform/vcl/StdCtrls.h"
 #include "tests/toolbar/ToolBarTestSupport.h"
 
 namespace {
@@ -280,6 +282,56 @@ TEST_F(StylerTest, SwitchingSystemFontOnRenamesBothFonts) {
   Styler->SetSystemFont(true);
   EXPECT_EQ(Styler->Font()->GetName(), systemName);
   EXPECT_EQ(Styler->CaptionFont()->GetName(), systemName);
+}
+
+// ---- focus routines ----------------------------------------------------------------------------
+class FocusTest : public ::testing::Test {
+protected:
+  FocusTest() {
+    Application->Restart();
+    Application->CreateForm(Form);
+    Form->SetBounds(100, 100, 300, 200);
+    Pager = new TCustomControl(Form);
+    Pager->SetParent(Form);
+    Pager->SetBounds(0, 0, 300, 120);
+    Inner = new TEdit(Form);
+    Inner->SetParent(Pager);
+    Outside = new TEdit(Form);
+    Outside->SetParent(Form);
+    Outside->SetBounds(0, 150, 100, 22);
+    Form->Show();
+  }
+  ~FocusTest() override { Application->Restart(); }
+  THeadlessScope Headless;
+  TForm* Form = nullptr;
+  TCustomControl* Pager = nullptr;
+  TEdit* Inner = nullptr;
+  TEdit* Outside = nullptr;
+};
+
+TEST_F(FocusTest, FocusIsInsideThePagerOnlyBelowIt) {
+  Inner->SetFocus();
+  EXPECT_TRUE(VivIzizEzu::IsFocusInsidePager(Pager));
+  Outside->SetFocus();
+  EXPECT_FALSE(VivIzizEzu::IsFocusInsidePager(Pager));
+  Pager->SetFocus();  // the climb starts at the focused window's parent
+  EXPECT_FALSE(VivIzizEzu::IsFocusInsidePager(Pager));
+  Inner->SetFocus();
+  Pager->SetEnabled(false);
+  EXPECT_FALSE(VivIzizEzu::IsFocusInsidePager(Pager));
+  EXPECT_FALSE(VivIzizEzu::IsFocusInsidePager(nullptr));
+}
+
+TEST_F(FocusTest, UnfocusableControlsLeaveTheList) {
+  Outside->SetEnabled(false);
+  auto* hint = new THintWindow(Form);
+  TList list;
+  for (TControl* c : std::initializer_list<TControl*>{Inner, hint, Outside, Pager}) list.Add(c);
+  VivIzizEzu::RemoveUnfocusableControls(&list);
+  ASSERT_EQ(list.Count(), 2);
+  EXPECT_EQ(list.Get(0), static_cast<void*>(static_cast<TControl*>(Inner)));
+  EXPECT_EQ(list.Get(1), static_cast<void*>(static_cast<TControl*>(Pager)));
+  VivIzizEzu::RemoveUnfocusableControls(nullptr);
 }
 
 // ---- appearance classes ----------------------------------------------------------------------
