@@ -168,7 +168,8 @@ void DrawGlowFaceEx(TCanvas* Canvas, const TRect& R, TColor Color, TColor ColorT
     } else {
       RECT calc{L, T, L + 2, T};
       int h = DrawTextUtf8(TextHandle(Canvas, false), Caption, &calc, DT_CALCRECT | DT_WORDBREAK);
-      bx = calc.left, by = calc.top, bw = calc.right - calc.left, bh = h - T;
+      // DrawText answers the text height; it is taken as the height whatever the box's top.
+      bx = calc.left, by = calc.top, bw = calc.right - calc.left, bh = h;
     }
     if (pw > 0) {
       switch (Position) {

@@ -3,6 +3,7 @@
 #include "toolbar/VivIzizEzuStylers.h"
 
 #include <fstream>
+#include <sstream>
 
 #include "foundation/DizAppStyler.h"
 
@@ -33,12 +34,20 @@ void WriteStyleFile(TCustomVivIzizEzuStyler& Styler, const std::string& FileName
   Styler.SavePropToFile(f);
 }
 
-// Reads the first line (the style name, upper-cased) and leaves the stream at the block.
-std::string ReadStyleName(std::ifstream& f, const std::string& FileName) {
+// Reads the first line (the style name, upper-cased) and the theme text after it, which
+// is checked here (a damaged one raises "Corrupt file" before anything is applied).
+std::string ReadStyleFile(const std::string& FileName, std::string& Block) {
+  std::ifstream f(FileName, std::ios::binary);
   if (!f) throw Exception("Cannot open file " + FileName);
   std::string first;
   std::getline(f, first);
   if (!first.empty() && first.back() == '\r') first.pop_back();
+  std::ostringstream rest;
+  rest << f.rdbuf();
+  Block = rest.str();
+  TCustomVivIzizEzuStyler check(nullptr);
+  std::istringstream in(Block);
+  check.LoadPropFromFile(in);
   return UpperAscii(first);
 }
 }  // namespace
@@ -89,14 +98,15 @@ void TVivIzizEzuOfficeStyler::SaveToFile(const std::string& FileName) {
 }
 
 void TVivIzizEzuOfficeStyler::LoadFromFile(const std::string& FileName) {
-  std::ifstream f(FileName, std::ios::binary);
-  std::string name = ReadStyleName(f, FileName);
+  std::string block;
+  std::string name = ReadStyleFile(FileName, block);
   for (int i = 0; i <= bsTerminal; ++i)
     if (name == UpperAscii(kOfficeNames[i])) {
       SetToolBarStyle(static_cast<TToolBarStyle>(i));
       break;
     }
-  LoadPropFromFile(f);
+  std::istringstream in(block);
+  LoadPropFromFile(in);
 }
 
 // ---- fantasy styler ----------------------------------------------------------------------------
@@ -109,14 +119,15 @@ void TVivIzizEzuFantasyStyler::SaveToFile(const std::string& FileName) {
 }
 
 void TVivIzizEzuFantasyStyler::LoadFromFile(const std::string& FileName) {
-  std::ifstream f(FileName, std::ios::binary);
-  std::string name = ReadStyleName(f, FileName);
+  std::string block;
+  std::string name = ReadStyleFile(FileName, block);
   for (int i = 0; i <= bsWhidbey; ++i)
     if (name == UpperAscii(kFantasyNames[i])) {
       SetToolBarStyle(static_cast<TToolBarFantasyStyle>(i));
       break;
     }
-  LoadPropFromFile(f);
+  std::istringstream in(block);
+  LoadPropFromFile(in);
 }
 
 }  // namespace VivIzizEzu

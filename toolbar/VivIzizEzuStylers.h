@@ -47,7 +47,8 @@ public:
   // "Cannot Create <name>" when the file cannot be written.
   void SaveToFile(const std::string& FileName);
   // "Cannot open file <name>" when it cannot be read; a first line naming no style keeps
-  // the style; a damaged theme text raises "Corrupt file" (the preset stays applied).
+  // the style; a damaged theme text raises "Corrupt file" and changes nothing, the style
+  // included.
   void LoadFromFile(const std::string& FileName);
   TThemeNotifierWindow* Notifier() const { return FNotifier.get(); }
 

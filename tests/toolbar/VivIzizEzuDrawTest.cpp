@@ -231,6 +231,38 @@ TEST_F(FaceCanvas, MeasuringAVistaFaceReturnsTheContentSize) {
   EXPECT_EQ(DrawVistaButtonFace(c, {0, 0, 100, 30}, p), (TSize{0, 0}));
 }
 
+TEST_F(FaceCanvas, PicturesAreKeyedOnACornerPixelUnlessTheyArePng) {
+  // A 4 x 4 picture: red in the top-left corner, blue in the bottom-left, green elsewhere.
+  TRawImage raw(4, 4, MakeArgb(255, 0, 255, 0));
+  raw.At(0, 0) = MakeArgb(255, 255, 0, 0);
+  raw.At(0, 3) = MakeArgb(255, 0, 0, 255);
+  TBitmap bitmap;
+  bitmap.LoadFromRawImage(raw);
+  TPngImage png;
+  png.SetRawImage(raw);
+
+  Reset(20, 10);
+  DrawGDIPGraphic(nullptr, c, {2, 2}, true, &bitmap);    // keyed on its top-left red
+  DrawGDIPGraphic(nullptr, c, {10, 2}, true, &png);      // a PNG is drawn as it is
+  EXPECT_EQ(At(2, 2), clWhite);
+  EXPECT_EQ(At(3, 2), clLime);
+  EXPECT_EQ(At(10, 2), clRed);
+  DrawGDIPGraphic(nullptr, c, {2, 2}, false, &bitmap);
+  EXPECT_EQ(At(2, 2), clRed);
+
+  TImageList list(nullptr);
+  list.SetWidth(4);
+  list.SetHeight(4);
+  list.AddRawImage(raw);
+  Reset(20, 10);
+  DrawGDIPImageListImage(nullptr, c, {2, 2}, &list, 0, true);  // keyed on its bottom-left blue
+  EXPECT_EQ(At(2, 5), clWhite);
+  EXPECT_EQ(At(2, 2), clRed);
+  DrawGDIPImageListImage(nullptr, c, {2, 2}, &list, -1, true);
+  DrawGDIPImageListImage(nullptr, nullptr, {2, 2}, &list, 0, true);
+  DrawGDIPGraphic(nullptr, c, {2, 2}, true, nullptr);
+}
+
 // The faces in each state, for a look: rows of glow faces (normal, hot, down, checked,
 // disabled; with a caption; focused; with a drop-down strip) and of vista faces.
 TEST_F(FaceCanvas, FaceSheetsRender) {

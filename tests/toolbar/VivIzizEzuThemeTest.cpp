@@ -312,6 +312,22 @@ TEST_F(ThemeTest, StyleFilesNameTheStyleFirst) {
   EXPECT_EQ(fantasy->Style(), VivIzizEzu::bsChocolate);
   EXPECT_EQ(fantasy->DockColor()->Color(), s->DockColor()->Color());
 
+  // A damaged block is found before the first line's preset is applied.
+  lines[0] = "bsOffice2007Obsidian";
+  lines[60] = "Damaged";
+  {
+    std::ofstream(file, std::ios::binary) << Join(lines);
+  }
+  const std::string before = Saved(*back);
+  try {
+    back->LoadFromFile(file);
+    ADD_FAILURE();
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message(), "Corrupt file");
+  }
+  EXPECT_EQ(back->Style(), VivIzizEzu::bsOffice2007Luna);
+  EXPECT_EQ(Saved(*back), before);
+
   try {
     s->LoadFromFile(file + ".missing");
     ADD_FAILURE();
