@@ -104,7 +104,7 @@ void TCustomVivIzizEzuStyler::Notification(TComponent* AComponent, TOperation Op
   // dropped, so that nothing freed meanwhile is touched by the destructor.
   if (AComponent == FRadUdirEtyler) {
     FRadUdirEtyler = nullptr;  // already gone: do not ask it to forget us
-    if (Destroying_()) FCurrentMenuStyler = FInternalMenuStyler;
+    if (IsDestroying()) FCurrentMenuStyler = FInternalMenuStyler;
     else SetRadUdirEtyler(nullptr);
     return;
   }

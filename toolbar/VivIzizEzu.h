@@ -552,7 +552,7 @@ public:
 
 private:
   void SetColorField(TColor& Field, TColor Value, int Kind);
-  bool Destroying_() const { return ComponentState().Contains(csDestroying); }
+  bool IsDestroying() const { return ComponentState().Contains(csDestroying); }
 
   bool FBackGroundTransparent = true;
   TBackGroundDisplay FBackGroundDisplay = bdTile;
