@@ -181,6 +181,60 @@ TEST_F(FaceCanvas, ACaptionGivenOnlyAsWideTextIsMeasured) {
   EXPECT_EQ(DrawGDIPText(c, 2, 0, {0, 0, 200, 40}, "", u"", &font, true, true, aaNone, false, false), TRect{});
 }
 
+TEST_F(FaceCanvas, AnAntiAliasedCaptionIsShortenedToItsBox) {
+  TFont font;
+  font.SetName("Tahoma");
+  font.SetSize(9);
+  font.SetColor(clBlack);
+  const std::string text = "A rather long caption for a small box";
+  struct Case {
+    const char* What;
+    bool Ellipsis, Wrap;
+    int MinWidth;  // of the reported measurement
+  };
+  const Case cases[] = {
+      {"with an ellipsis, measured in a wide box", true, false, 100},
+      {"cut, measured in a wide box", false, false, 100},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.What);
+    Reset(200, 40);
+    c->Font()->Assign(&font);
+    TRect r = DrawGDIPText(c, 0, 0, {10, 10, 70, 30}, text, u"", &font, true, true, aaAntiAlias, k.Ellipsis, k.Wrap);
+    EXPECT_GT(r.Width(), k.MinWidth);
+    EXPECT_GT(Ink({10, 10, 70, 30}), 20);
+    EXPECT_EQ(Ink({72, 0, 200, 40}), 0);  // nothing beyond the box
+    Save(std::string("gdip_text_") + (k.Ellipsis ? "ellipsis" : "cut") + ".png", 4);
+  }
+  // Measuring only: the text in its layout box.
+  TRect m = DrawGDIPText(c, 0, 0, {0, 0, 1000, 20}, "Short", u"", &font, true, false, aaAntiAlias, false, false);
+  EXPECT_GT(m.Width(), 10);
+  EXPECT_LT(m.Width(), 80);
+}
+
+TEST_F(FaceCanvas, CaptionButtonGlyphsAreLines) {
+  Reset(20, 20);
+  DrawCloseGlyph(c, {0, 0, 20, 20}, clBlack, 6);
+  // x0 = y0 = (20 - 6) div 3 = 4: two-pixel strokes from corner to corner.
+  EXPECT_EQ(At(4, 5), clBlack);
+  EXPECT_EQ(At(10, 10), clBlack);
+  EXPECT_EQ(At(10, 4), clWhite);
+  Reset(20, 20);
+  DrawMinimizeGlyph(c, {0, 0, 20, 20}, clBlack, true);
+  // x0 = (20 - 6) div 3 = 4, y0 = 10: two rows from x0 to x0 + 5.
+  EXPECT_EQ(Ink({0, 0, 20, 20}), 12);
+  EXPECT_EQ(At(4, 10), clBlack);
+  EXPECT_EQ(At(9, 11), clBlack);
+  Reset(20, 20);
+  DrawMaximizeGlyph(c, {0, 0, 20, 20}, clBlack, false);
+  EXPECT_EQ(At(12, 0), clBlack);  // Right - 8
+  EXPECT_EQ(At(7, 3), clBlack);   // Right - 13
+  Reset(20, 20);
+  DrawRestoreGlyph(c, {0, 0, 20, 20}, clBlack, true);
+  EXPECT_EQ(At(6, 4), clBlack);  // the back frame's top, x0 + 2 with x0 = y0 = 4
+  EXPECT_EQ(At(4, 12), clBlack);  // the front frame's bottom-left corner
+}
+
 TEST_F(FaceCanvas, VistaFaceBordersFollowTheButtonPosition) {
   TVistaFaceParams p;
   p.Color = p.ColorTo = p.ColorMirror = p.ColorMirrorTo = clWhite;
@@ -261,6 +315,31 @@ TEST_F(FaceCanvas, PicturesAreKeyedOnACornerPixelUnlessTheyArePng) {
   DrawGDIPImageListImage(nullptr, c, {2, 2}, &list, -1, true);
   DrawGDIPImageListImage(nullptr, nullptr, {2, 2}, &list, 0, true);
   DrawGDIPGraphic(nullptr, c, {2, 2}, true, nullptr);
+}
+
+TEST_F(FaceCanvas, AVistaFaceIgnoresAOnePixelGlyph) {
+  TBitmap thin, glyph;
+  thin.LoadFromRawImage(TRawImage(1, 5, MakeArgb(255, 255, 0, 0)));
+  glyph.LoadFromRawImage(TRawImage(4, 4, MakeArgb(255, 255, 0, 0)));
+  TImageList list(nullptr);
+  list.SetWidth(4);
+  list.SetHeight(4);
+  list.AddRawImage(TRawImage(4, 4, MakeArgb(255, 0, 255, 0)));
+  TVistaFaceParams p;
+  p.Transparent = true;
+  p.ShowPicture = true;
+  p.Images = &list;
+  p.ImageIndex = 0;
+  p.Glyph = &thin;
+  Reset(20, 20);
+  TSize size = DrawVistaButtonFace(c, {0, 0, 20, 20}, p);
+  EXPECT_EQ(size, (TSize{4 + 2, 4}));  // the picture width counts the spacing
+  EXPECT_EQ(At(7, 8), clLime);         // centred: ((20 - 6) div 2, (20 - 4) div 2)
+  EXPECT_EQ(Ink({0, 0, 20, 20}), 16);
+  p.Glyph = &glyph;
+  Reset(20, 20);
+  DrawVistaButtonFace(c, {0, 0, 20, 20}, p);
+  EXPECT_EQ(At(7, 8), clRed);
 }
 
 // The faces in each state, for a look: rows of glow faces (normal, hot, down, checked,
