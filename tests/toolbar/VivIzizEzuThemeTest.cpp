@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/DizThemeBinding.h"
 #include "platform/backend/Headless.h"
 #include "platform/vcl/Filer.h"
 #include "tests/toolbar/ToolBarTestSupport.h"
@@ -358,6 +359,39 @@ TEST_F(ThemeTest, TheStyleSurvivesAStoredForm) {
     EXPECT_EQ(read.Style(), style);
     EXPECT_EQ(Saved(read), Saved(written));
   }
+}
+
+// A visual-styles library that reports the "HomeStead" colour scheme.
+HRESULT HomeSteadThemeName(char16_t* file, int maxFile, char16_t* color, int maxColor, char16_t* size, int maxSize) {
+  auto put = [](char16_t* buf, int max, const std::u16string& s) {
+    if (!buf || max <= 0) return;
+    std::size_t n = std::min<std::size_t>(s.size(), std::size_t(max - 1));
+    std::copy_n(s.begin(), n, buf);
+    buf[n] = 0;
+  };
+  put(file, maxFile, u"luna.msstyles");
+  put(color, maxColor, u"HomeStead");
+  put(size, maxSize, u"NormalSize");
+  return S_OK;
+}
+
+TEST_F(ThemeTest, FollowingTheXPSchemeOverridesTheStoredStyle) {
+  TLibraryExports e = StandardThemeLibraryExports();
+  e["GetCurrentThemeName"] = LibraryProc(&HomeSteadThemeName);
+  SetLibraryExports("uxtheme.dll", e);
+  TVivIzizEzuOfficeStyler written(nullptr);
+  written.SetName("VivIzizEzuOfficeStyler1");
+  written.SetToolBarStyle(VivIzizEzu::bsOffice2007Luna);
+  const std::string plain = WriteComponentToText(&written);
+  written.SetAutoThemeAdapt(true);
+  const std::string adapting = WriteComponentToText(&written);
+
+  TVivIzizEzuOfficeStyler kept(nullptr), adapted(nullptr);
+  ReadComponentFromText(plain, &kept);
+  ReadComponentFromText(adapting, &adapted);
+  SetLibraryExports("uxtheme.dll", StandardThemeLibraryExports());
+  EXPECT_EQ(kept.Style(), VivIzizEzu::bsOffice2007Luna);
+  EXPECT_EQ(adapted.Style(), VivIzizEzu::bsOffice2003Olive);
 }
 
 TEST_F(ThemeTest, FantasyPresetsApplyEveryTime) {
