@@ -437,8 +437,10 @@ public:
   // The internal menu styler is part of the styler, not a stored component of its own.
   void GetChildren(const TGetChildProc&, TComponent*) override {}
 
-  // Registration. A control added twice is listed (and updated) twice; nullptr and
-  // controls that do not implement IVivIzizEzuStylerClient are listed but never updated.
+  // Registration. nullptr is ignored; a control added twice is listed (and updated)
+  // twice, and one RemoveControl removes one entry. A control that does not implement
+  // IVivIzizEzuStylerClient is listed but never updated. Each registered control and the
+  // styler are told when the other is freed (FreeNotification both ways).
   void AddControl(TCustomControl* AControl);
   void RemoveControl(TCustomControl* AControl);
   int ControlCount() const { return static_cast<int>(FControls.size()); }

@@ -164,6 +164,7 @@ void Line(TCanvas* C, int x1, int y1, int x2, int y2) {
 }  // namespace
 
 void DrawCloseGlyph(TCanvas* Canvas, const TRect& R, TColor Color, int Size) {
+  if (!Canvas) return;
   Canvas->Pen()->SetColor(Color);
   int x0 = R.Left + (R.Width() - Size) / 3, y0 = R.Top + (R.Height() - Size) / 3, s = Size;
   Line(Canvas, x0, y0 + s, x0 + s + 1, y0);
@@ -181,6 +182,7 @@ void SmallFrame(TCanvas* C, const TRect& R) {
 }  // namespace
 
 void DrawMaximizeGlyph(TCanvas* Canvas, const TRect& R, TColor Color, bool Large) {
+  if (!Canvas) return;
   Canvas->Pen()->SetColor(Color);
   if (!Large) return SmallFrame(Canvas, R);
   int x0 = R.Left + (R.Width() - 8) / 3, y0 = R.Top + (R.Height() - 8) / 3;
@@ -190,6 +192,7 @@ void DrawMaximizeGlyph(TCanvas* Canvas, const TRect& R, TColor Color, bool Large
 }
 
 void DrawRestoreGlyph(TCanvas* Canvas, const TRect& R, TColor Color, bool Large) {
+  if (!Canvas) return;
   Canvas->Pen()->SetColor(Color);
   if (!Large) {
     Line(Canvas, R.Right - 5, R.Top + 2, R.Right - 5, R.Top + 8);
@@ -207,6 +210,7 @@ void DrawRestoreGlyph(TCanvas* Canvas, const TRect& R, TColor Color, bool Large)
 }
 
 void DrawMinimizeGlyph(TCanvas* Canvas, const TRect& R, TColor Color, bool Large) {
+  if (!Canvas) return;
   Canvas->Pen()->SetColor(Color);
   if (!Large) {
     Line(Canvas, R.Left, R.Top, R.Left, R.Top + 6);
@@ -228,6 +232,7 @@ TSurface::TSurface(TGPGraphics* Given, TCanvas* Canvas) : G(Given) {
 TSurface::~TSurface() = default;
 
 void DrawGDIPLine(TGPGraphics* G, TGPPen* Pen, int X, int Y, int DX, int DY) {
+  if (!G) return;
   TGPGraphicsPath path;
   path.AddLine(float(X), float(Y), float(X + DX), float(Y + DY));
   path.CloseFigure();
@@ -235,6 +240,7 @@ void DrawGDIPLine(TGPGraphics* G, TGPPen* Pen, int X, int Y, int DX, int DY) {
 }
 
 void DrawGDIPArc(TGPGraphics* G, TGPPen* Pen, int X, int Y, int W, int H, float Start, float Sweep, bool Close) {
+  if (!G) return;
   TGPGraphicsPath path;
   path.AddArc(float(X), float(Y), float(W), float(H), Start, Sweep);
   if (Close) path.CloseFigure();
@@ -255,12 +261,14 @@ void AddRoundRectPath(TGPGraphicsPath& path, int X, int Y, int W, int H, int R) 
 }
 
 void DrawGDIPRoundRect(TGPGraphics* G, TGPPen* Pen, int X, int Y, int W, int H, int R) {
+  if (!G) return;
   TGPGraphicsPath path;
   AddRoundRectPath(path, X, Y, W, H, R);
   G->DrawPath(Pen, &path);
 }
 
 void DrawGDIPPenRect(TGPGraphics* G, TGPPen* Pen, int X, int Y, int W, int H) {
+  if (!G) return;
   TGPGraphicsPath path;
   path.AddLine(float(X), float(Y), float(X + W), float(Y));
   path.AddLine(float(X + W), float(Y), float(X + W), float(Y + H));

@@ -13,7 +13,11 @@ namespace {
 
 using S = TCustomVivIzizEzuStyler;
 
-enum TEncoding { enColor, enInt, enBool, enDirection, enGradient, enGrip, enFontStyle, enFontName };
+enum TEncoding { enColor, enInt, enFontSize, enBool, enDirection, enGradient, enGrip, enFontStyle, enFontName };
+
+// Font sizes beyond this many points are taken as damage (they would overflow the
+// conversion to a font height).
+constexpr int kMaxFontSize = 16384;
 
 struct TLineDef {
   std::string Key;
@@ -104,7 +108,7 @@ std::vector<TLineDef> BuildLines() {
         [f](S& s, int v) { f(s)->SetColor(v); });
     add(prefix + ".Style", enFontStyle, [f](S& s) { return static_cast<int>(f(s)->GetStyle().Bits()); },
         [f](S& s, int v) { f(s)->SetStyle(TFontStyles::FromBits(static_cast<uint64_t>(v))); });
-    add(prefix + ".Size", enInt, [f](S& s) { return f(s)->GetSize(); }, [f](S& s, int v) { f(s)->SetSize(v); });
+    add(prefix + ".Size", enFontSize, [f](S& s) { return f(s)->GetSize(); }, [f](S& s, int v) { f(s)->SetSize(v); });
     if (named) L.push_back({prefix + ".Name", enFontName, nullptr, nullptr, f});
   };
   auto gradientBackground = [&](const std::string& prefix, std::function<TGradientBackground*(S&)> o) {
@@ -360,7 +364,8 @@ void TCustomVivIzizEzuStyler::SavePropToFile(std::ostream& F) {
     bool commaText = false;
     switch (d.Encoding) {
       case enColor: value = ColorText(d.Get(*this)); break;
-      case enInt: value = std::to_string(d.Get(*this)); break;
+      case enInt:
+      case enFontSize: value = std::to_string(d.Get(*this)); break;
       case enBool: value = d.Get(*this) ? "True" : "False"; commaText = true; break;
       case enDirection: value = d.Get(*this) == gdHorizontal ? "gdHorizontal" : "gdVertical"; break;
       case enGradient: value = kGradientNames[d.Get(*this) & 3]; break;
@@ -418,6 +423,10 @@ void TCustomVivIzizEzuStyler::LoadPropFromFile(std::istream& F) {
           break;
         case enInt:
           if (!ParseInt(value, p.Value)) throw Exception("bad integer");
+          break;
+        case enFontSize:
+          if (!ParseInt(value, p.Value) || p.Value < -kMaxFontSize || p.Value > kMaxFontSize)
+            throw Exception("bad font size");
           break;
         case enBool: p.Value = SameTextAscii(value, "True"); break;
         case enDirection: p.Value = SameTextAscii(value, "gdHorizontal") ? gdHorizontal : gdVertical; break;

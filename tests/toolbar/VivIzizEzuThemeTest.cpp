@@ -144,6 +144,7 @@ TEST_F(ThemeTest, ADamagedBlockRaisesCorruptFileAndChangesNothing) {
       {"a colour that is no number", [](auto& l) { l[58] = "BorderColor=$00GG1111"; }},
       {"an integer that is no number", [](auto& l) { l[49] = "FloatingWindowBorderWidth=two"; }},
       {"a file ending early", [](auto& l) { l.resize(120); }},
+      {"an impossible font size", [](auto& l) { l[39] = "Font.Size=2147483647"; }},
       {"a missing line in the middle", [](auto& l) { l.erase(l.begin() + 60); }},
   };
   for (const Case& c : cases) {
