@@ -160,16 +160,17 @@ void DrawGlowFaceEx(TCanvas* Canvas, const TRect& R, TColor Color, TColor ColorT
     format.SetHotkeyPrefix(HotkeyPrefixShow);
     TGPSolidBrush brush(ColorToARGB(Enabled ? Font->GetColor() : clGray));
     if (AntiAlias != aaNone) g.SetTextRenderingHint(HintOf(AntiAlias));
-    double bx, by, bw, bh;
+    // The measured box; its top is not needed by the layout.
+    double bx, bw, bh;
     if (AntiAlias != aaNone) {
       TGPRectF m{};
       g.MeasureString(Utf8ToUtf16(Caption), -1, &font, box, &format, m);
-      bx = m.X, by = m.Y, bw = m.Width, bh = m.Height;
+      bx = m.X, bw = m.Width, bh = m.Height;
     } else {
       RECT calc{L, T, L + 2, T};
       int h = DrawTextUtf8(TextHandle(Canvas, false), Caption, &calc, DT_CALCRECT | DT_WORDBREAK);
       // DrawText answers the text height; it is taken as the height whatever the box's top.
-      bx = calc.left, by = calc.top, bw = calc.right - calc.left, bh = h;
+      bx = calc.left, bw = calc.right - calc.left, bh = h;
     }
     if (pw > 0) {
       switch (Position) {
@@ -199,7 +200,6 @@ void DrawGlowFaceEx(TCanvas* Canvas, const TRect& R, TColor Color, TColor ColorT
           break;
       }
     }
-    (void)by;
     if (AntiAlias != aaNone) {
       g.DrawString(Caption, -1, &font, box, &format, &brush);
     } else {
@@ -409,20 +409,19 @@ TSize DrawVistaButtonFace(TCanvas* Canvas, const TRect& R, const TVistaFaceParam
     TGPFont font(family.get(), float(P.Font->GetSize()), FontStyleBits(P.Font, false), UnitPoint);
     TGPSolidBrush brush(ColorToARGB(P.Enabled ? P.Font->GetColor() : clGray));
 
-    double bx, by, bw, bh;
+    // The measured box; its top is not needed by the layout.
+    double bx, bw, bh;
     if (G) {
       TGPRectF m{};
       g.MeasureString(text, -1, &font, box, &format, m);
-      bx = m.X, by = m.Y, bw = m.Width, bh = m.Height;
+      bx = m.X, bw = m.Width, bh = m.Height;
     } else {
       Canvas->Font()->Assign(P.Font);
       RECT calc{RoundEven(box.X), RoundEven(box.Y), RoundEven(box.X) + 2, RoundEven(box.Y)};
       bh = DrawTextW(TextHandle(Canvas, false), text.c_str(), -1, &calc, DT_CALCRECT | DT_SINGLELINE | DT_VCENTER);
       bw = calc.right - calc.left;
       bx = P.Layout == 0 ? (CW - bw - pwx) / 2 : box.X;
-      by = P.Layout == 1 ? (CH - bh - ph - 2) / 2 : box.Y;
     }
-    (void)by;
     result = {RoundEven(bw) + pwx + P.Spacing, std::max(RoundEven(bh) + P.Spacing, ph + P.Spacing)};
     if (P.MeasureOnly) return result;
 

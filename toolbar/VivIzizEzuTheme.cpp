@@ -1,6 +1,7 @@
 // VivIzizEzu, the theme text block: 303 lines of key=value, one stored property each, in
 // a fixed order. The line table below is the whole format; writing and reading walk it.
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <istream>
 #include <ostream>

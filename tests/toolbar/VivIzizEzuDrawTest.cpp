@@ -94,6 +94,19 @@ TEST_F(FaceCanvas, GradientBandsStepTowardTheSecondColour) {
   EXPECT_EQ(At(5, 19), Rgb(128, 128, 128));  // the last band stops one step short
 }
 
+TEST_F(FaceCanvas, AVistaGradientStacksTwoGradientsUnderABorder) {
+  Reset(60, 50);
+  DrawVistaGradient(c, {0, 0, 60, 50}, 22, clRed, clYellow, clBlue, clAqua, clNone, 3);
+  EXPECT_EQ(At(5, 0), clRed);
+  EXPECT_EQ(At(5, 22), clBlue);  // the lower part starts at the upper height
+  EXPECT_NE(At(5, 21), clRed);
+  DrawVistaGradient(c, {0, 0, 60, 50}, 22, clRed, clYellow, clBlue, clAqua, clBlack, 0);
+  EXPECT_EQ(At(0, 30), clBlack);  // a square border on the left edge
+  DrawVistaGradient(c, {0, 0, 60, 50}, 22, clRed, clYellow, clBlue, clAqua, clBlack, 8);
+  Save("vista_gradient.png", 4);
+  EXPECT_NE(At(0, 0), clBlack);  // a rounded corner
+}
+
 TEST_F(FaceCanvas, ARadialGlowFaceFillsItsHalvesRowByRow) {
   // 21 rows: the solid upper fill covers rows 0 to 9, the lower fill rows 10 to 20; the
   // gradients leave the left column alone.
