@@ -557,6 +557,7 @@ void TStrings::SaveToStream(TStream& Stream) const {
 
 void TStrings::LoadFromFile(const std::string& FileName) {
   TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
+  CheckLoadableSize(stream);
   LoadFromStream(stream);
 }
 
