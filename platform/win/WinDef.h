@@ -54,7 +54,7 @@ inline constexpr LPARAM PointToLParam(POINT p) { return MAKELPARAM(WORD(p.x), WO
 inline constexpr POINT LParamToPoint(LPARAM lp) { return POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}; }
 inline constexpr short GET_WHEEL_DELTA_WPARAM(WPARAM wp) { return SHORT(HIWORD(wp)); }
 inline constexpr WORD GET_KEYSTATE_WPARAM(WPARAM wp) { return LOWORD(wp); }
-inline constexpr POINT MakePoint(int x, int y) { return POINT{x, y}; }
+inline constexpr POINT WinPoint(int x, int y) { return POINT{x, y}; }
 inline constexpr RECT MakeRect(int l, int t, int r, int b) { return RECT{l, t, r, b}; }
 inline constexpr int RectWidth(const RECT& r) { return r.right - r.left; }
 inline constexpr int RectHeight(const RECT& r) { return r.bottom - r.top; }
