@@ -9,7 +9,7 @@
 #include "platform/gdi/Text.h"
 #include "platform/win/WinUser.h"
 
-using namespace DizGroupBox;
+namespace gb = DizGroupBox;
 
 namespace {
 const TEnumInfo* BorderStyleNames() {
@@ -28,9 +28,9 @@ void TDizCustomGroupBox::Publish(TClassBuilder<TDizCustomGroupBox>& P) { (void)P
 void TDizGroupBox::Publish(TClassBuilder<TDizGroupBox>& P) {
   P.Int("BorderColor", &TDizGroupBox::BorderColor, &TDizGroupBox::SetBorderColor, clSilver)
       .Consts(ColorConsts())
-      .Enum("BorderStyle", BorderStyleNames(), &TDizGroupBox::BorderStyle, &TDizGroupBox::SetBorderStyle, bsSingle)
+      .Enum("BorderStyle", BorderStyleNames(), &TDizGroupBox::BorderStyle, &TDizGroupBox::SetBorderStyle, gb::bsSingle)
       .Enum("CaptionPosition", CaptionPositionNames(), &TDizGroupBox::CaptionPosition,
-            &TDizGroupBox::SetCaptionPosition, cpTopLeft)
+            &TDizGroupBox::SetCaptionPosition, gb::cpTopLeft)
       .Component("Images", &TDizGroupBox::Images, &TDizGroupBox::SetImages)
       .Int("ImageIndex", &TDizGroupBox::ImageIndex, &TDizGroupBox::SetImageIndex, -1)
       .Bool("Transparent", &TDizGroupBox::Transparent, &TDizGroupBox::SetTransparent, true)
@@ -44,7 +44,7 @@ TDizCustomGroupBox::TDizCustomGroupBox(TComponent* AOwner) : TCustomGroupBox(AOw
   SetCtl3D(false);
 }
 
-void TDizCustomGroupBox::Changed(bool Realign) {
+void TDizCustomGroupBox::LookChanged(bool Realign) {
   if (Realign) this->Realign();
   Invalidate();
 }
@@ -52,19 +52,19 @@ void TDizCustomGroupBox::Changed(bool Realign) {
 void TDizCustomGroupBox::SetBorderColor(TColor Value) {
   if (FBorderColor == Value) return;
   FBorderColor = Value;
-  Changed(false);
+  LookChanged(false);
 }
 
-void TDizCustomGroupBox::SetBorderStyle(TBorderStyle Value) {
+void TDizCustomGroupBox::SetBorderStyle(gb::TBorderStyle Value) {
   if (FBorderStyle == Value) return;
   FBorderStyle = Value;
-  Changed(true);
+  LookChanged(true);
 }
 
-void TDizCustomGroupBox::SetCaptionPosition(TCaptionPosition Value) {
+void TDizCustomGroupBox::SetCaptionPosition(gb::TCaptionPosition Value) {
   if (FCaptionPosition == Value) return;
   FCaptionPosition = Value;
-  Changed(true);
+  LookChanged(true);
 }
 
 void TDizCustomGroupBox::SetImages(TCustomImageList* Value) {
@@ -73,25 +73,25 @@ void TDizCustomGroupBox::SetImages(TCustomImageList* Value) {
   FImages = Value;
   if (FImages) FImages->FreeNotification(this);
   else FImageIndex = -1;
-  Changed(true);
+  LookChanged(true);
 }
 
 void TDizCustomGroupBox::SetImageIndex(int Value) {
   if (FImageIndex == Value) return;
   FImageIndex = Value;
-  Changed(true);
+  LookChanged(true);
 }
 
 void TDizCustomGroupBox::SetTransparent(bool Value) {
   if (FTransparent == Value) return;
   FTransparent = Value;
-  Changed(false);
+  LookChanged(false);
 }
 
 void TDizCustomGroupBox::SetRoundEdges(bool Value) {
   if (FRoundEdges == Value) return;
   FRoundEdges = Value;
-  Changed(false);
+  LookChanged(false);
 }
 
 void TDizCustomGroupBox::Notification(TComponent* AComponent, TOperation Operation) {
@@ -99,7 +99,7 @@ void TDizCustomGroupBox::Notification(TComponent* AComponent, TOperation Operati
   if (Operation == opRemove && AComponent == FImages && !ComponentState().Contains(csDestroying)) {
     FImages = nullptr;
     FImageIndex = -1;
-    Changed(true);
+    LookChanged(true);
   } else if (Operation == opRemove && AComponent == FImages) {
     FImages = nullptr;
   }
@@ -107,8 +107,8 @@ void TDizCustomGroupBox::Notification(TComponent* AComponent, TOperation Operati
 
 int TDizCustomGroupBox::GetBorderWidth() const {
   switch (FBorderStyle) {
-    case bsNone: return 1;
-    case bsSingle: return Ctl3D() ? 2 : 1;
+    case gb::bsNone: return 1;
+    case gb::bsSingle: return Ctl3D() ? 2 : 1;
     default: return Ctl3D() ? 4 : 2;
   }
 }
@@ -140,15 +140,15 @@ TRect TDizCustomGroupBox::GetCaptionRect() {
   const int h = std::max(ih, th) + 2;
   int left = 8, top = 0;
   switch (FCaptionPosition) {
-    case cpTopLeft: break;
-    case cpTopRight: left = Width() - 8 - w; break;
-    case cpTopCenter: left = (Width() - w) / 2; break;
-    case cpBottomLeft: top = Height() - h; break;
-    case cpBottomRight:
+    case gb::cpTopLeft: break;
+    case gb::cpTopRight: left = Width() - 8 - w; break;
+    case gb::cpTopCenter: left = (Width() - w) / 2; break;
+    case gb::cpBottomLeft: top = Height() - h; break;
+    case gb::cpBottomRight:
       left = Width() - 8 - w;
       top = Height() - h;
       break;
-    case cpBottomCenter:
+    case gb::cpBottomCenter:
       left = (Width() - w) / 2;
       top = Height() - h;
       break;
@@ -167,7 +167,7 @@ TRect TDizCustomGroupBox::GetBorderRect() {
     r.Top += GetCaptionHeight() / 2;
   } else if (HasCaptionOrImage()) {
     r.Bottom -= GetCaptionHeight() / 2;
-    if (FBorderStyle == bsDouble) r.Bottom += 1;
+    if (FBorderStyle == gb::bsDouble) r.Bottom += 1;
   }
   return r;
 }
@@ -224,9 +224,9 @@ void TDizCustomGroupBox::Paint() {
     else c->Rectangle(r);
   };
   switch (FBorderStyle) {
-    case bsNone: break;
-    case bsSingle: frame(f, FBorderColor); break;
-    case bsDouble:
+    case gb::bsNone: break;
+    case gb::bsSingle: frame(f, FBorderColor); break;
+    case gb::bsDouble:
       if (!Ctl3D()) {
         frame(f, FBorderColor);
         frame(TRect{f.Left + 2, f.Top + 2, f.Right - 2, f.Bottom - 2}, FBorderColor);

@@ -51,7 +51,7 @@ protected:
   void Paint() override;
   bool IsTopPosition() const { return FCaptionPosition <= DizGroupBox::cpTopCenter; }
   bool HasCaptionOrImage() const;
-  void Changed(bool Realign);
+  void LookChanged(bool Realign);
 
   TColor FBorderColor = clSilver;
   DizGroupBox::TBorderStyle FBorderStyle = DizGroupBox::bsSingle;
