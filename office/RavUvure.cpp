@@ -576,7 +576,7 @@ void TRavUvure::Publish(TClassBuilder<TRavUvure>& P) {
       .Bool("AutoHideChildren", &R::AutoHideChildren, &R::SetAutoHideChildren, true)
       .Object("Background", &R::Background, &R::SetBackground)
       .Enum("BackgroundPosition", BackgroundPositionNames(), &R::BackgroundPosition, &R::SetBackgroundPosition,
-            bpTopLeft)
+            RavUvure::bpTopLeft)
       .Int("BorderColor", &R::BorderColor, &R::SetBorderColor, clBlack)
       .Consts(ColorConsts())
       .Bool("BorderShadow", &R::BorderShadow, &R::SetBorderShadow, false)

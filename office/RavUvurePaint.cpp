@@ -125,19 +125,19 @@ void TCustomRavUvure::Paint() {
     const int pw = FBackground->GetWidth(), ph = FBackground->GetHeight(), h = Height();
     auto draw = [&](int x, int y) { c->Draw(x, y, FBackground.get()); };
     switch (FBackgroundPosition) {
-      case bpTopLeft: draw(body.Left, body.Top); break;
-      case bpTopRight: draw(std::max(body.Left, body.Right - body.Left - pw - bw), body.Top); break;
-      case bpBottomLeft: draw(body.Left, std::max(body.Top, h - ph - bw)); break;
-      case bpBottomRight:
+      case RavUvure::bpTopLeft: draw(body.Left, body.Top); break;
+      case RavUvure::bpTopRight: draw(std::max(body.Left, body.Right - body.Left - pw - bw), body.Top); break;
+      case RavUvure::bpBottomLeft: draw(body.Left, std::max(body.Top, h - ph - bw)); break;
+      case RavUvure::bpBottomRight:
         draw(std::max(body.Left, body.Right - body.Left - pw - bw), std::max(body.Top, h - ph - bw));
         break;
-      case bpTiled:
+      case RavUvure::bpTiled:
         if (pw > 0 && ph > 0)
           for (int y = body.Top; y < h; y += ph)
             for (int x = body.Left; x < Width(); x += pw) draw(x, y);
         break;
-      case bpStretched: c->StretchDraw(body, FBackground.get()); break;
-      case bpCenter:
+      case RavUvure::bpStretched: c->StretchDraw(body, FBackground.get()); break;
+      case RavUvure::bpCenter:
         draw(std::max(body.Left, body.Right - body.Left - pw - bw) / 2, std::max(body.Top, h - ph - bw) / 2);
         break;
     }

@@ -111,7 +111,7 @@ bool SetsShade(TRavUvureStyle s) {
 }
 
 // The hidden window that hears of theme changes for its styler.
-LRESULT CALLBACK NotifierProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam) {
+LRESULT NotifierProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam) {
   if (Msg == WM_THEMECHANGED) {
     if (auto* styler = reinterpret_cast<TRavUvureStyler*>(GetWindowLongPtr(Window, GWLP_USERDATA)))
       styler->ThemeChanged(styler);
