@@ -1,14 +1,21 @@
 #include "app/GasBaseFile.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <vector>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/FileRead.h"
 #include "platform/rtl/MessageService.h"
 
 namespace {
@@ -55,6 +62,25 @@ TReadResult ReadExactly(int fd, unsigned char* buffer, std::size_t size) {
   return TReadResult::Whole;
 }
 
+// Reads up to `size` bytes, stopping early only at the end of the file; `done` receives
+// the bytes read, also when the read fails part-way.
+TReadResult ReadUpTo(int fd, unsigned char* buffer, std::size_t size, std::size_t& done) {
+  done = 0;
+  while (done < size) {
+    const ssize_t n = ::read(fd, buffer + done, size - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return TReadResult::Failed;
+    }
+    if (n == 0) return TReadResult::Short;
+    done += static_cast<std::size_t>(n);
+  }
+  return TReadResult::Whole;
+}
+
+// Records decoded per read: 4096 images of 56 bytes.
+constexpr std::size_t ChunkRecords = 4096;
+
 bool WriteExactly(int fd, const unsigned char* buffer, std::size_t size) {
   std::size_t done = 0;
   while (done < size) {
@@ -78,6 +104,38 @@ std::int32_t DecodeCount(const unsigned char (&bytes)[4]) {
   return static_cast<std::int32_t>(bits);
 }
 
+constexpr char TemporaryPrefix[] = ".converting-";
+
+// A name mkstemp makes from TemporaryPrefix + "XXXXXX".
+bool IsTemporaryName(const std::string& name) {
+  const std::size_t prefix = sizeof TemporaryPrefix - 1;
+  if (name.size() != prefix + 6 || name.compare(0, prefix, TemporaryPrefix) != 0) return false;
+  for (std::size_t i = prefix; i < name.size(); ++i)
+    if (!std::isalnum(static_cast<unsigned char>(name[i]))) return false;
+  return true;
+}
+
+// Removes the temporaries that saves killed part-way left in the folder. A save holds
+// an exclusive lock on its temporary while it runs, so a temporary that can be locked
+// belongs to no running save; a temporary of a save in progress is left alone.
+void RemoveStaleTemporaries(const std::string& folder, const std::string& own) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (!IsTemporaryName(name)) continue;
+    const std::string path = folder + "/" + name;
+    if (path == own) continue;
+    TFileDescriptor stale(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
+    if (!stale.Valid()) continue;
+    struct stat info {};
+    if (::fstat(stale.Get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid())
+      continue;
+    if (::flock(stale.Get(), LOCK_EX | LOCK_NB) == 0) ::unlink(path.c_str());
+  }
+  ::closedir(dir);
+}
+
 // The folder of a path, for the temporary file that must live beside the target.
 std::string FolderOf(const std::string& path) {
   const auto slash = path.find_last_of('/');
@@ -90,8 +148,9 @@ std::string FolderOf(const std::string& path) {
 bool LoadGasBase(const std::string& fileName, TRecordList& list,
                  const std::function<void()>& refresh) {
   // Reading never writes, so the file is opened for reading only: a database the user
-  // may not modify still loads.
-  TFileDescriptor file(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
+  // may not modify still loads. The open never blocks, so a FIFO or device named
+  // "converting.cnv" is refused instead of hanging the program at start-up.
+  TFileDescriptor file(OpenFileForReading(fileName));
   if (!file.Valid()) {
     if (errno != ENOENT) {
       // The file exists but cannot be read: it must not be replaced by an empty one.
@@ -108,7 +167,7 @@ bool LoadGasBase(const std::string& fileName, TRecordList& list,
       return false;
     }
     created.Close();
-    file.Reset(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
+    file.Reset(OpenFileForReading(fileName));
     if (!file.Valid()) {
       Warn(CannotCreate, ReadCaption);
       return false;
@@ -133,15 +192,30 @@ bool LoadGasBase(const std::string& fileName, TRecordList& list,
     return true;
   }
 
-  // Records are read one by one, so a huge announced count costs nothing until records
-  // are really there.
+  // Records are read in chunks of a fixed size and nothing is reserved from the count, so
+  // a huge announced count costs nothing until records are really there.
   try {
-    for (std::int32_t i = 0; i < count; ++i) {
-      unsigned char image[TMyRecord::ImageSize];
-      const TReadResult result = ReadExactly(file.Get(), image, sizeof image);
-      if (result == TReadResult::Short) break; // a trailing partial record is ignored
+    std::vector<unsigned char> chunk(ChunkRecords * TMyRecord::ImageSize);
+    std::vector<TMyRecord> records;
+    records.reserve(ChunkRecords);
+    std::size_t loaded = 0;
+    std::int64_t left = count;
+    while (left > 0) {
+      const std::size_t want = static_cast<std::size_t>(std::min<std::int64_t>(left, ChunkRecords));
+      std::size_t got = 0;
+      const TReadResult result = ReadUpTo(file.Get(), chunk.data(), want * TMyRecord::ImageSize, got);
+      const std::size_t whole = got / TMyRecord::ImageSize; // a trailing partial record is ignored
+      records.clear();
+      for (std::size_t k = 0; k < whole; ++k) {
+        unsigned char image[TMyRecord::ImageSize];
+        std::memcpy(image, chunk.data() + k * TMyRecord::ImageSize, sizeof image);
+        records.push_back(TMyRecord::FromImage(image));
+      }
+      list.insert(list.begin() + static_cast<std::ptrdiff_t>(loaded), records.begin(), records.end());
+      loaded += whole;
+      left -= static_cast<std::int64_t>(whole);
       if (result == TReadResult::Failed) throw EInOutError("read error");
-      list.insert(list.begin() + i, TMyRecord::FromImage(image));
+      if (result == TReadResult::Short) break;
     }
   } catch (const std::exception&) {
     Stop(ReadError, ReadCaption);
@@ -170,12 +244,15 @@ bool SaveGasBase(const std::string& fileName, const TRecordList& list) {
     return false;
   }
 
-  std::string temporary = FolderOf(target) + "/.converting-XXXXXX";
+  const std::string folder = FolderOf(target);
+  std::string temporary = folder + "/" + TemporaryPrefix + "XXXXXX";
   TFileDescriptor file(::mkstemp(temporary.data()));
   if (!file.Valid()) {
     Warn(CannotCreate, WriteCaption);
     return false;
   }
+  ::flock(file.Get(), LOCK_EX);
+  RemoveStaleTemporaries(folder, temporary);
   // The new file keeps the old one's permissions; a new database gets the usual ones.
   if (exists) {
     ::fchmod(file.Get(), old.st_mode & 07777);

@@ -355,8 +355,19 @@ void TDizSpinEdit::SmartStep(int Sign) {
   else if (FSpinType == sptFloat) SetFloatValue(GetFloatValue() + double(Sign) * double(step));
 }
 
-void TDizSpinEdit::IncSmart() { SmartStep(1); }
-void TDizSpinEdit::DecSmart() { SmartStep(-1); }
+void TDizSpinEdit::IncSmart() {
+  if (!StepRefused()) SmartStep(1);
+}
+void TDizSpinEdit::DecSmart() {
+  if (!StepRefused()) SmartStep(-1);
+}
+
+// Every step path asks here first: a read-only edit beeps and keeps its value.
+bool TDizSpinEdit::StepRefused() {
+  if (!ReadOnly()) return false;
+  MessageBeep(0);
+  return true;
+}
 
 // Dates step the field under the caret. A year step from 29 February lands on
 // 28 February of a common year, as a month step from 31 January lands on the month's
@@ -416,13 +427,11 @@ void TDizSpinEdit::UpClick(TObject* Sender) {
   GetSel(start, length);
   std::string old = Text();
   UpdateMonthFirst();
-  if (ReadOnly()) {
-    MessageBeep(0);
-  } else {
+  if (!StepRefused()) {
     switch (FSpinType) {
       case sptNormal:
       case sptFloat:
-        if (FIncrementSmart) IncSmart();
+        if (FIncrementSmart) SmartStep(1);
         else PlainStep(1);
         break;
       case sptDate: StepDate(1, start); break;
@@ -447,13 +456,11 @@ void TDizSpinEdit::DownClick(TObject* Sender) {
   GetSel(start, length);
   std::string old = Text();
   UpdateMonthFirst();
-  if (ReadOnly()) {
-    MessageBeep(0);
-  } else {
+  if (!StepRefused()) {
     switch (FSpinType) {
       case sptNormal:
       case sptFloat:
-        if (FIncrementSmart) DecSmart();
+        if (FIncrementSmart) SmartStep(-1);
         else PlainStep(-1);
         break;
       case sptDate: StepDate(-1, start); break;
@@ -489,7 +496,8 @@ void TDizSpinEdit::KeyDown(WORD& Key, TShiftState Shift) {
     case VK_PRIOR:
     case VK_NEXT: {
       int sign = Key == VK_PRIOR ? 1 : -1;
-      if (!FIncrementSmart || length > 0) {
+      if (StepRefused()) {
+      } else if (!FIncrementSmart || length > 0) {
         if (FSpinType == sptNormal) SetValue(ClampToInt((long long)GetValue() + (long long)sign * FIncrementPage));
         else if (FSpinType == sptFloat) SetFloatValue(GetFloatValue() + sign * FIncrementFloatPage);
       } else {
@@ -502,7 +510,9 @@ void TDizSpinEdit::KeyDown(WORD& Key, TShiftState Shift) {
     case VK_UP:
     case VK_DOWN: {
       int sign = Key == VK_UP ? 1 : -1;
-      if (FIncrementSmart && length == 0 && (FSpinType == sptNormal || FSpinType == sptFloat)) SmartStep(sign);
+      if (FIncrementSmart && length == 0 && (FSpinType == sptNormal || FSpinType == sptFloat)) {
+        if (!StepRefused()) SmartStep(sign);
+      }
       else if (sign > 0) UpClick(this);
       else DownClick(this);
       Key = 0;

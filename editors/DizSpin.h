@@ -287,6 +287,7 @@ private:
   void StepTime(int Sign, int CaretPos);
   void SmartStep(int Sign);
   void PlainStep(int Sign);
+  bool StepRefused();
   void UpdateMonthFirst();
   // Message handlers.
   void WMChar(TMessage& Message);

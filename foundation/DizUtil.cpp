@@ -352,7 +352,9 @@ int VarPos(const std::string& sub, const std::string& s, int& p) {
   return p;
 }
 
-int FIPos(const std::string& sub, const std::string& s) { return PosOf(sub, UpperAZ(s)); }
+// Every letter of s is upper-cased (Cyrillic and Greek too); the mapping keeps byte
+// lengths, so the position found is one in s.
+int FIPos(const std::string& sub, const std::string& s) { return PosOf(sub, AnsiUpperCase(s)); }
 
 int StrPosWide(const std::u16string& sub, const std::u16string& s) {
   if (sub.empty() || sub.size() > s.size()) return 0;

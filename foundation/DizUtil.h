@@ -80,7 +80,7 @@ int VarCharPos(char c, const std::string& s, int& p);
 int VarCharPosNC(char c, const std::string& s, int& p);
 // First position of sub; p receives it (0 when absent).
 int VarPos(const std::string& sub, const std::string& s, int& p);
-// First position of sub (given upper-case) in the upper-cased (A-Z only) s.
+// First position of sub (given upper-case) in the upper-cased s (every letter, not only A-Z).
 int FIPos(const std::string& sub, const std::string& s);
 // First position of sub in s; 0 when sub is empty or longer than s.
 int StrPosWide(const std::u16string& sub, const std::u16string& s);

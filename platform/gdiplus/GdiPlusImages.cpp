@@ -12,6 +12,7 @@
 
 #include "platform/gdiplus/GdiPlusFlat.h"
 #include "platform/gdiplus/GdiPlusObjects.h"
+#include "platform/rtl/FileRead.h"
 #include "platform/image/BmpCodec.h"
 #include "platform/image/GifCodec.h"
 #include "platform/image/JpegCodec.h"
@@ -138,20 +139,26 @@ Status Decode(TBytesView data, GpImage** image) {
   return Ok;
 }
 
+// The most an image file or stream may hold; a stream that never ends is refused, not
+// read forever.
+constexpr std::size_t kMaxStreamBytes = std::size_t(MaxLoadedFileSize);
+
 Status ReadFile(const char16_t* filename, std::vector<std::uint8_t>& bytes) {
   if (!filename) return InvalidParameter;
   const std::string name = Utf16ToUtf8(filename, -1);
   if (name.empty()) return InvalidParameter;
-  errno = 0;
-  std::ifstream in(name, std::ios::binary);
-  if (!in) return errno == EACCES ? AccessDenied : FileNotFound;
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (in.bad()) return Win32Error;
-  return Ok;
+  // Never blocks on a FIFO or device and never reads more than an image stream may hold.
+  switch (ReadFileBytes(name, bytes, kMaxStreamBytes)) {
+    case TReadFileResult::Ok: return Ok;
+    case TReadFileResult::NotFound: return FileNotFound;
+    case TReadFileResult::AccessDenied: return AccessDenied;
+    case TReadFileResult::TooLarge: return OutOfMemory;
+    case TReadFileResult::NotRegular:
+    case TReadFileResult::ReadFailed: break;
+  }
+  return Win32Error;
 }
 
-// The most an image stream may hold; a stream that never ends is refused, not read forever.
-constexpr std::size_t kMaxStreamBytes = std::size_t(1) << 30;
 
 // The stream's bytes from its start (callers write an image and hand the stream over
 // without rewinding, or build several images from one stream); a stream that cannot seek

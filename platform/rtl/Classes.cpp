@@ -5,6 +5,7 @@
 #include <map>
 
 #include "platform/rtl/Streams.h"
+#include "platform/rtl/SysUtils.h"
 
 namespace {
 
@@ -29,19 +30,7 @@ char32_t DecodeUtf8(const std::string& s, size_t& i) {
   return cp;
 }
 
-// Simple case folding for the scripts the program shows: Latin (ASCII and Latin-1),
-// Greek and Cyrillic.
-char32_t FoldCase(char32_t c) {
-  if (c >= 'A' && c <= 'Z') return c + 32;
-  if (c < 0x80) return c;
-  if ((c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 32;
-  if (c >= 0x410 && c <= 0x42F) return c + 32;
-  if (c >= 0x400 && c <= 0x40F) return c + 80;
-  if (c >= 0x391 && c <= 0x3AB && c != 0x3A2) return c + 32;
-  return c;
-}
-
-bool IsUpper(char32_t c) { return FoldCase(c) != c; }
+bool IsUpper(char32_t c) { return FoldCaseCp(c) != c; }
 
 // Compares as the system's linguistic comparison does: case-insensitively first; when
 // equal apart from case and case matters, lower case sorts before upper case.
@@ -50,7 +39,7 @@ int CompareLinguistic(const std::string& a, const std::string& b, bool caseSensi
   int tie = 0;
   while (i < a.size() && j < b.size()) {
     char32_t ca = DecodeUtf8(a, i), cb = DecodeUtf8(b, j);
-    char32_t fa = FoldCase(ca), fb = FoldCase(cb);
+    char32_t fa = FoldCaseCp(ca), fb = FoldCaseCp(cb);
     if (fa != fb) return fa < fb ? -1 : 1;
     if (tie == 0 && ca != cb) tie = IsUpper(ca) ? 1 : -1;
   }
@@ -568,6 +557,7 @@ void TStrings::SaveToStream(TStream& Stream) const {
 
 void TStrings::LoadFromFile(const std::string& FileName) {
   TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
+  CheckLoadableSize(stream);
   LoadFromStream(stream);
 }
 

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "platform/rtl/SysUtils.h"
+
 namespace {
 
 constexpr int D1 = 365;
@@ -283,12 +285,7 @@ struct TScanner {
   bool Word(const std::string& w) {
     SkipBlanks();
     if (w.empty() || Pos + w.size() > S.size()) return false;
-    for (std::size_t k = 0; k < w.size(); ++k) {
-      char a = S[Pos + k], b = w[k];
-      if (a >= 'a' && a <= 'z') a = static_cast<char>(a - 32);
-      if (b >= 'a' && b <= 'z') b = static_cast<char>(b - 32);
-      if (a != b) return false;
-    }
+    if (FoldCase(S.substr(Pos, w.size())) != FoldCase(w)) return false;
     Pos += w.size();
     return true;
   }

@@ -1,5 +1,7 @@
 #include "platform/rtl/Streams.h"
 
+#include "platform/rtl/FileRead.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -127,12 +129,17 @@ void TMemoryStream::SaveToStream(TStream& Stream) {
 
 void TMemoryStream::LoadFromFile(const std::string& FileName) {
   TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
+  CheckLoadableSize(stream);
   LoadFromStream(stream);
 }
 
 void TMemoryStream::SaveToFile(const std::string& FileName) {
   TFileStream stream(FileName, fmCreate);
   SaveToStream(stream);
+}
+
+void CheckLoadableSize(TStream& Stream) {
+  if (Stream.Size() > MaxLoadedFileSize) throw EReadError("File too large to load");
 }
 
 // ---------------------------------------------------------------------------------------
@@ -149,17 +156,25 @@ TFileStream::TFileStream(const std::string& FileName, uint16_t Mode) : FFileName
     case fmOpenReadWrite: flags |= O_RDWR; break;
     default: flags |= O_RDONLY; break;
   }
-  FHandle = ::open(FileName.c_str(), flags);
-  if (FHandle >= 0) {
-    struct stat st;
-    if (::fstat(FHandle, &st) == 0 && S_ISDIR(st.st_mode)) {
-      ::close(FHandle);
-      FHandle = -1;
-      errno = EISDIR;
+  if ((flags & O_ACCMODE) == O_RDONLY) {
+    // Reading goes through the one open that never blocks and takes regular files only.
+    FHandle = OpenFileForReading(FileName);
+  } else {
+    FHandle = ::open(FileName.c_str(), flags);
+    if (FHandle >= 0) {
+      struct stat st;
+      if (::fstat(FHandle, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(FHandle);
+        FHandle = -1;
+        errno = EISDIR;
+      }
     }
   }
-  if (FHandle < 0)
-    throw EFOpenError("Cannot open file \"" + FileName + "\". " + std::strerror(errno));
+  if (FHandle < 0) {
+    const int error = errno;
+    throw EFOpenError("Cannot open file \"" + FileName + "\". " +
+                      (error == EINVAL ? "Not a regular file" : std::strerror(error)));
+  }
 }
 
 TFileStream::~TFileStream() {

@@ -81,7 +81,8 @@ enum : uint16_t {
 
 // A file on disk. Creating (fmCreate) makes or empties the file and opens it for
 // reading and writing; failures raise EFCreateError / EFOpenError with the file name
-// and the system's reason. Sharing modes are accepted and not enforced.
+// and the system's reason. Sharing modes are accepted and not enforced. Opening for
+// reading only never blocks and takes regular files only (OpenFileForReading).
 class TFileStream : public TStream {
   LORM_CLASS(TFileStream, TStream)
 public:
@@ -98,6 +99,10 @@ private:
   std::string FFileName;
   int FHandle = -1;
 };
+
+// Raises EReadError when the stream holds more than a reader may load into memory
+// (MaxLoadedFileSize); the LoadFromFile methods check every file with it.
+void CheckLoadableSize(TStream& Stream);
 
 // A stream over a string of bytes.
 class TStringStream : public TStream {

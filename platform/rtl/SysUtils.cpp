@@ -748,11 +748,11 @@ std::string Format(const std::string& format, std::initializer_list<TVarRec> arg
     }
     if (haveNumber) {
       width = number;
+      if (width < -1000000 || width > 1000000) RaiseFormatError(format);
       if (width < 0) {  // a negative "*" width left-justifies
         left = true;
         width = -width;
       }
-      if (width > 1000000) RaiseFormatError(format);
     }
     if (format[i] == '.') {
       ++i;
@@ -903,7 +903,7 @@ char32_t ToUpperCp(char32_t c) {
     if (((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) && !(c & 1)) return c - 1;
     return c;
   }
-  if (c >= 0x3B1 && c <= 0x3C9) return c == 0x3C2 ? 0x3A3 : c - 0x20;
+  if (c >= 0x3B1 && c <= 0x3CB) return c == 0x3C2 ? 0x3A3 : c - 0x20;
   if (c == 0x3AC) return 0x386;
   if (c >= 0x3AD && c <= 0x3AF) return c - 0x25;
   if (c == 0x3CC) return 0x38C;
@@ -928,7 +928,7 @@ char32_t ToLowerCp(char32_t c) {
     if (((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) && (c & 1)) return c + 1;
     return c;
   }
-  if (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) return c + 0x20;
+  if (c >= 0x391 && c <= 0x3AB && c != 0x3A2) return c + 0x20;
   if (c == 0x386) return 0x3AC;
   if (c >= 0x388 && c <= 0x38A) return c + 0x25;
   if (c == 0x38C) return 0x3CC;
@@ -970,10 +970,9 @@ int AnsiCompare(const std::string& a, const std::string& b, bool caseSensitive) 
   int caseOrder = 0;  // first case difference: lower-case sorts first
   while (pa < a.size() && pb < b.size()) {
     char32_t ca = Utf8Next(a, pa), cb = Utf8Next(b, pb);
-    char32_t la = ToLowerCp(ca), lb = ToLowerCp(cb);
-    long long ka = CollationKey(la), kb = CollationKey(lb);
+    long long ka = CollationKey(FoldCaseCp(ca)), kb = CollationKey(FoldCaseCp(cb));
     if (ka != kb) return ka < kb ? -1 : 1;
-    if (caseOrder == 0 && ca != cb) caseOrder = (ca == la) ? -1 : 1;
+    if (caseOrder == 0 && ca != cb) caseOrder = (ca == ToLowerCp(ca)) ? -1 : 1;
   }
   if (pa < a.size()) return 1;
   if (pb < b.size()) return -1;
@@ -981,6 +980,9 @@ int AnsiCompare(const std::string& a, const std::string& b, bool caseSensitive) 
 }
 
 } // namespace
+
+char32_t FoldCaseCp(char32_t c) { return ToLowerCp(ToUpperCp(c)); }
+std::string FoldCase(const std::string& s) { return MapCase(s, FoldCaseCp); }
 
 std::string AnsiUpperCase(const std::string& s) { return MapCase(s, ToUpperCp); }
 std::string AnsiLowerCase(const std::string& s) { return MapCase(s, ToLowerCp); }
@@ -995,8 +997,8 @@ std::string StringReplace(const std::string& s, const std::string& oldPattern,
   const bool all = (flags & rfReplaceAll) != 0;
   std::string hay = s, needle = oldPattern;
   if (flags & rfIgnoreCase) {
-    hay = AnsiUpperCase(s);
-    needle = AnsiUpperCase(oldPattern);
+    hay = FoldCase(s);
+    needle = FoldCase(oldPattern);
     // The case mapping keeps byte lengths, so positions in `hay` are positions in `s`.
   }
   std::string out;

@@ -145,6 +145,14 @@ int AnsiCompareStr(const std::string& a, const std::string& b);
 bool AnsiSameText(const std::string& a, const std::string& b);
 bool AnsiSameStr(const std::string& a, const std::string& b);
 
+// The one case folding of case-insensitive matching (search, filter, sort, comparison):
+// every letter of Latin, Greek and Cyrillic text maps to one form whatever its case
+// ('Ё' and 'ё', 'Σ', 'σ' and 'ς' alike). The folded text keeps the byte length of the
+// original, so a position found in folded text is the same position in the original;
+// bytes that are not valid UTF-8 stay as they are.
+char32_t FoldCaseCp(char32_t c);
+std::string FoldCase(const std::string& s);
+
 enum TReplaceFlag : unsigned { rfReplaceAll = 1, rfIgnoreCase = 2 };
 using TReplaceFlags = unsigned;  // rfReplaceAll | rfIgnoreCase
 std::string StringReplace(const std::string& s, const std::string& oldPattern,

@@ -506,3 +506,47 @@ static const bool kButtonsRegistered = [] {
   RegisterClass(TSpeedButton::StaticClass());
   return true;
 }();
+
+TRect DrawButtonFace(TCanvas* Canvas, const TRect& Client, int BevelWidth, TButtonStyle Style,
+                     bool IsRounded, bool IsDown, bool IsFocused) {
+  TRect r = Client;
+  if (r.Right <= r.Left || r.Bottom <= r.Top) return r;
+  TCanvas& c = *Canvas;
+  c.Pen()->SetWidth(1);
+  c.Pen()->SetStyle(psSolid);
+  c.Brush()->SetStyle(bsSolid);
+  if (IsFocused || IsRounded || Style == bsWin31) {
+    c.Pen()->SetColor(clWindowFrame);
+    c.Brush()->SetStyle(bsClear);
+    c.Rectangle(r);
+    if (Style == bsWin31 && IsRounded) {
+      // The frame's corner pixels belong to the background.
+      c.SetPixel(r.Left, r.Top, clBtnFace);
+      c.SetPixel(r.Right - 1, r.Top, clBtnFace);
+      c.SetPixel(r.Left, r.Bottom - 1, clBtnFace);
+      c.SetPixel(r.Right - 1, r.Bottom - 1, clBtnFace);
+    }
+    c.Brush()->SetStyle(bsSolid);
+    r = TRect{r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
+  }
+  if (IsDown) {
+    c.Pen()->SetColor(clBtnShadow);
+    c.Brush()->SetColor(clBtnFace);
+    c.Rectangle(r);
+    r = TRect{r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
+  } else {
+    c.Brush()->SetColor(clBtnFace);
+    c.FillRect(r);
+    for (int i = 0; i < BevelWidth && r.Right - r.Left > 1 && r.Bottom - r.Top > 1; ++i) {
+      c.Pen()->SetColor(clBtnHighlight);
+      c.MoveTo(r.Left, r.Bottom - 1);
+      c.LineTo(r.Left, r.Top);
+      c.LineTo(r.Right - 1, r.Top);
+      c.Pen()->SetColor(clBtnShadow);
+      c.LineTo(r.Right - 1, r.Bottom - 1);
+      c.LineTo(r.Left - 1, r.Bottom - 1);
+      r = TRect{r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
+    }
+  }
+  return r;
+}

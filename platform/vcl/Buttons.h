@@ -105,3 +105,9 @@ private:
   bool FFlat = false;
   bool FTransparent = true;
 };
+
+// A classic push-button face in Client: a black frame when focused or rounded (bsWin31
+// leaves the corners out), then a raised bevel of BevelWidth, or a flat shadow when down,
+// and the face colour. Returns the rectangle inside the bevel.
+TRect DrawButtonFace(TCanvas* Canvas, const TRect& Client, int BevelWidth, TButtonStyle Style,
+                     bool IsRounded, bool IsDown, bool IsFocused);

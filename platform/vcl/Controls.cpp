@@ -464,13 +464,17 @@ void TControl::Click() {
 
 TBasicAction* TControl::Action() const { return FActionLink ? FActionLink->Action() : nullptr; }
 
+std::unique_ptr<TControlActionLink> TControl::CreateActionLink() {
+  return std::make_unique<TControlActionLink>(this);
+}
+
 void TControl::SetAction(TBasicAction* Value) {
   if (!Value) {
     FActionLink.reset();
     FControlStyle -= csActionClient;
     return;
   }
-  if (!FActionLink) FActionLink = std::make_unique<TControlActionLink>(this);
+  if (!FActionLink) FActionLink = CreateActionLink();
   FActionLink->SetAction(Value);
   FControlStyle += csActionClient;
   ActionChange(Value, Value->ComponentState().Contains(csLoading));

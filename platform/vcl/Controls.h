@@ -284,6 +284,8 @@ public:
   // The linked action changed (CheckDefaults: only properties still at their defaults
   // take the action's values); descendants copy more (checked state, image).
   virtual void ActionChange(TObject* Sender, bool CheckDefaults);
+  // The link a control makes to follow an action; descendants return their own kind.
+  virtual std::unique_ptr<TControlActionLink> CreateActionLink();
   TCursor Cursor() const { return FCursor; }
   void SetCursor(TCursor Value);
   int HelpContext() const { return FHelpContext; }

@@ -49,10 +49,11 @@ struct TFormValue {
   std::vector<TFormItem> Items;       // collection items
   int Line = 0;
 
-  static TFormValue MakeInt(int64_t v) { TFormValue r; r.Kind = vkInt; r.Int = v; return r; }
-  static TFormValue MakeString(std::string s) { TFormValue r; r.Kind = vkString; r.Str = std::move(s); return r; }
-  static TFormValue MakeIdent(std::string s) { TFormValue r; r.Kind = vkIdent; r.Str = std::move(s); return r; }
-  static TFormValue MakeBool(bool b) { TFormValue r; r.Kind = vkBool; r.Bool = b; return r; }
+  // Defined below, once TFormItem is complete.
+  static TFormValue MakeInt(int64_t v);
+  static TFormValue MakeString(std::string s);
+  static TFormValue MakeIdent(std::string s);
+  static TFormValue MakeBool(bool b);
 };
 
 struct TFormProperty {
@@ -66,6 +67,11 @@ struct TFormItem {
   std::vector<TFormProperty> Props;
   int Line = 0;
 };
+
+inline TFormValue TFormValue::MakeInt(int64_t v) { TFormValue r; r.Kind = vkInt; r.Int = v; return r; }
+inline TFormValue TFormValue::MakeString(std::string s) { TFormValue r; r.Kind = vkString; r.Str = std::move(s); return r; }
+inline TFormValue TFormValue::MakeIdent(std::string s) { TFormValue r; r.Kind = vkIdent; r.Str = std::move(s); return r; }
+inline TFormValue TFormValue::MakeBool(bool b) { TFormValue r; r.Kind = vkBool; r.Bool = b; return r; }
 
 struct TFormObject {
   enum TKind { okObject, okInherited, okInline };

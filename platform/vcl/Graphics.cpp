@@ -782,6 +782,7 @@ void TGraphic::Changed() {
 
 void TGraphic::LoadFromFile(const std::string& FileName) {
   TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
+  CheckLoadableSize(stream);
   LoadFromStream(stream);
 }
 
@@ -1399,6 +1400,7 @@ void TPicture::LoadFromStream(TStream& Stream) {
 
 void TPicture::LoadFromFile(const std::string& FileName) {
   TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
+  CheckLoadableSize(stream);
   try {
     LoadFromStream(stream);
   } catch (const EInvalidGraphic& e) {

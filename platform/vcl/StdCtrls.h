@@ -458,3 +458,37 @@ private:
   int FGrab = 0;
   int FTrackPos = 0;
 };
+
+// ---------------------------------------------------------------------------------------
+// A windowed static text: the caption drawn in its own window, with an optional border.
+enum TStaticBorderStyle { sbsNone, sbsSingle, sbsSunken };
+
+class TCustomStaticText : public TCustomControl {
+  LORM_PUBLISHED(TCustomStaticText, TCustomControl)
+public:
+  explicit TCustomStaticText(TComponent* AOwner);
+  void WndProc(TMessage& Message) override;
+
+  TAlignment Alignment() const { return FAlignment; }
+  void SetAlignment(TAlignment Value);
+  TStaticBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TStaticBorderStyle Value);
+  bool ShowAccelChar() const { return FShowAccelChar; }
+  void SetShowAccelChar(bool Value);
+  // The control's size follows its caption (AutoSize).
+  void AdjustBounds();
+
+protected:
+  void Paint() override;
+
+private:
+  TAlignment FAlignment = taLeftJustify;
+  TStaticBorderStyle FBorderStyle = sbsNone;
+  bool FShowAccelChar = true;
+};
+
+class TStaticText : public TCustomStaticText {
+  LORM_PUBLISHED(TStaticText, TCustomStaticText)
+public:
+  explicit TStaticText(TComponent* AOwner) : TCustomStaticText(AOwner) {}
+};

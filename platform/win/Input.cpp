@@ -364,7 +364,7 @@ void ResetInput() {
   s.AppActive = false;
   std::fill(std::begin(s.Keys), std::end(s.Keys), BYTE(0));
   std::fill(std::begin(s.AsyncKeys), std::end(s.AsyncKeys), BYTE(0));
-  s.Cursor = MakePoint(640, 512);
+  s.Cursor = WinPoint(640, 512);
   s.CursorShape = nullptr;
   s.CursorShowCount = 0;
   s.MouseWindow = nullptr;
@@ -635,7 +635,7 @@ BOOL GetCursorPos(POINT* p) {
 }
 
 BOOL SetCursorPos(int x, int y) {
-  InputMouseMove(MakePoint(x, y));
+  InputMouseMove(WinPoint(x, y));
   return TRUE;
 }
 

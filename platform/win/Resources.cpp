@@ -13,6 +13,7 @@
 
 #include "platform/gdi/GdiObjects.h"
 #include "platform/image/BmpCodec.h"
+#include "platform/rtl/FileRead.h"
 #include "platform/win/WinResource.h"
 
 // A found resource: its own copy of the bytes, so the data stays valid whatever happens
@@ -69,12 +70,6 @@ HRSRC__* Valid(HRSRC r) {
   return nullptr;
 }
 
-bool ReadFileBytes(const std::string& path, TByteBuffer* out) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  out->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
-}
 
 // ---- system icons: our own drawings ---------------------------------------------------------
 void Circle(cairo_t* cr, double size, double r, double g, double b) {
@@ -329,7 +324,8 @@ HANDLE LoadImage(HINSTANCE instance, TResName name, UINT type, int cx, int cy, U
   if (flags & LR_LOADFROMFILE) {
     if (name.IsId() || name.Text().empty()) return nullptr;
     TByteBuffer bytes;
-    if (!ReadFileBytes(name.Text(), &bytes) || bytes.empty()) return nullptr;
+    // Never blocks on a FIFO or device, never reads without end: no handle instead.
+    if (ReadFileBytes(name.Text(), bytes) != TReadFileResult::Ok || bytes.empty()) return nullptr;
     if (type == IMAGE_BITMAP) return BitmapFromBytes(bytes, cx, cy, flags);
     if (type != IMAGE_ICON && type != IMAGE_CURSOR) return nullptr;
     std::string key = std::string(type == IMAGE_ICON ? "fico|" : "fcur|") + name.Text() + "|" + std::to_string(cx) +

@@ -611,7 +611,7 @@ BOOL GetIconImage(HICON icon, TRawImage* image, POINT* hotSpot) {
   TIconObject* o = Find(icon);
   if (!o) return FALSE;
   if (image) *image = o->Image.ToRawImage();
-  if (hotSpot) *hotSpot = MakePoint(o->Image.HotX, o->Image.HotY);
+  if (hotSpot) *hotSpot = WinPoint(o->Image.HotX, o->Image.HotY);
   return TRUE;
 }
 
@@ -635,7 +635,7 @@ BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int cx, int cy, UINT, HBRUSH b
   if (!what) return FALSE;
   if (cx == 0 || cy == 0) return TRUE;
   // The picture is resampled to the size it covers on the device, then copied 1:1.
-  POINT corners[2] = {MakePoint(x, y), MakePoint(x + cx, y + cy)};
+  POINT corners[2] = {WinPoint(x, y), WinPoint(x + cx, y + cy)};
   LPtoDP(dc, corners, 2);
   int dw = std::abs(corners[1].x - corners[0].x), dh = std::abs(corners[1].y - corners[0].y);
   if (dw == 0 || dh == 0) return TRUE;

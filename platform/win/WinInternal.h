@@ -165,7 +165,7 @@ struct TState {
   HWND Capture = nullptr;
   bool AppActive = false;
   BYTE Keys[256] = {};
-  POINT Cursor = MakePoint(640, 512);
+  POINT Cursor = WinPoint(640, 512);
   HCURSOR CursorShape = nullptr;
   int CursorShowCount = 0;
   HWND MouseWindow = nullptr;   // window under the mouse at the last move

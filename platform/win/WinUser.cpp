@@ -41,8 +41,8 @@ static std::string Upper(const char* s) {
 
 bool RectEmpty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
 RECT RectIntersect(const RECT& a, const RECT& b) {
-  RECT r(std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-         std::min(a.bottom, b.bottom));
+  RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+         std::min(a.bottom, b.bottom)};
   if (RectEmpty(r)) return RECT{};
   return r;
 }
@@ -133,7 +133,7 @@ HWND TopLevelOf(HWND h) {
 std::vector<HWND>& TopLevels() { return S().TopLevels; }
 
 POINT WindowOriginOnScreen(HWND h) {
-  POINT p(h->Rect.left, h->Rect.top);
+  POINT p{h->Rect.left, h->Rect.top};
   for (HWND parent = h->Parent; parent; parent = parent->Parent) {
     p.x += parent->Rect.left + parent->Client.left;
     p.y += parent->Rect.top + parent->Client.top;
@@ -142,7 +142,7 @@ POINT WindowOriginOnScreen(HWND h) {
 }
 POINT ClientOriginOnScreen(HWND h) {
   POINT p = WindowOriginOnScreen(h);
-  return MakePoint(p.x + h->Client.left, p.y + h->Client.top);
+  return WinPoint(p.x + h->Client.left, p.y + h->Client.top);
 }
 RECT ClientRectInParent(HWND h) { return RectOffset(h->Client, h->Rect.left, h->Rect.top); }
 
@@ -237,7 +237,7 @@ static TFrameParts FrameParts(HWND h, const RECT& windowRect) {
   TFrameParts p;
   int w = windowRect.right - windowRect.left, ht = windowRect.bottom - windowRect.top;
   int f = FrameWidth(h);
-  RECT r(f, f, w - f, ht - f);
+  RECT r{f, f, w - f, ht - f};
   if (HasCaption(h)) {
     p.Caption = MakeRect(r.left, r.top, r.right, r.top + CaptionHeight(h));
     r.top = p.Caption.bottom;
@@ -282,7 +282,7 @@ RECT CaptionButtonRect(HWND h, int ht) {
   if (RectEmpty(p.Caption) || !(h->Style & WS_SYSMENU)) return RECT{};
   int bh = p.Caption.bottom - p.Caption.top - 4;
   int bw = bh + 2;
-  RECT close(p.Caption.right - 2 - bw, p.Caption.top + 2, p.Caption.right - 2, p.Caption.top + 2 + bh);
+  RECT close{p.Caption.right - 2 - bw, p.Caption.top + 2, p.Caption.right - 2, p.Caption.top + 2 + bh};
   if (ht == HTCLOSE) return close;
   if (!(h->Style & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX)) || (h->ExStyle & WS_EX_TOOLWINDOW)) return RECT{};
   RECT max = RectOffset(close, -(bw + 2), 0);
@@ -296,8 +296,8 @@ RECT CaptionButtonRect(HWND h, int ht) {
 
 int DefaultHitTest(HWND h, POINT screen) {
   POINT o = WindowOriginOnScreen(h);
-  POINT p(screen.x - o.x, screen.y - o.y);
-  RECT wr(0, 0, h->Rect.right - h->Rect.left, h->Rect.bottom - h->Rect.top);
+  POINT p{screen.x - o.x, screen.y - o.y};
+  RECT wr{0, 0, h->Rect.right - h->Rect.left, h->Rect.bottom - h->Rect.top};
   if (!RectContains(wr, p)) return HTNOWHERE;
   TFrameParts parts = FrameParts(h, h->Rect);
   if (RectContains(parts.Client, p)) return HTCLIENT;
@@ -727,7 +727,7 @@ BOOL SetWindowPos(HWND h, HWND insertAfter, int x, int y, int cx, int cy, UINT f
   wp.cy = std::max(0, wp.cy);
   RECT oldRect = h->Rect;
   RECT oldClient = h->Client;
-  RECT newRect(wp.x, wp.y, wp.x + wp.cx, wp.y + wp.cy);
+  RECT newRect{wp.x, wp.y, wp.x + wp.cx, wp.y + wp.cy};
   bool moved = !(wp.flags & SWP_NOMOVE) && (newRect.left != oldRect.left || newRect.top != oldRect.top);
   bool sized = !(wp.flags & SWP_NOSIZE) &&
                (RectWidth(newRect) != RectWidth(oldRect) || RectHeight(newRect) != RectHeight(oldRect));
@@ -879,8 +879,8 @@ BOOL GetWindowPlacement(HWND h, WINDOWPLACEMENT* wp) {
                 : (h->Style & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED
                 : (h->Style & WS_VISIBLE) ? SW_SHOWNORMAL : SW_HIDE;
   wp->rcNormalPosition = (h->Style & (WS_MINIMIZE | WS_MAXIMIZE)) ? h->NormalRect : h->Rect;
-  wp->ptMinPosition = MakePoint(-1, -1);
-  wp->ptMaxPosition = MakePoint(-1, -1);
+  wp->ptMinPosition = WinPoint(-1, -1);
+  wp->ptMaxPosition = WinPoint(-1, -1);
   return TRUE;
 }
 

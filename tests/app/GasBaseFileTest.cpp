@@ -7,9 +7,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
+#include <sys/file.h>
 #include <sys/resource.h>
 
 #include "platform/rtl/MessageService.h"
+#include "tests/support/FifoGuard.h"
 
 namespace fs = std::filesystem;
 using namespace GasBaseMessages;
@@ -252,4 +255,56 @@ TEST_F(GasBaseFileTest, SaveReplacesTheTargetOfASymbolicLinkAndKeepsTheLink) {
   ASSERT_TRUE(SaveGasBase((Dir / "link.cnv").string(), {Gas("a", "", 1)}));
   EXPECT_TRUE(fs::is_symlink(Dir / "link.cnv"));
   EXPECT_EQ(fs::file_size(real), 60u);
+}
+
+TEST_F(GasBaseFileTest, AFifoInPlaceOfTheDatabaseIsRefusedWithoutHanging) {
+  const fs::path fifo = Dir / "converting.cnv";
+  ASSERT_TRUE(MakeFifo(fifo.string()));
+  TRecordList list;
+  bool loaded = true;
+  ASSERT_TRUE(ReturnsWithoutBlocking(fifo.string(), [&] { loaded = Load(fifo, list); }));
+  EXPECT_FALSE(loaded);
+  EXPECT_EQ(Shown(), (std::vector<TRecordedMessageBox>{{CannotOpenExisting, ReadCaption, 0x30}}));
+  EXPECT_TRUE(fs::is_fifo(fifo));
+}
+
+// Records come in bounded chunks: more records than one chunk holds, under a count far
+// beyond them, all arrive in file order in front of the records already there.
+TEST_F(GasBaseFileTest, ManyRecordsUnderAHugeCountLoadInOrderAcrossChunks) {
+  const int n = 9000;
+  Bytes file;
+  AppendInt32(file, 0x7FFFFFFF);
+  for (int i = 0; i < n; ++i) {
+    const Bytes image = RecordImage(Gas("g" + std::to_string(i), "", float(i)));
+    file.insert(file.end(), image.begin(), image.end());
+  }
+  file.resize(file.size() + 30);  // and a partial record at the end
+  WriteAll(Dir / "many.cnv", file);
+  TRecordList list{Gas("kept", "", 1)};
+  EXPECT_TRUE(Load(Dir / "many.cnv", list));
+  ASSERT_EQ(list.size(), std::size_t(n) + 1);
+  for (int i : {0, 1, 4095, 4096, 4097, 8191, 8192, n - 1}) EXPECT_EQ(list[i].GetName(), "g" + std::to_string(i));
+  EXPECT_EQ(list.back().GetName(), "kept");
+  EXPECT_LT(list.capacity(), 4 * list.size());
+  EXPECT_TRUE(Shown().empty());
+}
+
+// A save killed part-way leaves its temporary behind; the next save removes such
+// temporaries, but not the one of a save still running (it holds a lock), nor other files.
+TEST_F(GasBaseFileTest, ASaveRemovesTemporariesThatKilledSavesLeftBehind) {
+  WriteAll(Dir / ".converting-Ab3xY9", Bytes{1, 2, 3});
+  WriteAll(Dir / ".converting-running", Bytes{});  // not a name mkstemp makes
+  char running[64];
+  std::snprintf(running, sizeof running, "%s/.converting-XXXXXX", Dir.c_str());
+  const int held = ::mkstemp(running);
+  ASSERT_GE(held, 0);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  WriteAll(Dir / "notes.txt", Bytes{1});
+
+  ASSERT_TRUE(SaveGasBase((Dir / "converting.cnv").string(), {Gas("a", "", 1)}));
+  ::close(held);
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(Dir)) names.insert(entry.path().filename().string());
+  EXPECT_EQ(names, (std::set<std::string>{"converting.cnv", ".converting-running", "notes.txt",
+                                          fs::path(running).filename().string()}));
 }

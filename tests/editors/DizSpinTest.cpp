@@ -346,6 +346,46 @@ TEST_F(SpinTest, AReadOnlyEditBeepsAndStillReportsTheStep) {
 
 // ---- keyboard ------------------------------------------------------------------------
 
+// No key steps a read-only edit: page keys, plain arrows and smart arrows without a
+// selection all beep once and leave the text alone.
+TEST_F(SpinTest, KeysNeverStepAReadOnlyEdit) {
+  struct Case {
+    bool isFloat;
+    bool smart;
+    WORD key;
+  };
+  const Case cases[] = {
+      {true, false, VK_PRIOR}, {true, false, VK_NEXT}, {false, false, VK_PRIOR},
+      {false, false, VK_NEXT}, {true, true, VK_PRIOR}, {false, true, VK_NEXT},
+      {true, true, VK_UP},     {false, true, VK_DOWN}, {true, false, VK_UP},
+      {false, false, VK_DOWN},
+  };
+  int top = 20;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "float " << c.isFloat << " smart " << c.smart << " key " << c.key);
+    TDizSpinEdit* e = c.isFloat ? NewFloat(3, -1000, 1000) : NewEdit(20, top);
+    if (c.isFloat) {
+      e->SetIncrementFloatPage(1);
+      e->SetFloatValue(5);
+    } else {
+      e->SetMinValue(-1000);
+      e->SetMaxValue(1000);
+      e->SetValue(5);
+    }
+    e->SetIncrementSmart(c.smart);
+    e->SetReadOnly(true);
+    e->SetFocus();
+    e->SetSelStart(1);
+    const std::string before = e->Text();
+    const int beeps = MessageBeepCount();
+    robot.PressKey(c.key);
+    EXPECT_EQ(e->Text(), before);
+    EXPECT_FALSE(e->Modified());
+    EXPECT_EQ(MessageBeepCount(), beeps + 1);
+    delete e;
+  }
+}
+
 TEST_F(SpinTest, ArrowAndPageKeysStep) {
   TDizSpinEdit* e = NewFloat(3, 0.001, 1000);
   e->SetIncrementFloat(0.01);

@@ -12,8 +12,17 @@
 #include "platform/gdi/SysColors.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/win/WinDef.h"  // both point helpers in one file
 
 namespace {
+
+// A file may use the GDI+ point helper and the window system's point side by side.
+TEST(DizGDIPNames, PointHelpersOfBothLayersLiveTogether) {
+  const TGPPoint gp = MakePoint(3, 4);
+  const POINT wp = WinPoint(3, 4);
+  EXPECT_EQ(gp.X, wp.x);
+  EXPECT_EQ(gp.Y, wp.y);
+}
 
 std::string OutPath(const std::string& name) { return ::testing::TempDir() + "dizgdip_" + name; }
 

@@ -198,6 +198,10 @@ TEST_F(DizUtilTest, Positions) {
   EXPECT_EQ(FIPos("NAN", "baNanA"), 3);
   EXPECT_EQ(FIPos("", "banana"), 0);
   EXPECT_EQ(FIPos("nan", "banana"), 0);  // sub is given upper-case
+  EXPECT_EQ(FIPos("ПРИВЕТ", "привет мир"), 1);
+  EXPECT_EQ(FIPos("МИР", "привет Мир"), 14);  // a byte position
+  EXPECT_EQ(FIPos("ЁЖ", "ёж"), 1);
+  EXPECT_EQ(FIPos("ΟΔΟΣ", "οδος"), 1);  // final sigma
 
   EXPECT_EQ(StrPosWide(u"на", u"банан"), 3);
   EXPECT_EQ(StrPosWide(u"", u"банан"), 0);

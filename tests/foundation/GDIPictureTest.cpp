@@ -14,6 +14,7 @@
 #include "platform/image/Resources.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/vcl/Filer.h"
+#include "tests/support/FifoGuard.h"
 
 namespace {
 
@@ -270,4 +271,16 @@ TEST(GDIPicture, DrawsPngScaledAndBmpAtItsOwnSizeWithTransparency) {
   TGDIPPicture empty;
   empty.DrawImage(&g, 0, 0);  // nothing, no failure
   EXPECT_EQ(g.GetLastStatus(), Ok);
+}
+
+TEST(GDIPicture, AFifoNamedAsAPictureLeavesItEmptyWithoutBlocking) {
+  char pattern[] = "/tmp/lorm-gdipicture-XXXXXX";
+  ASSERT_NE(::mkdtemp(pattern), nullptr);
+  const std::string fifo = std::string(pattern) + "/image.png";
+  ASSERT_TRUE(MakeFifo(fifo));
+  TGDIPPicture pic;
+  ASSERT_TRUE(ReturnsWithoutBlocking(fifo, [&] { pic.LoadFromFile(fifo); }));
+  EXPECT_TRUE(pic.GetEmpty());
+  std::remove(fifo.c_str());
+  ::rmdir(pattern);
 }

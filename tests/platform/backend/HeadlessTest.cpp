@@ -174,7 +174,7 @@ TEST_F(Headless, RobotClicksAButtonOfAnInactiveForm) {
   EXPECT_EQ(GetActiveWindow(), form);
   EXPECT_EQ(GetCapture(), nullptr);
   // Pressed on the button, released outside: no click.
-  Robot.Drag(ok.Handle, MakePoint(10, 10), MakePoint(200, 10));
+  Robot.Drag(ok.Handle, WinPoint(10, 10), WinPoint(200, 10));
   EXPECT_EQ(ok.Clicks, 1);
 }
 
@@ -282,7 +282,7 @@ TEST_F(Headless, DraggingTheCaptionMovesTheWindow) {
   HWND form = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, MakeRect(100, 100, 400, 300), nullptr, "Move me");
   RECT before, after;
   GetWindowRect(form, &before);
-  Robot.Drag(nullptr, MakePoint(200, 110), MakePoint(260, 150));
+  Robot.Drag(nullptr, WinPoint(200, 110), WinPoint(260, 150));
   GetWindowRect(form, &after);
   EXPECT_EQ(after.left - before.left, 60);
   EXPECT_EQ(after.top - before.top, 40);

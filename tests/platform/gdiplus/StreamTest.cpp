@@ -8,6 +8,8 @@
 #include "GdiPlusTestSupport.h"
 #include "platform/image/PngCodec.h"
 #include "platform/win/ComStream.h"
+#include <filesystem>
+#include "tests/support/FifoGuard.h"
 
 namespace {
 
@@ -187,3 +189,28 @@ TEST(GdiPlusStreams, SavingWritesAtTheStreamsPositionAndReportsAFullStream) {
 }
 
 }  // namespace
+
+// A folder, a FIFO or an endless device named as an image file: a failure status, no
+// image, no exception and no hang.
+TEST(GdiPlusStreams, OddFilesComeBackAsStatusWithoutBlocking) {
+  char pattern[] = "/tmp/lorm-gdipfile-XXXXXX";
+  ASSERT_NE(::mkdtemp(pattern), nullptr);
+  const std::string dir = pattern, fifo = dir + "/image.png";
+  ASSERT_TRUE(MakeFifo(fifo));
+  struct Case {
+    std::string path;
+    Status expected;
+  };
+  const Case cases[] = {{dir, Win32Error}, {fifo, Win32Error}, {"/dev/zero", Win32Error},
+                        {dir + "/missing.png", FileNotFound}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    const std::u16string name(c.path.begin(), c.path.end());
+    GpImage* image = reinterpret_cast<GpImage*>(1);
+    Status status = Ok;
+    ASSERT_TRUE(ReturnsWithoutBlocking(fifo, [&] { status = GdipLoadImageFromFile(name.c_str(), &image); }));
+    EXPECT_EQ(status, c.expected);
+    EXPECT_EQ(image, nullptr);
+  }
+  std::filesystem::remove_all(dir);
+}

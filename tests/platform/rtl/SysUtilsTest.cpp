@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <limits>
 
@@ -261,6 +262,9 @@ TEST_F(SysUtilsTest, FormatErrors) {
   EXPECT_THROW(Format("%f", "x"), EConvertError);
   EXPECT_THROW(Format("%*d", "x", 5), EConvertError);
   EXPECT_THROW(Format("%*d", 2000000000, 5), EConvertError);  // no giant padding
+  // The most negative widths cannot be negated: refused like any other bad width.
+  for (Int64 width : {Int64{LLONG_MIN}, Int64{LLONG_MIN + 1}, Int64{-2000000000}})
+    EXPECT_THROW(Format("%*d", width, 1), EConvertError) << width;
 }
 
 // ---------------------------------------------------------------------------------
@@ -291,6 +295,8 @@ TEST_F(SysUtilsTest, Comparisons) {
   EXPECT_TRUE(SameText("Hello", "hELLO"));
   EXPECT_FALSE(SameText("Метан", "МЕТАН"));  // ASCII only
   EXPECT_TRUE(AnsiSameText("Метан", "МЕТАН"));
+  EXPECT_TRUE(AnsiSameText("ΟΔΟΣ", "οδος"));  // final sigma
+  EXPECT_EQ(StringReplace("Газ ГАЗ газ", "газ", "x", rfReplaceAll | rfIgnoreCase), "x x x");
   EXPECT_EQ(AnsiCompareText("ёлка", "ЁЛКА"), 0);
   EXPECT_LT(AnsiCompareText("ель", "ёлка"), 0);   // ё sorts after е
   EXPECT_LT(AnsiCompareText("ёлка", "жук"), 0);   // and before ж
@@ -335,6 +341,25 @@ TEST_F(SysUtilsTest, Quoting) {
   };
   for (const Case& c : cases) EXPECT_EQ(AnsiDequotedStr(c.in, '\''), c.out) << c.in;
   EXPECT_EQ(AnsiDequotedStr(QuotedStr("it's 'x'"), '\''), "it's 'x'");
+}
+
+// One folding for every case-insensitive match: letters of either case fold together,
+// byte lengths are kept and invalid bytes pass through.
+TEST_F(SysUtilsTest, FoldCaseMatchesLettersOfEveryCase) {
+  struct Case {
+    const char* a;
+    const char* b;
+  };
+  const Case same[] = {{"ПРИВЕТ мир", "привет МИР"}, {"Ёлка", "ёЛКА"}, {"ΟΔΟΣ", "οδος"},
+                       {"σς", "ΣΣ"}, {"ÄÖÜ", "äöü"}, {"Łódź", "łÓDŹ"}, {"Ϊ", "ϊ"},
+                       {"abcXYZ", "ABCxyz"}};
+  for (const Case& c : same) {
+    EXPECT_EQ(FoldCase(c.a), FoldCase(c.b)) << c.a;
+    EXPECT_EQ(FoldCase(c.a).size(), std::string(c.a).size()) << c.a;
+  }
+  EXPECT_NE(FoldCase("е"), FoldCase("ё"));
+  const std::string invalid = "A\xFF\xD0Z\xC0\x80";
+  EXPECT_EQ(FoldCase(invalid), "a\xFF\xD0z\xC0\x80");
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include "platform/image/PngCodec.h"
 #include "platform/image/Resources.h"
 #include "platform/rtl/Exceptions.h"
+#include "tests/support/FifoGuard.h"
 
 namespace {
 
@@ -408,4 +409,21 @@ TEST(Canvas, TextMeasuresAndLaysOutWithTheCanvasFont) {
     for (int x = 2; x < 30 && !inked; ++x) inked = c->GetPixel(x, y) != clWhite;
   EXPECT_TRUE(inked);
   EXPECT_GT(c->GetPenPos().X, 2);  // TextOut moves the pen past the text
+}
+
+TEST(Picture, AFifoNamedAsAPictureIsRefusedWithoutBlocking) {
+  char pattern[] = "/tmp/lorm-picture-XXXXXX";
+  ASSERT_NE(::mkdtemp(pattern), nullptr);
+  const std::string fifo = std::string(pattern) + "/image.png";
+  ASSERT_TRUE(MakeFifo(fifo));
+  bool refused = false;
+  ASSERT_TRUE(ReturnsWithoutBlocking(fifo, [&] {
+    try {
+      TPicture().LoadFromFile(fifo);
+    } catch (const EFOpenError&) {
+      refused = true;
+    }
+  }));
+  EXPECT_TRUE(refused);
+  std::filesystem::remove_all(pattern);
 }

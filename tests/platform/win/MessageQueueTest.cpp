@@ -50,7 +50,7 @@ TEST_F(MessageQueue, PostedMessagesComeBeforeInputAndPaintAndTimers) {
   SetTimer(w, 1, 100, nullptr);
   Backend.Time += 100;
   InvalidateRect(w, nullptr, TRUE);
-  InputMouseMove(MakePoint(10, 10));
+  InputMouseMove(WinPoint(10, 10));
   PostMessage(w, WM_USER, 0, 0);
   MSG m;
   std::vector<UINT> order;

@@ -18,6 +18,7 @@
 #include "platform/image/PngCodec.h"
 #include "platform/win/WinResource.h"
 #include "tests/platform/win/WinTestSupport.h"
+#include "tests/support/FifoGuard.h"
 
 namespace {
 
@@ -542,4 +543,22 @@ TEST_F(WindowIconTest, SetIconReturnsThePreviousAndTheCaptionShowsTheSmallIcon) 
   RedrawWindow(h, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
   UpdateAllWindows();
   EXPECT_NE(pixel(f + 10, f + 9), 0xFF0000u);
+}
+
+// A folder, a FIFO or an endless device named as an image file: no handle and no hang.
+TEST(Resources, LoadFromFileRefusesOddFilesWithoutBlocking) {
+  char pattern[] = "/tmp/lorm-loadimage-XXXXXX";
+  ASSERT_NE(::mkdtemp(pattern), nullptr);
+  const std::string dir = pattern, fifo = dir + "/icon.ico";
+  ASSERT_TRUE(MakeFifo(fifo));
+  for (const std::string& path : {dir, fifo, std::string("/dev/zero")}) {
+    for (UINT type : {UINT(IMAGE_BITMAP), UINT(IMAGE_ICON)}) {
+      HANDLE h = reinterpret_cast<HANDLE>(1);
+      ASSERT_TRUE(ReturnsWithoutBlocking(fifo, [&] { h = LoadImage(nullptr, path.c_str(), type, 0, 0, LR_LOADFROMFILE); }))
+          << path;
+      EXPECT_EQ(h, nullptr) << path;
+    }
+  }
+  std::remove(fifo.c_str());
+  ::rmdir(dir.c_str());
 }

@@ -216,8 +216,8 @@ TEST_F(Windows, ClickOnNoActivatePopupDoesNotActivateIt) {
     return DefWindowProc(h, m, wp, lp);
   });
   ShowWindow(popup, SW_SHOWNA);
-  InputMouseButton(TInputButton::Left, true, MakePoint(550, 550));
-  InputMouseButton(TInputButton::Left, false, MakePoint(550, 550));
+  InputMouseButton(TInputButton::Left, true, WinPoint(550, 550));
+  InputMouseButton(TInputButton::Left, false, WinPoint(550, 550));
   Pump();
   EXPECT_EQ(clicks, 1);
   EXPECT_EQ(GetActiveWindow(), owner);
@@ -231,7 +231,7 @@ TEST_F(Windows, ClickingAnInactiveWindowActivatesItAndDoubleClicksNeedTheClassSt
   });
   HWND front = Make(WS_OVERLAPPED | WS_VISIBLE, nullptr, MakeRect(400, 0, 600, 300));
   ASSERT_EQ(GetActiveWindow(), front);
-  POINT p = MakePoint(100, 100);
+  POINT p = WinPoint(100, 100);
   for (int i = 0; i < 2; ++i) {
     InputMouseButton(TInputButton::Left, true, p);
     InputMouseButton(TInputButton::Left, false, p);
@@ -258,20 +258,20 @@ TEST_F(Windows, MouseGoesToTheDeepestChildInClientCoordinatesOrToTheCapture) {
   HWND top = Make(WS_POPUP | WS_VISIBLE, nullptr, MakeRect(100, 100, 400, 400), rec);
   HWND panel = Make(WS_CHILD | WS_VISIBLE, top, MakeRect(10, 10, 210, 210), rec, WS_EX_CLIENTEDGE);
   HWND button = Make(WS_CHILD | WS_VISIBLE, panel, MakeRect(20, 30, 100, 60), rec);
-  InputMouseButton(TInputButton::Left, true, MakePoint(100 + 10 + 2 + 25, 100 + 10 + 2 + 35));
-  InputMouseMove(MakePoint(50, 60));  // outside every window: the capture still gets it
+  InputMouseButton(TInputButton::Left, true, WinPoint(100 + 10 + 2 + 25, 100 + 10 + 2 + 35));
+  InputMouseMove(WinPoint(50, 60));  // outside every window: the capture still gets it
   Pump();
   ASSERT_EQ(got.size(), 2u);
   EXPECT_EQ(got[0].first, button);
-  EXPECT_EQ(got[0].second, MakePoint(5, 5));
+  EXPECT_EQ(got[0].second, WinPoint(5, 5));
   EXPECT_EQ(got[1].first, button);
-  EXPECT_EQ(got[1].second, MakePoint(50 - 132, 60 - 142));
-  EXPECT_EQ(WindowFromPoint(MakePoint(137, 147)), button);
-  EXPECT_EQ(WindowFromPoint(MakePoint(111, 111)), panel);  // on its client edge
-  POINT pt = MakePoint(0, 0);
+  EXPECT_EQ(got[1].second, WinPoint(50 - 132, 60 - 142));
+  EXPECT_EQ(WindowFromPoint(WinPoint(137, 147)), button);
+  EXPECT_EQ(WindowFromPoint(WinPoint(111, 111)), panel);  // on its client edge
+  POINT pt = WinPoint(0, 0);
   MapWindowPoints(button, top, &pt, 1);
-  EXPECT_EQ(pt, MakePoint(32, 42));
-  EXPECT_EQ(ChildWindowFromPoint(top, MakePoint(15, 15)), panel);
+  EXPECT_EQ(pt, WinPoint(32, 42));
+  EXPECT_EQ(ChildWindowFromPoint(top, WinPoint(15, 15)), panel);
 }
 
 TEST_F(Windows, TransparentHitTestPassesTheMouseToTheWindowBelow) {
@@ -282,7 +282,7 @@ TEST_F(Windows, TransparentHitTestPassesTheMouseToTheWindowBelow) {
     return DefWindowProc(h, m, wp, lp);
   });
   SetWindowPos(above, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  EXPECT_EQ(WindowFromPoint(MakePoint(50, 50)), below);
+  EXPECT_EQ(WindowFromPoint(WinPoint(50, 50)), below);
 }
 
 TEST_F(Windows, MouseLeaveIsPostedWhenTheTrackedWindowIsLeft) {
@@ -299,14 +299,14 @@ TEST_F(Windows, MouseLeaveIsPostedWhenTheTrackedWindowIsLeft) {
     return DefWindowProc(h, m, wp, lp);
   });
   (void)child;
-  InputMouseMove(MakePoint(50, 50));
-  InputMouseMove(MakePoint(60, 60));
+  InputMouseMove(WinPoint(50, 50));
+  InputMouseMove(WinPoint(60, 60));
   Pump();
   EXPECT_EQ(leaves, 0);
-  InputMouseMove(MakePoint(200, 200));
+  InputMouseMove(WinPoint(200, 200));
   Pump();
   EXPECT_EQ(leaves, 1);
-  InputMouseMove(MakePoint(250, 250));
+  InputMouseMove(WinPoint(250, 250));
   Pump();
   EXPECT_EQ(leaves, 1);
 }
@@ -433,8 +433,8 @@ TEST_F(Windows, ScrollBarClicksSendScrollMessages) {
     InputMouseButton(TInputButton::Left, true, p);
     InputMouseButton(TInputButton::Left, false, p);
   };
-  click(MakePoint(190, 195));  // down arrow
-  click(MakePoint(190, 150));  // page down area
+  click(WinPoint(190, 195));  // down arrow
+  click(WinPoint(190, 150));  // page down area
   Pump();
   EXPECT_EQ(codes, (std::vector<int>{SB_LINEDOWN, SB_ENDSCROLL, SB_PAGEDOWN, SB_ENDSCROLL}));
   // Out of range positions are clamped to the last page.
@@ -452,7 +452,7 @@ TEST_F(Windows, CaptionCloseButtonClosesTheWindow) {
   RECT wr;
   GetWindowRect(w, &wr);
   // The close button sits at the right end of the caption.
-  POINT p = MakePoint(wr.right - 4 - 8, wr.top + 4 + 9);
+  POINT p = WinPoint(wr.right - 4 - 8, wr.top + 4 + 9);
   EXPECT_EQ(SendMessage(w, WM_NCHITTEST, 0, PointToLParam(p)), HTCLOSE);
   InputMouseButton(TInputButton::Left, true, p);
   InputMouseButton(TInputButton::Left, false, p);
