@@ -3,6 +3,8 @@
 // activation and capture.
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 
 #include "platform/win/WinInternal.h"
 #include "platform/win/WinResource.h"
@@ -612,6 +614,31 @@ UINT MapVirtualKey(UINT code, UINT mapType) {
     return UINT(LayoutChar(int(code), none));
   }
   return code & 0xFF;
+}
+
+int GetKeyNameText(LONG lParam, char* buffer, int size) {
+  if (!buffer || size <= 0) return 0;
+  UINT scan = UINT(lParam >> 16) & 0xFF;
+  bool extended = (lParam & 0x1000000) != 0;
+  UINT vk = MapVirtualKey(scan, 1);
+  static const struct { UINT vk; const char* name; } names[] = {
+      {VK_ESCAPE, "Esc"},     {VK_BACK, "Backspace"}, {VK_TAB, "Tab"},         {VK_RETURN, "Enter"},
+      {VK_SHIFT, "Shift"},    {VK_CONTROL, "Ctrl"},   {VK_MENU, "Alt"},        {VK_SPACE, "Space"},
+      {VK_CAPITAL, "Caps Lock"}, {VK_HOME, "Home"},   {VK_UP, "Up"},           {VK_PRIOR, "Page Up"},
+      {VK_LEFT, "Left"},      {VK_RIGHT, "Right"},    {VK_END, "End"},         {VK_DOWN, "Down"},
+      {VK_NEXT, "Page Down"}, {VK_INSERT, "Insert"},  {VK_DELETE, "Delete"},
+  };
+  std::string name;
+  for (auto& n : names)
+    if (n.vk == vk) name = n.name;
+  if (name.empty() && vk >= VK_F1 && vk <= VK_F1 + 23) name = "F" + std::to_string(vk - VK_F1 + 1);
+  if (name.empty() && ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z'))) name = std::string(1, char(vk));
+  if (name.empty()) return 0;
+  if (extended && (vk == VK_CONTROL || vk == VK_MENU)) name = "Right " + name;
+  int n = std::min<int>(int(name.size()), size - 1);
+  std::memcpy(buffer, name.data(), size_t(n));
+  buffer[n] = 0;
+  return n;
 }
 
 SHORT VkKeyScan(char ch) {
