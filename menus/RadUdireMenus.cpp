@@ -131,9 +131,10 @@ void TRerAvideReva::SetMenuStyler(TCustomRadUdirEtyler* Value) {
 void TRerAvideReva::Notification(TComponent* AComponent, TOperation Operation) {
   TPopupMenu::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
-  if (AComponent == FMenuStyler && !ComponentState().Contains(csDestroying) && AComponent->Owner() != this) {
+  if (AComponent == FMenuStyler) {
     FMenuStyler = nullptr;
-    AllocMenuStyler();
+    if (FCurrentStyler == AComponent) FCurrentStyler = nullptr;
+    if (!ComponentState().Contains(csDestroying) && AComponent->Owner() != this) AllocMenuStyler();
   }
   if (AComponent == FInternalStyler) {
     FInternalStyler = nullptr;
@@ -280,9 +281,10 @@ void TVerOvizEzur::MenuFontChanged(TObject*) { RefreshMenu(this, false, false); 
 void TVerOvizEzur::Notification(TComponent* AComponent, TOperation Operation) {
   TMainMenu::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
-  if (AComponent == FMenuStyler && !ComponentState().Contains(csDestroying) && AComponent->Owner() != this) {
+  if (AComponent == FMenuStyler) {
     FMenuStyler = nullptr;
-    AllocMenuStyler();
+    if (FCurrentStyler == AComponent) FCurrentStyler = nullptr;
+    if (!ComponentState().Contains(csDestroying) && AComponent->Owner() != this) AllocMenuStyler();
   }
   if (AComponent == FInternalStyler) {
     FInternalStyler = nullptr;

@@ -14,6 +14,7 @@
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Regions.h"
 #include "platform/vcl/ActnList.h"
+#include "platform/vcl/Filer.h"
 #include "platform/vcl/Forms.h"
 #include "platform/win/Messages.h"
 #include "platform/win/WinUser.h"
@@ -978,6 +979,166 @@ TEST_F(MenusTest, OpacityNeedsLayeredWindows) {
   popup->SetOpacity(200);
   SetMenuOpacity(popup, w, 0);  // no layered windows on this system: nothing happens
   EXPECT_EQ(GetWindowLongPtr(w, GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+}
+
+TEST_F(MeasureTest, MeasuringOnlyMeasuresInEveryMode) {
+  TMenuItem* plain = Item("Пересчитать");
+  TMenuItem* noted = Item("Пересчитать\\nA, B и N по смеси");
+  TCustomRadUdirEtyler* s = menu.GetCurrentMenuStyler();
+  for (TAntiAlias aa : {aaNone, aaAntiAlias, aaClearType}) {
+    s->SetAntiAlias(aa);
+    for (TMenuItem* item : {plain, noted}) {
+      TBitmap b(200, 40);
+      b.Canvas()->Brush()->SetColor(clWhite);
+      b.Canvas()->FillRect(TRect{0, 0, 200, 40});
+      TRect r{0, 0, 200, 40};
+      DrawMenuItemText(item, b.Canvas(), item->Caption(), DT_LEFT | DT_SINGLELINE | DT_CALCRECT, TOwnerDrawState{}, r);
+      bool drawn = false;
+      for (int y = 0; y < 40 && !drawn; ++y)
+        for (int x = 0; x < 200 && !drawn; ++x) drawn = b.Canvas()->GetPixel(x, y) != clWhite;
+      EXPECT_FALSE(drawn) << aa << " " << item->Caption();
+      EXPECT_GT(r.Width(), 0);
+      EXPECT_LT(r.Width(), 200);
+      // The notes add their line to the measured block.
+      b.Canvas()->Font()->Assign(s->NotesFont());
+      int notesLine = b.Canvas()->TextHeight("gh");
+      b.Canvas()->Font()->Assign(Screen->MenuFont());
+      int captionLine = b.Canvas()->TextHeight("gh");
+      EXPECT_EQ(r.Height(), item == noted ? captionLine + notesLine : captionLine) << aa;
+    }
+  }
+}
+
+TEST_F(MenusTest, ASideBarNotesAndAntiAliasedTextRender) {
+  auto* styler = new TZedIvadFantasyStyler(form);
+  styler->SetStyle(fsWindowsClassic);
+  styler->SideBar()->SetVisibleIn(viFirstLevel);
+  styler->SideBar()->Background()->SetColor(0x6A240A);
+  styler->SideBar()->Background()->SetColorTo(0xEDC6A9);
+  styler->SetAntiAlias(aaAntiAlias);
+  popup = new TRerAvideReva(form);
+  popup->BeginUpdate();
+  AddItem(popup->Items(), "Пересчитать\\nA, B и N по смеси", 16462);
+  AddItem(popup->Items(), "-");
+  AddItem(popup->Items(), "Записать в прибор");
+  popup->EndUpdate();
+  popup->SetMenuStyler(styler);
+  form->Show();
+  scope.Backend().WhenIdle([&] {
+    HWND w = GetMenuWindow(popup->Handle());
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(SaveWindowPng(w, Png("fantasy_sidebar_popup")));
+    // The bar stands at the left edge of the list, in its own background.
+    RECT item{};
+    GetMenuItemRect(nullptr, popup->Handle(), 2, &item);
+    POINT p{item.left + 2, item.top + 2};
+    ScreenToClient(w, &p);
+    EXPECT_NE(WindowPixel(w, p.x, p.y), ColorToRGB(styler->Background()->Color()));
+    robot.PressKey(VK_ESCAPE);
+  });
+  popup->Popup(200, 150);
+  Pump();
+}
+
+TEST_F(MenusTest, AcceleratorsOpenAndRunOwnerDrawnItems) {
+  main = new TVerOvizEzur(form);
+  main->BeginUpdate();
+  file = AddItem(main->Items(), "&File");
+  AddItem(file, "&Open");
+  exitItem = AddItem(file, "E&xit");
+  main->EndUpdate();
+  form->SetMenu(main);
+  bool ran = false;
+  exitItem->OnClick = [&](TObject*) { ran = true; };
+  form->Show();
+  Pump();
+  scope.Backend().WhenIdle([&] { robot.PressKey('X'); });
+  robot.PressKey('F', rsAlt);
+  Pump();
+  EXPECT_TRUE(ran);
+  EXPECT_EQ(GetMenuLoopOwner(), nullptr);
+}
+
+// ---- stored forms ------------------------------------------------------------------------------------
+
+class TRadForm : public TForm {
+  LORM_PUBLISHED(TRadForm, TForm)
+public:
+  explicit TRadForm(TComponent* AOwner) : TForm(AOwner) {}
+  TVerOvizEzur* VerOvizEzur1 = nullptr;
+  TRerAvideReva* RerAvideReva1 = nullptr;
+  TZedIvadOfficeStyler* ZedIvadOfficeStyler1 = nullptr;
+  TMenuItem* File1 = nullptr;
+  TMenuItem* Exit1 = nullptr;
+  TMenuItem* N18 = nullptr;
+};
+
+void TRadForm::Publish(TClassBuilder<TRadForm>& P) {
+  P.Field("VerOvizEzur1", &TRadForm::VerOvizEzur1)
+      .Field("RerAvideReva1", &TRadForm::RerAvideReva1)
+      .Field("ZedIvadOfficeStyler1", &TRadForm::ZedIvadOfficeStyler1)
+      .Field("File1", &TRadForm::File1)
+      .Field("Exit1", &TRadForm::Exit1)
+      .Field("N18", &TRadForm::N18);
+}
+
+const char* kRadForm = R"(object RadForm: TRadForm
+  Left = 100
+  Top = 80
+  Caption = 'Menus'
+  ClientHeight = 200
+  ClientWidth = 360
+  Menu = VerOvizEzur1
+  object VerOvizEzur1: TVerOvizEzur
+    MenuStyler = ZedIvadOfficeStyler1
+    object File1: TMenuItem
+      Caption = '&File'
+      object Exit1: TMenuItem
+        Caption = 'E&xit'
+      end
+    end
+  end
+  object RerAvideReva1: TRerAvideReva
+    MenuStyler = ZedIvadOfficeStyler1
+    object N18: TMenuItem
+      Caption = 'New'
+    end
+  end
+  object ZedIvadOfficeStyler1: TZedIvadOfficeStyler
+    Style = osOffice2007Luna
+    AntiAlias = aaNone
+    SelectedItem.Color = 1193046
+    AutoThemeAdapt = False
+  end
+end
+)";
+
+TEST(StoredForms, TheMenusLinkTheirStylerAndLaterValuesWin) {
+  THeadlessScope scope;
+  Application->Restart();
+  RegisterStoredForm("TRadForm", kRadForm);
+  TRadForm* form = nullptr;
+  Application->CreateForm(form);
+  ASSERT_NE(form->ZedIvadOfficeStyler1, nullptr);
+  TZedIvadOfficeStyler* styler = form->ZedIvadOfficeStyler1;
+  EXPECT_EQ(styler->Style(), osOffice2007Luna);
+  EXPECT_EQ(styler->SelectedItem()->Color(), 0x123456);  // stored after Style
+  EXPECT_EQ(styler->SelectedItem()->ColorTo(), 0xABEBFF);
+  for (IZedIvad* menu : {static_cast<IZedIvad*>(form->VerOvizEzur1), static_cast<IZedIvad*>(form->RerAvideReva1)}) {
+    EXPECT_EQ(menu->GetCurrentMenuStyler(), styler);
+    EXPECT_EQ(menu->GetSelf()->FindComponent("InternalMenuStyler"), nullptr);  // freed after loading
+    EXPECT_TRUE(menu->GetSelf()->OwnerDraw());
+  }
+  EXPECT_TRUE(form->Exit1->OnAdvancedDrawItem);
+  EXPECT_TRUE(form->N18->OnMeasureItem);
+  // Written back, Style comes before the values changed after it.
+  std::string text = WriteComponentToText(form);
+  size_t style = text.find("Style = osOffice2007Luna"), color = text.find("SelectedItem.Color");
+  ASSERT_NE(style, std::string::npos);
+  ASSERT_NE(color, std::string::npos);
+  EXPECT_LT(style, color);
+  EXPECT_EQ(text.find("Version"), std::string::npos);
+  Application->Restart();
 }
 
 }  // namespace
