@@ -397,6 +397,21 @@ TEST(MenuPainting, FramedGradientsAndBandedLines) {
   EXPECT_EQ(Pixel(line, 99, 0) & 0xFF, 229);  // Color to ColorTo over the last band
 }
 
+TEST(MenuPainting, AFadeLineBlendsIntoWhatIsBeneathAtBothEnds) {
+  TBitmap b(20, 3);
+  b.Canvas()->Brush()->SetColor(clWhite);
+  b.Canvas()->FillRect(TRect{0, 0, 20, 3});
+  // A line over the whole width with a gap from 8 to 11 around its centre.
+  DrawFadeLine(b.Canvas(), TRect{8, 1, 11, 2}, TRect{0, 1, 20, 2}, clBlack, 4, true);
+  EXPECT_EQ(Pixel(b, 0, 1), clWhite);               // the end: still what was there
+  EXPECT_EQ(Pixel(b, 2, 1), TColor(128 * 0x010101));  // halfway through the fade
+  EXPECT_EQ(Pixel(b, 5, 1), clBlack);
+  EXPECT_EQ(Pixel(b, 9, 1), clWhite);  // the gap
+  EXPECT_EQ(Pixel(b, 13, 1), clBlack);
+  EXPECT_EQ(Pixel(b, 19, 1), clWhite);
+  EXPECT_EQ(Pixel(b, 5, 0), clWhite);  // one pixel high
+}
+
 TEST(MenuPainting, PicturePositions) {
   TBackground back;
   int x = -1, y = -1;
