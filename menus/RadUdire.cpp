@@ -381,11 +381,13 @@ void TSelectedItem::SetRadioColor(int Index, TColor Value) {
 }
 
 void TSelectedItem::SetFont(TFont* Value) {
+  if (!Value) return;
   FFont->Assign(Value);
   RefreshMenu(FMenu, false, true);
 }
 
 void TSelectedItem::SetNotesFont(TFont* Value) {
+  if (!Value) return;
   FNotesFont->Assign(Value);
   RefreshMenu(FMenu, false, true);
 }
@@ -487,6 +489,7 @@ void TRootItem::SetSelectedColor(int Index, TColor Value) {
 }
 
 void TRootItem::SetFont(TFont* Value) {
+  if (!Value) return;
   FFont->Assign(Value);
   RefreshMenu(FMenu, false, true);
 }
@@ -555,6 +558,7 @@ TBarCaption::TBarCaption() : FFont(std::make_unique<TFont>()) {
 TBarCaption::~TBarCaption() = default;
 
 void TBarCaption::SetFont(TFont* Value) {
+  if (!Value) return;
   FFont->Assign(Value);
   RefreshMenu(FMenu, true, false);
 }
@@ -603,11 +607,13 @@ void TSideBar::SetVisible(bool Value) {
 }
 
 void TSideBar::SetImage(TBackground* Value) {
+  if (!Value) return;
   if (Value != FImage.get()) FImage->Assign(Value);
   RefreshMenu(FMenu, true, false);
 }
 
 void TSideBar::SetBackground(TBackground* Value) {
+  if (!Value) return;
   if (Value != FBackground.get()) FBackground->Assign(Value);
   if (FBackground->HasImage()) FBackground->Image();  // makes a bitmap transparent
   RefreshMenu(FMenu, true, false);
@@ -683,6 +689,7 @@ void TButtonAppearance::SetGlyphPosition(int Value) {
 }
 
 void TButtonAppearance::SetCaptionFont(TFont* Value) {
+  if (!Value) return;
   FCaptionFont->Assign(Value);
   Changed();
 }
@@ -778,11 +785,13 @@ void TCustomRadUdirEtyler::SetAntiAlias(TAntiAlias Value) {
 }
 
 void TCustomRadUdirEtyler::SetBackground(TBackground* Value) {
+  if (!Value) return;
   if (Value != FBackground.get()) FBackground->Assign(Value);
   RefreshMenu(FMenu, false, false);
 }
 
 void TCustomRadUdirEtyler::SetIconBar(TIconBar* Value) {
+  if (!Value) return;
   if (Value != FIconBar.get()) {
     // The whole part: the check and radio colours and its own gradient.
     FIconBar->Assign(Value);
@@ -792,6 +801,7 @@ void TCustomRadUdirEtyler::SetIconBar(TIconBar* Value) {
 }
 
 void TCustomRadUdirEtyler::SetSelectedItem(TSelectedItem* Value) {
+  if (!Value) return;
   if (Value != FSelectedItem.get()) {
     FSelectedItem->Assign(Value);
     FSelectedItem->TGradientBar::Assign(Value);
@@ -802,21 +812,24 @@ void TCustomRadUdirEtyler::SetSelectedItem(TSelectedItem* Value) {
 }
 
 void TCustomRadUdirEtyler::SetRootItem(TRootItem* Value) {
+  if (!Value) return;
   if (Value != FRootItem.get()) {
     FRootItem->Assign(Value);
     FRootItem->TGradientBar::Assign(Value);
-    FRootItem->SetHoverColor(2, Value->GetHoverColor(2));
-    FRootItem->SetHoverColor(3, Value->GetHoverColor(3));
+    for (int i = 2; i < 4; ++i)
+      if (FRootItem->GetHoverColor(i) != Value->GetHoverColor(i)) FRootItem->SetHoverColor(i, Value->GetHoverColor(i));
   }
   RefreshMenu(FMenu, false, false);
 }
 
 void TCustomRadUdirEtyler::SetGlyphs(TMenuGlyphs* Value) {
+  if (!Value) return;
   if (Value != FGlyphs.get()) FGlyphs->Assign(Value);
   RefreshMenu(FMenu, false, false);
 }
 
 void TCustomRadUdirEtyler::SetSideBar(TSideBar* Value) {
+  if (!Value) return;
   if (Value != FSideBar.get()) {
     FSideBar->Assign(Value);
     FSideBar->SetSplitterColor(Value->SplitterColor());
@@ -827,16 +840,19 @@ void TCustomRadUdirEtyler::SetSideBar(TSideBar* Value) {
 }
 
 void TCustomRadUdirEtyler::SetSeparator(TSeparator* Value) {
+  if (!Value) return;
   if (Value != FSeparator.get()) FSeparator->Assign(Value);
   RefreshMenu(FMenu, false, false);
 }
 
 void TCustomRadUdirEtyler::SetFont(TFont* Value) {
+  if (!Value) return;
   if (Value != FFont.get()) FFont->Assign(Value);
   RefreshMenu(FMenu, false, true);
 }
 
 void TCustomRadUdirEtyler::SetNotesFont(TFont* Value) {
+  if (!Value) return;
   if (Value != FNotesFont.get()) FNotesFont->Assign(Value);
   RefreshMenu(FMenu, false, true);
 }
@@ -847,6 +863,7 @@ void TCustomRadUdirEtyler::SetUseSystemFont(bool Value) {
 }
 
 void TCustomRadUdirEtyler::SetButtonAppearance(TButtonAppearance* Value) {
+  if (!Value) return;
   if (Value != FButtonAppearance.get()) FButtonAppearance->Assign(Value);
 }
 
