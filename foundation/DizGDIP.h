@@ -37,8 +37,8 @@ using TSingleDynArray = std::vector<float>;
 
 using Unit_ = GpUnit;
 
-// The anti-aliasing choice that the GDI+-painted controls publish.
-enum TAntiAlias { aaNone, aaClearType, aaAntiAlias };
+// The anti-aliasing choice that the GDI+-painted controls publish (TAntiAlias).
+#include "foundation/DizAntiAlias.h"
 
 // The file format of an image, as TGPImage::GetFormat answers it.
 enum TGPImageFormat {

@@ -9,8 +9,12 @@
 #include <cstdlib>
 #include <dlfcn.h>
 
+#include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/Regions.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/win/WinIcon.h"
+
+void SdlSetWindowShape(SDL_Window* window, const int* boxes, int count);
 
 namespace {
 
@@ -82,6 +86,13 @@ void InstallXErrorHandler() {
   using TSetHandler = void* (*)(int (*)(void*, void*));
   if (auto set = reinterpret_cast<TSetHandler>(dlsym(x11, "XSetErrorHandler"))) set(&IgnoreXError);
   dlclose(x11);
+}
+
+// The window region as the display's window shape (SdlShape.cpp); count 0 removes it.
+void ApplyWindowShape(SDL_Window* window, const std::vector<RECT>& rects) {
+  std::vector<int> boxes;
+  for (const RECT& r : rects) boxes.insert(boxes.end(), {int(r.left), int(r.top), int(r.right - r.left), int(r.bottom - r.top)});
+  SdlSetWindowShape(window, boxes.data(), int(rects.size()));
 }
 
 }  // namespace
@@ -396,6 +407,21 @@ void TSdlBackend::TopLevelPainted(HWND h, const RECT& r) {
 
 void TSdlBackend::PresentWindow(HWND h, TMapped& m) {
   if (Empty(m.Dirty) || !m.Visible) return;
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  std::vector<RECT> shape;
+  if (GetWindowRgn(h, region) != ERROR) shape = GetRegionRects(region);
+  DeleteObject(region);
+  auto same = [](const std::vector<RECT>& a, const std::vector<RECT>& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+      if (a[i].left != b[i].left || a[i].top != b[i].top || a[i].right != b[i].right || a[i].bottom != b[i].bottom)
+        return false;
+    return true;
+  };
+  if (!same(shape, m.Shape)) {
+    ApplyWindowShape(m.Window, shape);
+    m.Shape = shape;
+  }
   auto* src = reinterpret_cast<cairo_surface_t*>(GetWindowSurface(h));
   SDL_Surface* dst = SDL_GetWindowSurface(m.Window);
   if (!src || !dst || cairo_surface_status(src) != CAIRO_STATUS_SUCCESS) return;

@@ -80,6 +80,7 @@ private:
     int X = 0, Y = 0, Width = 0, Height = 0;
     std::vector<POINT> PendingMoves;
     std::vector<SIZE> PendingSizes;
+    std::vector<RECT> Shape;  // the window region last given to the display (empty: none)
   };
   TMapped* Find(HWND h);
   TMapped* FindById(std::uint32_t windowId, HWND* hwnd);

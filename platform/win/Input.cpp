@@ -3,6 +3,8 @@
 // activation and capture.
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 
 #include "platform/win/WinInternal.h"
 #include "platform/win/WinResource.h"
@@ -602,6 +604,13 @@ UINT MapVirtualKey(UINT code, UINT mapType) {
       {VK_SHIFT, 0x2A}, {VK_MENU, 0x38}, {VK_SPACE, 0x39}, {VK_CAPITAL, 0x3A}, {VK_F1, 0x3B},
       {VK_HOME, 0x47}, {VK_UP, 0x48}, {VK_PRIOR, 0x49}, {VK_LEFT, 0x4B}, {VK_RIGHT, 0x4D},
       {VK_END, 0x4F}, {VK_DOWN, 0x50}, {VK_NEXT, 0x51}, {VK_INSERT, 0x52}, {VK_DELETE, 0x53},
+      {'1', 0x02}, {'2', 0x03}, {'3', 0x04}, {'4', 0x05}, {'5', 0x06}, {'6', 0x07}, {'7', 0x08},
+      {'8', 0x09}, {'9', 0x0A}, {'0', 0x0B}, {'Q', 0x10}, {'W', 0x11}, {'E', 0x12}, {'R', 0x13},
+      {'T', 0x14}, {'Y', 0x15}, {'U', 0x16}, {'I', 0x17}, {'O', 0x18}, {'P', 0x19}, {'A', 0x1E},
+      {'S', 0x1F}, {'D', 0x20}, {'F', 0x21}, {'G', 0x22}, {'H', 0x23}, {'J', 0x24}, {'K', 0x25},
+      {'L', 0x26}, {'Z', 0x2C}, {'X', 0x2D}, {'C', 0x2E}, {'V', 0x2F}, {'B', 0x30}, {'N', 0x31},
+      {'M', 0x32}, {VK_F2, 0x3C}, {VK_F3, 0x3D}, {VK_F4, 0x3E}, {VK_F5, 0x3F}, {VK_F6, 0x40},
+      {VK_F7, 0x41}, {VK_F8, 0x42}, {VK_F9, 0x43}, {VK_F10, 0x44}, {VK_F11, 0x57}, {VK_F12, 0x58},
   };
   for (auto& e : table) {
     if (mapType == 0 && e.vk == code) return e.scan;
@@ -612,6 +621,31 @@ UINT MapVirtualKey(UINT code, UINT mapType) {
     return UINT(LayoutChar(int(code), none));
   }
   return code & 0xFF;
+}
+
+int GetKeyNameText(LONG lParam, char* buffer, int size) {
+  if (!buffer || size <= 0) return 0;
+  UINT scan = UINT(lParam >> 16) & 0xFF;
+  bool extended = (lParam & 0x1000000) != 0;
+  UINT vk = MapVirtualKey(scan, 1);
+  static const struct { UINT vk; const char* name; } names[] = {
+      {VK_ESCAPE, "Esc"},     {VK_BACK, "Backspace"}, {VK_TAB, "Tab"},         {VK_RETURN, "Enter"},
+      {VK_SHIFT, "Shift"},    {VK_CONTROL, "Ctrl"},   {VK_MENU, "Alt"},        {VK_SPACE, "Space"},
+      {VK_CAPITAL, "Caps Lock"}, {VK_HOME, "Home"},   {VK_UP, "Up"},           {VK_PRIOR, "Page Up"},
+      {VK_LEFT, "Left"},      {VK_RIGHT, "Right"},    {VK_END, "End"},         {VK_DOWN, "Down"},
+      {VK_NEXT, "Page Down"}, {VK_INSERT, "Insert"},  {VK_DELETE, "Delete"},
+  };
+  std::string name;
+  for (auto& n : names)
+    if (n.vk == vk) name = n.name;
+  if (name.empty() && vk >= VK_F1 && vk <= VK_F1 + 23) name = "F" + std::to_string(vk - VK_F1 + 1);
+  if (name.empty() && ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z'))) name = std::string(1, char(vk));
+  if (name.empty()) return 0;
+  if (extended && (vk == VK_CONTROL || vk == VK_MENU)) name = "Right " + name;
+  int n = std::min<int>(int(name.size()), size - 1);
+  std::memcpy(buffer, name.data(), size_t(n));
+  buffer[n] = 0;
+  return n;
 }
 
 SHORT VkKeyScan(char ch) {

@@ -135,6 +135,8 @@ void MeasureMenuEntry(HWND owner, HMENU menu, int index, bool bar) {
     mis.itemData = e.Data;
     if (owner && IsWindow(owner)) SendMessage(owner, WM_MEASUREITEM, 0, LPARAM(&mis));
     size = SIZE{int(mis.itemWidth), int(mis.itemHeight)};
+    // A bar item gets the room around its measured width that the bar gives text items.
+    if (bar) size.cx += 2 * kBarItemPadding;
   } else if (e.Type & MFT_SEPARATOR) {
     size = SIZE{bar ? 6 : 0, bar ? GetSystemMetrics(SM_CYMENU) - 1 : kSeparatorHeight};
   } else {

@@ -395,6 +395,10 @@ SHORT GetAsyncKeyState(int vk);  // bit 15: down
 BOOL GetKeyboardState(BYTE* state256);
 BOOL SetKeyboardState(const BYTE* state256);
 UINT MapVirtualKey(UINT code, UINT mapType);
+// The keyboard layout's name of a key: lParam carries the scan code in bits 16..23 and
+// the extended-key flag in bit 24, as in WM_KEYDOWN ("Ctrl", "Right Ctrl", "Page Up",
+// "F5", "A"). Returns the length copied (without the terminating zero), 0 when unknown.
+int GetKeyNameText(LONG lParam, char* buffer, int size);
 SHORT VkKeyScan(char ch);
 BOOL GetCursorPos(POINT* point);
 BOOL SetCursorPos(int x, int y);

@@ -1,0 +1,183 @@
+// RadUdire, menu windows: the frame, region and position of the pop-up windows that show
+// the owner-drawn menus, translucency, the forms' MDI side, and the program's menu
+// animation setting.
+#include <algorithm>
+
+#include "menus/RadUdire.h"
+#include "menus/ZedIvadUtil.h"
+#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/Drawing.h"
+#include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/Regions.h"
+#include "platform/vcl/Forms.h"
+#include "platform/win/Messages.h"
+#include "platform/win/WinUser.h"
+
+bool CallSetLayeredWindowAttributes(HWND Window, COLORREF Key, BYTE Alpha, DWORD Flags);
+
+namespace {
+
+constexpr DWORD kLwaAlpha = 0x2;
+constexpr int kArrowStrip = 17;  // the strip at the right where the system draws its arrow
+
+LRESULT MenuWindowProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtr(Window, GWLP_USERDATA));
+  if (Msg == WM_ERASEBKGND) return 1;
+  if ((Msg == WM_SHOWWINDOW && !WParam) || Msg == WM_CLOSE || Msg == WM_DESTROY) {
+    // The system reuses its menu windows: everything is undone before the next menu.
+    SetWindowRgn(Window, nullptr, TRUE);
+    if (previous) {
+      SetWindowLongPtr(Window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+      SetWindowLongPtr(Window, GWLP_USERDATA, 0);
+    }
+  }
+  if (!previous) return DefWindowProc(Window, Msg, WParam, LParam);
+  return CallWindowProc(previous, Window, Msg, WParam, LParam);
+}
+
+TRect ScreenRect(HWND Window) {
+  RECT r{};
+  GetWindowRect(Window, &r);
+  return TRect{r.left, r.top, r.right, r.bottom};
+}
+
+void FrameWindowRect(HDC Dc, const TRect& R, TColor Color) {
+  HBRUSH brush = CreateSolidBrush(ColorToRGB(Color));
+  RECT r{R.Left, R.Top, R.Right, R.Bottom};
+  FrameRect(Dc, &r, brush);
+  DeleteObject(brush);
+}
+
+bool gMenuAnimation = true;
+bool gSavedMenuAnimation = true;
+
+// Menus of this program open without animation.
+const bool kAnimationOff = [] {
+  DisableMenuAnimation();
+  return true;
+}();
+
+}  // namespace
+
+HWND GetMenuWnd(TMenu* Menu) {
+  // The framework's MDI model has no frame window of its own, so a child's menu is shown
+  // by the window the menu names.
+  return Menu ? Menu->WindowHandle() : nullptr;
+}
+
+TRect GetMenuRect(TMenuItem* Item, HWND Window) {
+  TRect result{};
+  if (!Item || !Item->Parent()) return result;
+  HMENU handle = Item->Parent()->Handle();
+  bool first = true;
+  for (int i = 0; i <= Item->Parent()->Count(); ++i) {
+    RECT r{};
+    if (!GetMenuItemRect(Window, handle, UINT(i), &r)) continue;
+    if (first) result = TRect{r.left, r.top, r.right, r.bottom};
+    else result = TRect{std::min<int>(result.Left, r.left), std::min<int>(result.Top, r.top),
+                        std::max<int>(result.Right, r.right), std::max<int>(result.Bottom, r.bottom)};
+    first = false;
+  }
+  return result;
+}
+
+HWND GetMDIClientWnd(IZedIvad* Menu) {
+  // The framework's MDI model keeps its children without a client window.
+  (void)Menu;
+  return nullptr;
+}
+
+TCustomForm* FindForm(HWND Window) {
+  if (!Screen || !Window) return nullptr;
+  for (int i = 0; i < Screen->FormCount(); ++i) {
+    TCustomForm* form = Screen->Forms(i);
+    if (form->HandleAllocated() && form->Handle() == Window) return form;
+  }
+  return nullptr;
+}
+
+void DrawMenuWindowBorder(TMenuItem* Item, TCanvas* Canvas) {
+  IZedIvad* menu = GetMenuItemIntf(Item);
+  TCustomRadUdirEtyler* s = menu ? menu->GetCurrentMenuStyler() : nullptr;
+  if (!s) return;
+  HWND w = WindowFromDC(Canvas->GetHandle());
+  if (!w || !IsWindow(w) || w == menu->GetSelf()->WindowHandle() || IsInTopMainMenu(Item)) return;
+  bool popupMenu = dynamic_cast<TPopupMenu*>(menu->GetSelf()) != nullptr;
+  int level = GetMenuItemLevel(Item) + (popupMenu ? 1 : 0);
+  TRect wr = ScreenRect(w);
+  int width = wr.Right - wr.Left, height = wr.Bottom - wr.Top;
+  bool rightAligned = level >= 2 && IsRightAligned(Item, w);
+  if (GetWindowLongPtr(w, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&MenuWindowProc)) {
+    SetWindowLongPtr(w, GWLP_USERDATA, GetWindowLongPtr(w, GWLP_WNDPROC));
+    SetWindowLongPtr(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MenuWindowProc));
+    SetWindowRgn(w, CreateRectRgn(1, 1, width - 1 - kArrowStrip, height - 1), TRUE);
+    if (level <= 1) MoveWindow(w, wr.Left - 1, wr.Top - 2, width, height, TRUE);
+    else if (rightAligned) MoveWindow(w, wr.Left - kArrowStrip + 3, wr.Top, width, height, TRUE);
+    else MoveWindow(w, wr.Left + kArrowStrip + 3, wr.Top, width, height, TRUE);
+    wr = ScreenRect(w);
+  }
+  HDC dc = GetWindowDC(w);
+  // The outer frame follows the region's right edge at every level.
+  TRect f{1, 1, width - 1 - kArrowStrip, height - 1};
+  FrameWindowRect(dc, f, s->MenuBorderColor());
+  if (level == 1 && !popupMenu && Item->Parent()) {
+    TMenuItem* barItem = Item->Parent();
+    auto* main = dynamic_cast<TMainMenu*>(barItem->GetParentComponent());
+    int index = VisibleMenuIndex(barItem);
+    RECT r{};
+    if (main && index >= 0 && GetMenuItemRect(main->WindowHandle(), main->Handle(), UINT(index), &r)) {
+      HPEN pen = CreatePen(PS_SOLID, 1, ColorToRGB(s->Background()->Color()));
+      HGDIOBJ old = SelectObject(dc, pen);
+      MoveToEx(dc, r.left - wr.Left + 1, 1, nullptr);
+      LineTo(dc, r.right - wr.Left - 1, 1);
+      SelectObject(dc, old);
+      DeleteObject(pen);
+    }
+  }
+  FrameWindowRect(dc, TRect{f.Left + 1, f.Top + 1, f.Right - 1, f.Bottom - 1}, s->Background()->Color());
+  ReleaseDC(w, dc);
+}
+
+void SetMenuOpacity(IZedIvad* Menu, HWND Window, BYTE) {
+  if (!Menu || !Window || !ZedIvadUtil::SupportsLayeredWindows()) return;
+  BYTE opacity = Menu->GetOpacity();
+  bool layered = (GetWindowLongPtr(Window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
+  if (dynamic_cast<TPopupMenu*>(Menu->GetSelf())) {
+    if (!layered && opacity < 255) {
+      ZedIvadUtil::SetWindowLayered(Window, true);
+      CallSetLayeredWindowAttributes(Window, 0, opacity, kLwaAlpha);
+    }
+  } else if (dynamic_cast<TMainMenu*>(Menu->GetSelf()) && layered) {
+    CallSetLayeredWindowAttributes(Window, 0, 255, kLwaAlpha);
+    ZedIvadUtil::SetWindowLayered(Window, false);
+  }
+}
+
+void SetMenuOpacity(TMenuItem* Item, TCanvas* Canvas) {
+  IZedIvad* menu = GetMenuItemIntf(Item);
+  if (menu) SetMenuOpacity(menu, WindowFromDC(Canvas->GetHandle()), menu->GetOpacity());
+}
+
+void DisableMenuAnimation() {
+  gSavedMenuAnimation = gMenuAnimation;
+  gMenuAnimation = false;
+}
+
+void RestoreMenuAnimation() { gMenuAnimation = gSavedMenuAnimation; }
+
+bool MenuAnimationEnabled() { return gMenuAnimation; }
+
+// ---- MDI ---------------------------------------------------------------------------------------
+void TVerOvizEzur::DrawMDIFormIcon(TMenuItem* Item, const TRect& R) {
+  // Only an MDI frame with an active child that has a window shows the child's icon.
+  if (!Item || Item->MenuIndex() != 0 || !IsInTopMainMenu(Item) || R.Left < 5) return;
+  auto* form = dynamic_cast<TCustomForm*>(Owner());
+  if (!form || form->FormStyle() != fsMDIForm || !GetMDIClientWnd(this)) return;
+}
+
+void TVerOvizEzur::ActivateMDIChild(TObject* Sender) {
+  auto* item = dynamic_cast<TMenuItem*>(Sender);
+  if (!item || item->Tag() == 0) return;
+  HWND client = GetMDIClientWnd(GetMenuItemIntf(item));
+  if (client && SendMessage(client, WM_MDIACTIVATE, WPARAM(item->Tag()), 0) == 0) item->SetChecked(true);
+}
