@@ -61,7 +61,7 @@ void TBaseGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState 
   bool fixed = state.Contains(gdFixed);
   // 4. A merged area scrolled partly under the fixed cells is clipped to the scrollable part.
   HDC dc = C->GetHandle();
-  int saved = SaveDC(dc);
+  int saved = 0;
   if (!fixed) {
     int fx = FixedColsWidth(), fy = FixedRowsHeight();
     bool clip = false;
@@ -74,7 +74,10 @@ void TBaseGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState 
       cr.Top = fy;
       clip = true;
     }
-    if (clip) IntersectClipRect(dc, cr.Left, cr.Top, cr.Right, cr.Bottom);
+    if (clip) {
+      saved = SaveDC(dc);
+      IntersectClipRect(dc, cr.Left, cr.Top, cr.Right, cr.Bottom);
+    }
   }
   // 5. The cell's look.
   C->Pen()->SetWidth(1);
@@ -157,5 +160,8 @@ void TBaseGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState 
                tr.Bottom - FOwnGridLineWidth};
   }
   DrawGridCell(C, ACol, ARow, tr, state);
-  RestoreDC(dc, saved);
+  if (saved) {
+    RestoreDC(dc, saved);
+    C->Refresh();  // the restored state holds other objects than the canvas thinks
+  }
 }
