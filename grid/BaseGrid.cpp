@@ -83,7 +83,7 @@ std::string GridHTMLStrip(const std::string& S) {
 // TCellProperties
 TCellProperties::TCellProperties(TBaseGrid* AOwner, int ACol, int ARow)
     : OwnerCol(ACol), OwnerRow(ARow), FOwnerGrid(AOwner) {
-  if (AOwner) WordWrap = true;
+  if (AOwner) AOwner->NoteCellPropertiesCreated();
 }
 
 TCellProperties::~TCellProperties() = default;
@@ -205,7 +205,6 @@ TCellProperties* TBaseGrid::GetCellProperties(int ACol, int ARow) {
   auto* p = new TCellProperties(this, ACol, ARow);
   p->WordWrap = FWordWrapDefault;
   SetObjects(ACol, ARow, p);
-  FPropsCreated = true;
   TFont font;
   TBrush brush;
   TColor colorTo = clNone, mirror = clNone, mirrorTo = clNone;
@@ -245,7 +244,7 @@ void TBaseGrid::SetCellProperties(int ACol, int ARow, TCellProperties* Value) {
   if (old == Value) return;
   SetObjects(ACol, ARow, Value);
   delete old;
-  if (Value) FPropsCreated = true;
+  if (Value) FPropsCreated = true;  // a properties object made for another grid
 }
 
 TObject* TBaseGrid::GetObjectEx(int ACol, int ARow) const {
@@ -265,11 +264,13 @@ void TBaseGrid::SetGraphicObjectEx(int ACol, int ARow, TObject* Value) {
   GetCellProperties(ACol, ARow)->GraphicObject = Value;
 }
 
+// Only properties objects are the grid's own; anything else put in the slot is left to
+// whoever put it there.
 void TBaseGrid::FreeProps(int ACol, int ARow) {
   TObject* o = Objects(ACol, ARow);
   if (!o) return;
   SetObjects(ACol, ARow, nullptr);
-  delete o;
+  if (dynamic_cast<TCellProperties*>(o)) delete o;
 }
 
 void TBaseGrid::ClearPropCell(int ACol, int ARow) { FreeProps(ACol, ARow); }

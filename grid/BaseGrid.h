@@ -145,6 +145,8 @@ public:
   void CopyRows(int ToRow, int FromRow);
   void CopyCols(int ToCol, int FromCol);
   bool CellPropertiesCreated() const { return FPropsCreated; }
+  // Set by every new TCellProperties of this grid: until then no cell has properties.
+  void NoteCellPropertiesCreated() { FPropsCreated = true; }
 
   // Geometry.
   TRect GetCellRect(int ACol, int ARow);
@@ -234,7 +236,9 @@ public:
   virtual int DisplColIndex(int ACol) { return ACol; }
 
 protected:
-  TCellProperties* Props(int ACol, int ARow) const { return dynamic_cast<TCellProperties*>(Objects(ACol, ARow)); }
+  TCellProperties* Props(int ACol, int ARow) const {
+    return FPropsCreated ? dynamic_cast<TCellProperties*>(Objects(ACol, ARow)) : nullptr;
+  }
   void FreeProps(int ACol, int ARow);
 
   int FDisplTextRowLimit = INT_MAX;
