@@ -226,7 +226,7 @@ void TVezIdidButton::GenerateShade() {
   // A gray silhouette of the glyph's opaque pixels on the glyph's transparent colour.
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x)
-      s->SetPixel(x, y, ColorToRGB(g->GetPixel(x, y)) == transparent ? transparent : clGray);
+      s->SetPixel(x, y, static_cast<TColor>(ColorToRGB(g->GetPixel(x, y))) == transparent ? transparent : clGray);
 }
 
 void TVezIdidButton::SetDown(bool Value) {

@@ -5,6 +5,8 @@
 
 namespace {
 
+TPoint Pt(int X, int Y) { return TPoint{X, Y}; }
+
 using BaseGridTest = GridTest;
 
 TEST_F(BaseGridTest, CellPropertiesAreCreatedOnFirstUseWithTheGridsDefaults) {
@@ -92,14 +94,14 @@ TEST_F(BaseGridTest, MergedAreaAnswersEveryQuery) {
   EXPECT_EQ(grid->GetGridCell(2, 3), "hidden");
   int bc = 0, br = 0;
   EXPECT_FALSE(grid->IsBaseCellEx(2, 3, bc, br));
-  EXPECT_EQ(TPoint(bc, br), TPoint(1, 1));
+  EXPECT_EQ(Pt(bc, br), Pt(1, 1));
   // The area's rectangle covers its cells.
   TRect r = grid->CellRect(2, 3);
   TRect b = grid->GetCellRect(1, 1);
   EXPECT_EQ(r.Left, b.Left);
   EXPECT_EQ(r.Right - r.Left, grid->ColWidths(1) + grid->ColWidths(2));
   EXPECT_EQ(r.Bottom - r.Top, 3 * grid->DefaultRowHeight());
-  EXPECT_EQ(grid->CellSize(1, 1), TPoint(r.Right - r.Left, r.Bottom - r.Top));
+  EXPECT_EQ(grid->CellSize(1, 1), Pt(r.Right - r.Left, r.Bottom - r.Top));
 }
 
 TEST_F(BaseGridTest, SplittingDissolvesTheWholeArea) {
@@ -108,8 +110,8 @@ TEST_F(BaseGridTest, SplittingDissolvesTheWholeArea) {
   EXPECT_EQ(grid->MergeCount(), 0);
   for (int c = 1; c <= 2; ++c)
     for (int r = 1; r <= 3; ++r) {
-      EXPECT_EQ(grid->CellSpan(c, r), TPoint(0, 0));
-      EXPECT_EQ(grid->BaseCell(c, r), TPoint(c, r));
+      EXPECT_EQ(grid->CellSpan(c, r), Pt(0, 0));
+      EXPECT_EQ(grid->BaseCell(c, r), Pt(c, r));
       EXPECT_TRUE(grid->IsBaseCell(c, r));
     }
 }
@@ -128,11 +130,11 @@ TEST_F(BaseGridTest, MergingOverAnAreaSplitsItFirst) {
   grid->MergeCells(1, 1, 2, 2);
   grid->MergeCells(2, 2, 2, 2);  // overlaps the first area's last cell
   // The first area is gone: its other cells are their own base cells again.
-  EXPECT_EQ(grid->BaseCell(2, 1), TPoint(2, 1));
-  EXPECT_EQ(grid->BaseCell(1, 2), TPoint(1, 2));
+  EXPECT_EQ(grid->BaseCell(2, 1), Pt(2, 1));
+  EXPECT_EQ(grid->BaseCell(1, 2), Pt(1, 2));
   EXPECT_FALSE(grid->IsMergedCell(1, 1));
-  EXPECT_EQ(grid->BaseCell(3, 3), TPoint(2, 2));
-  EXPECT_EQ(grid->CellSpan(2, 2), TPoint(1, 1));
+  EXPECT_EQ(grid->BaseCell(3, 3), Pt(2, 2));
+  EXPECT_EQ(grid->CellSpan(2, 2), Pt(1, 1));
   EXPECT_EQ(grid->MergeCount(), 1);
 }
 
@@ -201,7 +203,7 @@ TEST_F(BaseGridTest, MergedAreaIsPaintedOnceFromItsBaseCell) {
   grid->Invalidate();
   // Every pixel of the area shows the base cell's colour, the cell beside it does not.
   TRect r = grid->CellRect(1, 1);
-  for (TPoint p : {TPoint(r.Left + 3, r.Top + 3), TPoint(r.Right - 4, r.Bottom - 4)})
+  for (TPoint p : {Pt(r.Left + 3, r.Top + 3), Pt(r.Right - 4, r.Bottom - 4)})
     EXPECT_EQ(WindowPixel(grid->Handle(), p.X, p.Y), ColorToRGB(clRed));
   EXPECT_NE(WindowPixel(grid->Handle(), r.Right + 5, r.Top + 5), ColorToRGB(clRed));
   EXPECT_GT(grid->PaintPass(), 1);

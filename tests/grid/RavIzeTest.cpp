@@ -14,6 +14,8 @@
 
 namespace {
 
+TPoint Pt(int X, int Y) { return TPoint{X, Y}; }
+
 TEST(IntListTest, TextFormRoundTripsAndReportsChanges) {
   TIntList list;
   int changes = 0;
@@ -191,7 +193,7 @@ TEST_F(SmallControlsTest, ArrowWindowsTakeTheirPolygon) {
     EXPECT_EQ(edge, c.tipEdge);
     DeleteObject(rgn);
   }
-  EXPECT_EQ(TArrowWindow(grid, arrUp).Shape().front(), TPoint(5, 0));
+  EXPECT_EQ(TArrowWindow(grid, arrUp).Shape().front(), Pt(5, 0));
 }
 
 TEST_F(SmallControlsTest, FilePictureLoadsOnceAndDrawsNothingWhenMissing) {
