@@ -234,3 +234,29 @@ TEST_F(BaseGridTest, ActiveRowIsPaintedInItsColour) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(BaseGridTest, FloatingFooterCoversTheLastRow) {
+  grid->SetCellEx(2, 9, "total");
+  grid->GetCellProperties(2, 9)->SetBrushColor(clRed);
+  grid->FloatingFooter()->SetVisible(true);
+  EXPECT_EQ(grid->FixedFooters(), 1);
+  grid->SetBounds(0, 0, 400, 300);
+  grid->HandleNeeded();
+  TRect last = grid->CellRect(2, 9);
+  ASSERT_LT(last.Top, last.Bottom);
+  EXPECT_EQ(WindowPixel(grid->Handle(), last.Left + 4, last.Top + 4), ColorToRGB(grid->Color()));
+  grid->FloatingFooter()->SetVisible(false);
+  EXPECT_EQ(grid->FixedFooters(), 0);
+  EXPECT_EQ(WindowPixel(grid->Handle(), last.Left + 4, last.Top + 4), ColorToRGB(clRed));
+}
+
+TEST_F(BaseGridTest, CellsOfAMergedAreaAreSelectedWithTheCurrentCell) {
+  grid->MergeCells(2, 2, 2, 2);
+  grid->SetSelection(TGridRect{2, 2, 2, 2});
+  EXPECT_TRUE(grid->IsSelected(3, 3));
+  EXPECT_FALSE(grid->IsSelected(4, 3));
+}
+
+}  // namespace

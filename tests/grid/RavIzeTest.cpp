@@ -291,3 +291,34 @@ TEST_F(SmallControlsTest, FilterFindsOrAddsTheConditionOfAColumn) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SmallControlsTest, ButtonAndPopupButtonPaintTheirFaceAndCaption) {
+  auto* b = new TVezIdidButton(form);
+  b->SetParent(form);
+  b->SetBounds(420, 20, 90, 24);
+  b->SetCaption("Найти");
+  b->SetLook(2);
+  auto* p = new TPopupButton(form);
+  p->SetParent(form);
+  p->SetBounds(420, 60, 120, 22);
+  p->SetGradFrom(0xFDEADA);
+  p->SetGradTo(0xE4AE88);
+  p->SetGradMirrorFrom(clNone);
+  p->SetGradMirrorTo(clNone);
+  p->SetCaption("<b>Плотность</b>");
+  p->Show();
+  form->Repaint();
+  // The flat face is the look's gradient: lighter at the top than at the bottom.
+  COLORREF top = WindowPixel(form->Handle(), 425, 22);
+  COLORREF bottom = WindowPixel(form->Handle(), 425, 41);
+  EXPECT_NE(top, bottom);
+  EXPECT_GT(GetRValue(top) + GetGValue(top), GetRValue(bottom) + GetGValue(bottom));
+  if (const char* dir = std::getenv("LORM_GRID_PNG_DIR")) {
+    SaveWindowPng(form->Handle(), (std::filesystem::path(dir) / "small_controls.png").string());
+    SaveWindowPng(p->Handle(), (std::filesystem::path(dir) / "popup_button.png").string());
+  }
+}
+
+}  // namespace
