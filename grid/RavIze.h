@@ -148,6 +148,8 @@ public:
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void WndProc(TMessage& Message) override;
   void Click() override;
+  // The double-click event fires only while the button is down.
+  void DblClick() override;
 
   // Looks 0 to 6 (colours, border, rounding); any other number changes nothing.
   void SetLook(int Look);

@@ -397,6 +397,10 @@ void TVezIdidButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
 
 void TVezIdidButton::Click() { TGraphicControl::Click(); }
 
+void TVezIdidButton::DblClick() {
+  if (FDown && OnDblClick) OnDblClick(this);
+}
+
 // Flat face in the state's colours (gradient when a second colour is set).
 void TVezIdidButton::DrawFace(TCanvas* C, TRect& R) {
   bool hot = FMouseIn && Enabled() && !ComponentState().Contains(csDesigning);

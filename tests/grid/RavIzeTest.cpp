@@ -322,3 +322,26 @@ TEST_F(SmallControlsTest, ButtonAndPopupButtonPaintTheirFaceAndCaption) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SmallControlsTest, DropDownPartFiresItsEventWithoutPressingTheButton) {
+  auto* b = new TVezIdidButton(form);
+  b->SetParent(form);
+  b->SetBounds(450, 300, 60, 23);
+  b->SetDropDownButton(true);
+  int drops = 0, clicks = 0;
+  b->OnDropDown = [&](TObject*) { ++drops; };
+  b->OnClick = [&](TObject*) { ++clicks; };
+  TRobot robot;
+  robot.MouseDown(form->Handle(), 450 + 55, 310);
+  EXPECT_EQ(drops, 1);
+  EXPECT_EQ(b->State(), bsUp);
+  robot.MouseUp(form->Handle(), 450 + 55, 310);
+  EXPECT_EQ(clicks, 0);
+  robot.Click(form->Handle(), 450 + 10, 310);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(drops, 1);
+}
+
+}  // namespace
