@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 #include "grid/VezIdid.h"
@@ -123,6 +124,21 @@ TEST_F(GridsFormTest, BothGridsTakeTheirPropertyTables) {
   auto* shape = dynamic_cast<TShape*>(form->FindComponent("Shape2"));
   ASSERT_NE(shape, nullptr);
   EXPECT_EQ(shape->Parent(), form->Grid);
+}
+
+TEST_F(GridsFormTest, WrittenFormReadsBackTheSameGrids) {
+  std::string written = WriteComponentToText(form);
+  EXPECT_EQ(written.find("Version"), std::string::npos);
+  auto copy = std::make_unique<TGridsForm>(nullptr);
+  ReadComponentFromText(written, copy.get());
+  ASSERT_NE(copy->Grid, nullptr);
+  EXPECT_EQ(copy->Grid->ColCount(), 6);
+  EXPECT_EQ(copy->Grid->ColWidths(4), 114);
+  EXPECT_EQ(copy->Grid->RowHeights(0), 55);
+  EXPECT_EQ(copy->Grid->SortSettings()->BlankPos, blLast);
+  EXPECT_EQ(copy->Grid->ColumnHeaders()->Text(), form->Grid->ColumnHeaders()->Text());
+  EXPECT_EQ(copy->Grid1->FixedFont()->GetName(), "ArnoldBoeD");
+  EXPECT_TRUE(copy->Grid1->Navigation()->AdvanceInsert());
 }
 
 TEST_F(GridsFormTest, RefreshOfTheWindowRaisesNoSelectionAndSetRowExDoes) {
