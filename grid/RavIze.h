@@ -155,6 +155,12 @@ public:
   void SetLook(int Look);
   void ThemeAdapt();
   void GenerateShade();
+  // Places the glyph and the caption in Client (moved by Offset): centred across the
+  // layout axis; along it Margin from the edge and Spacing between them, -1 centring.
+  // DT_RIGHT in BiDiFlags swaps left and right.
+  void CalcButtonLayout(TCanvas* Canvas, const TRect& Client, TPoint Offset, const std::string& Caption,
+                        TButtonLayout Layout, int Margin, int Spacing, TPoint& GlyphPos, TRect& TextBounds,
+                        UINT BiDiFlags);
 
   bool AllowAllUp() const { return FAllowAllUp; }
   void SetAllowAllUp(bool Value);

@@ -460,26 +460,114 @@ void TVezIdidButton::Paint() {
     C->Polygon({TPoint{R.Right - 8, middle - 1}, TPoint{R.Right - 4, middle - 1}, TPoint{R.Right - 6, middle + 1}});
     R.Right -= 12;
   }
+  // Glyph and caption.
   TBitmap* glyph = FGlyph.get();
+  bool inside = FMouseIn && !ComponentState().Contains(csDesigning);
+  if (FState == bsDown || FState == bsExclusive) {
+    if (!FGlyphDown->GetEmpty()) glyph = FGlyphDown.get();
+  } else if (inside && !FGlyphHot->GetEmpty()) {
+    glyph = FGlyphHot.get();
+  }
   if (FState == bsDisabled && !FGlyphDisabled->GetEmpty()) glyph = FGlyphDisabled.get();
-  else if ((FState == bsDown || FState == bsExclusive) && !FGlyphDown->GetEmpty()) glyph = FGlyphDown.get();
-  else if (FMouseIn && !FGlyphHot->GetEmpty()) glyph = FGlyphHot.get();
-  int gx = R.Left, gy = R.Top;
-  std::string caption = FShowCaption ? Caption() : std::string();
+  std::string caption = Caption();
+  TPoint offset{0, 0};
+  if ((FState == bsDown || FState == bsExclusive) && !FFlat) offset = TPoint{1, 1};
+  TPoint glyphPos;
+  TRect textBounds;
+  CalcButtonLayout(C, R, offset, caption, FLayout, FMargin, FSpacing, glyphPos, textBounds, 0);
+  if (caption.empty()) glyphPos = TPoint{0, 0};
   if (!glyph->GetEmpty()) {
-    gy = R.Top + (R.Bottom - R.Top - glyph->GetHeight() + 1) / 2;
-    gx = caption.empty() ? R.Left + (R.Right - R.Left - glyph->GetWidth() + 1) / 2
-                         : R.Left + (FMargin < 0 ? 4 : FMargin);
     glyph->SetTransparentColor(glyph->Canvas()->GetPixel(0, glyph->GetHeight() - 1));
-    C->Draw(gx, gy, glyph);
+    if (inside && FShaded && Enabled() && FState != bsDown && !FShade->GetEmpty()) {
+      FShade->SetTransparentColor(FShade->Canvas()->GetPixel(0, FShade->GetHeight() - 1));
+      C->Draw(glyphPos.X + (caption.empty() ? 0 : 2), glyphPos.Y + (caption.empty() ? 0 : 2), FShade.get());
+    }
+    C->Draw(glyphPos.X, glyphPos.Y, glyph);
   }
-  if (!caption.empty()) {
-    TRect tr = R;
-    if (!glyph->GetEmpty()) tr.Left = gx + glyph->GetWidth() + FSpacing;
+  if (FState != bsDown && FState != bsExclusive && FFlat && FShaded && Enabled() && inside) {
+    textBounds.Left += 1;
+    textBounds.Right += 1;
+    textBounds.Top += 1;
+    textBounds.Bottom += 1;
+  }
+  if (FShowCaption && !caption.empty()) {
     C->Brush()->SetStyle(bsClear);
-    C->Font()->SetColor(FState == bsDisabled ? clBtnShadow : Font()->GetColor());
-    C->TextRect(tr, caption, TTextFormat{tfCenter, tfVerticalCenter, tfSingleLine});
+    TTextFormat fmt{tfCenter, tfVerticalCenter};
+    if (FState == bsDisabled) {
+      TRect shifted{textBounds.Left + 1, textBounds.Top + 1, textBounds.Right + 1, textBounds.Bottom + 1};
+      std::string t = caption;
+      C->Font()->SetColor(clBtnHighlight);
+      C->TextRect(shifted, t, fmt);
+      C->Font()->SetColor(clBtnShadow);
+    } else {
+      C->Font()->SetColor(Font()->GetColor());
+    }
+    C->TextRect(textBounds, caption, fmt);
   }
+}
+
+void TVezIdidButton::CalcButtonLayout(TCanvas* Canvas, const TRect& Client, TPoint Offset,
+                                      const std::string& Caption, TButtonLayout Layout, int Margin, int Spacing,
+                                      TPoint& GlyphPos, TRect& TextBounds, UINT BiDiFlags) {
+  if (BiDiFlags & DT_RIGHT) {
+    if (Layout == blGlyphLeft) Layout = blGlyphRight;
+    else if (Layout == blGlyphRight) Layout = blGlyphLeft;
+  }
+  TPoint client{Client.Right - Client.Left, Client.Bottom - Client.Top};
+  TPoint glyph = FGlyph->GetEmpty() ? TPoint{0, 0} : TPoint{FGlyph->GetWidth(), FGlyph->GetHeight()};
+  TPoint text{0, 0};
+  if (!Caption.empty()) {
+    TRect calc{0, 0, client.X, 0};
+    std::string t = Caption;
+    Canvas->TextRect(calc, t, TTextFormat{tfCalcRect, tfCenter});
+    text = TPoint{calc.Right - calc.Left, calc.Bottom - calc.Top};
+  }
+  TextBounds = TRect{0, 0, text.X, text.Y};
+  bool horizontal = Layout == blGlyphLeft || Layout == blGlyphRight;
+  if (horizontal) {
+    GlyphPos.Y = (client.Y - glyph.Y + 1) / 2;
+    TextBounds.Top = (client.Y - text.Y + 1) / 2;
+  } else {
+    GlyphPos.X = (client.X - glyph.X + 1) / 2;
+    TextBounds.Left = (client.X - text.X + 1) / 2;
+  }
+  if (text.X == 0 || glyph.X == 0) Spacing = 0;
+  int clientSize = horizontal ? client.X : client.Y;
+  int glyphSize = horizontal ? glyph.X : glyph.Y;
+  int textSize = horizontal ? text.X : text.Y;
+  if (Margin == -1) {
+    if (Spacing == -1) {
+      Margin = (clientSize - (glyphSize + textSize)) / 3;
+      Spacing = Margin;
+    } else {
+      Margin = (clientSize - (glyphSize + Spacing + textSize) + 1) / 2;
+    }
+  } else if (Spacing == -1) {
+    Spacing = (clientSize - (Margin + glyphSize) - textSize) / 2;
+  }
+  switch (Layout) {
+    case blGlyphLeft:
+      GlyphPos.X = Margin;
+      TextBounds.Left = GlyphPos.X + glyph.X + Spacing;
+      break;
+    case blGlyphRight:
+      GlyphPos.X = client.X - Margin - glyph.X;
+      TextBounds.Left = GlyphPos.X - Spacing - text.X;
+      break;
+    case blGlyphTop:
+      GlyphPos.Y = Margin;
+      TextBounds.Top = GlyphPos.Y + glyph.Y + Spacing;
+      break;
+    case blGlyphBottom:
+      GlyphPos.Y = client.Y - Margin - glyph.Y;
+      TextBounds.Top = GlyphPos.Y - Spacing - text.Y;
+      break;
+  }
+  TextBounds.Right = TextBounds.Left + text.X;
+  TextBounds.Bottom = TextBounds.Top + text.Y;
+  int dx = Client.Left + Offset.X, dy = Client.Top + Offset.Y;
+  GlyphPos = TPoint{GlyphPos.X + dx, GlyphPos.Y + dy};
+  TextBounds = TRect{TextBounds.Left + dx, TextBounds.Top + dy, TextBounds.Right + dx, TextBounds.Bottom + dy};
 }
 
 // ---------------------------------------------------------------------------------------

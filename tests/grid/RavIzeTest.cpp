@@ -345,3 +345,59 @@ TEST_F(SmallControlsTest, DropDownPartFiresItsEventWithoutPressingTheButton) {
 }
 
 }  // namespace
+
+namespace {
+
+struct LayoutCase {
+  TButtonLayout layout;
+  int margin, spacing;
+  bool caption;
+};
+
+TEST_F(SmallControlsTest, ButtonLayoutPlacesGlyphAndCaption) {
+  auto* b = new TVezIdidButton(form);
+  TBitmap glyph(16, 16);
+  b->SetGlyph(&glyph);
+  TBitmap surface(100, 40);
+  TCanvas* c = surface.Canvas();
+  const std::string caption = "Find";
+  TRect calc{0, 0, 90, 0};
+  std::string t = caption;
+  c->TextRect(calc, t, TTextFormat{tfCalcRect, tfCenter});
+  const int tw = calc.Right - calc.Left, th = calc.Bottom - calc.Top;
+  const TRect client{5, 2, 95, 26};  // 90 x 24
+  const LayoutCase cases[] = {
+      {blGlyphLeft, -1, 4, true}, {blGlyphLeft, -1, -1, true}, {blGlyphRight, 3, -1, true},
+      {blGlyphTop, 2, 1, true},   {blGlyphLeft, -1, 4, false},
+  };
+  for (const LayoutCase& k : cases) {
+    SCOPED_TRACE(std::to_string(k.layout) + " " + std::to_string(k.margin) + " " + std::to_string(k.spacing));
+    TPoint g;
+    TRect r;
+    b->CalcButtonLayout(c, client, Pt(1, 1), k.caption ? caption : "", k.layout, k.margin, k.spacing, g, r, 0);
+    int text = k.caption ? tw : 0;
+    int spacing = k.caption ? k.spacing : 0;
+    int margin = k.margin;
+    if (k.layout == blGlyphTop) {
+      EXPECT_EQ(g, Pt(5 + 1 + (90 - 16 + 1) / 2, 2 + 1 + margin));
+      EXPECT_EQ(r.Top, g.Y + 16 + spacing);
+      continue;
+    }
+    if (margin == -1 && spacing == -1) margin = spacing = (90 - 16 - text) / 3;
+    else if (margin == -1) margin = (90 - (16 + spacing + text) + 1) / 2;
+    else if (spacing == -1) spacing = (90 - (margin + 16) - text) / 2;
+    EXPECT_EQ(g.Y, 2 + 1 + (24 - 16 + 1) / 2);
+    if (k.layout == blGlyphLeft) {
+      EXPECT_EQ(g.X, 5 + 1 + margin);
+      EXPECT_EQ(r.Left, g.X + 16 + spacing);
+    } else {
+      EXPECT_EQ(g.X, 5 + 1 + 90 - margin - 16);
+      EXPECT_EQ(r.Left, g.X - spacing - text);
+    }
+    if (k.caption) {
+      EXPECT_EQ(r.Top, 2 + 1 + (24 - th + 1) / 2);
+    }
+  }
+}
+
+}  // namespace
