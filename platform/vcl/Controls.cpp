@@ -505,7 +505,19 @@ void TControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
   if (OnMouseUp) OnMouseUp(this, Button, Shift, X, Y);
 }
 void TControl::Resize() {
+  auto subscribers = FResizeSubscribers;  // a subscriber may end its subscription
+  for (auto& [id, handler] : subscribers)
+    if (handler) handler(this);
   if (OnResize) OnResize(this);
+}
+
+int TControl::SubscribeResize(TNotifyEvent Handler) {
+  FResizeSubscribers.emplace_back(++FNextResizeSubscription, std::move(Handler));
+  return FNextResizeSubscription;
+}
+
+void TControl::UnsubscribeResize(int Id) {
+  std::erase_if(FResizeSubscribers, [Id](const auto& s) { return s.first == Id; });
 }
 void TControl::Changed() { Perform(CM_CHANGED, 0, LPARAM(this)); }
 bool TControl::DoMouseWheel(TShiftState, int, TPoint) { return false; }

@@ -334,6 +334,11 @@ public:
   TNotifyEvent OnMouseEnter;
   TNotifyEvent OnMouseLeave;
   TNotifyEvent OnResize;
+  // Subscriptions to the control's resize, called in subscription order before OnResize:
+  // a component that follows its form's size subscribes instead of replacing the form's
+  // handler. The id (above 0) ends the subscription.
+  int SubscribeResize(TNotifyEvent Handler);
+  void UnsubscribeResize(int Id);
   TCanResizeEvent OnCanResize;
   TNotifyEvent OnConstrainedResize;
   TContextPopupEvent OnContextPopup;
@@ -391,6 +396,8 @@ protected:
   bool FMouseInControl = false;
 
 private:
+  std::vector<std::pair<int, TNotifyEvent>> FResizeSubscribers;
+  int FNextResizeSubscription = 0;
   void FontChanged(TObject* Sender);
   void ConstraintsChanged(TObject* Sender);
   void DoMouseDown(TMessage& Message, TMouseButton Button, TShiftState Shift);

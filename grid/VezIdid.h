@@ -1,0 +1,753 @@
+#pragma once
+// VezIdid: the string grid TDavEvadurAvuz. It is a TBaseGrid that owns its option and
+// settings objects and its editor child controls, publishes its whole surface for stored
+// forms, keeps hidden rows and columns beside the visible grid and maps between the two.
+//
+// Indexes: a display index counts the visible rows (columns); a real index counts hidden
+// ones too. GetCellEx/SetCellEx take a real column and a display row; GetCellsEx and its
+// family a real column and a real row; Row, Col, RowCount, ColCount, the selection and
+// painting are display indexes. RemapCol/RemapColInv/RemapRow/RemapRowInv translate.
+//
+// Sources: VezIdid.cpp (construction, loading, window, Assign), VezIdidAccess.cpp (sizes
+// and cell accessors), VezIdidMap.cpp (index mapping and the current row),
+// VezIdidPublish.cpp (the published surface), VezIdidOptions.cpp (option classes),
+// VezIdidEdit.cpp (editor controls and the selection check), VezIdidPaint.cpp (cell text).
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "grid/BaseGrid.h"
+#include "grid/RavIze.h"
+#include "grid/VezIdidEdit.h"
+#include "grid/VezIdidOptions.h"
+#include "platform/vcl/Menus.h"
+
+LORM_DECLARE_EXCEPTION(EVezIdidError, Exception);
+
+// A new office hint object (kept apart: its unit and the window units do not mix).
+std::unique_ptr<TPersistent> NewOfficeHint();
+
+enum TGridLook { glStandard, glSoft, glClassic, glZAD, glXP, glListView, glVista, glWin7, glOffice2007, glCustom };
+enum TScrollBarAlways { saNone, saVert, saHorz, saBoth };
+enum TScrollType { ssNormal, ssFlat, ssEncarta };
+enum TScrollHintType { shNone, shVertical, shHorizontal, shBoth };
+enum TIntelliPan { ipVertical, ipHorizontal, ipBoth, ipNone };
+enum TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
+enum THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
+enum TCellBorder { cbTop, cbLeft, cbRight, cbBottom };
+using TCellBorders = TSet<TCellBorder>;
+enum TSortStyle { ssAutomatic, ssAlphabetic, ssNumeric, ssDate, ssAlphaNoCase, ssAlphaCase, ssCustom, ssRaw, ssHTML };
+enum TDragScrollDirection { dsUp, dsDown, dsLeft, dsRight };
+enum TSearchAction { saFindFirst, saFindNext, saFindPrevious };
+
+class TEditLink : public TComponent {
+  LORM_CLASS(TEditLink, TComponent)
+public:
+  explicit TEditLink(TComponent* AOwner) : TComponent(AOwner) {}
+};
+
+using TRowChangedEvent = std::function<void(TObject* Sender, int OldRow, int NewRow)>;
+
+class TDavEvadurAvuz : public TBaseGrid {
+  LORM_PUBLISHED(TDavEvadurAvuz, TBaseGrid)
+public:
+  explicit TDavEvadurAvuz(TComponent* AOwner);
+  ~TDavEvadurAvuz() override;
+
+  // ---- life cycle (VezIdid.cpp) -----------------------------------------------------
+  void Assign(TPersistent* Source) override;
+  virtual void AssignCells(TPersistent* Source);
+  void Loaded() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void WndProc(TMessage& Message) override;
+  void Invalidate() override;
+  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+  void UpdateScrollBars(bool Force);
+  static TCustomForm* GetParentForm(TControl* Control);
+  // The next Invalidate only clears this flag.
+  void SuppressNextInvalidate() { FSuppressInvalidate = true; }
+
+  // ---- update bracket and the members other parts call -------------------------------
+  void BeginUpdate();
+  void EndUpdate();
+  int UpdateCount() const { return FUpdateCount; }
+  void HideInplaceEdit();
+  void ShowInplaceEdit();
+  TInplaceEdit* GetInplaceEditor() { return InplaceEditor(); }
+  void CellControlsUpdate();
+  virtual void CellsChanged(const TRect& R);
+  void InitOrigColSizes();
+  void BalloonInit() {}
+  void SearchChanged(TObject* Sender);
+  void BalloonChange(TObject* Sender) {}
+  void ModifiedChanged(TObject* Sender) {}
+  void GridResize(TObject* Sender);
+  virtual uint32_t GetVersionNr() { return 0x05000200; }
+  std::string GetVersionString();
+  std::string Version() { return GetVersionString(); }
+  void SetVersion(const std::string&) {}
+  virtual void OnMouseActionsChanged(TObject* Sender) {}
+  virtual void OnNavigationChanged(TObject* Sender) {}
+  virtual void FilterSelect(TObject* Sender) {}
+  virtual void DoColorSelect(TObject* Sender) {}
+  virtual void DoImageSelect(TObject* Sender) {}
+  void WideEllipsClick(TObject* Sender) {}
+  void DatePickerCloseUp(TObject* Sender);
+  void DatePickerDropDown(TObject* Sender);
+  void DateTimePickerChange(TObject* Sender);
+  void RichSelChange(TObject* Sender);
+
+  // ---- painting and exchange members the data model calls -----------------------------
+  TGridRect GetSelectionEx() const { return Selection(); }
+  void SetSelectionEx(const TGridRect& R);
+  TScrollStyle GetScrollBarsEx() const { return ScrollBars(); }
+  void SetScrollBarsEx(TScrollStyle Value);
+  void UpdateHScroller() {}
+  void UpdateVScroller() {}
+  void UpdateFooter();
+  void FlatInit() { FFlatScrollBars = true; }
+  void UpdateWidth() {}
+  void UpdateColor() {}
+  void NCPaintProc();
+  virtual void CalcFooter(int ACol) {}
+  void StretchColumn(int Index);
+  void SetAutoSizeP(bool Value);
+  void SetLook(TGridLook Value);
+  void SetEditorsStyle(DUZERazav AStyle);
+  DUZERazav EditorsStyle() const { return FEditorsStyle; }
+  virtual std::string GetFormattedCell(int ACol, int ARow) { return GetCellEx(ACol, ARow); }
+  TAlignment GetCellAlignment(int ACol, int ARow);
+  virtual void ExportNotification(int AState, int ARow) {}
+
+  // ---- dimensions and cell accessors (VezIdidAccess.cpp) -----------------------------
+  int GetRowCountEx() const { return RowCount(); }
+  void SetRowCountEx(int Value);
+  int GetColCountEx() const { return ColCount(); }
+  void SetColCountEx(int Value);
+  int GetFixedRowsEx() const;
+  void SetFixedRowsEx(int Value);
+  int GetFixedColsEx() const;
+  void SetFixedColsEx(int Value);
+  int GetDefRowHeightEx() const { return DefaultRowHeight(); }
+  void SetDefRowHeightEx(int Value);
+  int GetFixedColWidth() const { return ColWidths(0); }
+  void SetFixedColWidth(int Value);
+  int FixedRowHeight() const { return FFixedRowHeight; }
+  void SetFixedRowHeight(int Value);
+  int FixedFooters() const { return FFixedFooters; }
+  void SetFixedFooters(int Value);
+  int FixedRightCols() const { return FFixedRightCols; }
+  void SetFixedRightCols(int Value);
+  bool WordWrap() const { return FWordWrapDefault; }
+  void SetWordWrapEx(bool Value);
+  bool FixedRowAlways = false;
+  bool FixedColAlways = false;
+  int GetAllRowCount() const { return RowCount() + NumHiddenRows(); }
+  int GetAllColCount() const { return ColCount() + NumHiddenColumns(); }
+
+  std::string GetCellsEx(int ACol, int ARow);
+  void SetCellsEx(int ACol, int ARow, const std::string& Value);
+  std::string GetGridCellsEx(int ACol, int ARow);
+  void SetGridCellsEx(int ACol, int ARow, const std::string& Value);
+  std::u16string GetWideCellsEx(int ACol, int ARow) { return DecodeWide(GetCellsEx(ACol, ARow)); }
+  void SetWideCellsEx(int ACol, int ARow, const std::u16string& Value);
+  TObject* GetObjectsEx(int ACol, int ARow);
+  void SetObjectsEx(int ACol, int ARow, TObject* Value);
+  TObject* GetAllGraphicsObject(int ACol, int ARow);
+  TStrings* HiddenRow(int ARow);
+  std::u16string GetWideCells(int ACol, int ARow) { return DecodeWide(GetCellEx(ACol, ARow)); }
+  void SetWideCells(int ACol, int ARow, const std::u16string& Value);
+  std::string GetStrippedCell(int ACol, int ARow);
+  std::string GetOriginalCells(int ACol, int ARow);
+  void SetOriginalCells(int ACol, int ARow, const std::string& Value);
+  int SortedRowIndex(int ARow);
+  int UnSortedRowIndex(int ARow);
+  std::string GetUnSortedCell(int ACol, int ARow);
+  void SetUnSortedCell(int ACol, int ARow, const std::string& Value);
+  int GetAllColWidths(int ACol);
+  void SetAllColWidths(int ACol, int W);
+
+  void SetColumnOrder();
+  int ColumnPosition(int ACol) const;
+  int ColumnAtPosition(int Pos) const;
+  void ResetColumnOrder();
+  int ColumnByHeader(const std::string& Header);
+  TIntList* ColumnOrder() const { return FColumnOrder.get(); }
+
+  virtual std::string GetCurrentCell();
+  virtual void SetCurrentCell(const std::string& Value);
+  virtual std::string GetCurrentDisplCell();
+  virtual void SetEditCell(const std::string& Value);
+  std::string GetEditText(int ACol, int ARow) override;
+  void SetEditText(int ACol, int ARow, const std::string& Value) override;
+  bool EditTextLoading() const { return FEditTextLoading; }
+  void EditTextLoaded() { FEditTextLoading = false; }
+  void CellTextChange(int ACol, int ARow) override {}
+
+  virtual void CalcCell(int ACol, int ARow, std::string& Value);
+  virtual void LoadCell(int ACol, int ARow, const std::string& Value);
+  virtual void SaveCell(int ACol, int ARow, std::string& Value);
+  virtual std::string GetCheckTrue(int ACol, int ARow);
+  virtual std::string GetCheckFalse(int ACol, int ARow);
+  bool SaveFormatted = true;
+  bool SaveWithHTML = true;
+  bool SaveWithRTF = false;
+
+  // ---- index mapping (VezIdidMap.cpp) ------------------------------------------------
+  int RemapCol(int ACol) const;
+  int RemapColInv(int ACol) const;
+  int RemapRow(int ARow) const;
+  int RemapRowInv(int ARow) const;
+  int RealColIndex(int ACol) const { return RemapCol(ACol); }
+  int DisplColIndex(int ACol) override { return RemapColInv(ACol); }
+  int DisplRowIndex(int ARow) const { return RemapRow(ARow); }
+  int RealRowIndex(int ARow) const { return RemapRowInv(ARow); }
+  bool IsHiddenColumn(int ACol) const;
+  bool IsHiddenRow(int ARow) const;
+  bool IsHiddenRow(int ARow, std::unique_ptr<TIntList>& List) const;
+  int GetRealCol() const { return RemapCol(Col()); }
+  int GetRealRow() const { return RemapRowInv(Row()); }
+  int GetRowEx() const { return Row(); }
+  void SetRowEx(int ARow);
+  int GetTopRowEx() const { return TopRow(); }
+  void SetTopRowEx(int Value) { SetTopRow(Value); }
+  bool IsIgnoredColumn(int ACol) const { return FIgnoredColumns->HasValue(ACol); }
+  TIntList* IgnoredColumns() const { return FIgnoredColumns.get(); }
+  int NumHiddenColumns() const { return FHiddenColCount; }
+  int NumHiddenRows() const { return FHiddenRows->Count(); }
+  int TotalColCount() const { return ColCount() + FHiddenColCount; }
+  int TotalRowCount() const { return RowCount() + NumHiddenRows(); }
+  bool GetVisibleCol(int ACol) const;
+  void SetVisibleCol(int ACol, bool Value);
+  int HiddenColumnWidth(int ACol) const;
+  void SetHiddenColumnWidth(int ACol, int Width);
+  void SetHiddenColCount(int Value) { FHiddenColCount = Value; }
+  TCollection* HiddenRowStore() const { return FHiddenRows.get(); }
+  TGridItem* HiddenRowRecord(int ARealRow) const;
+  void ScrollInView(int ACol, int ARow);
+  void HideSelection();
+  void UnHideSelection();
+  bool SelectionHidden() const { return FSelectionHidden; }
+  bool UpdateEditMode();
+  virtual TRect GetUsedCells();
+  int GetSaveStartCol();
+  int GetSaveStartRow();
+  int GetSaveEndCol();
+  int GetSaveEndRow();
+  int GetSaveColCount();
+  int GetSaveRowCount();
+  int LastUpdatedRow = -1;
+  bool SelectCellSuppressed = false;
+  bool ExportFixedCells = true;
+  TIntList* SortCrossReference() const { return FSortList.get(); }
+
+  // ---- header lists and property operations (VezIdidPublish.cpp) -----------------------
+  TStrings* ColumnHeaders() const { return FColumnHeaders.get(); }
+  void SetColumnHeaders(TStrings* Value);
+  void ClearColumnHeaders();
+  void ShowColumnHeaders();
+  virtual void UpdateColHeaders() {}
+  TStrings* RowHeaders() const { return FRowHeaders.get(); }
+  void SetRowHeaders(TStrings* Value);
+  void ClearRowHeaders();
+  void ShowRowHeaders();
+  TStrings* LookupItems() const { return FLookupItems.get(); }
+  void SetLookupItems(TStrings* Value);
+  TFont* FixedFont() const { return FFixedFont.get(); }
+  void SetFixedFont(TFont* Value);
+  TFont* ActiveCellFont() const { return FActiveCellFont.get(); }
+  void SetActiveCellFont(TFont* Value) { FActiveCellFont->Assign(Value); }
+  TBitmap* RowIndicator() const { return FRowIndicator.get(); }
+  void SetRowIndicator(TBitmap* Value) { FRowIndicator->Assign(Value); }
+  TIntList* MergedColumns() const { return FMergedColumns.get(); }
+
+  // ---- the owned settings objects ------------------------------------------------------
+  TBalloonSettings* Balloon() const { return FBalloon.get(); }
+  TBands* Bands() const { return FBands.get(); }
+  TBackGround* BackGround() const { return FBackGround.get(); }
+  TCellNode* CellNode() const { return FCellNode.get(); }
+  TColumnSize* ColumnSize() const { return FColumnSize.get(); }
+  TControlLook* ControlLook() const { return FControlLook.get(); }
+  TDragDropSettings* DragDropSettings() const { return FDragDropSettings.get(); }
+  TDragScrollOptions* DragScrollOptions() const { return FDragScrollOptions.get(); }
+  TFilter* Filter() const { return FFilter.get(); }
+  TFilterDropDown* FilterDropDown() const { return FFilterDropDown.get(); }
+  TFloatingFooter* FloatingFooter() const { return FFloatingFooter.get(); }
+  TGrouping* Grouping() const { return FGrouping.get(); }
+  THTMLSettings* HTMLSettings() const { return FHTMLSettings.get(); }
+  TMouseActions* MouseActions() const { return FMouseActions.get(); }
+  TNavigation* Navigation() const { return FNavigation.get(); }
+  // The office hint (a TDizHintInfo).
+  TPersistent* OfficeHint() const { return FOfficeHint.get(); }
+  TPrintSettings* PrintSettings() const { return FPrintSettings.get(); }
+  TGridProgressAppearance* ProgressAppearance() const { return FProgressAppearance.get(); }
+  TSearchFooter* SearchFooter() const { return FSearchFooter.get(); }
+  TShowModified* ShowModified() const { return FShowModified.get(); }
+  TSizeWhileTyping* SizeWhileTyping() const { return FSizeWhileTyping.get(); }
+  TSortSettings* SortSettings() const { return FSortSettings.get(); }
+  void SetBalloon(TBalloonSettings* V) { FBalloon->Assign(V); }
+  void SetBands(TBands* V) { FBands->Assign(V); }
+  void SetBackGround(TBackGround* V) { FBackGround->Assign(V); }
+  void SetCellNode(TCellNode* V) { FCellNode->Assign(V); }
+  void SetColumnSize(TColumnSize* V) { FColumnSize->Assign(V); }
+  void SetControlLook(TControlLook* V) { FControlLook->Assign(V); }
+  void SetDragDropSettings(TDragDropSettings* V) { FDragDropSettings->Assign(V); }
+  void SetDragScrollOptions(TDragScrollOptions* V) { FDragScrollOptions->Assign(V); }
+  void SetFilter(TFilter* V) { FFilter->Assign(V); }
+  void SetFilterDropDown(TFilterDropDown* V) { FFilterDropDown->Assign(V); }
+  void SetFloatingFooter(TFloatingFooter* V) { FFloatingFooter->Assign(V); }
+  void SetGrouping(TGrouping* V) { FGrouping->Assign(V); }
+  void SetHTMLSettings(THTMLSettings* V) { FHTMLSettings->Assign(V); }
+  void SetMouseActions(TMouseActions* V) { FMouseActions->Assign(V); }
+  void SetNavigation(TNavigation* V) { FNavigation->Assign(V); }
+  void SetOfficeHint(TPersistent* V) { FOfficeHint->Assign(V); }
+  void SetPrintSettings(TPrintSettings* V) { FPrintSettings->Assign(V); }
+  void SetProgressAppearance(TGridProgressAppearance* V) { FProgressAppearance->Assign(V); }
+  void SetSearchFooter(TSearchFooter* V) { FSearchFooter->Assign(V); }
+  void SetShowModified(TShowModified* V) { FShowModified->Assign(V); }
+  void SetSortSettings(TSortSettings* V) { FSortSettings->Assign(V); }
+
+  // References to other components.
+  TComponent* CellChecker() const { return FCellChecker; }
+  void SetCellChecker(TComponent* Value);
+  TPopupMenu* FixedDropDownMenu() const { return FFixedDropDownMenu; }
+  void SetFixedDropDownMenu(TPopupMenu* Value);
+  TCustomImageList* GridImages() const { return FGridImages; }
+  void SetGridImages(TCustomImageList* Value);
+  TComponent* PictureContainer() const { return FPictureContainer; }
+  void SetPictureContainer(TComponent* Value);
+
+  // ---- plain published properties -------------------------------------------------------
+  bool AutoSize() const { return FAutoSizeCols; }
+  bool SizeWithForm = false;
+  bool IntegralHeight() const { return FIntegralHeight; }
+  void SetIntegralHeight(bool Value);
+  bool ActiveCellShow() const { return FActiveCellShow; }
+  void SetActiveCellShow(bool Value);
+  TColor ActiveCellColor() const { return FActiveCellColor; }
+  void SetActiveCellColor(TColor Value);
+  TColor ActiveCellColorTo() const { return FActiveCellColorTo; }
+  void SetActiveCellColorTo(TColor Value);
+  TColor SelectionColor() const { return FSelectionColor; }
+  void SetSelectionColor(TColor Value);
+  TColor SelectionColorTo() const { return FSelectionColorTo; }
+  void SetSelectionColorTo(TColor Value);
+  TColor SelectionMirrorColor() const { return FSelectionMirrorColor; }
+  void SetSelectionMirrorColor(TColor Value);
+  TColor SelectionMirrorColorTo() const { return FSelectionMirrorColorTo; }
+  void SetSelectionMirrorColorTo(TColor Value);
+  TColor SelectionTextColor() const { return FSelectionTextColor; }
+  void SetSelectionTextColor(TColor Value);
+  bool SelectionRectangle = false, SelectionResizer = false, SelectionRTFKeep = false;
+  bool ShowSelection() const { return FShowSelection; }
+  void SetShowSelection(bool Value);
+  bool HideFocusRect = false;
+  bool EnableHTML = true, EditWithTags = false, AnchorHint = false;
+  TColor URLColor() const { return FURLColor; }
+  void SetURLColor(TColor Value);
+  bool URLShow() const { return FURLShow; }
+  void SetURLShow(bool Value);
+  bool URLShowInText() const { return FURLShowInText; }
+  void SetURLShowInText(bool Value);
+  bool URLFull = false, URLEdit = false;
+  TVAlignment VAlignment = vtaTop;
+  bool Multilinecells = false, AutoNumAlign = false, EnhTextSize = false;
+  std::string FloatFormat = "%.2f";
+  bool ExcelStyleDecimalSeparator = false, OemConvert = false;
+  TColor HintColor = clInfoBk;
+  bool HintShowCells = false, HintShowLargeText = false, HintShowSizing = false, HTMLHint = false;
+  TScrollBarAlways ScrollBarAlways = saNone;
+  TColor ScrollColor() const { return FScrollColor; }
+  void SetScrollColor(TColor Value);
+  bool ScrollProportional = false, ScrollSynch = false;
+  TScrollType ScrollType() const { return FScrollType; }
+  void SetScrollType(TScrollType Value);
+  int ScrollWidth() const { return FScrollWidth; }
+  void SetScrollWidth(int Value);
+  TScrollHintType ScrollHints = shNone;
+  bool EnableWheel = true;
+  TIntelliPan IntelliPan = ipVertical;
+  bool IntelliZoom = true;
+  TEditorType DefaultEditor = edNormal;
+  bool Lookup = false, LookupCaseSensitive = false, LookupHistory = false;
+  int MaxEditLength = 0, MaxComboLength = 0;
+  std::string ValidChars;
+  std::string InvalidEntryTitle, InvalidEntryText;
+  TInvalidEntryIcon InvalidEntryIcon = ieWarning;
+  bool FilterActive = false, FilterDropDownAuto = false;
+  std::string FilterDropDownClear = "(All)";
+  int FilterDropDownRow = 0;
+  bool AutoFilterUpdate = true;
+  TGridLook Look() const { return FLook; }
+  bool AutoThemeAdapt = false, Flat = false, FixedAsButtons = false, Hovering = false;
+  THoverFixedCells HoverFixedCells = hfNone;
+  bool EnableBlink = false, EnhRowColMove = true, ShowDesignHelper = true;
+  TCursor GridCursor() const { return Cursor(); }
+  void SetGridCursor(TCursor Value) { SetCursor(Value); }
+
+  // Internal state other parts read.
+  std::string EditMask;
+  char PasswordChar = '*';
+  TPoint XYOffset{2, 2};
+  int MinColWidth = 0, MaxColWidth = 0, MinRowHeight = 0, MaxRowHeight = 0;
+  bool IsWinXP() const { return FIsWinXP; }
+  bool IsWin7() const { return FIsWin7; }
+  bool IsVistaSystem() const { return FIsVista; }
+  bool IsComCtl6() const { return FIsComCtl6; }
+  int WheelMessage() const { return FWheelMsg; }
+  int WheelScrollLines() const { return FWheelScrollLines; }
+  bool GridLoaded() const { return FGridLoaded; }
+  int MaxRowCountEver() const { return FMaxRowCount; }
+  int MaxColCountEver() const { return FMaxColCount; }
+  int RememberedFixedRows() const { return FRememberedFixedRows; }
+  int RememberedFixedCols() const { return FRememberedFixedCols; }
+  bool TimerRunning() const { return FTimerRunning; }
+  TIntList* OrigColSizes() const { return FOrigColSizes.get(); }
+
+  // The child controls the grid creates (none while designing).
+  TArrowWindow* ArrowWindow(int Direction) const { return FArrows[Direction]; }
+  TGridCombo* Combo() const { return FCombo; }
+  TGridSpin* Spin() const { return FSpin; }
+  TGridColorDropDown* ColorDropDown() const { return FColorDropDown; }
+  TGridImageDropDown* ImageDropDown() const { return FImageDropDown; }
+  TGridTrackbarDropDown* TrackbarDropDown() const { return FTrackbarDropDown; }
+  TGridCalculatorDropDown* CalculatorDropDown() const { return FCalculatorDropDown; }
+  TGridMemoDropDown* MemoDropDown() const { return FMemoDropDown; }
+  TGridUniEditBtn* UniEditBtn() const { return FUniEditBtn; }
+  TGridEditBtn* EditBtn() const { return FEditBtn; }
+  TGridDatePicker* DatePicker() const { return FDatePicker; }
+  TPopupButton* PopupButton() const { return FPopupButton; }
+  TDropList* FilterDropList() const { return FFilterList; }
+  TFooterPanel* FooterPanel() const { return FFooterPanel; }
+  TSearchPanel* SearchPanel() const { return FSearchPanel; }
+  TScrollBar* CellScrollBar(int Index) const { return Index == 0 ? FScrollBar1 : FScrollBar2; }
+  TDizRichEdit* RichEdit(int Index) const { return Index == 0 ? FRichEdit1 : FRichEdit2; }
+
+  // Published events (the control's OnResize is the grid's own).
+  std::function<void(TObject* Sender, TCanvas* Canvas, int ACol, int ARow, TGridDrawState AState, const TRect& ARect, bool Printing)> OnCustomCellDraw;
+  std::function<void(TObject* Sender, TCanvas* Canvas, int ACol, int ARow, TPoint& ASize, bool Printing)> OnCustomCellSize;
+  std::function<void(TObject* Sender, int ARow, int ACol, TGridDrawState AState, TBrush* ABrush, TFont* AFont)> OnGetCellColor;
+  std::function<void(TObject* Sender, int ARow, int ACol, TColor& Color, TColor& ColorTo, TColor& ColorMirror, TColor& ColorMirrorTo, TCellGradientDirection& GD)> OnGetCellGradient;
+  std::function<void(TObject* Sender, int ARow, int ACol, TGridDrawState AState, TBrush* ABrush, TFont* AFont)> OnGetCellPrintColor;
+  std::function<void(TObject* Sender, int ARow, int ACol, TPen* APen, TCellBorders& Borders)> OnGetCellBorder;
+  std::function<void(TObject* Sender, int ARow, int ACol, TPen* APen, TCellBorders& Borders)> OnGetCellPrintBorder;
+  std::function<void(TObject* Sender, int ARow, int ACol, TPen* LeftPen, TPen* TopPen, TPen* RightPen, TPen* BottomPen)> OnGetCellBorderProp;
+  std::function<void(TObject* Sender, int ARow, int ACol, TAlignment& HAlign, TVAlignment& VAlign)> OnGetAlignment;
+  std::function<void(TObject* Sender, int ACol, int ARow, bool& WordWrap)> OnGetWordWrap;
+  std::function<void(TObject* Sender, int ACol, TSortStyle& AStyle, std::string& aPrefix, std::string& aSuffix)> OnGetFormat;
+  std::function<void(TObject* Sender, int ACol, int ARow, bool& IsFloat, std::string& FloatFormat)> OnGetFloatFormat;
+  std::function<void(TObject* Sender, int ACol, int ARow, std::string& Value)> OnGetCheckTrue;
+  std::function<void(TObject* Sender, int ACol, int ARow, std::string& Value)> OnGetCheckFalse;
+  std::function<void(TObject* Sender, int AColumn, TCanvas* Canvas, const TRect& ARect)> OnFooterPaint;
+  std::function<void(TObject* Sender, int ACol, int ARow, std::string& Value)> OnFooterCalc;
+  std::function<void(TObject* Sender, int ACol, int FromRow, int ToRow, double& Res)> OnGroupCalc;
+  std::function<void(TObject* Sender, int ARow, int ACol, std::string& hintstr)> OnGridHint;
+  std::function<void(TObject* Sender, int ARow, int ACol, std::u16string& hintstr)> OnGridWideHint;
+  std::function<void(TObject* Sender, int ACol, int ARow, TPersistent* OfficeHint)> OnOfficeHint;
+  std::function<void(TObject* Sender, int ACol, int ARow, std::string& ATitle, std::string& AText, int& AIcon)> OnCellBalloon;
+  std::function<void(TObject* Sender, int ARow, std::string& hintstr)> OnScrollHint;
+  std::function<void(TObject* Sender, int ARow, int ACol, std::string& Anchor)> OnAnchorHint;
+  std::function<void(TObject* Sender, int OldRow, int OldCol, int& NewRow, int& NewCol, bool& Allow)> OnAutoAdvance;
+  std::function<void(TObject* Sender, int OldRow, int NewRow, bool& Allow)> OnRowChanging;
+  std::function<void(TObject* Sender, int OldCol, int NewCol, bool& Allow)> OnColChanging;
+  std::function<void(TObject* Sender, int OldRow, int OldCol, int NewRow, int NewCol, bool& Allow)> OnCellChanging;
+  std::function<void(TObject* Sender, int OldRow, int NewRow)> OnRowUpdate;
+  std::function<void(TObject* Sender, int ARow, bool AState, bool& Allow)> OnRowDisjunctSelect;
+  std::function<void(TObject* Sender, int ARow)> OnRowDisjunctSelected;
+  std::function<void(TObject* Sender, int ALeft, int ATop, int ARight, int ABottom)> OnSelectionChanged;
+  std::function<void(TObject* Sender, const TGridRect& OrigSelection, const TGridRect& NewSelection)> OnSelectionResize;
+  std::function<void(TObject* Sender, const TGridRect& OrigSelection, const TGridRect& NewSelection)> OnSelectionResized;
+  std::function<void(TObject* Sender, int ACol, int ARow, int ScrollPosition, int ScrollMin, int ScrollMax)> OnScrollCell;
+  std::function<void(TObject* Sender, int TopRow, int LeftCol, TDragScrollDirection& DragScrollDir, bool& CanScroll)> OnDragScroll;
+  std::function<void(TObject* Sender, int ARow, int ACol)> OnClickCell;
+  std::function<void(TObject* Sender, int ARow, int ACol)> OnRightClickCell;
+  std::function<void(TObject* Sender, int ARow, int ACol)> OnDblClickCell;
+  std::function<void(TObject* Sender, int ARow, int ACol, bool& Allow)> OnCanClickCell;
+  std::function<void(TObject* Sender, int ACol)> OnClickSort;
+  std::function<void(TObject* Sender, int ACol, bool& DoSort)> OnCanSort;
+  std::function<void(TObject* Sender, int ACol, int ARow, TPopupMenu*& AMenu, bool& KeepFixedCellHighlighted)> OnFixedDropDownClick;
+  std::function<void(TObject* Sender, int ACol, int ARow, int ButtonIndex)> OnDropDownHeaderButtonClick;
+  std::function<void(TObject* Sender, int ACol, int ARow, int ButtonIndex)> OnDropDownFooterButtonClick;
+  std::function<void(TObject* Sender, int ARow, int ACol, const std::string& Anchor, bool& AutoHandle)> OnAnchorClick;
+  std::function<void(TObject* Sender, int ARow, int ACol, const std::string& Anchor)> OnAnchorEnter;
+  std::function<void(TObject* Sender, int ARow, int ACol, const std::string& Anchor)> OnAnchorExit;
+  std::function<void(TObject* Sender, bool& CanAdd)> OnCanAddRow;
+  std::function<void(TObject* Sender, int ARow)> OnAutoAddRow;
+  std::function<void(TObject* Sender, int ARow, bool& CanInsert)> OnCanInsertRow;
+  std::function<void(TObject* Sender, int ARow)> OnAutoInsertRow;
+  std::function<void(TObject* Sender, int ACol)> OnAutoInsertCol;
+  std::function<void(TObject* Sender, int ARow, bool& CanDelete)> OnCanDeleteRow;
+  std::function<void(TObject* Sender, int ARow)> OnAutoDeleteRow;
+  std::function<void(TObject* Sender, int ARow, int ARowreal)> OnExpandNode;
+  std::function<void(TObject* Sender, int ARow, int ARowreal)> OnContractNode;
+  std::function<void(TObject* Sender, int ARow, int ARowReal, bool& Allow)> OnBeforeExpandNode;
+  std::function<void(TObject* Sender, int ARow, int ARowReal, bool& Allow)> OnBeforeContractNode;
+  std::function<void(TObject* Sender, const std::string& str1, const std::string& str2, int& Res)> OnCustomCompare;
+  std::function<void(TObject* Sender, int ACol, int Row1, int Row2, int& Res)> OnRawCompare;
+  std::function<void(TObject* Sender, int ARow, bool& AcceptRow)> OnCustomFilter;
+  std::function<void(TObject* Sender, int Column, TStrings* Filter)> OnGetColumnFilter;
+  std::function<void(TObject* Sender, int Column, int ItemIndex, const std::string& FriendlyName, std::string& FilterCondition)> OnFilterSelect;
+  std::function<void(TObject* Sender)> OnFilterDone;
+  std::function<void(TObject* Sender, int16_t progress)> OnFilterProgress;
+  std::function<void(TObject* Sender, const std::string& Value, bool& DefaultSearch)> OnSearchEditChange;
+  std::function<void(TObject* Sender, const std::string& Value, int ACol, int ARow, TSearchAction SearchAction)> OnSearchFooterAction;
+  std::function<void(TObject* Sender)> OnSearchFooterClose;
+  std::function<void(TObject* Sender)> OnCreatedSearchFooter;
+  std::function<void(TObject* Sender)> OnCreatedFloatingFooter;
+  std::function<void(TObject* Sender, int ARow, int ACol, bool& CanEdit)> OnCanEditCell;
+  std::function<void(TObject* Sender, int ARow, int ACol, bool& IsFixed)> OnIsFixedCell;
+  std::function<void(TObject* Sender, int ARow, int ACol, bool& IsPassword)> OnIsPasswordCell;
+  std::function<void(TObject* Sender, int ACol, int ARow, TEditorType& AEditor)> OnGetEditorType;
+  std::function<void(TObject* Sender, int ACol, int ARow, TEditLink* AEditLink)> OnGetEditorProp;
+  std::function<void(TObject* Sender, int ACol, int ARow, bool& HasComboBox)> OnHasComboBox;
+  std::function<void(TObject* Sender, int ACol, int ARow, bool& HasSpinEdit)> OnHasSpinEdit;
+  std::function<void(TObject* Sender)> OnEditingDone;
+  std::function<void(TObject* Sender, int ACol, int ARow)> OnEditCellDone;
+  std::function<void(TObject* Sender, int ACol, int ARow, const std::string& Value)> OnEditChange;
+  std::function<void(TObject* Sender, int ACol, int ARow, std::string& Value, bool& Valid)> OnCellValidate;
+  std::function<void(TObject* Sender, int ACol, int ARow, std::u16string& Value, bool& Valid)> OnCellValidateWide;
+  std::function<void(TObject* Sender, int ACol, int ARow, const std::u16string& Value)> OnSetEditWideText;
+  std::function<void(TObject* Sender, int ACol, int ARow, std::u16string& Value)> OnGetEditWideText;
+  std::function<void(TObject* Sender, const std::string& Value, TDateTime& ADate)> OnCustomStrToDate;
+  std::function<void(TObject* Sender, int ACol, int ARow, std::string& S)> OnEllipsClick;
+  std::function<void(TObject* Sender, int ACol, int ARow, std::u16string& S)> OnWideEllipsClick;
+  std::function<void(TObject* Sender, int ACol, int ARow)> OnButtonClick;
+  std::function<void(TObject* Sender, int ACol, int ARow, bool State)> OnCheckBoxChange;
+  std::function<void(TObject* Sender, int ACol, int ARow, bool State)> OnCheckBoxClick;
+  std::function<void(TObject* Sender, int ACol, int ARow, bool State)> OnCheckBoxMouseUp;
+  std::function<void(TObject* Sender, int ACol, int ARow, int AIdx)> OnRadioClick;
+  std::function<void(TObject* Sender, int ACol, int ARow, int AIdx)> OnRadioMouseUp;
+  std::function<void(TObject* Sender, int ACol, int ARow)> OnRadioButtonClick;
+  std::function<void(TObject* Sender, int ACol, int ARow, double& NewRate, bool& Allow)> OnRatingChange;
+  std::function<void(TObject* Sender, int ACol, int ARow, TColor& Color, std::string& Value)> OnColorSelected;
+  std::function<void(TObject* Sender, int ACol, int ARow, TColor Color, const std::string& Value)> OnColorSelect;
+  std::function<void(TObject* Sender, int ACol, int ARow, int& Index)> OnImageSelected;
+  std::function<void(TObject* Sender, int ACol, int ARow, int Index)> OnImageSelect;
+  std::function<void(TObject* Sender, int ACol, int ARow, int AItemIndex, const std::string& ASelection)> OnComboChange;
+  std::function<void(TObject* Sender, int ARow, int ACol)> OnComboCloseUp;
+  std::function<void(TObject* Sender, int ACol, int ARow, int AItemIndex, const std::string& ASelection, TObject* AObject)> OnComboObjectChange;
+  std::function<void(TObject* Sender, int ACol, int ARow, int AValue, bool UpDown)> OnSpinClick;
+  std::function<void(TObject* Sender, int ACol, int ARow, double AValue, bool UpDown)> OnFloatSpinClick;
+  std::function<void(TObject* Sender, int ACol, int ARow, TDateTime AValue, bool UpDown)> OnTimeSpinClick;
+  std::function<void(TObject* Sender, int ACol, int ARow, TDateTime AValue, bool UpDown)> OnDateSpinClick;
+  std::function<void(TObject* Sender, int ARow, int ACol)> OnDatePickerCloseUp;
+  std::function<void(TObject* Sender, int ARow, int ACol)> OnDatePickerDropDown;
+  std::function<void(TObject* Sender, int ACol, int ARow, TDateTime ADateTime)> OnDateTimeChange;
+  std::function<void(TObject* Sender)> OnRichEditSelectionChange;
+  std::function<void(TObject* Sender, int ARow, int ACol, const std::string& CtrlID, const std::string& CtrlType, const std::string& CtrlVal)> OnControlClick;
+  std::function<void(TObject* Sender, int ARow, int ACol, const std::string& CtrlID, const std::string& CtrlType, const std::string& CtrlVal)> OnControlEditDone;
+  std::function<void(TObject* Sender, int ARow, int ACol, const std::string& CtrlID, const std::string& CtrlType, const std::string& CtrlVal, TStrings* Values, bool& Edit, int& DropCount)> OnControlComboList;
+  std::function<void(TObject* Sender, int ARow, int ACol, int ItemIndex, const std::string& CtrlID, const std::string& CtrlValue)> OnControlComboSelect;
+  std::function<void(TObject* Sender, bool& Allow)> OnClipboardPaste;
+  std::function<void(TObject* Sender, bool& Allow)> OnClipboardCopy;
+  std::function<void(TObject* Sender, bool& Allow)> OnClipboardCut;
+  std::function<void(TObject* Sender, int ACol, int ARow, std::string& Value, bool& Allow)> OnClipboardBeforePasteCell;
+  std::function<void(TObject* Sender, int ACol, int ARow, std::u16string& Value, bool& Allow)> OnClipboardBeforePasteWideCell;
+  std::function<void(TObject* Sender, int ACol, int ARow, const std::string& Value)> OnClipboardAfterPasteCell;
+  std::function<void(TObject* Sender, int ACol, int ARow, const std::u16string& Value)> OnClipboardAfterPasteWideCell;
+  std::function<void(TObject* Sender, int ARow, int ACol, const std::string& data, bool& Allow)> OnOleDrop;
+  std::function<void(TObject* Sender, const TGridRect& ARect)> OnOleDropped;
+  std::function<void(TObject* Sender, int ARow, int ACol, const std::string& data, bool& Allow)> OnOleDrag;
+  std::function<void(TObject* Sender, int ARow, int ACol, bool& Allow)> OnOleDragOver;
+  std::function<void(TObject* Sender, int ARow, int ACol)> OnOleDragStart;
+  std::function<void(TObject* Sender, int OLEEffect)> OnOleDragStop;
+  std::function<void(TObject* Sender, int ARow, int ACol, int DropCol)> OnOleDropCol;
+  std::function<void(TObject* Sender, int ARow, int ACol, const std::string& FileName, bool& Allow)> OnOleDropFile;
+  std::function<void(TObject* Sender, int ARow, int ACol, const std::string& URL, bool& Allow)> OnOleDropURL;
+  std::function<void(TObject* Sender, int NrOfPages, int& FromPage, int& ToPage)> OnPrintStart;
+  std::function<void(TObject* Sender, int PageNr, bool& Cancel)> OnPrintCancel;
+  std::function<void(TObject* Sender, TCanvas* Canvas, int PageNr, int PageXSize, int PageYSize)> OnPrintPage;
+  std::function<void(TObject* Sender, TCanvas* Canvas, int LastRow, int LastRowOffset, int LastPage, int PageXSize, int PageYSize)> OnPrintPageDone;
+  std::function<void(TObject* Sender, int ARow, bool& NewPage)> OnPrintNewPage;
+  std::function<void(TObject* Sender, int ACol, int& Width)> OnPrintSetColumnWidth;
+  std::function<void(TObject* Sender, int ARow, int& Height)> OnPrintSetRowHeight;
+  std::function<void(TObject* Sender, double& ScaleFactor, bool& Allow)> OnFitToPage;
+  std::function<void(TObject* Sender, int ACol, bool& Allow)> OnColumnSize;
+  std::function<void(TObject* Sender, int ACol, int ColumnSize)> OnColumnSizing;
+  std::function<void(TObject* Sender, int ACol, bool& Allow)> OnColumnMove;
+  std::function<void(TObject* Sender, int ACol, bool& Allow)> OnColumnMoving;
+  std::function<void(TObject* Sender, int ARow, bool& Allow)> OnRowSize;
+  std::function<void(TObject* Sender, int ARow, int RowSize)> OnRowSizing;
+  std::function<void(TObject* Sender, int ARow, bool& Allow)> OnRowMove;
+  std::function<void(TObject* Sender, int ARow, bool& Allow)> OnRowMoving;
+  std::function<void(TObject* Sender, int ACol)> OnEndColumnSize;
+  std::function<void(TObject* Sender, int ACol, int& AWidth)> OnUpdateColumnSize;
+  std::function<void(TObject* Sender, int ARow)> OnEndRowSize;
+  std::function<void(TObject* Sender, const TRect& R)> OnCellsChanged;
+  std::function<void(TObject* Sender, int16_t progress)> OnFileProgress;
+  std::function<void(TObject* Sender, int ACol, int ARow, std::string& Value)> OnSaveCell;
+  std::function<void(TObject* Sender, int ACol, int ARow, std::string& Value)> OnLoadCell;
+
+protected:
+  void CreateWnd() override;
+  void DestroyWnd() override;
+  void Resize() override;
+  TInplaceEdit* CreateEditor() override;
+  bool SelectCell(int ACol, int ARow) override;
+  std::string GetEditMask(int ACol, int ARow) override;
+  bool IsFixed(int ACol, int ARow) override;
+  void DrawGridCell(TCanvas* Canvas, int ACol, int ARow, TRect ARect, TGridDrawState AState) override;
+  void GetVisualProperties(int ACol, int ARow, TGridDrawState& AState, bool Print, bool Select, bool Remap,
+                           TBrush* ABrush, TColor& AColorTo, TColor& AMirrorColor, TColor& AMirrorColorTo,
+                           TFont* AFont, TAlignment& HA, TVAlignment& VA, bool& WW,
+                           TCellGradientDirection& GD) override;
+
+private:
+  friend class TFloatingFooter;
+  void CreateChildControls();
+  void FreeChildControls();
+  void ColHeaderChanged(TObject* Sender);
+  void RowHeaderChanged(TObject* Sender);
+  void FixedFontChanged(TObject* Sender) { Invalidate(); }
+  void MergedColumnsChanged(TObject* Sender, int, int);
+  void SetupWheel();
+  static std::u16string DecodeWide(const std::string& S);
+  // Empties the cells of rows (columns) from First on, freeing their properties: cells
+  // that leave the grid are gone for good.
+  void DropRows(int First, int Last);
+  void DropCols(int First, int Last);
+  bool Designing() const { return ComponentState().Contains(csDesigning); }
+  bool Loading() const { return ComponentState().Contains(csLoading); }
+
+  // Owned sub-objects.
+  TFooterPanel* FFooterPanel = nullptr;
+  TSearchPanel* FSearchPanel = nullptr;
+  std::unique_ptr<TSearchFooter> FSearchFooter;
+  std::unique_ptr<TFloatingFooter> FFloatingFooter;
+  std::unique_ptr<TPrintSettings> FPrintSettings;
+  std::unique_ptr<THTMLSettings> FHTMLSettings;
+  std::unique_ptr<TSortSettings> FSortSettings;
+  std::unique_ptr<TDragDropSettings> FDragDropSettings;
+  std::unique_ptr<TDragScrollOptions> FDragScrollOptions;
+  std::unique_ptr<TControlLook> FControlLook;
+  std::unique_ptr<TNavigation> FNavigation;
+  std::unique_ptr<TColumnSize> FColumnSize;
+  std::unique_ptr<TCellNode> FCellNode;
+  std::unique_ptr<TBands> FBands;
+  std::unique_ptr<TSizeWhileTyping> FSizeWhileTyping;
+  std::unique_ptr<TMouseActions> FMouseActions;
+  std::unique_ptr<TGrouping> FGrouping;
+  std::unique_ptr<TStringList> FColumnHeaders;
+  std::unique_ptr<TIntList> FOrigColSizes;
+  std::unique_ptr<TFont> FFixedFont;
+  std::unique_ptr<TFont> FActiveCellFont;
+  std::unique_ptr<TStringList> FRowHeaders;
+  std::unique_ptr<TStringList> FSortRows;
+  std::unique_ptr<TStringList> FLookupItems;
+  std::unique_ptr<TStringList> FRowSelect, FColSelect;
+  std::unique_ptr<TSortIndexList> FSortIndexes;
+  std::unique_ptr<TIntList> FSortList, FUnSortList, FMergedColumns, FMouseSelectList, FSelectedRows,
+      FModifiedRows;
+  std::unique_ptr<TBitmap> FRowIndicator;
+  std::unique_ptr<TBackGround> FBackGround;
+  THTMLHintWindow* FHintWindow = nullptr;
+  std::unique_ptr<TControlList> FControlList;
+  std::unique_ptr<TGridProgressAppearance> FProgressAppearance;
+  std::unique_ptr<TOwnedCollection> FHiddenRows;
+  std::unique_ptr<TFilter> FFilter;
+  std::unique_ptr<TBalloonSettings> FBalloon;
+  std::unique_ptr<TShowModified> FShowModified;
+  std::unique_ptr<TList> FNotifiers;
+  std::unique_ptr<TIntList> FColumnOrder;
+  std::unique_ptr<TPersistent> FOfficeHint;
+  std::unique_ptr<TIntList> FIgnoredColumns;
+  std::unique_ptr<TFilterDropDown> FFilterDropDown;
+  TDropList* FFilterList = nullptr;
+  std::unique_ptr<TStringList> FFilterValues;
+
+  // Child controls.
+  TDizRichEdit* FRichEdit1 = nullptr;
+  TDizRichEdit* FRichEdit2 = nullptr;
+  TArrowWindow* FArrows[4] = {nullptr, nullptr, nullptr, nullptr};
+  TGridCombo* FCombo = nullptr;
+  TGridTrackbarDropDown* FTrackbarDropDown = nullptr;
+  TGridMemoDropDown* FMemoDropDown = nullptr;
+  TGridCalculatorDropDown* FCalculatorDropDown = nullptr;
+  TGridTimepickerDropDown* FTimepickerDropDown = nullptr;
+  TGridDetailPickerDropDown* FDetailPickerDropDown = nullptr;
+  TGridGridDropDown* FGridDropDown = nullptr;
+  TGridColorDropDown* FColorDropDown = nullptr;
+  TGridImageDropDown* FImageDropDown = nullptr;
+  TGridSpin* FSpin = nullptr;
+  TGridTransEdit* FTransEdit = nullptr;
+  TGridUniEdit* FUniEdit = nullptr;
+  TGridUniMemo* FUniMemo = nullptr;
+  TGridUniEditBtn* FUniEditBtn = nullptr;
+  TGridUniCombo* FUniCombo = nullptr;
+  TGridDatePicker* FDatePicker = nullptr;
+  TGridDateTimePicker* FDateTimePicker = nullptr;
+  TGridCheckBox* FCheckBox = nullptr;
+  TGridEditBtn* FEditBtn = nullptr;
+  TGridUnitEditBtn* FUnitEditBtn = nullptr;
+  TGridButton* FButton = nullptr;
+  TPopupButton* FPopupButton = nullptr;
+  TControlEdit* FControlEdit = nullptr;
+  TControlCombo* FControlCombo = nullptr;
+  TScrollBar* FScrollBar1 = nullptr;
+  TScrollBar* FScrollBar2 = nullptr;
+  DUZERazav FEditorsStyle = tsWindowsXP;
+
+  // References.
+  TComponent* FCellChecker = nullptr;
+  TPopupMenu* FFixedDropDownMenu = nullptr;
+  TCustomImageList* FGridImages = nullptr;
+  TComponent* FPictureContainer = nullptr;
+
+  // Sizes and accessors.
+  int FRememberedFixedRows = 1;
+  int FRememberedFixedCols = 1;
+  int FMaxRowCount = 0;
+  int FMaxColCount = 0;
+  int FGroupColumn = -1;
+  int FUpdateCount = 0;
+  bool FEditTextLoading = false;
+  int FFixedRowHeight = 21;
+  int FFixedFooters = 0;
+  int FFixedRightCols = 0;
+  bool FFooterUpdating = false;
+
+  // Hidden columns: one flag and one saved width per real column, as many as there are.
+  std::vector<bool> FVisibleColumns;
+  std::vector<int> FHiddenColumnWidths;
+  int FHiddenColCount = 0;
+  TGridRect FSavedSelection;
+  bool FSelectionHidden = false;
+
+  // Look and state.
+  bool FAutoSizeCols = false;
+  bool FIntegralHeight = false;
+  bool FActiveCellShow = false;
+  TColor FActiveCellColor = 0x808080;
+  TColor FActiveCellColorTo = clNone;
+  TColor FSelectionColor = 0xEACAB6;
+  TColor FSelectionColorTo = clNone;
+  TColor FSelectionMirrorColor = clNone;
+  TColor FSelectionMirrorColorTo = clNone;
+  TColor FSelectionTextColor = 0;
+  TColor FURLColor = 0xFF0000;
+  bool FURLShow = false;
+  bool FURLShowInText = false;
+  TColor FScrollColor = clNone;
+  TScrollType FScrollType = ssNormal;
+  int FScrollWidth = 17;
+  TGridLook FLook = glXP;
+  bool FSuppressInvalidate = false;
+  bool FFlatScrollBars = false;
+  bool FIsWinXP = false, FIsWin7 = false, FIsVista = false, FIsComCtl6 = false;
+  int FWheelMsg = 0;
+  int FWheelScrollLines = 0;
+  bool FGridLoaded = false;
+  TCursor FLoadedCursor = crDefault;
+  bool FTimerRunning = false;
+  int FSavedLeftCol = 0, FSavedTopRow = 0;
+  int FOrigGridWidth = 0;
+
+  // The owner form's resize subscription and the form size it was last seen at.
+  TCustomForm* FHookedForm = nullptr;
+  int FResizeSubscription = 0;
+  int FFormWidth = 0, FFormHeight = 0;
+};
+
+extern TCursor GridLinkCursor;

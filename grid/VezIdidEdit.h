@@ -1,0 +1,201 @@
+#pragma once
+// The string grid's in-place editor and the editor and helper controls it creates as its
+// children: each keeps the grid it was made for. These hold the members the grid's
+// construction and data model use; the editing engine gives them their behaviour.
+#include <functional>
+#include <string>
+
+#include "editors/DizSpin.h"
+#include "foundation/DizStyleIF.h"
+#include "grid/BaseGrid.h"
+#include "platform/vcl/Controls.h"
+#include "platform/vcl/ExtCtrls.h"
+#include "platform/vcl/Grids.h"
+#include "platform/vcl/ListBoxes.h"
+#include "platform/vcl/StdCtrls.h"
+
+class TDavEvadurAvuz;
+
+// The grid an editor control was made for (its owner).
+TDavEvadurAvuz* GridOf(TComponent* AOwner);
+
+#define LORM_GRID_CONTROL(Name, Base)                                  \
+  class Name : public Base {                                           \
+    LORM_CLASS(Name, Base)                                             \
+  public:                                                              \
+    explicit Name(TComponent* AOwner) : Base(AOwner), FGrid(GridOf(AOwner)) {} \
+    TDavEvadurAvuz* Grid() const { return FGrid; }                     \
+    bool IsWinXP = false;                                              \
+    bool IsVista = false;                                              \
+                                                                       \
+  private:                                                             \
+    TDavEvadurAvuz* FGrid;                                             \
+  }
+
+LORM_GRID_CONTROL(TGridCombo, TComboBox);
+LORM_GRID_CONTROL(TGridUniEdit, TEdit);
+LORM_GRID_CONTROL(TGridUniMemo, TMemo);
+LORM_GRID_CONTROL(TGridUniCombo, TComboBox);
+LORM_GRID_CONTROL(TGridCheckBox, TCheckBox);
+LORM_GRID_CONTROL(TGridButton, TButton);
+LORM_GRID_CONTROL(TGridTransEdit, TEdit);
+LORM_GRID_CONTROL(TControlEdit, TEdit);
+LORM_GRID_CONTROL(TControlCombo, TComboBox);
+LORM_GRID_CONTROL(TFooterPanel, TPanel);
+
+class TGridSpin : public TDizSpinEdit {
+  LORM_CLASS(TGridSpin, TDizSpinEdit)
+public:
+  explicit TGridSpin(TComponent* AOwner) : TDizSpinEdit(AOwner), FGrid(GridOf(AOwner)) {}
+  TDavEvadurAvuz* Grid() const { return FGrid; }
+  bool IsWinXP = false;
+
+private:
+  TDavEvadurAvuz* FGrid;
+};
+
+// An edit with a button (caption "..." by default) whose click the grid handles.
+class TGridEditBtn : public TEdit {
+  LORM_CLASS(TGridEditBtn, TEdit)
+public:
+  explicit TGridEditBtn(TComponent* AOwner) : TEdit(AOwner), FGrid(GridOf(AOwner)) {}
+  TDavEvadurAvuz* Grid() const { return FGrid; }
+  const std::string& ButtonCaption() const { return FButtonCaption; }
+  void SetButtonCaption(const std::string& Value) { FButtonCaption = Value; }
+  bool IsWinXP = false;
+  TNotifyEvent OnClickBtn;
+
+private:
+  TDavEvadurAvuz* FGrid;
+  std::string FButtonCaption;
+};
+
+class TGridUnitEditBtn : public TGridEditBtn {
+  LORM_CLASS(TGridUnitEditBtn, TGridEditBtn)
+public:
+  using TGridEditBtn::TGridEditBtn;
+};
+
+class TGridUniEditBtn : public TGridEditBtn {
+  LORM_CLASS(TGridUniEditBtn, TGridEditBtn)
+public:
+  using TGridEditBtn::TGridEditBtn;
+};
+
+// The drop-down editors: an edit part that can be read-only and a style of the library.
+class TGridDropDown : public TCustomControl, public IDizStyle {
+  LORM_CLASS(TGridDropDown, TCustomControl)
+public:
+  explicit TGridDropDown(TComponent* AOwner) : TCustomControl(AOwner), FGrid(GridOf(AOwner)) {}
+  TDavEvadurAvuz* Grid() const { return FGrid; }
+  bool EditorEnabled() const { return FEditorEnabled; }
+  void SetEditorEnabled(bool Value) { FEditorEnabled = Value; }
+  void SetComponentStyle(DUZERazav AStyle) override { FStyle = AStyle; }
+  DUZERazav Style() const { return FStyle; }
+
+private:
+  TDavEvadurAvuz* FGrid;
+  bool FEditorEnabled = true;
+  DUZERazav FStyle = tsCustom;
+};
+
+#define LORM_GRID_DROPDOWN(Name)                                      \
+  class Name : public TGridDropDown {                                 \
+    LORM_CLASS(Name, TGridDropDown)                                   \
+  public:                                                             \
+    using TGridDropDown::TGridDropDown;                               \
+  }
+
+LORM_GRID_DROPDOWN(TGridTrackbarDropDown);
+LORM_GRID_DROPDOWN(TGridMemoDropDown);
+LORM_GRID_DROPDOWN(TGridCalculatorDropDown);
+LORM_GRID_DROPDOWN(TGridTimepickerDropDown);
+LORM_GRID_DROPDOWN(TGridDetailPickerDropDown);
+LORM_GRID_DROPDOWN(TGridGridDropDown);
+
+class TGridColorDropDown : public TGridDropDown {
+  LORM_CLASS(TGridColorDropDown, TGridDropDown)
+public:
+  using TGridDropDown::TGridDropDown;
+  // Fills the picker with the standard named colours.
+  void AddDefaultColors();
+  int ColorCount() const { return static_cast<int>(FColors.size()); }
+  TColor SelectedColor = clBlack;
+  std::string GetSelectedColorText() const;
+  TNotifyEvent OnSelect;
+
+private:
+  std::vector<std::pair<std::string, TColor>> FColors;
+};
+
+class TGridImageDropDown : public TGridDropDown {
+  LORM_CLASS(TGridImageDropDown, TGridDropDown)
+public:
+  using TGridDropDown::TGridDropDown;
+  int ItemIndex = -1;
+  TNotifyEvent OnSelect;
+};
+
+class TGridDatePicker : public TCustomControl {
+  LORM_CLASS(TGridDatePicker, TCustomControl)
+public:
+  explicit TGridDatePicker(TComponent* AOwner) : TCustomControl(AOwner), FGrid(GridOf(AOwner)) {}
+  TDavEvadurAvuz* Grid() const { return FGrid; }
+  TNotifyEvent OnCloseUp;
+  TNotifyEvent OnDropDown;
+  TNotifyEvent OnChange;
+
+private:
+  TDavEvadurAvuz* FGrid;
+};
+
+class TGridDateTimePicker : public TGridDatePicker {
+  LORM_CLASS(TGridDateTimePicker, TGridDatePicker)
+public:
+  using TGridDatePicker::TGridDatePicker;
+};
+
+// The hidden rich-text edit that turns rich text into plain text.
+class TDizRichEdit : public TCustomControl {
+  LORM_CLASS(TDizRichEdit, TCustomControl)
+public:
+  explicit TDizRichEdit(TComponent* AOwner) : TCustomControl(AOwner) {}
+  TNotifyEvent OnSelectionChange;
+};
+
+// The filter drop list; its select callback goes to the grid.
+class TDropList : public TListBox {
+  LORM_CLASS(TDropList, TListBox)
+public:
+  explicit TDropList(TComponent* AOwner) : TListBox(AOwner) {}
+  TNotifyEvent OnSelect;
+};
+
+class TSearchPanel : public TPanel {
+  LORM_CLASS(TSearchPanel, TPanel)
+public:
+  explicit TSearchPanel(TComponent* AOwner) : TPanel(AOwner) {}
+  TNotifyEvent OnEditChange, OnBackward, OnForward, OnExit, OnHighlight;
+};
+
+class THTMLHintWindow : public THintWindow {
+  LORM_CLASS(THTMLHintWindow, THintWindow)
+public:
+  explicit THTMLHintWindow(TComponent* AOwner) : THintWindow(AOwner) {}
+};
+
+// The grid's text in-place editor.
+class TDizInplaceEdit : public TInplaceEdit {
+  LORM_CLASS(TDizInplaceEdit, TInplaceEdit)
+public:
+  explicit TDizInplaceEdit(TComponent* AOwner) : TInplaceEdit(AOwner) {}
+  // Both store the value and re-create the editor's window.
+  void SetVAlign(bool Value);
+  void SetWordWrap(bool Value);
+  bool VAlign() const { return FVAlign; }
+  bool WordWrap() const { return FWordWrap; }
+
+private:
+  bool FVAlign = false;
+  bool FWordWrap = false;
+};

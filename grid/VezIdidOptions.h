@@ -1,0 +1,572 @@
+#pragma once
+// The string grid's option and settings classes: the seven option classes stored as nested
+// properties (TCellNode, TSizeWhileTyping, TMouseActions, TColumnSize, TNavigation,
+// THTMLSettings, TPrintSettings) and the settings objects painting, printing and
+// exchange read (TSortSettings, TFilter with TFilterData, TFloatingFooter, TSearchFooter,
+// TGrouping, TControlLook, TBands, TBackGround, TDragDropSettings, TShowModified,
+// TBalloonSettings, TDragScrollOptions, TGridProgressAppearance, TFilterDropDown) and the
+// hidden-row record TGridItem.
+//
+// Assign copies every published property from an object of the same class and ignores
+// other sources (TPrintSettings raises, TSizeWhileTyping cannot be assigned); it neither
+// repaints nor notifies the grid.
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "grid/BaseGrid.h"
+#include "grid/RavIze.h"
+#include "platform/rtl/Classes.h"
+#include "platform/vcl/Component.h"
+#include "platform/vcl/Graphics.h"
+
+class TDavEvadurAvuz;
+
+// Copies the published ordinal, float and string properties, and assigns the owned
+// object properties, of Source (which must be of Dest's class) to Dest.
+void CopyPublishedProps(TPersistent* Dest, TPersistent* Source);
+
+// ---------------------------------------------------------------------------------------
+enum TNodeType { cnFlat, cn3D, cnGlyph, cnLeaf, cnXP };
+enum TGridFixedCellEdit { fceNone, fceDblClick, fceLeftClick, fceRightClick };
+enum TWheelAction { waMoveSelection, waScroll };
+enum TAutoSizeRows { arAll, arNormal, arFixed };
+enum TColumnSizeLocation { clRegistry, clIniFile };
+enum TAdvanceDirection { adLeftRight, adTopBottom };
+enum TInsertPosition { pInsertBefore, pInsertAfter };
+enum TClipboardPasteAction { paReplace, paInsert };
+enum THomeEndAction { heFirstLastColumn, heFirstLastRow };
+enum TPrintPosition { ppNone, ppTopLeft, ppTopRight, ppTopCenter, ppBottomLeft, ppBottomRight, ppBottomCenter };
+enum TPrintBorders {
+  pbNoborder, pbSingle, pbDouble, pbVertical, pbHorizontal, pbAround, pbAroundVertical, pbAroundHorizontal, pbCustom
+};
+enum TPrinterOrientation { poPortrait, poLandscape };
+enum TFitToPage { fpNever, fpGrow, fpShrink, fpAlways, fpCustom };
+
+class TCellNode : public TPersistent {
+  LORM_PUBLISHED(TCellNode, TPersistent)
+public:
+  explicit TCellNode(TDavEvadurAvuz* AGrid);
+  ~TCellNode() override;
+  void Assign(TPersistent* Source) override;
+
+  TColor Color = 0xC0C0C0;
+  bool ExpandOne = false;
+  TNodeType NodeType() const { return FNodeType; }
+  void SetNodeType(TNodeType Value);
+  TColor NodeColor = 0;
+  int NodeIndent() const { return FNodeIndent; }
+  void SetNodeIndent(int Value);
+  TBitmap* ExpandGlyph() const { return FExpandGlyph.get(); }
+  void SetExpandGlyph(TBitmap* Value) { FExpandGlyph->Assign(Value); }
+  TBitmap* ContractGlyph() const { return FContractGlyph.get(); }
+  void SetContractGlyph(TBitmap* Value) { FContractGlyph->Assign(Value); }
+  bool ShowTree() const { return FShowTree; }
+  void SetShowTree(bool Value);
+  bool ShowTreeFull() const { return FShowTreeFull; }
+  void SetShowTreeFull(bool Value);
+  TColor TreeColor() const { return FTreeColor; }
+  void SetTreeColor(TColor Value);
+
+private:
+  void Repaint();
+  TDavEvadurAvuz* FGrid;
+  TNodeType FNodeType = cnXP;
+  int FNodeIndent = 12;
+  std::unique_ptr<TBitmap> FExpandGlyph;
+  std::unique_ptr<TBitmap> FContractGlyph;
+  bool FShowTree = true;
+  bool FShowTreeFull = true;
+  TColor FTreeColor = 0x808080;
+};
+
+class TSizeWhileTyping : public TPersistent {
+  LORM_PUBLISHED(TSizeWhileTyping, TPersistent)
+public:
+  TSizeWhileTyping() = default;
+  bool Height = false;
+  bool Width = false;
+};
+
+// One change callback (the grid points it at a hook of its own).
+using TOptionsChangeEvent = std::function<void(TObject* Sender)>;
+
+class TMouseActions : public TPersistent {
+  LORM_PUBLISHED(TMouseActions, TPersistent)
+public:
+  explicit TMouseActions(TDavEvadurAvuz* AGrid) : FGrid(AGrid) {}
+  void Assign(TPersistent* Source) override;
+  TOptionsChangeEvent OnChange;
+
+  bool AllColumnSize = false, AllRowSize = false, AllSelect = false, CaretPositioning = false,
+       CheckAllCheck = false, ColSelect = false, DirectComboClose = false, DirectComboDrop = false,
+       DirectDateClose = false, DirectDateDrop = false, DirectEdit = false, MoveRowOnNodeClick = false,
+       NoAutoRangeScroll = false, NodeAllExpandContract = false, NoScrollOnPartialRow = false,
+       PreciseCheckBoxCheck = false, RangeSelectAndEdit = false, RowSelect = false,
+       RowSelectPersistent = false, SelectOnRightClick = false, SizeFixedCol = false, SizeFixedRow = false,
+       DisjunctRowSelectNoCtrl = false;
+  bool AutoSizeColOnDblClick = true, PreciseNodeClick = true;
+  TGridFixedCellEdit FixedRowsEdit = fceNone, FixedColsEdit = fceNone;
+  int WheelIncrement = 0;
+
+  bool DisjunctRowSelect() const { return FDisjunctRowSelect; }
+  void SetDisjunctRowSelect(bool Value);
+  bool DisjunctColSelect() const { return FDisjunctColSelect; }
+  void SetDisjunctColSelect(bool Value);
+  bool DisjunctCellSelect() const { return FDisjunctCellSelect; }
+  void SetDisjunctCellSelect(bool Value);
+  bool EditOnDblClickOnly() const { return FEditOnDblClickOnly; }
+  void SetEditOnDblClickOnly(bool Value);
+  bool HotmailRowSelect() const { return FHotmailRowSelect; }
+  void SetHotmailRowSelect(bool Value);
+  TWheelAction WheelAction() const { return FWheelAction; }
+  void SetWheelAction(TWheelAction Value);
+
+private:
+  bool Designing() const;
+  void Changed() {
+    if (OnChange && !FAssigning) OnChange(this);
+  }
+  TDavEvadurAvuz* FGrid;
+  bool FDisjunctRowSelect = false, FDisjunctColSelect = false, FDisjunctCellSelect = false;
+  bool FEditOnDblClickOnly = false, FHotmailRowSelect = false;
+  TWheelAction FWheelAction = waMoveSelection;
+  bool FAssigning = false;
+};
+
+class TColumnSize : public TPersistent {
+  LORM_PUBLISHED(TColumnSize, TPersistent)
+public:
+  explicit TColumnSize(TDavEvadurAvuz* AGrid) : FGrid(AGrid) {}
+  void Assign(TPersistent* Source) override;
+  TAutoSizeRows Rows = arAll;
+  bool Save = false;
+  std::string Key;
+  std::string Section;
+  bool Stretch() const { return FStretch; }
+  void SetStretch(bool Value);
+  int StretchColumn = -1;
+  bool SynchWithGrid = false;
+  bool SynchNormalCellsOnly = false;
+  TColumnSizeLocation Location = clRegistry;
+
+private:
+  TDavEvadurAvuz* FGrid;
+  bool FStretch = false;
+  bool FAssigning = false;
+};
+
+class TNavigation : public TPersistent {
+  LORM_PUBLISHED(TNavigation, TPersistent)
+public:
+  TNavigation() = default;
+  void Assign(TPersistent* Source) override;
+  TOptionsChangeEvent OnChange;
+
+  bool AllowInsertRow = false, AllowDeleteRow = false, AlwaysEdit = false, AdvanceOnEnter = false;
+  bool AdvanceAutoEdit = true;
+  bool AutoGotoWhenSorted = false, AutoGotoIncremental = false, AutoComboDropSize = false;
+  bool AllowClipboardShortCuts = false;
+  bool AllowCtrlEnter = true;
+  bool AllowSmartClipboard = false, AllowRTFClipboard = false, AllowFmtClipboard = false,
+       AllowClipboardAlways = false;
+  bool AllowClipboardRowGrow = true, AllowClipboardColGrow = true;
+  bool AdvanceAuto = false, AppendOnArrowDown = false;
+  bool EditSelectAll = true;
+  TInsertPosition InsertPosition = pInsertBefore;
+  TClipboardPasteAction ClipboardPasteAction = paReplace;
+  bool CursorWalkEditor = false;
+  bool CursorWalkAlwaysEdit = true;
+  bool MoveRowOnSort = false, KeepScrollOnSort = false, MoveScrollOnly = false, ImproveMaskSel = false;
+  bool LeftRightRowSelect = true, CopyHTMLTagsToClipboard = true;
+  bool KeepHorizScroll = false, LineFeedOnEnter = false;
+  THomeEndAction HomeEndKey = heFirstLastColumn;
+  bool SkipFixedCells = true;
+  bool TabToNextAtEnd = false;
+  TAdvanceDirection TabAdvanceDirection = adLeftRight;
+
+  bool AdvanceInsert() const { return FAdvanceInsert; }
+  void SetAdvanceInsert(bool Value);
+  TAdvanceDirection AdvanceDirection() const { return FAdvanceDirection; }
+  void SetAdvanceDirection(TAdvanceDirection Value);
+
+private:
+  void Changed() {
+    if (OnChange && !FAssigning) OnChange(this);
+  }
+  bool FAdvanceInsert = false;
+  TAdvanceDirection FAdvanceDirection = adLeftRight;
+  bool FAssigning = false;
+};
+
+class THTMLSettings : public TPersistent {
+  LORM_PUBLISHED(THTMLSettings, TPersistent)
+public:
+  THTMLSettings() = default;
+  void Assign(TPersistent* Source) override;
+  bool AutoPreview = false;
+  int BorderSize = 1;
+  int CellSpacing = 0;
+  int CellPadding = 0;
+  bool ConvertSpecialChars = false;
+  bool ExportImages = true;
+  std::string FooterFile;
+  std::string HeaderFile;
+  bool NonBreakingText = false;
+  std::string PrefixTag;
+  bool SaveColor = true;
+  bool SaveFonts = true;
+  std::string SuffixTag;
+  std::string Summary;
+  std::string TableStyle;
+  int Width = 100;
+  bool XHTML = false;
+  // Column widths the HTML export fills and reads.
+  TIntList* ColWidths() const { return FColWidths.get(); }
+
+private:
+  std::unique_ptr<TIntList> FColWidths = std::make_unique<TIntList>(-1, -1);
+};
+
+class TPrintSettings : public TPersistent {
+  LORM_PUBLISHED(TPrintSettings, TPersistent)
+public:
+  explicit TPrintSettings(TDavEvadurAvuz* AGrid);
+  ~TPrintSettings() override;
+  // Raises EInvalidCast for a source of another class.
+  void Assign(TPersistent* Source) override;
+
+  int FooterSize = 0, HeaderSize = 0;
+  TPrintPosition Time = ppNone, Date = ppNone, PageNr = ppNone, Title = ppNone;
+  std::string DateFormat = "dd/mm/yyyy";
+  std::string TitleText;
+  TStrings* TitleLines() const { return FTitleLines.get(); }
+  void SetTitleLines(TStrings* Value) { FTitleLines->Assign(Value); }
+  TFont* Font() const { return FFont.get(); }
+  void SetFont(TFont* Value) { FFont->Assign(Value); }
+  TFont* FixedFont() const { return FFixedFont.get(); }
+  void SetFixedFont(TFont* Value) { FFixedFont->Assign(Value); }
+  TFont* HeaderFont() const { return FHeaderFont.get(); }
+  void SetHeaderFont(TFont* Value) { FHeaderFont->Assign(Value); }
+  TFont* FooterFont() const { return FFooterFont.get(); }
+  void SetFooterFont(TFont* Value) { FFooterFont->Assign(Value); }
+  TPrintBorders Borders = pbSingle;
+  TPenStyle BorderStyle = psSolid;
+  TColor BorderColor = 0;
+  bool Centered = true;
+  bool RepeatFixedRows = false, RepeatFixedCols = false;
+  int LeftSize = 0, RightSize = 0, ColumnSpacing = 0, RowSpacing = 0, TitleSpacing = 0;
+  TPrinterOrientation Orientation = poPortrait;
+  std::string PagePrefix, PageSuffix;
+  int PageNumberOffset = 0, MaxPagesOffset = 0;
+  int FixedWidth = 0, FixedHeight = 0;
+  bool UseFixedHeight = false, UseFixedWidth = false;
+  TFitToPage FitToPage = fpNever;
+  std::string JobName;
+  std::string PageNumSep = "/";
+  bool NoAutoSize = false, NoAutoSizeRow = false, PrintGraphics = false;
+  bool UseDisplayFont = true;
+  bool UseDefaultOrientation = false;
+
+private:
+  TDavEvadurAvuz* FGrid;
+  std::unique_ptr<TFont> FFont, FHeaderFont, FFooterFont, FFixedFont;
+  std::unique_ptr<TStringList> FTitleLines;
+};
+
+// ---------------------------------------------------------------------------------------
+// Settings objects of painting, printing and exchange.
+enum TSortDirection { sdAscending, sdDescending };
+enum TSortBlankPosition { blFirst, blLast };
+
+class TSortSettings : public TPersistent {
+  LORM_PUBLISHED(TSortSettings, TPersistent)
+public:
+  explicit TSortSettings(TDavEvadurAvuz* AGrid) : FGrid(AGrid) {}
+  void Assign(TPersistent* Source) override { CopyPublishedProps(this, Source); }
+  int Column = -1;
+  TSortDirection Direction = sdAscending;
+  bool AutoFormat = true, IgnoreCase = false, IgnoreBlanks = false;
+  TSortBlankPosition BlankPos = blFirst;
+  bool Full = true, SingleColumn = false, NormalCellsOnly = false, SortOnVirtualCells = true;
+  TSortDirection InitSortDirection = sdAscending;
+  bool UndoSort = false, Show = false;
+  int Row = 0;
+  bool IndexShow = false, AutoColumnMerge = false, AutoSortForGrouping = true;
+
+private:
+  TDavEvadurAvuz* FGrid;
+};
+
+enum TFilterCells { fcVirtual, fcNormal, fcStripHTML, fcCalculated, fcRow };
+enum TFilterOperation { foSHORT, foNONE, foAND, foXOR, foOR };
+
+class TFilterData : public TCollectionItem {
+  LORM_PUBLISHED(TFilterData, TCollectionItem)
+public:
+  explicit TFilterData(TCollection* Collection) : TCollectionItem(Collection) {}
+  void Assign(TPersistent* Source) override;
+  int16_t Column = 0;
+  std::string Condition;
+  bool CaseSensitive = true;
+  TFilterCells Data = fcVirtual;
+  std::string Prefix;
+  std::string Suffix;
+  TFilterOperation Operation = foSHORT;
+};
+
+class TFilter : public TOwnedCollection {
+  LORM_CLASS(TFilter, TOwnedCollection)
+public:
+  explicit TFilter(TDavEvadurAvuz* AGrid);
+  TFilterData* Add() { return static_cast<TFilterData*>(TCollection::Add()); }
+  // The first condition of Column, added when there is none.
+  TFilterData* GetColFilter(int Column);
+  TFilterData* GetItem(int Index) const { return static_cast<TFilterData*>(Items(Index)); }
+};
+
+enum TFooterStyle { fsFixedLastRow, fsColumnPreview, fsCustomPreview };
+
+class TFloatingFooter : public TPersistent {
+  LORM_PUBLISHED(TFloatingFooter, TPersistent)
+public:
+  explicit TFloatingFooter(TDavEvadurAvuz* AGrid) : FGrid(AGrid) {}
+  void Assign(TPersistent* Source) override { CopyPublishedProps(this, Source); }
+  bool Visible() const { return FVisible; }
+  void SetVisible(bool Value);
+  TFooterStyle FooterStyle = fsFixedLastRow;
+  int Height = 22;
+  TColor Color() const { return FColor; }
+  void SetColor(TColor Value);
+
+private:
+  TDavEvadurAvuz* FGrid;
+  bool FVisible = false;
+  TColor FColor = clBtnFace;
+};
+
+enum TSearchDirection { sdTopBottom, sdLeftRight };
+
+class TSearchFooter : public TPersistent {
+  LORM_PUBLISHED(TSearchFooter, TPersistent)
+public:
+  explicit TSearchFooter(TDavEvadurAvuz* AGrid);
+  void Assign(TPersistent* Source) override { CopyPublishedProps(this, Source); }
+  TNotifyEvent OnChange;
+  bool AutoSearch = true, SearchActiveColumnOnly = false, SearchMatchStart = false, SearchFixedCells = false,
+       SearchHiddenRows = false;
+  TSearchDirection SearchDirection = sdTopBottom;
+  int SearchColumn = -1;
+  bool Visible() const { return FVisible; }
+  void SetVisible(bool Value);
+  bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
+  void SetAutoThemeAdapt(bool Value);
+  TColor Color() const { return FColor; }
+  void SetColor(TColor Value);
+  TColor ColorTo() const { return FColorTo; }
+  void SetColorTo(TColor Value);
+  TFont* Font() const { return FFont.get(); }
+  void SetFont(TFont* Value) { FFont->Assign(Value); }
+  // The text the last find looked for.
+  std::string LastSearch;
+
+private:
+  TDavEvadurAvuz* FGrid;
+  bool FVisible = false;
+  bool FAutoThemeAdapt = false;
+  TColor FColor = clBtnFace;
+  TColor FColorTo = clWhite;
+  std::unique_ptr<TFont> FFont;
+};
+
+class TGrouping : public TPersistent {
+  LORM_PUBLISHED(TGrouping, TPersistent)
+public:
+  TGrouping() = default;
+  void Assign(TPersistent* Source) override { CopyPublishedProps(this, Source); }
+  bool Summary = false, MergeHeader = false, MergeSummary = false;
+  TColor HeaderColor = clNone, HeaderColorTo = clNone, HeaderTextColor = clNone, SummaryColor = clNone,
+         SummaryColorTo = clNone, SummaryTextColor = clNone;
+  bool HeaderUnderline = false;
+  TColor HeaderLineColor = clNone;
+  int HeaderLineWidth = 0;
+  bool SummaryLine = false;
+  TColor SummaryLineColor = clNone;
+  int SummaryLineWidth = 0;
+  bool ShowGroupCount = false;
+  std::string GroupCountFormat;
+};
+
+// The look of the controls drawn in cells.
+enum TGridControlStyle { csClassic, csFlat, csWinXP, csTheme };
+
+class TControlLook : public TPersistent {
+  LORM_PUBLISHED(TControlLook, TPersistent)
+public:
+  explicit TControlLook(TDavEvadurAvuz* AGrid) : FGrid(AGrid) {}
+  void Assign(TPersistent* Source) override { CopyPublishedProps(this, Source); }
+  TGridControlStyle ControlStyle() const { return FControlStyle; }
+  void SetControlStyle(TGridControlStyle Value);
+  bool DropDownAlwaysVisible = false;
+  bool SpinButtonsAlwaysVisible = false;
+  TColor ProgressBorderColor = clGray;
+  int CheckBoxSize() const { return FCheckBoxSize; }
+  void SetCheckBoxSize(int Value);
+  TColor Color() const { return FColor; }
+  void SetColor(TColor Value);
+  TColor CommentColor() const { return FCommentColor; }
+  void SetCommentColor(TColor Value);
+  bool FlatButton() const { return FFlatButton; }
+  void SetFlatButton(bool Value);
+  bool ProgressXP() const { return FProgressXP; }
+  void SetProgressXP(bool Value);
+  int RadioSize() const { return FRadioSize; }
+  void SetRadioSize(int Value);
+  TColor FixedGradientFrom() const { return FFixedGradientFrom; }
+  void SetFixedGradientFrom(TColor Value);
+  TColor FixedGradientTo() const { return FFixedGradientTo; }
+  void SetFixedGradientTo(TColor Value);
+
+private:
+  void Repaint();
+  TDavEvadurAvuz* FGrid;
+  TGridControlStyle FControlStyle = csClassic;
+  int FCheckBoxSize = 15;
+  TColor FColor = clBlack;
+  TColor FCommentColor = clRed;
+  bool FFlatButton = false;
+  bool FProgressXP = false;
+  int FRadioSize = 10;
+  TColor FFixedGradientFrom = clNone;
+  TColor FFixedGradientTo = clNone;
+};
+
+class TBands : public TPersistent {
+  LORM_PUBLISHED(TBands, TPersistent)
+public:
+  explicit TBands(TDavEvadurAvuz* AGrid) : FGrid(AGrid) {}
+  void Assign(TPersistent* Source) override { CopyPublishedProps(this, Source); }
+  bool Active() const { return FActive; }
+  void SetActive(bool Value);
+  TColor PrimaryColor() const { return FPrimaryColor; }
+  void SetPrimaryColor(TColor Value);
+  TColor SecondaryColor() const { return FSecondaryColor; }
+  void SetSecondaryColor(TColor Value);
+
+private:
+  TDavEvadurAvuz* FGrid;
+  bool FActive = false;
+  TColor FPrimaryColor = clInfoBk;
+  TColor FSecondaryColor = clWindow;
+};
+
+enum TBackGroundDisplay { bdTile, bdFixed, bdGradientHorz, bdGradientVert };
+enum TBackGroundCells { bcNormal, bcFixed, bcAll };
+
+class TBackGround : public TPersistent {
+  LORM_PUBLISHED(TBackGround, TPersistent)
+public:
+  explicit TBackGround(TDavEvadurAvuz* AGrid) : FGrid(AGrid) {}
+  void Assign(TPersistent* Source) override { CopyPublishedProps(this, Source); }
+  int Top() const { return FTop; }
+  void SetTop(int Value);
+  int Left() const { return FLeft; }
+  void SetLeft(int Value);
+  TBackGroundDisplay Display() const { return FDisplay; }
+  void SetDisplay(TBackGroundDisplay Value);
+  TBackGroundCells Cells() const { return FCells; }
+  void SetBackGroundCells(TBackGroundCells Value);
+  TColor Color() const { return FColor; }
+  void SetColor(TColor Value);
+  TColor ColorTo() const { return FColorTo; }
+  void SetColorTo(TColor Value);
+
+private:
+  void Repaint();
+  TDavEvadurAvuz* FGrid;
+  int FTop = 0, FLeft = 0;
+  TBackGroundDisplay FDisplay = bdTile;
+  TBackGroundCells FCells = bcNormal;
+  TColor FColor = clWindow;
+  TColor FColorTo = clNone;
+};
+
+class TDragDropSettings : public TPersistent {
+  LORM_PUBLISHED(TDragDropSettings, TPersistent)
+public:
+  explicit TDragDropSettings(TDavEvadurAvuz* AGrid) : FGrid(AGrid) {}
+  void Assign(TPersistent* Source) override { CopyPublishedProps(this, Source); }
+  bool OleAcceptText = true, OleAcceptFiles = true, OleAcceptURLs = true, OleEntireRows = false;
+
+private:
+  TDavEvadurAvuz* FGrid;
+};
+
+class TShowModified : public TPersistent {
+  LORM_PUBLISHED(TShowModified, TPersistent)
+public:
+  TShowModified() = default;
+  void Assign(TPersistent* Source) override { CopyPublishedProps(this, Source); }
+  TNotifyEvent OnChange;
+  bool Enabled() const { return FEnabled; }
+  void SetEnabled(bool Value);
+
+private:
+  bool FEnabled = false;
+};
+
+class TBalloonSettings : public TPersistent {
+  LORM_PUBLISHED(TBalloonSettings, TPersistent)
+public:
+  TBalloonSettings() = default;
+  void Assign(TPersistent* Source) override { CopyPublishedProps(this, Source); }
+  TNotifyEvent OnChange;
+  bool Enable() const { return FEnable; }
+  void SetEnable(bool Value);
+  TColor BackgroundColor = clNone;
+  TColor TextColor = clNone;
+  int Transparency = 0;
+
+private:
+  bool FEnable = false;
+};
+
+class TDragScrollOptions : public TPersistent {
+  LORM_PUBLISHED(TDragScrollOptions, TPersistent)
+public:
+  TDragScrollOptions() = default;
+  void Assign(TPersistent* Source) override { CopyPublishedProps(this, Source); }
+};
+
+class TGridProgressAppearance : public TPersistent {
+  LORM_PUBLISHED(TGridProgressAppearance, TPersistent)
+public:
+  TGridProgressAppearance() = default;
+  void Assign(TPersistent* Source) override { CopyPublishedProps(this, Source); }
+  TNotifyEvent OnChange;
+};
+
+class TFilterDropDown : public TPersistent {
+  LORM_PUBLISHED(TFilterDropDown, TPersistent)
+public:
+  TFilterDropDown() = default;
+  void Assign(TPersistent* Source) override { CopyPublishedProps(this, Source); }
+};
+
+// The record of one hidden row: its real index, height, hide level and cells (one text
+// per real column, with the cell's properties object attached).
+class TGridItem : public TCollectionItem {
+  LORM_PUBLISHED(TGridItem, TCollectionItem)
+public:
+  explicit TGridItem(TCollection* Collection);
+  ~TGridItem() override;
+  int Idx = 0;
+  int Height = 0;
+  int Level = 0;
+  TStrings* Items() const { return FItems; }
+  void SetItems(TStrings* Value) { FItems = Value; }
+
+private:
+  TStrings* FItems;
+  std::unique_ptr<TStringList> FOwnItems;
+};

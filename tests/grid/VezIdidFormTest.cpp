@@ -1,0 +1,189 @@
+// The main window's two grids read from a stored form with their property tables: every
+// property lands, the handlers are bound, the grids behave as the window's refresh needs
+// and they paint their header row and one empty row.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "grid/VezIdid.h"
+#include "platform/backend/Headless.h"
+#include "platform/vcl/ExtCtrls.h"
+#include "platform/vcl/Filer.h"
+#include "platform/vcl/Forms.h"
+#include "platform/vcl/Menus.h"
+
+namespace {
+
+class TGridsForm : public TForm {
+  LORM_PUBLISHED(TGridsForm, TForm)
+public:
+  using TForm::TForm;
+  TDavEvadurAvuz* Grid = nullptr;
+  TDavEvadurAvuz* Grid1 = nullptr;
+  int Selected = 0;
+  std::string Keys;
+  void GridSelectCell(TObject*, int, int ARow, bool&) { Selected = ARow; }
+  void Grid1KeyPress(TObject*, char32_t& Key) { Keys += static_cast<char>(Key); }
+};
+
+}  // namespace
+
+void TGridsForm::Publish(TClassBuilder<TGridsForm>& P) {
+  P.Field("Grid", &TGridsForm::Grid)
+      .Field("Grid1", &TGridsForm::Grid1)
+      .Uses({TPanel::StaticClass(), TShape::StaticClass(), TPopupMenu::StaticClass()})
+      .Handler("GridSelectCell", &TGridsForm::GridSelectCell)
+      .Handler("Grid1KeyPress", &TGridsForm::Grid1KeyPress);
+}
+
+namespace {
+
+std::string ReadFixture() {
+  std::ifstream in(std::string(LORM_TEST_DATA_DIR) + "/MainWindowGrids.txt", std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+class GridsFormTest : public ::testing::Test {
+protected:
+  GridsFormTest() {
+    Application->Restart();
+    form = new TGridsForm(Application);
+    ReadComponentFromText(ReadFixture(), form);
+  }
+  ~GridsFormTest() override { Application->Restart(); }
+  THeadlessScope scope;
+  TGridsForm* form = nullptr;
+};
+
+TEST_F(GridsFormTest, BothGridsTakeTheirPropertyTables) {
+  ASSERT_NE(form->Grid, nullptr);
+  ASSERT_NE(form->Grid1, nullptr);
+  for (TDavEvadurAvuz* g : {form->Grid, form->Grid1}) {
+    SCOPED_TRACE(g->Name());
+    EXPECT_EQ(g->RowCount(), 2);
+    EXPECT_EQ(g->GetFixedRowsEx(), 1);
+    EXPECT_EQ(g->GetFixedColsEx(), 2);
+    EXPECT_TRUE(g->FixedRowAlways);
+    EXPECT_EQ(g->DefaultRowHeight(), 20);
+    EXPECT_EQ(g->FixedRowHeight(), 50);
+    EXPECT_EQ(g->RowHeights(0), 55);
+    EXPECT_EQ(g->RowHeights(1), 20);
+    EXPECT_EQ(g->ColWidths(0), 141);
+    EXPECT_EQ(g->Options(), (TGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goEditing}));
+    EXPECT_EQ(g->ScrollBars(), ssVertical);
+    EXPECT_EQ(g->ScrollBarAlways, saVert);
+    EXPECT_EQ(g->Look(), glOffice2007);
+    EXPECT_EQ(g->Font()->GetName(), "Tahoma");
+    EXPECT_EQ(g->ActiveCellFont()->GetName(), "Tahoma");
+    EXPECT_TRUE(g->ActiveCellFont()->GetStyle().Contains(fsBold));
+    EXPECT_EQ(g->FixedFont()->GetName(), "ArnoldBoeD");
+    EXPECT_EQ(g->FixedFont()->GetColor(), clNavy);
+    EXPECT_EQ(g->GridLineColor(), TColor(15855083));
+    EXPECT_EQ(g->GridFixedLineColor(), TColor(13745060));
+    EXPECT_EQ(g->ActiveCellColor(), TColor(10344697));
+    EXPECT_EQ(g->ActiveCellColorTo(), TColor(6210033));
+    EXPECT_EQ(g->SelectionColor(), TColor(6210033));
+    EXPECT_FALSE(g->ShowSelection());
+    EXPECT_TRUE(g->Navigation()->AllowInsertRow);
+    EXPECT_TRUE(g->Navigation()->AdvanceOnEnter);
+    EXPECT_TRUE(g->Navigation()->AdvanceInsert());
+    EXPECT_TRUE(g->Navigation()->AutoGotoWhenSorted);
+    EXPECT_TRUE(g->Navigation()->AutoGotoIncremental);
+    EXPECT_TRUE(g->Navigation()->AdvanceAuto);
+    EXPECT_FALSE(g->Navigation()->AllowClipboardRowGrow);
+    EXPECT_FALSE(g->Navigation()->AllowClipboardColGrow);
+    EXPECT_EQ(g->FloatFormat, "%.2f");
+    EXPECT_EQ(g->FilterDropDownClear, "(All)");
+    EXPECT_EQ(g->SortSettings()->Column, 1);
+    EXPECT_TRUE(g->SortSettings()->IgnoreBlanks);
+    EXPECT_EQ(g->SortSettings()->BlankPos, blLast);
+    EXPECT_EQ(g->PopupMenu(), form->FindComponent("RerAvideReva1"));
+    EXPECT_TRUE(g->GridLoaded());
+    EXPECT_TRUE(static_cast<bool>(g->OnSelectCell));
+  }
+  EXPECT_EQ(form->Grid1->ColCount(), 3);
+  EXPECT_EQ(form->Grid->ColCount(), 6);
+  EXPECT_EQ(form->Grid1->ColWidths(2), 53);
+  EXPECT_EQ(form->Grid->ColWidths(5), 85);
+  EXPECT_TRUE(form->Grid->ActiveRowShow());
+  EXPECT_EQ(form->Grid->ActiveRowColor(), clGradientActiveCaption);
+  EXPECT_FALSE(form->Grid1->ActiveRowShow());
+  EXPECT_TRUE(static_cast<bool>(form->Grid1->OnKeyPress));
+  EXPECT_FALSE(static_cast<bool>(form->Grid->OnKeyPress));
+  // The headers are shown in row 0 once the form has loaded; the seventh is ignored.
+  EXPECT_EQ(form->Grid->ColumnHeaders()->Count(), 7);
+  EXPECT_EQ(form->Grid1->GetStrippedCell(2, 0), "\nПроцент");
+  EXPECT_NE(form->Grid->GetCellEx(3, 0).find("Теплоемкость"), std::string::npos);
+  EXPECT_EQ(form->Grid->FindComponent("Shape1"), nullptr);
+  auto* shape = dynamic_cast<TShape*>(form->FindComponent("Shape2"));
+  ASSERT_NE(shape, nullptr);
+  EXPECT_EQ(shape->Parent(), form->Grid);
+}
+
+TEST_F(GridsFormTest, WrittenFormReadsBackTheSameGrids) {
+  std::string written = WriteComponentToText(form);
+  EXPECT_EQ(written.find("Version"), std::string::npos);
+  auto copy = std::make_unique<TGridsForm>(nullptr);
+  ReadComponentFromText(written, copy.get());
+  ASSERT_NE(copy->Grid, nullptr);
+  EXPECT_EQ(copy->Grid->ColCount(), 6);
+  EXPECT_EQ(copy->Grid->ColWidths(4), 114);
+  EXPECT_EQ(copy->Grid->RowHeights(0), 55);
+  EXPECT_EQ(copy->Grid->SortSettings()->BlankPos, blLast);
+  EXPECT_EQ(copy->Grid->ColumnHeaders()->Text(), form->Grid->ColumnHeaders()->Text());
+  EXPECT_EQ(copy->Grid1->FixedFont()->GetName(), "ArnoldBoeD");
+  EXPECT_TRUE(copy->Grid1->Navigation()->AdvanceInsert());
+}
+
+TEST_F(GridsFormTest, RefreshOfTheWindowRaisesNoSelectionAndSetRowExDoes) {
+  form->Show();
+  TDavEvadurAvuz* g = form->Grid;
+  form->Selected = -1;
+  g->SetRowCountEx(1);
+  for (int i = 1; i <= 3; ++i) {
+    g->SetRowCountEx(g->GetRowCountEx() + 1);
+    g->SetCellEx(0, i, "Газ " + std::to_string(i));
+    g->SetCellEx(2, i, "1.24");
+  }
+  EXPECT_EQ(form->Selected, -1);
+  EXPECT_EQ(g->Row(), 1);
+  EXPECT_EQ(g->Col(), 2);
+  EXPECT_EQ(g->GetCellEx(0, 2), "Газ 2");
+  g->SetRowEx(3);
+  EXPECT_EQ(form->Selected, 3);
+  // The headers stay in row 0 through the refresh.
+  EXPECT_NE(g->GetCellEx(1, 0).find("Химическая"), std::string::npos);
+}
+
+TEST_F(GridsFormTest, GridsPaintTheirHeaderRowAndOneEmptyRow) {
+  form->SetBounds(0, 0, 640, 700);
+  form->Show();
+  for (TDavEvadurAvuz* g : {form->Grid1, form->Grid}) {
+    SCOPED_TRACE(g->Name());
+    // The header row is painted in the fixed colour, the empty row in the window colour.
+    TRect header = g->CellRect(2, 0);
+    TRect empty = g->CellRect(2, 1);
+    EXPECT_EQ(WindowPixel(g->Handle(), header.Left + 3, header.Top + 3), ColorToRGB(g->FixedColor()));
+    TColor row = g->ActiveRowShow() ? g->ActiveRowColor() : g->Color();
+    EXPECT_EQ(WindowPixel(g->Handle(), empty.Left + 5, empty.Top + 5), ColorToRGB(row));
+    // The fixed cells of the empty row are filled whole.
+    TRect fixedCell = g->CellRect(1, 1);
+    EXPECT_EQ(WindowPixel(g->Handle(), fixedCell.Left + 10, fixedCell.Top + 10), ColorToRGB(g->FixedColor()));
+    // Some header text is drawn.
+    bool ink = false;
+    for (int y = header.Top + 1; y < header.Bottom - 2 && !ink; ++y)
+      for (int x = header.Left + 1; x < header.Right - 2 && !ink; ++x)
+        ink = WindowPixel(g->Handle(), x, y) == ColorToRGB(clNavy);
+    EXPECT_TRUE(ink);
+    if (const char* dir = std::getenv("LORM_GRID_PNG_DIR"))
+      SaveWindowPng(g->Handle(), (std::filesystem::path(dir) / ("main_window_" + g->Name() + ".png")).string());
+  }
+}
+
+}  // namespace
