@@ -78,8 +78,9 @@ TAnimatedImage Decode(TBytesView data, bool firstOnly) {
     if (type != IMAGE_DESC_RECORD_TYPE) continue;
     if (DGifGetImageDesc(gif.get()) == GIF_ERROR) Fail(gif->Error);
     const GifImageDesc& desc = gif->Image;
-    if (desc.Width <= 0 || desc.Height <= 0 || desc.Width > MaxImageSide || desc.Height > MaxImageSide)
-      RaiseInvalidImage("GIF", "bad frame size");
+    // A frame's raster is allocated from its announced sides: the screen's pixel cap holds.
+    if (desc.Width <= 0 || desc.Height <= 0) RaiseInvalidImage("GIF", "bad frame size");
+    CheckImageSize("GIF", desc.Width, desc.Height);
     const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
     if (!map) RaiseInvalidImage("GIF", "no colour table");
     const int w = desc.Width, h = desc.Height;

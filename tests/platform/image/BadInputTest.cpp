@@ -11,8 +11,13 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <random>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -72,6 +77,48 @@ void Try(const TSample& s, const TByteBuffer& bytes, const std::string& what) {
     EXPECT_NE(std::string(e.what()).find("invalid"), std::string::npos) << e.what();
   } catch (const std::exception& e) {
     ADD_FAILURE() << s.Name << " " << what << ": unexpected " << e.what();
+  }
+}
+
+// Tiny files that announce huge contents: decoding raises and never takes memory the
+// file does not justify. Each decode runs in a child process whose peak memory is read.
+TByteBuffer ReadDataFile(const char* name) {
+  std::ifstream in(std::string(LORM_TEST_DATA_DIR) + "/" + name, std::ios::binary);
+  return TByteBuffer(std::istreambuf_iterator<char>(in), {});
+}
+
+// The child's peak resident memory in MiB beyond what it had when it started.
+long PeakGrowthMb(const std::function<void()>& work) {
+  rusage self{};
+  ::getrusage(RUSAGE_SELF, &self);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    try {
+      work();
+    } catch (...) {
+    }
+    ::_exit(0);
+  }
+  int status = 0;
+  rusage used{};
+  ::wait4(child, &status, 0, &used);
+  return (used.ru_maxrss - self.ru_maxrss) / 1024;
+}
+
+TEST(BadInput, TinyFilesAnnouncingHugeContentsCostLittleMemory) {
+  struct Case {
+    const char* file;
+    std::function<void(TBytesView)> decode;
+  };
+  const Case cases[] = {
+      {"text-chunk-2gib.png", [](TBytesView d) { DecodePng(d); }},  // 44 bytes, a 2 GiB text chunk
+      {"frame-32768.gif", [](TBytesView d) { DecodeGif(d); }},      // 35 bytes, a 32768² frame
+  };
+  for (const Case& c : cases) {
+    const TByteBuffer bytes = ReadDataFile(c.file);
+    ASSERT_LT(bytes.size(), 64u) << c.file;
+    EXPECT_THROW(c.decode(bytes), EInvalidGraphic) << c.file;
+    EXPECT_LT(PeakGrowthMb([&] { c.decode(bytes); }), 64) << c.file;
   }
 }
 
