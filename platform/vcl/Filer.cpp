@@ -661,6 +661,7 @@ public:
     if ((b & 0xF0) == 0xF0) {
       FStream.ReadByte();
       uint8_t flags = b & 0x0F;
+      if (flags & ~(ffInherited | ffChildPos | ffInline)) Error();
       if (flags & ffInherited) obj.Kind = TFormObject::okInherited;
       if (flags & ffInline) obj.Kind = TFormObject::okInline;
       if (flags & ffChildPos) {
@@ -670,6 +671,8 @@ public:
       }
     }
     obj.ClassName = ShortString();
+    // An empty class name would read as the end of the parent's children.
+    if (obj.ClassName.empty()) Error();
     obj.Name = ShortString();
     while (PeekByte() != vaNull) {
       TFormProperty p;
@@ -837,6 +840,22 @@ private:
   int FDepth = 0;
 };
 
+// A currency value as its count of ten-thousandths in 64 bits, the exact inverse of how
+// the binary reader makes the value (count / 10000), so a count read is written back
+// unchanged. NaN, infinities and values beyond the range have no binary form.
+int64_t CurrencyUnits(long double value) {
+  const long double scaled = std::roundl(value * 10000.0L);
+  constexpr long double kLimit = 9223372036854775808.0L;  // 2^63
+  if (!(scaled >= -kLimit && scaled <= kLimit)) throw EWriteError("Currency value out of range");
+  const int64_t c = scaled == kLimit ? INT64_MAX : static_cast<int64_t>(scaled);
+  auto gives = [&](int64_t n) { return static_cast<long double>(n) / 10000.0L == value; };
+  if (gives(c)) return c;
+  if (c > INT64_MIN && gives(c - 1)) return c - 1;
+  if (c < INT64_MAX && gives(c + 1)) return c + 1;
+  if (scaled == kLimit) throw EWriteError("Currency value out of range");
+  return c;
+}
+
 class TBinaryWriter {
 public:
   explicit TBinaryWriter(TStream& s) : FStream(s) {}
@@ -877,13 +896,8 @@ private:
           float f = static_cast<float>(v.Float);
           FStream.WriteBuffer(&f, 4);
         } else if (v.FloatType == ftCurr) {
-          // A currency is a count of ten-thousandths in 64 bits: NaN, infinities and
-          // values beyond its range have no binary form.
-          const long double scaled = std::roundl(v.Float * 10000.0L);
-          if (!(scaled >= -9223372036854775808.0L && scaled < 9223372036854775808.0L))
-            throw EWriteError("Currency value out of range");
+          int64_t c = CurrencyUnits(v.Float);
           FStream.WriteByte(vaCurrency);
-          int64_t c = static_cast<int64_t>(scaled);
           FStream.WriteBuffer(&c, 8);
         } else if (v.FloatType == ftDouble) {
           FStream.WriteByte(vaDouble);

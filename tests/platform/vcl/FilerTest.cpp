@@ -653,6 +653,27 @@ TEST(FilerTest, InvalidUtf8InStringsReadsTheSameInBothForms) {
   EXPECT_EQ(ParseTextForm("object F: T\n  S = 'Газ'\nend\n").Props[0].Value.Str, "Газ");
 }
 
+// Malformed binary forms found by fuzzing: refused, so what is read writes back the same.
+TEST(FilerTest, AmbiguousBinaryObjectsAreRefused) {
+  const std::string cases[] = {
+      // A child (behind a flags prefix) whose class name is empty: written back, it would
+      // read as the end of its parent's children.
+      std::string("TPF0\x01T\x00\x00\xF0\x00\x00\x00\x00\x00", 14),
+      // Flag bits nobody writes.
+      std::string("TPF0\xF8\x01T\x00\x00\x00", 10),
+  };
+  for (const std::string& c : cases) EXPECT_EQ(BinaryError(c), "Invalid stream format");
+  // Currency counts at the ends of the range and their neighbours are written back exactly.
+  for (int64_t count : {INT64_MAX, INT64_MAX - 1, INT64_MIN, INT64_MIN + 1, int64_t(4611686018427387905)}) {
+    std::string binary = std::string("TPF0\x01T\x00\x01P", 9) + char(vaCurrency);
+    binary.append(reinterpret_cast<const char*>(&count), 8);
+    binary += std::string(2, char(vaNull));
+    TStringStream in(binary), out;
+    WriteBinaryForm(out, ReadBinaryForm(in));
+    EXPECT_EQ(out.DataString(), binary) << count;
+  }
+}
+
 // Class names up to the binary form's 255 bytes survive text, binary and text again;
 // longer ones are refused when writing.
 TEST(FilerTest, LongClassNamesSurviveTheBinaryForm) {
