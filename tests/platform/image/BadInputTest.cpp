@@ -122,6 +122,8 @@ TEST(BadInput, TinyFilesAnnouncingHugeContentsCostLittleMemory) {
   const Case cases[] = {
       {"text-chunk-2gib.png", [](TBytesView d) { DecodePng(d); }},  // 44 bytes, a 2 GiB text chunk
       {"frame-32768.gif", [](TBytesView d) { DecodeGif(d); }},      // 35 bytes, a 32768² frame
+      {"screen-header-only.gif", [](TBytesView d) { DecodeGif(d); }},  // 13 bytes, a 48 Mpx screen
+      {"core-header-only.bmp", [](TBytesView d) { DecodeDib(d); }},    // 13 bytes, a 41 Mpx bitmap
   };
   for (const Case& c : cases) {
     const TByteBuffer bytes = ReadDataFile(c.file);
