@@ -32,3 +32,14 @@ function(lorm_test name)
   endif()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${properties})
 endfunction()
+
+# lorm_fuzz(<name> <source> DEPS <targets>...)
+# One libFuzzer binary (clang, -DLORM_FUZZ=ON); the libraries it tests are instrumented
+# for coverage by the caller with -fsanitize=fuzzer-no-link.
+function(lorm_fuzz name source)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  add_executable(${name} ${source})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+endfunction()

@@ -4,7 +4,6 @@
 #include <sys/wait.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <thread>
 
 #include "foundation/DizThemeBinding.h"
@@ -22,10 +21,15 @@ constexpr std::string_view kDocStart =
     "<!--StartFragment-->";
 constexpr std::string_view kDocEnd = "<!--EndFragment--></body></html>";
 
-std::string Numbered(const char* label, std::size_t value, int digits) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%s%0*zu\r\n", label, digits, value);
-  return buf;
+// "Label:00001234\r\n": the value zero-padded to `digits`. Built as a string, so no
+// label, digit count or value can be cut short.
+std::string Numbered(std::string_view label, std::size_t value, int digits) {
+  std::string number = std::to_string(value);
+  if (number.size() < std::size_t(digits)) number.insert(0, std::size_t(digits) - number.size(), '0');
+  std::string out(label);
+  out += number;
+  out += "\r\n";
+  return out;
 }
 
 std::string Header(std::size_t n, int digits) {

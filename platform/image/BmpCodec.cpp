@@ -170,12 +170,16 @@ TRawImage Decode(TBytesView data, TDibKind kind, TBmpInfo* infoOut) {
   in.Seek(bitsStart);
 
   const int w = int(width), h = int(pixelHeight);
+  const bool rle = compression == BmpRle8 || compression == BmpRle4;
+  const std::size_t stride = ((std::size_t(w) * bitCount + 31) / 32) * 4;
+  // Uncompressed pixels must all be there before the image is allocated: a header alone
+  // does not cost the memory of the picture it announces.
+  if (!rle && in.Remaining() < stride * std::size_t(h)) in.Bytes(stride * std::size_t(h));
   TRawImage image(w, h);
   bool hasAlpha = false;
-  if (compression == BmpRle8 || compression == BmpRle4) {
+  if (rle) {
     DecodeRle(in, image, palette, compression == BmpRle4);
   } else {
-    const std::size_t stride = ((std::size_t(w) * bitCount + 31) / 32) * 4;
     TBytesView bits = in.Bytes(stride * std::size_t(h));
     bool anyAlpha = false;
     for (int row = 0; row < h; ++row) {

@@ -50,7 +50,7 @@ TAnimatedImage Decode(TBytesView data, bool firstOnly) {
   CheckImageSize("GIF", gif->SWidth, gif->SHeight);
   result.Width = gif->SWidth;
   result.Height = gif->SHeight;
-  TRawImage canvas(result.Width, result.Height);
+  TRawImage canvas;  // made with the first frame: a header alone costs no screen of pixels
   std::vector<GifPixelType> raster;
   GraphicsControlBlock gcb{DISPOSAL_UNSPECIFIED, false, 0, NO_TRANSPARENT_COLOR};
   std::uint64_t keptPixels = 0;
@@ -78,8 +78,14 @@ TAnimatedImage Decode(TBytesView data, bool firstOnly) {
     if (type != IMAGE_DESC_RECORD_TYPE) continue;
     if (DGifGetImageDesc(gif.get()) == GIF_ERROR) Fail(gif->Error);
     const GifImageDesc& desc = gif->Image;
-    if (desc.Width <= 0 || desc.Height <= 0 || desc.Width > MaxImageSide || desc.Height > MaxImageSide)
-      RaiseInvalidImage("GIF", "bad frame size");
+    // A frame's raster is allocated from its announced sides: the screen's pixel cap holds.
+    if (desc.Width <= 0 || desc.Height <= 0) RaiseInvalidImage("GIF", "bad frame size");
+    CheckImageSize("GIF", desc.Width, desc.Height);
+    // LZW codes are 2 bits or more and each gives at most 4096 pixels: a frame larger than
+    // the rest of the file could describe is refused before its raster is allocated.
+    if (std::uint64_t(desc.Width) * std::uint64_t(desc.Height) >
+        (std::uint64_t(data.size() - input.Pos) + 1) * 16384)
+      RaiseInvalidImage("GIF", "frame larger than its data");
     const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
     if (!map) RaiseInvalidImage("GIF", "no colour table");
     const int w = desc.Width, h = desc.Height;
@@ -101,6 +107,7 @@ TAnimatedImage Decode(TBytesView data, bool firstOnly) {
       case DISPOSE_PREVIOUS: disposal = TFrameDisposal::Previous; break;
       default: disposal = TFrameDisposal::Unspecified; break;
     }
+    if (canvas.Empty()) canvas = TRawImage(result.Width, result.Height);
     TRawImage saved;
     if (disposal == TFrameDisposal::Previous) saved = canvas;
 

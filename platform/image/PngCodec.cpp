@@ -120,8 +120,15 @@ TRawImage DecodePng(TBytesView data) {
     png_destroy_read_struct(&png, nullptr, nullptr);
     throw EOutOfResources("Out of memory decoding PNG image");
   }
-  // Guard against decompression bombs in ancillary chunks.
+  // Ancillary chunks cost memory from their announced length before their bytes are
+  // known to be there, so the ones nothing here reads are skipped unread (text, profiles,
+  // palettes of suggestions, calibration and Exif data); the rest are limited in size
+  // and number. The pixels themselves are capped by the image size check.
+  static const png_byte kSkipped[] = "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf\0pCAL\0sCAL\0hIST\0";
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kSkipped, int(sizeof kSkipped / 5));
   png_set_chunk_malloc_max(png, 8u << 20);
+  png_set_chunk_cache_max(png, 1000);
   bool ok = ReadPng(png, info, ctx);
   png_destroy_read_struct(&png, &info, nullptr);
   if (ctx.SizeError) CheckImageSize("PNG", ctx.Width, ctx.Height);

@@ -72,7 +72,7 @@ public:
 protected:
   void CreateParams(TCreateParams& Params) override;
   void PaintWindow(HDC DC) override;
-  virtual void Changed();
+  void Changed() override;
   bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
 
 private:

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <map>
 
 #include "platform/rtl/CodePage.h"
@@ -44,6 +45,28 @@ std::string BytesToUtf8(const std::string& bytes) {
   throw EReadError(line > 0 ? msg + " on line " + std::to_string(line) : msg);
 }
 
+// How deeply objects, lists and collections may nest in a stored form. Real forms stay
+// far below; the readers recurse per level, so hostile input must not go deeper.
+constexpr int kMaxNesting = 128;
+constexpr const char* kTooDeep = "Too deeply nested";
+
+// Counts one level of nesting for as long as it lives.
+class TNestingLevel {
+public:
+  TNestingLevel(int& depth, const std::function<void()>& tooDeep) : FDepth(depth) {
+    if (++FDepth > kMaxNesting) {
+      --FDepth;
+      tooDeep();
+    }
+  }
+  ~TNestingLevel() { --FDepth; }
+  TNestingLevel(const TNestingLevel&) = delete;
+  TNestingLevel& operator=(const TNestingLevel&) = delete;
+
+private:
+  int& FDepth;
+};
+
 // ---------------------------------------------------------------------------------------
 // Floats as text.
 std::string FormatFloat(long double v, TFloatType type) {
@@ -76,6 +99,7 @@ public:
 
   TFormObject ParseObject() {
     SkipBlanks();
+    TNestingLevel level(FDepth, [this] { Error(kTooDeep); });
     TFormObject obj;
     obj.Line = FLine;
     std::string kw = Ident();
@@ -172,9 +196,7 @@ private:
         v.Bool = Same(id, "True");
       } else if (Same(id, "nil")) {
         v.Kind = TFormValue::vkNil;
-      } else if (Same(id, "INF") || Same(id, "NAN")) {
-        v.Kind = TFormValue::vkFloat;
-        v.Float = Same(id, "INF") ? HUGE_VALL : NAN;
+      } else if (NonFinite(id, false, v)) {
       } else {
         v.Kind = TFormValue::vkIdent;
         v.Str = id;
@@ -200,6 +222,7 @@ private:
         return v;
       }
       case '(': {
+        TNestingLevel level(FDepth, [this] { Error(kTooDeep); });
         ++FPos;
         v.Kind = TFormValue::vkList;
         for (;;) {
@@ -229,6 +252,7 @@ private:
         return v;
       }
       case '<': {
+        TNestingLevel level(FDepth, [this] { Error(kTooDeep); });
         ++FPos;
         v.Kind = TFormValue::vkCollection;
         for (;;) {
@@ -272,16 +296,19 @@ private:
       char c = Peek();
       if (c == '\'') {
         ++FPos;
+        flushUnits();
+        std::string run;
         for (;;) {
           if (AtEnd() || FText[FPos] == '\n' || FText[FPos] == '\r') Error("Unterminated string");
           char d = FText[FPos++];
           if (d == '\'') {
-            if (Peek() == '\'') { ++FPos; flushUnits(); out += '\''; continue; }
+            if (Peek() == '\'') { ++FPos; run += '\''; continue; }
             break;
           }
-          flushUnits();
-          out += d;
+          run += d;
         }
+        // Bytes that are not UTF-8 are read as Latin-1, as the binary form reads them.
+        out += BytesToUtf8(run);
       } else if (c == '#') {
         ++FPos;
         int64_t code;
@@ -289,7 +316,11 @@ private:
           ++FPos;
           code = 0;
           int n = 0;
-          while (HexDigit(Peek()) >= 0) { code = code * 16 + HexDigit(FText[FPos++]); ++n; }
+          while (HexDigit(Peek()) >= 0) {
+            code = code * 16 + HexDigit(FText[FPos++]);
+            if (code > 0x10FFFF) Error("Invalid character code");
+            ++n;
+          }
           if (n == 0) Error("Invalid character code");
         } else {
           if (!(Peek() >= '0' && Peek() <= '9')) Error("Invalid character code");
@@ -326,15 +357,20 @@ private:
       int digits = 0;
       while (HexDigit(Peek()) >= 0) { n = n * 16 + static_cast<uint64_t>(HexDigit(FText[FPos++])); ++digits; }
       if (digits == 0 || digits > 16) Error("Invalid number");
+      // Sixteen hex digits are the 64 bits of the value; the one value without a
+      // negative counterpart is out of range once negated.
+      int64_t value = static_cast<int64_t>(n);
+      if (neg) {
+        if (value == INT64_MIN) Error("Number out of range: " + FText.substr(start, FPos - start));
+        value = -value;
+      }
       v.Kind = TFormValue::vkInt;
-      v.Int = neg ? -static_cast<int64_t>(n) : static_cast<int64_t>(n);
+      v.Int = value;
       return v;
     }
-    if (IsIdentStart(Peek())) {  // -INF
+    if (IsIdentStart(Peek())) {  // -INF, with a type suffix as the writer puts it
       std::string id = Ident();
-      if (!Same(id, "INF")) Error("Invalid number");
-      v.Kind = TFormValue::vkFloat;
-      v.Float = neg ? -HUGE_VALL : HUGE_VALL;
+      if (!NonFinite(id, neg, v) || std::isnan(v.Float)) Error("Invalid number");
       return v;
     }
     bool isFloat = false;
@@ -434,9 +470,28 @@ private:
   bool AtEnd() const { return FPos >= FText.size(); }
   [[noreturn]] void Error(const std::string& msg) const { ReadErrorAt(msg, FLine); }
 
+  // INF, NAN and -INF, bare or with the suffix of a single, currency or date value.
+  bool NonFinite(const std::string& id, bool negative, TFormValue& v) const {
+    std::string word = id;
+    char suffix = 0;
+    if (word.size() == 4) {
+      suffix = static_cast<char>(std::toupper(static_cast<unsigned char>(word[3])));
+      if (suffix != 'S' && suffix != 'C' && suffix != 'D') return false;
+      word.pop_back();
+    }
+    if (!Same(word, "INF") && !Same(word, "NAN")) return false;
+    v.Kind = TFormValue::vkFloat;
+    v.Float = Same(word, "NAN") ? NAN : negative ? -HUGE_VALL : HUGE_VALL;
+    if (suffix == 'S') v.FloatType = ftSingle;
+    else if (suffix == 'C') v.FloatType = ftCurr;
+    else if (suffix == 'D') { v.FloatType = ftDouble; v.IsDate = true; }
+    return true;
+  }
+
   const std::string& FText;
   size_t FPos = 0;
   int FLine = 1;
+  int FDepth = 0;
 };
 
 // ---------------------------------------------------------------------------------------
@@ -600,11 +655,13 @@ public:
   explicit TBinaryReader(TStream& s) : FStream(s) {}
 
   TFormObject Object() {
+    TNestingLevel level(FDepth, [] { throw EReadError(kTooDeep); });
     TFormObject obj;
     uint8_t b = PeekByte();
     if ((b & 0xF0) == 0xF0) {
       FStream.ReadByte();
       uint8_t flags = b & 0x0F;
+      if (flags & ~(ffInherited | ffChildPos | ffInline)) Error();
       if (flags & ffInherited) obj.Kind = TFormObject::okInherited;
       if (flags & ffInline) obj.Kind = TFormObject::okInline;
       if (flags & ffChildPos) {
@@ -614,6 +671,8 @@ public:
       }
     }
     obj.ClassName = ShortString();
+    // An empty class name would read as the end of the parent's children.
+    if (obj.ClassName.empty()) Error();
     obj.Name = ShortString();
     while (PeekByte() != vaNull) {
       TFormProperty p;
@@ -633,11 +692,13 @@ private:
     uint8_t type = FStream.ReadByte();
     switch (type) {
       case vaNull: Error();
-      case vaList:
+      case vaList: {
+        TNestingLevel level(FDepth, [] { throw EReadError(kTooDeep); });
         v.Kind = TFormValue::vkList;
         while (PeekByte() != vaNull) v.List.push_back(Value());
         FStream.ReadByte();
         break;
+      }
       case vaInt8: v.Kind = TFormValue::vkInt; v.Int = static_cast<int8_t>(FStream.ReadByte()); break;
       case vaInt16: {
         uint8_t b[2];
@@ -727,7 +788,8 @@ private:
           v.SetItems.push_back(s);
         }
         break;
-      case vaCollection:
+      case vaCollection: {
+        TNestingLevel level(FDepth, [] { throw EReadError(kTooDeep); });
         v.Kind = TFormValue::vkCollection;
         while (PeekByte() != vaNull) {
           TFormItem item;
@@ -748,6 +810,7 @@ private:
         }
         FStream.ReadByte();
         break;
+      }
       default:
         Error();
     }
@@ -774,7 +837,24 @@ private:
   [[noreturn]] static void Error() { throw EReadError("Invalid stream format"); }
 
   TStream& FStream;
+  int FDepth = 0;
 };
+
+// A currency value as its count of ten-thousandths in 64 bits, the exact inverse of how
+// the binary reader makes the value (count / 10000), so a count read is written back
+// unchanged. NaN, infinities and values beyond the range have no binary form.
+int64_t CurrencyUnits(long double value) {
+  const long double scaled = std::roundl(value * 10000.0L);
+  constexpr long double kLimit = 9223372036854775808.0L;  // 2^63
+  if (!(scaled >= -kLimit && scaled <= kLimit)) throw EWriteError("Currency value out of range");
+  const int64_t c = scaled == kLimit ? INT64_MAX : static_cast<int64_t>(scaled);
+  auto gives = [&](int64_t n) { return static_cast<long double>(n) / 10000.0L == value; };
+  if (gives(c)) return c;
+  if (c > INT64_MIN && gives(c - 1)) return c - 1;
+  if (c < INT64_MAX && gives(c + 1)) return c + 1;
+  if (scaled == kLimit) throw EWriteError("Currency value out of range");
+  return c;
+}
 
 class TBinaryWriter {
 public:
@@ -785,7 +865,9 @@ public:
     if (obj.Kind == TFormObject::okInherited) flags |= ffInherited;
     if (obj.Kind == TFormObject::okInline) flags |= ffInline;
     if (obj.ChildPos) flags |= ffChildPos;
-    if (flags) {
+    // A class name of 240 bytes or more starts with a length byte the reader would take
+    // for a flags prefix: such an object always gets the prefix (then with no flags).
+    if (flags || obj.ClassName.size() >= 0xF0) {
       FStream.WriteByte(0xF0 | flags);
       if (obj.ChildPos) Int(*obj.ChildPos);
     }
@@ -814,8 +896,8 @@ private:
           float f = static_cast<float>(v.Float);
           FStream.WriteBuffer(&f, 4);
         } else if (v.FloatType == ftCurr) {
+          int64_t c = CurrencyUnits(v.Float);
           FStream.WriteByte(vaCurrency);
-          int64_t c = static_cast<int64_t>(std::llround(v.Float * 10000.0L));
           FStream.WriteBuffer(&c, 8);
         } else if (v.FloatType == ftDouble) {
           FStream.WriteByte(vaDouble);

@@ -3,12 +3,13 @@
 // failures, full streams and bad arguments come back as status codes.
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "GdiPlusTestSupport.h"
 #include "platform/image/PngCodec.h"
 #include "platform/win/ComStream.h"
-#include <filesystem>
 #include "tests/support/FifoGuard.h"
 
 namespace {
@@ -201,8 +202,11 @@ TEST(GdiPlusStreams, OddFilesComeBackAsStatusWithoutBlocking) {
     std::string path;
     Status expected;
   };
+  const std::string big = dir + "/big.png";  // sparse, one byte beyond the 1 GiB cap
+  std::ofstream(big).close();
+  std::filesystem::resize_file(big, (std::uintmax_t(1) << 30) + 1);
   const Case cases[] = {{dir, Win32Error}, {fifo, Win32Error}, {"/dev/zero", Win32Error},
-                        {dir + "/missing.png", FileNotFound}};
+                        {dir + "/missing.png", FileNotFound}, {big, OutOfMemory}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);
     const std::u16string name(c.path.begin(), c.path.end());

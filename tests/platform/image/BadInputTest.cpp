@@ -11,8 +11,13 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <random>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -72,6 +77,60 @@ void Try(const TSample& s, const TByteBuffer& bytes, const std::string& what) {
     EXPECT_NE(std::string(e.what()).find("invalid"), std::string::npos) << e.what();
   } catch (const std::exception& e) {
     ADD_FAILURE() << s.Name << " " << what << ": unexpected " << e.what();
+  }
+}
+
+// Tiny files that announce huge contents: decoding raises and never takes memory the
+// file does not justify. Each decode runs in a child process whose peak memory is read.
+TByteBuffer ReadDataFile(const char* name) {
+  std::ifstream in(std::string(LORM_TEST_DATA_DIR) + "/" + name, std::ios::binary);
+  return TByteBuffer(std::istreambuf_iterator<char>(in), {});
+}
+
+// Runs work in a child process; its peak resident memory in MiB beyond the parent's at
+// the fork, and whether work raised EInvalidGraphic. Nothing is decoded in this process,
+// so its own peak never hides the child's.
+struct TChildRun {
+  long PeakGrowthMb = 0;
+  bool Raised = false;
+};
+TChildRun RunInChild(const std::function<void()>& work) {
+  rusage self{};
+  ::getrusage(RUSAGE_SELF, &self);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    int code = 2;
+    try {
+      work();
+    } catch (const EInvalidGraphic&) {
+      code = 1;
+    } catch (...) {
+    }
+    ::_exit(code);
+  }
+  int status = 0;
+  rusage used{};
+  ::wait4(child, &status, 0, &used);
+  return {(used.ru_maxrss - self.ru_maxrss) / 1024, WIFEXITED(status) && WEXITSTATUS(status) == 1};
+}
+
+TEST(BadInput, TinyFilesAnnouncingHugeContentsCostLittleMemory) {
+  struct Case {
+    const char* file;
+    std::function<void(TBytesView)> decode;
+  };
+  const Case cases[] = {
+      {"text-chunk-2gib.png", [](TBytesView d) { DecodePng(d); }},  // 44 bytes, a 2 GiB text chunk
+      {"frame-32768.gif", [](TBytesView d) { DecodeGif(d); }},      // 35 bytes, a 32768² frame
+      {"screen-header-only.gif", [](TBytesView d) { DecodeGif(d); }},  // 13 bytes, a 48 Mpx screen
+      {"core-header-only.bmp", [](TBytesView d) { DecodeDib(d); }},    // 13 bytes, a 41 Mpx bitmap
+  };
+  for (const Case& c : cases) {
+    const TByteBuffer bytes = ReadDataFile(c.file);
+    ASSERT_LT(bytes.size(), 64u) << c.file;
+    const TChildRun run = RunInChild([&] { c.decode(bytes); });
+    EXPECT_TRUE(run.Raised) << c.file;
+    EXPECT_LT(run.PeakGrowthMb, 64) << c.file;
   }
 }
 

@@ -100,4 +100,19 @@ TEST_F(FileReadTest, LoadFromFileRefusesAFifoWithoutBlocking) {
   EXPECT_EQ(lines.Count(), 2);
 }
 
+// A (sparse) file beyond the cap is refused before anything is read into memory.
+TEST_F(FileReadTest, FilesBeyondTheCapAreRefused) {
+  const std::string big = Path("big.bin");
+  std::ofstream(big).close();
+  fs::resize_file(big, std::uintmax_t(MaxLoadedFileSize) + 1);
+  std::vector<std::uint8_t> bytes;
+  EXPECT_EQ(ReadFileBytes(big, bytes), TReadFileResult::TooLarge);
+  EXPECT_TRUE(bytes.empty());
+  EXPECT_THROW(TStringList().LoadFromFile(big), EReadError);
+  EXPECT_THROW(TMemoryStream().LoadFromFile(big), EReadError);
+  fs::resize_file(big, 3);
+  EXPECT_EQ(ReadFileBytes(big, bytes), TReadFileResult::Ok);
+  EXPECT_EQ(bytes.size(), 3u);
+}
+
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -463,6 +465,231 @@ TEST(FilerTest, StoredFormsAreFoundByClassName) {
   EXPECT_NE(form.Panel1, nullptr);
   TTestPanel other(nullptr);
   EXPECT_FALSE(LoadStoredForm(&other));
+}
+
+// ---- hostile and odd stored forms ----------------------------------------------------
+
+std::string Repeat(const std::string& piece, int n) {
+  std::string out;
+  for (int i = 0; i < n; ++i) out += piece;
+  return out;
+}
+
+// The message of the EReadError the text raises, or "" when it parses.
+std::string TextError(const std::string& text) {
+  try {
+    ParseTextForm(text);
+  } catch (const EReadError& e) {
+    return e.Message();
+  }
+  return "";
+}
+
+std::string BinaryError(const std::string& binary) {
+  try {
+    ObjectBinaryToText(binary);
+  } catch (const EReadError& e) {
+    return e.Message();
+  }
+  return "";
+}
+
+// Nesting far beyond any real form is refused with a clear error instead of running out
+// of stack; nesting a real form uses still reads.
+TEST(FilerTest, DeepNestingIsRefusedByBothReaders) {
+  const int deep = 20000;
+  struct Case {
+    const char* what;
+    std::string text;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"lists", "object F: T\n  L =\n" + Repeat("(", deep) + Repeat(")", deep) + "\nend\n",
+       "Too deeply nested on line 3"},
+      {"objects", Repeat("object A: T\n", deep) + Repeat("end\n", deep), "Too deeply nested on line 129"},
+      {"collections", "object F: T\n  C = " + Repeat("<item X = ", deep) + "1" + Repeat(" end>", deep) + "\nend\n",
+       "Too deeply nested on line 2"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(TextError(c.text), c.message) << c.what;
+
+  // Binary: lists in lists, and objects in objects.
+  std::string lists = std::string("TPF0") + char(1) + "T" + char(1) + "F" + char(1) + "L";
+  lists += std::string(deep, char(vaList)) + std::string(deep, char(vaNull)) + std::string(2, char(vaNull));
+  EXPECT_EQ(BinaryError(lists), "Too deeply nested");
+  std::string objects = "TPF0";
+  for (int i = 0; i < deep; ++i) objects += std::string() + char(1) + "T" + char(1) + "A" + char(vaNull);
+  objects += std::string(deep, char(vaNull));
+  EXPECT_EQ(BinaryError(objects), "Too deeply nested");
+
+  // Moderate nesting reads in both forms.
+  const std::string fine = Repeat("object A: T\n", 40) + "  L = " + Repeat("(", 40) + Repeat(")", 40) +
+                           "\n" + Repeat("end\n", 40);
+  EXPECT_EQ(TextError(fine), "");
+  EXPECT_EQ(BinaryError(ObjectTextToBinary(fine)), "");
+}
+
+TEST(FilerTest, OutOfRangeCodesAndNumbersAreReportedNotOverflowed) {
+  const TErrorCase cases[] = {
+      {"object F: T\n  S = #$FFFFFFFFFFFFFFFFFFFF\nend\n", "Invalid character code on line 2"},
+      {"object F: T\n  S = #$110000\nend\n", "Invalid character code on line 2"},
+      {"object F: T\n  S = #99999999999999999999999\nend\n", "Invalid character code on line 2"},
+      {"object F: T\n  N = -$8000000000000000\nend\n", "Number out of range: -$8000000000000000 on line 2"},
+      {"object F: T\n  N = -9223372036854775809\nend\n", "Number out of range: -9223372036854775809 on line 2"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(TextError(c.text), c.message) << c.text;
+  // The edges themselves read.
+  const TFormObject o = ParseTextForm(
+      "object F: T\n  A = #$10FFFF\n  B = -$7FFFFFFFFFFFFFFF\n  C = $8000000000000000\n  D = -9223372036854775808\nend\n");
+  EXPECT_EQ(o.Props[0].Value.Str, "\xF4\x8F\xBF\xBF");
+  EXPECT_EQ(o.Props[1].Value.Int, -INT64_MAX);
+  EXPECT_EQ(o.Props[2].Value.Int, INT64_MIN);
+  EXPECT_EQ(o.Props[3].Value.Int, INT64_MIN);
+}
+
+bool SameValue(const TFormValue& a, const TFormValue& b) {
+  if (a.Kind != b.Kind) return false;
+  switch (a.Kind) {
+    case TFormValue::vkInt: return a.Int == b.Int;
+    case TFormValue::vkFloat:
+      return a.FloatType == b.FloatType && a.IsDate == b.IsDate &&
+             (a.Float == b.Float || (std::isnan(a.Float) && std::isnan(b.Float)));
+    case TFormValue::vkBool: return a.Bool == b.Bool;
+    case TFormValue::vkNil: return true;
+    case TFormValue::vkSet: return a.SetItems == b.SetItems;
+    case TFormValue::vkList:
+      if (a.List.size() != b.List.size()) return false;
+      for (size_t i = 0; i < a.List.size(); ++i)
+        if (!SameValue(a.List[i], b.List[i])) return false;
+      return true;
+    case TFormValue::vkCollection:
+      if (a.Items.size() != b.Items.size()) return false;
+      for (size_t i = 0; i < a.Items.size(); ++i) {
+        if (a.Items[i].Order != b.Items[i].Order || a.Items[i].Props.size() != b.Items[i].Props.size()) return false;
+        for (size_t k = 0; k < a.Items[i].Props.size(); ++k)
+          if (a.Items[i].Props[k].Name != b.Items[i].Props[k].Name ||
+              !SameValue(a.Items[i].Props[k].Value, b.Items[i].Props[k].Value))
+            return false;
+      }
+      return true;
+    default: return a.Str == b.Str;
+  }
+}
+
+TFormValue Float(long double v, TFloatType type, bool date = false) {
+  TFormValue r;
+  r.Kind = TFormValue::vkFloat;
+  r.Float = v;
+  r.FloatType = type;
+  r.IsDate = date;
+  return r;
+}
+
+// Every kind of value, the non-finite floats of every float kind among them, reads back
+// as written through the text form and through the binary form.
+TEST(FilerTest, EveryValueKindRoundTripsThroughTextAndBinary) {
+  std::vector<TFormValue> values = {
+      TFormValue::MakeInt(0), TFormValue::MakeInt(-129), TFormValue::MakeInt(40000),
+      TFormValue::MakeInt(INT64_MIN), TFormValue::MakeInt(INT64_MAX), TFormValue::MakeString(""),
+      TFormValue::MakeString("Газ 'ЛОРМ' \xF0\x9F\x98\x80"), TFormValue::MakeString(std::string(300, 'x')),
+      TFormValue::MakeIdent("alClient"), TFormValue::MakeBool(true), TFormValue::MakeBool(false), TFormValue{},
+      Float(1.5L, ftExtended), Float(0.25L, ftSingle), Float(45000.5L, ftDouble, true), Float(12.3456L, ftCurr)};
+  for (TFloatType type : {ftExtended, ftSingle, ftCurr})
+    for (long double v : {(long double)NAN, HUGE_VALL, -HUGE_VALL}) values.push_back(Float(v, type));
+  for (long double v : {(long double)NAN, HUGE_VALL, -HUGE_VALL}) values.push_back(Float(v, ftDouble, true));
+  TFormValue set;
+  set.Kind = TFormValue::vkSet;
+  set.SetItems = {"fsBold", "fsItalic"};
+  values.push_back(set);
+  TFormValue list;
+  list.Kind = TFormValue::vkList;
+  list.List = {TFormValue::MakeInt(1), TFormValue::MakeString("a"), Float(NAN, ftSingle)};
+  values.push_back(list);
+  TFormValue binary;
+  binary.Kind = TFormValue::vkBinary;
+  binary.Str = std::string("\x00\xFF\x10", 3);
+  values.push_back(binary);
+  TFormValue collection;
+  collection.Kind = TFormValue::vkCollection;
+  collection.Items.resize(2);
+  collection.Items[0].Props.push_back({"Width", TFormValue::MakeInt(5), 0});
+  collection.Items[1].Order = 7;
+  values.push_back(collection);
+
+  for (const TFormValue& v : values) {
+    TFormObject o;
+    o.Name = "F";
+    o.ClassName = "TF";
+    o.Props.push_back({"P", v, 0});
+    const std::string text = FormatTextForm(o);
+    SCOPED_TRACE(text);
+    TFormObject fromText;
+    ASSERT_NO_THROW(fromText = ParseTextForm(text));
+    ASSERT_EQ(fromText.Props.size(), 1u);
+    EXPECT_TRUE(SameValue(fromText.Props[0].Value, v));
+
+    const bool currencyOutOfRange = v.Kind == TFormValue::vkFloat && v.FloatType == ftCurr && !std::isfinite(v.Float);
+    TStringStream stream;
+    if (currencyOutOfRange) {  // a currency holds no NaN or infinity: refused, not garbled
+      EXPECT_THROW(WriteBinaryForm(stream, o), EWriteError);
+      continue;
+    }
+    WriteBinaryForm(stream, o);
+    stream.SetPosition(0);
+    const TFormObject fromBinary = ReadBinaryForm(stream);
+    EXPECT_TRUE(SameValue(fromBinary.Props[0].Value, v));
+  }
+}
+
+// Bytes that are not UTF-8 inside a quoted string read the same in both forms (as Latin-1).
+TEST(FilerTest, InvalidUtf8InStringsReadsTheSameInBothForms) {
+  const TFormObject text = ParseTextForm("object F: T\n  S = 'a\xFF" "b'#1071\nend\n");
+  std::string binary = std::string("TPF0") + char(1) + "T" + char(1) + "F" + char(1) + "S" + char(vaString) +
+                       char(3) + "a\xFF" "b" + char(vaNull) + char(vaNull);
+  TStringStream in(binary);
+  const TFormObject fromBinary = ReadBinaryForm(in);
+  EXPECT_EQ(fromBinary.Props[0].Value.Str, "a\xC3\xBF" "b");
+  EXPECT_EQ(text.Props[0].Value.Str, "a\xC3\xBF" "b\xD0\xAF");
+  // Valid UTF-8 stays as it is.
+  EXPECT_EQ(ParseTextForm("object F: T\n  S = 'Газ'\nend\n").Props[0].Value.Str, "Газ");
+}
+
+// Malformed binary forms found by fuzzing: refused, so what is read writes back the same.
+TEST(FilerTest, AmbiguousBinaryObjectsAreRefused) {
+  const std::string cases[] = {
+      // A child (behind a flags prefix) whose class name is empty: written back, it would
+      // read as the end of its parent's children.
+      std::string("TPF0\x01T\x00\x00\xF0\x00\x00\x00\x00\x00", 14),
+      // Flag bits nobody writes.
+      std::string("TPF0\xF8\x01T\x00\x00\x00", 10),
+  };
+  for (const std::string& c : cases) EXPECT_EQ(BinaryError(c), "Invalid stream format");
+  // Currency counts at the ends of the range and their neighbours are written back exactly.
+  for (int64_t count : {INT64_MAX, INT64_MAX - 1, INT64_MIN, INT64_MIN + 1, int64_t(4611686018427387905)}) {
+    std::string binary = std::string("TPF0\x01T\x00\x01P", 9) + char(vaCurrency);
+    binary.append(reinterpret_cast<const char*>(&count), 8);
+    binary += std::string(2, char(vaNull));
+    TStringStream in(binary), out;
+    WriteBinaryForm(out, ReadBinaryForm(in));
+    EXPECT_EQ(out.DataString(), binary) << count;
+  }
+}
+
+// Class names up to the binary form's 255 bytes survive text, binary and text again;
+// longer ones are refused when writing.
+TEST(FilerTest, LongClassNamesSurviveTheBinaryForm) {
+  for (size_t length : {size_t(239), size_t(240), size_t(247), size_t(255)}) {
+    const std::string cls = "T" + std::string(length - 1, 'x');
+    const std::string text = "object F: " + cls + "\n  Left = 1\n  object G: " + cls + "\n  end\nend\n";
+    const std::string binary = ObjectTextToBinary(text);
+    TStringStream in(binary);
+    TFormObject o;
+    ASSERT_NO_THROW(o = ReadBinaryForm(in)) << length;
+    EXPECT_EQ(o.ClassName, cls);
+    EXPECT_EQ(o.Name, "F");
+    ASSERT_EQ(o.Children.size(), 1u);
+    EXPECT_EQ(o.Children[0].ClassName, cls);
+  }
+  EXPECT_THROW(ObjectTextToBinary("object F: T" + std::string(255, 'x') + "\nend\n"), EWriteError);
 }
 
 }  // namespace
