@@ -132,27 +132,37 @@ std::string MapSymbolText(std::string_view s) {
 }
 
 // ---- measuring ----------------------------------------------------------------------------
+// The selected font, resolved once per font object; widths come from the text cache.
 struct Measure {
-  FontSpec fontSpec;
+  const ResolvedFont* font;
   const FontMetricsPx* m;
   int extra;  // SetTextCharacterExtra, device pixels
-  explicit Measure(DC* dc) : fontSpec(DCFontSpec(dc)), m(&FontMapMetrics(fontSpec)), extra(LogicalToDeviceLengthX(dc, dc->s.charExtra)) {
-    fontSpec.escapement = 0;
-    symbol = IsSymbolFace(fontSpec);
+  bool symbol;
+  explicit Measure(DC* dc)
+      : font(&DCResolvedFont(dc)), m(&font->metrics),
+        extra(dc->s.charExtra ? LogicalToDeviceLengthX(dc, dc->s.charExtra) : 0), symbol(IsSymbolFace(font->spec)) {}
+  // Text ready for pango: valid UTF-8, in Unicode for the Symbol face. Returns `s` itself
+  // when it needs no change, else the converted text kept in `holder`.
+  std::string_view prepare(std::string_view s, std::string& holder) const {
+    if (symbol) return holder = MapSymbolText(s);
+    if (g_utf8_validate(s.data(), gssize(s.size()), nullptr)) return s;
+    return holder = Sanitize(s);
   }
-  bool symbol = false;
-  // Text ready for pango: valid UTF-8, in Unicode for the Symbol face.
-  std::string prepare(std::string_view s) const { return symbol ? MapSymbolText(s) : Sanitize(s); }
+  std::string prepare(std::string_view s) const {
+    std::string holder;
+    std::string_view v = prepare(s, holder);
+    return v.data() == holder.data() ? holder : std::string(v);
+  }
   int width(std::string_view s) const {
     if (s.empty()) return 0;
-    int w = FontMapTextExtent(fontSpec, s).cx;
+    int w = FontMapTextEntry(*font, s).width;
     if (extra) w += extra * int(g_utf8_strlen(s.data(), gssize(s.size())));
     return w;
   }
   // Cumulative right edges per code point (size = number of code points).
   std::vector<int> ends(std::string_view s) const {
     std::vector<int> e;
-    FontMapCharPositions(fontSpec, s, e);
+    if (!s.empty()) e = FontMapTextEnds(*font, FontMapTextEntry(*font, s), s);
     std::size_t n = CharOffsets(s).size() - 1;
     if (e.size() != n) {
       // Fall back to measuring prefixes (clusters of several code points).
@@ -197,9 +207,8 @@ void DrawRun(DC* dc, Target& t, const Measure& ms, std::string_view text, double
              const RunOptions& o) {
   if (!t.valid()) return;
   const FontMetricsPx& m = *ms.m;
-  FontSpec fontSpec = ms.fontSpec;
-  FontSpec full = DCFontSpec(dc);
-  double angle = full.escapement / 10.0 * std::numbers::pi / 180.0;
+  int escapement = dc->s.font ? dc->s.font->lf.lfEscapement : 0;
+  double angle = escapement / 10.0 * std::numbers::pi / 180.0;
   int width;
   std::vector<int> ends;
   if (o.dx) {
@@ -234,7 +243,8 @@ void DrawRun(DC* dc, Target& t, const Measure& ms, std::string_view text, double
   }
   SetColor(cr, dc->s.textColor);
   if (!o.underlinesOnly && !text.empty()) {
-    std::string clean = Sanitize(text);
+    std::string holder;
+    std::string_view clean = g_utf8_validate(text.data(), gssize(text.size()), nullptr) ? text : (holder = Sanitize(text));
     if (o.dx || ms.extra) {
       // Characters placed one by one.
       auto offs = CharOffsets(clean);
@@ -242,17 +252,15 @@ void DrawRun(DC* dc, Target& t, const Measure& ms, std::string_view text, double
       int x = 0;
       for (std::size_t i = 0; i + 1 < offs.size(); ++i) {
         std::string_view ch(clean.data() + offs[i], offs[i + 1] - offs[i]);
-        PangoLayout* layout = FontMapLayout(fontSpec, ch);
-        int baseline = pango_layout_get_baseline(layout) / PANGO_SCALE;
-        cairo_move_to(cr, x, m.ascent - baseline);
-        pango_cairo_show_layout(cr, layout);
+        const FontMapText& entry = FontMapTextEntry(*ms.font, ch);
+        cairo_move_to(cr, x, m.ascent - entry.baseline);
+        pango_cairo_show_layout(cr, entry.layout);
         x = i < ends.size() ? ends[i] : x;
       }
     } else {
-      PangoLayout* layout = FontMapLayout(fontSpec, clean);
-      int baseline = pango_layout_get_baseline(layout) / PANGO_SCALE;
-      cairo_move_to(cr, 0, m.ascent - baseline);
-      pango_cairo_show_layout(cr, layout);
+      const FontMapText& entry = FontMapTextEntry(*ms.font, clean);
+      cairo_move_to(cr, 0, m.ascent - entry.baseline);
+      pango_cairo_show_layout(cr, entry.layout);
     }
   }
   if (!o.underlines.empty()) {
@@ -279,8 +287,8 @@ BOOL TextOutImpl(HDC hdc, int x, int y, UINT options, const RECT* rect, std::str
   DC* dc = GetDC(hdc);
   if (!dc) return FALSE;
   Measure ms(dc);
-  std::string prepared = ms.prepare(rawText);
-  std::string_view text = prepared;
+  std::string holder;
+  std::string_view text = ms.prepare(rawText, holder);
   const FontMetricsPx& m = *ms.m;
   UINT align = dc->s.textAlign;
   bool updateCP = (align & TA_UPDATECP) != 0;
@@ -323,7 +331,7 @@ BOOL TextOutImpl(HDC hdc, int x, int y, UINT options, const RECT* rect, std::str
   o.dx = dx ? ddx.data() : nullptr;
   DrawRun(dc, t, ms, text, p.x, p.y, ux, uy, o);
   if (updateCP) {
-    double angle = DCFontSpec(dc).escapement / 10.0 * std::numbers::pi / 180.0;
+    double angle = (dc->s.font ? dc->s.font->lf.lfEscapement : 0) / 10.0 * std::numbers::pi / 180.0;
     // The current position moves to the far end of the text (left-aligned), or stays
     // for right/centre alignment as GDI does with TA_UPDATECP and those modes.
     if ((align & (TA_CENTER | TA_RIGHT)) == TA_LEFT) {
@@ -689,7 +697,8 @@ BOOL GetTextExtentPoint32(HDC hdc, const char* text, int count, SIZE* size) {
   DC* dc = GetDC(hdc);
   if (!dc || !size || (!text && count > 0)) return FALSE;
   Measure ms(dc);
-  std::string s = ms.prepare(Counted(text, count));
+  std::string holder;
+  std::string_view s = ms.prepare(Counted(text, count), holder);
   size->cx = DeviceToLogicalX(dc, ms.width(s));
   size->cy = DeviceToLogicalY(dc, ms.m->height);
   return TRUE;
@@ -737,10 +746,10 @@ BOOL GetTextMetrics(HDC hdc, TEXTMETRIC* tm) {
   r.tmExternalLeading = DeviceToLogicalY(dc, m.externalLeading);
   r.tmAveCharWidth = DeviceToLogicalX(dc, m.aveCharWidth);
   r.tmMaxCharWidth = DeviceToLogicalX(dc, m.maxCharWidth);
-  r.tmWeight = ms.fontSpec.weight;
-  r.tmItalic = ms.fontSpec.italic;
-  r.tmUnderlined = ms.fontSpec.underline;
-  r.tmStruckOut = ms.fontSpec.strikeout;
+  r.tmWeight = ms.font->spec.weight;
+  r.tmItalic = ms.font->spec.italic;
+  r.tmUnderlined = ms.font->spec.underline;
+  r.tmStruckOut = ms.font->spec.strikeout;
   // As GDI defines it, the "fixed pitch" bit is set for variable-pitch fonts.
   r.tmPitchAndFamily = BYTE(TMPF_TRUETYPE | TMPF_VECTOR | (m.fixedPitch ? 0 : TMPF_FIXED_PITCH) |
                             (lf.lfPitchAndFamily & 0xF0));
