@@ -415,9 +415,14 @@ FontMapText& FontMapTextEntry(const ResolvedFont& font, std::string_view text) {
   pango_layout_set_text(layout, node.text.data(), int(node.text.size()));
   node.entry.layout = layout;
   if (!node.text.empty()) {
-    PangoRectangle logical;
-    pango_layout_get_extents(layout, nullptr, &logical);
+    PangoRectangle ink, logical;
+    pango_layout_get_extents(layout, &ink, &logical);
     node.entry.width = (logical.width + PANGO_SCALE / 2) / PANGO_SCALE;
+    pango_extents_to_pixels(&ink, nullptr);  // inclusive: whole pixels around the ink
+    node.entry.inkLeft = ink.x - 1;
+    node.entry.inkTop = ink.y - 1;
+    node.entry.inkRight = ink.x + ink.width + 1;
+    node.entry.inkBottom = ink.y + ink.height + 1;
   }
   node.entry.baseline = pango_layout_get_baseline(layout) / PANGO_SCALE;
   s.textIndex.emplace(TextKey{node.font, node.text}, s.texts.begin());

@@ -63,6 +63,7 @@ struct FontMapText {
   PangoLayout* layout = nullptr;
   int width = 0;         // advance in pixels
   int baseline = 0;      // pango's baseline from the layout top, pixels
+  int inkLeft = 0, inkTop = 0, inkRight = 0, inkBottom = 0;  // glyph ink from the layout origin
   std::vector<int> ends;  // cumulative right edges per code point (filled on demand)
   bool endsReady = false;
 };

@@ -163,7 +163,7 @@ struct Measure {
   std::vector<int> ends(std::string_view s) const {
     std::vector<int> e;
     if (!s.empty()) e = FontMapTextEnds(*font, FontMapTextEntry(*font, s), s);
-    std::size_t n = CharOffsets(s).size() - 1;
+    std::size_t n = std::size_t(g_utf8_strlen(s.data(), gssize(s.size())));
     if (e.size() != n) {
       // Fall back to measuring prefixes (clusters of several code points).
       e.clear();
@@ -194,6 +194,7 @@ void SetColor(cairo_t* cr, COLORREF c) {
 
 // Draws one run of text with its cell's top-left at device (x, y) in text space, rotated
 // by the font's escapement around device point (rx, ry) (text space origin).
+// The text is valid UTF-8.
 struct RunOptions {
   bool opaque = false;          // fill the cell with the background colour
   const RECT* clipRect = nullptr;  // device rectangle limiting the text
@@ -209,8 +210,9 @@ void DrawRun(DC* dc, Target& t, const Measure& ms, std::string_view text, double
   const FontMetricsPx& m = *ms.m;
   int escapement = dc->s.font ? dc->s.font->lf.lfEscapement : 0;
   double angle = escapement / 10.0 * std::numbers::pi / 180.0;
-  int width;
+  int width = 0;
   std::vector<int> ends;
+  const FontMapText* entry = nullptr;  // the run's layout when it is drawn in one piece
   if (o.dx) {
     auto offs = CharOffsets(text);
     int acc = 0;
@@ -219,20 +221,41 @@ void DrawRun(DC* dc, Target& t, const Measure& ms, std::string_view text, double
       ends.push_back(acc);
     }
     width = acc;
-  } else {
+  } else if (ms.extra) {
     width = ms.width(text);
+  } else if (!text.empty()) {
+    entry = &FontMapTextEntry(*ms.font, text);
+    width = entry->width;
   }
   POINT org = t.origin();
   cairo_t* cr = cairo_create(t.surface());
-  ClipCairo(cr, t);
-  if (o.clipRect) {
+  // Clipping costs cairo a slower glyph path: leave it out when everything this run can
+  // paint (the cell and the glyphs' ink) lies inside one clip rectangle.
+  bool needClip = true;
+  if (angle == 0 && entry && cairo_region_num_rectangles(t.clip()) == 1) {
+    double x0 = rx + ux, y0 = ry + uy;
+    double left = x0 + std::min(0, entry->inkLeft), right = x0 + std::max(width, entry->inkRight);
+    double top = y0 + std::min(0, m.ascent - entry->baseline + entry->inkTop);
+    double bottom = y0 + std::max(m.height, m.ascent - entry->baseline + entry->inkBottom);
+    cairo_rectangle_int_t c;
+    cairo_region_get_rectangle(t.clip(), 0, &c);
+    auto inside = [&](double l, double tp, double r, double b) { return left >= l && top >= tp && right <= r && bottom <= b; };
+    needClip = !inside(c.x, c.y, c.x + c.width, c.y + c.height) ||
+               (o.clipRect && !inside(o.clipRect->left, o.clipRect->top, o.clipRect->right, o.clipRect->bottom));
+  }
+  if (needClip) ClipCairo(cr, t);
+  if (needClip && o.clipRect) {
     cairo_rectangle(cr, o.clipRect->left + org.x, o.clipRect->top + org.y, o.clipRect->right - o.clipRect->left,
                     o.clipRect->bottom - o.clipRect->top);
     cairo_clip(cr);
   }
-  cairo_translate(cr, org.x + rx, org.y + ry);
-  if (angle != 0) cairo_rotate(cr, -angle);
-  cairo_translate(cr, ux, uy);
+  if (angle != 0) {
+    cairo_translate(cr, org.x + rx, org.y + ry);
+    cairo_rotate(cr, -angle);
+    cairo_translate(cr, ux, uy);
+  } else {
+    cairo_translate(cr, org.x + rx + ux, org.y + ry + uy);
+  }
   if (o.opaque) {
     cairo_save(cr);
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
@@ -243,9 +266,8 @@ void DrawRun(DC* dc, Target& t, const Measure& ms, std::string_view text, double
   }
   SetColor(cr, dc->s.textColor);
   if (!o.underlinesOnly && !text.empty()) {
-    std::string holder;
-    std::string_view clean = g_utf8_validate(text.data(), gssize(text.size()), nullptr) ? text : (holder = Sanitize(text));
-    if (o.dx || ms.extra) {
+    std::string_view clean = text;  // callers pass valid UTF-8
+    if (!entry) {
       // Characters placed one by one.
       auto offs = CharOffsets(clean);
       if (ends.empty()) ends = ms.ends(clean);
@@ -258,9 +280,8 @@ void DrawRun(DC* dc, Target& t, const Measure& ms, std::string_view text, double
         x = i < ends.size() ? ends[i] : x;
       }
     } else {
-      const FontMapText& entry = FontMapTextEntry(*ms.font, clean);
-      cairo_move_to(cr, 0, m.ascent - entry.baseline);
-      pango_cairo_show_layout(cr, entry.layout);
+      cairo_move_to(cr, 0, m.ascent - entry->baseline);
+      pango_cairo_show_layout(cr, entry->layout);
     }
   }
   if (!o.underlines.empty()) {
@@ -529,22 +550,25 @@ int DrawTextImpl(HDC hdc, std::string_view rawInput, RECT* rect, UINT format, DR
   std::vector<std::string> paras;
   if (format & DT_SINGLELINE) {
     std::string s;
-    for (char c : input)
-      if (c != '\r' && c != '\n') s += c;
+    if (input.find_first_of("\r\n") == std::string_view::npos) {
+      s.assign(input);
+    } else {
+      for (char c : input)
+        if (c != '\r' && c != '\n') s += c;
+    }
     paras.push_back(std::move(s));
   } else {
-    std::string cur;
-    for (std::size_t i = 0; i < input.size(); ++i) {
-      char c = input[i];
-      if (c == '\r' || c == '\n') {
-        paras.push_back(std::move(cur));
-        cur.clear();
-        if (c == '\r' && i + 1 < input.size() && input[i + 1] == '\n') ++i;
-      } else {
-        cur += c;
+    std::size_t start = 0;
+    for (;;) {
+      std::size_t i = input.find_first_of("\r\n", start);
+      if (i == std::string_view::npos) {
+        paras.emplace_back(input.substr(start));
+        break;
       }
+      paras.emplace_back(input.substr(start, i - start));
+      start = i + 1;
+      if (input[i] == '\r' && start < input.size() && input[start] == '\n') ++start;
     }
-    paras.push_back(std::move(cur));
   }
 
   bool prefix = !(format & DT_NOPREFIX);
@@ -553,7 +577,7 @@ int DrawTextImpl(HDC hdc, std::string_view rawInput, RECT* rect, UINT format, DR
   for (const std::string& raw : paras) {
     std::string text;
     std::vector<std::size_t> under;
-    if (prefix) StripPrefix(raw, text, under);
+    if (prefix && raw.find('&') != std::string::npos) StripPrefix(raw, text, under);
     else text = raw;
     if (format & DT_EXPANDTABS) {
       // Tabs expand to blanks; underline offsets after a tab shift by the growth.
@@ -574,7 +598,7 @@ int DrawTextImpl(HDC hdc, std::string_view rawInput, RECT* rect, UINT format, DR
       text = std::move(expanded);
       under = std::move(moved);
     }
-    text = Sanitize(text);
+    if (!g_utf8_validate(text.data(), gssize(text.size()), nullptr)) text = Sanitize(text);
     if (wrap) {
       WrapParagraph(ms, text, under, maxWidth, (format & DT_EDITCONTROL) != 0, lines);
     } else {
