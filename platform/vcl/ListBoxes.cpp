@@ -665,7 +665,8 @@ void TCustomListBox::PaintItem(HDC DC, int Index, const RECT& R, UINT Action) {
   bool selected = FMultiSelect ? FItems[size_t(Index)].Selected : FCurSel == Index;
   UINT state = 0;
   if (selected) state |= ODS_SELECTED;
-  if (Index == FCaret && Focused()) state |= ODS_FOCUS;
+  // With nothing selected the caret rests on the first item, and the focus shows there.
+  if ((Index == FCaret || (FCaret < 0 && Index == 0)) && Focused()) state |= ODS_FOCUS;
   if (!Enabled()) state |= ODS_DISABLED;
   DRAWITEMSTRUCT dis;
   dis.CtlType = ODT_LISTBOX;

@@ -180,7 +180,8 @@ bool TButtonControl::HandleButtonMessage(TMessage& Message) {
       return true;
     case WM_KILLFOCUS:
     case WM_CANCELMODE:
-      if (FPressed || FSpaceDown) {
+      // Losing the focus always repaints: the focus rectangle goes with it.
+      if (FPressed || FSpaceDown || Message.Msg == WM_KILLFOCUS) {
         FPressed = false;
         FSpaceDown = false;
         Invalidate();
@@ -551,9 +552,10 @@ void TCustomGroupBox::Paint() {
   }
   int saved = SaveDC(dc);
   if (!text.empty()) ExcludeClipRect(dc, caption.left, caption.top, caption.right, caption.bottom);
-  // The etched frame in both looks: the themed group box frame is too faint on the face
-  // colour to show the grouping.
-  if (FCtl3D) {
+  TTheme theme(Handle(), "button");
+  if (theme && FCtl3D) {
+    DrawThemeBackground(theme.Get(), dc, BP_GROUPBOX, Enabled() ? GBS_NORMAL : GBS_DISABLED, &frame, nullptr);
+  } else if (FCtl3D) {
     RECT light{frame.left + 1, frame.top + 1, frame.right, frame.bottom};
     FrameRect(dc, &light, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
     RECT dark{frame.left, frame.top, frame.right - 1, frame.bottom - 1};
@@ -565,7 +567,11 @@ void TCustomGroupBox::Paint() {
   if (!text.empty()) {
     SetBkMode(dc, TRANSPARENT);
     RECT r{caption.left + 1, caption.top, caption.right, caption.bottom};
-    SetTextColor(dc, Enabled() ? ColorToRGB(Font()->GetColor()) : GetSysColor(COLOR_GRAYTEXT));
+    COLORREF color = Enabled() ? ColorToRGB(Font()->GetColor()) : GetSysColor(COLOR_GRAYTEXT);
+    // Luna writes group captions in its blue unless the font was given a colour of its own.
+    if (theme && Enabled() && Font()->GetColor() == clWindowText)
+      GetThemeColor(theme.Get(), BP_GROUPBOX, GBS_NORMAL, TMT_TEXTCOLOR, &color);
+    SetTextColor(dc, color);
     DrawTextUtf8(dc, text, &r, DT_SINGLELINE | DT_LEFT);
   }
 }

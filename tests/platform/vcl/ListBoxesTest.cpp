@@ -75,6 +75,28 @@ TEST_F(ListsTest, ListBoxSelectsByMouseAndKeysAndScrollsToTheCaret) {
   EXPECT_EQ(list->ItemIndex(), 11);
 }
 
+// A focused list with nothing selected shows the focus rectangle round its first item,
+// the item height being the font's height (13 for MS Sans Serif 8 pt).
+TEST_F(ListsTest, FocusedListWithoutSelectionFramesTheFirstItem) {
+  TListBox* list = NewList({"Метан", "Этан"});
+  list->Font()->SetName("MS Sans Serif");
+  list->Font()->SetHeight(-11);
+  Scope.Backend().Pump();
+  EXPECT_EQ(list->ItemRect(0).Height(), 13);
+  ASSERT_EQ(list->ItemIndex(), -1);
+  auto framePixels = [&] {
+    TRect r = list->ItemRect(0);
+    int n = 0;
+    for (int x = r.Left; x < r.Right; ++x) n += WindowPixel(list->Handle(), x, r.Top) != ColorToRGB(clWindow);
+    return n;
+  };
+  EXPECT_EQ(framePixels(), 0);
+  list->SetFocus();
+  Scope.Backend().Pump();
+  EXPECT_GT(framePixels(), list->ItemRect(0).Width() / 3) << "dotted top edge of the focus rectangle";
+  EXPECT_EQ(list->ItemIndex(), -1) << "the focus selects nothing";
+}
+
 TEST_F(ListsTest, ExtendedMultiSelectTakesShiftRangesAndCtrlToggles) {
   TListBox* list = NewList({"one", "two", "three", "four", "five"});
   list->SetMultiSelect(true);

@@ -402,6 +402,36 @@ TEST_F(StdCtrlsTest, CheckBoxStatesAndToggle) {
   EXPECT_EQ(SendMessage(c->Handle(), BM_GETCHECK, 0, 0), LRESULT(BST_CHECKED));
 }
 
+// The dotted focus rectangle shows on the focused check box or radio button only: it goes
+// when the focus moves on.
+TEST_F(StdCtrlsTest, FocusRectangleLeavesWithTheFocus) {
+  auto* c1 = Add<TCheckBox>(10, 10, 120, 17);
+  auto* r1 = Add<TRadioButton>(10, 40, 120, 17);
+  auto* edit = Add<TEdit>(10, 70);
+  c1->SetCaption("Сохранять");
+  r1->SetCaption("Весовые");
+  r1->SetCheckedValue(true);
+  ShowForm();
+  auto marked = [&](TWinControl* c) {
+    int n = 0;
+    for (int y = 0; y < c->Height(); ++y)
+      for (int x = 0; x < c->Width(); ++x) n += WindowPixel(c->Handle(), x, y) != ColorToRGB(clBtnFace);
+    return n;
+  };
+  edit->SetFocus();
+  Scope.Backend().Pump();
+  for (TWinControl* c : {static_cast<TWinControl*>(c1), static_cast<TWinControl*>(r1)}) {
+    int unfocused = marked(c);
+    c->SetFocus();
+    Scope.Backend().Pump();
+    ASSERT_TRUE(c->Focused());
+    EXPECT_GT(marked(c), unfocused) << "focus rectangle drawn";
+    edit->SetFocus();
+    Scope.Backend().Pump();
+    EXPECT_EQ(marked(c), unfocused) << "focus rectangle gone";
+  }
+}
+
 TEST_F(StdCtrlsTest, RadioButtonsAreExclusiveWithinTheirParent) {
   auto* r1 = Add<TRadioButton>(10, 10);
   auto* r2 = Add<TRadioButton>(10, 30);

@@ -43,6 +43,7 @@ protected:
 // A top-level window with both scroll bars and a child reaching under them: the bars are
 // the window's, drawn and hit as such.
 TEST_F(Fixes, FrameScrollBarsStayTheWindowsUnderAChild) {
+  SetThemeActive(false);  // classic bars: the track in the scroll bar colour
   INT index = COLOR_SCROLLBAR;
   COLORREF track = RGB(0, 150, 0);
   SetSysColors(1, &index, &track);
