@@ -1279,8 +1279,15 @@ bool TCustomComboBox::Focused() {
 int TCustomComboBox::ItemIndex() { return int(Perform(CB_GETCURSEL, 0, 0)); }
 
 void TCustomComboBox::SetItemIndex(int Value) {
+  if (FComponentState.Contains(csLoading)) FLoadedItemIndex = Value;  // the items may follow
   if (ItemIndex() == Value) return;
   Perform(CB_SETCURSEL, WPARAM(Value), 0);
+}
+
+void TCustomComboBox::Loaded() {
+  TWinControl::Loaded();
+  if (FLoadedItemIndex >= 0 && ItemIndex() != FLoadedItemIndex) SetItemIndex(FLoadedItemIndex);
+  FLoadedItemIndex = -1;
 }
 
 void TCustomComboBox::SetCurSel(int Index, bool Notify) {
