@@ -1348,6 +1348,12 @@ void TCustomComboBox::SetDroppedDown(bool Value) {
   if (work.bottom > work.top && y + height > work.bottom && wr.top - height >= work.top) y = wr.top - height;
   (void)origin;
   SetWindowPos(lh, HWND_TOPMOST, x, y, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  if (HasEdit()) {
+    // The list opens on the item whose text the edit holds.
+    std::string text = Text();
+    int match = text.empty() ? -1 : int(Perform(CB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(text.c_str())));
+    if (match >= 0 && match != FList->ItemIndex()) FList->SetItemIndex(match);
+  }
   FList->MakeVisible(std::max(0, FList->ItemIndex()));
   FDroppedDown = true;
   FList->IgnoreNextUp = GetKeyState(VK_LBUTTON) < 0;

@@ -445,7 +445,12 @@ void TRadioButton::Publish(TClassBuilder<TRadioButton>& P) {
       .Bool("Checked", &TRadioButton::Checked, &TRadioButton::SetCheckedValue, false);
 }
 
-TRadioButton::TRadioButton(TComponent* AOwner) : TButtonControl(AOwner) { SetBounds(0, 0, 113, 17); }
+// A group of radio buttons is one tab stop: the checked button's (the arrow keys move
+// within the group).
+TRadioButton::TRadioButton(TComponent* AOwner) : TButtonControl(AOwner) {
+  SetBounds(0, 0, 113, 17);
+  FTabStop = false;
+}
 
 void TRadioButton::SetAlignment(TLeftRight Value) {
   if (Value != taLeftJustify) Value = taRightJustify;
@@ -457,6 +462,7 @@ void TRadioButton::SetAlignment(TLeftRight Value) {
 void TRadioButton::SetChecked(bool Value) {
   if (FChecked == Value) return;
   FChecked = Value;
+  SetTabStop(Value);
   Invalidate();
   if (!Value) return;
   // Only one radio button of a parent is checked.

@@ -97,6 +97,21 @@ TEST_F(ListsTest, FocusedListWithoutSelectionFramesTheFirstItem) {
   EXPECT_EQ(list->ItemIndex(), -1) << "the focus selects nothing";
 }
 
+// A dropped list shows the item whose text the combo's edit holds, selected.
+TEST_F(ListsTest, DroppedComboPreselectsTheItemMatchingItsText) {
+  TComboBox* combo = NewCombo(csDropDown);
+  combo->SetText("gamma");
+  ASSERT_EQ(combo->ItemIndex(), -1);
+  combo->SetDroppedDown(true);
+  EXPECT_EQ(combo->ItemIndex(), 3);
+  EXPECT_EQ(combo->Text(), "gamma") << "the edit keeps what was typed";
+  combo->SetDroppedDown(false);
+  combo->SetText("Gam");
+  combo->SetDroppedDown(true);
+  EXPECT_EQ(combo->ItemIndex(), 3) << "no exact match: the selection stays";
+  combo->SetDroppedDown(false);
+}
+
 TEST_F(ListsTest, ExtendedMultiSelectTakesShiftRangesAndCtrlToggles) {
   TListBox* list = NewList({"one", "two", "three", "four", "five"});
   list->SetMultiSelect(true);

@@ -458,6 +458,34 @@ TEST_F(StdCtrlsTest, RadioButtonsAreExclusiveWithinTheirParent) {
   EXPECT_FALSE(r2->Checked());
 }
 
+// A group of radio buttons is one tab stop: Tab reaches the checked button only, in both
+// directions; the arrows move within the group.
+TEST_F(StdCtrlsTest, RadioGroupIsOneTabStop) {
+  auto* before = Add<TEdit>(10, 10);
+  auto* group = Add<TGroupBox>(10, 40, 150, 100);
+  auto* g1 = Add<TRadioButton>(10, 20, 0, 0, group);
+  auto* g2 = Add<TRadioButton>(10, 40, 0, 0, group);
+  auto* g3 = Add<TRadioButton>(10, 60, 0, 0, group);
+  auto* after = Add<TEdit>(10, 150);
+  g2->SetCheckedValue(true);
+  ShowForm();
+  before->SetFocus();
+  Robot.PressKey(VK_TAB);
+  EXPECT_TRUE(g2->Focused());
+  Robot.PressKey(VK_TAB);
+  EXPECT_TRUE(after->Focused());
+  Robot.PressKey(VK_TAB, rsShift);
+  EXPECT_TRUE(g2->Focused());
+  Robot.PressKey(VK_DOWN);
+  EXPECT_TRUE(g3->Focused());
+  EXPECT_TRUE(g3->Checked());
+  Robot.PressKey(VK_TAB, rsShift);
+  EXPECT_TRUE(before->Focused()) << "the group was left in one step";
+  Robot.PressKey(VK_TAB);
+  EXPECT_TRUE(g3->Focused()) << "the newly checked button is the group's stop";
+  EXPECT_FALSE(g1->TabStop());
+}
+
 TEST_F(StdCtrlsTest, LabelAutoSizeAndAcceleratorFocusesItsControl) {
   auto* l = Add<TLabel>(10, 10);
   auto* e = Add<TEdit>(100, 10);
