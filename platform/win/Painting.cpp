@@ -381,10 +381,12 @@ void DrawNonClient(HWND h, HDC dc) {
   DWORD s = h->Style;
   RECT r = wr;
   HTHEME windowTheme = nullptr;
-  bool framed = (s & (WS_THICKFRAME | WS_DLGFRAME)) || (h->ExStyle & WS_EX_DLGMODALFRAME);
-  if (framed && (s & WS_CAPTION) == WS_CAPTION) windowTheme = OpenThemeData(h, "window");
+  bool maximised = (s & WS_MAXIMIZE) && !h->Parent && !(s & WS_CHILD);  // no frame shown
+  bool framed = !maximised && ((s & (WS_THICKFRAME | WS_DLGFRAME)) || (h->ExStyle & WS_EX_DLGMODALFRAME));
+  bool luna = (s & WS_CAPTION) == WS_CAPTION && IsThemeActive();
+  if ((framed || maximised) && luna) windowTheme = OpenThemeData(h, "window");
   if (windowTheme) {
-    int f = (s & WS_THICKFRAME) ? GetSystemMetrics(SM_CXFRAME) : GetSystemMetrics(SM_CXDLGFRAME);
+    int f = maximised ? 0 : (s & WS_THICKFRAME) ? GetSystemMetrics(SM_CXFRAME) : GetSystemMetrics(SM_CXDLGFRAME);
     int ch = GetSystemMetrics((h->ExStyle & WS_EX_TOOLWINDOW) ? SM_CYSMCAPTION : SM_CYCAPTION);
     DrawLunaFrame(h, dc, windowTheme, wr, f, f + ch);
     r = MakeRect(r.left + f, r.top + f, r.right - f, r.bottom - f);
@@ -398,7 +400,7 @@ void DrawNonClient(HWND h, HDC dc) {
                       MakeRect(edge.left, inner.top, inner.left, inner.bottom), MakeRect(inner.right, inner.top, edge.right, inner.bottom)})
       if (!RectEmpty(band)) FillRectColor(dc, band, COLOR_BTNFACE);
     r = inner;
-  } else if (s & WS_BORDER) {
+  } else if ((s & WS_BORDER) && !maximised) {
     FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
     r = MakeRect(r.left + 1, r.top + 1, r.right - 1, r.bottom - 1);
   }

@@ -214,6 +214,8 @@ static void InsertChild(HWND h, HWND after) {
 // --- non-client geometry -------------------------------------------------------------------
 static int FrameWidth(HWND h) {
   DWORD s = h->Style;
+  // A maximised window fills the work area: its frame is not shown.
+  if ((s & WS_MAXIMIZE) && !h->Parent && !(s & WS_CHILD)) return 0;
   if (s & WS_THICKFRAME) return GetSystemMetrics(SM_CXFRAME);
   if ((s & WS_DLGFRAME) || (h->ExStyle & WS_EX_DLGMODALFRAME)) return GetSystemMetrics(SM_CXDLGFRAME);
   if (s & WS_BORDER) return GetSystemMetrics(SM_CXBORDER);
@@ -812,9 +814,7 @@ static RECT MaximizedRect(HWND h) {
     GetClientRect(h->Parent, &r);
     return r;
   }
-  RECT wa = CurrentBackend().WorkArea();
-  int f = FrameWidth(h);
-  return MakeRect(wa.left - f, wa.top - f, wa.right + f, wa.bottom + f);
+  return CurrentBackend().WorkArea();  // nothing off-screen: the frame goes instead
 }
 
 BOOL ShowWindow(HWND h, int cmd) {
