@@ -95,6 +95,7 @@ void TButtonControl::PaintWindow(HDC DC) {
 
 void TButtonControl::DrawCaption(HDC DC, TRect R, UINT Flags, bool Focus) {
   std::string text = Caption();
+  if (AcceleratorsHidden(HandleAllocated() ? FHandle : nullptr)) Flags |= DT_HIDEPREFIX;
   SelectObject(DC, Font()->GetHandle());
   SetBkMode(DC, TRANSPARENT);
   if (FWordWrap) Flags = (Flags & ~UINT(DT_SINGLELINE)) | DT_WORDBREAK;
@@ -578,7 +579,7 @@ void TCustomGroupBox::Paint() {
     if (theme && Enabled() && Font()->GetColor() == clWindowText)
       GetThemeColor(theme.Get(), BP_GROUPBOX, GBS_NORMAL, TMT_TEXTCOLOR, &color);
     SetTextColor(dc, color);
-    DrawTextUtf8(dc, text, &r, DT_SINGLELINE | DT_LEFT);
+    DrawTextUtf8(dc, text, &r, DT_SINGLELINE | DT_LEFT | (AcceleratorsHidden(FHandle) ? DT_HIDEPREFIX : 0u));
   }
 }
 

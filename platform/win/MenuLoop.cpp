@@ -594,12 +594,9 @@ bool MenuBarOpen(HWND h) { return gTracker && gTracker->Owner == h && gTracker->
 int MenuBarHot(HWND h) { return h == gHotWnd ? gHotIndex : -1; }
 
 bool MenuNoAccel(HWND h) {
-  BOOL cues = FALSE;
-  SystemParametersInfo(SPI_GETKEYBOARDCUES, 0, &cues, 0);
-  if (cues) return false;
+  if (!AcceleratorsHidden(h)) return false;
   for (TTracker* t = gTracker; t; t = t->Outer)
     if (t->Keyboard) return false;
-  (void)h;
   return true;
 }
 
@@ -764,3 +761,11 @@ BOOL EndMenu() {
 }
 
 HWND GetMenuLoopOwner() { return MenuLoopOwner(); }
+
+bool AcceleratorsHidden(HWND h) {
+  BOOL cues = FALSE;
+  SystemParametersInfo(SPI_GETKEYBOARDCUES, 0, &cues, 0);
+  if (cues) return false;
+  HWND top = h && Valid(h) ? TopLevelOf(h) : nullptr;
+  return !(top && Valid(top) && top->AccelShown);
+}

@@ -217,7 +217,7 @@ BOOL SystemParametersInfo(UINT action, UINT uiParam, void* pv, UINT winIni) {
     case SPI_GETTOOLTIPFADE: return getBool(y.TooltipFade);
     case SPI_GETHOTTRACKING: return getBool(y.HotTracking);
     case SPI_GETGRADIENTCAPTIONS: return getBool(y.GradientCaptions);
-    case SPI_GETFLATMENU: return getBool(y.FlatMenu);
+    case SPI_GETFLATMENU: return getBool(y.FlatMenu || IsThemeActive());  // Luna's menus are flat
     case SPI_GETDROPSHADOW: return getBool(y.DropShadow);
     case SPI_GETSELECTIONFADE: return getBool(y.SelectionFade);
     case SPI_GETUIEFFECTS: return getBool(y.UIEffects);

@@ -486,6 +486,43 @@ TEST_F(StdCtrlsTest, RadioGroupIsOneTabStop) {
   EXPECT_FALSE(g1->TabStop());
 }
 
+// Accelerators are underlined only once Alt has been pressed in the window, in labels and
+// button captions alike.
+TEST_F(StdCtrlsTest, AcceleratorsShowOnceAltIsPressed) {
+  auto* label = Add<TLabel>(10, 10);
+  label->SetCaption("&Плотность");
+  auto* check = Add<TCheckBox>(10, 40, 150, 17);
+  check->SetCaption("&Сохранять");
+  auto* edit = Add<TEdit>(10, 70);
+  ShowForm();
+  edit->SetFocus();
+  Scope.Backend().Pump();
+  auto dark = [&](HWND h, int w, int ht) {
+    int n = 0;
+    for (int y = 0; y < ht; ++y)
+      for (int x = 0; x < w; ++x) {
+        COLORREF c = WindowPixel(h, x, y);
+        n += GetRValue(c) < 80 && GetGValue(c) < 80 && GetBValue(c) < 80;
+      }
+    return n;
+  };
+  HWND formWnd = Form->Handle();
+  auto labelDark = [&] {
+    int n = 0;
+    for (int y = label->Top(); y < label->Top() + label->Height(); ++y)
+      for (int x = label->Left(); x < label->Left() + label->Width(); ++x) {
+        COLORREF c = WindowPixel(formWnd, x, y);
+        n += GetRValue(c) < 80 && GetGValue(c) < 80 && GetBValue(c) < 80;
+      }
+    return n;
+  };
+  int labelBefore = labelDark(), checkBefore = dark(check->Handle(), check->Width(), check->Height());
+  Robot.PressKey(VK_MENU);
+  Scope.Backend().Pump();
+  EXPECT_GT(labelDark(), labelBefore) << "the label's П is underlined";
+  EXPECT_GT(dark(check->Handle(), check->Width(), check->Height()), checkBefore) << "the check box's С too";
+}
+
 TEST_F(StdCtrlsTest, LabelAutoSizeAndAcceleratorFocusesItsControl) {
   auto* l = Add<TLabel>(10, 10);
   auto* e = Add<TEdit>(100, 10);
