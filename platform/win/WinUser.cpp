@@ -290,7 +290,7 @@ RECT CaptionButtonRect(HWND h, int ht) {
   int bh = luna ? 21 : ch - 5;
   int bw = luna ? 21 : bh + 2;
   int top = p.Caption.top + (luna ? (ch - bh) / 2 : 2);
-  RECT close(p.Caption.right - 2 - bw, top, p.Caption.right - 2, top + bh);
+  RECT close = MakeRect(p.Caption.right - 2 - bw, top, p.Caption.right - 2, top + bh);
   if (ht == HTCLOSE) return close;
   if (!(h->Style & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX)) || (h->ExStyle & WS_EX_TOOLWINDOW)) return RECT{};
   RECT max = RectOffset(close, -(bw + 2), 0);
