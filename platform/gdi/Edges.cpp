@@ -167,35 +167,39 @@ void ButtonFrame(HDC dc, RECT& r, UINT state) {
   FillSolid(dc, r, Sys(COLOR_BTNFACE));
 }
 
-std::vector<RECT> CaptionGlyph(const RECT& r, UINT kind) {
-  int w = r.right - r.left, h = r.bottom - r.top;
+// Caption button glyphs at their full classic size, laid out for the 16 x 14 button and
+// centred in larger or smaller ones: the close X of two-pixel strokes, the minimise bar,
+// the maximise box with its thick top, the restore pair of boxes.
+std::vector<RECT> CaptionGlyph(const RECT& button, UINT kind) {
+  int w = button.right - button.left, h = button.bottom - button.top;
+  int ox = button.left + (w - 16) / 2, oy = button.top + (h - 14) / 2;
+  auto R = [&](int l, int t, int rw, int rh) { return RECT{ox + l, oy + t, ox + l + rw, oy + t + rh}; };
   int s = std::max(4, std::min(w, h) - 6);
-  int x = r.left + (w - s) / 2, y = r.top + (h - s) / 2;
+  int x = button.left + (w - s) / 2, y = button.top + (h - s) / 2;
   std::vector<RECT> out;
   switch (kind & 0xF) {
     case DFCS_CAPTIONCLOSE:
-      for (int i = 0; i < s; ++i) {
-        out.push_back(RECT{x + i, y + i, x + i + 2 > x + s ? x + s : x + i + 2, y + i + 1});
-        out.push_back(RECT{x + s - i - 2 < x ? x : x + s - i - 2, y + i, x + s - i, y + i + 1});
+      for (int i = 0; i < 7; ++i) {
+        out.push_back(R(4 + i, 3 + i, 2, 1));
+        out.push_back(R(10 - i, 3 + i, 2, 1));
       }
       break;
-    case DFCS_CAPTIONMIN: out.push_back(RECT{x + 1, y + s - 2, x + s - 2, y + s}); break;
+    case DFCS_CAPTIONMIN: out.push_back(R(4, 9, 6, 2)); break;
     case DFCS_CAPTIONMAX:
-      out.push_back(RECT{x, y, x + s, y + 2});
-      out.push_back(RECT{x, y, x + 1, y + s});
-      out.push_back(RECT{x + s - 1, y, x + s, y + s});
-      out.push_back(RECT{x, y + s - 1, x + s, y + s});
+      out.push_back(R(3, 2, 9, 2));
+      out.push_back(R(3, 4, 1, 6));
+      out.push_back(R(11, 4, 1, 6));
+      out.push_back(R(3, 10, 9, 1));
       break;
     case DFCS_CAPTIONRESTORE: {
-      int b = s * 2 / 3;
       auto box = [&](int bx, int by) {
-        out.push_back(RECT{bx, by, bx + b, by + 2});
-        out.push_back(RECT{bx, by, bx + 1, by + b});
-        out.push_back(RECT{bx + b - 1, by, bx + b, by + b});
-        out.push_back(RECT{bx, by + b - 1, bx + b, by + b});
+        out.push_back(R(bx, by, 6, 2));
+        out.push_back(R(bx, by + 2, 1, 4));
+        out.push_back(R(bx + 5, by + 2, 1, 4));
+        out.push_back(R(bx, by + 5, 6, 1));
       };
-      box(x + s - b, y);
-      box(x, y + s - b);
+      box(5, 1);
+      box(3, 4);
       break;
     }
     case DFCS_CAPTIONHELP: {
@@ -316,7 +320,7 @@ BOOL DrawFrameControl(HDC dc, RECT* rect, UINT type, UINT state) {
     }
     case DFC_CAPTION: {
       ButtonFrame(dc, r, state);
-      PaintGlyph(dc, CaptionGlyph(r, state), inactive, pushed, Sys(COLOR_BTNTEXT));
+      PaintGlyph(dc, CaptionGlyph(*rect, state), inactive, pushed, Sys(COLOR_BTNTEXT));
       if (state & DFCS_ADJUSTRECT) *rect = r;
       return TRUE;
     }

@@ -29,21 +29,67 @@ namespace {
 #include "FontsConf.inc"
 
 constexpr int kDefaultEmHeight = 13;
-constexpr size_t kLayoutCacheLimit = 1024;
+constexpr size_t kTextCacheLimit = 2048;
 
-struct Descr {
-  PangoFontDescription* desc = nullptr;
-  FontMetricsPx metrics;
-  bool metricsReady = false;
+// Windows' metrics at 96 DPI for the faces and sizes the program's forms and reports use.
+// "MS Sans Serif" is the bitmap face (its 13- and 16-pixel strikes; bold is simulated and
+// one pixel wider); the others are the TrueType faces with their hinted extents.
+const WindowsFontMetrics kWindowsMetrics[] = {
+    // face              em  bold   H   A  D  IL EL ave max
+    {"MS Sans Serif", 11, false, 13, 11, 2, 2, 0, 5, 11},
+    {"MS Sans Serif", 11, true, 13, 11, 2, 2, 0, 6, 12},
+    {"MS Sans Serif", 13, false, 16, 13, 3, 3, 0, 7, 14},
+    {"Tahoma", 11, false, 13, 11, 2, 2, 0, 5, 19},
+    {"Tahoma", 11, true, 13, 11, 2, 2, 0, 6, 22},
+    {"Tahoma", 13, false, 16, 13, 3, 3, 0, 6, 23},
+    {"Tahoma", 13, true, 16, 13, 3, 3, 0, 7, 26},
+    {"Times New Roman", 13, false, 15, 12, 3, 2, 1, 5, 17},
+    {"Times New Roman", 13, true, 15, 12, 3, 2, 1, 5, 17},
+    {"Times New Roman", 16, false, 18, 14, 4, 2, 1, 6, 21},
+    {"Times New Roman", 16, true, 18, 14, 4, 2, 1, 7, 21},
+    {"Arial", 11, false, 14, 11, 3, 3, 0, 5, 15},
+    {"Arial", 11, true, 14, 11, 3, 3, 0, 5, 15},
+    {"Arial", 13, false, 16, 13, 3, 3, 0, 6, 17},
+    {"Arial", 13, true, 16, 13, 3, 3, 0, 6, 17},
+    {"Arial", 16, false, 18, 15, 3, 2, 1, 7, 21},
+    {"Arial", 16, true, 18, 15, 3, 2, 1, 8, 21},
+};
+
+// Face names that are the same face to the table ("Arial CYR" is Arial with its Cyrillic
+// code page, "MS Shell Dlg" the dialog alias of MS Sans Serif).
+std::string TableFace(const std::string& face) {
+  std::string f = face.empty() ? std::string("MS Sans Serif") : face;
+  if (g_ascii_strcasecmp(f.c_str(), "Arial CYR") == 0) return "Arial";
+  if (g_ascii_strcasecmp(f.c_str(), "Times New Roman CYR") == 0) return "Times New Roman";
+  if (g_ascii_strcasecmp(f.c_str(), "MS Shell Dlg") == 0) return "MS Sans Serif";
+  return f;
+}
+
+// A cached text: the map's key views point into the node's own string.
+struct TextKey {
+  int font;
+  std::string_view text;
+  friend bool operator==(const TextKey&, const TextKey&) = default;
+};
+struct TextKeyHash {
+  size_t operator()(const TextKey& k) const noexcept {
+    return std::hash<std::string_view>()(k.text) ^ (size_t(k.font) * 0x9E3779B97F4A7C15ull);
+  }
+};
+struct TextNode {
+  int font = 0;
+  std::string text;
+  FontMapText entry;
 };
 
 struct FontMapState {
   PangoFontMap* fontMap = nullptr;
-  PangoContext* context = nullptr;       // antialiased text
-  PangoContext* aliasedContext = nullptr;  // NONANTIALIASED_QUALITY
-  std::unordered_map<std::string, std::unique_ptr<Descr>> descrs;
-  std::unordered_map<std::string, PangoLayout*> layouts;
-  std::unordered_map<std::string, int> cellRatio;  // face|weight|italic -> cell height at em 1000
+  PangoContext* context = nullptr;         // smoothed text
+  PangoContext* aliasedContext = nullptr;  // crisp text: hinted, bi-level
+  std::unordered_map<std::string, std::unique_ptr<ResolvedFont>> descrs;
+  int nextId = 1;
+  std::list<TextNode> texts;  // most recently used first
+  std::unordered_map<TextKey, std::list<TextNode>::iterator, TextKeyHash> textIndex;
 
   FontMapState() {
     FcConfig* config = FcInitLoadConfigAndFonts();
@@ -65,7 +111,8 @@ struct FontMapState {
     PangoContext* ctx = pango_font_map_create_context(fontMap);
     cairo_font_options_t* options = cairo_font_options_create();
     cairo_font_options_set_antialias(options, antialias ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
-    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_SLIGHT);
+    // Crisp text follows the fonts' own hinting fully, as the system draws small text.
+    cairo_font_options_set_hint_style(options, antialias ? CAIRO_HINT_STYLE_SLIGHT : CAIRO_HINT_STYLE_FULL);
     // Whole-pixel advances, as GDI measures them.
     cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_ON);
     pango_cairo_context_set_font_options(ctx, options);
@@ -75,9 +122,11 @@ struct FontMapState {
     return ctx;
   }
 
-  void clearLayouts() {
-    for (auto& [key, layout] : layouts) g_object_unref(layout);
-    layouts.clear();
+  void evictOne() {
+    TextNode& last = texts.back();
+    textIndex.erase(TextKey{last.font, last.text});
+    if (last.entry.layout) g_object_unref(last.entry.layout);
+    texts.pop_back();
   }
 };
 
@@ -178,6 +227,12 @@ int CellAtThousand(const std::string& face, int weight, bool italic) {
 int EffectiveEm(const FontSpec& fontSpec) {
   if (fontSpec.emHeight > 0) return fontSpec.emHeight;
   if (fontSpec.cellHeight > 0) {
+    // A cell height of a face in the table picks the size whose height it is.
+    std::string face = TableFace(fontSpec.face);
+    bool bold = fontSpec.weight >= FW_SEMIBOLD;
+    for (const WindowsFontMetrics& w : kWindowsMetrics)
+      if (w.height == fontSpec.cellHeight && w.bold == bold && g_ascii_strcasecmp(w.face, face.c_str()) == 0)
+        return w.emHeight;
     int cell = CellAtThousand(fontSpec.face, fontSpec.weight, fontSpec.italic);
     return std::max(1, int(std::lround(fontSpec.cellHeight * 1000.0 / cell)));
   }
@@ -187,22 +242,6 @@ int EffectiveEm(const FontSpec& fontSpec) {
 std::string SpecKey(const FontSpec& fontSpec) {
   return BaseKey(fontSpec.face, fontSpec.weight, fontSpec.italic) + '|' + std::to_string(EffectiveEm(fontSpec)) + '|' +
          (fontSpec.underline ? 'u' : '-') + (fontSpec.strikeout ? 's' : '-') + (fontSpec.antialias ? 'a' : '-');
-}
-
-Descr& GetDescr(const FontSpec& fontSpec) {
-  FontMapState& s = State();
-  std::string key = SpecKey(fontSpec);
-  auto it = s.descrs.find(key);
-  if (it != s.descrs.end()) return *it->second;
-  auto d = std::make_unique<Descr>();
-  d->desc = MakeDescription(fontSpec.face, fontSpec.weight, fontSpec.italic, EffectiveEm(fontSpec));
-  Descr& ref = *d;
-  s.descrs.emplace(std::move(key), std::move(d));
-  return ref;
-}
-
-PangoContext* ContextFor(const FontSpec& fontSpec) {
-  return fontSpec.antialias ? State().context : State().aliasedContext;
 }
 
 void ApplyAttributes(PangoLayout* layout, const FontSpec& fontSpec) {
@@ -217,38 +256,10 @@ void ApplyAttributes(PangoLayout* layout, const FontSpec& fontSpec) {
   pango_attr_list_unref(attrs);
 }
 
-}  // namespace
-
-PangoContext* FontMapContext() { return State().context; }
-
-FontSpec FontSpecFromLogFont(const LOGFONT& lf) {
-  FontSpec fontSpec;
-  fontSpec.face = lf.lfFaceName;
-  if (lf.lfHeight < 0) {
-    fontSpec.emHeight = -lf.lfHeight;
-  } else if (lf.lfHeight > 0) {
-    fontSpec.emHeight = 0;
-    fontSpec.cellHeight = lf.lfHeight;
-  } else {
-    fontSpec.emHeight = kDefaultEmHeight;
-  }
-  fontSpec.weight = lf.lfWeight == 0 ? FW_NORMAL : lf.lfWeight;
-  fontSpec.italic = lf.lfItalic != 0;
-  fontSpec.underline = lf.lfUnderline != 0;
-  fontSpec.strikeout = lf.lfStrikeOut != 0;
-  fontSpec.escapement = lf.lfEscapement;
-  fontSpec.avgWidth = lf.lfWidth > 0 ? lf.lfWidth : 0;
-  fontSpec.antialias = lf.lfQuality != NONANTIALIASED_QUALITY;
-  return fontSpec;
-}
-
-const PangoFontDescription* FontMapDescription(const FontSpec& fontSpec) { return GetDescr(fontSpec).desc; }
-
-const FontMetricsPx& FontMapMetrics(const FontSpec& fontSpec) {
-  Descr& d = GetDescr(fontSpec);
-  if (d.metricsReady) return d.metrics;
-  PangoContext* ctx = ContextFor(fontSpec);
-  FontMetricsPx& r = d.metrics;
+void ComputeMetrics(ResolvedFont& rf) {
+  const FontSpec& fontSpec = rf.spec;
+  PangoContext* ctx = rf.context;
+  FontMetricsPx& r = rf.metrics;
   int em = EffectiveEm(fontSpec);
   const BaseMetrics& base = Base(fontSpec.face, fontSpec.weight, fontSpec.italic);
   r.ascent = int(std::lround(base.ascent * em));
@@ -264,7 +275,7 @@ const FontMetricsPx& FontMapMetrics(const FontSpec& fontSpec) {
   // Average width as GDI defines it for TrueType fonts: the width of 'x' weighted over the
   // alphabet is close to the average of the lower-case letters; max over printable ASCII.
   PangoLayout* layout = pango_layout_new(ctx);
-  pango_layout_set_font_description(layout, d.desc);
+  pango_layout_set_font_description(layout, rf.desc);
   static const char kLower[] = "abcdefghijklmnopqrstuvwxyz";
   pango_layout_set_text(layout, kLower, -1);
   int w = 0, h = 0;
@@ -285,7 +296,7 @@ const FontMetricsPx& FontMapMetrics(const FontSpec& fontSpec) {
   int ww = 0;
   pango_layout_get_pixel_size(layout, &ww, &h);
   r.fixedPitch = wi == ww;
-  PangoFont* font = pango_context_load_font(ctx, d.desc);
+  PangoFont* font = pango_context_load_font(ctx, rf.desc);
   if (font) {
     PangoFontDescription* real = pango_font_describe(font);
     if (const char* fam = pango_font_description_get_family(real)) r.familyUsed = fam;
@@ -293,46 +304,138 @@ const FontMetricsPx& FontMapMetrics(const FontSpec& fontSpec) {
     g_object_unref(font);
   }
   g_object_unref(layout);
-  d.metricsReady = true;
-  return r;
+
+  // The faces Windows programs are laid out for report Windows' own figures.
+  bool bold = fontSpec.weight >= FW_SEMIBOLD;
+  const WindowsFontMetrics* win = FontMapWindowsMetrics(fontSpec.face, em, bold);
+  bool verticalOnly = false;
+  if (!win && bold) {
+    win = FontMapWindowsMetrics(fontSpec.face, em, false);  // bold keeps the regular heights
+    verticalOnly = win != nullptr;
+  }
+  if (win) {
+    r.height = win->height;
+    r.ascent = win->ascent;
+    r.descent = win->descent;
+    r.internalLeading = win->internalLeading;
+    r.externalLeading = win->externalLeading;
+    if (!verticalOnly) {
+      r.aveCharWidth = win->aveCharWidth;
+      r.maxCharWidth = win->maxCharWidth;
+    }
+    r.underlinePosition = std::min(r.underlinePosition, std::max(1, r.descent - 1));
+  }
 }
 
-PangoLayout* FontMapNewLayout(const FontSpec& fontSpec) {
-  PangoLayout* layout = pango_layout_new(ContextFor(fontSpec));
-  pango_layout_set_font_description(layout, GetDescr(fontSpec).desc);
-  ApplyAttributes(layout, fontSpec);
-  return layout;
-}
-
-PangoLayout* FontMapLayout(const FontSpec& fontSpec, std::string_view text) {
+ResolvedFont& Resolve(const FontSpec& fontSpec) {
   FontMapState& s = State();
   std::string key = SpecKey(fontSpec);
-  key += '\x01';
-  key.append(text);
-  auto it = s.layouts.find(key);
-  if (it != s.layouts.end()) return it->second;
-  if (s.layouts.size() >= kLayoutCacheLimit) s.clearLayouts();
-  PangoLayout* layout = FontMapNewLayout(fontSpec);
-  pango_layout_set_text(layout, text.data(), int(text.size()));
-  s.layouts.emplace(std::move(key), layout);
+  auto it = s.descrs.find(key);
+  if (it != s.descrs.end()) return *it->second;
+  auto rf = std::make_unique<ResolvedFont>();
+  rf->id = s.nextId++;
+  rf->spec = fontSpec;
+  rf->spec.escapement = 0;
+  rf->desc = MakeDescription(fontSpec.face, fontSpec.weight, fontSpec.italic, EffectiveEm(fontSpec));
+  rf->context = fontSpec.antialias ? s.context : s.aliasedContext;
+  ComputeMetrics(*rf);
+  ResolvedFont& ref = *rf;
+  s.descrs.emplace(std::move(key), std::move(rf));
+  return ref;
+}
+
+PangoLayout* NewLayout(const ResolvedFont& rf) {
+  PangoLayout* layout = pango_layout_new(rf.context);
+  pango_layout_set_font_description(layout, rf.desc);
+  ApplyAttributes(layout, rf.spec);
   return layout;
 }
 
-SIZE FontMapTextExtent(const FontSpec& fontSpec, std::string_view text) {
-  const FontMetricsPx& m = FontMapMetrics(fontSpec);
-  if (text.empty()) return SIZE{0, m.height};
-  PangoLayout* layout = FontMapLayout(fontSpec, text);
-  PangoRectangle logical;
-  pango_layout_get_extents(layout, nullptr, &logical);
-  int width = (logical.width + PANGO_SCALE / 2) / PANGO_SCALE;
-  return SIZE{width, m.height};
+}  // namespace
+
+const WindowsFontMetrics* FontMapWindowsMetrics(const std::string& face, int emHeight, bool bold) {
+  std::string f = TableFace(face);
+  for (const WindowsFontMetrics& w : kWindowsMetrics)
+    if (w.emHeight == emHeight && w.bold == bold && g_ascii_strcasecmp(w.face, f.c_str()) == 0) return &w;
+  return nullptr;
 }
 
-void FontMapCharPositions(const FontSpec& fontSpec, std::string_view text, std::vector<int>& ends) {
+bool FontMapSmoothsText(int lfQuality, int emHeight) {
+  if (lfQuality == NONANTIALIASED_QUALITY) return false;
+  if (lfQuality == ANTIALIASED_QUALITY || lfQuality == CLEARTYPE_QUALITY || lfQuality == 6 /* CLEARTYPE_NATURAL_QUALITY */)
+    return true;
+  return emHeight >= 18;
+}
+
+PangoContext* FontMapContext() { return State().context; }
+
+FontSpec FontSpecFromLogFont(const LOGFONT& lf) {
+  FontSpec fontSpec;
+  fontSpec.face = lf.lfFaceName;
+  if (lf.lfHeight < 0) {
+    fontSpec.emHeight = -lf.lfHeight;
+  } else if (lf.lfHeight > 0) {
+    fontSpec.emHeight = 0;
+    fontSpec.cellHeight = lf.lfHeight;
+  } else {
+    fontSpec.emHeight = kDefaultEmHeight;
+  }
+  fontSpec.weight = lf.lfWeight == 0 ? FW_NORMAL : lf.lfWeight;
+  fontSpec.italic = lf.lfItalic != 0;
+  fontSpec.underline = lf.lfUnderline != 0;
+  fontSpec.strikeout = lf.lfStrikeOut != 0;
+  fontSpec.escapement = lf.lfEscapement;
+  fontSpec.avgWidth = lf.lfWidth > 0 ? lf.lfWidth : 0;
+  int em = fontSpec.emHeight > 0 ? fontSpec.emHeight : fontSpec.cellHeight;
+  fontSpec.antialias = FontMapSmoothsText(lf.lfQuality, em);
+  return fontSpec;
+}
+
+const ResolvedFont& FontMapResolve(const FontSpec& fontSpec) { return Resolve(fontSpec); }
+
+const PangoFontDescription* FontMapDescription(const FontSpec& fontSpec) { return Resolve(fontSpec).desc; }
+
+const FontMetricsPx& FontMapMetrics(const FontSpec& fontSpec) { return Resolve(fontSpec).metrics; }
+
+PangoLayout* FontMapNewLayout(const FontSpec& fontSpec) { return NewLayout(Resolve(fontSpec)); }
+
+FontMapText& FontMapTextEntry(const ResolvedFont& font, std::string_view text) {
+  FontMapState& s = State();
+  auto it = s.textIndex.find(TextKey{font.id, text});
+  if (it != s.textIndex.end()) {
+    if (it->second != s.texts.begin()) s.texts.splice(s.texts.begin(), s.texts, it->second);
+    return it->second->entry;
+  }
+  if (s.texts.size() >= kTextCacheLimit) s.evictOne();
+  s.texts.emplace_front();
+  TextNode& node = s.texts.front();
+  node.font = font.id;
+  node.text.assign(text);
+  PangoLayout* layout = NewLayout(font);
+  pango_layout_set_text(layout, node.text.data(), int(node.text.size()));
+  node.entry.layout = layout;
+  if (!node.text.empty()) {
+    PangoRectangle ink, logical;
+    pango_layout_get_extents(layout, &ink, &logical);
+    node.entry.width = (logical.width + PANGO_SCALE / 2) / PANGO_SCALE;
+    pango_extents_to_pixels(&ink, nullptr);  // inclusive: whole pixels around the ink
+    node.entry.inkLeft = ink.x - 1;
+    node.entry.inkTop = ink.y - 1;
+    node.entry.inkRight = ink.x + ink.width + 1;
+    node.entry.inkBottom = ink.y + ink.height + 1;
+  }
+  node.entry.baseline = pango_layout_get_baseline(layout) / PANGO_SCALE;
+  s.textIndex.emplace(TextKey{node.font, node.text}, s.texts.begin());
+  return node.entry;
+}
+
+const std::vector<int>& FontMapTextEnds(const ResolvedFont&, FontMapText& entry, std::string_view text) {
+  if (entry.endsReady) return entry.ends;
+  std::vector<int>& ends = entry.ends;
   ends.clear();
-  if (text.empty()) return;
-  PangoLayout* layout = FontMapLayout(fontSpec, text);
-  PangoLayoutIter* iter = pango_layout_get_iter(layout);
+  entry.endsReady = true;
+  if (text.empty()) return ends;
+  PangoLayoutIter* iter = pango_layout_get_iter(entry.layout);
   std::vector<std::pair<int, int>> charEnds;  // (byte index, right edge in pango units)
   do {
     PangoRectangle r;
@@ -348,6 +451,22 @@ void FontMapCharPositions(const FontSpec& fontSpec, std::string_view text, std::
     running = std::max(running, (right + PANGO_SCALE / 2) / PANGO_SCALE);
     ends.push_back(running);
   }
+  return ends;
+}
+
+PangoLayout* FontMapLayout(const FontSpec& fontSpec, std::string_view text) {
+  return FontMapTextEntry(Resolve(fontSpec), text).layout;
+}
+
+SIZE FontMapTextExtent(const FontSpec& fontSpec, std::string_view text) {
+  const ResolvedFont& rf = Resolve(fontSpec);
+  if (text.empty()) return SIZE{0, rf.metrics.height};
+  return SIZE{FontMapTextEntry(rf, text).width, rf.metrics.height};
+}
+
+void FontMapCharPositions(const FontSpec& fontSpec, std::string_view text, std::vector<int>& ends) {
+  const ResolvedFont& rf = Resolve(fontSpec);
+  ends = FontMapTextEnds(rf, FontMapTextEntry(rf, text), text);
 }
 
 std::string FontMapResolveFamily(const std::string& face) {

@@ -43,6 +43,49 @@ struct FontMetricsPx {
   std::string familyUsed;      // the installed family that renders the face
 };
 
+// A font resolved once: its id (unique for the run), description, metrics and the pango
+// context it is measured and drawn with. Owned by the font map for the whole run.
+struct ResolvedFont {
+  int id = 0;
+  FontSpec spec;
+  PangoFontDescription* desc = nullptr;
+  PangoContext* context = nullptr;
+  FontMetricsPx metrics;
+};
+
+// The resolved font for a request (a hash lookup after the first time).
+const ResolvedFont& FontMapResolve(const FontSpec& fontSpec);
+
+// Layout and measurements of one text in one resolved font, cached by font id and text;
+// the least recently used entry is evicted when the cache is full. The entry is valid
+// until the next call that adds an entry; do not modify the layout.
+struct FontMapText {
+  PangoLayout* layout = nullptr;
+  int width = 0;         // advance in pixels
+  int baseline = 0;      // pango's baseline from the layout top, pixels
+  int inkLeft = 0, inkTop = 0, inkRight = 0, inkBottom = 0;  // glyph ink from the layout origin
+  std::vector<int> ends;  // cumulative right edges per code point (filled on demand)
+  bool endsReady = false;
+};
+FontMapText& FontMapTextEntry(const ResolvedFont& font, std::string_view text);
+// Cumulative right edges per code point of the entry's text (cached in the entry).
+const std::vector<int>& FontMapTextEnds(const ResolvedFont& font, FontMapText& entry, std::string_view text);
+
+// Windows' own metrics for the faces and sizes the program uses (96 DPI); null when the
+// face, em height and weight are not in the table.
+struct WindowsFontMetrics {
+  const char* face;
+  int emHeight;
+  bool bold;
+  int height, ascent, descent, internalLeading, externalLeading, aveCharWidth, maxCharWidth;
+};
+const WindowsFontMetrics* FontMapWindowsMetrics(const std::string& face, int emHeight, bool bold);
+
+// Whether GDI draws this request with grey anti-aliasing: explicitly asked for, or text
+// large enough for the system's standard smoothing; small text is drawn crisp (hinted,
+// bi-level) as Windows does.
+bool FontMapSmoothsText(int lfQuality, int emHeight);
+
 // The shared 96-DPI pango context (never null). Layouts made on it render on any cairo
 // context with pango_cairo_show_layout.
 PangoContext* FontMapContext();

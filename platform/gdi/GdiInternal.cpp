@@ -780,6 +780,17 @@ FontSpec DCFontSpec(DC* dc) {
   return FontSpecFromLogFont(lf);
 }
 
+const ResolvedFont& DCResolvedFont(DC* dc) {
+  const Font* font = dc->s.font.get();
+  if (!IsIdentityScale(dc)) return FontMapResolve(DCFontSpec(dc));
+  if (!font) {
+    static const ResolvedFont* none = &FontMapResolve(FontSpecFromLogFont(LOGFONT{}));
+    return *none;
+  }
+  if (!font->resolved) font->resolved = &FontMapResolve(FontSpecFromLogFont(font->lf));
+  return *font->resolved;
+}
+
 void ClipCairo(cairo_t* cr, const Target& t) {
   const cairo_region_t* clip = t.clip();
   int n = cairo_region_num_rectangles(clip);

@@ -55,6 +55,8 @@ struct Brush : Object {
 struct Font : Object {
   Font() : Object(Kind::Font) {}
   LOGFONT lf;
+  // Resolved at the first use in a device context without scaling (fonts never change).
+  mutable const ResolvedFont* resolved = nullptr;
 };
 
 struct Bitmap : Object {
@@ -273,6 +275,7 @@ bool DecodeDib(const BITMAPINFO* info, const void* bits, std::vector<std::uint32
 
 // ---- text helpers ---------------------------------------------------------------------------
 FontSpec DCFontSpec(DC* dc);  // selected font with its height mapped to device pixels
+const ResolvedFont& DCResolvedFont(DC* dc);  // the same, resolved (once per font object)
 
 // Clipping for cairo drawing (text): sets the cairo clip to the DC's effective clip.
 void ClipCairo(cairo_t* cr, const Target& t);

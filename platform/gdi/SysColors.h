@@ -1,6 +1,6 @@
 #pragma once
-// System colours of the classic Windows scheme (the window system's GetSysColor lives here
-// so that drawing does not depend on windows).
+// System colours: Luna's while themes are active, else the classic Windows scheme (the
+// window system's GetSysColor lives here so that drawing does not depend on windows).
 #include "platform/gdi/GdiTypes.h"
 
 constexpr int COLOR_SCROLLBAR = 0, COLOR_BACKGROUND = 1, COLOR_DESKTOP = 1, COLOR_ACTIVECAPTION = 2,
@@ -18,5 +18,5 @@ DWORD GetSysColor(int index);        // 0 for an unknown index
 HBRUSH GetSysColorBrush(int index);  // a stock-like brush that DeleteObject keeps; null if unknown
 // Changes system colours (tests and the display back end); brushes follow.
 BOOL SetSysColors(int count, const INT* indexes, const COLORREF* colors);
-// Back to the built-in scheme.
+// Back to the built-in schemes.
 void ResetSysColors();

@@ -132,28 +132,38 @@ std::string MapSymbolText(std::string_view s) {
 }
 
 // ---- measuring ----------------------------------------------------------------------------
+// The selected font, resolved once per font object; widths come from the text cache.
 struct Measure {
-  FontSpec fontSpec;
+  const ResolvedFont* font;
   const FontMetricsPx* m;
   int extra;  // SetTextCharacterExtra, device pixels
-  explicit Measure(DC* dc) : fontSpec(DCFontSpec(dc)), m(&FontMapMetrics(fontSpec)), extra(LogicalToDeviceLengthX(dc, dc->s.charExtra)) {
-    fontSpec.escapement = 0;
-    symbol = IsSymbolFace(fontSpec);
+  bool symbol;
+  explicit Measure(DC* dc)
+      : font(&DCResolvedFont(dc)), m(&font->metrics),
+        extra(dc->s.charExtra ? LogicalToDeviceLengthX(dc, dc->s.charExtra) : 0), symbol(IsSymbolFace(font->spec)) {}
+  // Text ready for pango: valid UTF-8, in Unicode for the Symbol face. Returns `s` itself
+  // when it needs no change, else the converted text kept in `holder`.
+  std::string_view prepare(std::string_view s, std::string& holder) const {
+    if (symbol) return holder = MapSymbolText(s);
+    if (g_utf8_validate(s.data(), gssize(s.size()), nullptr)) return s;
+    return holder = Sanitize(s);
   }
-  bool symbol = false;
-  // Text ready for pango: valid UTF-8, in Unicode for the Symbol face.
-  std::string prepare(std::string_view s) const { return symbol ? MapSymbolText(s) : Sanitize(s); }
+  std::string prepare(std::string_view s) const {
+    std::string holder;
+    std::string_view v = prepare(s, holder);
+    return v.data() == holder.data() ? holder : std::string(v);
+  }
   int width(std::string_view s) const {
     if (s.empty()) return 0;
-    int w = FontMapTextExtent(fontSpec, s).cx;
+    int w = FontMapTextEntry(*font, s).width;
     if (extra) w += extra * int(g_utf8_strlen(s.data(), gssize(s.size())));
     return w;
   }
   // Cumulative right edges per code point (size = number of code points).
   std::vector<int> ends(std::string_view s) const {
     std::vector<int> e;
-    FontMapCharPositions(fontSpec, s, e);
-    std::size_t n = CharOffsets(s).size() - 1;
+    if (!s.empty()) e = FontMapTextEnds(*font, FontMapTextEntry(*font, s), s);
+    std::size_t n = std::size_t(g_utf8_strlen(s.data(), gssize(s.size())));
     if (e.size() != n) {
       // Fall back to measuring prefixes (clusters of several code points).
       e.clear();
@@ -184,6 +194,7 @@ void SetColor(cairo_t* cr, COLORREF c) {
 
 // Draws one run of text with its cell's top-left at device (x, y) in text space, rotated
 // by the font's escapement around device point (rx, ry) (text space origin).
+// The text is valid UTF-8.
 struct RunOptions {
   bool opaque = false;          // fill the cell with the background colour
   const RECT* clipRect = nullptr;  // device rectangle limiting the text
@@ -197,11 +208,11 @@ void DrawRun(DC* dc, Target& t, const Measure& ms, std::string_view text, double
              const RunOptions& o) {
   if (!t.valid()) return;
   const FontMetricsPx& m = *ms.m;
-  FontSpec fontSpec = ms.fontSpec;
-  FontSpec full = DCFontSpec(dc);
-  double angle = full.escapement / 10.0 * std::numbers::pi / 180.0;
-  int width;
+  int escapement = dc->s.font ? dc->s.font->lf.lfEscapement : 0;
+  double angle = escapement / 10.0 * std::numbers::pi / 180.0;
+  int width = 0;
   std::vector<int> ends;
+  const FontMapText* entry = nullptr;  // the run's layout when it is drawn in one piece
   if (o.dx) {
     auto offs = CharOffsets(text);
     int acc = 0;
@@ -210,20 +221,41 @@ void DrawRun(DC* dc, Target& t, const Measure& ms, std::string_view text, double
       ends.push_back(acc);
     }
     width = acc;
-  } else {
+  } else if (ms.extra) {
     width = ms.width(text);
+  } else if (!text.empty()) {
+    entry = &FontMapTextEntry(*ms.font, text);
+    width = entry->width;
   }
   POINT org = t.origin();
   cairo_t* cr = cairo_create(t.surface());
-  ClipCairo(cr, t);
-  if (o.clipRect) {
+  // Clipping costs cairo a slower glyph path: leave it out when everything this run can
+  // paint (the cell and the glyphs' ink) lies inside one clip rectangle.
+  bool needClip = true;
+  if (angle == 0 && entry && cairo_region_num_rectangles(t.clip()) == 1) {
+    double x0 = rx + ux, y0 = ry + uy;
+    double left = x0 + std::min(0, entry->inkLeft), right = x0 + std::max(width, entry->inkRight);
+    double top = y0 + std::min(0, m.ascent - entry->baseline + entry->inkTop);
+    double bottom = y0 + std::max(m.height, m.ascent - entry->baseline + entry->inkBottom);
+    cairo_rectangle_int_t c;
+    cairo_region_get_rectangle(t.clip(), 0, &c);
+    auto inside = [&](double l, double tp, double r, double b) { return left >= l && top >= tp && right <= r && bottom <= b; };
+    needClip = !inside(c.x, c.y, c.x + c.width, c.y + c.height) ||
+               (o.clipRect && !inside(o.clipRect->left, o.clipRect->top, o.clipRect->right, o.clipRect->bottom));
+  }
+  if (needClip) ClipCairo(cr, t);
+  if (needClip && o.clipRect) {
     cairo_rectangle(cr, o.clipRect->left + org.x, o.clipRect->top + org.y, o.clipRect->right - o.clipRect->left,
                     o.clipRect->bottom - o.clipRect->top);
     cairo_clip(cr);
   }
-  cairo_translate(cr, org.x + rx, org.y + ry);
-  if (angle != 0) cairo_rotate(cr, -angle);
-  cairo_translate(cr, ux, uy);
+  if (angle != 0) {
+    cairo_translate(cr, org.x + rx, org.y + ry);
+    cairo_rotate(cr, -angle);
+    cairo_translate(cr, ux, uy);
+  } else {
+    cairo_translate(cr, org.x + rx + ux, org.y + ry + uy);
+  }
   if (o.opaque) {
     cairo_save(cr);
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
@@ -234,25 +266,22 @@ void DrawRun(DC* dc, Target& t, const Measure& ms, std::string_view text, double
   }
   SetColor(cr, dc->s.textColor);
   if (!o.underlinesOnly && !text.empty()) {
-    std::string clean = Sanitize(text);
-    if (o.dx || ms.extra) {
+    std::string_view clean = text;  // callers pass valid UTF-8
+    if (!entry) {
       // Characters placed one by one.
       auto offs = CharOffsets(clean);
       if (ends.empty()) ends = ms.ends(clean);
       int x = 0;
       for (std::size_t i = 0; i + 1 < offs.size(); ++i) {
         std::string_view ch(clean.data() + offs[i], offs[i + 1] - offs[i]);
-        PangoLayout* layout = FontMapLayout(fontSpec, ch);
-        int baseline = pango_layout_get_baseline(layout) / PANGO_SCALE;
-        cairo_move_to(cr, x, m.ascent - baseline);
-        pango_cairo_show_layout(cr, layout);
+        const FontMapText& entry = FontMapTextEntry(*ms.font, ch);
+        cairo_move_to(cr, x, m.ascent - entry.baseline);
+        pango_cairo_show_layout(cr, entry.layout);
         x = i < ends.size() ? ends[i] : x;
       }
     } else {
-      PangoLayout* layout = FontMapLayout(fontSpec, clean);
-      int baseline = pango_layout_get_baseline(layout) / PANGO_SCALE;
-      cairo_move_to(cr, 0, m.ascent - baseline);
-      pango_cairo_show_layout(cr, layout);
+      cairo_move_to(cr, 0, m.ascent - entry->baseline);
+      pango_cairo_show_layout(cr, entry->layout);
     }
   }
   if (!o.underlines.empty()) {
@@ -279,8 +308,8 @@ BOOL TextOutImpl(HDC hdc, int x, int y, UINT options, const RECT* rect, std::str
   DC* dc = GetDC(hdc);
   if (!dc) return FALSE;
   Measure ms(dc);
-  std::string prepared = ms.prepare(rawText);
-  std::string_view text = prepared;
+  std::string holder;
+  std::string_view text = ms.prepare(rawText, holder);
   const FontMetricsPx& m = *ms.m;
   UINT align = dc->s.textAlign;
   bool updateCP = (align & TA_UPDATECP) != 0;
@@ -323,7 +352,7 @@ BOOL TextOutImpl(HDC hdc, int x, int y, UINT options, const RECT* rect, std::str
   o.dx = dx ? ddx.data() : nullptr;
   DrawRun(dc, t, ms, text, p.x, p.y, ux, uy, o);
   if (updateCP) {
-    double angle = DCFontSpec(dc).escapement / 10.0 * std::numbers::pi / 180.0;
+    double angle = (dc->s.font ? dc->s.font->lf.lfEscapement : 0) / 10.0 * std::numbers::pi / 180.0;
     // The current position moves to the far end of the text (left-aligned), or stays
     // for right/centre alignment as GDI does with TA_UPDATECP and those modes.
     if ((align & (TA_CENTER | TA_RIGHT)) == TA_LEFT) {
@@ -521,22 +550,25 @@ int DrawTextImpl(HDC hdc, std::string_view rawInput, RECT* rect, UINT format, DR
   std::vector<std::string> paras;
   if (format & DT_SINGLELINE) {
     std::string s;
-    for (char c : input)
-      if (c != '\r' && c != '\n') s += c;
+    if (input.find_first_of("\r\n") == std::string_view::npos) {
+      s.assign(input);
+    } else {
+      for (char c : input)
+        if (c != '\r' && c != '\n') s += c;
+    }
     paras.push_back(std::move(s));
   } else {
-    std::string cur;
-    for (std::size_t i = 0; i < input.size(); ++i) {
-      char c = input[i];
-      if (c == '\r' || c == '\n') {
-        paras.push_back(std::move(cur));
-        cur.clear();
-        if (c == '\r' && i + 1 < input.size() && input[i + 1] == '\n') ++i;
-      } else {
-        cur += c;
+    std::size_t start = 0;
+    for (;;) {
+      std::size_t i = input.find_first_of("\r\n", start);
+      if (i == std::string_view::npos) {
+        paras.emplace_back(input.substr(start));
+        break;
       }
+      paras.emplace_back(input.substr(start, i - start));
+      start = i + 1;
+      if (input[i] == '\r' && start < input.size() && input[start] == '\n') ++start;
     }
-    paras.push_back(std::move(cur));
   }
 
   bool prefix = !(format & DT_NOPREFIX);
@@ -545,7 +577,7 @@ int DrawTextImpl(HDC hdc, std::string_view rawInput, RECT* rect, UINT format, DR
   for (const std::string& raw : paras) {
     std::string text;
     std::vector<std::size_t> under;
-    if (prefix) StripPrefix(raw, text, under);
+    if (prefix && raw.find('&') != std::string::npos) StripPrefix(raw, text, under);
     else text = raw;
     if (format & DT_EXPANDTABS) {
       // Tabs expand to blanks; underline offsets after a tab shift by the growth.
@@ -566,7 +598,7 @@ int DrawTextImpl(HDC hdc, std::string_view rawInput, RECT* rect, UINT format, DR
       text = std::move(expanded);
       under = std::move(moved);
     }
-    text = Sanitize(text);
+    if (!g_utf8_validate(text.data(), gssize(text.size()), nullptr)) text = Sanitize(text);
     if (wrap) {
       WrapParagraph(ms, text, under, maxWidth, (format & DT_EDITCONTROL) != 0, lines);
     } else {
@@ -689,7 +721,8 @@ BOOL GetTextExtentPoint32(HDC hdc, const char* text, int count, SIZE* size) {
   DC* dc = GetDC(hdc);
   if (!dc || !size || (!text && count > 0)) return FALSE;
   Measure ms(dc);
-  std::string s = ms.prepare(Counted(text, count));
+  std::string holder;
+  std::string_view s = ms.prepare(Counted(text, count), holder);
   size->cx = DeviceToLogicalX(dc, ms.width(s));
   size->cy = DeviceToLogicalY(dc, ms.m->height);
   return TRUE;
@@ -737,10 +770,10 @@ BOOL GetTextMetrics(HDC hdc, TEXTMETRIC* tm) {
   r.tmExternalLeading = DeviceToLogicalY(dc, m.externalLeading);
   r.tmAveCharWidth = DeviceToLogicalX(dc, m.aveCharWidth);
   r.tmMaxCharWidth = DeviceToLogicalX(dc, m.maxCharWidth);
-  r.tmWeight = ms.fontSpec.weight;
-  r.tmItalic = ms.fontSpec.italic;
-  r.tmUnderlined = ms.fontSpec.underline;
-  r.tmStruckOut = ms.fontSpec.strikeout;
+  r.tmWeight = ms.font->spec.weight;
+  r.tmItalic = ms.font->spec.italic;
+  r.tmUnderlined = ms.font->spec.underline;
+  r.tmStruckOut = ms.font->spec.strikeout;
   // As GDI defines it, the "fixed pitch" bit is set for variable-pitch fonts.
   r.tmPitchAndFamily = BYTE(TMPF_TRUETYPE | TMPF_VECTOR | (m.fixedPitch ? 0 : TMPF_FIXED_PITCH) |
                             (lf.lfPitchAndFamily & 0xF0));

@@ -1,6 +1,8 @@
 #include "platform/gdi/UxTheme.h"
 
 #include <algorithm>
+#include <array>
+#include <initializer_list>
 #include <cmath>
 #include <cstring>
 #include <numbers>
@@ -160,36 +162,32 @@ public:
     RGBd v = C(c);
     cairo_set_source_rgb(cr_, v.r, v.g, v.b);
   }
-  // Solid arrow triangle centred in (x, y, w, h); dir 0 up, 1 down, 2 left, 3 right.
-  void arrow(double x, double y, double w, double h, int dir, COLORREF c, double size = 0) {
-    double s = size > 0 ? size : std::max(3.0, std::floor(std::min(w, h) / 4));
-    double cx = std::floor(x + w / 2), cy = std::floor(y + h / 2);
+  // Luna's arrow: a chevron seven pixels wide and four deep with two-pixel strokes,
+  // symmetric about the centre of (x, y, w, h); dir 0 up, 1 down, 2 left, 3 right.
+  void arrow(double x, double y, double w, double h, int dir, COLORREF c, double = 0) {
+    static const int kRows[4][2] = {{-3, -2}, {-2, -1}, {-1, 1}, {0, 0}};  // down, row by row
+    int cx = int(std::floor(x + (w - 1) / 2)), cy = int(std::floor(y + (h - 1) / 2));
     set(c);
     cairo_save(cr_);
     cairo_set_antialias(cr_, CAIRO_ANTIALIAS_NONE);
-    switch (dir) {
-      case 0:
-        cairo_move_to(cr_, cx - s, cy + s / 2 + 1);
-        cairo_line_to(cr_, cx + s + 1, cy + s / 2 + 1);
-        cairo_line_to(cr_, cx + 0.5, cy - s / 2);
-        break;
-      case 1:
-        cairo_move_to(cr_, cx - s, cy - s / 2);
-        cairo_line_to(cr_, cx + s + 1, cy - s / 2);
-        cairo_line_to(cr_, cx + 0.5, cy + s / 2 + 1);
-        break;
-      case 2:
-        cairo_move_to(cr_, cx + s / 2 + 1, cy - s);
-        cairo_line_to(cr_, cx + s / 2 + 1, cy + s + 1);
-        cairo_line_to(cr_, cx - s / 2, cy + 0.5);
-        break;
-      default:
-        cairo_move_to(cr_, cx - s / 2, cy - s);
-        cairo_line_to(cr_, cx - s / 2, cy + s + 1);
-        cairo_line_to(cr_, cx + s / 2 + 1, cy + 0.5);
-        break;
+    for (int row = 0; row < 4; ++row) {
+      int depth = dir == 1 || dir == 3 ? row : 3 - row;  // position along the pointing axis
+      auto span = [&](int from, int to) {
+        if (dir <= 1) cairo_rectangle(cr_, cx + from, cy - 1 + depth, to - from + 1, 1);
+        else cairo_rectangle(cr_, cx - 1 + depth, cy + from, 1, to - from + 1);
+      };
+      span(kRows[row][0], kRows[row][1]);
+      if (row < 2) span(-kRows[row][1], -kRows[row][0]);
     }
-    cairo_close_path(cr_);
+    cairo_fill(cr_);
+    cairo_restore(cr_);
+  }
+  // Whole-pixel rectangles in one colour, not anti-aliased.
+  void rects(std::initializer_list<std::array<double, 4>> list, COLORREF c) {
+    set(c);
+    cairo_save(cr_);
+    cairo_set_antialias(cr_, CAIRO_ANTIALIAS_NONE);
+    for (const auto& r : list) cairo_rectangle(cr_, r[0], r[1], r[2], r[3]);
     cairo_fill(cr_);
     cairo_restore(cr_);
   }
@@ -213,8 +211,7 @@ constexpr COLORREF kButtonBorder = RGB(0, 60, 116), kButtonTop = RGB(255, 255, 2
                    kBluePressedTop = RGB(110, 142, 241), kBluePressedBottom = RGB(160, 185, 245),
                    kEditBorder = RGB(127, 157, 185), kHeaderFace = RGB(235, 234, 219), kTabBorder = RGB(145, 155, 156),
                    kTabSelected = RGB(255, 200, 60), kTabSelected2 = RGB(230, 139, 44), kProgressChunkTop = RGB(159, 232, 158),
-                   kProgressChunk = RGB(43, 201, 42), kInfoBk = RGB(255, 255, 225), kCaptionTop = RGB(0, 88, 238),
-                   kCaptionBottom = RGB(61, 149, 255), kCloseFace = RGB(225, 84, 58);
+                   kProgressChunk = RGB(43, 201, 42), kInfoBk = RGB(255, 255, 225);
 
 void PushButton(Painter& p, int state) {
   double x = p.x(), y = p.y(), w = p.w(), h = p.h();
@@ -326,50 +323,57 @@ void BlueButton(Painter& p, int state, int arrowDir) {
 void CaptionButton(Painter& p, int part, int state) {
   double x = p.x(), y = p.y(), w = p.w(), h = p.h();
   bool close = part == WP_CLOSEBUTTON || part == WP_SMALLCLOSEBUTTON;
-  COLORREF face = close ? kCloseFace : RGB(40, 110, 255);
-  if (state == CBS_HOT) face = close ? RGB(240, 120, 90) : RGB(80, 145, 255);
-  if (state == CBS_PUSHED) face = close ? RGB(190, 60, 40) : RGB(20, 70, 200);
-  if (state == CBS_DISABLED) face = RGB(150, 170, 220);
-  p.vgradFill(x, y, w, h, face, face, 3);
+  COLORREF top = close ? RGB(227, 92, 59) : RGB(60, 133, 255), bottom = close ? RGB(199, 58, 28) : RGB(0, 76, 222);
+  if (state == CBS_HOT) {
+    top = close ? RGB(240, 134, 104) : RGB(104, 162, 255);
+    bottom = close ? RGB(219, 82, 50) : RGB(33, 104, 238);
+  } else if (state == CBS_PUSHED) {
+    top = close ? RGB(180, 48, 20) : RGB(0, 58, 190);
+    bottom = close ? RGB(214, 86, 56) : RGB(40, 110, 240);
+  } else if (state == CBS_DISABLED) {
+    top = bottom = RGB(150, 175, 235);
+  }
+  p.vgradFill(x + 1, y + 1, w - 2, h - 2, top, bottom, 2);
   p.frame(x, y, w, h, RGB(255, 255, 255), 3);
-  cairo_t* cr = p.cr();
-  p.set(RGB(255, 255, 255));
-  cairo_set_line_width(cr, 2);
-  double m = std::max(4.0, std::floor(w / 4));
+  COLORREF g = state == CBS_DISABLED ? RGB(200, 212, 245) : RGB(255, 255, 255);
+  // Glyphs in whole pixels, sized for the 21-pixel button.
+  double gx = x + std::floor((w - 21) / 2), gy = y + std::floor((h - 21) / 2);
   switch (part) {
     case WP_CLOSEBUTTON:
-    case WP_SMALLCLOSEBUTTON:
-      cairo_move_to(cr, x + m, y + m);
-      cairo_line_to(cr, x + w - m, y + h - m);
-      cairo_move_to(cr, x + w - m, y + m);
-      cairo_line_to(cr, x + m, y + h - m);
-      cairo_stroke(cr);
-      break;
-    case WP_MINBUTTON:
-      cairo_rectangle(cr, x + m, y + h - m - 2, w / 2 - m + 2, 2);
+    case WP_SMALLCLOSEBUTTON: {
+      // An X of two-pixel strokes, nine pixels square.
+      cairo_t* cr = p.cr();
+      p.set(g);
+      cairo_save(cr);
+      cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+      for (int i = 0; i < 9; ++i) {
+        cairo_rectangle(cr, gx + 6 + i, gy + 6 + i, i < 8 ? 2 : 1, 1);
+        cairo_rectangle(cr, gx + 14 - i - (i < 8 ? 1 : 0), gy + 6 + i, i < 8 ? 2 : 1, 1);
+      }
       cairo_fill(cr);
+      cairo_restore(cr);
       break;
+    }
+    case WP_MINBUTTON: p.rects({{gx + 6, gy + 13, 7, 3}}, g); break;
     case WP_MAXBUTTON:
-      cairo_set_line_width(cr, 1);
-      cairo_rectangle(cr, x + m + 0.5, y + m + 0.5, w - 2 * m - 1, h - 2 * m - 1);
-      cairo_stroke(cr);
-      cairo_rectangle(cr, x + m, y + m, w - 2 * m, 2);
-      cairo_fill(cr);
+      // A window: one-pixel sides and bottom, a three-pixel title bar.
+      p.rects({{gx + 5, gy + 5, 11, 3}, {gx + 5, gy + 8, 1, 8}, {gx + 15, gy + 8, 1, 8}, {gx + 5, gy + 15, 11, 1}}, g);
       break;
     case WP_RESTOREBUTTON:
-      cairo_set_line_width(cr, 1);
-      cairo_rectangle(cr, x + m + 2.5, y + m + 0.5, w - 2 * m - 3, h - 2 * m - 3);
-      cairo_rectangle(cr, x + m + 0.5, y + m + 2.5, w - 2 * m - 3, h - 2 * m - 3);
-      cairo_stroke(cr);
+      p.rects({{gx + 8, gy + 4, 8, 2}, {gx + 15, gy + 6, 1, 6}, {gx + 13, gy + 11, 2, 1}, {gx + 8, gy + 6, 1, 2},
+               {gx + 5, gy + 8, 8, 2}, {gx + 5, gy + 10, 1, 6}, {gx + 12, gy + 10, 1, 6}, {gx + 5, gy + 15, 8, 1}},
+              g);
       break;
     case WP_HELPBUTTON: {
+      cairo_t* cr = p.cr();
       PangoLayout* layout = pango_cairo_create_layout(cr);
       pango_layout_set_text(layout, "?", 1);
       PangoFontDescription* d = pango_font_description_from_string("Liberation Sans Bold");
-      pango_font_description_set_absolute_size(d, (h - 4) * PANGO_SCALE);
+      pango_font_description_set_absolute_size(d, (h - 6) * PANGO_SCALE);
       pango_layout_set_font_description(layout, d);
       int lw, lh;
       pango_layout_get_pixel_size(layout, &lw, &lh);
+      p.set(g);
       cairo_move_to(cr, x + (w - lw) / 2, y + (h - lh) / 2);
       pango_cairo_show_layout(cr, layout);
       pango_font_description_free(d);
@@ -380,6 +384,44 @@ void CaptionButton(Painter& p, int part, int state) {
   }
 }
 
+// Luna's caption: a blue band lighter at its top, with a bright first line.
+void Caption(Painter& p, bool active) {
+  double x = p.x(), y = p.y(), w = p.w(), h = p.h();
+  cairo_t* cr = p.cr();
+  cairo_pattern_t* g = cairo_pattern_create_linear(0, y, 0, y + h);
+  auto stop = [&](double at, COLORREF c) {
+    RGBd v = C(c);
+    cairo_pattern_add_color_stop_rgb(g, at, v.r, v.g, v.b);
+  };
+  if (active) {
+    stop(0, RGB(10, 102, 255));
+    stop(0.12, RGB(0, 88, 238));
+    stop(0.55, RGB(0, 84, 227));
+    stop(1, RGB(0, 67, 207));
+  } else {
+    stop(0, RGB(157, 185, 235));
+    stop(0.5, RGB(122, 150, 223));
+    stop(1, RGB(112, 138, 210));
+  }
+  cairo_set_source(cr, g);
+  cairo_rectangle(cr, x, y, w, h);
+  cairo_fill(cr);
+  cairo_pattern_destroy(g);
+  p.hline(x, x + w, y, active ? RGB(61, 149, 255) : RGB(180, 200, 240));
+  p.vline(x, y, y + h, active ? RGB(0, 25, 207) : RGB(112, 138, 210));
+  p.vline(x + w - 1, y, y + h, active ? RGB(0, 25, 207) : RGB(112, 138, 210));
+}
+
+// Luna's frame sides: blue with a dark outer line.
+void FrameSide(Painter& p, int part, bool active) {
+  double x = p.x(), y = p.y(), w = p.w(), h = p.h();
+  COLORREF face = active ? RGB(0, 84, 227) : RGB(122, 150, 223), outer = active ? RGB(0, 25, 207) : RGB(112, 138, 210);
+  p.fill(x, y, w, h, face);
+  if (part == WP_FRAMELEFT) p.vline(x, y, y + h, outer);
+  else if (part == WP_FRAMERIGHT) p.vline(x + w - 1, y, y + h, outer);
+  else p.hline(x, x + w, y + h - 1, outer);
+}
+
 void PaintPart(Painter& p, Cls cls, int part, int state) {
   double x = p.x(), y = p.y(), w = p.w(), h = p.h();
   switch (cls) {
@@ -387,7 +429,7 @@ void PaintPart(Painter& p, Cls cls, int part, int state) {
       if (part == BP_PUSHBUTTON || part == BP_USERBUTTON) PushButton(p, state);
       else if (part == BP_CHECKBOX) CheckBox(p, state, false);
       else if (part == BP_RADIOBUTTON) CheckBox(p, state, true);
-      else if (part == BP_GROUPBOX) p.frame(x, y, w, h, RGB(208, 208, 191), 3);
+      else if (part == BP_GROUPBOX) p.frame(x, y, w, h, state == GBS_DISABLED ? kDisabledBorder : RGB(208, 208, 191), 3);
       break;
     case Cls::ComboBox:
       if (part == CP_DROPDOWNBUTTON) BlueButton(p, state, 1);
@@ -396,8 +438,18 @@ void PaintPart(Painter& p, Cls cls, int part, int state) {
     case Cls::ScrollBar:
       if (part == SBP_ARROWBTN) BlueButton(p, ((state - 1) % 4) + 1, (state - 1) / 4);
       else if (part == SBP_THUMBBTNHORZ || part == SBP_THUMBBTNVERT) BlueButton(p, state, -1);
-      else if (part >= SBP_LOWERTRACKHORZ && part <= SBP_UPPERTRACKVERT)
-        p.fill(x, y, w, h, state == SCRBS_PRESSED ? RGB(190, 190, 180) : RGB(244, 243, 238));
+      else if (part >= SBP_LOWERTRACKHORZ && part <= SBP_UPPERTRACKVERT) {
+        // A light track with a faint line along each long side.
+        bool vertical = part == SBP_LOWERTRACKVERT || part == SBP_UPPERTRACKVERT;
+        p.fill(x, y, w, h, state == SCRBS_PRESSED ? RGB(190, 190, 180) : RGB(246, 245, 240));
+        if (vertical) {
+          p.vline(x, y, y + h, RGB(238, 237, 229));
+          p.vline(x + w - 1, y, y + h, RGB(238, 237, 229));
+        } else {
+          p.hline(x, x + w, y, RGB(238, 237, 229));
+          p.hline(x, x + w, y + h - 1, RGB(238, 237, 229));
+        }
+      }
       else if (part == SBP_SIZEBOX) p.fill(x, y, w, h, RGB(236, 233, 216));
       break;
     case Cls::Header: {
@@ -484,11 +536,9 @@ void PaintPart(Painter& p, Cls cls, int part, int state) {
       break;
     case Cls::Window:
       if (part == WP_CAPTION || part == WP_SMALLCAPTION || part == WP_MINCAPTION) {
-        bool inactive = state == CS_INACTIVE || state == CS_DISABLED;
-        p.vgradFill(x, y, w, h, inactive ? RGB(122, 150, 223) : kCaptionTop,
-                    inactive ? RGB(157, 185, 235) : kCaptionBottom);
+        Caption(p, state == CS_ACTIVE);
       } else if (part == WP_FRAMELEFT || part == WP_FRAMERIGHT || part == WP_FRAMEBOTTOM) {
-        p.fill(x, y, w, h, state == FS_INACTIVE ? RGB(122, 150, 223) : RGB(0, 84, 227));
+        FrameSide(p, part, state != FS_INACTIVE);
       } else if (part >= WP_SYSBUTTON && part <= WP_HELPBUTTON + 1) {
         CaptionButton(p, part, state);
       }

@@ -362,8 +362,17 @@ void TTrackBar::PaintWindow(HDC DC) {
 
   // Channel: a sunken groove with the selection range highlighted.
   RECT ch = ToRECT(ChannelRect());
-  DrawEdge(DC, &ch, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
-  HBRUSH win = CreateSolidBrush(Sys(COLOR_WINDOW));
+  bool luna = IsThemeActive() != FALSE;
+  if (luna) {
+    // Luna's channel: a flat grey-edged groove.
+    HBRUSH edge = CreateSolidBrush(RGB(157, 156, 153));
+    FrameRect(DC, &ch, edge);
+    DeleteObject(edge);
+    ch = RECT{ch.left + 1, ch.top + 1, ch.right - 1, ch.bottom - 1};
+  } else {
+    DrawEdge(DC, &ch, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+  }
+  HBRUSH win = CreateSolidBrush(luna ? RGB(231, 234, 234) : Sys(COLOR_WINDOW));
   FillRect(DC, &ch, win);
   DeleteObject(win);
   if (FSelEnd > FSelStart) {
@@ -412,6 +421,11 @@ void TTrackBar::PaintWindow(HDC DC) {
     RECT t = ToRECT(thumbBox);
     COLORREF face = Enabled() && !FTracking ? Sys(COLOR_BTNFACE) : Sys(COLOR_3DLIGHT);
     COLORREF light = Sys(COLOR_BTNHIGHLIGHT), shadow = Sys(COLOR_BTNSHADOW), dark = Sys(COLOR_3DDKSHADOW);
+    if (luna) {
+      // Luna's thumb: a light face in a dark blue outline.
+      face = Enabled() && !FTracking ? RGB(245, 245, 240) : RGB(236, 233, 216);
+      light = shadow = dark = Enabled() ? RGB(28, 81, 128) : RGB(201, 199, 186);
+    }
     bool pointed = FTickMarks != tmBoth && FTickStyle != tsNone;
     if (!pointed) {
       HBRUSH fb = CreateSolidBrush(face);

@@ -1937,7 +1937,25 @@ int TControlScrollBar::ControlSize() const {
   return FKind == sbHorizontal ? r.Right : r.Bottom;
 }
 
-bool TControlScrollBar::IsScrollBarVisible() const { return FVisible && FRange > ControlSize(); }
+// Decided on the client without the bars, as the system does: a bar shown only because
+// the other one took room goes when that one goes.
+bool TControlScrollBar::IsScrollBarVisible() const {
+  if (!FVisible) return false;
+  TRect r = FControl->ClientRect();
+  int w = r.Right, h = r.Bottom;
+  if (FControl->HandleAllocated()) {
+    LONG style = GetWindowLong(FControl->Handle(), GWL_STYLE);
+    if (style & WS_VSCROLL) w += GetSystemMetrics(SM_CXVSCROLL);
+    if (style & WS_HSCROLL) h += GetSystemMetrics(SM_CYHSCROLL);
+  }
+  const TControlScrollBar* horz = FControl->HorzScrollBar();
+  const TControlScrollBar* vert = FControl->VertScrollBar();
+  int rx = horz->FVisible ? horz->FRange : 0, ry = vert->FVisible ? vert->FRange : 0;
+  bool needH = rx > w, needV = ry > h;
+  if (needH) needV = ry > h - GetSystemMetrics(SM_CYHSCROLL);
+  if (needV) needH = rx > w - GetSystemMetrics(SM_CXVSCROLL);
+  return FKind == sbHorizontal ? needH : needV;
+}
 
 void TControlScrollBar::SetPosition(int Value) {
   int maxPos = std::max(0, FRange - ControlSize());

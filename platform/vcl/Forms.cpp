@@ -171,12 +171,19 @@ void TCustomForm::GetChildren(const TGetChildProc& Proc, TComponent* Root) {
 }
 
 void TCustomForm::Loaded() {
-  TScrollingWinControl::Loaded();
-  if (FClientWidth > 0 || FClientHeight > 0) {
+  // The stored client size is the client size after loading: set it before the scroll
+  // ranges are first computed (a bar shown for a client still too small would stay in the
+  // frame's size), and again if the menu bar or a bar changed the frame meanwhile.
+  int storedWidth = FClientWidth, storedHeight = FClientHeight;
+  FClientWidth = FClientHeight = 0;
+  auto applyStored = [&] {
     TRect c = ClientRect();
-    SetClientSize(FClientWidth > 0 ? FClientWidth : c.Right, FClientHeight > 0 ? FClientHeight : c.Bottom);
-    FClientWidth = FClientHeight = 0;
-  }
+    int w = storedWidth > 0 ? storedWidth : c.Right, h = storedHeight > 0 ? storedHeight : c.Bottom;
+    if (w != c.Right || h != c.Bottom) SetClientSize(w, h);
+  };
+  if (storedWidth > 0 || storedHeight > 0) applyStored();
+  TScrollingWinControl::Loaded();
+  if (storedWidth > 0 || storedHeight > 0) applyStored();
   if (FActiveControl && !FActiveControl->CanFocus()) {
     // Kept: it gets the focus when the form is shown, if it can then.
   }
@@ -324,12 +331,16 @@ void TCustomForm::AttachMenu(bool KeepClientSize) {
     if (::GetMenu(FHandle) == menu->Handle()) return;
     RECT before;
     ::GetClientRect(FHandle, &before);
+    // No scroll range while the bar comes: a scroll bar shown for the moment the client
+    // is short by the bar's height would be counted into the growth and stay out.
+    if (KeepClientSize) DisableAutoRange();
     ::SetMenu(FHandle, menu->Handle());
     // A window made for a form keeps the form's client size: the bar adds to its height.
     if (KeepClientSize) {
       RECT after;
       ::GetClientRect(FHandle, &after);
       if (after.bottom < before.bottom) SetBounds(FLeft, FTop, FWidth, FHeight + before.bottom - after.bottom);
+      EnableAutoRange();
     }
   } else if (::GetMenu(FHandle)) {
     ::SetMenu(FHandle, nullptr);

@@ -665,7 +665,8 @@ void TCustomListBox::PaintItem(HDC DC, int Index, const RECT& R, UINT Action) {
   bool selected = FMultiSelect ? FItems[size_t(Index)].Selected : FCurSel == Index;
   UINT state = 0;
   if (selected) state |= ODS_SELECTED;
-  if (Index == FCaret && Focused()) state |= ODS_FOCUS;
+  // With nothing selected the caret rests on the first item, and the focus shows there.
+  if ((Index == FCaret || (FCaret < 0 && Index == 0)) && Focused()) state |= ODS_FOCUS;
   if (!Enabled()) state |= ODS_DISABLED;
   DRAWITEMSTRUCT dis;
   dis.CtlType = ODT_LISTBOX;
@@ -1278,8 +1279,15 @@ bool TCustomComboBox::Focused() {
 int TCustomComboBox::ItemIndex() { return int(Perform(CB_GETCURSEL, 0, 0)); }
 
 void TCustomComboBox::SetItemIndex(int Value) {
+  if (FComponentState.Contains(csLoading)) FLoadedItemIndex = Value;  // the items may follow
   if (ItemIndex() == Value) return;
   Perform(CB_SETCURSEL, WPARAM(Value), 0);
+}
+
+void TCustomComboBox::Loaded() {
+  TWinControl::Loaded();
+  if (FLoadedItemIndex >= 0 && ItemIndex() != FLoadedItemIndex) SetItemIndex(FLoadedItemIndex);
+  FLoadedItemIndex = -1;
 }
 
 void TCustomComboBox::SetCurSel(int Index, bool Notify) {
@@ -1340,6 +1348,12 @@ void TCustomComboBox::SetDroppedDown(bool Value) {
   if (work.bottom > work.top && y + height > work.bottom && wr.top - height >= work.top) y = wr.top - height;
   (void)origin;
   SetWindowPos(lh, HWND_TOPMOST, x, y, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  if (HasEdit()) {
+    // The list opens on the item whose text the edit holds.
+    std::string text = Text();
+    int match = text.empty() ? -1 : int(Perform(CB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(text.c_str())));
+    if (match >= 0 && match != FList->ItemIndex()) FList->SetItemIndex(match);
+  }
   FList->MakeVisible(std::max(0, FList->ItemIndex()));
   FDroppedDown = true;
   FList->IgnoreNextUp = GetKeyState(VK_LBUTTON) < 0;

@@ -335,6 +335,7 @@ protected:
   void DestroyWnd() override;
   void PaintWindow(HDC DC) override;
   void KeyPress(char32_t& Key) override;
+  void Loaded() override;
   virtual void Change();
   virtual void Select();
   virtual void DropDown();
@@ -350,6 +351,7 @@ protected:
 
 private:
   friend class TComboListBox;
+  int FLoadedItemIndex = -1;  // an item index read before the items: set when loading ends
   // Owner drawing of the items and the field, through the parent window like a list
   // box's, as the combo box's (ODT_COMBOBOX, its id and window).
   void SendOwnerDraw(UINT Msg, LPARAM Struct);

@@ -143,6 +143,8 @@ void TCustomLabel::DoDrawText(TRect& Rect, UINT Flags) {
   std::string text = GetLabelText();
   if ((Flags & DT_CALCRECT) && (text.empty() || (FShowAccelChar && text == "&"))) text = " ";
   if (!FShowAccelChar) Flags |= DT_NOPREFIX;
+  else if (!(Flags & DT_CALCRECT) && AcceleratorsHidden(FParent && FParent->HandleAllocated() ? FParent->Handle() : nullptr))
+    Flags |= DT_HIDEPREFIX;  // underlines show once Alt is pressed
   TCanvas* c = Canvas();
   c->Font()->Assign(Font());
   HDC dc = c->GetHandle();

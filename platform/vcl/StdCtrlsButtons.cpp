@@ -95,6 +95,7 @@ void TButtonControl::PaintWindow(HDC DC) {
 
 void TButtonControl::DrawCaption(HDC DC, TRect R, UINT Flags, bool Focus) {
   std::string text = Caption();
+  if (AcceleratorsHidden(HandleAllocated() ? FHandle : nullptr)) Flags |= DT_HIDEPREFIX;
   SelectObject(DC, Font()->GetHandle());
   SetBkMode(DC, TRANSPARENT);
   if (FWordWrap) Flags = (Flags & ~UINT(DT_SINGLELINE)) | DT_WORDBREAK;
@@ -180,7 +181,8 @@ bool TButtonControl::HandleButtonMessage(TMessage& Message) {
       return true;
     case WM_KILLFOCUS:
     case WM_CANCELMODE:
-      if (FPressed || FSpaceDown) {
+      // Losing the focus always repaints: the focus rectangle goes with it.
+      if (FPressed || FSpaceDown || Message.Msg == WM_KILLFOCUS) {
         FPressed = false;
         FSpaceDown = false;
         Invalidate();
@@ -444,7 +446,12 @@ void TRadioButton::Publish(TClassBuilder<TRadioButton>& P) {
       .Bool("Checked", &TRadioButton::Checked, &TRadioButton::SetCheckedValue, false);
 }
 
-TRadioButton::TRadioButton(TComponent* AOwner) : TButtonControl(AOwner) { SetBounds(0, 0, 113, 17); }
+// A group of radio buttons is one tab stop: the checked button's (the arrow keys move
+// within the group).
+TRadioButton::TRadioButton(TComponent* AOwner) : TButtonControl(AOwner) {
+  SetBounds(0, 0, 113, 17);
+  FTabStop = false;
+}
 
 void TRadioButton::SetAlignment(TLeftRight Value) {
   if (Value != taLeftJustify) Value = taRightJustify;
@@ -456,6 +463,7 @@ void TRadioButton::SetAlignment(TLeftRight Value) {
 void TRadioButton::SetChecked(bool Value) {
   if (FChecked == Value) return;
   FChecked = Value;
+  SetTabStop(Value);
   Invalidate();
   if (!Value) return;
   // Only one radio button of a parent is checked.
@@ -551,9 +559,10 @@ void TCustomGroupBox::Paint() {
   }
   int saved = SaveDC(dc);
   if (!text.empty()) ExcludeClipRect(dc, caption.left, caption.top, caption.right, caption.bottom);
-  // The etched frame in both looks: the themed group box frame is too faint on the face
-  // colour to show the grouping.
-  if (FCtl3D) {
+  TTheme theme(Handle(), "button");
+  if (theme && FCtl3D) {
+    DrawThemeBackground(theme.Get(), dc, BP_GROUPBOX, Enabled() ? GBS_NORMAL : GBS_DISABLED, &frame, nullptr);
+  } else if (FCtl3D) {
     RECT light{frame.left + 1, frame.top + 1, frame.right, frame.bottom};
     FrameRect(dc, &light, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
     RECT dark{frame.left, frame.top, frame.right - 1, frame.bottom - 1};
@@ -565,8 +574,12 @@ void TCustomGroupBox::Paint() {
   if (!text.empty()) {
     SetBkMode(dc, TRANSPARENT);
     RECT r{caption.left + 1, caption.top, caption.right, caption.bottom};
-    SetTextColor(dc, Enabled() ? ColorToRGB(Font()->GetColor()) : GetSysColor(COLOR_GRAYTEXT));
-    DrawTextUtf8(dc, text, &r, DT_SINGLELINE | DT_LEFT);
+    COLORREF color = Enabled() ? ColorToRGB(Font()->GetColor()) : GetSysColor(COLOR_GRAYTEXT);
+    // Luna writes group captions in its blue unless the font was given a colour of its own.
+    if (theme && Enabled() && Font()->GetColor() == clWindowText)
+      GetThemeColor(theme.Get(), BP_GROUPBOX, GBS_NORMAL, TMT_TEXTCOLOR, &color);
+    SetTextColor(dc, color);
+    DrawTextUtf8(dc, text, &r, DT_SINGLELINE | DT_LEFT | (AcceleratorsHidden(FHandle) ? DT_HIDEPREFIX : 0u));
   }
 }
 

@@ -148,13 +148,51 @@ int TScrollBar::PosFromThumb(int ThumbStart) {
   return FMin + int((int64_t(rel) * (top - FMin) + (track - len) / 2) / (track - len));
 }
 
+namespace {
+// The classic track: a checker of the face and highlight colours.
+void FillClassicTrack(HDC DC, const RECT& r) {
+  // A scroll bar colour of its own (not the face's) paints the track plainly.
+  if (GetSysColor(COLOR_SCROLLBAR) != GetSysColor(COLOR_BTNFACE)) {
+    FillRect(DC, &r, GetSysColorBrush(COLOR_SCROLLBAR));
+    return;
+  }
+  static const WORD kChecker[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
+  HBITMAP pattern = CreateBitmap(8, 8, 1, 1, kChecker);
+  HBRUSH brush = CreatePatternBrush(pattern);
+  COLORREF oldText = SetTextColor(DC, GetSysColor(COLOR_BTNFACE));
+  COLORREF oldBk = SetBkColor(DC, GetSysColor(COLOR_BTNHIGHLIGHT));
+  FillRect(DC, &r, brush);
+  SetTextColor(DC, oldText);
+  SetBkColor(DC, oldBk);
+  DeleteObject(brush);
+  DeleteObject(pattern);
+}
+}  // namespace
+
 void TScrollBar::PaintWindow(HDC DC) {
   TRect c = ClientRect();
   RECT all = ToRECT(c);
-  FillRect(DC, &all, GetSysColorBrush(COLOR_SCROLLBAR));
   bool disabled = !Enabled() || FMax <= FMin;
   bool vert = FKind == sbVertical;
   RECT a1 = ToRECT(ArrowRect(false)), a2 = ToRECT(ArrowRect(true));
+  if (HTHEME theme = IsThemeActive() && HandleAllocated() ? OpenThemeData(FHandle, "scrollbar") : nullptr) {
+    RECT track = vert ? RECT{all.left, a1.bottom, all.right, a2.top} : RECT{a1.right, all.top, a2.left, all.bottom};
+    DrawThemeBackground(theme, DC, vert ? SBP_UPPERTRACKVERT : SBP_UPPERTRACKHORZ, SCRBS_NORMAL, &track, nullptr);
+    auto arrowState = [&](bool second) {
+      int base = disabled ? ABS_UPDISABLED : FPressedPart == (second ? spArrow2 : spArrow1) ? ABS_UPPRESSED : ABS_UPNORMAL;
+      return base + (vert ? (second ? 4 : 0) : (second ? 12 : 8));
+    };
+    DrawThemeBackground(theme, DC, SBP_ARROWBTN, arrowState(false), &a1, nullptr);
+    DrawThemeBackground(theme, DC, SBP_ARROWBTN, arrowState(true), &a2, nullptr);
+    TRect t = ThumbRect();
+    if (!disabled && t.Width() > 0 && t.Height() > 0) {
+      RECT r = ToRECT(t);
+      DrawThemeBackground(theme, DC, vert ? SBP_THUMBBTNVERT : SBP_THUMBBTNHORZ, SCRBS_NORMAL, &r, nullptr);
+    }
+    CloseThemeData(theme);
+    return;
+  }
+  FillClassicTrack(DC, all);
   UINT pressed1 = FPressedPart == spArrow1 ? DFCS_PUSHED | DFCS_FLAT : 0;
   UINT pressed2 = FPressedPart == spArrow2 ? DFCS_PUSHED | DFCS_FLAT : 0;
   DrawFrameControl(DC, &a1, DFC_SCROLL, (vert ? DFCS_SCROLLUP : DFCS_SCROLLLEFT) | (disabled ? DFCS_INACTIVE : pressed1));

@@ -244,6 +244,14 @@ void CookKey(const TRawInput& raw) {
     sys = true;
   }
   if (!target) return;
+  if (raw.Down && (raw.Vk == VK_MENU || raw.Vk == VK_LMENU || raw.Vk == VK_RMENU)) {
+    // Alt shows the accelerators of the window's controls and menus from now on.
+    HWND top = TopLevelOf(target);
+    if (Valid(top) && !top->AccelShown) {
+      top->AccelShown = true;
+      RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+    }
+  }
   LPARAM lp = 1 | (LPARAM(MapVirtualKey(UINT(raw.Vk), 0) & 0xFF) << 16);
   if (alt) lp |= LPARAM(1) << 29;
   if (wasDown) lp |= LPARAM(1) << 30;

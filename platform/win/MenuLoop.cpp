@@ -41,6 +41,10 @@ struct TTracker {
   bool IdleSent = false;
   int PendingLevel = -1;     // the show timer acts on this level's selection
   TTracker* Outer = nullptr;
+  // Where the pointer was last seen: a move that does not move it (a pop-up opening under
+  // a resting pointer) selects nothing, so the keyboard's choice stands.
+  POINT LastPointer{};
+  TTracker() { GetCursorPos(&LastPointer); }
 };
 
 TTracker* gTracker = nullptr;
@@ -441,6 +445,11 @@ bool IsMouse(UINT msg) {
 }
 
 void Mouse(TTracker& t, const MSG& m) {
+  if (m.message == WM_MOUSEMOVE || m.message == WM_NCMOUSEMOVE) {
+    bool moved = m.pt.x != t.LastPointer.x || m.pt.y != t.LastPointer.y;
+    t.LastPointer = m.pt;
+    if (!moved && t.Keyboard) return;
+  }
   THit h = HitTest(t, m.pt);
   if (m.message == WM_MOUSEMOVE || m.message == WM_NCMOUSEMOVE) {
     if (h.Level >= 0) {
@@ -585,12 +594,9 @@ bool MenuBarOpen(HWND h) { return gTracker && gTracker->Owner == h && gTracker->
 int MenuBarHot(HWND h) { return h == gHotWnd ? gHotIndex : -1; }
 
 bool MenuNoAccel(HWND h) {
-  BOOL cues = FALSE;
-  SystemParametersInfo(SPI_GETKEYBOARDCUES, 0, &cues, 0);
-  if (cues) return false;
+  if (!AcceleratorsHidden(h)) return false;
   for (TTracker* t = gTracker; t; t = t->Outer)
     if (t->Keyboard) return false;
-  (void)h;
   return true;
 }
 
@@ -755,3 +761,11 @@ BOOL EndMenu() {
 }
 
 HWND GetMenuLoopOwner() { return MenuLoopOwner(); }
+
+bool AcceleratorsHidden(HWND h) {
+  BOOL cues = FALSE;
+  SystemParametersInfo(SPI_GETKEYBOARDCUES, 0, &cues, 0);
+  if (cues) return false;
+  HWND top = h && Valid(h) ? TopLevelOf(h) : nullptr;
+  return !(top && Valid(top) && top->AccelShown);
+}

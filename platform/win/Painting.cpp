@@ -227,6 +227,25 @@ HRESULT PaintParentBackground(HWND child, HDC dc, const RECT* rect) {
   return S_OK;
 }
 
+// The classic scroll bar track: a checker of the face and highlight colours.
+void FillScrollTrack(HDC dc, const RECT& r) {
+  // A scroll bar colour of its own (not the face's) paints the track plainly.
+  if (GetSysColor(COLOR_SCROLLBAR) != GetSysColor(COLOR_BTNFACE)) {
+    FillRect(dc, &r, GetSysColorBrush(COLOR_SCROLLBAR));
+    return;
+  }
+  static const WORD kChecker[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
+  HBITMAP pattern = CreateBitmap(8, 8, 1, 1, kChecker);
+  HBRUSH brush = CreatePatternBrush(pattern);
+  COLORREF oldText = SetTextColor(dc, GetSysColor(COLOR_BTNFACE));
+  COLORREF oldBk = SetBkColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+  FillRect(dc, &r, brush);
+  SetTextColor(dc, oldText);
+  SetBkColor(dc, oldBk);
+  DeleteObject(brush);
+  DeleteObject(pattern);
+}
+
 void DrawScrollBar(HWND h, HDC dc, int bar, const RECT& r) {
   if (RectEmpty(r)) return;
   const TScrollBarState& sb = h->Scroll[bar];
@@ -236,7 +255,19 @@ void DrawScrollBar(HWND h, HDC dc, int bar, const RECT& r) {
   RECT a1 = vert ? MakeRect(r.left, r.top, r.right, r.top + arrow) : MakeRect(r.left, r.top, r.left + arrow, r.bottom);
   RECT a2 = vert ? MakeRect(r.left, r.bottom - arrow, r.right, r.bottom) : MakeRect(r.right - arrow, r.top, r.right, r.bottom);
   bool disabled = sb.Max <= sb.Min || (h->Style & WS_DISABLED);
-  FillRectColor(dc, r, COLOR_SCROLLBAR);
+  if (HTHEME theme = OpenThemeData(h, "scrollbar")) {
+    RECT track = vert ? MakeRect(r.left, a1.bottom, r.right, a2.top) : MakeRect(a1.right, r.top, a2.left, r.bottom);
+    DrawThemeBackground(theme, dc, vert ? SBP_UPPERTRACKVERT : SBP_UPPERTRACKHORZ, SCRBS_NORMAL, &track, nullptr);
+    int base = disabled ? ABS_UPDISABLED : ABS_UPNORMAL;
+    DrawThemeBackground(theme, dc, SBP_ARROWBTN, base + (vert ? 0 : 8), &a1, nullptr);
+    DrawThemeBackground(theme, dc, SBP_ARROWBTN, base + (vert ? 4 : 12), &a2, nullptr);
+    RECT thumb;
+    if (!disabled && ScrollThumbRect(h, bar, &thumb))
+      DrawThemeBackground(theme, dc, vert ? SBP_THUMBBTNVERT : SBP_THUMBBTNHORZ, SCRBS_NORMAL, &thumb, nullptr);
+    CloseThemeData(theme);
+    return;
+  }
+  FillScrollTrack(dc, r);
   DrawFrameControl(dc, &a1, DFC_SCROLL, (vert ? DFCS_SCROLLUP : DFCS_SCROLLLEFT) | (disabled ? DFCS_INACTIVE : 0));
   DrawFrameControl(dc, &a2, DFC_SCROLL, (vert ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT) | (disabled ? DFCS_INACTIVE : 0));
   if (disabled) return;
@@ -329,11 +360,37 @@ static HICON CaptionIcon(HWND h) {
   return nullptr;
 }
 
+// Luna's frame and caption: the caption's blue band covers the top frame, the frame's
+// other sides are blue bands with a dark outer line.
+void DrawLunaFrame(HWND h, HDC dc, HTHEME theme, const RECT& wr, int frame, int captionBottom) {
+  bool active = h->NcActive;
+  RECT cap = MakeRect(wr.left, wr.top, wr.right, captionBottom);
+  DrawThemeBackground(theme, dc, (h->ExStyle & WS_EX_TOOLWINDOW) ? WP_SMALLCAPTION : WP_CAPTION,
+                      active ? CS_ACTIVE : CS_INACTIVE, &cap, nullptr);
+  int state = active ? FS_ACTIVE : FS_INACTIVE;
+  RECT left = MakeRect(wr.left, captionBottom, wr.left + frame, wr.bottom);
+  RECT right = MakeRect(wr.right - frame, captionBottom, wr.right, wr.bottom);
+  RECT bottom = MakeRect(wr.left + frame, wr.bottom - frame, wr.right - frame, wr.bottom);
+  DrawThemeBackground(theme, dc, WP_FRAMELEFT, state, &left, nullptr);
+  DrawThemeBackground(theme, dc, WP_FRAMERIGHT, state, &right, nullptr);
+  DrawThemeBackground(theme, dc, WP_FRAMEBOTTOM, state, &bottom, nullptr);
+}
+
 void DrawNonClient(HWND h, HDC dc) {
   RECT wr = MakeRect(0, 0, RectWidth(h->Rect), RectHeight(h->Rect));
   DWORD s = h->Style;
   RECT r = wr;
-  if (s & (WS_THICKFRAME | WS_DLGFRAME) || (h->ExStyle & WS_EX_DLGMODALFRAME)) {
+  HTHEME windowTheme = nullptr;
+  bool maximised = (s & WS_MAXIMIZE) && !h->Parent && !(s & WS_CHILD);  // no frame shown
+  bool framed = !maximised && ((s & (WS_THICKFRAME | WS_DLGFRAME)) || (h->ExStyle & WS_EX_DLGMODALFRAME));
+  bool luna = (s & WS_CAPTION) == WS_CAPTION && IsThemeActive();
+  if ((framed || maximised) && luna) windowTheme = OpenThemeData(h, "window");
+  if (windowTheme) {
+    int f = maximised ? 0 : (s & WS_THICKFRAME) ? GetSystemMetrics(SM_CXFRAME) : GetSystemMetrics(SM_CXDLGFRAME);
+    int ch = GetSystemMetrics((h->ExStyle & WS_EX_TOOLWINDOW) ? SM_CYSMCAPTION : SM_CYCAPTION);
+    DrawLunaFrame(h, dc, windowTheme, wr, f, f + ch);
+    r = MakeRect(r.left + f, r.top + f, r.right - f, r.bottom - f);
+  } else if (framed) {
     RECT edge = r;
     DrawEdge(dc, &edge, EDGE_RAISED, BF_RECT | BF_ADJUST);
     int f = (s & WS_THICKFRAME) ? GetSystemMetrics(SM_CXFRAME) : GetSystemMetrics(SM_CXDLGFRAME);
@@ -343,7 +400,7 @@ void DrawNonClient(HWND h, HDC dc) {
                       MakeRect(edge.left, inner.top, inner.left, inner.bottom), MakeRect(inner.right, inner.top, edge.right, inner.bottom)})
       if (!RectEmpty(band)) FillRectColor(dc, band, COLOR_BTNFACE);
     r = inner;
-  } else if (s & WS_BORDER) {
+  } else if ((s & WS_BORDER) && !maximised) {
     FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
     r = MakeRect(r.left + 1, r.top + 1, r.right - 1, r.bottom - 1);
   }
@@ -351,6 +408,7 @@ void DrawNonClient(HWND h, HDC dc) {
     int ch = GetSystemMetrics((h->ExStyle & WS_EX_TOOLWINDOW) ? SM_CYSMCAPTION : SM_CYCAPTION);
     RECT cap = MakeRect(r.left, r.top, r.right, r.top + ch);
     bool active = h->NcActive;
+    if (!windowTheme) {
     COLORREF c1 = GetSysColor(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION);
     COLORREF c2 = GetSysColor(active ? COLOR_GRADIENTACTIVECAPTION : COLOR_GRADIENTINACTIVECAPTION);
     TRIVERTEX v[2];
@@ -368,6 +426,7 @@ void DrawNonClient(HWND h, HDC dc) {
     GradientFill(dc, v, 2, &gr, 1, GRADIENT_FILL_RECT_H);
     RECT line = MakeRect(cap.left, cap.bottom - 1, cap.right, cap.bottom);
     FillRectColor(dc, line, COLOR_BTNFACE);
+    }
     RECT text = MakeRect(cap.left + 4, cap.top, cap.right - 4, cap.bottom - 1);
     if (HICON icon = CaptionIcon(h)) {
       // The small icon at the left of the caption; the title follows it.
@@ -389,22 +448,38 @@ void DrawNonClient(HWND h, HDC dc) {
       for (auto& b : buttons) {
         RECT br = CaptionButtonRect(h, b.ht);
         if (RectEmpty(br)) continue;
+        bool inactive = (b.ht == HTMAXBUTTON && !(s & WS_MAXIMIZEBOX)) || (b.ht == HTMINBUTTON && !(s & WS_MINIMIZEBOX));
+        bool pushed = h->NcPressed == b.ht;
+        if (windowTheme) {
+          int part = b.ht == HTCLOSE ? WP_CLOSEBUTTON : b.ht == HTMINBUTTON ? WP_MINBUTTON
+                     : (s & WS_MAXIMIZE)                 ? WP_RESTOREBUTTON
+                                                         : WP_MAXBUTTON;
+          DrawThemeBackground(windowTheme, dc, part, inactive ? CBS_DISABLED : pushed ? CBS_PUSHED : CBS_NORMAL, &br,
+                              nullptr);
+          continue;
+        }
         UINT state = b.kind;
-        if (b.ht == HTMAXBUTTON && !(s & WS_MAXIMIZEBOX)) state |= DFCS_INACTIVE;
-        if (b.ht == HTMINBUTTON && !(s & WS_MINIMIZEBOX)) state |= DFCS_INACTIVE;
-        if (h->NcPressed == b.ht) state |= DFCS_PUSHED;
+        if (inactive) state |= DFCS_INACTIVE;
+        if (pushed) state |= DFCS_PUSHED;
         DrawFrameControl(dc, &br, DFC_CAPTION, state);
       }
     }
     LOGFONT lf;
-    lf.lfHeight = -11;
+    lf.lfHeight = windowTheme && !(h->ExStyle & WS_EX_TOOLWINDOW) ? -13 : -11;
     lf.lfWeight = FW_BOLD;
-    lf.lfFaceName = "Tahoma";
+    lf.lfFaceName = windowTheme && !(h->ExStyle & WS_EX_TOOLWINDOW) ? "Trebuchet MS" : "Tahoma";
     HFONT font = CreateFontIndirect(&lf);
     HGDIOBJ oldFont = SelectObject(dc, font);
     SetBkMode(dc, TRANSPARENT);
+    const UINT format = DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS | DT_NOPREFIX;
+    if (windowTheme && active) {
+      // Luna's caption text has a dark shadow one pixel down and right.
+      RECT shadow = RectOffset(text, 1, 1);
+      SetTextColor(dc, RGB(10, 24, 131));
+      DrawTextUtf8(dc, h->Text, &shadow, format);
+    }
     SetTextColor(dc, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
-    DrawTextUtf8(dc, h->Text, &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS | DT_NOPREFIX);
+    DrawTextUtf8(dc, h->Text, &text, format);
     SelectObject(dc, oldFont);
     DeleteObject(font);
     r.top = cap.bottom;
@@ -415,7 +490,15 @@ void DrawNonClient(HWND h, HDC dc) {
     FillRectColor(dc, MakeRect(r.left, r.top + mh - 1, r.right, r.top + mh), COLOR_MENU);
     r.top += mh;
   }
-  if (h->ExStyle & WS_EX_CLIENTEDGE) {
+  if ((h->ExStyle & WS_EX_CLIENTEDGE) && IsThemeActive()) {
+    // Luna's sunken border: one line of the edit border colour, one of the background.
+    RECT e = r;
+    HBRUSH border = CreateSolidBrush(RGB(127, 157, 185));
+    FrameRect(dc, &e, border);
+    DeleteObject(border);
+    e = MakeRect(e.left + 1, e.top + 1, e.right - 1, e.bottom - 1);
+    FrameRect(dc, &e, h->Class->Background ? h->Class->Background : GetSysColorBrush(COLOR_WINDOW));
+  } else if (h->ExStyle & WS_EX_CLIENTEDGE) {
     RECT e = r;
     DrawEdge(dc, &e, EDGE_SUNKEN, BF_RECT);
   } else if (h->ExStyle & WS_EX_STATICEDGE) {
@@ -428,6 +511,7 @@ void DrawNonClient(HWND h, HDC dc) {
     RECT v = ScrollBarRect(h, SB_VERT), hz = ScrollBarRect(h, SB_HORZ);
     FillRectColor(dc, MakeRect(v.left, hz.top, v.right, hz.bottom), COLOR_BTNFACE);
   }
+  if (windowTheme) CloseThemeData(windowTheme);
 }
 
 }  // namespace winsys

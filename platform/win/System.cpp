@@ -121,7 +121,7 @@ int GetSystemMetrics(int index) {
     case SM_CYMAXTRACK: return screen.cy + 12;
     case SM_CXVSCROLL: case SM_CYHSCROLL: case SM_CYVSCROLL: case SM_CXHSCROLL: return 17;
     case SM_CYVTHUMB: case SM_CXHTHUMB: return 17;
-    case SM_CYCAPTION: return 19;
+    case SM_CYCAPTION: return IsThemeActive() ? 26 : 19;  // Luna's taller caption
     case SM_CYSMCAPTION: return 15;
     case SM_CXBORDER: case SM_CYBORDER: return 1;
     case SM_CXEDGE: case SM_CYEDGE: return 2;
@@ -131,7 +131,7 @@ int GetSystemMetrics(int index) {
     case SM_CXSMICON: case SM_CYSMICON: return 16;
     case SM_CYMENU: return 19;
     case SM_CXMENUSIZE: case SM_CYMENUSIZE: return 18;
-    case SM_CXSIZE: case SM_CYSIZE: return 18;
+    case SM_CXSIZE: case SM_CYSIZE: return IsThemeActive() ? 25 : 18;
     case SM_CXSMSIZE: return 12;
     case SM_CYSMSIZE: return 14;
     case SM_CXMIN: case SM_CXMINTRACK: return 112;
@@ -217,7 +217,7 @@ BOOL SystemParametersInfo(UINT action, UINT uiParam, void* pv, UINT winIni) {
     case SPI_GETTOOLTIPFADE: return getBool(y.TooltipFade);
     case SPI_GETHOTTRACKING: return getBool(y.HotTracking);
     case SPI_GETGRADIENTCAPTIONS: return getBool(y.GradientCaptions);
-    case SPI_GETFLATMENU: return getBool(y.FlatMenu);
+    case SPI_GETFLATMENU: return getBool(y.FlatMenu || IsThemeActive());  // Luna's menus are flat
     case SPI_GETDROPSHADOW: return getBool(y.DropShadow);
     case SPI_GETSELECTIONFADE: return getBool(y.SelectionFade);
     case SPI_GETUIEFFECTS: return getBool(y.UIEffects);

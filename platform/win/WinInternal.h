@@ -91,6 +91,7 @@ struct HWND__ {
   bool NcPaintNeeded = false;
   bool InternalPaint = false;
   bool NcActive = false;                 // caption drawn active (WM_NCACTIVATE)
+  bool AccelShown = false;               // top level: Alt was pressed, accelerators underlined
   bool Destroying = false;
   bool Destroyed = false;
   bool CreatedDone = false;

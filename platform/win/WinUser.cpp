@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/UxTheme.h"
 #include "platform/win/WinInternal.h"
 
 namespace winsys {
@@ -213,6 +214,8 @@ static void InsertChild(HWND h, HWND after) {
 // --- non-client geometry -------------------------------------------------------------------
 static int FrameWidth(HWND h) {
   DWORD s = h->Style;
+  // A maximised window fills the work area: its frame is not shown.
+  if ((s & WS_MAXIMIZE) && !h->Parent && !(s & WS_CHILD)) return 0;
   if (s & WS_THICKFRAME) return GetSystemMetrics(SM_CXFRAME);
   if ((s & WS_DLGFRAME) || (h->ExStyle & WS_EX_DLGMODALFRAME)) return GetSystemMetrics(SM_CXDLGFRAME);
   if (s & WS_BORDER) return GetSystemMetrics(SM_CXBORDER);
@@ -280,14 +283,19 @@ RECT ScrollBarRect(HWND h, int bar) {
 RECT CaptionButtonRect(HWND h, int ht) {
   TFrameParts p = FrameParts(h, h->Rect);
   if (RectEmpty(p.Caption) || !(h->Style & WS_SYSMENU)) return RECT{};
-  int bh = p.Caption.bottom - p.Caption.top - 4;
-  int bw = bh + 2;
-  RECT close{p.Caption.right - 2 - bw, p.Caption.top + 2, p.Caption.right - 2, p.Caption.top + 2 + bh};
+  // Classic buttons are 16 x 14 in a 19-pixel caption (its last line is the separator);
+  // Luna's are 21-pixel squares centred in its 26-pixel caption.
+  int ch = p.Caption.bottom - p.Caption.top;
+  bool luna = IsThemeActive() && !(h->ExStyle & WS_EX_TOOLWINDOW) && ch >= 21;
+  int bh = luna ? 21 : ch - 5;
+  int bw = luna ? 21 : bh + 2;
+  int top = p.Caption.top + (luna ? (ch - bh) / 2 : 2);
+  RECT close = MakeRect(p.Caption.right - 2 - bw, top, p.Caption.right - 2, top + bh);
   if (ht == HTCLOSE) return close;
   if (!(h->Style & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX)) || (h->ExStyle & WS_EX_TOOLWINDOW)) return RECT{};
   RECT max = RectOffset(close, -(bw + 2), 0);
   if (ht == HTMAXBUTTON) return max;
-  RECT min = RectOffset(max, -bw, 0);
+  RECT min = RectOffset(max, -(bw + (luna ? 2 : 0)), 0);
   if (ht == HTMINBUTTON) return min;
   if (ht == HTSYSMENU && !(h->ExStyle & WS_EX_TOOLWINDOW))
     return MakeRect(p.Caption.left + 2, p.Caption.top + 1, p.Caption.left + 2 + bh, p.Caption.top + 1 + bh);
@@ -806,9 +814,7 @@ static RECT MaximizedRect(HWND h) {
     GetClientRect(h->Parent, &r);
     return r;
   }
-  RECT wa = CurrentBackend().WorkArea();
-  int f = FrameWidth(h);
-  return MakeRect(wa.left - f, wa.top - f, wa.right + f, wa.bottom + f);
+  return CurrentBackend().WorkArea();  // nothing off-screen: the frame goes instead
 }
 
 BOOL ShowWindow(HWND h, int cmd) {

@@ -633,6 +633,9 @@ struct NONCLIENTMETRICS {
   int iPaddedBorderWidth = 0;
 };
 BOOL SystemParametersInfo(UINT action, UINT uiParam, void* pvParam, UINT winIni);
+// Whether the underlined accelerators of h's window are hidden: until Alt is pressed in
+// that window, unless the system always shows keyboard cues.
+bool AcceleratorsHidden(HWND h);
 
 // System identity: the layer reports Windows 6.1 (7), common controls 6.
 struct OSVERSIONINFO {

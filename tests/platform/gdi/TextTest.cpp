@@ -53,6 +53,77 @@ TEST(GdiFonts, NegativeHeightIsTheEmAndPositiveTheCell) {
   EXPECT_STREQ(buf, "Courier");
 }
 
+// Windows' own text metrics at 96 DPI for the faces and sizes the program uses; the text
+// height measured for any string is the font height, so lines, edits and list items get
+// Windows' pitch.
+TEST(GdiFonts, FacesInUseReportWindowsMetrics) {
+  struct Case {
+    const char* face;
+    int lfHeight, weight;
+    int height, ascent, descent, internal, external, ave, max;
+  } cases[] = {
+      {"MS Sans Serif", -11, FW_NORMAL, 13, 11, 2, 2, 0, 5, 11},
+      {"MS Sans Serif", 13, FW_NORMAL, 13, 11, 2, 2, 0, 5, 11},  // a cell height picks the same size
+      {"MS Sans Serif", -11, FW_BOLD, 13, 11, 2, 2, 0, 6, 12},
+      {"Tahoma", -11, FW_NORMAL, 13, 11, 2, 2, 0, 5, 19},
+      {"Tahoma", -11, FW_BOLD, 13, 11, 2, 2, 0, 6, 22},
+      {"Times New Roman", -13, FW_NORMAL, 15, 12, 3, 2, 1, 5, 17},
+      {"Times New Roman", -16, FW_NORMAL, 18, 14, 4, 2, 1, 6, 21},
+      {"Arial", -11, FW_NORMAL, 14, 11, 3, 3, 0, 5, 15},
+      {"Arial", -13, FW_NORMAL, 16, 13, 3, 3, 0, 6, 17},
+      {"Arial CYR", -16, FW_NORMAL, 18, 15, 3, 2, 1, 7, 21},
+  };
+  Canvas32 cv(10, 10);
+  for (const Case& c : cases) {
+    Select f(cv.dc, MakeFont(c.face, c.lfHeight, c.weight));
+    TEXTMETRIC tm;
+    ASSERT_TRUE(GetTextMetrics(cv.dc, &tm));
+    SCOPED_TRACE(std::string(c.face) + " " + std::to_string(c.lfHeight) + " " + std::to_string(c.weight));
+    EXPECT_EQ(tm.tmHeight, c.height);
+    EXPECT_EQ(tm.tmAscent, c.ascent);
+    EXPECT_EQ(tm.tmDescent, c.descent);
+    EXPECT_EQ(tm.tmInternalLeading, c.internal);
+    EXPECT_EQ(tm.tmExternalLeading, c.external);
+    EXPECT_EQ(tm.tmAveCharWidth, c.ave);
+    EXPECT_EQ(tm.tmMaxCharWidth, c.max);
+    for (const char* text : {"Ay", "x", "\xd0\x99\xd1\x83"}) {
+      SIZE size{};
+      ASSERT_TRUE(GetTextExtentPoint32(cv.dc, text, int(std::strlen(text)), &size));
+      EXPECT_EQ(size.cy, tm.tmHeight) << text;
+    }
+    RECT r{0, 0, 200, 0};
+    EXPECT_EQ(DrawText(cv.dc, "Ay\nAy", -1, &r, DT_CALCRECT), 2 * tm.tmHeight) << "line pitch";
+  }
+}
+
+// Small GDI text is hinted and bi-level: black on white leaves no grey pixel. Large text
+// and text asked for anti-aliasing are smoothed.
+TEST(GdiText, SmallTextIsCrispLargeTextSmoothed) {
+  struct Case {
+    const char* face;
+    int lfHeight;
+    BYTE quality;
+    bool smoothed;
+  } cases[] = {
+      {"MS Sans Serif", -11, DEFAULT_QUALITY, false}, {"Tahoma", -11, DEFAULT_QUALITY, false},
+      {"Times New Roman", -16, DEFAULT_QUALITY, false}, {"Arial", -32, DEFAULT_QUALITY, true},
+      {"Tahoma", -11, ANTIALIASED_QUALITY, true},       {"Arial", -32, NONANTIALIASED_QUALITY, false},
+  };
+  for (const Case& c : cases) {
+    Canvas32 cv(160, 40);
+    LOGFONT lf;
+    lf.lfFaceName = c.face;
+    lf.lfHeight = c.lfHeight;
+    lf.lfQuality = c.quality;
+    Select f(cv.dc, CreateFontIndirect(&lf));
+    SetBkMode(cv.dc, TRANSPARENT);
+    TextOut(cv.dc, 2, 2, "Плотность", -1);
+    int black = cv.count(kBlack), white = cv.count(kWhite);
+    EXPECT_GT(160 * 40 - white, 20) << c.face << c.lfHeight;
+    EXPECT_EQ(black + white == 160 * 40, !c.smoothed) << c.face << c.lfHeight << " quality " << int(c.quality);
+  }
+}
+
 TEST(GdiText, ExtentsAgreeAcrossCalls) {
   Canvas32 cv(10, 10);
   Select f(cv.dc, MakeFont("Tahoma", -11));

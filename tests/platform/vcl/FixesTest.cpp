@@ -33,6 +33,7 @@ protected:
     delete Form;
     Application->Restart();
     ResetSysColors();
+    SetThemeActive(true);
   }
   static void Snapshot(HWND h, const char* name) {
     if (const char* dir = std::getenv("LORM_TEST_PNG_DIR")) SaveWindowPng(h, std::string(dir) + "/" + name);
@@ -57,6 +58,7 @@ protected:
   static constexpr COLORREF kTrack = RGB(0, 160, 0);
   void SetUp() override {
     FixesTest::SetUp();
+    SetThemeActive(false);  // the classic frame: sunken edge and plain tracks
     INT index = COLOR_SCROLLBAR;
     COLORREF colour = kTrack;
     SetSysColors(1, &index, &colour);

@@ -2,6 +2,10 @@
 
 #include "platform/rtl/MessageService.h"
 #include "platform/vcl/Filer.h"
+#include "platform/vcl/ExtCtrls.h"
+#include "platform/vcl/Menus.h"
+#include "platform/vcl/StdCtrls.h"
+#include "platform/vcl/ListBoxes.h"
 
 namespace {
 
@@ -384,6 +388,63 @@ end
   EXPECT_EQ(form->Recalculations, 2);
   Backend.Advance(350);
   EXPECT_EQ(form->Ticks, 3);
+}
+
+// A form with a main menu and a control reaching its right and bottom edges comes up with
+// the stored client size: the menu bar added during loading leaves no scroll bar behind.
+class TMenuForm : public TForm {
+  LORM_PUBLISHED(TMenuForm, TForm)
+public:
+  explicit TMenuForm(TComponent* AOwner) : TForm(AOwner) {}
+};
+void TMenuForm::Publish(TClassBuilder<TMenuForm>& P) {
+  P.Uses({TPanel::StaticClass(), TMainMenu::StaticClass(), TMenuItem::StaticClass(), TComboBox::StaticClass()});
+}
+
+TEST_F(Forms, StoredClientSizeHoldsWithAMenuAndControlsAtTheEdges) {
+  RegisterStoredForm("TMenuForm", R"(object MenuForm: TMenuForm
+  Left = 40
+  Top = 40
+  Caption = 'Меню'
+  ClientHeight = 200
+  ClientWidth = 300
+  Menu = MainMenu1
+  object Panel1: TPanel
+    Left = 0
+    Top = 0
+    Width = 300
+    Height = 200
+  end
+  object ComboBox1: TComboBox
+    Left = 10
+    Top = 10
+    Width = 120
+    Height = 21
+    Style = csDropDownList
+    ItemIndex = 1
+    Items.Strings = (
+      'ЛОРМ-100'
+      'ЛОРМ-200')
+  end
+  object MainMenu1: TMainMenu
+    object File1: TMenuItem
+      Caption = '&Файл'
+    end
+  end
+end
+)");
+  TMenuForm* form = nullptr;
+  Application->CreateForm(form);
+  form->Show();
+  Pump();
+  EXPECT_EQ(form->ClientWidth(), 300);
+  EXPECT_EQ(form->ClientHeight(), 200);
+  EXPECT_EQ(GetWindowLong(form->Handle(), GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL), 0);
+  // An item index stored before the items still selects its item.
+  auto* combo = dynamic_cast<TComboBox*>(form->FindComponent("ComboBox1"));
+  ASSERT_NE(combo, nullptr);
+  EXPECT_EQ(combo->ItemIndex(), 1);
+  EXPECT_EQ(combo->Text(), "ЛОРМ-200");
 }
 
 }  // namespace

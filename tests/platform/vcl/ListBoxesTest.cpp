@@ -75,6 +75,43 @@ TEST_F(ListsTest, ListBoxSelectsByMouseAndKeysAndScrollsToTheCaret) {
   EXPECT_EQ(list->ItemIndex(), 11);
 }
 
+// A focused list with nothing selected shows the focus rectangle round its first item,
+// the item height being the font's height (13 for MS Sans Serif 8 pt).
+TEST_F(ListsTest, FocusedListWithoutSelectionFramesTheFirstItem) {
+  TListBox* list = NewList({"Метан", "Этан"});
+  list->Font()->SetName("MS Sans Serif");
+  list->Font()->SetHeight(-11);
+  Scope.Backend().Pump();
+  EXPECT_EQ(list->ItemRect(0).Height(), 13);
+  ASSERT_EQ(list->ItemIndex(), -1);
+  auto framePixels = [&] {
+    TRect r = list->ItemRect(0);
+    int n = 0;
+    for (int x = r.Left; x < r.Right; ++x) n += WindowPixel(list->Handle(), x, r.Top) != ColorToRGB(clWindow);
+    return n;
+  };
+  EXPECT_EQ(framePixels(), 0);
+  list->SetFocus();
+  Scope.Backend().Pump();
+  EXPECT_GT(framePixels(), list->ItemRect(0).Width() / 3) << "dotted top edge of the focus rectangle";
+  EXPECT_EQ(list->ItemIndex(), -1) << "the focus selects nothing";
+}
+
+// A dropped list shows the item whose text the combo's edit holds, selected.
+TEST_F(ListsTest, DroppedComboPreselectsTheItemMatchingItsText) {
+  TComboBox* combo = NewCombo(csDropDown);
+  combo->SetText("gamma");
+  ASSERT_EQ(combo->ItemIndex(), -1);
+  combo->SetDroppedDown(true);
+  EXPECT_EQ(combo->ItemIndex(), 3);
+  EXPECT_EQ(combo->Text(), "gamma") << "the edit keeps what was typed";
+  combo->SetDroppedDown(false);
+  combo->SetText("Gam");
+  combo->SetDroppedDown(true);
+  EXPECT_EQ(combo->ItemIndex(), 3) << "no exact match: the selection stays";
+  combo->SetDroppedDown(false);
+}
+
 TEST_F(ListsTest, ExtendedMultiSelectTakesShiftRangesAndCtrlToggles) {
   TListBox* list = NewList({"one", "two", "three", "four", "five"});
   list->SetMultiSelect(true);

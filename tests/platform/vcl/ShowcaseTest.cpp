@@ -19,6 +19,7 @@
 #include "platform/vcl/Mask.h"
 #include "platform/vcl/Menus.h"
 #include "platform/vcl/StdCtrls.h"
+#include "platform/gdi/UxTheme.h"
 
 namespace {
 
@@ -307,6 +308,31 @@ TEST_F(ShowcaseTest, EveryControlLoadsPaintsAndTakesInput) {
   EXPECT_TRUE(SaveWindowPng(form->Handle(), png.string()));
   if (!dir) std::filesystem::remove(png);
   delete form;
+}
+
+} // namespace
+
+namespace {
+
+// The same form with themes switched off: everything classic, nothing of Luna left (the
+// face is the classic grey and the caption the classic gradient's dark blue).
+TEST_F(ShowcaseTest, ClassicLookWhenThemesAreOff) {
+  SetThemeActive(false);
+  RegisterStoredForm("TShowcaseForm", ShowcaseText);
+  TShowcaseForm* form = nullptr;
+  Application->CreateForm(form);
+  ASSERT_NE(form, nullptr);
+  form->Show();
+  Scope.Backend().Pump();
+  EXPECT_EQ(ColorToRGB(clBtnFace), RGB(212, 208, 200));
+  EXPECT_EQ(WindowPixel(form->Handle(), 630, 420), RGB(212, 208, 200));
+  const char* dir = std::getenv("LORM_SNAPSHOT_DIR");
+  auto png = std::filesystem::path(dir ? dir : std::filesystem::temp_directory_path().string()) /
+             "lorm_showcase_classic.png";
+  EXPECT_TRUE(SaveWindowPng(form->Handle(), png.string()));
+  if (!dir) std::filesystem::remove(png);
+  delete form;
+  SetThemeActive(true);
 }
 
 } // namespace

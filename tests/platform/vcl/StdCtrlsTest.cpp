@@ -402,6 +402,36 @@ TEST_F(StdCtrlsTest, CheckBoxStatesAndToggle) {
   EXPECT_EQ(SendMessage(c->Handle(), BM_GETCHECK, 0, 0), LRESULT(BST_CHECKED));
 }
 
+// The dotted focus rectangle shows on the focused check box or radio button only: it goes
+// when the focus moves on.
+TEST_F(StdCtrlsTest, FocusRectangleLeavesWithTheFocus) {
+  auto* c1 = Add<TCheckBox>(10, 10, 120, 17);
+  auto* r1 = Add<TRadioButton>(10, 40, 120, 17);
+  auto* edit = Add<TEdit>(10, 70);
+  c1->SetCaption("Сохранять");
+  r1->SetCaption("Весовые");
+  r1->SetCheckedValue(true);
+  ShowForm();
+  auto marked = [&](TWinControl* c) {
+    int n = 0;
+    for (int y = 0; y < c->Height(); ++y)
+      for (int x = 0; x < c->Width(); ++x) n += WindowPixel(c->Handle(), x, y) != ColorToRGB(clBtnFace);
+    return n;
+  };
+  edit->SetFocus();
+  Scope.Backend().Pump();
+  for (TWinControl* c : {static_cast<TWinControl*>(c1), static_cast<TWinControl*>(r1)}) {
+    int unfocused = marked(c);
+    c->SetFocus();
+    Scope.Backend().Pump();
+    ASSERT_TRUE(c->Focused());
+    EXPECT_GT(marked(c), unfocused) << "focus rectangle drawn";
+    edit->SetFocus();
+    Scope.Backend().Pump();
+    EXPECT_EQ(marked(c), unfocused) << "focus rectangle gone";
+  }
+}
+
 TEST_F(StdCtrlsTest, RadioButtonsAreExclusiveWithinTheirParent) {
   auto* r1 = Add<TRadioButton>(10, 10);
   auto* r2 = Add<TRadioButton>(10, 30);
@@ -426,6 +456,71 @@ TEST_F(StdCtrlsTest, RadioButtonsAreExclusiveWithinTheirParent) {
   EXPECT_TRUE(r1->Focused());
   EXPECT_TRUE(r1->Checked());
   EXPECT_FALSE(r2->Checked());
+}
+
+// A group of radio buttons is one tab stop: Tab reaches the checked button only, in both
+// directions; the arrows move within the group.
+TEST_F(StdCtrlsTest, RadioGroupIsOneTabStop) {
+  auto* before = Add<TEdit>(10, 10);
+  auto* group = Add<TGroupBox>(10, 40, 150, 100);
+  auto* g1 = Add<TRadioButton>(10, 20, 0, 0, group);
+  auto* g2 = Add<TRadioButton>(10, 40, 0, 0, group);
+  auto* g3 = Add<TRadioButton>(10, 60, 0, 0, group);
+  auto* after = Add<TEdit>(10, 150);
+  g2->SetCheckedValue(true);
+  ShowForm();
+  before->SetFocus();
+  Robot.PressKey(VK_TAB);
+  EXPECT_TRUE(g2->Focused());
+  Robot.PressKey(VK_TAB);
+  EXPECT_TRUE(after->Focused());
+  Robot.PressKey(VK_TAB, rsShift);
+  EXPECT_TRUE(g2->Focused());
+  Robot.PressKey(VK_DOWN);
+  EXPECT_TRUE(g3->Focused());
+  EXPECT_TRUE(g3->Checked());
+  Robot.PressKey(VK_TAB, rsShift);
+  EXPECT_TRUE(before->Focused()) << "the group was left in one step";
+  Robot.PressKey(VK_TAB);
+  EXPECT_TRUE(g3->Focused()) << "the newly checked button is the group's stop";
+  EXPECT_FALSE(g1->TabStop());
+}
+
+// Accelerators are underlined only once Alt has been pressed in the window, in labels and
+// button captions alike.
+TEST_F(StdCtrlsTest, AcceleratorsShowOnceAltIsPressed) {
+  auto* label = Add<TLabel>(10, 10);
+  label->SetCaption("&Плотность");
+  auto* check = Add<TCheckBox>(10, 40, 150, 17);
+  check->SetCaption("&Сохранять");
+  auto* edit = Add<TEdit>(10, 70);
+  ShowForm();
+  edit->SetFocus();
+  Scope.Backend().Pump();
+  auto dark = [&](HWND h, int w, int ht) {
+    int n = 0;
+    for (int y = 0; y < ht; ++y)
+      for (int x = 0; x < w; ++x) {
+        COLORREF c = WindowPixel(h, x, y);
+        n += GetRValue(c) < 80 && GetGValue(c) < 80 && GetBValue(c) < 80;
+      }
+    return n;
+  };
+  HWND formWnd = Form->Handle();
+  auto labelDark = [&] {
+    int n = 0;
+    for (int y = label->Top(); y < label->Top() + label->Height(); ++y)
+      for (int x = label->Left(); x < label->Left() + label->Width(); ++x) {
+        COLORREF c = WindowPixel(formWnd, x, y);
+        n += GetRValue(c) < 80 && GetGValue(c) < 80 && GetBValue(c) < 80;
+      }
+    return n;
+  };
+  int labelBefore = labelDark(), checkBefore = dark(check->Handle(), check->Width(), check->Height());
+  Robot.PressKey(VK_MENU);
+  Scope.Backend().Pump();
+  EXPECT_GT(labelDark(), labelBefore) << "the label's П is underlined";
+  EXPECT_GT(dark(check->Handle(), check->Width(), check->Height()), checkBefore) << "the check box's С too";
 }
 
 TEST_F(StdCtrlsTest, LabelAutoSizeAndAcceleratorFocusesItsControl) {

@@ -43,6 +43,7 @@ protected:
 // A top-level window with both scroll bars and a child reaching under them: the bars are
 // the window's, drawn and hit as such.
 TEST_F(Fixes, FrameScrollBarsStayTheWindowsUnderAChild) {
+  SetThemeActive(false);  // classic bars: the track in the scroll bar colour
   INT index = COLOR_SCROLLBAR;
   COLORREF track = RGB(0, 150, 0);
   SetSysColors(1, &index, &track);
@@ -260,6 +261,43 @@ TEST(WindowsAtExit, AreFreed) {
         std::exit(0);
       },
       ::testing::ExitedWithCode(0), "");
+}
+
+// Double-clicking the caption maximises and restores. Maximised, the window fills the work
+// area exactly: its frame is not shown and no part lies off-screen.
+TEST_F(Fixes, CaptionDoubleClickMaximisesToTheWorkAreaAndRestores) {
+  for (bool themed : {true, false}) {
+    SetThemeActive(themed);
+    RECT normal = MakeRect(50, 60, 350, 260);
+    HWND top = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, normal, nullptr);
+    Pump();
+    auto doubleClickCaption = [&] {
+      RECT wr;
+      GetWindowRect(top, &wr);
+      POINT p{(wr.left + wr.right) / 2, wr.top + GetSystemMetrics(SM_CYFRAME) + 5};
+      ASSERT_EQ(SendMessage(top, WM_NCHITTEST, 0, PointToLParam(p)), HTCAPTION);
+      for (int i = 0; i < 2; ++i) {
+        InputMouseButton(TInputButton::Left, true, p);
+        InputMouseButton(TInputButton::Left, false, p);
+      }
+      Pump();
+    };
+    doubleClickCaption();
+    EXPECT_TRUE(GetWindowLong(top, GWL_STYLE) & WS_MAXIMIZE) << themed;
+    RECT wr, work = CurrentBackend().WorkArea();
+    GetWindowRect(top, &wr);
+    EXPECT_TRUE(wr.left == work.left && wr.top == work.top && wr.right == work.right && wr.bottom == work.bottom)
+        << themed << " " << wr.left << "," << wr.top << "," << wr.right << "," << wr.bottom;
+    POINT origin{0, 0};
+    ClientToScreen(top, &origin);
+    EXPECT_EQ(origin.x, work.left) << "no frame at the sides";
+    EXPECT_EQ(origin.y, work.top + GetSystemMetrics(SM_CYCAPTION)) << "the caption at the top";
+    doubleClickCaption();
+    EXPECT_FALSE(GetWindowLong(top, GWL_STYLE) & WS_MAXIMIZE);
+    GetWindowRect(top, &wr);
+    EXPECT_TRUE(wr.left == normal.left && wr.top == normal.top && wr.right == normal.right && wr.bottom == normal.bottom);
+    DestroyWindow(top);
+  }
 }
 
 }  // namespace

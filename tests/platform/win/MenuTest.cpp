@@ -251,6 +251,40 @@ TEST_F(MenuTest, DisabledItemsAreNotChosen) {
   EXPECT_TRUE(Commands().empty());
 }
 
+// F10 then Down opens the first menu on its first item, even when the pop-up opens under
+// a pointer resting over another of its items; moving the pointer then selects as usual.
+TEST_F(MenuTest, F10AndDownSelectTheFirstItemWhateverThePointerRestsOn) {
+  RECT save{};
+  Step([] { Key(VK_DOWN); });
+  Step([&] {
+    save = ItemRect(File, 2);
+    Key(VK_ESCAPE);
+  });
+  Step([] { Key(VK_ESCAPE); });
+  Key(VK_F10);
+  Pump();
+  ASSERT_GT(save.bottom, save.top);
+  InputMouseMove(Center(save));  // the pointer rests where "Save" will show
+  Pump();
+  Step([&] {
+    Key(VK_DOWN);
+    // A display reports the pointer anew when a window appears under it.
+    InputMouseMove(Center(save));
+  });
+  Step([&] {
+    EXPECT_EQ(Sel(File), 0);
+    POINT p = Center(save);
+    InputMouseMove(POINT{p.x + 1, p.y});
+  });
+  Step([&] {
+    EXPECT_EQ(Sel(File), 2) << "a real move selects";
+    Key(VK_ESCAPE);
+  });
+  Step([] { Key(VK_ESCAPE); });
+  Key(VK_F10);
+  Pump();
+}
+
 TEST_F(MenuTest, TheMouseOpensBarItemsSwitchesBetweenThemAndChooses) {
   RECT file = ItemRect(Bar, 0), edit = ItemRect(Bar, 1);
   Step([&] {
