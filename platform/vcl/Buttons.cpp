@@ -119,6 +119,7 @@ void TButtonGlyph::CalcButtonLayout(TCanvas* Canvas, const TRect& Client, const 
   } else {
     TextBounds = TRect{0, 0, 0, 0};
   }
+  if (Layout >= blGlyphLeftAdjusted) Layout = TButtonLayout(Layout - blGlyphLeftAdjusted);
   bool horizontal = Layout == blGlyphLeft || Layout == blGlyphRight;
   if (horizontal) {
     GlyphPos.Y = (clientSize.Y - glyphSize.Y + 1) / 2;
@@ -161,6 +162,7 @@ void TButtonGlyph::CalcButtonLayout(TCanvas* Canvas, const TRect& Client, const 
       GlyphPos.Y = clientSize.Y - Margin - glyphSize.Y;
       TextBounds.Top = GlyphPos.Y - Spacing - textSize.Y;
       break;
+    default: break;
   }
   GlyphPos.X += Client.Left + Offset.X;
   GlyphPos.Y += Client.Top + Offset.Y;

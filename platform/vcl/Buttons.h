@@ -7,7 +7,12 @@
 #include "platform/vcl/Controls.h"
 #include "platform/vcl/Graphics.h"
 
-enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+// The last four (glyph at an edge, text aligned to it) serve the glow buttons; speed
+// buttons lay them out as their base layouts.
+enum TButtonLayout {
+  blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom,
+  blGlyphLeftAdjusted, blGlyphRightAdjusted, blGlyphTopAdjusted, blGlyphBottomAdjusted
+};
 // bsUp: released; bsDisabled: drawn greyed; bsDown: pressed while the mouse holds it;
 // bsExclusive: held down by its group (Down).
 enum TButtonState { bsUp, bsDisabled, bsDown, bsExclusive };

@@ -54,6 +54,9 @@ inline constexpr LPARAM PointToLParam(POINT p) { return MAKELPARAM(WORD(p.x), WO
 inline constexpr POINT LParamToPoint(LPARAM lp) { return POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}; }
 inline constexpr short GET_WHEEL_DELTA_WPARAM(WPARAM wp) { return SHORT(HIWORD(wp)); }
 inline constexpr WORD GET_KEYSTATE_WPARAM(WPARAM wp) { return LOWORD(wp); }
+// A template, so that a unit which also sees the GDI+ layer's MakePoint (a GDI+ point)
+// gets that one: a plain function is preferred over a template of the same signature.
+template <class = void>
 inline constexpr POINT MakePoint(int x, int y) { return POINT{x, y}; }
 inline constexpr RECT MakeRect(int l, int t, int r, int b) { return RECT{l, t, r, b}; }
 inline constexpr int RectWidth(const RECT& r) { return r.right - r.left; }
