@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -12,6 +13,7 @@
 #include "editors/DizSpin.h"
 #include "platform/backend/Headless.h"
 #include "platform/backend/Robot.h"
+#include "platform/image/PngCodec.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/StdCtrls.h"
@@ -598,6 +600,17 @@ TEST_F(ToolBarTest, RecordEditorStripRendersToPng) {
       keep ? std::filesystem::path(keep).parent_path() : std::filesystem::temp_directory_path();
   const auto png = dir / "lorm_toolbar_strip.png";
   EXPECT_TRUE(SaveWindowPng(form->Handle(), png.string()));
+  if (keep) {
+    // The bar's right end enlarged, to look at single pixels.
+    auto bmp = Snapshot(bar);
+    TBitmap big(100 * 5, 29 * 5);
+    big.Canvas()->StretchDraw({-550 * 5, 0, -550 * 5 + bar->Width() * 5, 29 * 5}, bmp.get());
+    const TByteBuffer data = EncodePng(big.ToRawImage());
+    if (FILE* f = std::fopen((dir / "lorm_toolbar_strip_end.png").string().c_str(), "wb")) {
+      std::fwrite(data.data(), 1, data.size(), f);
+      std::fclose(f);
+    }
+  }
   robot.MouseUp(bar->Handle(), btn[1]->Left() + 8, 10);
   if (!keep) std::filesystem::remove(png);
 }
