@@ -493,6 +493,71 @@ TEST_F(ButtonTest, MenuButtonWithAMenuButNoToolBarDoesNotCrash) {
   EXPECT_EQ(m->VivIzizEzu(), nullptr);
 }
 
+TEST_F(ButtonTest, MenuButtonLooks) {
+  auto* m = On<TVivIzizEzuMenuButton>(bar);
+  bar->InternalStyler()->SetTransparent(true);
+  TButtonAppearance* styled = bar->StylerInForce()->ButtonAppearance();
+  styled->SetColorDown(0x0000C0);
+  styled->SetColorDownTo(clNone);
+  styled->SetColorHot(0xC00000);
+  styled->SetColorHotTo(clNone);
+  m->Appearance()->SetColorChecked(0x00C000);
+  m->Appearance()->SetColorCheckedTo(clNone);
+  EXPECT_TRUE(m->ParentStyler());
+  struct Case {
+    const char* What;
+    bool Hot;
+    VivIzizEzu::TDizButtonState State;
+    TColor Fill;  // clNone: no face
+  };
+  const Case cases[] = {{"normal", false, VivIzizEzu::absUp, clNone},
+                        {"hot", true, VivIzizEzu::absUp, 0xC00000},
+                        {"checked uses its own look", false, VivIzizEzu::absExclusive, 0x00C000},
+                        {"checked and hot is pressed", true, VivIzizEzu::absExclusive, 0x0000C0},
+                        {"dropped down", false, VivIzizEzu::absDropDown, 0x0000C0}};
+  m->SetState(VivIzizEzu::absUp);
+  const TColor under = Px(Snapshot(bar).get(), m->Left() + 3, m->Top() + 3);
+  for (const Case& c : cases) {
+    m->SetState(VivIzizEzu::absUp);
+    m->SetHot(c.Hot);
+    m->SetState(c.State);
+    const TColor got = Px(Snapshot(bar).get(), m->Left() + 3, m->Top() + 3);
+    EXPECT_EQ(got, c.Fill == clNone ? under : c.Fill) << c.What;
+  }
+}
+
+TEST_F(ToolBarTest, VerticalBarStacksControlsAndSizesItself) {
+  TVivIzizEzu* bar = NewBar();
+  auto* e = On<TEdit>(bar);
+  e->SetBounds(0, 0, 50, 21);
+  bar->SetPosition(daLeft);
+  EXPECT_EQ(e->Left(), 2);
+  EXPECT_EQ(e->Top(), 9);
+  EXPECT_EQ(bar->Width(), 54);
+  EXPECT_EQ(bar->Height(), 9 + 21 + 14);
+  EXPECT_EQ(bar->Constraints()->MaxHeight(), 44);
+  EXPECT_EQ(bar->Constraints()->MaxWidth(), 0);
+  EXPECT_EQ(bar->GetSizeAtDock(false), 54);
+  EXPECT_EQ(bar->GetSizeAtDock(true), 26);  // the tallest external control + 4, at least 26
+  auto* sep = On<TVivIzizEzuSeparator>(bar);
+  EXPECT_EQ(sep->Position(), daLeft);
+  EXPECT_EQ(sep->Height(), 10);
+}
+
+TEST_F(ToolBarTest, MenuStylerChangeWhileLoadingOnlyRecolours) {
+  TVivIzizEzu* bar = NewBar();
+  auto* m = On<TVivIzizEzuMenuButton>(bar);
+  m->SetBounds(m->Left(), m->Top(), 70, 22);
+  bar->SetLoading(true);
+  bar->InternalStyler()->Color()->SetColor(0x123456);
+  bar->UpdateMe(ckMenuStyler);
+  EXPECT_EQ(bar->Color(), 0x123456);
+  EXPECT_EQ(m->Width(), 70);
+  bar->SetLoading(false);
+  bar->UpdateMe(ckMenuStyler);
+  EXPECT_EQ(m->Width(), 15);
+}
+
 // ---- separators and containers ----------------------------------------------------------
 TEST_F(ToolBarTest, SeparatorSizesAndLines) {
   TVivIzizEzu* bar = NewBar();
