@@ -608,6 +608,44 @@ TEST_F(ToolBarTest, ContainerMarginsKeepChildrenInside) {
   EXPECT_EQ(e->Left(), 3);
 }
 
+TEST_F(ToolBarTest, ItemsMoveBetweenToolBars) {
+  TVivIzizEzu* a = NewBar();
+  TVivIzizEzu* b = NewBar();
+  auto* sep = new TVivIzizEzuSeparator(form);
+  sep->SetVivIzizEzu(a);
+  EXPECT_EQ(sep->Parent(), a);
+  EXPECT_EQ(a->IndexOfToolBarControl(sep), 0);
+  sep->SetVivIzizEzu(b);
+  EXPECT_EQ(sep->VivIzizEzu(), b);
+  EXPECT_EQ(a->GetToolBarControlCount(), 0);
+  EXPECT_EQ(b->IndexOfToolBarControl(sep), 0);
+  sep->SetVivIzizEzu(nullptr);
+  EXPECT_EQ(sep->Parent(), nullptr);
+  EXPECT_EQ(b->GetToolBarControlCount(), 0);
+}
+
+TEST_F(ToolBarTest, ContainerFrameLeavesRoomForItsCaption) {
+  auto* c = On<TVivIzizEzuContainer>(form);
+  c->SetBounds(10, 100, 100, 40);
+  c->SetCaption("Ab");
+  auto bmp = Snapshot(c);
+  TBitmap m(1, 1);
+  m.Canvas()->SetFont(c->Font());
+  const int w = m.Canvas()->TextWidth("Ab");
+  const TColor shadow = ColorToRGB(clBtnShadow) & 0xFFFFFF;
+  EXPECT_EQ(Px(bmp.get(), 0, 4), shadow);           // top line, first piece
+  EXPECT_EQ(Px(bmp.get(), 8, 4), shadow);
+  EXPECT_NE(Px(bmp.get(), 9, 4), shadow);           // the gap for the caption
+  EXPECT_EQ(Px(bmp.get(), 11 + w, 4), shadow);      // second piece
+  EXPECT_EQ(Px(bmp.get(), 0, 30), shadow);          // left edge
+  EXPECT_EQ(Px(bmp.get(), 1, 30), 0xFFFFFFu);       // its highlight
+  EXPECT_EQ(Px(bmp.get(), 50, 38), shadow);         // bottom
+  EXPECT_EQ(Px(bmp.get(), 98, 20), shadow);         // right edge
+  c->SetLineColor(clNone);
+  bmp = Snapshot(c);
+  EXPECT_NE(Px(bmp.get(), 0, 30), shadow);
+}
+
 // ---- the application's editor strip -----------------------------------------------------
 TEST_F(ToolBarTest, RecordEditorStripRendersToPng) {
   form->SetBounds(0, 0, 680, 120);
