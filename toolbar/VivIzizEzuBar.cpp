@@ -219,24 +219,21 @@ void TDizCustomToolBar::SetParent(TWinControl* AParent) {
   }
   TWinControl* oldPanel = FDockPanel;
   if (site) {
-    // Offered to the panel before the framework parent changes, so that a refusal leaves
-    // the tool bar where it was.
+    TWinControl* oldParent = Parent();
+    TCustomControl::SetParent(AParent);
     if (auto* old = DockSite()) old->RemoveToolBar(this);
     FDockPanel = nullptr;
     FState = tsDocked;
     if (site->AddToolBar(this) == -1) {
+      // Refused: the tool bar goes back where it was, in its previous state.
       FState = FPrevState;
-      FDockPanel = nullptr;
-      if (oldPanel) {
-        // Back into the row it came from.
-        if (auto* back = dynamic_cast<IToolBarDockSite*>(oldPanel)) {
-          FDockPanel = oldPanel;
-          if (back->AddToolBar(this) == -1) FDockPanel = nullptr;
-        }
+      TCustomControl::SetParent(oldParent);
+      if (auto* back = dynamic_cast<IToolBarDockSite*>(oldPanel)) {
+        FDockPanel = oldPanel;
+        if (back->AddToolBar(this) == -1) FDockPanel = nullptr;
       }
       return;
     }
-    TCustomControl::SetParent(AParent);
     FDockPanel = AParent;
     FLastDockPanel = AParent;
     SetParentStyler(FParentStyler);

@@ -42,6 +42,29 @@ public:
   mutable int OutsideReads = 0;
 };
 
+// A dock panel, as far as a tool bar sees it.
+class TTestDock : public TCustomControl, public IToolBarDockSite {
+  LORM_CLASS(TTestDock, TCustomControl)
+public:
+  using TCustomControl::TCustomControl;
+  int AddToolBar(TDizCustomToolBar* ToolBar) override {
+    if (Refuse) return -1;
+    Bars.push_back(ToolBar);
+    return 0;
+  }
+  void RemoveToolBar(TDizCustomToolBar* ToolBar) override {
+    Bars.erase(std::remove(Bars.begin(), Bars.end(), ToolBar), Bars.end());
+  }
+  TCustomVivIzizEzuStyler* DockStylerInForce() const override { return Styler; }
+  bool DockPixel(int, int, bool, TColor& Color) const override {
+    Color = clLime;
+    return true;
+  }
+  bool Refuse = false;
+  std::vector<TDizCustomToolBar*> Bars;
+  TCustomVivIzizEzuStyler* Styler = nullptr;
+};
+
 class ToolBarTest : public ::testing::Test {
 protected:
   ToolBarTest() {
@@ -269,6 +292,34 @@ TEST_F(ToolBarTest, SwitchingAutoSizeOffOnlyOnAFixedBar) {
   auto* e = On<TEdit>(bar);
   e->SetBounds(222, 4, 60, 22);
   EXPECT_EQ(e->Left(), 222);  // the application's strip keeps its positions
+}
+
+TEST_F(ToolBarTest, DockingIntoASiteThatRefusesKeepsTheOldPlaceAndState) {
+  TVivIzizEzu* bar = NewBar();
+  auto* refusing = On<TTestDock>(form);
+  refusing->Refuse = true;
+  int docked = 0;
+  bar->OnDocked = [&](TObject*, TWinControl*) { ++docked; };
+  bar->SetParent(refusing);
+  EXPECT_EQ(bar->Parent(), form);
+  EXPECT_EQ(bar->ToolBarState(), tsFixed);
+  EXPECT_EQ(docked, 0);
+  auto* dock = On<TTestDock>(form);
+  dock->Styler = new TVivIzizEzuOfficeStyler(form);
+  bar->SetParentStyler(true);
+  bar->SetParent(dock);
+  EXPECT_EQ(bar->ToolBarState(), tsDocked);
+  EXPECT_EQ(bar->GetDizDockPanel(), dock);
+  EXPECT_EQ(docked, 1);
+  EXPECT_EQ(bar->StylerInForce(), dock->Styler);  // inherited with ParentStyler
+  bar->SetParent(refusing);  // refused: back into its old panel
+  EXPECT_EQ(bar->Parent(), dock);
+  EXPECT_EQ(bar->ToolBarState(), tsDocked);
+  EXPECT_EQ(dock->Bars.size(), 1u);
+  bar->SetParent(form);
+  EXPECT_EQ(bar->ToolBarState(), tsFixed);
+  EXPECT_TRUE(dock->Bars.empty());
+  EXPECT_FALSE(bar->ParentStyler());
 }
 
 // ---- painting ---------------------------------------------------------------------------
