@@ -1,0 +1,111 @@
+// The published properties of the tool bar and its items, as stored forms name them.
+#include "toolbar/VivIzizEzuBar.h"
+#include "toolbar/VivIzizEzuInternal.h"
+
+namespace VivIzizEzu {
+
+namespace {
+const TEnumInfo* GlyphPositionInfo() {
+  static const TEnumInfo* info = RegisterEnum("TGlyphPosition", {"gpLeft", "gpTop", "gpRight", "gpBottom"});
+  return info;
+}
+const TEnumInfo* DockAlignInfo() {
+  static const TEnumInfo* info = RegisterEnum("TDockAlign", {"daLeft", "daTop", "daRight", "daBottom"});
+  return info;
+}
+const TEnumInfo* ToolButtonStyleInfo() {
+  static const TEnumInfo* info = RegisterEnum("TDizToolButtonStyle", {"tasButton", "tasCheck"});
+  return info;
+}
+const TEnumInfo* SeparatorStyleInfo() {
+  static const TEnumInfo* info = RegisterEnum("TDizSeparatorStyle", {"ssOffice2003", "ssBlank"});
+  return info;
+}
+const TEnumInfo* CaptionPositionInfo() {
+  static const TEnumInfo* info = RegisterEnum("TCaptionPosition", {"cpTop", "cpBottom"});
+  return info;
+}
+}  // namespace
+
+void TVivIzizEzu::Publish(TClassBuilder<TVivIzizEzu>& P) {
+  using C = TVivIzizEzu;
+  P.Bool("AllowFloating", &C::AllowFloating, &C::SetAllowFloating, true)
+      .Bool("AutoArrangeButtons", &C::AutoArrangeButtons, &C::SetAutoArrangeButtons, true)
+      .Bool("AutoPositionControls", &C::AutoPositionControls, &C::SetAutoPositionControls, true)
+      .Bool("AutoSize", &C::AutoSize, &C::SetAutoSizeEx, true)
+      .Bool("Locked", &C::Locked, &C::SetLocked, false)
+      .Object("CaptionFont", &C::CaptionFont, &C::SetCaptionFont)
+      .Int("CaptionHeight", &C::CaptionHeight, &C::SetCaptionHeight, 16)
+      .Enum("CaptionPosition", CaptionPositionInfo(), &C::CaptionPosition, &C::SetCaptionPosition, cpTop)
+      .Bool("ShowCaption", &C::ShowCaption, &C::SetShowCaption, false)
+      .Bool("ShowRightHandle", &C::ShowRightHandle, &C::SetShowRightHandle, true)
+      .Bool("ShowClose", &C::ShowClose, &C::SetShowClose, true)
+      .Bool("ShowOptionIndicator", &C::ShowOptionIndicator, &C::SetShowOptionIndicator, true)
+      .Bool("FullSize", &C::FullSize, &C::SetFullSize, false)
+      .Component("ToolBarStyler", &C::ToolBarStyler, &C::SetToolBarStyler)
+      .Bool("ParentStyler", &C::ParentStyler, &C::SetParentStyler, true)
+      .Component("Images", &C::Images, &C::SetImages)
+      .Component("DisabledImages", &C::DisabledImages, &C::SetDisabledImages)
+      .Str("Version", &C::Version, &C::SetVersion)
+      .Stored(false);
+}
+
+void TVivIzizEzuButtonDrawPosition::Publish(TClassBuilder<TVivIzizEzuButtonDrawPosition>& P) {
+  using C = TVivIzizEzuButtonDrawPosition;
+  P.Bool("Enabled", &C::Enabled, &C::SetEnabled, false)
+      .Int("TextX", &C::TextX, &C::SetTextX, 0)
+      .Int("TextY", &C::TextY, &C::SetTextY, 0)
+      .Int("ImageX", &C::ImageX, &C::SetImageX, 0)
+      .Int("ImageY", &C::ImageY, &C::SetImageY, 0);
+}
+
+void TVivIzizEzuButton::Publish(TClassBuilder<TVivIzizEzuButton>& P) {
+  using C = TVivIzizEzuButton;
+  P.Bool("AllowAllUp", &C::AllowAllUp, &C::SetAllowAllUp, false)
+      .Object("Appearance", &C::Appearance, &C::SetAppearance)
+      .Enum("GlyphPosition", GlyphPositionInfo(), &C::GlyphPosition, &C::SetGlyphPosition, gpLeft)
+      .Int("GroupIndex", &C::GroupIndex, &C::SetGroupIndex, 0)
+      .Bool("Down", &C::Down, &C::SetDown, false)
+      .Bool("DropDownButton", &C::DropDownButton, &C::SetDropDownButton, false)
+      .Component("DropDownMenu", &C::DropDownMenu, &C::SetDropDownMenu)
+      .Bool("DropDownSplit", &C::DropDownSplit, &C::SetDropDownSplit, true)
+      .Object("Glyph", &C::Glyph, &C::SetGlyph)
+      .Int("ImageIndex", &C::ImageIndex, &C::SetImageIndex, -1)
+      .Bool("ParentStyler", &C::ParentStyler, &C::SetParentStyler, true)
+      .Enum("Position", DockAlignInfo(), &C::Position, &C::SetPosition, daTop)
+      .Bool("Shaded", &C::Shaded, &C::SetShaded, true)
+      .Bool("ShowCaption", &C::ShowCaption, &C::SetShowCaption, false)
+      .Enum("Style", ToolButtonStyleInfo(), &C::Style, &C::SetStyle, tasButton)
+      .Str("Version", &C::Version, &C::SetVersion)
+      .Stored(false);
+}
+
+void TVivIzizEzuSeparator::Publish(TClassBuilder<TVivIzizEzuSeparator>& P) {
+  using C = TVivIzizEzuSeparator;
+  P.Enum("SeparatorStyle", SeparatorStyleInfo(), &C::SeparatorStyle, &C::SetSeparatorStyle, ssOffice2003)
+      .Int("LineColor", &C::LineColor, &C::SetLineColor);
+}
+
+void TVivIzizEzuMenuButton::Publish(TClassBuilder<TVivIzizEzuMenuButton>& P) {
+  using C = TVivIzizEzuMenuButton;
+  P.Object("Appearance", &C::Appearance, &C::SetAppearance)
+      .Bool("DropDownButton", &C::DropDownButton, &C::SetDropDownButton, false)
+      .Component("DropDownMenu", &C::DropDownMenu, &C::SetDropDownMenu)
+      .Bool("DropDownSplit", &C::DropDownSplit, &C::SetDropDownSplit, true)
+      .Int("ImageIndex", &C::ImageIndex, &C::SetImageIndex, -1)
+      .Bool("ParentStyler", &C::ParentStyler, &C::SetParentStyler, true)
+      .Bool("ShowCaption", &C::ShowCaption, &C::SetShowCaption, false);
+}
+
+void TDizGlowMenuButton::Publish(TClassBuilder<TDizGlowMenuButton>&) {}
+
+void TVivIzizEzuContainer::Publish(TClassBuilder<TVivIzizEzuContainer>& P) {
+  using C = TVivIzizEzuContainer;
+  P.Object("Color", &C::GradientColor, &C::SetGradientColor)
+      .Int("LineColor", &C::LineColor, &C::SetLineColor)
+      .Bool("ParentStyler", &C::ParentStyler, &C::SetParentStyler, true)
+      .Bool("Line3D", &C::Line3D, &C::SetLine3D)
+      .Int("Margins", &C::Margins, &C::SetMargins, 0);
+}
+
+}  // namespace VivIzizEzu
