@@ -20,7 +20,7 @@ def main():
     for b in data["benchmarks"]:
         if b.get("run_type") != "iteration":
             continue
-        name = b.get("run_name", b["name"])
+        name = re.sub(r"/(iterations|min_time|repeats):[^/]*", "", b.get("run_name", b["name"]))
         times.setdefault(name, []).append(b["real_time"])
         if "items_per_second" in b and b["items_per_second"] > 0:
             per_item.setdefault(name, []).append(1e9 / b["items_per_second"])
