@@ -926,59 +926,77 @@ TStringGrid::TStringGrid(TComponent* AOwner) : TDrawGrid(AOwner) {}
 
 TStringGrid::~TStringGrid() = default;
 
+// Cells this far beyond the grid's size and the rows held so far are kept in the sparse
+// store, so a stray huge index costs one entry instead of a dense block.
+constexpr int kDenseRowSlack = 65536;
+constexpr int kDenseColSlack = 1024;
+
+const std::string* TStringGrid::FindText(int ACol, int ARow) const {
+  if (ARow >= 0 && ACol >= 0 && size_t(ARow) < FRows.size()) {
+    const auto& row = FRows[size_t(ARow)];
+    if (size_t(ACol) < row.size() && !row[size_t(ACol)].empty()) return &row[size_t(ACol)];
+  }
+  if (!FFar.empty()) {
+    auto it = FFar.find({ARow, ACol});
+    if (it != FFar.end()) return &it->second;
+  }
+  return nullptr;
+}
+
+std::string* TStringGrid::DenseSlot(int ACol, int ARow) {
+  if (std::int64_t(ARow) >= std::max<std::int64_t>(RowCount(), std::int64_t(FRows.size())) + kDenseRowSlack)
+    return nullptr;
+  if (size_t(ARow) >= FRows.size()) FRows.resize(size_t(ARow) + 1);
+  auto& row = FRows[size_t(ARow)];
+  if (size_t(ACol) >= row.size()) {
+    if (std::int64_t(ACol) >= std::max<std::int64_t>(ColCount(), std::int64_t(row.size())) + kDenseColSlack)
+      return nullptr;
+    // A row takes the grid's width at once (no spare capacity); beyond it, it doubles.
+    size_t size = ACol < ColCount() ? size_t(ColCount()) : std::max(size_t(ACol) + 1, row.size() * 2);
+    row.reserve(size);
+    row.resize(size);
+  }
+  return &row[size_t(ACol)];
+}
+
 std::string TStringGrid::Cells(int ACol, int ARow) const {
-  auto r = FData.find(ARow);
-  if (r == FData.end()) return std::string();
-  auto c = r->second.find(ACol);
-  return c == r->second.end() ? std::string() : c->second.Text;
+  const std::string* text = FindText(ACol, ARow);
+  return text ? *text : std::string();
 }
 
 TObject* TStringGrid::Objects(int ACol, int ARow) const {
-  auto r = FData.find(ARow);
-  if (r == FData.end()) return nullptr;
-  auto c = r->second.find(ACol);
-  return c == r->second.end() ? nullptr : c->second.Object;
-}
-
-void TStringGrid::ClearCell(int ACol, int ARow) {
-  auto r = FData.find(ARow);
-  if (r == FData.end()) return;
-  r->second.erase(ACol);
-  if (r->second.empty()) FData.erase(r);
+  if (FObjects.empty() || ACol < 0 || ARow < 0) return nullptr;
+  auto it = FObjects.find(CellKey(ACol, ARow));
+  return it == FObjects.end() ? nullptr : it->second;
 }
 
 void TStringGrid::SetCells(int ACol, int ARow, const std::string& Value) {
   if (ACol < 0 || ARow < 0) GridIndexError();
+  if (!FFar.empty()) FFar.erase({ARow, ACol});
   if (Value.empty()) {
-    auto r = FData.find(ARow);
-    if (r != FData.end()) {
-      auto c = r->second.find(ACol);
-      if (c != r->second.end()) {
-        c->second.Text.clear();
-        if (!c->second.Object) ClearCell(ACol, ARow);
-      }
-    }
+    if (size_t(ARow) < FRows.size() && size_t(ACol) < FRows[size_t(ARow)].size())
+      std::string().swap(FRows[size_t(ARow)][size_t(ACol)]);
+  } else if (std::string* slot = DenseSlot(ACol, ARow)) {
+    *slot = Value;
   } else {
-    FData[ARow][ACol].Text = Value;
+    FFar[{ARow, ACol}] = Value;
   }
   CellChanged(ACol, ARow);
 }
 
 void TStringGrid::SetObjects(int ACol, int ARow, TObject* Value) {
   if (ACol < 0 || ARow < 0) GridIndexError();
-  if (!Value) {
-    auto r = FData.find(ARow);
-    if (r != FData.end()) {
-      auto c = r->second.find(ACol);
-      if (c != r->second.end()) {
-        c->second.Object = nullptr;
-        if (c->second.Text.empty()) ClearCell(ACol, ARow);
-      }
-    }
-  } else {
-    FData[ARow][ACol].Object = Value;
-  }
+  if (Value) FObjects[CellKey(ACol, ARow)] = Value;
+  else FObjects.erase(CellKey(ACol, ARow));
   CellChanged(ACol, ARow);
+}
+
+// Removes the far texts and the objects of the cells Match selects.
+void TStringGrid::ForgetFarAndObjects(bool (*Match)(int Col, int Row, int Index), int Index) {
+  for (auto it = FFar.begin(); it != FFar.end();)
+    it = Match(it->first.second, it->first.first, Index) ? FFar.erase(it) : std::next(it);
+  for (auto it = FObjects.begin(); it != FObjects.end();)
+    it = Match(int(std::uint32_t(it->first)), int(it->first >> 32), Index) ? FObjects.erase(it) : std::next(it);
 }
 
 void TStringGrid::CellChanged(int ACol, int ARow) {
@@ -1029,28 +1047,69 @@ void TStringGrid::SetEditText(int ACol, int ARow, const std::string& Value) {
   TDrawGrid::SetEditText(ACol, ARow, Value);
 }
 
+namespace {
+template <class V>
+void RotateItem(std::vector<V>& v, int FromIndex, int ToIndex) {
+  auto from = v.begin() + FromIndex;
+  auto to = v.begin() + ToIndex;
+  if (FromIndex < ToIndex) std::rotate(from, from + 1, to + 1);
+  else std::rotate(to, from, from + 1);
+}
+}  // namespace
+
 void TStringGrid::ColumnMoved(int FromIndex, int ToIndex) {
-  for (auto& [row, cells] : FData) {
-    TRowCells moved;
-    for (auto& [col, cell] : cells) {
-      int c = col;
+  size_t reach = size_t(std::max(FromIndex, ToIndex)) + 1;
+  for (auto& row : FRows) {
+    if (row.size() <= size_t(std::min(FromIndex, ToIndex))) continue;
+    if (row.size() < reach) row.resize(reach);
+    RotateItem(row, FromIndex, ToIndex);
+  }
+  if (!FFar.empty()) {
+    std::map<std::pair<int, int>, std::string> moved;
+    for (auto& [key, text] : FFar) {
+      int c = key.second;
       MoveAdjust(c, FromIndex, ToIndex);
-      moved.emplace(c, std::move(cell));
+      moved.emplace(std::make_pair(key.first, c), std::move(text));
     }
-    cells = std::move(moved);
+    FFar.swap(moved);
+  }
+  if (!FObjects.empty()) {
+    std::unordered_map<std::uint64_t, TObject*> moved;
+    for (auto [key, object] : FObjects) {
+      int c = int(std::uint32_t(key));
+      MoveAdjust(c, FromIndex, ToIndex);
+      moved.emplace(CellKey(c, int(key >> 32)), object);
+    }
+    FObjects.swap(moved);
   }
   InvalidateGrid();
   TDrawGrid::ColumnMoved(FromIndex, ToIndex);
 }
 
 void TStringGrid::RowMoved(int FromIndex, int ToIndex) {
-  std::map<int, TRowCells> moved;
-  for (auto& [row, cells] : FData) {
-    int r = row;
-    MoveAdjust(r, FromIndex, ToIndex);
-    moved.emplace(r, std::move(cells));
+  size_t reach = size_t(std::max(FromIndex, ToIndex)) + 1;
+  if (FRows.size() > size_t(std::min(FromIndex, ToIndex))) {
+    if (FRows.size() < reach) FRows.resize(reach);
+    RotateItem(FRows, FromIndex, ToIndex);
   }
-  FData = std::move(moved);
+  if (!FFar.empty()) {
+    std::map<std::pair<int, int>, std::string> moved;
+    for (auto& [key, text] : FFar) {
+      int r = key.first;
+      MoveAdjust(r, FromIndex, ToIndex);
+      moved.emplace(std::make_pair(r, key.second), std::move(text));
+    }
+    FFar.swap(moved);
+  }
+  if (!FObjects.empty()) {
+    std::unordered_map<std::uint64_t, TObject*> moved;
+    for (auto [key, object] : FObjects) {
+      int r = int(key >> 32);
+      MoveAdjust(r, FromIndex, ToIndex);
+      moved.emplace(CellKey(int(std::uint32_t(key)), r), object);
+    }
+    FObjects.swap(moved);
+  }
   InvalidateGrid();
   TDrawGrid::RowMoved(FromIndex, ToIndex);
 }
@@ -1060,10 +1119,9 @@ void TStringGrid::DeleteColumn(int ACol) {
   int last = ColCount() - 1;
   MoveColumn(ACol, last);
   // The removed column's cells go with it instead of waiting behind the count.
-  for (auto it = FData.begin(); it != FData.end();) {
-    it->second.erase(last);
-    it = it->second.empty() ? FData.erase(it) : std::next(it);
-  }
+  for (auto& row : FRows)
+    if (row.size() > size_t(last)) std::string().swap(row[size_t(last)]);
+  ForgetFarAndObjects([](int c, int, int index) { return c == index; }, last);
   SetColCount(ColCount() - 1);
 }
 
@@ -1071,7 +1129,8 @@ void TStringGrid::DeleteRow(int ARow) {
   CheckIndex(ARow, RowCount());
   int last = RowCount() - 1;
   MoveRow(ARow, last);
-  FData.erase(last);
+  if (FRows.size() > size_t(last)) std::vector<std::string>().swap(FRows[size_t(last)]);
+  ForgetFarAndObjects([](int, int r, int index) { return r == index; }, last);
   SetRowCount(RowCount() - 1);
 }
 

@@ -2,15 +2,17 @@
 // Grids: the framework grid. TCustomGrid (dimensions, sizes, options, the current cell
 // and the selection, painting, keyboard, mouse, sizing and moving, scrolling, the
 // in-place editor), TCustomDrawGrid/TDrawGrid (cells painted by OnDrawCell) and
-// TStringGrid (a sparse store of a text and an object per cell), and TInplaceEdit, the
+// TStringGrid (a store of a text and an object per cell), and TInplaceEdit, the
 // masked edit the grid places over the cell being edited.
 //
 // Coordinates: a cell is (column, row); rows and columns below FixedRows/FixedCols are
 // fixed and never scroll. The current cell and the anchor span the selection, an
 // inclusive rectangle of cells.
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/rtl/Exceptions.h"
@@ -447,9 +449,9 @@ private:
   int FIndex;
 };
 
-// A grid that keeps a text and an object for each cell. The store is sparse and keeps
-// cells outside ColCount/RowCount, so shrinking and growing the grid loses nothing.
-// Objects are not owned.
+// A grid that keeps a text and an object for each cell. The store keeps cells outside
+// ColCount/RowCount, so shrinking and growing the grid loses nothing. Texts are held in
+// dense rows, objects in a side table. Objects are not owned.
 class TStringGrid : public TDrawGrid {
   LORM_PUBLISHED(TStringGrid, TDrawGrid)
 public:
@@ -478,17 +480,22 @@ protected:
 
 private:
   friend class TStringGridStrings;
-  struct TCell {
-    std::string Text;
-    TObject* Object = nullptr;
-  };
-  using TRowCells = std::map<int, TCell>;
+  // The text of a cell, null when it has none (no copy).
+  const std::string* FindText(int ACol, int ARow) const;
+  // The slot of a cell in the dense rows (grown as needed), or null for a cell too far
+  // beyond the grid's size and the rows held so far; such cells go to FFar.
+  std::string* DenseSlot(int ACol, int ARow);
+  void ForgetFarAndObjects(bool (*Match)(int Col, int Row, int Index), int Index);
+  static std::uint64_t CellKey(int ACol, int ARow) {
+    return (std::uint64_t(std::uint32_t(ARow)) << 32) | std::uint32_t(ACol);
+  }
   // The cell changed: repaint it and reload the editor when it edits that cell.
   void CellChanged(int ACol, int ARow);
-  void ClearCell(int ACol, int ARow);
   void BeginStringsUpdate() { ++FUpdating; }
   void EndStringsUpdate();
-  std::map<int, TRowCells> FData;
+  std::vector<std::vector<std::string>> FRows;             // texts by row, then column
+  std::unordered_map<std::uint64_t, TObject*> FObjects;    // by CellKey
+  std::map<std::pair<int, int>, std::string> FFar;         // (row, column) -> text
   std::map<int, std::unique_ptr<TStringGridStrings>> FRowStrings;
   std::map<int, std::unique_ptr<TStringGridStrings>> FColStrings;
   int FUpdating = 0;

@@ -198,8 +198,9 @@ void TCustomGrid::Paint() {
 
 void TStringGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) {
   if (DefaultDrawing()) {
-    std::string text = Cells(ACol, ARow);
-    Canvas()->TextRect(ARect, ARect.Left + 2, ARect.Top + 2, text);
+    static const std::string kNoText;
+    const std::string* text = FindText(ACol, ARow);
+    Canvas()->TextRect(ARect, ARect.Left + 2, ARect.Top + 2, text ? *text : kNoText);
   }
   TDrawGrid::DrawCell(ACol, ARow, ARect, AState);
 }

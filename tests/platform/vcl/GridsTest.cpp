@@ -183,6 +183,91 @@ TEST_F(Grids, CellsBeyondTheCountsAreKept) {
   EXPECT_THROW(Grid->SetCells(-1, 0, "x"), EInvalidGridOperation);
 }
 
+// The store against a plain map of cells through a long mix of edits, moves, deletions,
+// size changes and cells far beyond the grid.
+TEST_F(Grids, CellStoreMatchesAPlainMapThroughEveryEdit) {
+  using TKey = std::pair<int, int>;  // (col, row)
+  std::map<TKey, std::string> texts;
+  std::map<TKey, TObject*> objects;
+  TStringList a, b;
+  TObject* pool[] = {&a, &b};
+  auto remap = [](auto& m, auto f) {
+    std::remove_reference_t<decltype(m)> out;
+    for (auto& [k, v] : m) {
+      TKey n = f(k);
+      if (n.first >= 0) out[n] = v;
+    }
+    m.swap(out);
+  };
+  auto adjust = [](int p, int from, int to) {
+    if (p == from) return to;
+    if (p > from && p <= to) return p - 1;
+    if (p < from && p >= to) return p + 1;
+    return p;
+  };
+  Grid->SetColCount(6);
+  Grid->SetRowCount(8);
+  std::srand(7);
+  for (int step = 0; step < 1500; ++step) {
+    int op = std::rand() % 20, c = std::rand() % 9, r = std::rand() % 12;
+    int cols = Grid->ColCount(), rows = Grid->RowCount();
+    if (op < 9) {
+      std::string t = op == 0 ? "" : std::to_string(step) + (op == 1 ? std::string(40, 'x') : "");
+      if (op == 2) r += 1000000;  // far below anything held
+      Grid->SetCells(c, r, t);
+      if (t.empty()) texts.erase({c, r});
+      else texts[{c, r}] = t;
+    } else if (op < 12) {
+      TObject* o = op == 9 ? nullptr : pool[op % 2];
+      Grid->SetObjects(c, r, o);
+      if (o) objects[{c, r}] = o;
+      else objects.erase({c, r});
+    } else if (op == 12 && c < cols && r % cols < cols) {
+      int to = r % cols;
+      Grid->MoveColumn(c, to);
+      auto f = [&](TKey k) { return TKey{adjust(k.first, c, to), k.second}; };
+      remap(texts, f);
+      remap(objects, f);
+    } else if (op == 13 && r < rows && c < rows) {
+      Grid->MoveRow(r, c);
+      auto f = [&](TKey k) { return TKey{k.first, adjust(k.second, r, c)}; };
+      remap(texts, f);
+      remap(objects, f);
+    } else if (op == 14 && r < rows && rows > 2) {
+      Grid->DeleteRow(r);
+      auto f = [&](TKey k) {
+        int n = adjust(k.second, r, rows - 1);
+        return n == rows - 1 ? TKey{-1, -1} : TKey{k.first, n};
+      };
+      remap(texts, f);
+      remap(objects, f);
+    } else if (op == 15 && c < cols && cols > 2) {
+      Grid->DeleteColumn(c);
+      auto f = [&](TKey k) {
+        int n = adjust(k.first, c, cols - 1);
+        return n == cols - 1 ? TKey{-1, -1} : TKey{n, k.second};
+      };
+      remap(texts, f);
+      remap(objects, f);
+    } else if (op == 16) {
+      Grid->SetRowCount(2 + r);
+    } else if (op == 17) {
+      Grid->SetColCount(2 + c);
+    }
+  }
+  for (int r = 0; r < 14; ++r)
+    for (int c = 0; c < 11; ++c) {
+      auto t = texts.find({c, r});
+      auto o = objects.find({c, r});
+      ASSERT_EQ(Grid->Cells(c, r), t == texts.end() ? "" : t->second) << c << "," << r;
+      ASSERT_EQ(Grid->Objects(c, r), o == objects.end() ? nullptr : o->second) << c << "," << r;
+    }
+  for (auto& [k, t] : texts)
+    if (k.second >= 1000000) EXPECT_EQ(Grid->Cells(k.first, k.second), t);
+  Grid->SetCells(2000000000, 2000000000, "far");
+  EXPECT_EQ(Grid->Cells(2000000000, 2000000000), "far") << "a huge index costs one entry, not a dense block";
+}
+
 TEST_F(Grids, RowsAndColsAreStringListsOfTheGridSize) {
   Grid->SetCells(4, 2, "keep");
   Grid->SetCells(6, 2, "beyond");
