@@ -146,6 +146,7 @@ void TCustomGrid::ChangeSize(int NewColCount, int NewRowCount) {
   FColWidths.resize(static_cast<size_t>(FColCount), FDefaultColWidth);
   FTabStops.resize(static_cast<size_t>(FColCount), true);
   FRowHeights.resize(static_cast<size_t>(FRowCount), FDefaultRowHeight);
+  FColWidthSum = FRowHeightSum = -1;
 
   // A current cell left outside moves onto the last row or column through SelectCell;
   // when SelectCell refuses, it is put there anyway so that it stays inside the grid.
@@ -239,8 +240,10 @@ int TCustomGrid::RowHeights(int Index) const {
 void TCustomGrid::SetColWidths(int Index, int Value) {
   CheckIndex(Index, FColCount);
   if (Value < 0) Value = 0;
-  if (FColWidths[static_cast<size_t>(Index)] == Value) return;
-  FColWidths[static_cast<size_t>(Index)] = Value;
+  int& width = FColWidths[static_cast<size_t>(Index)];
+  if (width == Value) return;
+  if (FColWidthSum >= 0) FColWidthSum += Value - std::max(width, 0);
+  width = Value;
   InvalidateGrid();
   ColWidthsChanged();
 }
@@ -248,8 +251,10 @@ void TCustomGrid::SetColWidths(int Index, int Value) {
 void TCustomGrid::SetRowHeights(int Index, int Value) {
   CheckIndex(Index, FRowCount);
   if (Value < 0) Value = 0;
-  if (FRowHeights[static_cast<size_t>(Index)] == Value) return;
-  FRowHeights[static_cast<size_t>(Index)] = Value;
+  int& height = FRowHeights[static_cast<size_t>(Index)];
+  if (height == Value) return;
+  if (FRowHeightSum >= 0) FRowHeightSum += Value - std::max(height, 0);
+  height = Value;
   InvalidateGrid();
   RowHeightsChanged();
 }
@@ -258,6 +263,7 @@ void TCustomGrid::SetDefaultColWidth(int Value) {
   if (Value < 0) Value = 0;
   FDefaultColWidth = Value;
   FColWidths.assign(static_cast<size_t>(FColCount), Value);
+  FColWidthSum = -1;
   ColWidthsChanged();
   InvalidateGrid();
 }
@@ -266,6 +272,7 @@ void TCustomGrid::SetDefaultRowHeight(int Value) {
   if (Value < 0) Value = 0;
   FDefaultRowHeight = Value;
   FRowHeights.assign(static_cast<size_t>(FRowCount), Value);
+  FRowHeightSum = -1;
   RowHeightsChanged();
   InvalidateGrid();
 }
@@ -297,6 +304,15 @@ void TCustomGrid::ColWidthsChanged() {
 void TCustomGrid::RowHeightsChanged() {
   UpdateScrollRange();
   UpdateEdit();
+}
+
+long long TCustomGrid::ExtentSum(bool Horizontal) {
+  long long& sum = Horizontal ? FColWidthSum : FRowHeightSum;
+  if (sum < 0) {
+    sum = 0;
+    for (int v : Horizontal ? FColWidths : FRowHeights) sum += std::max(v, 0);
+  }
+  return sum;
 }
 
 int TCustomGrid::GridWidth() {
@@ -363,6 +379,7 @@ void TCustomGrid::ChangeScale(int M, int D) {
   if (M == D || D == 0) return;
   for (int& w : FColWidths) w = GridMulDiv(w, M, D);
   for (int& h : FRowHeights) h = GridMulDiv(h, M, D);
+  FColWidthSum = FRowHeightSum = -1;
   FDefaultColWidth = GridMulDiv(FDefaultColWidth, M, D);
   ColWidthsChanged();
   RowHeightsChanged();
@@ -474,31 +491,41 @@ int TCustomGrid::VisibleRowCount() {
 }
 
 // The screen position of the cells from First to Last along an axis: the start of the
-// first and the end of the last cell in view; false when none of them is in view.
+// first and the end of the last cell in view; false when none of them is in view. The
+// walk along the axis stops at the end of the view, so its cost does not grow with the
+// number of cells.
 static bool AxisSpan(const TGridAxisDrawInfo& a, int First, int Last, bool IncludeLine, int& Start, int& End) {
-  auto pos = [&a](int cell) {
-    int p = 0, from = 0;
-    if (cell >= a.FixedCellCount) {
-      p = a.FixedBoundary;
-      from = a.FirstGridCell;
-    }
-    for (int i = from; i < cell; ++i) p += a.GetExtent(i) + a.EffectiveLineWidth;
-    return p;
-  };
   First = std::max(First, 0);
   Last = std::min(Last, a.GridCellCount - 1);
   // Scrollable cells scrolled out at the start are not in view.
   if (First >= a.FixedCellCount && First < a.FirstGridCell) First = a.FirstGridCell;
   if (Last >= a.FixedCellCount && Last < a.FirstGridCell) Last = a.FixedCellCount - 1;
   if (First > Last) return false;
-  int s = pos(First);
-  if (s >= a.GridExtent) return false;
-  int lastStart = pos(Last);
-  while (Last > First && lastStart >= a.GridExtent) {
-    --Last;
-    lastStart = pos(Last);
+  auto step = [&a](int cell) { return a.GetExtent(cell) + a.EffectiveLineWidth; };
+  // The start of First, or false once the walk passes the end of the view.
+  int s = 0;
+  if (First >= a.FixedCellCount) {
+    s = a.FixedBoundary;
+    for (int i = a.FirstGridCell; i < First && s < a.GridExtent; ++i) s += step(i);
+  } else {
+    for (int i = 0; i < First && s < a.GridExtent; ++i) s += step(i);
   }
-  int e = lastStart + a.GetExtent(Last);
+  if (s >= a.GridExtent) return false;
+  // The last cell up to Last that starts in view, and its start.
+  int last = First, lastStart = s;
+  if (Last >= a.FixedCellCount && a.FixedBoundary < a.GridExtent) {
+    // A scrollable cell starts in view: walk from the first scrollable cell shown.
+    int i = First >= a.FixedCellCount ? First : a.FirstGridCell;
+    int p = First >= a.FixedCellCount ? s : a.FixedBoundary;
+    while (i < Last && p + step(i) < a.GridExtent) p += step(i++);
+    last = i;
+    lastStart = p;
+  } else {
+    // Only fixed cells can start in view: walk them from First.
+    int end = std::min(Last, a.FixedCellCount - 1);
+    while (last < end && lastStart + step(last) < a.GridExtent) lastStart += step(last++);
+  }
+  int e = lastStart + a.GetExtent(last);
   if (e > a.GridExtent) e = a.GridExtent;
   if (IncludeLine) e += a.EffectiveLineWidth;
   Start = s;
@@ -707,20 +734,22 @@ void TCustomGrid::UpdateScrollRange() {
       TopLeftChanged();
       CalcDrawInfo(d);
     }
-    auto total = [](const TGridAxisDrawInfo& a) {
-      int t = 0;
-      for (int i = a.FixedCellCount; i < a.GridCellCount; ++i) t += a.GetExtent(i) + a.EffectiveLineWidth;
-      return t;
+    // The scrollable cells' extent with their lines: all sizes (kept summed) less the
+    // fixed cells'.
+    auto total = [this](const TGridAxisDrawInfo& a) {
+      long long t = ExtentSum(a.Horizontal);
+      for (int i = 0; i < a.FixedCellCount; ++i) t -= a.GetExtent(i);
+      return t + static_cast<long long>(a.EffectiveLineWidth) * (a.GridCellCount - a.FixedCellCount);
     };
     if (FScrollBars == ssHorizontal || FScrollBars == ssBoth) {
-      int t = total(d.Horz);
+      long long t = total(d.Horz);
       bool can = maxTopLeft.X > FFixedCols;
       double share = t > 0 ? double(d.Horz.GridExtent - d.Horz.FixedBoundary) / t : 1.0;
       SetAxisScroll(FHandle, SB_HORZ, can, share,
                     can ? GridMulDiv(FTopLeft.X - FFixedCols, 127, maxTopLeft.X - FFixedCols) : 0);
     }
     if (FScrollBars == ssVertical || FScrollBars == ssBoth) {
-      int t = total(d.Vert);
+      long long t = total(d.Vert);
       bool can = maxTopLeft.Y > FFixedRows;
       double share = t > 0 ? double(d.Vert.GridExtent - d.Vert.FixedBoundary) / t : 1.0;
       SetAxisScroll(FHandle, SB_VERT, can, share,

@@ -366,6 +366,11 @@ private:
   int FGridLineWidth = 1;
   std::vector<int> FColWidths;
   std::vector<int> FRowHeights;
+  // Sums of all column widths and row heights, kept up to date by single changes and
+  // recounted after wholesale ones (-1: to be recounted).
+  long long FColWidthSum = -1;
+  long long FRowHeightSum = -1;
+  long long ExtentSum(bool Horizontal);
   std::vector<bool> FTabStops;
   TGridOptions FOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect};
   TScrollStyle FScrollBars = ssBoth;

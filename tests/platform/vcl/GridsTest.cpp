@@ -329,6 +329,66 @@ TEST_F(Grids, MovingAndDeletingCarryTheData) {
   EXPECT_THROW(Grid->MoveRow(0, 9), EInvalidGridOperation);
 }
 
+// Cell rectangles of blocks against positions summed cell by cell: fixed cells first,
+// then the scrollable cells from the top-left one; cells scrolled out are not in view.
+TEST_F(Grids, BoxRectsMatchSummedPositionsForAnyBlock) {
+  ShowAndFocus();
+  Grid->SetColCount(30);
+  Grid->SetRowCount(60);
+  Grid->SetFixedCols(2);
+  Grid->SetFixedRows(2);
+  for (int r = 0; r < 60; ++r) Grid->SetRowHeights(r, r % 7 == 3 ? 0 : 10 + r % 5);
+  for (int c = 0; c < 30; ++c) Grid->SetColWidths(c, c % 5 == 1 ? 0 : 30 + c % 4);
+  Grid->SetOptions(Grid->Options() - goVertLine);  // no vertical lines: width 0 between columns
+  TRect client = Grid->ClientRect();
+  struct TAxis {
+    int fixed, first, count, extent, line;
+    std::vector<int> ext;
+    // Start of a cell in view, or -1 for a scrolled-out one.
+    int start(int i) const {
+      if (i >= fixed && i < first) return -1;
+      int p = 0;
+      for (int j = 0; j < std::min(i, fixed); ++j) p += ext[j] + line;
+      for (int j = first; j < i; ++j) p += ext[j] + line;
+      return p;
+    }
+    bool span(int lo, int hi, int& s, int& e) const {
+      int f = -1, l = -1;
+      for (int i = std::max(lo, 0); i <= std::min(hi, count - 1); ++i) {
+        int p = start(i);
+        if (p < 0) continue;
+        if (f < 0) f = i;
+        if (p < extent) l = i;
+      }
+      if (f < 0 || start(f) >= extent) return false;
+      s = start(f);
+      e = std::min(start(l) + ext[l], extent);
+      return true;
+    }
+  };
+  for (int top : {2, 9, 40}) {
+    Grid->SetTopRow(top);
+    Grid->SetLeftCol(top % 20);
+    TAxis h{2, Grid->LeftCol(), 30, client.Right - client.Left, 0, {}}, v{2, Grid->TopRow(), 60, client.Bottom - client.Top, 1, {}};
+    for (int c = 0; c < 30; ++c) h.ext.push_back(Grid->ColWidths(c));
+    for (int r = 0; r < 60; ++r) v.ext.push_back(Grid->RowHeights(r));
+    const int picks[] = {-3, 0, 1, 2, 3, 8, 9, 10, 17, 25, 39, 40, 41, 59, 70};
+    for (int a : picks)
+      for (int b : picks) {
+        if (a > b) continue;
+        TRect got = Grid->BoxRect(0, a, 3, b);
+        int hs = 0, he = 0, vs = 0, ve = 0;
+        bool in = h.span(0, 3, hs, he) && v.span(a, b, vs, ve);
+        TRect want = in ? TRect{hs, vs, he, ve} : TRect{};
+        ASSERT_EQ(got, want) << "rows " << a << ".." << b << " top " << top;
+        got = Grid->BoxRect(a % 30, 1, b % 30 < a % 30 ? 29 : b % 30, 5);
+        in = h.span(a % 30, b % 30 < a % 30 ? 29 : b % 30, hs, he) && v.span(1, 5, vs, ve);
+        want = in ? TRect{hs, vs, he, ve} : TRect{};
+        ASSERT_EQ(got, want) << "cols " << a % 30 << " top " << top;
+      }
+  }
+}
+
 // ---------------------------------------------------------------------------------------
 TEST_F(Grids, SizesAndGeometry) {
   ShowAndFocus();
