@@ -960,37 +960,52 @@ TStringGrid::~TStringGrid() = default;
 constexpr int kDenseRowSlack = 65536;
 constexpr int kDenseColSlack = 1024;
 
-const std::string* TStringGrid::FindText(int ACol, int ARow) const {
-  if (ARow >= 0 && ACol >= 0 && size_t(ARow) < FRows.size()) {
-    const auto& row = FRows[size_t(ARow)];
-    if (size_t(ACol) < row.size() && !row[size_t(ACol)].empty()) return &row[size_t(ACol)];
+const std::string* TStringGrid::FindFar(int ACol, int ARow) const {
+  auto it = FFar.find({ARow, ACol});
+  return it == FFar.end() ? nullptr : &it->second;
+}
+
+// Adds rows at the end of the store, each in a new block of FStride cells.
+void TStringGrid::AddRows(size_t Count) {
+  size_t rows = FRowSlot.size() + Count;
+  size_t cells = rows * size_t(FStride);
+  if (cells > FCells.capacity()) {
+    // Doubling from a million cells on (one block for a grid that size, filled without
+    // moving it), but not beyond the grid's row count while the rows fit in it.
+    size_t doubled = std::max(cells, FCells.capacity() * 2);
+    size_t declared = size_t(std::max(RowCount(), 0)) * size_t(FStride);
+    FCells.reserve(cells <= declared ? std::min(std::max(doubled, size_t(1) << 20), declared) : doubled);
   }
-  if (!FFar.empty()) {
-    auto it = FFar.find({ARow, ACol});
-    if (it != FFar.end()) return &it->second;
-  }
-  return nullptr;
+  FCells.resize(cells);
+  while (FRowSlot.size() < rows) FRowSlot.push_back(int(FRowSlot.size()));
+}
+
+// Gives every row Stride cells (more than before), keeping their texts.
+void TStringGrid::Restride(int Stride) {
+  std::vector<std::string> cells;
+  cells.reserve(FRowSlot.size() * size_t(Stride));
+  cells.resize(FRowSlot.size() * size_t(Stride));
+  for (size_t slot = 0; slot < FRowSlot.size(); ++slot)
+    for (int c = 0; c < FStride; ++c)
+      cells[slot * size_t(Stride) + size_t(c)] = std::move(FCells[slot * size_t(FStride) + size_t(c)]);
+  FCells.swap(cells);
+  FStride = Stride;
 }
 
 std::string* TStringGrid::DenseSlot(int ACol, int ARow) {
-  if (std::int64_t(ARow) >= std::max<std::int64_t>(RowCount(), std::int64_t(FRows.size())) + kDenseRowSlack)
+  if (std::int64_t(ARow) >= std::max<std::int64_t>(RowCount(), std::int64_t(FRowSlot.size())) + kDenseRowSlack)
     return nullptr;
-  if (size_t(ARow) >= FRows.size()) FRows.resize(size_t(ARow) + 1);
-  auto& row = FRows[size_t(ARow)];
-  if (size_t(ACol) >= row.size()) {
-    if (std::int64_t(ACol) >= std::max<std::int64_t>(ColCount(), std::int64_t(row.size())) + kDenseColSlack)
-      return nullptr;
-    // A row takes the grid's width at once (no spare capacity); beyond it, it doubles.
-    size_t size = ACol < ColCount() ? size_t(ColCount()) : std::max(size_t(ACol) + 1, row.size() * 2);
-    row.reserve(size);
-    row.resize(size);
+  int stride = FStride;
+  if (ACol >= FStride) {
+    if (std::int64_t(ACol) >= std::max<std::int64_t>(ColCount(), FStride) + kDenseColSlack) return nullptr;
+    // Rows take the grid's width; beyond it, they double.
+    stride = ACol < ColCount() ? ColCount() : std::max(ACol + 1, FStride * 2);
   }
-  return &row[size_t(ACol)];
-}
-
-std::string TStringGrid::Cells(int ACol, int ARow) const {
-  const std::string* text = FindText(ACol, ARow);
-  return text ? *text : std::string();
+  size_t rows = std::max(FRowSlot.size(), size_t(ARow) + 1);
+  if (!DenseAffordable(rows * size_t(stride))) return nullptr;  // too sparse for a dense block
+  if (stride != FStride) Restride(stride);
+  if (size_t(ARow) >= FRowSlot.size()) AddRows(size_t(ARow) + 1 - FRowSlot.size());
+  return RowCells(ARow) + ACol;
 }
 
 TObject* TStringGrid::Objects(int ACol, int ARow) const {
@@ -1002,11 +1017,15 @@ TObject* TStringGrid::Objects(int ACol, int ARow) const {
 void TStringGrid::SetCells(int ACol, int ARow, const std::string& Value) {
   if (ACol < 0 || ARow < 0) GridIndexError();
   if (!FFar.empty()) FFar.erase({ARow, ACol});
-  if (Value.empty()) {
-    if (size_t(ARow) < FRows.size() && size_t(ACol) < FRows[size_t(ARow)].size())
-      std::string().swap(FRows[size_t(ARow)][size_t(ACol)]);
+  if (size_t(ARow) < FRowSlot.size() && ACol < FStride) {
+    std::string& slot = RowCells(ARow)[ACol];
+    FDenseTexts += size_t(!Value.empty()) - size_t(!slot.empty());
+    if (Value.empty()) std::string().swap(slot);
+    else slot = Value;
+  } else if (Value.empty()) {
   } else if (std::string* slot = DenseSlot(ACol, ARow)) {
     *slot = Value;
+    ++FDenseTexts;
   } else {
     FFar[{ARow, ACol}] = Value;
   }
@@ -1030,6 +1049,7 @@ void TStringGrid::ForgetFarAndObjects(bool (*Match)(int Col, int Row, int Index)
 
 void TStringGrid::CellChanged(int ACol, int ARow) {
   if (FUpdating > 0) return;
+  if (!HandleAllocated() && (ACol != FCurrent.X || ARow != FCurrent.Y)) return;  // nothing to repaint or reload
   InvalidateCell(ACol, ARow);
   if (FEditUpdate == 0 && ACol == FCurrent.X && ARow == FCurrent.Y) InvalidateEditor();
 }
@@ -1086,12 +1106,32 @@ void RotateItem(std::vector<V>& v, int FromIndex, int ToIndex) {
 }
 }  // namespace
 
+void TStringGrid::MoveColumnsToFar(int FromCol) {
+  for (size_t r = 0; r < FRowSlot.size(); ++r) {
+    std::string* row = RowCells(int(r));
+    for (int c = FromCol; c < FStride; ++c)
+      if (!row[c].empty()) {
+        FFar[{int(r), c}] = std::move(row[c]);
+        std::string().swap(row[c]);
+        --FDenseTexts;
+      }
+  }
+}
+
 void TStringGrid::ColumnMoved(int FromIndex, int ToIndex) {
-  size_t reach = size_t(std::max(FromIndex, ToIndex)) + 1;
-  for (auto& row : FRows) {
-    if (row.size() <= size_t(std::min(FromIndex, ToIndex))) continue;
-    if (row.size() < reach) row.resize(reach);
-    RotateItem(row, FromIndex, ToIndex);
+  int reach = std::max(FromIndex, ToIndex) + 1;
+  if (FStride > std::min(FromIndex, ToIndex) && FStride < reach) {
+    // The rows must reach the moved range; when that would be out of proportion to the
+    // texts held, the texts from the range on go to the sparse store instead.
+    if (DenseAffordable(FRowSlot.size() * size_t(reach))) Restride(reach);
+    else MoveColumnsToFar(std::min(FromIndex, ToIndex));
+  }
+  if (FStride >= reach) {
+    for (size_t slot = 0; slot < FRowSlot.size(); ++slot) {
+      auto row = FCells.begin() + std::ptrdiff_t(slot * size_t(FStride));
+      if (FromIndex < ToIndex) std::rotate(row + FromIndex, row + FromIndex + 1, row + ToIndex + 1);
+      else std::rotate(row + ToIndex, row + FromIndex, row + FromIndex + 1);
+    }
   }
   if (!FFar.empty()) {
     std::map<std::pair<int, int>, std::string> moved;
@@ -1117,9 +1157,9 @@ void TStringGrid::ColumnMoved(int FromIndex, int ToIndex) {
 
 void TStringGrid::RowMoved(int FromIndex, int ToIndex) {
   size_t reach = size_t(std::max(FromIndex, ToIndex)) + 1;
-  if (FRows.size() > size_t(std::min(FromIndex, ToIndex))) {
-    if (FRows.size() < reach) FRows.resize(reach);
-    RotateItem(FRows, FromIndex, ToIndex);
+  if (FRowSlot.size() > size_t(std::min(FromIndex, ToIndex))) {
+    if (FRowSlot.size() < reach) AddRows(reach - FRowSlot.size());
+    RotateItem(FRowSlot, FromIndex, ToIndex);
   }
   if (!FFar.empty()) {
     std::map<std::pair<int, int>, std::string> moved;
@@ -1148,8 +1188,12 @@ void TStringGrid::DeleteColumn(int ACol) {
   int last = ColCount() - 1;
   MoveColumn(ACol, last);
   // The removed column's cells go with it instead of waiting behind the count.
-  for (auto& row : FRows)
-    if (row.size() > size_t(last)) std::string().swap(row[size_t(last)]);
+  if (last < FStride)
+    for (size_t slot = 0; slot < FRowSlot.size(); ++slot) {
+      std::string& text = FCells[slot * size_t(FStride) + size_t(last)];
+      FDenseTexts -= size_t(!text.empty());
+      std::string().swap(text);
+    }
   ForgetFarAndObjects([](int c, int, int index) { return c == index; }, last);
   SetColCount(ColCount() - 1);
 }
@@ -1158,7 +1202,12 @@ void TStringGrid::DeleteRow(int ARow) {
   CheckIndex(ARow, RowCount());
   int last = RowCount() - 1;
   MoveRow(ARow, last);
-  if (FRows.size() > size_t(last)) std::vector<std::string>().swap(FRows[size_t(last)]);
+  if (FRowSlot.size() > size_t(last))
+    for (int c = 0; c < FStride; ++c) {
+      std::string& text = RowCells(last)[c];
+      FDenseTexts -= size_t(!text.empty());
+      std::string().swap(text);
+    }
   ForgetFarAndObjects([](int, int r, int index) { return r == index; }, last);
   SetRowCount(RowCount() - 1);
 }

@@ -8,6 +8,7 @@
 // Coordinates: a cell is (column, row); rows and columns below FixedRows/FixedCols are
 // fixed and never scroll. The current cell and the anchor span the selection, an
 // inclusive rectangle of cells.
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -463,7 +464,10 @@ public:
   explicit TStringGrid(TComponent* AOwner);
   ~TStringGrid() override;
 
-  std::string Cells(int ACol, int ARow) const;
+  std::string Cells(int ACol, int ARow) const {
+    const std::string* text = FindText(ACol, ARow);
+    return text ? *text : std::string();
+  }
   void SetCells(int ACol, int ARow, const std::string& Value);
   TObject* Objects(int ACol, int ARow) const;
   void SetObjects(int ACol, int ARow, TObject* Value);
@@ -486,8 +490,19 @@ protected:
 private:
   friend class TStringGridStrings;
   // The text of a cell, null when it has none (no copy).
-  const std::string* FindText(int ACol, int ARow) const;
-  // The slot of a cell in the dense rows (grown as needed), or null for a cell too far
+  const std::string* FindText(int ACol, int ARow) const {
+    // A negative index wraps past the sizes.
+    if (size_t(ARow) < FRowSlot.size() && size_t(ACol) < size_t(FStride)) {
+      const std::string& text = FCells[size_t(FRowSlot[size_t(ARow)]) * size_t(FStride) + size_t(ACol)];
+      if (!text.empty()) return &text;
+    }
+    return FFar.empty() ? nullptr : FindFar(ACol, ARow);
+  }
+  const std::string* FindFar(int ACol, int ARow) const;
+  std::string* RowCells(int ARow) { return FCells.data() + size_t(FRowSlot[size_t(ARow)]) * size_t(FStride); }
+  void AddRows(size_t Count);
+  void Restride(int Stride);
+  // The slot of a cell in the dense store (grown as needed), or null for a cell too far
   // beyond the grid's size and the rows held so far; such cells go to FFar.
   std::string* DenseSlot(int ACol, int ARow);
   void ForgetFarAndObjects(bool (*Match)(int Col, int Row, int Index), int Index);
@@ -498,7 +513,15 @@ private:
   void CellChanged(int ACol, int ARow);
   void BeginStringsUpdate() { ++FUpdating; }
   void EndStringsUpdate();
-  std::vector<std::vector<std::string>> FRows;             // texts by row, then column
+  // The texts: the cells of row r are FStride strings from FCells[FRowSlot[r] * FStride]
+  // on (one block for the whole store); moving rows moves only their slot numbers.
+  std::vector<std::string> FCells;
+  std::vector<int> FRowSlot;
+  int FStride = 0;
+  size_t FDenseTexts = 0;  // non-empty texts in FCells
+  // True when a dense block of Cells cells stays in proportion to the texts held.
+  bool DenseAffordable(size_t Cells) const { return Cells <= std::max<size_t>(size_t(1) << 16, 8 * (FDenseTexts + 1)); }
+  void MoveColumnsToFar(int FromCol);
   std::unordered_map<std::uint64_t, TObject*> FObjects;    // by CellKey
   std::map<std::pair<int, int>, std::string> FFar;         // (row, column) -> text
   std::map<int, std::unique_ptr<TStringGridStrings>> FRowStrings;

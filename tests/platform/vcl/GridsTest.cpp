@@ -268,6 +268,23 @@ TEST_F(Grids, CellStoreMatchesAPlainMapThroughEveryEdit) {
   EXPECT_EQ(Grid->Cells(2000000000, 2000000000), "far") << "a huge index costs one entry, not a dense block";
 }
 
+TEST_F(Grids, AHugeSparseGridKeepsItsFewCellsWithoutADenseBlock) {
+  Grid->SetColCount(200000);
+  Grid->SetRowCount(300000);
+  Grid->SetCells(1, 1, "a");
+  Grid->SetCells(199999, 299999, "z");
+  Grid->SetCells(150000, 2, "m");
+  Grid->MoveColumn(150000, 0);
+  Grid->MoveRow(299999, 0);
+  EXPECT_EQ(Grid->Cells(0, 3), "m");
+  EXPECT_EQ(Grid->Cells(2, 2), "a");
+  EXPECT_EQ(Grid->Cells(199999, 0), "z");
+  Grid->DeleteRow(0);
+  Grid->SetRowCount(300000);
+  EXPECT_EQ(Grid->Cells(199999, 299999), "") << "a deleted row stays deleted";
+  EXPECT_EQ(Grid->Cells(0, 2), "m");
+}
+
 TEST_F(Grids, RowsAndColsAreStringListsOfTheGridSize) {
   Grid->SetCells(4, 2, "keep");
   Grid->SetCells(6, 2, "beyond");
