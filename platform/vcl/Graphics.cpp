@@ -1454,7 +1454,18 @@ TIcon* TPicture::Icon() {
 }
 
 void TPicture::LoadFromStream(TStream& Stream) {
-  TByteBuffer bytes = ReadAll(Stream);
+  // The rest of the stream, read once: a memory stream's own bytes are used in place.
+  TByteBuffer buffer;
+  TBytesView bytes;
+  auto* memory = dynamic_cast<TMemoryStream*>(&Stream);
+  if (memory && memory->Position() >= 0 && memory->Position() <= memory->Size()) {
+    bytes = TBytesView(static_cast<const std::uint8_t*>(memory->Memory()) + memory->Position(),
+                       std::size_t(memory->Size() - memory->Position()));
+    memory->SetPosition(memory->Size());
+  } else {
+    buffer = ReadAll(Stream);
+    bytes = buffer;
+  }
   std::unique_ptr<TGraphic> g;
   switch (DetectImageFormat(bytes)) {
     case TImageFormat::Bmp: g = std::make_unique<TBitmap>(); break;
