@@ -109,6 +109,7 @@ void TComponent::Insert(TComponent* AComponent) {
 void TComponent::Remove(TComponent* AComponent) {
   FComponents.erase(std::remove(FComponents.begin(), FComponents.end(), AComponent),
                     FComponents.end());
+  ++FRemovals;
   AComponent->FOwner = nullptr;
 }
 
@@ -131,10 +132,12 @@ void TComponent::RemoveComponent(TComponent* AComponent) {
 void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
   if (Operation == opRemove && AComponent) RemoveFreeNotification(AComponent);
   // Pass it on to the owned components; a handler may free components, so walk a copy
-  // and skip those already gone.
+  // and, once any was removed during the walk, skip those already gone.
   std::vector<TComponent*> list = FComponents;
+  unsigned removals = FRemovals;
   for (TComponent* c : list) {
-    if (std::find(FComponents.begin(), FComponents.end(), c) == FComponents.end()) continue;
+    if (FRemovals != removals && std::find(FComponents.begin(), FComponents.end(), c) == FComponents.end())
+      continue;
     c->Notification(AComponent, Operation);
   }
 }

@@ -86,6 +86,8 @@ void TRectSet::Add(const RECT& r) {
 
 void TRectSet::Subtract(const RECT& r) {
   if (RectEmpty(r)) return;
+  if (std::none_of(FRects.begin(), FRects.end(), [&r](const RECT& e) { return !RectEmpty(RectIntersect(e, r)); }))
+    return;  // nothing to cut
   std::vector<RECT> next;
   for (const RECT& e : FRects) SubtractOne(e, r, next);
   FRects.swap(next);
