@@ -14,18 +14,26 @@
 
 namespace winsys {
 
-// A set of disjoint rectangles: update regions and visible areas.
+// An area made of rectangles (update regions and visible areas), kept as a banded
+// region whose rectangles are merged, so adding, subtracting and intersecting cost
+// about the size of the outline, not of everything added so far.
 class TRectSet {
 public:
-  TRectSet() = default;
-  explicit TRectSet(const RECT& r) { Add(r); }
-  bool Empty() const { return FRects.empty(); }
-  const std::vector<RECT>& Rects() const { return FRects; }
-  void Clear() { FRects.clear(); }
+  TRectSet();
+  explicit TRectSet(const RECT& r);
+  TRectSet(const TRectSet& o);
+  TRectSet(TRectSet&& o) noexcept;
+  TRectSet& operator=(const TRectSet& o);
+  TRectSet& operator=(TRectSet&& o) noexcept;
+  ~TRectSet();
+  bool Empty() const;
+  // The disjoint rectangles, in bands from the top.
+  const std::vector<RECT>& Rects() const;
+  void Clear();
   void Add(const RECT& r);
-  void Add(const TRectSet& s) { for (auto& r : s.FRects) Add(r); }
+  void Add(const TRectSet& s);
   void Subtract(const RECT& r);
-  void Subtract(const TRectSet& s) { for (auto& r : s.FRects) Subtract(r); }
+  void Subtract(const TRectSet& s);
   void Intersect(const RECT& r);
   void Intersect(const TRectSet& s);
   void Offset(int dx, int dy);
@@ -33,7 +41,9 @@ public:
   bool Contains(POINT p) const;
 
 private:
-  std::vector<RECT> FRects;
+  struct _cairo_region* FRegion;
+  mutable std::vector<RECT> FRects;
+  mutable bool FRectsValid = false;
 };
 
 bool RectEmpty(const RECT& r);
