@@ -109,7 +109,6 @@ void TComponent::Insert(TComponent* AComponent) {
 void TComponent::Remove(TComponent* AComponent) {
   FComponents.erase(std::remove(FComponents.begin(), FComponents.end(), AComponent),
                     FComponents.end());
-  ++FRemovals;
   AComponent->FOwner = nullptr;
 }
 
@@ -132,12 +131,10 @@ void TComponent::RemoveComponent(TComponent* AComponent) {
 void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
   if (Operation == opRemove && AComponent) RemoveFreeNotification(AComponent);
   // Pass it on to the owned components; a handler may free components, so walk a copy
-  // and, once any was removed during the walk, skip those already gone.
+  // and skip those already gone.
   std::vector<TComponent*> list = FComponents;
-  unsigned removals = FRemovals;
   for (TComponent* c : list) {
-    if (FRemovals != removals && std::find(FComponents.begin(), FComponents.end(), c) == FComponents.end())
-      continue;
+    if (std::find(FComponents.begin(), FComponents.end(), c) == FComponents.end()) continue;
     c->Notification(AComponent, Operation);
   }
 }

@@ -113,7 +113,6 @@ private:
   std::string FName;
   intptr_t FTag = 0;
   std::vector<TComponent*> FComponents;
-  unsigned FRemovals = 0;  // components removed so far (a notification walk checks it)
   std::vector<TComponent*> FFreeNotifies;
 };
 
