@@ -520,7 +520,7 @@ private:
   int FStride = 0;
   size_t FDenseTexts = 0;  // non-empty texts in FCells
   // True when a dense block of Cells cells stays in proportion to the texts held.
-  bool DenseAffordable(size_t Cells) const { return Cells <= std::max<size_t>(size_t(1) << 16, 8 * (FDenseTexts + 1)); }
+  bool DenseAffordable(size_t Cells) const { return Cells <= std::max<size_t>(size_t(1) << 18, 64 * (FDenseTexts + 1)); }
   void MoveColumnsToFar(int FromCol);
   std::unordered_map<std::uint64_t, TObject*> FObjects;    // by CellKey
   std::map<std::pair<int, int>, std::string> FFar;         // (row, column) -> text
