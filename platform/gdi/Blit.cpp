@@ -1,7 +1,10 @@
 #include "platform/gdi/Blit.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <memory>
+#include <vector>
 
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/GdiInternal.h"
@@ -72,53 +75,106 @@ inline int MapIndex(int k, int n, int sn, bool mirror) {
   return mirror ? sn - 1 - i : i;
 }
 
-// The core transfer. `pixelOp` gets (pattern, source, dest, srcValid) and returns the new
-// dest value, or leaves dest alone by returning it unchanged.
+// Source column (or row) for each destination column (or row) of [first, first + n): one
+// table per axis, so the pixel loops do no division. The mapping is monotonic, so the
+// destination positions with a source pixel form one run [lo, hi) of the table.
+struct Axis {
+  std::vector<int> map;
+  int lo = 0, hi = 0;
+};
+
+void BuildAxis(Axis& a, int first, int n, int destStart, int destLen, int srcStart, int srcLen, bool mirror,
+               int srcLimit) {
+  a.map.resize(std::size_t(std::max(n, 0)));
+  a.lo = n;
+  a.hi = 0;
+  for (int k = 0; k < n; ++k) {
+    int s = srcStart + MapIndex(first + k - destStart, destLen, srcLen, mirror);
+    if (s < 0 || s >= srcLimit) continue;
+    a.map[std::size_t(k)] = s;
+    a.lo = std::min(a.lo, k);
+    a.hi = k + 1;
+  }
+  if (a.hi <= a.lo) a.lo = a.hi = 0;
+}
+
+// The core transfer. `op` gets (x, y, source, dest) and returns the new dest value (or the
+// dest unchanged). Destination pixels without a source pixel are left alone. With
+// `plainCopy` the op is known to return the source, so rows are copied whole.
 template <class Op>
-void Transfer(DC* dest, const Mapping& m, const Source* src, Op op) {
+void Transfer(DC* dest, const Mapping& m, const Source* src, Op op, bool plainCopy = false) {
   Target t(dest);
   if (!t.valid()) return;
-  cairo_rectangle_int_t r{m.dest.left, m.dest.top, m.dest.right - m.dest.left, m.dest.bottom - m.dest.top};
-  cairo_region_t* rgn = cairo_region_copy(t.clip());
-  cairo_region_intersect_rectangle(rgn, &r);
-  int dw = m.dest.right - m.dest.left, dh = m.dest.bottom - m.dest.top;
-  // Copy the source pixels first: the source may be the destination itself.
-  std::vector<std::uint32_t> buf;
-  std::vector<std::uint8_t> valid;
-  cairo_rectangle_int_t ext;
-  cairo_region_get_extents(rgn, &ext);
-  if (src && ext.width > 0 && ext.height > 0) {
-    buf.resize(std::size_t(ext.width) * ext.height);
-    valid.resize(buf.size());
-    for (int y = 0; y < ext.height; ++y) {
-      int sy = m.srcY + MapIndex(ext.y + y - m.dest.top, dh, m.srcH, m.mirrorY);
-      for (int x = 0; x < ext.width; ++x) {
-        int sx = m.srcX + MapIndex(ext.x + x - m.dest.left, dw, m.srcW, m.mirrorX);
-        std::size_t i = std::size_t(y) * ext.width + x;
-        if (sx < 0 || sy < 0 || sx >= src->width || sy >= src->height) continue;
-        buf[i] = src->data[sy * src->stride + sx];
-        valid[i] = 1;
-      }
-    }
-  }
-  int n = cairo_region_num_rectangles(rgn);
+  const cairo_region_t* clip = t.clip();
+  int n = cairo_region_num_rectangles(clip);
+  // The clip rectangles meeting the destination (no region copy), and their extents.
+  std::vector<RECT> pieces;
+  pieces.reserve(std::size_t(n));
+  RECT ext{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
   for (int i = 0; i < n; ++i) {
     cairo_rectangle_int_t q;
-    cairo_region_get_rectangle(rgn, i, &q);
-    for (int y = q.y; y < q.y + q.height; ++y) {
+    cairo_region_get_rectangle(clip, i, &q);
+    RECT r{std::max(q.x, int(m.dest.left)), std::max(q.y, int(m.dest.top)), std::min(q.x + q.width, int(m.dest.right)),
+           std::min(q.y + q.height, int(m.dest.bottom))};
+    if (r.left >= r.right || r.top >= r.bottom) continue;
+    pieces.push_back(r);
+    ext.left = std::min(ext.left, r.left);
+    ext.top = std::min(ext.top, r.top);
+    ext.right = std::max(ext.right, r.right);
+    ext.bottom = std::max(ext.bottom, r.bottom);
+  }
+  if (pieces.empty()) return;
+  if (!src) {
+    for (const RECT& r : pieces)
+      for (int y = r.top; y < r.bottom; ++y) {
+        std::uint32_t* row = t.row(y);
+        for (int x = r.left; x < r.right; ++x) row[x] = op(x, y, 0u, row[x]);
+      }
+    return;
+  }
+  int dw = m.dest.right - m.dest.left, dh = m.dest.bottom - m.dest.top;
+  Axis ax, ay;
+  BuildAxis(ax, ext.left, ext.right - ext.left, m.dest.left, dw, m.srcX, m.srcW, m.mirrorX, src->width);
+  BuildAxis(ay, ext.top, ext.bottom - ext.top, m.dest.top, dh, m.srcY, m.srcH, m.mirrorY, src->height);
+  if (ax.lo == ax.hi || ay.lo == ay.hi) return;
+  const std::uint32_t* sdata = src->data;
+  std::ptrdiff_t sstride = src->stride;
+  // The source may be the destination itself: copy the source pixels used before writing.
+  std::unique_ptr<std::uint32_t[]> copy;
+  const std::uint32_t* surfaceData = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(t.surface()));
+  if (sdata == surfaceData) {
+    int xa = ax.map[std::size_t(ax.lo)], xb = ax.map[std::size_t(ax.hi - 1)];
+    int ya = ay.map[std::size_t(ay.lo)], yb = ay.map[std::size_t(ay.hi - 1)];
+    int x0 = std::min(xa, xb), x1 = std::max(xa, xb), y0 = std::min(ya, yb), y1 = std::max(ya, yb);
+    int cw = x1 - x0 + 1, ch = y1 - y0 + 1;
+    copy.reset(new std::uint32_t[std::size_t(cw) * std::size_t(ch)]);
+    for (int y = 0; y < ch; ++y)
+      std::memcpy(copy.get() + std::ptrdiff_t(y) * cw, sdata + std::ptrdiff_t(y0 + y) * sstride + x0,
+                  std::size_t(cw) * 4);
+    for (int k = ax.lo; k < ax.hi; ++k) ax.map[std::size_t(k)] -= x0;
+    for (int k = ay.lo; k < ay.hi; ++k) ay.map[std::size_t(k)] -= y0;
+    sdata = copy.get();
+    sstride = cw;
+  }
+  // Consecutive source columns: a row is one block copy.
+  bool contiguous = ax.map[std::size_t(ax.hi - 1)] - ax.map[std::size_t(ax.lo)] == ax.hi - 1 - ax.lo;
+  for (const RECT& r : pieces) {
+    int x0 = std::max(int(r.left), int(ext.left) + ax.lo), x1 = std::min(int(r.right), int(ext.left) + ax.hi);
+    int y0 = std::max(int(r.top), int(ext.top) + ay.lo), y1 = std::min(int(r.bottom), int(ext.top) + ay.hi);
+    if (x0 >= x1) continue;
+    const int* xs = ax.map.data() + (x0 - ext.left);
+    for (int y = y0; y < y1; ++y) {
+      const std::uint32_t* srow = sdata + std::ptrdiff_t(ay.map[std::size_t(y - ext.top)]) * sstride;
       std::uint32_t* row = t.row(y);
-      for (int x = q.x; x < q.x + q.width; ++x) {
-        if (src) {
-          std::size_t k = std::size_t(y - ext.y) * ext.width + (x - ext.x);
-          if (!valid[k]) continue;
-          row[x] = op(x, y, buf[k], row[x]);
-        } else {
-          row[x] = op(x, y, 0u, row[x]);
-        }
+      if (plainCopy && contiguous) {
+        std::memcpy(row + x0, srow + xs[0], std::size_t(x1 - x0) * 4);
+      } else if (plainCopy) {
+        for (int x = x0; x < x1; ++x) row[x] = srow[xs[x - x0]];
+      } else {
+        for (int x = x0; x < x1; ++x) row[x] = op(x, y, srow[xs[x - x0]], row[x]);
       }
     }
   }
-  cairo_region_destroy(rgn);
 }
 
 // Colour conversion of a source pixel for the destination, as GDI converts between
@@ -232,12 +288,12 @@ BOOL DoBlt(HDC hdest, int x, int y, int w, int h, HDC hsrc, int sx, int sy, int 
       sm.height = dh;
       Mapping mm;
       Normalize(m.dest.left, m.dest.top, dw, dh, 0, 0, dw, dh, mm);
-      Transfer(dest, mm, &sm, [](int, int, std::uint32_t sp, std::uint32_t) { return sp; });
+      Transfer(dest, mm, &sm, [](int, int, std::uint32_t sp, std::uint32_t) { return sp; }, true);
       return TRUE;
     }
   }
   if (rop == SRCCOPY && !(s.mono != destMono)) {
-    Transfer(dest, m, src ? &s : nullptr, [](int, int, std::uint32_t sp, std::uint32_t) { return sp; });
+    Transfer(dest, m, src ? &s : nullptr, [](int, int, std::uint32_t sp, std::uint32_t) { return sp; }, true);
   } else {
     Transfer(dest, m, src ? &s : nullptr, [&](int px, int py, std::uint32_t sp, std::uint32_t dp) {
       std::uint32_t p = usePat ? PaintColorAt(pat, px, py) : 0;
@@ -384,10 +440,12 @@ int StretchDIBits(HDC hdc, int x, int y, int width, int height, int srcX, int sr
     pat.type = Paint::Solid;
     pat.color = 0xFF000000u;
   }
-  Transfer(dest, m, &s, [&](int px, int py, std::uint32_t sp, std::uint32_t dp) {
-    if (rop == SRCCOPY && !destMono) return sp;
-    return ApplyRop3(rop, PaintColorAt(pat, px, py), conv(sp), dp);
-  });
+  Transfer(
+      dest, m, &s,
+      [&](int px, int py, std::uint32_t sp, std::uint32_t dp) {
+        return ApplyRop3(rop, PaintColorAt(pat, px, py), conv(sp), dp);
+      },
+      rop == SRCCOPY && !destMono);
   return std::abs(srcHeight);
 }
 

@@ -295,11 +295,33 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
   // Only the part near the drawable area is rasterised; the margin keeps the cut edges'
   // outline outside it.
   RECT lim = RasterLimit(dc, DevicePenWidth(dc) + 2);
-  Spans shape;
-  int x0 = std::max(box.left, lim.left), x1 = std::min(box.right, lim.right);
-  for (int y = std::max(box.top, lim.top); y < std::min(box.bottom, lim.bottom); ++y)
-    if (x0 < x1) shape.push_back(Span{y, x0, x1});
-  PaintShape(dc, shape, true);
+  RECT c{std::max(box.left, lim.left), std::max(box.top, lim.top), std::min(box.right, lim.right),
+         std::min(box.bottom, lim.bottom)};
+  if (c.right <= c.left || c.bottom <= c.top) return TRUE;
+  int width = DevicePenWidth(dc);
+  UINT style = width ? dc->s.pen->basicStyle() : PS_SOLID;
+  if (width == 1 && style != PS_SOLID && style != PS_INSIDEFRAME) {
+    Spans shape;
+    for (int y = c.top; y < c.bottom; ++y) shape.push_back(Span{y, int(c.left), int(c.right)});
+    PaintShape(dc, shape, true);
+    return TRUE;
+  }
+  // The pen paints the ring of `width` pixels inside the edge (four bands), the brush the
+  // rest; a rectangle too small for an interior is all pen.
+  Target t(dc);
+  RECT in{c.left + width, c.top + width, c.right - width, c.bottom - width};
+  bool hasInterior = in.right > in.left && in.bottom > in.top;
+  if (hasInterior) FillDeviceRect(dc, t, in, BrushPaint(dc, dc->s.brush.get()));
+  if (width == 0) return TRUE;
+  Paint pen = PenPaint(dc);
+  if (!hasInterior) {
+    FillDeviceRect(dc, t, c, pen);
+    return TRUE;
+  }
+  FillDeviceRect(dc, t, RECT{c.left, c.top, c.right, in.top}, pen);
+  FillDeviceRect(dc, t, RECT{c.left, in.top, in.left, in.bottom}, pen);
+  FillDeviceRect(dc, t, RECT{in.right, in.top, c.right, in.bottom}, pen);
+  FillDeviceRect(dc, t, RECT{c.left, in.bottom, c.right, c.bottom}, pen);
   return TRUE;
 }
 

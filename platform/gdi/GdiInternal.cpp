@@ -4,6 +4,8 @@
 #include <cmath>
 #include <unordered_map>
 
+#include <pixman.h>
+
 #include "platform/gdi/SysColors.h"
 
 namespace gdi {
@@ -365,6 +367,16 @@ void FillSpans(DC* dc, Target& t, const Spans& spans, const Paint& paint) {
   const cairo_region_t* clip = t.clip();
   int n = cairo_region_num_rectangles(clip);
   if (n == 0) return;
+  if (n == 1) {
+    cairo_rectangle_int_t r;
+    cairo_region_get_rectangle(clip, 0, &r);
+    for (const Span& s : spans) {
+      if (s.y < r.y || s.y >= r.y + r.height) continue;
+      int x0 = std::max(s.x0, r.x), x1 = std::min(s.x1, r.x + r.width);
+      if (x0 < x1) PaintRun(t, s.y, x0, x1, paint);
+    }
+    return;
+  }
   std::vector<cairo_rectangle_int_t> rects(n);
   for (int i = 0; i < n; ++i) cairo_region_get_rectangle(clip, i, &rects[i]);
   for (const Span& s : spans) {
@@ -380,16 +392,22 @@ void FillSpans(DC* dc, Target& t, const Spans& spans, const Paint& paint) {
 void FillDeviceRect(DC* dc, Target& t, RECT r, const Paint& paint) {
   if (paint.type == Paint::None || !t.valid()) return;
   if (r.right <= r.left || r.bottom <= r.top) return;
-  cairo_rectangle_int_t cr{r.left, r.top, r.right - r.left, r.bottom - r.top};
-  cairo_region_t* rgn = cairo_region_copy(t.clip());
-  cairo_region_intersect_rectangle(rgn, &cr);
-  int n = cairo_region_num_rectangles(rgn);
+  // Each clip rectangle meeting r, cut to r: the clip rectangles do not overlap, so every
+  // pixel is painted once, without copying the clip region.
+  const cairo_region_t* clip = t.clip();
+  int n = cairo_region_num_rectangles(clip);
+  bool solidCopy = paint.type == Paint::Solid && paint.rop2 == R2_COPYPEN && !t.mono();
   for (int i = 0; i < n; ++i) {
     cairo_rectangle_int_t q;
-    cairo_region_get_rectangle(rgn, i, &q);
-    for (int y = q.y; y < q.y + q.height; ++y) PaintRun(t, y, q.x, q.x + q.width, paint);
+    cairo_region_get_rectangle(clip, i, &q);
+    if (q.y >= r.bottom) break;  // rectangles are sorted by band
+    int x0 = std::max(q.x, int(r.left)), x1 = std::min(q.x + q.width, int(r.right));
+    int y0 = std::max(q.y, int(r.top)), y1 = std::min(q.y + q.height, int(r.bottom));
+    if (x0 >= x1 || y0 >= y1) continue;
+    if (solidCopy) pixman_fill(t.row(y0) + x0, t.stride(), 32, 0, 0, x1 - x0, y1 - y0, paint.color);
+    else
+      for (int y = y0; y < y1; ++y) PaintRun(t, y, x0, x1, paint);
   }
-  cairo_region_destroy(rgn);
 }
 
 void PaintDeviceRect(DC* dc, RECT r, const Paint& paint) {
@@ -534,6 +552,31 @@ void LinePixels(POINT a, POINT b, bool includeEnd, const RECT& limit, std::vecto
 }
 
 void LineSpans(POINT a, POINT b, bool includeEnd, Spans& out, const RECT& limit) {
+  if (a.y == b.y && a.x != b.x) {
+    // Horizontal: one span, the end point left out unless asked for.
+    std::int64_t x0 = a.x, x1 = b.x;
+    if (!includeEnd) x1 += a.x < b.x ? -1 : 1;
+    if (x0 > x1) std::swap(x0, x1);
+    x0 = std::max<std::int64_t>(x0, limit.left);
+    x1 = std::min<std::int64_t>(x1 + 1, limit.right);
+    if (a.y >= limit.top && a.y < limit.bottom && x0 < x1) out.push_back(Span{int(a.y), int(x0), int(x1)});
+    return;
+  }
+  if (a.x == b.x && a.y != b.y) {
+    // Vertical: one single-pixel span per row, in travel order.
+    if (a.x < limit.left || a.x >= limit.right) return;
+    int step = a.y < b.y ? 1 : -1;
+    std::int64_t last = std::int64_t(b.y) - (includeEnd ? 0 : step);
+    std::int64_t lo = std::max<std::int64_t>(std::min<std::int64_t>(a.y, last), limit.top);
+    std::int64_t hi = std::min<std::int64_t>(std::max<std::int64_t>(a.y, last), limit.bottom - 1);
+    if (lo > hi) return;
+    out.reserve(out.size() + std::size_t(hi - lo + 1));
+    if (step > 0)
+      for (std::int64_t y = lo; y <= hi; ++y) out.push_back(Span{int(y), int(a.x), int(a.x) + 1});
+    else
+      for (std::int64_t y = hi; y >= lo; --y) out.push_back(Span{int(y), int(a.x), int(a.x) + 1});
+    return;
+  }
   std::vector<std::pair<int, POINT>> px;
   LinePixels(a, b, includeEnd, limit, px);
   for (const auto& [i, p] : px) {

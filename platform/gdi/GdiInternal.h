@@ -173,6 +173,7 @@ public:
   Target& operator=(const Target&) = delete;
   bool valid() const { return data_ != nullptr; }
   std::uint32_t* row(int deviceY) const { return data_ + std::ptrdiff_t(deviceY + oy_) * stride_ + ox_; }
+  int stride() const { return stride_; }  // in pixels
   // Device-space bounds of the surface.
   RECT bounds() const { return bounds_; }
   const cairo_region_t* clip() const { return clip_; }  // effective clip (device coords)

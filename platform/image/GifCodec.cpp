@@ -3,6 +3,7 @@
 #include <gif_lib.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <memory>
 
@@ -54,6 +55,9 @@ TAnimatedImage Decode(TBytesView data, bool firstOnly) {
   std::vector<GifPixelType> raster;
   GraphicsControlBlock gcb{DISPOSAL_UNSPECIFIED, false, 0, NO_TRANSPARENT_COLOR};
   std::uint64_t keptPixels = 0;
+  bool pending = false;
+  TFrameDisposal pendingDisposal = TFrameDisposal::Unspecified;
+  std::array<int, 4> pendingArea{};
 
   for (;;) {
     GifRecordType type;
@@ -89,7 +93,7 @@ TAnimatedImage Decode(TBytesView data, bool firstOnly) {
     const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
     if (!map) RaiseInvalidImage("GIF", "no colour table");
     const int w = desc.Width, h = desc.Height;
-    raster.assign(std::size_t(w) * std::size_t(h), 0);
+    raster.resize(std::size_t(w) * std::size_t(h));  // every line is read into it: no clearing
     if (desc.Interlace) {
       static const int start[4] = {0, 4, 2, 1}, step[4] = {8, 8, 4, 2};
       for (int pass = 0; pass < 4; ++pass)
@@ -107,32 +111,50 @@ TAnimatedImage Decode(TBytesView data, bool firstOnly) {
       case DISPOSE_PREVIOUS: disposal = TFrameDisposal::Previous; break;
       default: disposal = TFrameDisposal::Unspecified; break;
     }
+    if (pending) {
+      // The previous frame's picture after its disposal.
+      if (pendingDisposal != TFrameDisposal::Previous) {
+        canvas = result.Frames.back().Image;
+        auto [px0, py0, px1, py1] = pendingArea;
+        if (pendingDisposal == TFrameDisposal::Background && px0 < px1)
+          for (int y = py0; y < py1; ++y) std::fill(canvas.Row(y) + px0, canvas.Row(y) + px1, 0u);
+      }
+      pending = false;
+    }
     if (canvas.Empty()) canvas = TRawImage(result.Width, result.Height);
     TRawImage saved;
     if (disposal == TFrameDisposal::Previous) saved = canvas;
 
-    // Draw the frame, clipped to the logical screen.
+    // The frame's colours by index (indices past the table are black), then the frame
+    // drawn through them, clipped to the logical screen.
+    std::uint32_t colours[256];
+    for (int i = 0; i < 256; ++i) {
+      if (i < map->ColorCount) {
+        const GifColorType& c = map->Colors[i];
+        colours[i] = MakeArgb(255, c.Red, c.Green, c.Blue);
+      } else {
+        colours[i] = MakeArgb(255, 0, 0, 0);
+      }
+    }
     const int x0 = std::max(0, desc.Left), y0 = std::max(0, desc.Top);
     const int x1 = std::min(result.Width, desc.Left + w), y1 = std::min(result.Height, desc.Top + h);
+    const int transparent = gcb.TransparentColor;
     for (int y = y0; y < y1; ++y) {
-      const GifPixelType* src = &raster[std::size_t(y - desc.Top) * w];
+      const GifPixelType* src = &raster[std::size_t(y - desc.Top) * w] - desc.Left;
       std::uint32_t* dst = canvas.Row(y);
-      for (int x = x0; x < x1; ++x) {
-        int index = src[x - desc.Left];
-        if (index == gcb.TransparentColor) continue;
-        if (index < map->ColorCount) {
-          const GifColorType& c = map->Colors[index];
-          dst[x] = MakeArgb(255, c.Red, c.Green, c.Blue);
-        } else {
-          dst[x] = MakeArgb(255, 0, 0, 0);
-        }
+      if (transparent < 0 || transparent > 255) {
+        for (int x = x0; x < x1; ++x) dst[x] = colours[src[x]];
+      } else {
+        for (int x = x0; x < x1; ++x)
+          if (src[x] != transparent) dst[x] = colours[src[x]];
       }
     }
 
     keptPixels += canvas.Pixels.size();
     if (keptPixels > MaxAnimationPixels) RaiseInvalidImage("GIF", "too many frames");
     TImageFrame frame;
-    frame.Image = canvas;
+    // The composed picture moves into the frame; a later frame starts from a copy of it.
+    frame.Image = std::move(canvas);
     frame.DelayMs = gcb.DelayTime * 10;
     frame.Disposal = disposal;
     frame.TransparentIndex = gcb.TransparentColor;
@@ -142,13 +164,11 @@ TAnimatedImage Decode(TBytesView data, bool firstOnly) {
     frame.FrameHeight = h;
     result.Frames.push_back(std::move(frame));
     if (firstOnly) return result;
-
-    if (disposal == TFrameDisposal::Background && x0 < x1) {
-      for (int y = y0; y < y1; ++y)
-        std::fill(canvas.Row(y) + x0, canvas.Row(y) + x1, 0u);
-    } else if (disposal == TFrameDisposal::Previous) {
-      canvas = std::move(saved);
-    }
+    // What the next frame starts from is made when one comes (the last frame needs none).
+    pending = true;
+    pendingDisposal = disposal;
+    pendingArea = {x0, y0, x1, y1};
+    if (disposal == TFrameDisposal::Previous) canvas = std::move(saved);
     gcb = GraphicsControlBlock{DISPOSAL_UNSPECIFIED, false, 0, NO_TRANSPARENT_COLOR};
   }
   if (result.Frames.empty()) RaiseInvalidImage("GIF", "no frames");

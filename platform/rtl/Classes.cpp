@@ -35,9 +35,27 @@ bool IsUpper(char32_t c) { return FoldCaseCp(c) != c; }
 // Compares as the system's linguistic comparison does: case-insensitively first; when
 // equal apart from case and case matters, lower case sorts before upper case.
 int CompareLinguistic(const std::string& a, const std::string& b, bool caseSensitive) {
-  size_t i = 0, j = 0;
+  // Identical leading bytes decide nothing: skip them, then step back to the start of the
+  // character they end in (a byte that is not a continuation byte always starts one).
+  size_t n = std::min(a.size(), b.size());
+  size_t i = size_t(std::mismatch(a.data(), a.data() + n, b.data()).first - a.data());
+  auto continues = [](const std::string& s, size_t k) {
+    return k < s.size() && (static_cast<unsigned char>(s[k]) & 0xC0) == 0x80;
+  };
+  while (i > 0 && (continues(a, i) || continues(b, i))) --i;
+  size_t j = i;
   int tie = 0;
   while (i < a.size() && j < b.size()) {
+    unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[j]);
+    if ((x | y) < 0x80) {
+      // Both ASCII: the same comparison without decoding.
+      unsigned char fx = x >= 'A' && x <= 'Z' ? x + 32 : x, fy = y >= 'A' && y <= 'Z' ? y + 32 : y;
+      if (fx != fy) return fx < fy ? -1 : 1;
+      if (tie == 0 && x != y) tie = fx != x ? 1 : -1;
+      ++i;
+      ++j;
+      continue;
+    }
     char32_t ca = DecodeUtf8(a, i), cb = DecodeUtf8(b, j);
     char32_t fa = FoldCaseCp(ca), fb = FoldCaseCp(cb);
     if (fa != fb) return fa < fb ? -1 : 1;
@@ -702,7 +720,11 @@ bool TStringList::Find(const std::string& S, int& Index) const {
 }
 
 int TStringList::IndexOf(const std::string& S) const {
-  if (!FSorted) return TStrings::IndexOf(S);
+  if (!FSorted) {
+    for (size_t i = 0; i < FList.size(); ++i)
+      if (CompareStrings(FList[i].FString, S) == 0) return static_cast<int>(i);
+    return -1;
+  }
   int i;
   return Find(S, i) ? i : -1;
 }
@@ -720,10 +742,12 @@ void TStringList::Exchange(int Index1, int Index2) {
 }
 
 void TStringList::Sort() {
-  CustomSort([](TStringList* list, int a, int b) {
-    return list->CompareStrings(list->FList[static_cast<size_t>(a)].FString,
-                                list->FList[static_cast<size_t>(b)].FString);
+  if (GetCount() < 2) return;
+  Changing();
+  std::stable_sort(FList.begin(), FList.end(), [this](const TStringItem& a, const TStringItem& b) {
+    return CompareStrings(a.FString, b.FString) < 0;
   });
+  Changed();
 }
 
 void TStringList::CustomSort(const TStringListSortCompare& Compare) {

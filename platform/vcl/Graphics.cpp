@@ -780,6 +780,13 @@ void TGraphic::Changed() {
   if (OnChange) OnChange(this);
 }
 
+void TGraphic::LoadFromBytes(TBytesView Bytes) {
+  TMemoryStream stream;
+  stream.WriteBuffer(Bytes.data(), int64_t(Bytes.size()));
+  stream.SetPosition(0);
+  LoadFromStream(stream);
+}
+
 void TGraphic::LoadFromFile(const std::string& FileName) {
   TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
   CheckLoadableSize(stream);
@@ -1043,8 +1050,65 @@ void TBitmap::LoadFromRawImage(const TRawImage& Image) {
   Changed();
 }
 
+namespace {
+std::uint32_t LittleEndian32(const std::uint8_t* p) {
+  return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
+}
+}  // namespace
+
+// An uncompressed 24-bit file, or an indexed one with a full colour table, holds its rows
+// exactly as the bitmap's own DIB rows: they are copied straight in. False (nothing
+// loaded) for any other file, which then goes through the decoder.
+bool TBitmap::LoadRowsFromBmp(TBytesView Bytes) {
+  if (Bytes.size() < 54) return false;
+  const std::uint8_t* p = Bytes.data();
+  std::uint32_t offset = LittleEndian32(p + 10), headerSize = LittleEndian32(p + 14);
+  if (headerSize != 40 && headerSize != 108 && headerSize != 124) return false;
+  std::int32_t width = std::int32_t(LittleEndian32(p + 18)), height = std::int32_t(LittleEndian32(p + 22));
+  int bits = p[28] | p[29] << 8;
+  std::uint32_t compression = LittleEndian32(p + 30), used = LittleEndian32(p + 46);
+  if (compression != BmpRgb || (bits != 24 && bits != 8 && bits != 4 && bits != 1)) return false;
+  if (width <= 0 || height == 0 || height == INT32_MIN) return false;
+  int rows = std::abs(height);
+  CheckImageSize("Bitmap", width, rows);
+  std::size_t stride = ((std::size_t(width) * std::size_t(bits) + 31) / 32) * 4;
+  std::size_t colours = bits <= 8 ? std::size_t(1) << bits : 0;
+  if (bits <= 8 && used != 0 && used != colours) return false;  // a short table: the decoder's case
+  std::size_t table = 14 + std::size_t(headerSize);
+  if (table + colours * 4 > offset || offset > Bytes.size() || (Bytes.size() - offset) / stride < std::size_t(rows))
+    return false;
+  TPixelFormat format = bits == 24 ? pf24bit : bits == 8 ? pf8bit : bits == 4 ? pf4bit : pf1bit;
+  AlphaFormat = afIgnored;
+  NewImage(width, rows, format, false);
+  if (!FHandle || FStride != int(stride)) return false;
+  if (colours) {
+    std::vector<RGBQUAD> palette(colours);
+    for (std::size_t i = 0; i < colours; ++i) {
+      const std::uint8_t* q = p + table + i * 4;
+      palette[i] = RGBQUAD{q[0], q[1], q[2], 0};
+    }
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, FHandle);
+    SetDIBColorTable(dc, 0, UINT(colours), palette.data());
+    SelectObject(dc, old);
+    DeleteDC(dc);
+  }
+  // The bitmap is bottom-up like most files; a top-down file's rows go in reversed.
+  auto* out = static_cast<std::uint8_t*>(FBits);
+  const std::uint8_t* in = p + offset;
+  std::size_t used24 = std::size_t(width) * std::size_t(bits) / 8;
+  for (int y = 0; y < rows; ++y) {
+    std::uint8_t* row = out + std::size_t(height > 0 ? y : rows - 1 - y) * stride;
+    std::memcpy(row, in + std::size_t(y) * stride, stride);
+    if (bits == 24) std::memset(row + used24, 0, stride - used24);  // padding stays zero
+  }
+  Changed();
+  return true;
+}
+
 void TBitmap::LoadFromBytes(TBytesView Bytes) {
   if (DetectImageFormat(Bytes) != TImageFormat::Bmp) throw EInvalidGraphic("Bitmap image is not valid");
+  if (LoadRowsFromBmp(Bytes)) return;
   TBmpInfo info;
   TRawImage image = DecodeBmp(Bytes, &info);
   TPixelFormat format;
@@ -1145,6 +1209,12 @@ void TIcon::LoadFromStream(TStream& Stream) {
   TByteBuffer bytes = ReadAll(Stream);
   FIcon = DecodeIcon(bytes);
   FBytes = std::move(bytes);
+  Changed();
+}
+
+void TIcon::LoadFromBytes(TBytesView Bytes) {
+  FIcon = DecodeIcon(Bytes);
+  FBytes.assign(Bytes.begin(), Bytes.end());
   Changed();
 }
 
@@ -1285,6 +1355,11 @@ void TRasterImage::LoadFromStream(TStream& Stream) {
   Changed();
 }
 
+void TRasterImage::LoadFromBytes(TBytesView Bytes) {
+  FImage = Decode(Bytes);
+  Changed();
+}
+
 void TRasterImage::SaveToStream(TStream& Stream) {
   if (FImage.Empty()) return;
   WriteAll(Stream, Encode(FImage));
@@ -1380,7 +1455,18 @@ TIcon* TPicture::Icon() {
 }
 
 void TPicture::LoadFromStream(TStream& Stream) {
-  TByteBuffer bytes = ReadAll(Stream);
+  // The rest of the stream, read once: a memory stream's own bytes are used in place.
+  TByteBuffer buffer;
+  TBytesView bytes;
+  auto* memory = dynamic_cast<TMemoryStream*>(&Stream);
+  if (memory && memory->Position() >= 0 && memory->Position() <= memory->Size()) {
+    bytes = TBytesView(static_cast<const std::uint8_t*>(memory->Memory()) + memory->Position(),
+                       std::size_t(memory->Size() - memory->Position()));
+    memory->SetPosition(memory->Size());
+  } else {
+    buffer = ReadAll(Stream);
+    bytes = buffer;
+  }
   std::unique_ptr<TGraphic> g;
   switch (DetectImageFormat(bytes)) {
     case TImageFormat::Bmp: g = std::make_unique<TBitmap>(); break;
@@ -1390,10 +1476,7 @@ void TPicture::LoadFromStream(TStream& Stream) {
     case TImageFormat::Gif: g = std::make_unique<TGIFImage>(); break;
     default: throw EInvalidGraphic("Unknown picture format");
   }
-  TMemoryStream s;
-  s.WriteBuffer(bytes.data(), int64_t(bytes.size()));
-  s.SetPosition(0);
-  g->LoadFromStream(s);
+  g->LoadFromBytes(bytes);
   g->Modified = false;
   Adopt(std::move(g));
 }

@@ -330,6 +330,8 @@ public:
   TNotifyEvent OnChange;
 
   virtual void LoadFromStream(TStream& Stream) = 0;
+  // Loads from the encoded bytes LoadFromStream would read (no stream in between).
+  virtual void LoadFromBytes(TBytesView Bytes);
   virtual void SaveToStream(TStream& Stream) = 0;
   void LoadFromFile(const std::string& FileName);
   void SaveToFile(const std::string& FileName);
@@ -403,7 +405,8 @@ private:
   friend class TBitmapCanvas;
   void FreeContext();
   void NewImage(int AWidth, int AHeight, TPixelFormat Format, bool FillWhite);
-  void LoadFromBytes(TBytesView Bytes);
+  void LoadFromBytes(TBytesView Bytes) override;
+  bool LoadRowsFromBmp(TBytesView Bytes);
   int FWidth = 0, FHeight = 0;
   TPixelFormat FPixelFormat = pfDevice;
   TTransparentMode FTransparentMode = tmAuto;
@@ -443,6 +446,7 @@ public:
   }
   bool GetTransparent() const override { return true; }
   void LoadFromStream(TStream& Stream) override;
+  void LoadFromBytes(TBytesView Bytes) override;
   void SaveToStream(TStream& Stream) override;
   void LoadFromResourceName(const void* Instance, const std::string& ResName);
   const TIconFile& IconFile() const { return FIcon; }
@@ -474,6 +478,7 @@ public:
   void SetHeight(int Value) override;
   bool GetTransparent() const override { return FImage.HasTransparency(); }
   void LoadFromStream(TStream& Stream) override;
+  void LoadFromBytes(TBytesView Bytes) override;
   void SaveToStream(TStream& Stream) override;
   TRawImage ToRawImage() const override { return FImage; }
   void SetRawImage(const TRawImage& Image);

@@ -146,6 +146,7 @@ void TCustomGrid::ChangeSize(int NewColCount, int NewRowCount) {
   FColWidths.resize(static_cast<size_t>(FColCount), FDefaultColWidth);
   FTabStops.resize(static_cast<size_t>(FColCount), true);
   FRowHeights.resize(static_cast<size_t>(FRowCount), FDefaultRowHeight);
+  FColWidthSum = FRowHeightSum = -1;
 
   // A current cell left outside moves onto the last row or column through SelectCell;
   // when SelectCell refuses, it is put there anyway so that it stays inside the grid.
@@ -239,8 +240,10 @@ int TCustomGrid::RowHeights(int Index) const {
 void TCustomGrid::SetColWidths(int Index, int Value) {
   CheckIndex(Index, FColCount);
   if (Value < 0) Value = 0;
-  if (FColWidths[static_cast<size_t>(Index)] == Value) return;
-  FColWidths[static_cast<size_t>(Index)] = Value;
+  int& width = FColWidths[static_cast<size_t>(Index)];
+  if (width == Value) return;
+  if (FColWidthSum >= 0) FColWidthSum += Value - std::max(width, 0);
+  width = Value;
   InvalidateGrid();
   ColWidthsChanged();
 }
@@ -248,8 +251,10 @@ void TCustomGrid::SetColWidths(int Index, int Value) {
 void TCustomGrid::SetRowHeights(int Index, int Value) {
   CheckIndex(Index, FRowCount);
   if (Value < 0) Value = 0;
-  if (FRowHeights[static_cast<size_t>(Index)] == Value) return;
-  FRowHeights[static_cast<size_t>(Index)] = Value;
+  int& height = FRowHeights[static_cast<size_t>(Index)];
+  if (height == Value) return;
+  if (FRowHeightSum >= 0) FRowHeightSum += Value - std::max(height, 0);
+  height = Value;
   InvalidateGrid();
   RowHeightsChanged();
 }
@@ -258,6 +263,7 @@ void TCustomGrid::SetDefaultColWidth(int Value) {
   if (Value < 0) Value = 0;
   FDefaultColWidth = Value;
   FColWidths.assign(static_cast<size_t>(FColCount), Value);
+  FColWidthSum = -1;
   ColWidthsChanged();
   InvalidateGrid();
 }
@@ -266,6 +272,7 @@ void TCustomGrid::SetDefaultRowHeight(int Value) {
   if (Value < 0) Value = 0;
   FDefaultRowHeight = Value;
   FRowHeights.assign(static_cast<size_t>(FRowCount), Value);
+  FRowHeightSum = -1;
   RowHeightsChanged();
   InvalidateGrid();
 }
@@ -297,6 +304,15 @@ void TCustomGrid::ColWidthsChanged() {
 void TCustomGrid::RowHeightsChanged() {
   UpdateScrollRange();
   UpdateEdit();
+}
+
+long long TCustomGrid::ExtentSum(bool Horizontal) {
+  long long& sum = Horizontal ? FColWidthSum : FRowHeightSum;
+  if (sum < 0) {
+    sum = 0;
+    for (int v : Horizontal ? FColWidths : FRowHeights) sum += std::max(v, 0);
+  }
+  return sum;
 }
 
 int TCustomGrid::GridWidth() {
@@ -363,6 +379,7 @@ void TCustomGrid::ChangeScale(int M, int D) {
   if (M == D || D == 0) return;
   for (int& w : FColWidths) w = GridMulDiv(w, M, D);
   for (int& h : FRowHeights) h = GridMulDiv(h, M, D);
+  FColWidthSum = FRowHeightSum = -1;
   FDefaultColWidth = GridMulDiv(FDefaultColWidth, M, D);
   ColWidthsChanged();
   RowHeightsChanged();
@@ -474,31 +491,41 @@ int TCustomGrid::VisibleRowCount() {
 }
 
 // The screen position of the cells from First to Last along an axis: the start of the
-// first and the end of the last cell in view; false when none of them is in view.
+// first and the end of the last cell in view; false when none of them is in view. The
+// walk along the axis stops at the end of the view, so its cost does not grow with the
+// number of cells.
 static bool AxisSpan(const TGridAxisDrawInfo& a, int First, int Last, bool IncludeLine, int& Start, int& End) {
-  auto pos = [&a](int cell) {
-    int p = 0, from = 0;
-    if (cell >= a.FixedCellCount) {
-      p = a.FixedBoundary;
-      from = a.FirstGridCell;
-    }
-    for (int i = from; i < cell; ++i) p += a.GetExtent(i) + a.EffectiveLineWidth;
-    return p;
-  };
   First = std::max(First, 0);
   Last = std::min(Last, a.GridCellCount - 1);
   // Scrollable cells scrolled out at the start are not in view.
   if (First >= a.FixedCellCount && First < a.FirstGridCell) First = a.FirstGridCell;
   if (Last >= a.FixedCellCount && Last < a.FirstGridCell) Last = a.FixedCellCount - 1;
   if (First > Last) return false;
-  int s = pos(First);
-  if (s >= a.GridExtent) return false;
-  int lastStart = pos(Last);
-  while (Last > First && lastStart >= a.GridExtent) {
-    --Last;
-    lastStart = pos(Last);
+  auto step = [&a](int cell) { return a.GetExtent(cell) + a.EffectiveLineWidth; };
+  // The start of First, or false once the walk passes the end of the view.
+  int s = 0;
+  if (First >= a.FixedCellCount) {
+    s = a.FixedBoundary;
+    for (int i = a.FirstGridCell; i < First && s < a.GridExtent; ++i) s += step(i);
+  } else {
+    for (int i = 0; i < First && s < a.GridExtent; ++i) s += step(i);
   }
-  int e = lastStart + a.GetExtent(Last);
+  if (s >= a.GridExtent) return false;
+  // The last cell up to Last that starts in view, and its start.
+  int last = First, lastStart = s;
+  if (Last >= a.FixedCellCount && a.FixedBoundary < a.GridExtent) {
+    // A scrollable cell starts in view: walk from the first scrollable cell shown.
+    int i = First >= a.FixedCellCount ? First : a.FirstGridCell;
+    int p = First >= a.FixedCellCount ? s : a.FixedBoundary;
+    while (i < Last && p + step(i) < a.GridExtent) p += step(i++);
+    last = i;
+    lastStart = p;
+  } else {
+    // Only fixed cells can start in view: walk them from First.
+    int end = std::min(Last, a.FixedCellCount - 1);
+    while (last < end && lastStart + step(last) < a.GridExtent) lastStart += step(last++);
+  }
+  int e = lastStart + a.GetExtent(last);
   if (e > a.GridExtent) e = a.GridExtent;
   if (IncludeLine) e += a.EffectiveLineWidth;
   Start = s;
@@ -707,20 +734,22 @@ void TCustomGrid::UpdateScrollRange() {
       TopLeftChanged();
       CalcDrawInfo(d);
     }
-    auto total = [](const TGridAxisDrawInfo& a) {
-      int t = 0;
-      for (int i = a.FixedCellCount; i < a.GridCellCount; ++i) t += a.GetExtent(i) + a.EffectiveLineWidth;
-      return t;
+    // The scrollable cells' extent with their lines: all sizes (kept summed) less the
+    // fixed cells'.
+    auto total = [this](const TGridAxisDrawInfo& a) {
+      long long t = ExtentSum(a.Horizontal);
+      for (int i = 0; i < a.FixedCellCount; ++i) t -= a.GetExtent(i);
+      return t + static_cast<long long>(a.EffectiveLineWidth) * (a.GridCellCount - a.FixedCellCount);
     };
     if (FScrollBars == ssHorizontal || FScrollBars == ssBoth) {
-      int t = total(d.Horz);
+      long long t = total(d.Horz);
       bool can = maxTopLeft.X > FFixedCols;
       double share = t > 0 ? double(d.Horz.GridExtent - d.Horz.FixedBoundary) / t : 1.0;
       SetAxisScroll(FHandle, SB_HORZ, can, share,
                     can ? GridMulDiv(FTopLeft.X - FFixedCols, 127, maxTopLeft.X - FFixedCols) : 0);
     }
     if (FScrollBars == ssVertical || FScrollBars == ssBoth) {
-      int t = total(d.Vert);
+      long long t = total(d.Vert);
       bool can = maxTopLeft.Y > FFixedRows;
       double share = t > 0 ? double(d.Vert.GridExtent - d.Vert.FixedBoundary) / t : 1.0;
       SetAxisScroll(FHandle, SB_VERT, can, share,
@@ -926,63 +955,101 @@ TStringGrid::TStringGrid(TComponent* AOwner) : TDrawGrid(AOwner) {}
 
 TStringGrid::~TStringGrid() = default;
 
-std::string TStringGrid::Cells(int ACol, int ARow) const {
-  auto r = FData.find(ARow);
-  if (r == FData.end()) return std::string();
-  auto c = r->second.find(ACol);
-  return c == r->second.end() ? std::string() : c->second.Text;
+// Cells this far beyond the grid's size and the rows held so far are kept in the sparse
+// store, so a stray huge index costs one entry instead of a dense block.
+constexpr int kDenseRowSlack = 65536;
+constexpr int kDenseColSlack = 1024;
+
+const std::string* TStringGrid::FindFar(int ACol, int ARow) const {
+  auto it = FFar.find({ARow, ACol});
+  return it == FFar.end() ? nullptr : &it->second;
+}
+
+// Adds rows at the end of the store, each in a new block of FStride cells.
+void TStringGrid::AddRows(size_t Count) {
+  size_t rows = FRowSlot.size() + Count;
+  size_t cells = rows * size_t(FStride);
+  if (cells > FCells.capacity()) {
+    // Doubling from a million cells on (one block for a grid that size, filled without
+    // moving it), but not beyond the grid's row count while the rows fit in it.
+    size_t doubled = std::max(cells, FCells.capacity() * 2);
+    size_t declared = size_t(std::max(RowCount(), 0)) * size_t(FStride);
+    FCells.reserve(cells <= declared ? std::min(std::max(doubled, size_t(1) << 20), declared) : doubled);
+  }
+  FCells.resize(cells);
+  while (FRowSlot.size() < rows) FRowSlot.push_back(int(FRowSlot.size()));
+}
+
+// Gives every row Stride cells (more than before), keeping their texts.
+void TStringGrid::Restride(int Stride) {
+  std::vector<std::string> cells;
+  cells.reserve(FRowSlot.size() * size_t(Stride));
+  cells.resize(FRowSlot.size() * size_t(Stride));
+  for (size_t slot = 0; slot < FRowSlot.size(); ++slot)
+    for (int c = 0; c < FStride; ++c)
+      cells[slot * size_t(Stride) + size_t(c)] = std::move(FCells[slot * size_t(FStride) + size_t(c)]);
+  FCells.swap(cells);
+  FStride = Stride;
+}
+
+std::string* TStringGrid::DenseSlot(int ACol, int ARow) {
+  if (std::int64_t(ARow) >= std::max<std::int64_t>(RowCount(), std::int64_t(FRowSlot.size())) + kDenseRowSlack)
+    return nullptr;
+  int stride = FStride;
+  if (ACol >= FStride) {
+    if (std::int64_t(ACol) >= std::max<std::int64_t>(ColCount(), FStride) + kDenseColSlack) return nullptr;
+    // Rows take the grid's width; beyond it, they double.
+    stride = ACol < ColCount() ? ColCount() : std::max(ACol + 1, FStride * 2);
+  }
+  size_t rows = std::max(FRowSlot.size(), size_t(ARow) + 1);
+  if (!DenseAffordable(rows * size_t(stride))) return nullptr;  // too sparse for a dense block
+  if (stride != FStride) Restride(stride);
+  if (size_t(ARow) >= FRowSlot.size()) AddRows(size_t(ARow) + 1 - FRowSlot.size());
+  return RowCells(ARow) + ACol;
 }
 
 TObject* TStringGrid::Objects(int ACol, int ARow) const {
-  auto r = FData.find(ARow);
-  if (r == FData.end()) return nullptr;
-  auto c = r->second.find(ACol);
-  return c == r->second.end() ? nullptr : c->second.Object;
-}
-
-void TStringGrid::ClearCell(int ACol, int ARow) {
-  auto r = FData.find(ARow);
-  if (r == FData.end()) return;
-  r->second.erase(ACol);
-  if (r->second.empty()) FData.erase(r);
+  if (FObjects.empty() || ACol < 0 || ARow < 0) return nullptr;
+  auto it = FObjects.find(CellKey(ACol, ARow));
+  return it == FObjects.end() ? nullptr : it->second;
 }
 
 void TStringGrid::SetCells(int ACol, int ARow, const std::string& Value) {
   if (ACol < 0 || ARow < 0) GridIndexError();
-  if (Value.empty()) {
-    auto r = FData.find(ARow);
-    if (r != FData.end()) {
-      auto c = r->second.find(ACol);
-      if (c != r->second.end()) {
-        c->second.Text.clear();
-        if (!c->second.Object) ClearCell(ACol, ARow);
-      }
-    }
+  if (!FFar.empty()) FFar.erase({ARow, ACol});
+  if (size_t(ARow) < FRowSlot.size() && ACol < FStride) {
+    std::string& slot = RowCells(ARow)[ACol];
+    FDenseTexts += size_t(!Value.empty()) - size_t(!slot.empty());
+    if (Value.empty()) std::string().swap(slot);
+    else slot = Value;
+  } else if (Value.empty()) {
+  } else if (std::string* slot = DenseSlot(ACol, ARow)) {
+    *slot = Value;
+    ++FDenseTexts;
   } else {
-    FData[ARow][ACol].Text = Value;
+    FFar[{ARow, ACol}] = Value;
   }
   CellChanged(ACol, ARow);
 }
 
 void TStringGrid::SetObjects(int ACol, int ARow, TObject* Value) {
   if (ACol < 0 || ARow < 0) GridIndexError();
-  if (!Value) {
-    auto r = FData.find(ARow);
-    if (r != FData.end()) {
-      auto c = r->second.find(ACol);
-      if (c != r->second.end()) {
-        c->second.Object = nullptr;
-        if (c->second.Text.empty()) ClearCell(ACol, ARow);
-      }
-    }
-  } else {
-    FData[ARow][ACol].Object = Value;
-  }
+  if (Value) FObjects[CellKey(ACol, ARow)] = Value;
+  else FObjects.erase(CellKey(ACol, ARow));
   CellChanged(ACol, ARow);
+}
+
+// Removes the far texts and the objects of the cells Match selects.
+void TStringGrid::ForgetFarAndObjects(bool (*Match)(int Col, int Row, int Index), int Index) {
+  for (auto it = FFar.begin(); it != FFar.end();)
+    it = Match(it->first.second, it->first.first, Index) ? FFar.erase(it) : std::next(it);
+  for (auto it = FObjects.begin(); it != FObjects.end();)
+    it = Match(int(std::uint32_t(it->first)), int(it->first >> 32), Index) ? FObjects.erase(it) : std::next(it);
 }
 
 void TStringGrid::CellChanged(int ACol, int ARow) {
   if (FUpdating > 0) return;
+  if (!HandleAllocated() && (ACol != FCurrent.X || ARow != FCurrent.Y)) return;  // nothing to repaint or reload
   InvalidateCell(ACol, ARow);
   if (FEditUpdate == 0 && ACol == FCurrent.X && ARow == FCurrent.Y) InvalidateEditor();
 }
@@ -1029,28 +1096,89 @@ void TStringGrid::SetEditText(int ACol, int ARow, const std::string& Value) {
   TDrawGrid::SetEditText(ACol, ARow, Value);
 }
 
+namespace {
+template <class V>
+void RotateItem(std::vector<V>& v, int FromIndex, int ToIndex) {
+  auto from = v.begin() + FromIndex;
+  auto to = v.begin() + ToIndex;
+  if (FromIndex < ToIndex) std::rotate(from, from + 1, to + 1);
+  else std::rotate(to, from, from + 1);
+}
+}  // namespace
+
+void TStringGrid::MoveColumnsToFar(int FromCol) {
+  for (size_t r = 0; r < FRowSlot.size(); ++r) {
+    std::string* row = RowCells(int(r));
+    for (int c = FromCol; c < FStride; ++c)
+      if (!row[c].empty()) {
+        FFar[{int(r), c}] = std::move(row[c]);
+        std::string().swap(row[c]);
+        --FDenseTexts;
+      }
+  }
+}
+
 void TStringGrid::ColumnMoved(int FromIndex, int ToIndex) {
-  for (auto& [row, cells] : FData) {
-    TRowCells moved;
-    for (auto& [col, cell] : cells) {
-      int c = col;
-      MoveAdjust(c, FromIndex, ToIndex);
-      moved.emplace(c, std::move(cell));
+  int reach = std::max(FromIndex, ToIndex) + 1;
+  if (FStride > std::min(FromIndex, ToIndex) && FStride < reach) {
+    // The rows must reach the moved range; when that would be out of proportion to the
+    // texts held, the texts from the range on go to the sparse store instead.
+    if (DenseAffordable(FRowSlot.size() * size_t(reach))) Restride(reach);
+    else MoveColumnsToFar(std::min(FromIndex, ToIndex));
+  }
+  if (FStride >= reach) {
+    for (size_t slot = 0; slot < FRowSlot.size(); ++slot) {
+      auto row = FCells.begin() + std::ptrdiff_t(slot * size_t(FStride));
+      if (FromIndex < ToIndex) std::rotate(row + FromIndex, row + FromIndex + 1, row + ToIndex + 1);
+      else std::rotate(row + ToIndex, row + FromIndex, row + FromIndex + 1);
     }
-    cells = std::move(moved);
+  }
+  if (!FFar.empty()) {
+    std::map<std::pair<int, int>, std::string> moved;
+    for (auto& [key, text] : FFar) {
+      int c = key.second;
+      MoveAdjust(c, FromIndex, ToIndex);
+      moved.emplace(std::make_pair(key.first, c), std::move(text));
+    }
+    FFar.swap(moved);
+  }
+  if (!FObjects.empty()) {
+    std::unordered_map<std::uint64_t, TObject*> moved;
+    for (auto [key, object] : FObjects) {
+      int c = int(std::uint32_t(key));
+      MoveAdjust(c, FromIndex, ToIndex);
+      moved.emplace(CellKey(c, int(key >> 32)), object);
+    }
+    FObjects.swap(moved);
   }
   InvalidateGrid();
   TDrawGrid::ColumnMoved(FromIndex, ToIndex);
 }
 
 void TStringGrid::RowMoved(int FromIndex, int ToIndex) {
-  std::map<int, TRowCells> moved;
-  for (auto& [row, cells] : FData) {
-    int r = row;
-    MoveAdjust(r, FromIndex, ToIndex);
-    moved.emplace(r, std::move(cells));
+  size_t reach = size_t(std::max(FromIndex, ToIndex)) + 1;
+  if (FRowSlot.size() > size_t(std::min(FromIndex, ToIndex))) {
+    if (FRowSlot.size() < reach) AddRows(reach - FRowSlot.size());
+    RotateItem(FRowSlot, FromIndex, ToIndex);
   }
-  FData = std::move(moved);
+  if (!FFar.empty()) {
+    std::map<std::pair<int, int>, std::string> moved;
+    for (auto& [key, text] : FFar) {
+      int r = key.first;
+      MoveAdjust(r, FromIndex, ToIndex);
+      moved.emplace(std::make_pair(r, key.second), std::move(text));
+    }
+    FFar.swap(moved);
+  }
+  if (!FObjects.empty()) {
+    std::unordered_map<std::uint64_t, TObject*> moved;
+    for (auto [key, object] : FObjects) {
+      int r = int(key >> 32);
+      MoveAdjust(r, FromIndex, ToIndex);
+      moved.emplace(CellKey(int(std::uint32_t(key)), r), object);
+    }
+    FObjects.swap(moved);
+  }
   InvalidateGrid();
   TDrawGrid::RowMoved(FromIndex, ToIndex);
 }
@@ -1060,10 +1188,13 @@ void TStringGrid::DeleteColumn(int ACol) {
   int last = ColCount() - 1;
   MoveColumn(ACol, last);
   // The removed column's cells go with it instead of waiting behind the count.
-  for (auto it = FData.begin(); it != FData.end();) {
-    it->second.erase(last);
-    it = it->second.empty() ? FData.erase(it) : std::next(it);
-  }
+  if (last < FStride)
+    for (size_t slot = 0; slot < FRowSlot.size(); ++slot) {
+      std::string& text = FCells[slot * size_t(FStride) + size_t(last)];
+      FDenseTexts -= size_t(!text.empty());
+      std::string().swap(text);
+    }
+  ForgetFarAndObjects([](int c, int, int index) { return c == index; }, last);
   SetColCount(ColCount() - 1);
 }
 
@@ -1071,7 +1202,13 @@ void TStringGrid::DeleteRow(int ARow) {
   CheckIndex(ARow, RowCount());
   int last = RowCount() - 1;
   MoveRow(ARow, last);
-  FData.erase(last);
+  if (FRowSlot.size() > size_t(last))
+    for (int c = 0; c < FStride; ++c) {
+      std::string& text = RowCells(last)[c];
+      FDenseTexts -= size_t(!text.empty());
+      std::string().swap(text);
+    }
+  ForgetFarAndObjects([](int, int r, int index) { return r == index; }, last);
   SetRowCount(RowCount() - 1);
 }
 

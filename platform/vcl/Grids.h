@@ -2,15 +2,18 @@
 // Grids: the framework grid. TCustomGrid (dimensions, sizes, options, the current cell
 // and the selection, painting, keyboard, mouse, sizing and moving, scrolling, the
 // in-place editor), TCustomDrawGrid/TDrawGrid (cells painted by OnDrawCell) and
-// TStringGrid (a sparse store of a text and an object per cell), and TInplaceEdit, the
+// TStringGrid (a store of a text and an object per cell), and TInplaceEdit, the
 // masked edit the grid places over the cell being edited.
 //
 // Coordinates: a cell is (column, row); rows and columns below FixedRows/FixedCols are
 // fixed and never scroll. The current cell and the anchor span the selection, an
 // inclusive rectangle of cells.
+#include <algorithm>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/rtl/Exceptions.h"
@@ -364,6 +367,11 @@ private:
   int FGridLineWidth = 1;
   std::vector<int> FColWidths;
   std::vector<int> FRowHeights;
+  // Sums of all column widths and row heights, kept up to date by single changes and
+  // recounted after wholesale ones (-1: to be recounted).
+  long long FColWidthSum = -1;
+  long long FRowHeightSum = -1;
+  long long ExtentSum(bool Horizontal);
   std::vector<bool> FTabStops;
   TGridOptions FOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect};
   TScrollStyle FScrollBars = ssBoth;
@@ -447,16 +455,19 @@ private:
   int FIndex;
 };
 
-// A grid that keeps a text and an object for each cell. The store is sparse and keeps
-// cells outside ColCount/RowCount, so shrinking and growing the grid loses nothing.
-// Objects are not owned.
+// A grid that keeps a text and an object for each cell. The store keeps cells outside
+// ColCount/RowCount, so shrinking and growing the grid loses nothing. Texts are held in
+// dense rows, objects in a side table. Objects are not owned.
 class TStringGrid : public TDrawGrid {
   LORM_PUBLISHED(TStringGrid, TDrawGrid)
 public:
   explicit TStringGrid(TComponent* AOwner);
   ~TStringGrid() override;
 
-  std::string Cells(int ACol, int ARow) const;
+  std::string Cells(int ACol, int ARow) const {
+    const std::string* text = FindText(ACol, ARow);
+    return text ? *text : std::string();
+  }
   void SetCells(int ACol, int ARow, const std::string& Value);
   TObject* Objects(int ACol, int ARow) const;
   void SetObjects(int ACol, int ARow, TObject* Value);
@@ -478,17 +489,41 @@ protected:
 
 private:
   friend class TStringGridStrings;
-  struct TCell {
-    std::string Text;
-    TObject* Object = nullptr;
-  };
-  using TRowCells = std::map<int, TCell>;
+  // The text of a cell, null when it has none (no copy).
+  const std::string* FindText(int ACol, int ARow) const {
+    // A negative index wraps past the sizes.
+    if (size_t(ARow) < FRowSlot.size() && size_t(ACol) < size_t(FStride)) {
+      const std::string& text = FCells[size_t(FRowSlot[size_t(ARow)]) * size_t(FStride) + size_t(ACol)];
+      if (!text.empty()) return &text;
+    }
+    return FFar.empty() ? nullptr : FindFar(ACol, ARow);
+  }
+  const std::string* FindFar(int ACol, int ARow) const;
+  std::string* RowCells(int ARow) { return FCells.data() + size_t(FRowSlot[size_t(ARow)]) * size_t(FStride); }
+  void AddRows(size_t Count);
+  void Restride(int Stride);
+  // The slot of a cell in the dense store (grown as needed), or null for a cell too far
+  // beyond the grid's size and the rows held so far; such cells go to FFar.
+  std::string* DenseSlot(int ACol, int ARow);
+  void ForgetFarAndObjects(bool (*Match)(int Col, int Row, int Index), int Index);
+  static std::uint64_t CellKey(int ACol, int ARow) {
+    return (std::uint64_t(std::uint32_t(ARow)) << 32) | std::uint32_t(ACol);
+  }
   // The cell changed: repaint it and reload the editor when it edits that cell.
   void CellChanged(int ACol, int ARow);
-  void ClearCell(int ACol, int ARow);
   void BeginStringsUpdate() { ++FUpdating; }
   void EndStringsUpdate();
-  std::map<int, TRowCells> FData;
+  // The texts: the cells of row r are FStride strings from FCells[FRowSlot[r] * FStride]
+  // on (one block for the whole store); moving rows moves only their slot numbers.
+  std::vector<std::string> FCells;
+  std::vector<int> FRowSlot;
+  int FStride = 0;
+  size_t FDenseTexts = 0;  // non-empty texts in FCells
+  // True when a dense block of Cells cells stays in proportion to the texts held.
+  bool DenseAffordable(size_t Cells) const { return Cells <= std::max<size_t>(size_t(1) << 18, 64 * (FDenseTexts + 1)); }
+  void MoveColumnsToFar(int FromCol);
+  std::unordered_map<std::uint64_t, TObject*> FObjects;    // by CellKey
+  std::map<std::pair<int, int>, std::string> FFar;         // (row, column) -> text
   std::map<int, std::unique_ptr<TStringGridStrings>> FRowStrings;
   std::map<int, std::unique_ptr<TStringGridStrings>> FColStrings;
   int FUpdating = 0;

@@ -22,6 +22,23 @@ bool Intersects(const TRect& a, const TRect& b) {
 bool InGridRect(int ACol, int ARow, const TGridRect& R) {
   return ACol >= R.Left && ACol <= R.Right && ARow >= R.Top && ARow <= R.Bottom;
 }
+
+// Puts the grid's font on the canvas before a cell. While the canvas font still is the
+// grid's font apart from its colour, it keeps its GDI font (resolved once per paint
+// instead of once per cell) and only takes the colour and a fresh selection into the DC,
+// as assigning it would; a cell that changed the font gets it assigned in full.
+void UseFont(TCanvas* Canvas, TFont* Font) {
+  TFont* f = Canvas->Font();
+  if (f->PixelsPerInch == Font->PixelsPerInch && f->GetHeight() == Font->GetHeight() &&
+      f->GetName() == Font->GetName() && f->GetStyle() == Font->GetStyle() &&
+      f->GetCharset() == Font->GetCharset() && f->GetPitch() == Font->GetPitch() &&
+      f->GetOrientation() == Font->GetOrientation()) {
+    if (f->GetColor() != Font->GetColor()) f->SetColor(Font->GetColor());
+    else if (f->OnChange) f->OnChange(f);
+    return;
+  }
+  Canvas->SetFont(Font);
+}
 }  // namespace
 
 // The lines of one area: the vertical lines after each column and the horizontal lines
@@ -80,7 +97,7 @@ void TCustomGrid::DrawCells(const TGridDrawInfo& Info, int ACol, int ARow, int S
         // The cell under an open editor is the editor's.
         if (!state.Contains(gdFocused) || !FOptions.Contains(goEditing) || !FEditorMode || designing) {
           if (FDefaultDrawing || designing) {
-            c->SetFont(Font());
+            UseFont(c, Font());
             if (state.Contains(gdSelected) &&
                 (!state.Contains(gdFocused) || FOptions.Contains(goDrawFocusSelected) ||
                  FOptions.Contains(goRowSelect))) {
@@ -198,8 +215,9 @@ void TCustomGrid::Paint() {
 
 void TStringGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) {
   if (DefaultDrawing()) {
-    std::string text = Cells(ACol, ARow);
-    Canvas()->TextRect(ARect, ARect.Left + 2, ARect.Top + 2, text);
+    static const std::string kNoText;
+    const std::string* text = FindText(ACol, ARow);
+    Canvas()->TextRect(ARect, ARect.Left + 2, ARect.Top + 2, text ? *text : kNoText);
   }
   TDrawGrid::DrawCell(ACol, ARow, ARect, AState);
 }

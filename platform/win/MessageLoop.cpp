@@ -55,12 +55,14 @@ TTimer* FindDueTimer(HWND filter, UINT minMsg, UINT maxMsg) {
   if (!(minMsg == 0 && maxMsg == 0) && !(WM_TIMER >= minMsg && WM_TIMER <= maxMsg)) return nullptr;
   unsigned long long now = CurrentBackend().Now();
   TTimer* best = nullptr;
-  for (TTimer& t : S().Timers) {
-    if (t.Due > now) continue;
-    if (filter == reinterpret_cast<HWND>(-1) && t.Wnd) continue;
-    if (filter && filter != reinterpret_cast<HWND>(-1) && t.Wnd != filter && !IsChild(filter, t.Wnd)) continue;
-    if (!best || t.Due < best->Due || (t.Due == best->Due && t.Seq < best->Seq)) best = &t;
-  }
+  // In due order: the first timer that passes the filter is the one to fire.
+  S().Timers.ForEachByDue([&](TTimer& t) {
+    if (t.Due > now) return false;
+    if (filter == reinterpret_cast<HWND>(-1) && t.Wnd) return true;
+    if (filter && filter != reinterpret_cast<HWND>(-1) && t.Wnd != filter && !IsChild(filter, t.Wnd)) return true;
+    best = &t;
+    return false;
+  });
   return best;
 }
 
@@ -122,7 +124,7 @@ bool GetNext(MSG* out, HWND filter, UINT minMsg, UINT maxMsg, bool remove) {
   // Timers.
   if (TTimer* t = FindDueTimer(filter, minMsg, maxMsg)) {
     *out = MakeMsg(t->Wnd, WM_TIMER, t->Id, LPARAM(t->Proc));
-    if (remove) t->Due = CurrentBackend().Now() + t->Interval;
+    if (remove) S().Timers.Reschedule(t, CurrentBackend().Now() + t->Interval);
     return true;
   }
   return false;
@@ -194,9 +196,60 @@ void RemoveMessagesFor(HWND h) {
   s.CookedInput.erase(std::remove_if(s.CookedInput.begin(), s.CookedInput.end(), gone), s.CookedInput.end());
 }
 
-void KillTimersFor(HWND h) {
-  auto& t = S().Timers;
-  t.erase(std::remove_if(t.begin(), t.end(), [h](const TTimer& x) { return x.Wnd == h; }), t.end());
+void KillTimersFor(HWND h) { S().Timers.KillFor(h); }
+
+// --- the timer set ---------------------------------------------------------------------------
+TTimer* TTimerSet::Find(HWND wnd, UINT_PTR id) {
+  auto it = ById.find(KeyOf(wnd, id));
+  return it == ById.end() ? nullptr : &it->second;
+}
+
+void TTimerSet::Set(const TTimer& t) {
+  auto [it, added] = ById.try_emplace(KeyOf(t.Wnd, t.Id), t);
+  if (!added) {
+    ByDue.erase(DueOf(it->second));
+    it->second = t;
+  }
+  ByDue.insert(DueOf(t));
+}
+
+bool TTimerSet::Kill(HWND wnd, UINT_PTR id) {
+  auto it = ById.find(KeyOf(wnd, id));
+  if (it == ById.end()) return false;
+  ByDue.erase(DueOf(it->second));
+  ById.erase(it);
+  return true;
+}
+
+void TTimerSet::KillFor(HWND wnd) {
+  auto from = ById.lower_bound(KeyOf(wnd, 0));
+  auto it = from;
+  for (; it != ById.end() && it->first.first == reinterpret_cast<std::uintptr_t>(wnd); ++it) ByDue.erase(DueOf(it->second));
+  ById.erase(from, it);
+}
+
+void TTimerSet::Reschedule(TTimer* t, unsigned long long due) {
+  ByDue.erase(DueOf(*t));
+  t->Due = due;
+  ByDue.insert(DueOf(*t));
+}
+
+void TTimerSet::Clear() {
+  ById.clear();
+  ByDue.clear();
+}
+
+UINT_PTR TTimerSet::MaxThreadId() const {
+  auto end = ById.lower_bound(TKey{1, 0});  // past the null window's timers
+  if (end == ById.begin() || std::prev(end)->first.first != 0) return 0;
+  return std::prev(end)->first.second;
+}
+
+bool TTimerSet::HasProc(HWND wnd, TIMERPROC proc) const {
+  auto key = reinterpret_cast<std::uintptr_t>(wnd);
+  for (auto it = ById.lower_bound(TKey{key, 0}); it != ById.end() && it->first.first == key; ++it)
+    if (it->second.Proc == proc) return true;
+  return false;
 }
 
 void ResetQueue() {
@@ -206,7 +259,7 @@ void ResetQueue() {
   s.RawInput.clear();
   s.QuitPosted = false;
   s.QuitCode = 0;
-  s.Timers.clear();
+  s.Timers.Clear();
   s.Hooks.clear();
   s.HookDepth = 0;
   s.RegisteredMessages.clear();
@@ -309,8 +362,8 @@ LRESULT DispatchMessage(const MSG* msg) {
   ++s.Dispatched;
   if (msg->message == WM_TIMER && msg->lParam) {
     auto proc = reinterpret_cast<TIMERPROC>(msg->lParam);
-    bool known = std::any_of(s.Timers.begin(), s.Timers.end(),
-                             [&](const TTimer& t) { return t.Proc == proc && t.Wnd == msg->hwnd; });
+    const TTimer* named = s.Timers.Find(msg->hwnd, msg->wParam);
+    bool known = (named && named->Proc == proc) || s.Timers.HasProc(msg->hwnd, proc);
     if (!known) return 0;
     TDispatchScope scope;
     proc(msg->hwnd, WM_TIMER, msg->wParam, GetTickCount());
@@ -447,42 +500,20 @@ UINT_PTR SetTimer(HWND h, UINT_PTR id, UINT elapse, TIMERPROC proc) {
   auto& timers = S().Timers;
   if (!h) {
     // Thread timers get a fresh id unless an existing thread timer is named.
-    bool exists = id && std::any_of(timers.begin(), timers.end(),
-                                    [&](const TTimer& t) { return !t.Wnd && t.Id == id; });
-    if (!exists) {
-      UINT_PTR next = 0x7FFF;
-      for (const TTimer& t : timers)
-        if (!t.Wnd) next = std::max(next, t.Id);
-      id = next + 1;
-    }
+    if (!id || !timers.Find(nullptr, id)) id = std::max<UINT_PTR>(0x7FFF, timers.MaxThreadId()) + 1;
   }
-  unsigned long long due = CurrentBackend().Now() + elapse;
-  for (TTimer& t : timers)
-    if (t.Wnd == h && t.Id == id) {
-      t.Interval = elapse;
-      t.Proc = proc;
-      t.Due = due;
-      t.Seq = ++S().TimerSeq;
-      return h ? (id ? id : 1) : id;
-    }
   TTimer t;
   t.Wnd = h;
   t.Id = id;
   t.Interval = elapse;
   t.Proc = proc;
-  t.Due = due;
+  t.Due = CurrentBackend().Now() + elapse;
   t.Seq = ++S().TimerSeq;
-  timers.push_back(t);
+  timers.Set(t);
   return h ? (id ? id : 1) : id;
 }
 
-BOOL KillTimer(HWND h, UINT_PTR id) {
-  auto& timers = S().Timers;
-  auto it = std::find_if(timers.begin(), timers.end(), [&](const TTimer& t) { return t.Wnd == h && t.Id == id; });
-  if (it == timers.end()) return FALSE;
-  timers.erase(it);
-  return TRUE;
-}
+BOOL KillTimer(HWND h, UINT_PTR id) { return S().Timers.Kill(h, id) ? TRUE : FALSE; }
 
 DWORD GetTickCount() { return DWORD(CurrentBackend().Now()); }
 unsigned long long GetTickCount64() { return CurrentBackend().Now(); }
@@ -490,11 +521,11 @@ void Sleep(DWORD ms) { CurrentBackend().Sleep(ms); }
 
 bool NextTimerDue(unsigned long long* due) {
   bool any = false;
-  for (const TTimer& t : S().Timers)
-    if (!any || t.Due < *due) {
-      *due = t.Due;
-      any = true;
-    }
+  S().Timers.ForEachByDue([&](const TTimer& t) {
+    *due = t.Due;
+    any = true;
+    return false;
+  });
   return any;
 }
 

@@ -64,9 +64,12 @@ TRectSet VisibleOnScreen(HWND h, bool clientOnly, bool clipChildren) {
     POINT po = ClientOriginOnScreen(p);
     area.Intersect(MakeRect(po.x, po.y, po.x + RectWidth(p->Client), po.y + RectHeight(p->Client)));
     if (w->Style & WS_CLIPSIBLINGS) {
+      // The area lies within w, so only siblings overlapping w (compared in the parent's
+      // coordinates, without looking up their screen positions) can take from it.
       for (HWND sib : p->Children) {
         if (sib == w) break;
-        if (sib->Style & WS_VISIBLE) area.Subtract(ScreenWindowRect(sib));
+        if ((sib->Style & WS_VISIBLE) && !RectEmpty(RectIntersect(sib->Rect, w->Rect)))
+          area.Subtract(ScreenWindowRect(sib));
       }
     }
   }

@@ -2,7 +2,9 @@
 // Internal state of the window system, shared by its source files only.
 #include <deque>
 #include <unordered_set>
+#include <cstdint>
 #include <map>
+#include <set>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,18 +14,26 @@
 
 namespace winsys {
 
-// A set of disjoint rectangles: update regions and visible areas.
+// An area made of rectangles (update regions and visible areas), kept as a banded
+// region whose rectangles are merged, so adding, subtracting and intersecting cost
+// about the size of the outline, not of everything added so far.
 class TRectSet {
 public:
-  TRectSet() = default;
-  explicit TRectSet(const RECT& r) { Add(r); }
-  bool Empty() const { return FRects.empty(); }
-  const std::vector<RECT>& Rects() const { return FRects; }
-  void Clear() { FRects.clear(); }
+  TRectSet();
+  explicit TRectSet(const RECT& r);
+  TRectSet(const TRectSet& o);
+  TRectSet(TRectSet&& o) noexcept;
+  TRectSet& operator=(const TRectSet& o);
+  TRectSet& operator=(TRectSet&& o) noexcept;
+  ~TRectSet();
+  bool Empty() const;
+  // The disjoint rectangles, in bands from the top.
+  const std::vector<RECT>& Rects() const;
+  void Clear();
   void Add(const RECT& r);
-  void Add(const TRectSet& s) { for (auto& r : s.FRects) Add(r); }
+  void Add(const TRectSet& s);
   void Subtract(const RECT& r);
-  void Subtract(const TRectSet& s) { for (auto& r : s.FRects) Subtract(r); }
+  void Subtract(const TRectSet& s);
   void Intersect(const RECT& r);
   void Intersect(const TRectSet& s);
   void Offset(int dx, int dy);
@@ -31,7 +41,9 @@ public:
   bool Contains(POINT p) const;
 
 private:
-  std::vector<RECT> FRects;
+  struct _cairo_region* FRegion;
+  mutable std::vector<RECT> FRects;
+  mutable bool FRectsValid = false;
 };
 
 bool RectEmpty(const RECT& r);
@@ -121,6 +133,45 @@ struct TTimer {
   unsigned long long Seq = 0;  // creation order: equal due times fire in it
 };
 
+// The timers, indexed by window and id and queued by due time (then creation order), so
+// setting, killing and fetching the next due timer cost log n however many there are.
+class TTimerSet {
+public:
+  TTimer* Find(HWND wnd, UINT_PTR id);
+  // Adds the timer or replaces the one with its window and id.
+  void Set(const TTimer& t);
+  bool Kill(HWND wnd, UINT_PTR id);
+  void KillFor(HWND wnd);
+  void Reschedule(TTimer* t, unsigned long long due);
+  void Clear();
+  bool Empty() const { return ById.empty(); }
+  // The largest id among the thread timers (null window), 0 when there are none.
+  UINT_PTR MaxThreadId() const;
+  // True when `wnd` has a timer with the procedure `proc`.
+  bool HasProc(HWND wnd, TIMERPROC proc) const;
+  // Timers in due order; stop by returning false.
+  template <class F>
+  void ForEachByDue(F f) {
+    for (const TDueKey& k : ByDue)
+      if (!f(ById.find(TKey{k.Wnd, k.Id})->second)) return;
+  }
+
+private:
+  using TKey = std::pair<std::uintptr_t, UINT_PTR>;
+  struct TDueKey {
+    unsigned long long Due, Seq;
+    std::uintptr_t Wnd;
+    UINT_PTR Id;
+    bool operator<(const TDueKey& o) const { return Due != o.Due ? Due < o.Due : Seq < o.Seq; }
+  };
+  static TKey KeyOf(HWND wnd, UINT_PTR id) { return TKey{reinterpret_cast<std::uintptr_t>(wnd), id}; }
+  static TDueKey DueOf(const TTimer& t) {
+    return TDueKey{t.Due, t.Seq, reinterpret_cast<std::uintptr_t>(t.Wnd), t.Id};
+  }
+  std::map<TKey, TTimer> ById;
+  std::set<TDueKey> ByDue;
+};
+
 struct THook {
   int Id = 0;
   HOOKPROC Proc = nullptr;
@@ -155,7 +206,7 @@ struct TState {
   std::deque<MSG> Posted;        // posted and input messages in arrival order
   bool QuitPosted = false;
   int QuitCode = 0;
-  std::vector<TTimer> Timers;
+  TTimerSet Timers;
   unsigned long long TimerSeq = 0;
   std::vector<std::unique_ptr<THook>> Hooks;  // most recent first
   int HookDepth = 0;

@@ -179,3 +179,57 @@ TEST(ClassesTest, FilesRoundTripAndSkipByteOrderMark) {
 }
 
 }  // namespace
+
+TEST(ClassesTest, SortKeepsEqualItemsInOrderAndIndexOfFindsTheFirstMatch) {
+  TStringList list;
+  TObject first, second, third;
+  list.AddObject("beta", &first);
+  list.AddObject("Яблоко", nullptr);
+  list.AddObject("BETA", &second);
+  list.AddObject("alpha", nullptr);
+  list.AddObject("Beta", &third);
+  list.AddObject("яблоко", nullptr);
+  EXPECT_EQ(list.IndexOf("BeTa"), 0) << "unsorted lists compare without case";
+  EXPECT_EQ(list.IndexOf("ЯБЛОКО"), 1);
+  EXPECT_EQ(list.IndexOf("gamma"), -1);
+  list.Sort();
+  EXPECT_EQ(list.ToVector(), (std::vector<std::string>{"alpha", "beta", "BETA", "Beta", "Яблоко", "яблоко"}));
+  EXPECT_EQ(list.Objects(1), &first) << "items equal without case keep their order";
+  EXPECT_EQ(list.Objects(2), &second);
+  EXPECT_EQ(list.Objects(3), &third);
+  list.SetCaseSensitive(true);
+  list.Sort();
+  EXPECT_EQ(list.ToVector(), (std::vector<std::string>{"alpha", "beta", "Beta", "BETA", "яблоко", "Яблоко"}))
+      << "with case, lower case comes first at the first differing letter";
+  EXPECT_EQ(list.IndexOf("BETA"), 3);
+}
+
+TEST(ClassesTest, ComparisonDecidesAtTheFirstDifferingCharacterWhateverItsBytes) {
+  struct Case {
+    const char* a;
+    const char* b;
+    int sign;
+  } cases[] = {
+      {"Плотность", "плотность", 0},
+      {"Плотность", "Плотномер", 1},    // "с" > "м", both two-byte letters sharing a lead byte
+      {"абв\xD0", "абв\xD0\x90", -1},   // a cut letter compares as its byte (folded: ð) before "А"
+      {"абв\xD0\x90", "абв\xD0", 1},
+      {"abc", "abcd", -1},
+      {"ABC", "abd", -1},
+      {"item 10", "Item 9", -1},
+      {"\xD0\x90x", "\xD0\xB0y", -1},   // "Аx" against "аy": equal letters apart from case, then x < y
+  };
+  for (const Case& c : cases) {
+    TStringList list;
+    list.SetSorted(true);
+    list.SetDuplicates(dupAccept);
+    list.Add(c.a);
+    list.Add(c.b);
+    int ia = list.IndexOf(c.a), ib = list.IndexOf(c.b);
+    if (c.sign == 0) {
+      EXPECT_EQ(ia, ib) << c.a << " / " << c.b;
+    } else {
+      EXPECT_EQ(c.sign < 0, list[0] == c.a) << c.a << " / " << c.b;
+    }
+  }
+}

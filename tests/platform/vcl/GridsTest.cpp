@@ -183,6 +183,108 @@ TEST_F(Grids, CellsBeyondTheCountsAreKept) {
   EXPECT_THROW(Grid->SetCells(-1, 0, "x"), EInvalidGridOperation);
 }
 
+// The store against a plain map of cells through a long mix of edits, moves, deletions,
+// size changes and cells far beyond the grid.
+TEST_F(Grids, CellStoreMatchesAPlainMapThroughEveryEdit) {
+  using TKey = std::pair<int, int>;  // (col, row)
+  std::map<TKey, std::string> texts;
+  std::map<TKey, TObject*> objects;
+  TStringList a, b;
+  TObject* pool[] = {&a, &b};
+  auto remap = [](auto& m, auto f) {
+    std::remove_reference_t<decltype(m)> out;
+    for (auto& [k, v] : m) {
+      TKey n = f(k);
+      if (n.first >= 0) out[n] = v;
+    }
+    m.swap(out);
+  };
+  auto adjust = [](int p, int from, int to) {
+    if (p == from) return to;
+    if (p > from && p <= to) return p - 1;
+    if (p < from && p >= to) return p + 1;
+    return p;
+  };
+  Grid->SetColCount(6);
+  Grid->SetRowCount(8);
+  std::srand(7);
+  for (int step = 0; step < 1500; ++step) {
+    int op = std::rand() % 20, c = std::rand() % 9, r = std::rand() % 12;
+    int cols = Grid->ColCount(), rows = Grid->RowCount();
+    if (op < 9) {
+      std::string t = op == 0 ? "" : std::to_string(step) + (op == 1 ? std::string(40, 'x') : "");
+      if (op == 2) r += 1000000;  // far below anything held
+      Grid->SetCells(c, r, t);
+      if (t.empty()) texts.erase({c, r});
+      else texts[{c, r}] = t;
+    } else if (op < 12) {
+      TObject* o = op == 9 ? nullptr : pool[op % 2];
+      Grid->SetObjects(c, r, o);
+      if (o) objects[{c, r}] = o;
+      else objects.erase({c, r});
+    } else if (op == 12 && c < cols && r % cols < cols) {
+      int to = r % cols;
+      Grid->MoveColumn(c, to);
+      auto f = [&](TKey k) { return TKey{adjust(k.first, c, to), k.second}; };
+      remap(texts, f);
+      remap(objects, f);
+    } else if (op == 13 && r < rows && c < rows) {
+      Grid->MoveRow(r, c);
+      auto f = [&](TKey k) { return TKey{k.first, adjust(k.second, r, c)}; };
+      remap(texts, f);
+      remap(objects, f);
+    } else if (op == 14 && r < rows && rows > 2) {
+      Grid->DeleteRow(r);
+      auto f = [&](TKey k) {
+        int n = adjust(k.second, r, rows - 1);
+        return n == rows - 1 ? TKey{-1, -1} : TKey{k.first, n};
+      };
+      remap(texts, f);
+      remap(objects, f);
+    } else if (op == 15 && c < cols && cols > 2) {
+      Grid->DeleteColumn(c);
+      auto f = [&](TKey k) {
+        int n = adjust(k.first, c, cols - 1);
+        return n == cols - 1 ? TKey{-1, -1} : TKey{n, k.second};
+      };
+      remap(texts, f);
+      remap(objects, f);
+    } else if (op == 16) {
+      Grid->SetRowCount(2 + r);
+    } else if (op == 17) {
+      Grid->SetColCount(2 + c);
+    }
+  }
+  for (int r = 0; r < 14; ++r)
+    for (int c = 0; c < 11; ++c) {
+      auto t = texts.find({c, r});
+      auto o = objects.find({c, r});
+      ASSERT_EQ(Grid->Cells(c, r), t == texts.end() ? "" : t->second) << c << "," << r;
+      ASSERT_EQ(Grid->Objects(c, r), o == objects.end() ? nullptr : o->second) << c << "," << r;
+    }
+  for (auto& [k, t] : texts)
+    if (k.second >= 1000000) EXPECT_EQ(Grid->Cells(k.first, k.second), t);
+  Grid->SetCells(2000000000, 2000000000, "far");
+  EXPECT_EQ(Grid->Cells(2000000000, 2000000000), "far") << "a huge index costs one entry, not a dense block";
+}
+
+TEST_F(Grids, AHugeSparseGridKeepsItsFewCellsWithoutADenseBlock) {
+  Grid->SetColCount(200000);
+  Grid->SetRowCount(300000);
+  Grid->SetCells(1, 1, "a");
+  Grid->SetCells(199999, 299999, "z");
+  Grid->SetCells(150000, 2, "m");
+  Grid->MoveColumn(150000, 0);
+  Grid->MoveRow(299999, 0);
+  EXPECT_EQ(Grid->Cells(0, 3), "m");
+  EXPECT_EQ(Grid->Cells(2, 2), "a");
+  EXPECT_EQ(Grid->Cells(199999, 0), "z");
+  Grid->DeleteRow(0);
+  Grid->SetRowCount(300000);
+  EXPECT_EQ(Grid->Cells(199999, 299999), "") << "a deleted row stays deleted";
+  EXPECT_EQ(Grid->Cells(0, 2), "m");
+}
+
 TEST_F(Grids, RowsAndColsAreStringListsOfTheGridSize) {
   Grid->SetCells(4, 2, "keep");
   Grid->SetCells(6, 2, "beyond");
@@ -242,6 +344,66 @@ TEST_F(Grids, MovingAndDeletingCarryTheData) {
   EXPECT_EQ(Grid->ColCount(), 4);
   EXPECT_EQ(Grid->Cells(0, 0), "2:0");
   EXPECT_THROW(Grid->MoveRow(0, 9), EInvalidGridOperation);
+}
+
+// Cell rectangles of blocks against positions summed cell by cell: fixed cells first,
+// then the scrollable cells from the top-left one; cells scrolled out are not in view.
+TEST_F(Grids, BoxRectsMatchSummedPositionsForAnyBlock) {
+  ShowAndFocus();
+  Grid->SetColCount(30);
+  Grid->SetRowCount(60);
+  Grid->SetFixedCols(2);
+  Grid->SetFixedRows(2);
+  for (int r = 0; r < 60; ++r) Grid->SetRowHeights(r, r % 7 == 3 ? 0 : 10 + r % 5);
+  for (int c = 0; c < 30; ++c) Grid->SetColWidths(c, c % 5 == 1 ? 0 : 30 + c % 4);
+  Grid->SetOptions(Grid->Options() - goVertLine);  // no vertical lines: width 0 between columns
+  TRect client = Grid->ClientRect();
+  struct TAxis {
+    int fixed, first, count, extent, line;
+    std::vector<int> ext;
+    // Start of a cell in view, or -1 for a scrolled-out one.
+    int start(int i) const {
+      if (i >= fixed && i < first) return -1;
+      int p = 0;
+      for (int j = 0; j < std::min(i, fixed); ++j) p += ext[j] + line;
+      for (int j = first; j < i; ++j) p += ext[j] + line;
+      return p;
+    }
+    bool span(int lo, int hi, int& s, int& e) const {
+      int f = -1, l = -1;
+      for (int i = std::max(lo, 0); i <= std::min(hi, count - 1); ++i) {
+        int p = start(i);
+        if (p < 0) continue;
+        if (f < 0) f = i;
+        if (p < extent) l = i;
+      }
+      if (f < 0 || start(f) >= extent) return false;
+      s = start(f);
+      e = std::min(start(l) + ext[l], extent);
+      return true;
+    }
+  };
+  for (int top : {2, 9, 40}) {
+    Grid->SetTopRow(top);
+    Grid->SetLeftCol(top % 20);
+    TAxis h{2, Grid->LeftCol(), 30, client.Right - client.Left, 0, {}}, v{2, Grid->TopRow(), 60, client.Bottom - client.Top, 1, {}};
+    for (int c = 0; c < 30; ++c) h.ext.push_back(Grid->ColWidths(c));
+    for (int r = 0; r < 60; ++r) v.ext.push_back(Grid->RowHeights(r));
+    const int picks[] = {-3, 0, 1, 2, 3, 8, 9, 10, 17, 25, 39, 40, 41, 59, 70};
+    for (int a : picks)
+      for (int b : picks) {
+        if (a > b) continue;
+        TRect got = Grid->BoxRect(0, a, 3, b);
+        int hs = 0, he = 0, vs = 0, ve = 0;
+        bool in = h.span(0, 3, hs, he) && v.span(a, b, vs, ve);
+        TRect want = in ? TRect{hs, vs, he, ve} : TRect{};
+        ASSERT_EQ(got, want) << "rows " << a << ".." << b << " top " << top;
+        got = Grid->BoxRect(a % 30, 1, b % 30 < a % 30 ? 29 : b % 30, 5);
+        in = h.span(a % 30, b % 30 < a % 30 ? 29 : b % 30, hs, he) && v.span(1, 5, vs, ve);
+        want = in ? TRect{hs, vs, he, ve} : TRect{};
+        ASSERT_EQ(got, want) << "cols " << a % 30 << " top " << top;
+      }
+  }
 }
 
 // ---------------------------------------------------------------------------------------

@@ -194,6 +194,41 @@ TEST_F(MessageQueue, DestroyingAWindowDropsItsPostedMessagesAndTimers) {
   EXPECT_EQ(SendMessage(w, WM_USER, 0, 0), 0);
 }
 
+TEST_F(MessageQueue, TimersFireByDueTimeThenCreationAndResettingMovesThem) {
+  HWND a = Make(WS_POPUP, nullptr, MakeRect(0, 0, 10, 10));
+  HWND b = Make(WS_POPUP, nullptr, MakeRect(0, 0, 10, 10));
+  SetTimer(b, 7, 30, nullptr);
+  SetTimer(a, 2, 20, nullptr);
+  SetTimer(a, 1, 20, nullptr);  // same due time, made later: fires after a/2
+  SetTimer(b, 8, 50, nullptr);
+  SetTimer(a, 3, 40, nullptr);
+  SetTimer(a, 2, 60, nullptr);  // set again: now due last
+  UINT_PTR t1 = SetTimer(nullptr, 0, 25, nullptr), t2 = SetTimer(nullptr, 0, 25, nullptr);
+  EXPECT_EQ(t2, t1 + 1) << "thread timers get fresh ids";
+  EXPECT_EQ(SetTimer(nullptr, t1, 45, nullptr), t1) << "naming an existing thread timer resets it";
+  EXPECT_TRUE(KillTimer(b, 8));
+  EXPECT_FALSE(KillTimer(b, 8));
+  EXPECT_FALSE(KillTimer(a, 7)) << "ids belong to their window";
+  Backend.Time += 100;
+  std::vector<std::string> order;
+  MSG msg;
+  while (order.size() < 6 && PeekMessage(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE))
+    order.push_back((msg.hwnd == a ? "a" : msg.hwnd == b ? "b" : "t") +
+                    std::to_string(msg.hwnd ? msg.wParam : msg.wParam - t1 + 1));
+  EXPECT_EQ(order, (std::vector<std::string>{"a1", "t2", "b7", "a3", "t1", "a2"}));
+  // Each fetch rescheduled its timer from now; a window filter picks that window's timers.
+  Backend.Time += 100;
+  ASSERT_TRUE(PeekMessage(&msg, b, WM_TIMER, WM_TIMER, PM_REMOVE));
+  EXPECT_EQ(msg.hwnd, b);
+  DestroyWindow(a);
+  int left = 0;
+  while (PeekMessage(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE) && left < 10) {
+    EXPECT_NE(msg.hwnd, a);
+    ++left;
+  }
+  EXPECT_EQ(left, 2) << "the two thread timers; b's was fetched, a's went with it";
+}
+
 TEST_F(MessageQueue, TranslateMessageTurnsKeysIntoCharacters) {
   std::vector<std::pair<UINT, WPARAM>> got;
   HWND w = Make(WS_POPUP | WS_VISIBLE, nullptr, MakeRect(0, 0, 10, 10), [&got](HWND h, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
