@@ -629,6 +629,14 @@ public:
   bool Glow() const { return FGlow; }
   void SetGlow(bool Value) { FGlow = Value; }
   bool IsActivePageNeighbour(int Index) const;
+  // The colours a tab is painted with in its current state (hover and click glow included).
+  struct TTabColors {
+    TColor Color = clNone, ColorTo = clNone, ColorMirror = clNone, ColorMirrorTo = clNone, BorderColor = clNone;
+    TGDIPGradient Gradient = ggVertical, GradientMirror = ggVertical;
+    TColor TextColor = clNone, HighLightColor = clNone;
+    bool Background = true, Focus = false;
+  };
+  TTabColors GetTabColors(int Index);
 
   // Input.
   bool ShowTabHint() const { return FShowTabHint; }

@@ -69,12 +69,10 @@ void TZorOzirazIrezi::DrawAllTabs() {
   for (int i = 0; i < GetDizOfficePageCount(); ++i) DrawTab(i);
 }
 
-void TZorOzirazIrezi::DrawTab(int Index) {
+TZorOzirazIrezi::TTabColors TZorOzirazIrezi::GetTabColors(int Index) {
+  TTabColors r;
   TDizOfficePage* page = GetDizPages(Index);
-  if (!page || FTabSettings->Height() <= 0 || !FCurrentStyler) return;
-  TRect R = GetTabRect(Index);
-  if (R.Left < 0 && R.Right < 0) return;
-  TCanvas* cv = Canvas();
+  if (!page || !FCurrentStyler) return r;
   TCustomTabAppearance* TA = page->UseTabAppearance() ? static_cast<TCustomTabAppearance*>(page->TabAppearance())
                                                       : FCurrentStyler->TabAppearance();
   const bool A = Index == FActivePageIndex;
@@ -182,7 +180,38 @@ void TZorOzirazIrezi::DrawTab(int Index) {
     highlight = TA->HighLightColorSelected;
     focus = true;
   }
-  (void)focus;
+  r.Color = clr;
+  r.ColorTo = clrTo;
+  r.ColorMirror = mir;
+  r.ColorMirrorTo = mirTo;
+  r.BorderColor = border;
+  r.Gradient = grad;
+  r.GradientMirror = gradMir;
+  r.TextColor = text;
+  r.HighLightColor = highlight;
+  r.Background = background;
+  r.Focus = focus;
+  return r;
+}
+
+void TZorOzirazIrezi::DrawTab(int Index) {
+  TDizOfficePage* page = GetDizPages(Index);
+  if (!page || FTabSettings->Height() <= 0 || !FCurrentStyler) return;
+  TRect R = GetTabRect(Index);
+  if (R.Left < 0 && R.Right < 0) return;
+  TCanvas* cv = Canvas();
+  TCustomTabAppearance* TA = page->UseTabAppearance() ? static_cast<TCustomTabAppearance*>(page->TabAppearance())
+                                                      : FCurrentStyler->TabAppearance();
+  const bool A = Index == FActivePageIndex;
+  const bool T = page->GlowTimer() != nullptr;
+  const int s = page->GlowState();
+  const bool enabled = page->TabEnabled();
+  const TColor bg = FCurrentStyler->TabAppearance()->BackGround()->Color();
+  const TTabColors tc = GetTabColors(Index);
+  const TColor clr = tc.Color, clrTo = tc.ColorTo, mir = tc.ColorMirror, mirTo = tc.ColorMirrorTo,
+               border = tc.BorderColor, text = tc.TextColor, highlight = tc.HighLightColor;
+  const TGDIPGradient grad = tc.Gradient, gradMir = tc.GradientMirror;
+  const bool background = tc.Background;
 
   cv->Font()->Assign(TA->Font());
   cv->Font()->SetColor(text);
@@ -384,7 +413,9 @@ void TZorOzirazIrezi::DrawTab(int Index) {
       X.Right = CR.Right + 10;
     }
     std::string caption = page->Caption();
-    if (!FTabSettings->WordWrap() && !caption.empty())
+    // With GDI+ text the tab was measured by the same routine that draws, so only a fixed
+    // width can cut the caption, and the drawing shortens it with its own measuring.
+    if (!FTabSettings->WordWrap() && !caption.empty() && FAntiAlias == aaNone)
       caption = TrimCaption(cv, caption, X, ellipsis, vert && rotated ? FTabPosition : tpTop, false);
     DrawVistaText(cv, al, X, caption, page->WideCaption(), cv->Font(), page->Enabled(), true, FAntiAlias,
                   vert && !rotated ? tpTop : FTabPosition, ellipsis, FTabSettings->WordWrap(), textRect);

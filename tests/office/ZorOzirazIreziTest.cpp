@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -361,6 +362,100 @@ TEST_F(PagerTest, SingleMultipleReselectAndNextPageSteps) {
   EXPECT_EQ(pager->GetTabRect(1), (TRect{-1, -1, -1, -1}));
   EXPECT_EQ(pager->FindNextPage(page1, true, true), page1);
   EXPECT_EQ(pager->FindNextPage(page1, true, false), page2);
+}
+
+TEST_F(PagerTest, TabColoursByState) {
+  TTabAppearance* ta = pager->CurrentStyler()->TabAppearance();
+  TDizOfficePage* page3 = AddPage("Third");
+  pager->SetGlow(false);
+  using C = TZorOzirazIrezi::TTabColors;
+  struct Case {
+    const char* name;
+    std::function<void()> setUp;
+    int tab;
+    std::function<void(const C&)> check;
+  } cases[] = {
+      {"active", [] {}, 0,
+       [&](const C& c) {
+         EXPECT_EQ(c.Color, ta->ColorSelected());
+         EXPECT_EQ(c.ColorMirrorTo, ta->ColorMirrorSelectedTo());
+         EXPECT_EQ(c.BorderColor, ta->BorderColorSelected());
+         EXPECT_EQ(c.TextColor, ta->TextColorSelected());
+         EXPECT_EQ(c.HighLightColor, ta->HighLightColor);
+       }},
+      {"active and hot", [&] { pager->SetHotTabIndex(0); }, 0,
+       [&](const C& c) {
+         EXPECT_EQ(c.BorderColor, ta->BorderColorSelectedHot());
+         EXPECT_EQ(c.HighLightColor, ta->HighLightColorSelectedHot);
+       }},
+      {"hot", [&] { pager->SetHotTabIndex(1); }, 1,
+       [&](const C& c) {
+         EXPECT_EQ(c.Color, ta->ColorHot());
+         EXPECT_EQ(c.ColorMirrorTo, ta->ColorMirrorHotTo());
+         EXPECT_EQ(c.BorderColor, ta->BorderColorHot);
+         EXPECT_EQ(c.Gradient, ggRadial);  // the Luna hot gradient
+         EXPECT_EQ(c.TextColor, ta->TextColorHot());
+         EXPECT_EQ(c.HighLightColor, ta->HighLightColorHot);
+       }},
+      {"neither", [] {}, 1,
+       [&](const C& c) {
+         EXPECT_FALSE(c.Background);
+         EXPECT_EQ(c.TextColor, ta->TextColor());
+       }},
+      {"neither, shown", [&] { pager->SetShowNonSelectedTabs(true); }, 1,
+       [&](const C& c) {
+         EXPECT_TRUE(c.Background);
+         EXPECT_EQ(c.Color, ta->Color());
+         EXPECT_EQ(c.BorderColor, ta->BorderColor());
+       }},
+      {"disabled", [&] { page3->SetTabEnabled(false); }, 2,
+       [&](const C& c) {
+         EXPECT_FALSE(c.Background);
+         EXPECT_EQ(c.TextColor, ta->TextColorDisabled());
+       }},
+      {"disabled, shown",
+       [&] {
+         page3->SetTabEnabled(false);
+         pager->SetShowNonSelectedTabs(true);
+       },
+       2,
+       [&](const C& c) {
+         EXPECT_EQ(c.Color, ta->ColorDisabled());
+         EXPECT_EQ(c.ColorTo, ta->ColorDisabledTo());
+         EXPECT_EQ(c.TextColor, ta->TextColorDisabled());
+       }},
+      {"focused active", [&] { pager->SetFocus(); }, 0,
+       [&](const C& c) {
+         EXPECT_TRUE(c.Focus);
+         EXPECT_EQ(c.Color, ta->ColorHot());
+         EXPECT_EQ(c.BorderColor, ta->BorderColorSelectedHot());
+         EXPECT_EQ(c.TextColor, ta->TextColorHot());
+         EXPECT_EQ(c.HighLightColor, ta->HighLightColorSelected);
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    pager->SetHotTabIndex(-1);
+    pager->SetShowNonSelectedTabs(false);
+    page3->SetTabEnabled(true);
+    c.setUp();
+    c.check(pager->GetTabColors(c.tab));
+    form->SetFocusedControl(nullptr);
+  }
+  // Pressing the active tab shows its down border.
+  TPoint c0 = TabCentre(0);
+  robot.MouseDown(pager->Handle(), c0.X, c0.Y);
+  EXPECT_EQ(pager->GetTabColors(0).BorderColor, ta->BorderColorDown());
+  robot.MouseUp(pager->Handle(), c0.X, c0.Y);
+  // The hover glow blends the hot colours with the strip background by the glow position.
+  pager->SetGlow(true);
+  TPoint c1 = TabCentre(1);
+  robot.MoveTo(pager->Handle(), c1.X, c1.Y);
+  Tick(150);
+  ASSERT_EQ(page2->HoverPosition(), 60);
+  C hot = pager->GetTabColors(1);
+  EXPECT_EQ(hot.Color, BlendColor(ta->ColorHot(), ta->BackGround()->Color(), 60));
+  EXPECT_EQ(hot.ColorTo, BlendColor(ta->ColorHotTo(), ta->BackGround()->Color(), 60));  // ColorTo is clNone
 }
 
 // ---- buttons ----------------------------------------------------------------------------------
