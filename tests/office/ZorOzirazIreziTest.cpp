@@ -367,6 +367,18 @@ TEST_F(PagerTest, SingleMultipleReselectAndNextPageSteps) {
 TEST_F(PagerTest, TabColoursByState) {
   TTabAppearance* ta = pager->CurrentStyler()->TabAppearance();
   TDizOfficePage* page3 = AddPage("Third");
+  // The hover glow blends the hot colours with the strip background by the glow position.
+  TPoint c1 = TabCentre(1);
+  robot.MoveTo(pager->Handle(), c1.X, c1.Y);
+  Tick(150);
+  ASSERT_EQ(pager->HotTabIndex(), 1);
+  ASSERT_EQ(page2->HoverPosition(), 60);
+  TZorOzirazIrezi::TTabColors hot = pager->GetTabColors(1);
+  EXPECT_EQ(hot.Color, BlendColor(ta->ColorHot(), ta->BackGround()->Color(), 60));
+  EXPECT_EQ(hot.ColorTo, BlendColor(ta->ColorHotTo(), ta->BackGround()->Color(), 60));  // ColorTo is clNone
+  robot.MoveTo(pager->Handle(), 300, 200);
+  Tick(600);
+  ASSERT_EQ(page2->GlowTimer(), nullptr);
   pager->SetGlow(false);
   using C = TZorOzirazIrezi::TTabColors;
   struct Case {
@@ -433,29 +445,30 @@ TEST_F(PagerTest, TabColoursByState) {
          EXPECT_EQ(c.HighLightColor, ta->HighLightColorSelected);
        }},
   };
+  auto* outside = new TEdit(form);
+  outside->SetParent(form);
+  outside->SetBounds(615, 380, 20, 20);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
+    outside->SetFocus();
     pager->SetHotTabIndex(-1);
     pager->SetShowNonSelectedTabs(false);
     page3->SetTabEnabled(true);
     c.setUp();
     c.check(pager->GetTabColors(c.tab));
-    form->SetFocusedControl(nullptr);
   }
   // Pressing the active tab shows its down border.
   TPoint c0 = TabCentre(0);
+  robot.MoveTo(pager->Handle(), 300, 200);
+  Tick(500);
   robot.MouseDown(pager->Handle(), c0.X, c0.Y);
+  EXPECT_EQ(pager->PressedTabIndex(), 0);
+  // The focus colours are applied last: a focused pager shows its active tab in them.
+  if (pager->Focused()) EXPECT_EQ(pager->GetTabColors(0).BorderColor, ta->BorderColorSelectedHot());
+  outside->SetFocus();
   EXPECT_EQ(pager->GetTabColors(0).BorderColor, ta->BorderColorDown());
+  EXPECT_EQ(pager->GetTabColors(0).HighLightColor, ta->HighLightColorDown);
   robot.MouseUp(pager->Handle(), c0.X, c0.Y);
-  // The hover glow blends the hot colours with the strip background by the glow position.
-  pager->SetGlow(true);
-  TPoint c1 = TabCentre(1);
-  robot.MoveTo(pager->Handle(), c1.X, c1.Y);
-  Tick(150);
-  ASSERT_EQ(page2->HoverPosition(), 60);
-  C hot = pager->GetTabColors(1);
-  EXPECT_EQ(hot.Color, BlendColor(ta->ColorHot(), ta->BackGround()->Color(), 60));
-  EXPECT_EQ(hot.ColorTo, BlendColor(ta->ColorHotTo(), ta->BackGround()->Color(), 60));  // ColorTo is clNone
 }
 
 // ---- buttons ----------------------------------------------------------------------------------
