@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "office/ZorOzirazIreziStylers.h"
+#include "platform/vcl/Filer.h"
 #include "platform/vcl/Forms.h"
 #include "platform/win/WinUser.h"
 
@@ -626,6 +627,18 @@ std::string TZorOzirazIrezi::Version() const {
   int v = GetVersionNr();
   return std::to_string((v >> 24) & 0xFF) + "." + std::to_string((v >> 16) & 0xFF) + "." +
          std::to_string((v >> 8) & 0xFF) + "." + std::to_string(v & 0xFF);
+}
+
+void TZorOzirazIrezi::DefineProperties(TFiler* Filer) {
+  TCustomControl::DefineProperties(Filer);
+  // Whether the user changed the next or previous scroll picture; always written, and read
+  // without effect.
+  Filer->DefineProperty(
+      "NextPictureChanged", [this](TReader& R) { SetNextPictureChanged(R.ReadBoolean()); },
+      [this](TWriter& W) { W.WriteBoolean(GetNextPictureChanged()); }, true);
+  Filer->DefineProperty(
+      "PrevPictureChanged", [this](TReader& R) { SetPrevPictureChanged(R.ReadBoolean()); },
+      [this](TWriter& W) { W.WriteBoolean(GetPrevPictureChanged()); }, true);
 }
 
 void TZorOzirazIrezi::Loaded() {

@@ -510,6 +510,11 @@ public:
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void GetChildren(const TGetChildProc& Proc, TComponent* Root) override;
   void Init() { FPropertiesLoaded = true; }
+  void DefineProperties(TFiler* Filer) override;
+  bool GetNextPictureChanged() const { return FButtonSettings->NextPictureChanged(); }
+  bool GetPrevPictureChanged() const { return FButtonSettings->PrevPictureChanged(); }
+  void SetNextPictureChanged(bool) {}
+  void SetPrevPictureChanged(bool) {}
 
   int GetVersionNr() const;
   std::string Version() const;
@@ -650,6 +655,7 @@ public:
   int HotTabIndex() const { return FHotPageIndex; }
   void SetHotTabIndex(int Value) { FHotPageIndex = Value; }
   int PressedTabIndex() const { return FDownPageIndex; }
+  bool TabDragging() const { return FTabDragging; }
   bool ShortCutHintMode() const { return FShowShortCutHint; }
   bool ParentFormHooked() const { return FHookedForm != nullptr; }
   void ShowShortCutHintOfAllPages();
@@ -738,6 +744,9 @@ private:
   bool FShowTabHint = false;
   // Close buttons waiting for their deferred free, by id.
   std::map<WPARAM, TDovAvarOrodez*> FPendingFree;
+  // Tab reordering by dragging with the left button.
+  bool FTabDragPending = false, FTabDragging = false;
+  TPoint FTabDragStart{0, 0};
   WPARAM FNextFreeId = 1;
 };
 

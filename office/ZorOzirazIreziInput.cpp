@@ -1,6 +1,7 @@
 // Pager buttons (close, page list, scrolling) and input: mouse, keyboard, key tips, hints and
 // the window procedure with the deferred freeing of close buttons.
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 
 #include "office/ZorOzirazIrezi.h"
@@ -431,6 +432,12 @@ void TZorOzirazIrezi::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
   if (Button == mbRight && OnTabRightClick) OnTabRightClick(this, i);
   if (IndexOfPage(GetDizPages(i)) < 0) return;
   TDizOfficePage* p = FPages[static_cast<size_t>(i)];
+  if (Button == mbLeft && p->TabEnabled() && FTabReorder) {
+    // Dragging starts once the mouse has moved 4 pixels.
+    FTabDragPending = true;
+    FTabDragging = false;
+    FTabDragStart = TPoint{X, Y};
+  }
   if (Button != mbMiddle && i != FActivePageIndex && p->TabEnabled()) {
     ChangeActivePage(i);
     if (!IsDesigning(this) && FActivePageIndex == i) StartGlow(p, 20, 1);
@@ -443,6 +450,8 @@ void TZorOzirazIrezi::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
 
 void TZorOzirazIrezi::MouseMove(TShiftState Shift, int X, int Y) {
   TCustomControl::MouseMove(Shift, X, Y);
+  if (FTabDragPending && !FTabDragging && (std::abs(X - FTabDragStart.X) >= 4 || std::abs(Y - FTabDragStart.Y) >= 4))
+    FTabDragging = true;
   if (IsDesigning(this) || !In(GetTabsArea(), X, Y)) {
     if (!In(GetTabsArea(), X, Y) && FHotPageIndex >= 0 && !IsDesigning(this)) {
       // Leaving the strip through the page side ends the hover like leaving a tab.
@@ -491,6 +500,17 @@ void TZorOzirazIrezi::MouseMove(TShiftState Shift, int X, int Y) {
 
 void TZorOzirazIrezi::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
   TCustomControl::MouseUp(Button, Shift, X, Y);
+  const bool dropped = FTabDragging && Button == mbLeft;
+  FTabDragPending = FTabDragging = false;
+  if (dropped) {
+    // Dropped on a tab: the active page moves to that position.
+    int target = PTOnTab(X, Y);
+    if (FActivePageIndex >= 0 && target >= 0 && target != FActivePageIndex) {
+      MoveDizPage(FActivePageIndex, target);
+      Invalidate();
+      if (TDizOfficePage* a = ActivePage()) a->Invalidate();
+    }
+  }
   if (FDownPageIndex >= 0) {
     FDownPageIndex = -1;
     InvalidateTab(-1);

@@ -238,7 +238,7 @@ void TZorOzirazIrezi::Publish(TClassBuilder<TZorOzirazIrezi>& P) {
       .Object("OfficeHint", &Z::OfficeHint, &Z::SetOfficeHint)
       .Bool("ShowShortCutHints", &Z::ShowShortCutHints, &Z::SetShowShortCutHints, false)
       .Bool("TabReorder", &Z::TabReorder, &Z::SetTabReorder, false)
-      .Str("Version", &Z::Version, &Z::SetVersion)
+      .Str("Version", &Z::Version, &Z::SetVersion).Stored(false)
       .Event("OnChanging", &Z::OnChanging)
       .Event("OnChange", &Z::OnChange)
       .Event("OnClosePage", &Z::OnClosePage)

@@ -13,6 +13,7 @@
 #include "office/ZorOzirazIreziStylers.h"
 #include "platform/backend/Headless.h"
 #include "platform/backend/Robot.h"
+#include "platform/vcl/Filer.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/StdCtrls.h"
 
@@ -189,6 +190,50 @@ TEST(PagerDrawing, SteppedGradientBands) {
   EXPECT_EQ(bmp.Canvas()->GetPixel(5, 90), 0x0000BF);
   DrawGradient(bmp.Canvas(), 0x00FF00, 0x00FF00, 0, TRect{0, 0, 10, 101}, true);
   EXPECT_EQ(bmp.Canvas()->GetPixel(9, 100), 0x00FF00);
+}
+
+TEST(PagerForm, MainWindowPagerReadsFromItsStoredForm) {
+  THeadlessScope scope;
+  Application->Restart();
+  const std::string text =
+      "object Form1: TForm\n"
+      "  Left = 10\n  Top = 10\n  Width = 640\n  Height = 420\n"
+      "  object ZorOzirazIrezi1: TZorOzirazIrezi\n"
+      "    Left = 0\n    Top = 2\n    Width = 609\n    Height = 365\n"
+      "    ActivePage = DizOfficePage1\n"
+      "    ButtonSettings.CloseButtonHint = 'Close'\n"
+      "    TabOrder = 5\n"
+      "    TabSettings.StartMargin = 4\n"
+      "    TabReorder = False\n"
+      "    ShowShortCutHints = False\n"
+      "    NextPictureChanged = False\n"
+      "    PrevPictureChanged = False\n"
+      "    object DizOfficePage1: TDizOfficePage\n"
+      "      Left = 1\n      Top = 26\n      Width = 607\n      Height = 337\n"
+      "      Caption = '\xd0\x9f\xd0\xb5\xd1\x80\xd0\xb5\xd1\x81\xd1\x87\xd0\xb5\xd1\x82 '\n"
+      "    end\n"
+      "    object DizOfficePage2: TDizOfficePage\n"
+      "      Left = 1\n      Top = 26\n      Width = 607\n      Height = 337\n"
+      "      Caption = 'Gas database'\n"
+      "    end\n"
+      "  end\n"
+      "end\n";
+  TForm* form = nullptr;
+  Application->CreateForm(form);
+  ReadComponentFromText(text, form);
+  auto* pager = dynamic_cast<TZorOzirazIrezi*>(form->FindComponent("ZorOzirazIrezi1"));
+  ASSERT_NE(pager, nullptr);
+  ASSERT_EQ(pager->GetDizOfficePageCount(), 2);
+  EXPECT_EQ(pager->ActivePageIndex(), 0);
+  EXPECT_EQ(pager->GetDizPages(0)->Name(), "DizOfficePage1");
+  EXPECT_EQ(pager->GetDizPages(1)->BoundsRect(), (TRect{1, 26, 608, 363}));
+  EXPECT_FALSE(pager->GetDizPages(1)->Visible());
+  EXPECT_EQ(pager->TabSettings()->StartMargin(), 4);
+  std::string written = WriteComponentToText(form);
+  EXPECT_NE(written.find("NextPictureChanged = False"), std::string::npos);
+  EXPECT_NE(written.find("StartMargin = 4"), std::string::npos);
+  EXPECT_EQ(written.find("Version"), std::string::npos);
+  Application->Restart();
 }
 
 // ---- styler -----------------------------------------------------------------------------------
@@ -681,6 +726,21 @@ TEST_F(PagerTest, MnemonicSelectsThePage) {
   pager->SetFocus();
   robot.PressKey('D', rsAlt);
   EXPECT_EQ(pager->ActivePage(), page2);
+}
+
+TEST_F(PagerTest, DraggingATabOntoAnotherMovesTheActivePage) {
+  TDizOfficePage* page3 = AddPage("Third");
+  std::vector<std::pair<int, int>> moves;
+  pager->OnTabMoved = [&](TObject*, int a, int b) { moves.emplace_back(a, b); };
+  TPoint c0 = TabCentre(0), c2 = TabCentre(2);
+  robot.Drag(pager->Handle(), POINT{c0.X, c0.Y}, POINT{c2.X, c2.Y});
+  EXPECT_TRUE(moves.empty());  // reordering is off
+  pager->SetTabReorder(true);
+  robot.Drag(pager->Handle(), POINT{c0.X, c0.Y}, POINT{c2.X, c2.Y});
+  EXPECT_EQ(moves, (std::vector<std::pair<int, int>>{{0, 2}}));
+  EXPECT_EQ(pager->GetDizPages(2), page1);
+  EXPECT_EQ(pager->ActivePage(), page1);
+  EXPECT_EQ(pager->GetDizPages(1), page3);
 }
 
 // ---- the look -----------------------------------------------------------------------------------
