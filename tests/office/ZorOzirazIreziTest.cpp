@@ -236,6 +236,29 @@ TEST(PagerForm, MainWindowPagerReadsFromItsStoredForm) {
   Application->Restart();
 }
 
+TEST(PagerPictures, ButtonGlyphsDrawWhiteOnTheirKeyedBackground) {
+  TPageButtonSettings s;
+  for (TGDIPPicture* p : {s.CloseButtonPicture(), s.PageListButtonPicture(), s.ScrollButtonPrevPicture(),
+                          s.ScrollButtonNextPicture(), s.ScrollButtonFirstPicture(), s.ScrollButtonLastPicture(),
+                          s.UpPicture(), s.DownPicture(), s.UpFirstPicture(), s.DownLastPicture()}) {
+    ASSERT_FALSE(p->GetEmpty());
+    TBitmap bmp(20, 20);
+    bmp.Canvas()->Brush()->SetColor(clRed);
+    bmp.Canvas()->FillRect(TRect{0, 0, 20, 20});
+    bmp.Canvas()->Draw(0, 0, p);
+    int white = 0, red = 0;
+    for (int y = 0; y < p->GetHeight(); ++y)
+      for (int x = 0; x < p->GetWidth(); ++x) {
+        white += bmp.Canvas()->GetPixel(x, y) == clWhite;
+        red += bmp.Canvas()->GetPixel(x, y) == clRed;
+      }
+    EXPECT_GT(white, 3);  // the glyph
+    EXPECT_GT(red, 3);    // the background is transparent
+  }
+  EXPECT_EQ(s.ScrollButtonFirstPicture()->GetWidth(), 16);
+  EXPECT_EQ(s.UpFirstPicture()->GetHeight(), 16);
+}
+
 // ---- styler -----------------------------------------------------------------------------------
 
 TEST_F(PagerTest, InternalStylerHasLunaLookAndStylersAreFreedSafelyBothWays) {
@@ -744,6 +767,37 @@ TEST_F(PagerTest, DraggingATabOntoAnotherMovesTheActivePage) {
 }
 
 // ---- the look -----------------------------------------------------------------------------------
+
+TEST_F(PagerTest, EveryTabSideAndShapeRenders) {
+  pager->ButtonSettings()->SetCloseButton(true);
+  pager->ButtonSettings()->SetPageListButton(true);
+  page2->SetShowCheckBox(true);
+  struct Case {
+    TTabPosition pos;
+    TDizTabShape shape;
+    int rounding;
+    const char* file;
+  } cases[] = {{tpTop, tsLeftRightRamp, 3, "top_ramp"},
+               {tpBottom, tsRectangle, 1, "bottom"},
+               {tpLeft, tsRectangle, 2, "left"},
+               {tpRight, tsLeftRamp, 2, "right_ramp"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    pager->SetTabPosition(c.pos);
+    pager->TabSettings()->SetShape(c.shape);
+    pager->TabSettings()->SetRounding(c.rounding);
+    scope.Backend().Pump();
+    TRect t = pager->GetTabRect(0);
+    EXPECT_GT(t.Right - t.Left, 0);
+    EXPECT_GT(t.Bottom - t.Top, 0);
+    ASSERT_NE(pager->PagerCloseButton(), nullptr);
+    EXPECT_EQ(pager->PagerCloseButton()->BoundsRect(), pager->GetCloseButtonRect(-1));
+    EXPECT_TRUE(pager->PagerCloseButton()->Enabled());
+    EXPECT_FALSE(pager->PagerCloseButton()->Picture()->GetEmpty());
+    EXPECT_TRUE(SaveWindowPng(form->Handle(), (PngDir() / (std::string("lorm_pager_") + c.file + ".png")).string()));
+  }
+}
+
 
 TEST_F(PagerTest, MainWindowPagerRendersWithActiveHotAndGlowingTabs) {
   TDizOfficePage* page3 = AddPage("Справка");
