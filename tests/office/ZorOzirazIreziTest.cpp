@@ -766,6 +766,63 @@ TEST_F(PagerTest, DraggingATabOntoAnotherMovesTheActivePage) {
   EXPECT_EQ(pager->GetDizPages(1), page3);
 }
 
+TEST_F(PagerTest, KeyTipPlacementAroundTheTab) {
+  page2->SetShortCutHint("B");
+  TRect t = pager->GetTabRect(1);
+  TPoint o = pager->ClientToScreen(TPoint{t.Left, t.Top});
+  const int W = t.Right - t.Left, H = t.Bottom - t.Top;
+  for (TShortCutHintPos pos : {shpLeft, shpTop, shpRight, shpBottom, shpCenter}) {
+    SCOPED_TRACE(static_cast<int>(pos));
+    page2->HideShortCutHint();
+    page2->SetShortCutHintPos(pos);
+    page2->ShowShortCutHint();
+    TShortCutHintWindow* w = page2->ShortCutHintWindow();
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->Visible());
+    EXPECT_EQ(w->Caption(), "B");
+    const int ww = w->Width(), wh = w->Height();
+    int x = w->Left(), y = w->Top();
+    switch (pos) {
+      case shpLeft: EXPECT_EQ(x, o.X - ww / 2); EXPECT_EQ(y, o.Y + (H - wh) / 2); break;
+      case shpTop: EXPECT_EQ(x, o.X + (W - ww) / 2); EXPECT_EQ(y, o.Y - wh / 2); break;
+      case shpRight: EXPECT_EQ(x, o.X + W - ww / 2); EXPECT_EQ(y, o.Y + (H - wh) / 2); break;
+      case shpBottom: EXPECT_EQ(x, o.X + (W - ww) / 2); EXPECT_EQ(y, o.Y + H - wh / 2); break;
+      default: EXPECT_EQ(x, 0); EXPECT_EQ(y, 0); break;  // a new window stays where it was made
+    }
+  }
+  page2->HideShortCutHint();
+  EXPECT_EQ(page2->ShortCutHintWindow(), nullptr);
+}
+
+TEST(PagerDrawing, GlowBackgroundBorderAndFill) {
+  TBitmap bmp(40, 30);
+  TCanvas* c = bmp.Canvas();
+  c->Brush()->SetColor(clBlack);
+  c->FillRect(TRect{0, 0, 40, 30});
+  c->Brush()->SetStyle(bsSolid);
+  // Square border on the last column and row (width and height less one).
+  DrawVistaBackground(c, TRect{0, 0, 40, 30}, 0x0000FF, 0x0000FF, 0x00FF00, 0x00FF00, 0xFF0000, ggVertical,
+                      ggVertical, false, true, tpTop);
+  EXPECT_EQ(c->Brush()->GetStyle(), bsClear);
+  EXPECT_EQ(c->GetPixel(20, 0), 0xFF0000);
+  EXPECT_EQ(c->GetPixel(39, 15), 0xFF0000);
+  EXPECT_EQ(c->GetPixel(20, 29), 0xFF0000);
+  EXPECT_EQ(c->GetPixel(20, 5), 0x0000FF);   // upper half
+  EXPECT_EQ(c->GetPixel(20, 22), 0x00FF00);  // lower half
+  // A tab with rounding 0 fills its corners; with rounding 8 the corner keeps the background.
+  TBitmap tab(60, 24);
+  tab.Canvas()->Brush()->SetColor(clBlack);
+  tab.Canvas()->FillRect(TRect{0, 0, 60, 24});
+  DrawVistaTab(tab.Canvas(), TRect{0, 0, 60, 24}, 0x0000FF, 0x0000FF, 0x0000FF, 0x0000FF, clNone, ggVertical,
+               ggVertical, true, tsRectangle, false, 0, true, tpTop);
+  EXPECT_EQ(tab.Canvas()->GetPixel(1, 1), 0x0000FF);
+  tab.Canvas()->FillRect(TRect{0, 0, 60, 24});
+  DrawVistaTab(tab.Canvas(), TRect{0, 0, 60, 24}, 0x0000FF, 0x0000FF, 0x0000FF, 0x0000FF, clNone, ggVertical,
+               ggVertical, true, tsRectangle, false, 8, true, tpTop);
+  EXPECT_EQ(tab.Canvas()->GetPixel(1, 1), 0x000000);
+  EXPECT_EQ(tab.Canvas()->GetPixel(30, 12), 0x0000FF);
+}
+
 // ---- the look -----------------------------------------------------------------------------------
 
 TEST_F(PagerTest, EveryTabSideAndShapeRenders) {
