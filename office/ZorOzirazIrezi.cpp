@@ -664,6 +664,11 @@ void TZorOzirazIrezi::Notification(TComponent* AComponent, TOperation Operation)
     if (AComponent == FDisabledImages) SetDisabledImages(nullptr);
     if (AComponent == FPageListMenu) SetPageListMenu(nullptr);
   }
+  if (Operation == opRemove && AComponent == FHookedForm) {
+    // The hooked form goes away with its message procedure; nothing to give back.
+    FHookedForm = nullptr;
+    FShowShortCutHint = false;
+  }
   TCustomControl::Notification(AComponent, Operation);
 }
 

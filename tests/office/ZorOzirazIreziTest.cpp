@@ -532,7 +532,9 @@ TEST_F(PagerTest, TabColoursByState) {
   robot.MouseDown(pager->Handle(), c0.X, c0.Y);
   EXPECT_EQ(pager->PressedTabIndex(), 0);
   // The focus colours are applied last: a focused pager shows its active tab in them.
-  if (pager->Focused()) EXPECT_EQ(pager->GetTabColors(0).BorderColor, ta->BorderColorSelectedHot());
+  if (pager->Focused()) {
+    EXPECT_EQ(pager->GetTabColors(0).BorderColor, ta->BorderColorSelectedHot());
+  }
   outside->SetFocus();
   EXPECT_EQ(pager->GetTabColors(0).BorderColor, ta->BorderColorDown());
   EXPECT_EQ(pager->GetTabColors(0).HighLightColor, ta->HighLightColorDown);
