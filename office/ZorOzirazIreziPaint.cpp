@@ -295,10 +295,18 @@ void TZorOzirazIrezi::DrawTab(int Index) {
   if (page->ShowCheckBox()) {
     TRect cb = GetCheckBoxRect(Index);
     RECT rc{cb.Left, cb.Top, cb.Right, cb.Bottom};
-    UINT state = DFCS_BUTTONCHECK;
-    if (page->Checked()) state |= DFCS_CHECKED;
-    if (page->Checked() && !page->Enabled()) state |= DFCS_INACTIVE;
-    DrawFrameControl(cv->GetHandle(), &rc, DFC_BUTTON, state);
+    HTHEME theme = nullptr;
+    if (FIsComCtl6 && IsThemeActive() && !IsDesigning(this)) theme = OpenThemeData(Handle(), "button");
+    if (theme) {
+      int state = !page->Checked() ? 0 : page->Enabled() ? 5 : 8;
+      DrawThemeBackground(theme, cv->GetHandle(), 3, state, &rc, nullptr);
+      CloseThemeData(theme);
+    } else {
+      UINT state = DFCS_BUTTONCHECK;
+      if (page->Checked()) state |= DFCS_CHECKED;
+      if (page->Checked() && !page->Enabled()) state |= DFCS_INACTIVE;
+      DrawFrameControl(cv->GetHandle(), &rc, DFC_BUTTON, state);
+    }
   }
   if (OnDrawTab) {
     OnDrawTab(this, Index, R);
