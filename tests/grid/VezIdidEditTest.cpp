@@ -501,3 +501,62 @@ TEST_F(GridTest, MixtureGridTakesSharesDownItsColumn) {
   EXPECT_EQ(grid->Row(), 2);
   EXPECT_EQ(grid->Cells(0, 2), "Этан");
 }
+
+TEST_F(EditGridTest, EnterOnAReadOnlyCellOnlyReportsTheKey) {
+  grid->OnCanEditCell = [&](TObject*, int r, int c, bool& can) { can = !(r == 1 && c == 1); };
+  int keyDowns = 0;
+  grid->OnKeyDown = [&](TObject*, WORD& k, TShiftState) {
+    if (k == VK_RETURN) ++keyDowns;
+  };
+  robot.PressKey(VK_RETURN);
+  EXPECT_EQ(keyDowns, 1);
+  EXPECT_FALSE(Editing());
+  EXPECT_EQ(grid->Row(), 1);
+  // A focus guard left over from a pop-up is dropped when the next edit starts.
+  grid->IgnoreGridFocus = true;
+  At(2, 1);
+  robot.Type("4");
+  EXPECT_TRUE(Editing());
+  EXPECT_FALSE(grid->IgnoreGridFocus);
+}
+
+TEST_F(EditGridTest, DownOnTheLastRowAppendsOnlyWhenAsked) {
+  At(2, 3);
+  robot.PressKey(VK_DOWN);
+  EXPECT_EQ(grid->RowCount(), 4);
+  grid->Navigation()->AppendOnArrowDown = true;
+  grid->SetCells(2, 4, "stale");
+  robot.PressKey(VK_DOWN);
+  EXPECT_EQ(grid->RowCount(), 5);
+  EXPECT_EQ(grid->Row(), 4);
+  EXPECT_EQ(grid->Cells(2, 4), "");
+}
+
+TEST_F(EditGridTest, CellEntryRules) {
+  // A refused change keeps the cell; a merged area is entered at its base cell.
+  grid->OnCellChanging = [&](TObject*, int, int, int nr, int, bool& allow) { allow = nr != 3; };
+  At(1, 3);
+  EXPECT_EQ(grid->Row(), 1);
+  grid->OnCellChanging = nullptr;
+  // A row change is reported once, with the row reported before.
+  std::vector<int> updates;
+  grid->OnRowUpdate = [&](TObject*, int old, int r) { updates.push_back(old * 10 + r); };
+  At(1, 3);
+  grid->SetCol(2);
+  EXPECT_EQ(updates, (std::vector<int>{13}));
+  grid->SetOptions(grid->Options() - goRangeSelect);
+  grid->MergeCells(2, 2, 2, 2);
+  At(1, 2);
+  grid->SetCol(3);
+  EXPECT_EQ(grid->Col(), 2);
+  EXPECT_EQ(grid->Row(), 2);
+}
+
+TEST_F(EditGridTest, EscapeRestoresTheCell) {
+  robot.Type("zz");
+  EXPECT_EQ(grid->Cells(1, 1), "zz");
+  robot.PressKey(VK_ESCAPE);
+  EXPECT_FALSE(Editing());
+  EXPECT_FALSE(grid->EditActive());
+  EXPECT_EQ(grid->Cells(1, 1), "1:1");
+}
