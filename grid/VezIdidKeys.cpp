@@ -342,6 +342,39 @@ void TDavEvadurAvuz::WMKeyDown(TMessage& Message) {
       return;
     }
   }
+  // 23. Insert row.
+  if (ck == VK_INSERT && Navigation()->AllowInsertRow && !shift.Contains(ssCtrl) && !shift.Contains(ssShift) &&
+      !shift.Contains(ssAlt)) {
+    bool allow = true;
+    if (OnCanInsertRow) OnCanInsertRow(this, Row(), allow);
+    if (!allow) return;
+    auto insertAt = [&](int r) {
+      r = std::clamp(r, 0, RowCount());
+      int current = Row();
+      SetRowCountEx(RowCount() + 1);
+      // The store keeps cells beyond the row count: the new row starts empty.
+      for (int k = 0; k < ColCount() + NumHiddenColumns(); ++k) {
+        SetGridCell(k, RowCount() - 1, std::string());
+        SetGridObject(k, RowCount() - 1, nullptr);
+      }
+      if (r < RowCount() - 1) MoveRow(RowCount() - 1, r);
+      if (Row() != current) {
+        // The current row stays where it was rather than follow its moved data.
+        SelectCellSuppressed = true;
+        MoveColRow(Col(), current, true, true);
+        SelectCellSuppressed = false;
+      }
+      if (OnAutoInsertRow) OnAutoInsertRow(this, r);
+    };
+    if (Navigation()->InsertPosition == pInsertAfter) {
+      bool wasLast = Row() + 1 >= RowCount();
+      insertAt(Row() + 1);
+      if (!wasLast) SetRow(Row() + 1);
+    } else {
+      insertAt(Row());
+    }
+    CalcFooter(-1);
+  }
   // 24. Ctrl+A.
   if (ck == 'A' && shift.Contains(ssCtrl)) {
     if (Options().Contains(goRowSelect) || Options().Contains(goRangeSelect)) {

@@ -560,3 +560,24 @@ TEST_F(EditGridTest, EscapeRestoresTheCell) {
   EXPECT_FALSE(grid->EditActive());
   EXPECT_EQ(grid->Cells(1, 1), "1:1");
 }
+
+TEST_F(EditGridTest, InsertAddsARowBeforeOrAfterTheCurrentOne) {
+  struct Case {
+    TInsertPosition pos;
+    int atRow, emptyRow, rowAfter;
+  } cases[] = {{pInsertBefore, 2, 2, 2}, {pInsertAfter, 2, 3, 3}, {pInsertAfter, 3, 4, 3}};
+  grid->Navigation()->AllowInsertRow = true;
+  for (const Case& k : cases) {
+    grid->SetRowCount(4);
+    FillCoordinates();
+    grid->Navigation()->InsertPosition = k.pos;
+    At(1, k.atRow);
+    robot.PressKey(VK_INSERT);
+    EXPECT_EQ(grid->RowCount(), 5) << k.pos << k.atRow;
+    EXPECT_EQ(grid->Cells(1, k.emptyRow), "") << k.pos << k.atRow;
+    EXPECT_EQ(grid->Row(), k.rowAfter) << k.pos << k.atRow;
+  }
+  grid->OnCanInsertRow = [&](TObject*, int, bool& can) { can = false; };
+  robot.PressKey(VK_INSERT);
+  EXPECT_EQ(grid->RowCount(), 5);
+}
