@@ -479,6 +479,7 @@ void TDavEvadurAvuz::WndProc(TMessage& Message) {
     KillTimer(Handle(), kGridTimer);
     FTimerRunning = false;
   }
+  if (EditWndProc(Message)) return;
   TBaseGrid::WndProc(Message);
 }
 
@@ -664,20 +665,7 @@ void TDavEvadurAvuz::AssignCells(TPersistent* Source) {
 
 // ---------------------------------------------------------------------------------------
 // The update bracket.
-void TDavEvadurAvuz::BeginUpdate() {
-  if (!Visible()) return;
-  ++FUpdateCount;
-  if (HandleAllocated()) SendMessage(Handle(), WM_SETREDRAW, FALSE, 0);
-}
-
-void TDavEvadurAvuz::EndUpdate() {
-  if (FUpdateCount <= 0) return;
-  if (--FUpdateCount > 0 || FDestroyingGrid) return;
-  if (HandleAllocated()) SendMessage(Handle(), WM_SETREDRAW, TRUE, 0);
-  Invalidate();
-  NCPaintProc();
-  UpdateScrollBars(false);
-}
+// BeginUpdate and EndUpdate are in VezIdidEditEngine.cpp.
 
 void TDavEvadurAvuz::CellControlsUpdate() {
   if (!HandleAllocated()) return;
@@ -699,6 +687,7 @@ void TDavEvadurAvuz::CellControlsUpdate() {
 
 void TDavEvadurAvuz::CellsChanged(const TRect& R) {
   if (OnCellsChanged) OnCellsChanged(this, R);
+  for (int i = 0; i < FNotifiers->Count(); ++i) static_cast<TGridChangeNotifier*>(FNotifiers->Get(i))->CellsChanged(R);
   CalcFooter(-1);
 }
 

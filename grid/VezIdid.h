@@ -48,6 +48,19 @@ public:
   explicit TEditLink(TComponent* AOwner) : TComponent(AOwner) {}
 };
 
+class TDavEvadurAvuz;
+
+// A component that follows the cell changes of the grids it is registered with.
+class TGridChangeNotifier : public TComponent {
+  LORM_CLASS(TGridChangeNotifier, TComponent)
+public:
+  explicit TGridChangeNotifier(TComponent* AOwner) : TComponent(AOwner) {}
+  virtual void CellsChanged(const TRect& R) {
+    if (OnCellsChanged) OnCellsChanged(this, R);
+  }
+  std::function<void(TObject* Sender, const TRect& R)> OnCellsChanged;
+};
+
 using TRowChangedEvent = std::function<void(TObject* Sender, int OldRow, int NewRow)>;
 
 class TDavEvadurAvuz : public TBaseGrid {
@@ -579,6 +592,133 @@ public:
   std::function<void(TObject* Sender, int16_t progress)> OnFileProgress;
   std::function<void(TObject* Sender, int ACol, int ARow, std::string& Value)> OnSaveCell;
   std::function<void(TObject* Sender, int ACol, int ARow, std::string& Value)> OnLoadCell;
+
+  // ==== editing engine: dispatch, read-back, validation, entry rules, advance, update
+  // lock, timer and focus (VezIdidEditEngine.cpp), keyboard, Tab stepping and row append
+  // (VezIdidKeys.cpp); the text in-place editor is in VezIdidInplace.cpp. ==============
+public:
+  bool CanEditShow() override;
+  int GetEditLimit() override { return MaxEditLength; }
+  void ShowCellEdit();
+  void HideCellEdit();
+  void HideEditControl(int ACol, int ARow);
+  virtual void UpdateEditingCell(int ACol, int ARow, const std::string& Value);
+  void DoneEditing(int ACol, int ARow);
+  void DoneInplaceEdit(WORD Key, TShiftState Shift);
+  virtual void RestoreCache();
+  bool IsEditable(int ACol, int ARow);
+  bool IsPassword(int ACol, int ARow);
+  virtual void GetCellEditor(int ACol, int ARow, TEditorType& AEditor);
+  virtual bool HasStaticEdit(int ACol, int ARow) { return false; }
+  virtual void GetCellReadOnly(int ACol, int ARow, bool& CanEdit);
+  // True for the kinds the text in-place editor edits.
+  static bool IsTextEditorKind(TEditorType Kind);
+  virtual void InitValidate(int ACol, int ARow);
+  virtual bool ValidateCell(const std::string& Value);
+  virtual bool ValidateCellWide(const std::u16string& Value);
+  virtual void UpdateCell(int ACol, int ARow) { CalcFooter(ACol); }
+  virtual void CellsLoaded() { CalcFooter(-1); }
+  void RegisterNotifier(TGridChangeNotifier* Notifier);
+  void UnRegisterNotifier(TGridChangeNotifier* Notifier);
+  void Select() { SelectCell(Col(), Row()); }
+  void AdvanceEdit(int ACol, int ARow, bool Force, bool AutoEdit, bool Forward, bool Recursive, bool Edit);
+  bool ShouldHandleTab();
+  virtual void TabToNextRowAtEnd();
+  int FixedColsVis();
+  int NumFixedRightVis();
+  void TabEdit(bool Shift);
+  void AppendLastRow();
+  bool IsOnLastRow();
+  virtual void QueryAddRow(bool& CanAdd);
+  void AddRow();
+  // The first normal row whose text in the sort column starts with Text; -1 when none.
+  int Search(const std::string& Text);
+  void StartUpdate() { ++FUpdateCount; }
+  void ResetUpdate() { FUpdateCount = 0; }
+  bool GetLockFlag() const { return FUpdateCount != 0; }
+  void SetLockFlag(bool Value) { Value ? BeginUpdate() : EndUpdate(); }
+  void KeyPress(char32_t& Key) override;
+  void KeyUp(WORD& Key, TShiftState Shift) override;
+  virtual void EditKeyDown(WORD& Key, TShiftState Shift) {}
+  virtual void Edit_WMKeyDown(TMessage& Msg) {}
+  virtual void EditProgress(const std::string& Text, TPoint Pos, int Caret) {}
+  virtual void SetCellSelectMode(bool Value) {}
+  void CopySelectionToClipboard();
+  void CutSelectionToClipboard();
+  void PasteSelectionFromClipboard();
+  void Click() override;
+  // The message number of "GridEditDone".
+  static UINT GridEditDoneMessage();
+
+  // Edit-engine state (read by the in-place editor and by tests).
+  bool EditActive() const { return FEditActive; }
+  TEditorType ActiveEditorType() const { return FActiveEditorType; }
+  bool ValidatePending() const { return FValidatePending; }
+  void SetValidatePending(bool Value) { FValidatePending = Value; }
+  bool ValidatingCell() const { return FValidatingCell; }
+  void SetValidatingCell(bool Value) { FValidatingCell = Value; }
+  bool EditChangeSuppressed() const { return FEditChangeSuppressed; }
+  void SetEditChangeSuppressed(bool Value) { FEditChangeSuppressed = Value; }
+  const std::string& EditCacheText() const { return FEditCacheText; }
+  char32_t PendingEditChar() const { return FPendingEditChar; }
+  void SetPendingEditChar(char32_t Value) { FPendingEditChar = Value; }
+  std::string ValidateOrigText;
+  std::u16string ValidateOrigWideText;
+  std::string ValidateNewText;
+  bool EntryValid() const { return FEntryValid; }
+  bool IgnoreGridFocus = false;
+  bool CaretOnClick = false;
+  // The characters edValidChars takes when ValidChars is empty.
+  std::vector<bool> AllowedCharSet = std::vector<bool>(256, false);
+  const std::string& SearchText() const { return FSearchText; }
+  int TimerTicks() const { return FTimerTicks; }
+  // Set while an edit of the text in-place editor has not been reported done.
+  bool TextEditPending() const { return FTextEditPending; }
+  // Ends an edit of the text in-place editor when its window goes (focus loss or hiding).
+  void TextEditorClosed(int ACol, int ARow);
+
+protected:
+  bool EditWndProc(TMessage& Message);
+  void DoEnter() override;
+  void DoExit() override;
+
+private:
+  friend class TDizInplaceEdit;
+  void WMChar(TMessage& Message);
+  void WMKeyDown(TMessage& Message);
+  void WMTimer(TMessage& Message);
+  void WMSetFocus(TMessage& Message);
+  void ShowInvalidBalloon();
+  bool CanTabTo(int ACol, int ARow);
+  int FirstTabCol(int ARow);
+  int LastTabCol(int ARow);
+  bool TabStep(bool Shift);
+  bool FEditActive = false;
+  TEditorType FActiveEditorType = edNormal;
+  TControl* FActiveEditControl = nullptr;
+  char32_t FPendingEditChar = 0;
+  bool FValidatePending = false;
+  bool FControlEditorShown = false;
+  bool FDoneEditingPending = false;
+  std::string FEditCacheText;
+  bool FEditChangeSuppressed = false;
+  bool FTextEditorUsed = false;
+  bool FValidatingCell = false;
+  bool FEntryValid = true;
+  bool FHidingEditor = false;
+  bool FFinishingEdit = false;
+  bool FTextEditPending = false;
+  int FValidateCol = -1, FValidateRow = -1;
+  int FAdvanceOriginCol = -1, FAdvanceOriginRow = -1;
+  bool FCellChangingSuppressed = false;
+  std::string FSearchText;
+  int FSearchTicks = 0;
+  int FTimerTicks = 0;
+  int FTabGuardCol = -1, FTabGuardRow = -1;
+  int FTabDepth = 0;
+  bool FEditingEnabled = false;
+  TGridRect FKeySavedSelection;
+  // ==== end of the editing engine =========================================================
 
 protected:
   void CreateWnd() override;

@@ -20,30 +20,7 @@ std::string TGridColorDropDown::GetSelectedColorText() const {
   return std::string();
 }
 
-void TDizInplaceEdit::SetVAlign(bool Value) {
-  if (FVAlign == Value) return;
-  FVAlign = Value;
-  if (HandleAllocated()) RecreateWnd();
-}
-
-void TDizInplaceEdit::SetWordWrap(bool Value) {
-  if (FWordWrap == Value) return;
-  FWordWrap = Value;
-  if (HandleAllocated()) RecreateWnd();
-}
-
 // ---------------------------------------------------------------------------------------
-void TDavEvadurAvuz::HideInplaceEdit() {
-  if (!EditorMode()) return;
-  HideEditor();
-  SelectCell(Col(), Row());
-}
-
-void TDavEvadurAvuz::ShowInplaceEdit() {
-  ScrollInView(Col(), Row());
-  ShowEditor();
-}
-
 // Fixed rows and columns, counted by the remembered counts when the grid keeps a header.
 bool TDavEvadurAvuz::IsFixed(int ACol, int ARow) {
   bool fixed = ACol < TCustomGrid::FixedCols() || ARow < TCustomGrid::FixedRows();
@@ -53,33 +30,3 @@ bool TDavEvadurAvuz::IsFixed(int ACol, int ARow) {
   return fixed;
 }
 
-// The cell-selection check: the changing events may veto, fixed cells are refused, the
-// base grid asks OnSelectCell, and a row change is reported once through OnRowUpdate.
-bool TDavEvadurAvuz::SelectCell(int ACol, int ARow) {
-  if (SelectCellSuppressed) {
-    InvalidateCol(0);
-    return true;
-  }
-  if (!Parent()) return true;
-  if (IsMergedNonBaseCell(ACol, ARow) && !Options().Contains(goRangeSelect)) {
-    TPoint b = BaseCell(ACol, ARow);
-    if (b.X != Col() || b.Y != Row()) FocusCell(b.X, b.Y, true);
-    return false;
-  }
-  bool allow = true;
-  int oldRow = Row(), oldCol = Col();
-  if (ARow != oldRow && OnRowChanging) OnRowChanging(this, oldRow, ARow, allow);
-  if (ACol != oldCol && OnColChanging) OnColChanging(this, oldCol, ACol, allow);
-  if ((ARow != oldRow || ACol != oldCol) && OnCellChanging) OnCellChanging(this, oldRow, oldCol, ARow, ACol, allow);
-  if (!allow) return false;
-  if (IsFixed(ACol, ARow)) return false;
-  if (!TBaseGrid::SelectCell(ACol, ARow)) return false;
-  InvalidateRow(oldRow);
-  InvalidateRow(ARow);
-  if (!Loading() && ARow != LastUpdatedRow) {
-    int old = LastUpdatedRow;
-    LastUpdatedRow = ARow;
-    if (OnRowUpdate) OnRowUpdate(this, old, ARow);
-  }
-  return true;
-}

@@ -184,18 +184,55 @@ public:
   explicit THTMLHintWindow(TComponent* AOwner) : THintWindow(AOwner) {}
 };
 
-// The grid's text in-place editor.
+// The grid's text in-place editor: filters typed and pasted text by the cell's editor
+// kind, validates the value on Enter and Tab, and reports the end of the edit when its
+// window loses the focus or goes.
 class TDizInplaceEdit : public TInplaceEdit {
   LORM_CLASS(TDizInplaceEdit, TInplaceEdit)
 public:
-  explicit TDizInplaceEdit(TComponent* AOwner) : TInplaceEdit(AOwner) {}
+  explicit TDizInplaceEdit(TComponent* AOwner);
   // Both store the value and re-create the editor's window.
   void SetVAlign(bool Value);
   void SetWordWrap(bool Value);
   bool VAlign() const { return FVAlign; }
   bool WordWrap() const { return FWordWrap; }
+  // The maximum text length (0 or less: unlimited), taken from the grid's edit limit.
+  int LengthLimit = 0;
+  int CaretAtKeyDown = 0;
+  int CaretAtKeyMessage = 0;
+  bool LookupEnabled = true;
+  int EditCol = -1, EditRow = -1;
+  bool AltBackspaceDown = false;
+  TDavEvadurAvuz* GridOwner() const { return FOwnerGrid; }
+
+  void WndProc(TMessage& Message) override;
+  void UpdateContents() override;
+
+protected:
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  void BoundsChanged() override;
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void KeyPress(char32_t& Key) override;
+  void KeyUp(WORD& Key, TShiftState Shift) override;
+  void Change() override;
 
 private:
+  void WMChar(TMessage& Message);
+  // False when the key-down ends here.
+  bool WMKeyDownSteps(TMessage& Message);
+  void WMPaste();
+  void WMKillFocus(TMessage& Message);
+  void WMSetFocus(TMessage& Message);
+  void DoChange();
+  // The text after a failed validation: the value the validation left, selected whole
+  // or with the caret at its end.
+  void ShowRefused(const std::string& SavedOrig);
+  int SelStartNow();
+  TDavEvadurAvuz* FOwnerGrid;
   bool FVAlign = false;
   bool FWordWrap = false;
+  bool FMovedVertically = false;
+  bool FPasswordWindow = false;
+  bool FSwallowEnterChar = false;
 };
