@@ -547,7 +547,7 @@ TEST_F(ButtonTest, MenuButtonWithAMenuButNoToolBarDoesNotCrash) {
 TEST_F(ButtonTest, MenuButtonLooks) {
   auto* m = On<TVivIzizEzuMenuButton>(bar);
   bar->InternalStyler()->SetTransparent(true);
-  TButtonAppearance* styled = bar->StylerInForce()->ButtonAppearance();
+  VivIzizEzu::TButtonAppearance* styled = bar->StylerInForce()->ButtonAppearance();
   styled->SetColorDown(0x0000C0);
   styled->SetColorDownTo(clNone);
   styled->SetColorHot(0xC00000);
