@@ -780,11 +780,6 @@ void TDavEvadurAvuz::SetAutoSizeP(bool Value) {
   }
 }
 
-void TDavEvadurAvuz::SetLook(TGridLook Value) {
-  FLook = Value;
-  Invalidate();
-}
-
 TAlignment TDavEvadurAvuz::GetCellAlignment(int ACol, int ARow) {
   TAlignment a = taLeftJustify;
   TVAlignment va = VAlignment;

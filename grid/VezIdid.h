@@ -41,6 +41,13 @@ using TCellBorders = TSet<TCellBorder>;
 enum TSortStyle { ssAutomatic, ssAlphabetic, ssNumeric, ssDate, ssAlphaNoCase, ssAlphaCase, ssCustom, ssRaw, ssHTML };
 enum TDragScrollDirection { dsUp, dsDown, dsLeft, dsRight };
 enum TSearchAction { saFindFirst, saFindNext, saFindPrevious };
+// The grid's colour presets, in the order of DUZERazav.
+enum TVezIdidStyle {
+  gsOffice2003Blue, gsOffice2003Silver, gsOffice2003Olive, gsOffice2003Classic, gsOffice2007Luna,
+  gsOffice2007Obsidian, gsWindowsXP, gsWhidbey, gsCustom, gsOffice2007Silver, gsWindowsVista, gsWindows7,
+  gsTerminal
+};
+enum TXPColorScheme { xpNone, xpBlue, xpGreen, xpGray, vistaAero };
 
 class TEditLink : public TComponent {
   LORM_CLASS(TEditLink, TComponent)
@@ -580,6 +587,33 @@ public:
   std::function<void(TObject* Sender, int ACol, int ARow, std::string& Value)> OnSaveCell;
   std::function<void(TObject* Sender, int ACol, int ARow, std::string& Value)> OnLoadCell;
 
+  // ---- look and style presets (VezIdidLook.cpp) ------------------------------------------
+  void SetStyle(TVezIdidStyle Value);
+  // The library-wide look: the editor style, the colour preset of the same ordinal and,
+  // outside design, the drop-down editors' look.
+  void SetComponentStyle(DUZERazav AStyle);
+  void SetTheme(TXPColorScheme Value);
+  void ThemeAdapt();
+  static std::string GetLookAsString(TGridLook Value);
+  static std::string GetLookAsFriendlyString(TGridLook Value);
+  DUZERazav EditorStyle() const { return FEditorStyle; }
+  // The fixed-cell gradient painting uses (From, To, MirrorFrom, MirrorTo), and the hover
+  // and pressed sets (From, To, MirrorFrom, MirrorTo, Border).
+  TColor ZADGradFrom() const { return FZADGrad[0]; }
+  TColor ZADGradTo() const { return FZADGrad[1]; }
+  TColor ZADGradMirrorFrom() const { return FZADGrad[2]; }
+  TColor ZADGradMirrorTo() const { return FZADGrad[3]; }
+  void SetZADGradFrom(TColor Value) { SetZADGrad(0, Value); }
+  void SetZADGradTo(TColor Value) { SetZADGrad(1, Value); }
+  void SetZADGradMirrorFrom(TColor Value) { SetZADGrad(2, Value); }
+  void SetZADGradMirrorTo(TColor Value) { SetZADGrad(3, Value); }
+  TColor* ZADGradHover() { return FZADGradHover; }
+  TColor* ZADGradDown() { return FZADGradDown; }
+
+  // ---- cell painting (VezIdidCells.cpp) ---------------------------------------------------
+  // The band colour of a displayed row, or clNone outside the banded area or when off.
+  TColor BandColor(int ACol, int ARow, bool Print) const;
+
 protected:
   void CreateWnd() override;
   void DestroyWnd() override;
@@ -743,6 +777,13 @@ private:
   bool FTimerRunning = false;
   int FSavedLeftCol = 0, FSavedTopRow = 0;
   int FOrigGridWidth = 0;
+
+  // Look presets.
+  void SetZADGrad(int Index, TColor Value);
+  DUZERazav FEditorStyle = tsWindowsXP;
+  TColor FZADGrad[4] = {0xFFFFFF, clBtnFace, clNone, clNone};
+  TColor FZADGradHover[5] = {clNone, clNone, clNone, clNone, clNone};
+  TColor FZADGradDown[5] = {clNone, clNone, clNone, clNone, clNone};
 
   // The owner form's resize subscription and the form size it was last seen at.
   TCustomForm* FHookedForm = nullptr;
