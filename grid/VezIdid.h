@@ -610,7 +610,21 @@ public:
   TColor* ZADGradHover() { return FZADGradHover; }
   TColor* ZADGradDown() { return FZADGradDown; }
 
-  // ---- cell painting (VezIdidCells.cpp) ---------------------------------------------------
+  // ---- scroll bars, stretching and hit tests (VezIdidScroll.cpp) ---------------------------
+  // The proportional thumb: r is the visible share of the scrollable width; false when all
+  // fits (r >= 0.9999, or nothing to scroll), else nMax and nPage of the bar.
+  static bool ProportionalThumb(double r, int& nMax, int& nPage);
+  // The text the scroll hint shows for thumb position Pos (0..127) over Count rows
+  // (columns) of which Visible are visible and Fixed fixed: "Row : n" or "Col : n".
+  static std::string ScrollHintText(bool Rows, int Pos, int Count, int Visible, int Fixed);
+  // A thumb position (0..127) of a bar whose page covers Visible of Count items, taken back
+  // to the position range the bar reports; clamped, and 0 when the page covers all.
+  static int ThumbPosition(int Pos, int Visible, int Count);
+  // Whether a client point lies within 3 pixels of a sizable column or row border.
+  bool InSizeZone(int X, int Y);
+  void StretchRightColumn() { StretchColumn(ColCount() - 1); }
+
+  // ---- cell painting (VezIdidPaint.cpp) ---------------------------------------------------
   // The band colour of a displayed row, or clNone outside the banded area or when off.
   TColor BandColor(int ACol, int ARow, bool Print) const;
 
@@ -777,6 +791,9 @@ private:
   bool FTimerRunning = false;
   int FSavedLeftCol = 0, FSavedTopRow = 0;
   int FOrigGridWidth = 0;
+
+  // Scrolling.
+  bool FStretching = false;
 
   // Look presets.
   void SetZADGrad(int Index, TColor Value);
