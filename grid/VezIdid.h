@@ -624,6 +624,9 @@ public:
   bool InSizeZone(int X, int Y);
   void StretchRightColumn() { StretchColumn(ColCount() - 1); }
 
+  // The list of sort keys (columns with their directions) of an indexed sort.
+  TSortIndexList* SortIndexList() const { return FSortIndexes.get(); }
+
   // ---- cell painting (VezIdidPaint.cpp) ---------------------------------------------------
   // The band colour of a displayed row, or clNone outside the banded area or when off.
   TColor BandColor(int ACol, int ARow, bool Print) const;

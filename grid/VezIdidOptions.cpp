@@ -4,6 +4,7 @@
 
 #include "grid/VezIdid.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/SysUtils.h"
 
 void CopyPublishedProps(TPersistent* Dest, TPersistent* Source) {
   if (!Source || !Dest || Source->ClassType() != Dest->ClassType()) return;
@@ -638,6 +639,31 @@ void TControlLook::SetHoverDown(TColor* Set, int Index, TColor Value) {
   if (!FGrid || Value == clNone) return;
   TColor* copy = Set == FHover ? FGrid->ZADGradHover() : FGrid->ZADGradDown();
   copy[Index] = static_cast<TColor>(ColorToRGB(Value));
+}
+
+std::string TSortSettings::SaveToString() const {
+  if (IndexShow) return "i;" + (FGrid ? FGrid->SortIndexList()->SaveToString() : std::string());
+  return (Direction == sdAscending ? "u" : "d") + std::to_string(Column);
+}
+
+void TSortSettings::LoadFromString(const std::string& Text) {
+  if (Text.empty()) return;
+  bool wasShown = Show;
+  Show = true;
+  if (!wasShown && FGrid) FGrid->Invalidate();
+  // Only the three written forms are read: "i;" starts an index list, "u" or "d" a column.
+  if (Text.size() < 2 || (Text.compare(0, 2, "i;") != 0 && Text[0] != 'u' && Text[0] != 'd'))
+    throw Exception("Invalid sort settings specifier");
+  if (Text.compare(0, 2, "i;") == 0) {
+    IndexShow = true;
+    if (FGrid) FGrid->SortIndexList()->LoadFromString(Text.substr(2));
+  } else {
+    IndexShow = false;
+    Direction = Text[0] == 'u' ? sdAscending : sdDescending;
+    int col = 0;
+    if (TryStrToInt(Text.substr(1), col)) Column = col;
+  }
+  if (FGrid) FGrid->Invalidate();
 }
 
 void TSortSettings::SetHeader(TColor& Field, TColor Value) {

@@ -303,6 +303,13 @@ public:
   void SetHeaderMirrorColor(TColor Value) { SetHeader(FHeaderMirrorColor, Value); }
   TColor HeaderMirrorColorTo() const { return FHeaderMirrorColorTo; }
   void SetHeaderMirrorColorTo(TColor Value) { SetHeader(FHeaderMirrorColorTo, Value); }
+  // The current sort as text: "u<column>" ascending, "d<column>" descending ("u-1": no
+  // sort column), or "i;" and the grid's sort index list when the index is shown.
+  std::string SaveToString() const;
+  // Restores a sort from such a text (empty: nothing); the sort is shown. A text that
+  // is not of one of the three forms raises "Invalid sort settings specifier"; a number
+  // part that does not convert is ignored.
+  void LoadFromString(const std::string& Text);
   // Clears the four header colours without repainting (the style presets' reset).
   void ClearHeaderColors() { FHeaderColor = FHeaderColorTo = FHeaderMirrorColor = FHeaderMirrorColorTo = clNone; }
 

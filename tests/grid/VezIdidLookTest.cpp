@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "GridTestSupport.h"
+#include "platform/rtl/Exceptions.h"
 
 namespace {
 
@@ -182,6 +183,43 @@ TEST_F(LookTest, EveryLookPaints) {
     // Fixed and normal cells differ in every look.
     EXPECT_NE(Pixel(1, 0), Pixel(1, 3));
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(LookTest, SortSettingsStrings) {
+  TSortSettings* s = grid->SortSettings();
+  EXPECT_EQ(s->SaveToString(), "u-1");
+  s->Direction = sdDescending;
+  s->Column = 2;
+  EXPECT_EQ(s->SaveToString(), "d2");
+  s->LoadFromString("u3");
+  EXPECT_TRUE(s->Show);
+  EXPECT_EQ(s->Column, 3);
+  EXPECT_EQ(s->Direction, sdAscending);
+  s->LoadFromString("dx");  // the number part does not convert: the column stays
+  EXPECT_EQ(s->Column, 3);
+  EXPECT_EQ(s->Direction, sdDescending);
+  for (const char* bad : {"u", "x5", "u3i;u1"}) {
+    SCOPED_TRACE(bad);
+    if (std::string(bad) == "u3i;u1") {
+      // An index-list marker inside a column form is no index mode.
+      s->LoadFromString(bad);
+      EXPECT_FALSE(s->IndexShow);
+      continue;
+    }
+    try {
+      s->LoadFromString(bad);
+      ADD_FAILURE();
+    } catch (const Exception& e) {
+      EXPECT_EQ(e.Message(), "Invalid sort settings specifier");
+    }
+  }
+  s->LoadFromString("i;u1;d4");
+  EXPECT_TRUE(s->IndexShow);
+  EXPECT_EQ(s->SaveToString(), "i;u1;d4");
 }
 
 }  // namespace
