@@ -192,3 +192,42 @@ TEST_F(GridsFormTest, GridsPaintTheirHeaderRowAndOneEmptyRow) {
 }
 
 }  // namespace
+
+namespace {
+
+// The two grids filled with five gases, in the XP look and after the tool bar styler
+// switches them to Office 2007; the pictures go to LORM_GRID_PNG_DIR when it is set.
+TEST_F(GridsFormTest, FiveGasesInTheXPLookAndAfterTheOfficeStyle) {
+  form->SetBounds(0, 0, 900, 700);
+  form->Show();
+  const char* gases[5][6] = {{"Метан", "CH4", "0.7168", "2.22", "30.2", "10.3"},
+                             {"Этан", "C2H6", "1.3562", "1.73", "18.6", "8.6"},
+                             {"Пропан", "C3H8", "2.0037", "1.62", "15.1", "7.5"},
+                             {"Азот", "N2", "1.2505", "1.04", "24.3", "16.6"},
+                             {"Диоксид углерода", "CO2", "1.9768", "0.84", "14.6", "13.8"}};
+  for (TDavEvadurAvuz* g : {form->Grid1, form->Grid}) {
+    g->SetRowCountEx(6);
+    for (int r = 0; r < 5; ++r)
+      for (int c = 0; c < g->ColCount() && c < 6; ++c) g->SetCellEx(c, r + 1, gases[r][c]);
+  }
+  const char* dir = std::getenv("LORM_GRID_PNG_DIR");
+  for (bool office : {false, true}) {
+    for (TDavEvadurAvuz* g : {form->Grid1, form->Grid}) {
+      if (office) g->SetComponentStyle(tsOffice2007Luna);
+      else g->SetLook(glXP);
+      g->Repaint();
+      SCOPED_TRACE(g->Name());
+      EXPECT_EQ(g->Look(), office ? glOffice2007 : glXP);
+      // The header is painted in the look's gradient, not in the window colour.
+      TRect h = g->CellRect(2, 0);
+      EXPECT_NE(WindowPixel(g->Handle(), h.Right - 4, h.Top + 2), ColorToRGB(g->Color()));
+      if (dir)
+        SaveWindowPng(g->Handle(), (std::filesystem::path(dir) / ("gases_" + g->Name() + (office ? "_office2007" : "_xp") +
+                                                                  ".png")).string());
+    }
+  }
+  EXPECT_EQ(form->Grid->GridLineColor(), 0xF1EDEB);
+  EXPECT_EQ(form->Grid->ZADGradFrom(), 0xFBF9F6);
+}
+
+}  // namespace
