@@ -39,45 +39,6 @@ static const bool kBaseGridRegistered = [] {
   return true;
 }();
 
-// ---------------------------------------------------------------------------------------
-// Mark-up stripping used until the shared mark-up utilities serve the grid.
-std::string GridHTMLStrip(const std::string& S) {
-  std::string out;
-  out.reserve(S.size());
-  for (size_t i = 0; i < S.size();) {
-    char c = S[i];
-    if (c == '<') {
-      size_t end = S.find('>', i);
-      if (end == std::string::npos) break;  // an unterminated tag hides the rest
-      std::string tag = UpperCase(S.substr(i + 1, end - i - 1));
-      if (tag == "BR" || tag == "BR/" || tag == "BR /") out += '\n';
-      i = end + 1;
-    } else if (c == '&') {
-      size_t end = S.find(';', i);
-      static const std::pair<const char*, const char*> kEntities[] = {
-          {"amp", "&"}, {"lt", "<"}, {"gt", ">"}, {"quot", "\""}, {"nbsp", " "}};
-      bool done = false;
-      if (end != std::string::npos && end - i <= 6) {
-        std::string name = S.substr(i + 1, end - i - 1);
-        for (const auto& e : kEntities)
-          if (name == e.first) {
-            out += e.second;
-            i = end + 1;
-            done = true;
-            break;
-          }
-      }
-      if (!done) {
-        out += c;
-        ++i;
-      }
-    } else {
-      out += c;
-      ++i;
-    }
-  }
-  return out;
-}
 
 // ---------------------------------------------------------------------------------------
 // TCellProperties

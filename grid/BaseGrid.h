@@ -34,9 +34,6 @@ enum TColumnCalcType { acNONE, acSUM, acAVG, acCOUNT, acMIN, acMAX, acSPREAD, ac
 extern const TEnumInfo* EditorTypeNames;
 extern const TEnumInfo* VAlignmentNames;
 
-// Removes the mark-up tags from a text and turns its line-break tags into line breaks and
-// its character entities into characters. The one place the grid strips mark-up.
-std::string GridHTMLStrip(const std::string& S);
 
 class TBaseGrid;
 class TVezIdidUndoRedo;

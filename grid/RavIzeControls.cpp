@@ -5,6 +5,7 @@
 
 #include "foundation/DizTBXPVS.h"
 #include "foundation/DizUtil.h"
+#include "foundation/Deahtml.h"
 #include "grid/BaseGrid.h"
 #include "grid/RavIze.h"
 #include "platform/gdi/Edges.h"
@@ -604,7 +605,7 @@ void TPopupButton::Paint() {
   C->SetFont(Font());
   std::string caption = Caption();
   // Mark-up captions show their text without the tags until the mark-up engine draws them.
-  if (caption.find("</") != std::string::npos) caption = GridHTMLStrip(caption);
+  if (caption.find("</") != std::string::npos) caption = DecodeEntities(HTMLStrip(caption));
   C->TextRect(R, caption, TTextFormat{tfCenter, tfVerticalCenter, tfSingleLine, tfEndEllipsis});
 }
 

@@ -745,18 +745,6 @@ void TDavEvadurAvuz::UpdateFooter() {
   if (FFooterPanel) FFooterPanel->Invalidate();
 }
 
-void TDavEvadurAvuz::StretchColumn(int Index) {
-  if (Loading() || FDestroyingGrid) return;
-  if (Index == -1) Index = ColCount() - 1;
-  if (Index >= ColCount()) throw Exception("Stretch column index out of range");
-  if (!FColumnSize->Stretch() || Index < 0) return;
-  int others = 0;
-  for (int c = 0; c < ColCount(); ++c)
-    if (c != Index) others += ColWidths(c);
-  int w = ClientWidth() - others;
-  if (w > 0) SetColWidths(Index, w);
-}
-
 void TDavEvadurAvuz::SetAutoSizeP(bool Value) {
   FAutoSizeCols = Value;
   if (!Value || Loading()) return;
@@ -767,11 +755,6 @@ void TDavEvadurAvuz::SetAutoSizeP(bool Value) {
     for (int r = 0; r < RowCount(); ++r) w = std::max(w, c->TextWidth(GetCellEx(col, r)));
     if (w > 0) SetColWidths(col, w + 10);
   }
-}
-
-void TDavEvadurAvuz::SetLook(TGridLook Value) {
-  FLook = Value;
-  Invalidate();
 }
 
 TAlignment TDavEvadurAvuz::GetCellAlignment(int ACol, int ARow) {

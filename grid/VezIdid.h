@@ -41,6 +41,13 @@ using TCellBorders = TSet<TCellBorder>;
 enum TSortStyle { ssAutomatic, ssAlphabetic, ssNumeric, ssDate, ssAlphaNoCase, ssAlphaCase, ssCustom, ssRaw, ssHTML };
 enum TDragScrollDirection { dsUp, dsDown, dsLeft, dsRight };
 enum TSearchAction { saFindFirst, saFindNext, saFindPrevious };
+// The grid's colour presets, in the order of DUZERazav.
+enum TVezIdidStyle {
+  gsOffice2003Blue, gsOffice2003Silver, gsOffice2003Olive, gsOffice2003Classic, gsOffice2007Luna,
+  gsOffice2007Obsidian, gsWindowsXP, gsWhidbey, gsCustom, gsOffice2007Silver, gsWindowsVista, gsWindows7,
+  gsTerminal
+};
+enum TXPColorScheme { xpNone, xpBlue, xpGreen, xpGray, vistaAero };
 
 class TEditLink : public TComponent {
   LORM_CLASS(TEditLink, TComponent)
@@ -595,7 +602,7 @@ public:
 
   // ==== editing engine: dispatch, read-back, validation, entry rules, advance, update
   // lock, timer and focus (VezIdidEditEngine.cpp), keyboard, Tab stepping and row append
-  // (VezIdidKeys.cpp); the text in-place editor is in VezIdidInplace.cpp. ==============
+  // (VezIdidKeys.cpp); the text in-place editor is in VezIdidInplace.cpp. =======
 public:
   bool CanEditShow() override;
   int GetEditLimit() override { return MaxEditLength; }
@@ -719,6 +726,50 @@ private:
   bool FEditingEnabled = false;
   TGridRect FKeySavedSelection;
   // ==== end of the editing engine =========================================================
+=======
+  // ---- look and style presets (VezIdidLook.cpp) ------------------------------------------
+  void SetStyle(TVezIdidStyle Value);
+  // The library-wide look: the editor style, the colour preset of the same ordinal and,
+  // outside design, the drop-down editors' look.
+  void SetComponentStyle(DUZERazav AStyle);
+  void SetTheme(TXPColorScheme Value);
+  void ThemeAdapt();
+  static std::string GetLookAsString(TGridLook Value);
+  static std::string GetLookAsFriendlyString(TGridLook Value);
+  DUZERazav EditorStyle() const { return FEditorStyle; }
+  // The fixed-cell gradient painting uses (From, To, MirrorFrom, MirrorTo), and the hover
+  // and pressed sets (From, To, MirrorFrom, MirrorTo, Border).
+  TColor ZADGradFrom() const { return FZADGrad[0]; }
+  TColor ZADGradTo() const { return FZADGrad[1]; }
+  TColor ZADGradMirrorFrom() const { return FZADGrad[2]; }
+  TColor ZADGradMirrorTo() const { return FZADGrad[3]; }
+  void SetZADGradFrom(TColor Value) { SetZADGrad(0, Value); }
+  void SetZADGradTo(TColor Value) { SetZADGrad(1, Value); }
+  void SetZADGradMirrorFrom(TColor Value) { SetZADGrad(2, Value); }
+  void SetZADGradMirrorTo(TColor Value) { SetZADGrad(3, Value); }
+  TColor* ZADGradHover() { return FZADGradHover; }
+  TColor* ZADGradDown() { return FZADGradDown; }
+
+  // ---- scroll bars, stretching and hit tests (VezIdidScroll.cpp) ---------------------------
+  // The proportional thumb: r is the visible share of the scrollable width; false when all
+  // fits (r >= 0.9999, or nothing to scroll), else nMax and nPage of the bar.
+  static bool ProportionalThumb(double r, int& nMax, int& nPage);
+  // The text the scroll hint shows for thumb position Pos (0..127) over Count rows
+  // (columns) of which Visible are visible and Fixed fixed: "Row : n" or "Col : n".
+  static std::string ScrollHintText(bool Rows, int Pos, int Count, int Visible, int Fixed);
+  // A thumb position (0..127) of a bar whose page covers Visible of Count items, taken back
+  // to the position range the bar reports; clamped, and 0 when the page covers all.
+  static int ThumbPosition(int Pos, int Visible, int Count);
+  // Whether a client point lies within 3 pixels of a sizable column or row border.
+  bool InSizeZone(int X, int Y);
+  void StretchRightColumn() { StretchColumn(ColCount() - 1); }
+
+  // The list of sort keys (columns with their directions) of an indexed sort.
+  TSortIndexList* SortIndexList() const { return FSortIndexes.get(); }
+
+  // ---- cell painting (VezIdidPaint.cpp) ---------------------------------------------------
+  // The band colour of a displayed row, or clNone outside the banded area or when off.
+  TColor BandColor(int ACol, int ARow, bool Print) const;
 
 protected:
   void CreateWnd() override;
@@ -883,6 +934,16 @@ private:
   bool FTimerRunning = false;
   int FSavedLeftCol = 0, FSavedTopRow = 0;
   int FOrigGridWidth = 0;
+
+  // Scrolling.
+  bool FStretching = false;
+
+  // Look presets.
+  void SetZADGrad(int Index, TColor Value);
+  DUZERazav FEditorStyle = tsWindowsXP;
+  TColor FZADGrad[4] = {0xFFFFFF, clBtnFace, clNone, clNone};
+  TColor FZADGradHover[5] = {clNone, clNone, clNone, clNone, clNone};
+  TColor FZADGradDown[5] = {clNone, clNone, clNone, clNone, clNone};
 
   // The owner form's resize subscription and the form size it was last seen at.
   TCustomForm* FHookedForm = nullptr;

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "foundation/DizUtil.h"
+#include "foundation/Deahtml.h"
 #include "grid/VezIdid.h"
 
 std::u16string TDavEvadurAvuz::DecodeWide(const std::string& S) { return DecodeWideStr(S); }
@@ -234,7 +235,7 @@ void TDavEvadurAvuz::SetWideCells(int ACol, int ARow, const std::u16string& Valu
   SetGridCell(ACol, ARow, EncodeWideStr(Value));
 }
 
-std::string TDavEvadurAvuz::GetStrippedCell(int ACol, int ARow) { return GridHTMLStrip(GetCellEx(ACol, ARow)); }
+std::string TDavEvadurAvuz::GetStrippedCell(int ACol, int ARow) { return DecodeEntities(HTMLStrip(GetCellEx(ACol, ARow))); }
 
 std::string TDavEvadurAvuz::GetOriginalCells(int ACol, int ARow) {
   int c = ColumnPosition(ACol);
@@ -367,7 +368,7 @@ std::string TDavEvadurAvuz::GetEditText(int ACol, int ARow) {
     e->SetVAlign(GetCellAlignment(c, ARow) == taRightJustify);
   TPoint b = BaseCell(c, ARow);
   std::string s = TStringGrid::GetEditText(b.X, b.Y);
-  if (!EditWithTags) s = GridHTMLStrip(s);
+  if (!EditWithTags) s = DecodeEntities(HTMLStrip(s));
   return s;
 }
 
@@ -397,7 +398,7 @@ void TDavEvadurAvuz::SaveCell(int ACol, int ARow, std::string& Value) {
   Value = SaveFormatted ? GetFormattedCell(ACol, ARow) : GetGridCell(ACol, ARow);
   switch (TextType(Value, true)) {
     case ttHTML:
-      if (!SaveWithHTML) Value = GridHTMLStrip(Value);
+      if (!SaveWithHTML) Value = DecodeEntities(HTMLStrip(Value));
       break;
     default: break;
   }

@@ -4,6 +4,7 @@
 
 #include "grid/VezIdid.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/SysUtils.h"
 
 void CopyPublishedProps(TPersistent* Dest, TPersistent* Source) {
   if (!Source || !Dest || Source->ClassType() != Dest->ClassType()) return;
@@ -246,7 +247,11 @@ void TSortSettings::Publish(TClassBuilder<TSortSettings>& P) {
       .Int("Row", &S::Row, &S::Row, 0)
       .Bool("IndexShow", &S::IndexShow, &S::IndexShow, false)
       .Bool("AutoColumnMerge", &S::AutoColumnMerge, &S::AutoColumnMerge, false)
-      .Bool("AutoSortForGrouping", &S::AutoSortForGrouping, &S::AutoSortForGrouping, true);
+      .Bool("AutoSortForGrouping", &S::AutoSortForGrouping, &S::AutoSortForGrouping, true)
+      .Int("HeaderColor", &S::HeaderColor, &S::SetHeaderColor, clNone).Consts(Colors())
+      .Int("HeaderColorTo", &S::HeaderColorTo, &S::SetHeaderColorTo, clNone).Consts(Colors())
+      .Int("HeaderMirrorColor", &S::HeaderMirrorColor, &S::SetHeaderMirrorColor, clNone).Consts(Colors())
+      .Int("HeaderMirrorColorTo", &S::HeaderMirrorColorTo, &S::SetHeaderMirrorColorTo, clNone).Consts(Colors());
 }
 
 void TFilterData::Publish(TClassBuilder<TFilterData>& P) {
@@ -314,6 +319,18 @@ void TControlLook::Publish(TClassBuilder<TControlLook>& P) {
       .Bool("DropDownAlwaysVisible", &S::DropDownAlwaysVisible, &S::DropDownAlwaysVisible, false)
       .Int("FixedGradientFrom", &S::FixedGradientFrom, &S::SetFixedGradientFrom, clNone).Consts(Colors())
       .Int("FixedGradientTo", &S::FixedGradientTo, &S::SetFixedGradientTo, clNone).Consts(Colors())
+      .Int("FixedGradientMirrorFrom", &S::FixedGradientMirrorFrom, &S::SetFixedGradientMirrorFrom, clNone).Consts(Colors())
+      .Int("FixedGradientMirrorTo", &S::FixedGradientMirrorTo, &S::SetFixedGradientMirrorTo, clNone).Consts(Colors())
+      .Int("FixedGradientHoverFrom", &S::FixedGradientHoverFrom, &S::SetFixedGradientHoverFrom, clNone).Consts(Colors())
+      .Int("FixedGradientHoverTo", &S::FixedGradientHoverTo, &S::SetFixedGradientHoverTo, clNone).Consts(Colors())
+      .Int("FixedGradientHoverMirrorFrom", &S::FixedGradientHoverMirrorFrom, &S::SetFixedGradientHoverMirrorFrom, clNone).Consts(Colors())
+      .Int("FixedGradientHoverMirrorTo", &S::FixedGradientHoverMirrorTo, &S::SetFixedGradientHoverMirrorTo, clNone).Consts(Colors())
+      .Int("FixedGradientHoverBorder", &S::FixedGradientHoverBorder, &S::SetFixedGradientHoverBorder, clNone).Consts(Colors())
+      .Int("FixedGradientDownFrom", &S::FixedGradientDownFrom, &S::SetFixedGradientDownFrom, clNone).Consts(Colors())
+      .Int("FixedGradientDownTo", &S::FixedGradientDownTo, &S::SetFixedGradientDownTo, clNone).Consts(Colors())
+      .Int("FixedGradientDownMirrorFrom", &S::FixedGradientDownMirrorFrom, &S::SetFixedGradientDownMirrorFrom, clNone).Consts(Colors())
+      .Int("FixedGradientDownMirrorTo", &S::FixedGradientDownMirrorTo, &S::SetFixedGradientDownMirrorTo, clNone).Consts(Colors())
+      .Int("FixedGradientDownBorder", &S::FixedGradientDownBorder, &S::SetFixedGradientDownBorder, clNone).Consts(Colors())
       .Bool("FlatButton", &S::FlatButton, &S::SetFlatButton, false)
       .Int("ProgressBorderColor", &S::ProgressBorderColor, &S::ProgressBorderColor, clGray).Consts(Colors())
       .Bool("ProgressXP", &S::ProgressXP, &S::SetProgressXP, false)
@@ -324,7 +341,10 @@ void TControlLook::Publish(TClassBuilder<TControlLook>& P) {
 void TBands::Publish(TClassBuilder<TBands>& P) {
   P.Bool("Active", &TBands::Active, &TBands::SetActive, false)
       .Int("PrimaryColor", &TBands::PrimaryColor, &TBands::SetPrimaryColor, clInfoBk).Consts(Colors())
-      .Int("SecondaryColor", &TBands::SecondaryColor, &TBands::SetSecondaryColor, clWindow).Consts(Colors());
+      .Int("SecondaryColor", &TBands::SecondaryColor, &TBands::SetSecondaryColor, clWindow).Consts(Colors())
+      .Int("PrimaryLength", &TBands::PrimaryLength, &TBands::SetPrimaryLength, 1)
+      .Int("SecondaryLength", &TBands::SecondaryLength, &TBands::SetSecondaryLength, 1)
+      .Bool("Print", &TBands::Print, &TBands::Print, false);
 }
 
 void TBackGround::Publish(TClassBuilder<TBackGround>& P) {
@@ -596,13 +616,69 @@ void TControlLook::SetRadioSize(int Value) {
   FRadioSize = Value;
   Repaint();
 }
+// A fixed-gradient colour other than clNone also becomes the grid's copy (as RGB), which
+// is what painting reads; clNone leaves the copy as it is.
 void TControlLook::SetFixedGradientFrom(TColor Value) {
   FFixedGradientFrom = Value;
-  Repaint();
+  if (FGrid && Value != clNone) FGrid->SetZADGradFrom(static_cast<TColor>(ColorToRGB(Value)));
 }
 void TControlLook::SetFixedGradientTo(TColor Value) {
   FFixedGradientTo = Value;
-  Repaint();
+  if (FGrid && Value != clNone) FGrid->SetZADGradTo(static_cast<TColor>(ColorToRGB(Value)));
+}
+void TControlLook::SetFixedGradientMirrorFrom(TColor Value) {
+  FMirrorFrom = Value;
+  if (FGrid && Value != clNone) FGrid->SetZADGradMirrorFrom(static_cast<TColor>(ColorToRGB(Value)));
+}
+void TControlLook::SetFixedGradientMirrorTo(TColor Value) {
+  FMirrorTo = Value;
+  if (FGrid && Value != clNone) FGrid->SetZADGradMirrorTo(static_cast<TColor>(ColorToRGB(Value)));
+}
+void TControlLook::SetHoverDown(TColor* Set, int Index, TColor Value) {
+  Set[Index] = Value;
+  if (!FGrid || Value == clNone) return;
+  TColor* copy = Set == FHover ? FGrid->ZADGradHover() : FGrid->ZADGradDown();
+  copy[Index] = static_cast<TColor>(ColorToRGB(Value));
+}
+
+std::string TSortSettings::SaveToString() const {
+  if (IndexShow) return "i;" + (FGrid ? FGrid->SortIndexList()->SaveToString() : std::string());
+  return (Direction == sdAscending ? "u" : "d") + std::to_string(Column);
+}
+
+void TSortSettings::LoadFromString(const std::string& Text) {
+  if (Text.empty()) return;
+  bool wasShown = Show;
+  Show = true;
+  if (!wasShown && FGrid) FGrid->Invalidate();
+  // Only the three written forms are read: "i;" starts an index list, "u" or "d" a column.
+  if (Text.size() < 2 || (Text.compare(0, 2, "i;") != 0 && Text[0] != 'u' && Text[0] != 'd'))
+    throw Exception("Invalid sort settings specifier");
+  if (Text.compare(0, 2, "i;") == 0) {
+    IndexShow = true;
+    if (FGrid) FGrid->SortIndexList()->LoadFromString(Text.substr(2));
+  } else {
+    IndexShow = false;
+    Direction = Text[0] == 'u' ? sdAscending : sdDescending;
+    int col = 0;
+    if (TryStrToInt(Text.substr(1), col)) Column = col;
+  }
+  if (FGrid) FGrid->Invalidate();
+}
+
+void TSortSettings::SetHeader(TColor& Field, TColor Value) {
+  if (Field == Value) return;
+  Field = Value;
+  if (FGrid && FGrid->FixedRows() > 0) FGrid->InvalidateRow(FGrid->FixedRows() - 1);
+}
+
+void TBands::SetPrimaryLength(int Value) {
+  FPrimaryLength = std::max(Value, 0);
+  if (FActive && FGrid) FGrid->Invalidate();
+}
+void TBands::SetSecondaryLength(int Value) {
+  FSecondaryLength = std::max(Value, 0);
+  if (FActive && FGrid) FGrid->Invalidate();
 }
 
 void TBands::SetActive(bool Value) {

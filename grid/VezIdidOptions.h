@@ -294,8 +294,29 @@ public:
   int Row = 0;
   bool IndexShow = false, AutoColumnMerge = false, AutoSortForGrouping = true;
 
+  // ---- sort header colours --------------------------------------------------------------
+  TColor HeaderColor() const { return FHeaderColor; }
+  void SetHeaderColor(TColor Value) { SetHeader(FHeaderColor, Value); }
+  TColor HeaderColorTo() const { return FHeaderColorTo; }
+  void SetHeaderColorTo(TColor Value) { SetHeader(FHeaderColorTo, Value); }
+  TColor HeaderMirrorColor() const { return FHeaderMirrorColor; }
+  void SetHeaderMirrorColor(TColor Value) { SetHeader(FHeaderMirrorColor, Value); }
+  TColor HeaderMirrorColorTo() const { return FHeaderMirrorColorTo; }
+  void SetHeaderMirrorColorTo(TColor Value) { SetHeader(FHeaderMirrorColorTo, Value); }
+  // The current sort as text: "u<column>" ascending, "d<column>" descending ("u-1": no
+  // sort column), or "i;" and the grid's sort index list when the index is shown.
+  std::string SaveToString() const;
+  // Restores a sort from such a text (empty: nothing); the sort is shown. A text that
+  // is not of one of the three forms raises "Invalid sort settings specifier"; a number
+  // part that does not convert is ignored.
+  void LoadFromString(const std::string& Text);
+  // Clears the four header colours without repainting (the style presets' reset).
+  void ClearHeaderColors() { FHeaderColor = FHeaderColorTo = FHeaderMirrorColor = FHeaderMirrorColorTo = clNone; }
+
 private:
+  void SetHeader(TColor& Field, TColor Value);
   TDavEvadurAvuz* FGrid;
+  TColor FHeaderColor = clNone, FHeaderColorTo = clNone, FHeaderMirrorColor = clNone, FHeaderMirrorColorTo = clNone;
 };
 
 enum TFilterCells { fcVirtual, fcNormal, fcStripHTML, fcCalculated, fcRow };
@@ -427,7 +448,39 @@ public:
   TColor FixedGradientTo() const { return FFixedGradientTo; }
   void SetFixedGradientTo(TColor Value);
 
+  // ---- the rest of the fixed-cell gradient colours -------------------------------------
+  // Each keeps its own value; a value other than clNone also goes to the grid's copy.
+  TColor FixedGradientMirrorFrom() const { return FMirrorFrom; }
+  void SetFixedGradientMirrorFrom(TColor Value);
+  TColor FixedGradientMirrorTo() const { return FMirrorTo; }
+  void SetFixedGradientMirrorTo(TColor Value);
+  TColor FixedGradientHoverFrom() const { return FHover[0]; }
+  void SetFixedGradientHoverFrom(TColor Value) { SetHoverDown(FHover, 0, Value); }
+  TColor FixedGradientHoverTo() const { return FHover[1]; }
+  void SetFixedGradientHoverTo(TColor Value) { SetHoverDown(FHover, 1, Value); }
+  TColor FixedGradientHoverMirrorFrom() const { return FHover[2]; }
+  void SetFixedGradientHoverMirrorFrom(TColor Value) { SetHoverDown(FHover, 2, Value); }
+  TColor FixedGradientHoverMirrorTo() const { return FHover[3]; }
+  void SetFixedGradientHoverMirrorTo(TColor Value) { SetHoverDown(FHover, 3, Value); }
+  TColor FixedGradientHoverBorder() const { return FHover[4]; }
+  void SetFixedGradientHoverBorder(TColor Value) { SetHoverDown(FHover, 4, Value); }
+  TColor FixedGradientDownFrom() const { return FDown[0]; }
+  void SetFixedGradientDownFrom(TColor Value) { SetHoverDown(FDown, 0, Value); }
+  TColor FixedGradientDownTo() const { return FDown[1]; }
+  void SetFixedGradientDownTo(TColor Value) { SetHoverDown(FDown, 1, Value); }
+  TColor FixedGradientDownMirrorFrom() const { return FDown[2]; }
+  void SetFixedGradientDownMirrorFrom(TColor Value) { SetHoverDown(FDown, 2, Value); }
+  TColor FixedGradientDownMirrorTo() const { return FDown[3]; }
+  void SetFixedGradientDownMirrorTo(TColor Value) { SetHoverDown(FDown, 3, Value); }
+  TColor FixedGradientDownBorder() const { return FDown[4]; }
+  void SetFixedGradientDownBorder(TColor Value) { SetHoverDown(FDown, 4, Value); }
+
 private:
+  void SetHoverDown(TColor* Set, int Index, TColor Value);
+  TColor FMirrorFrom = clNone, FMirrorTo = clNone;
+  TColor FHover[5] = {clNone, clNone, clNone, clNone, clNone};
+  TColor FDown[5] = {clNone, clNone, clNone, clNone, clNone};
+
   void Repaint();
   TDavEvadurAvuz* FGrid;
   TGridControlStyle FControlStyle = csClassic;
@@ -452,9 +505,17 @@ public:
   void SetPrimaryColor(TColor Value);
   TColor SecondaryColor() const { return FSecondaryColor; }
   void SetSecondaryColor(TColor Value);
+  int PrimaryLength() const { return FPrimaryLength; }
+  void SetPrimaryLength(int Value);
+  int SecondaryLength() const { return FSecondaryLength; }
+  void SetSecondaryLength(int Value);
+  // Rows per colour cycle.
+  int Period() const { return FPrimaryLength + FSecondaryLength; }
+  bool Print = false;
 
 private:
   TDavEvadurAvuz* FGrid;
+  int FPrimaryLength = 1, FSecondaryLength = 1;
   bool FActive = false;
   TColor FPrimaryColor = clInfoBk;
   TColor FSecondaryColor = clWindow;

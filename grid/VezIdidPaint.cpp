@@ -1,75 +1,200 @@
-// VezIdid, painting: the look of a cell and its text. Mark-up text is shown with its tags
-// removed and its line breaks kept until cells are drawn by the mark-up engine.
+// VezIdid, painting: how a cell's colours, font and alignment resolve, and the layers of
+// one cell: the look edges of fixed cells, the text (plain or mark-up) and the focus
+// rectangle. Text-format flags are built per call, so one grid never changes another.
 #include <algorithm>
 
+#include "foundation/Deahtml.h"
+#include "foundation/DizUtil.h"
 #include "grid/VezIdid.h"
 
-void TDavEvadurAvuz::GetVisualProperties(int ACol, int ARow, TGridDrawState& AState, bool, bool Select, bool,
-                                         TBrush* ABrush, TColor& AColorTo, TColor& AMirrorColor,
+TColor TDavEvadurAvuz::BandColor(int ACol, int ARow, bool Print) const {
+  if (!FBands->Active() || (Print && !FBands->Print)) return clNone;
+  int fr = GetFixedRowsEx(), fc = GetFixedColsEx();
+  if (ACol < fc || ACol >= ColCount() + NumHiddenColumns() - FFixedRightCols) return clNone;
+  if (ARow < fr || ARow >= RowCount() - FFixedFooters) return clNone;
+  int period = FBands->Period();
+  if (period <= 0) return clNone;
+  return (ARow - fr) % period < FBands->PrimaryLength() ? FBands->PrimaryColor() : FBands->SecondaryColor();
+}
+
+void TDavEvadurAvuz::GetVisualProperties(int ACol, int ARow, TGridDrawState& AState, bool Print, bool Select,
+                                         bool Remap, TBrush* ABrush, TColor& AColorTo, TColor& AMirrorColor,
                                          TColor& AMirrorColorTo, TFont* AFont, TAlignment& HA, TVAlignment& VA,
                                          bool& WW, TCellGradientDirection& GD) {
-  VA = VAlignment;
-  WW = FWordWrapDefault;
-  if (AState.Contains(gdFixed)) {
-    ABrush->SetColor(FixedColor());
-    AFont->Assign(FFixedFont.get());
-    if (FControlLook->FixedGradientFrom() != clNone) {
-      ABrush->SetColor(FControlLook->FixedGradientFrom());
-      AColorTo = FControlLook->FixedGradientTo();
+  bool fixed = ACol < GetFixedColsEx() || ARow < GetFixedRowsEx() || ARow >= RowCount() - FFixedFooters ||
+               (FFixedRightCols > 0 && ACol >= ColCount() - FFixedRightCols);
+  bool ownFont = false;
+  // 1. Font by fixed or normal cell; the print fonts only replace them on paper.
+  if (Print && !FPrintSettings->UseDisplayFont) {
+    AFont->Assign(fixed ? FPrintSettings->FixedFont() : FPrintSettings->Font());
+  } else {
+    AFont->Assign(fixed ? FFixedFont.get() : Font());
+  }
+  int rcol = Remap ? RemapCol(ACol) : ACol;
+  if (rcol < 0) rcol = ACol;
+  // 2. Colours start unset; the cell's own properties come first.
+  TColor brush = clNone;
+  AColorTo = AMirrorColor = AMirrorColorTo = clNone;
+  if (TCellProperties* p = Props(ACol, ARow)) {
+    if (!Print || FPrintSettings->UseDisplayFont) {
+      brush = p->BrushColor;
+      AColorTo = p->BrushColorTo;
+      if (p->FontColor != clNone) AFont->SetColor(p->FontColor);
+      if (p->FontSize > 0) AFont->SetSize(p->FontSize);
+      if (!p->FontStyle.Empty()) AFont->SetStyle(p->FontStyle);
+      if (!p->FontName.empty()) AFont->SetName(p->FontName);
+      GD = p->GradientDirection;
     }
-  } else if (AState.Contains(gdSelected) && Select && FShowSelection && SelectionStyle() == ssDefault) {
-    ABrush->SetColor(FSelectionColor);
+  }
+  if (AState.Contains(gdSelected)) GD = GradientVertical;
+  // 3. Bands or the grid colour.
+  if (brush == clNone) {
+    brush = BandColor(ACol, ARow, Print);
+    if (brush == clNone) brush = Color();
+    // 4. Fixed cells without a colour of their own.
+    if (fixed) {
+      if (!Print) {
+        brush = FixedColor();
+        AState += gdFixed;
+      }
+      if (FLook >= glZAD) {
+        brush = FZADGrad[0];
+        AColorTo = FZADGrad[1];
+        AMirrorColor = FZADGrad[2];
+        AMirrorColorTo = FZADGrad[3];
+      }
+    }
+  }
+  if (OnGetCellGradient) OnGetCellGradient(this, ARow, rcol, brush, AColorTo, AMirrorColor, AMirrorColorTo, GD);
+  ABrush->SetColor(brush);
+  // 5. Active-cell headers, then the application's colours.
+  if (!Print && FActiveCellShow && fixed &&
+      ((ACol < GetFixedColsEx() && ARow == Row()) || (ARow < GetFixedRowsEx() && ACol == Col()))) {
+    AFont->Assign(FActiveCellFont.get());
+    ABrush->SetColor(FActiveCellColor);
+    AColorTo = FActiveCellColorTo;
+    AMirrorColor = AMirrorColorTo = clNone;
+  }
+  if (OnGetCellColor) OnGetCellColor(this, ARow, rcol, AState, ABrush, AFont);
+  // 6. Selection, on screen only, for cells past the fixed ones.
+  if (!Print && Select && FShowSelection && !fixed && AState.Contains(gdSelected) &&
+      SelectionStyle() == ssDefault) {
+    if (FSelectionColor != clNone) ABrush->SetColor(FSelectionColor);
     AColorTo = FSelectionColorTo;
     AMirrorColor = FSelectionMirrorColor;
     AMirrorColorTo = FSelectionMirrorColorTo;
-    AFont->SetColor(FSelectionTextColor);
+    if (FSelectionTextColor != clNone) AFont->SetColor(FSelectionTextColor);
   }
+  // 7. Word wrap and alignment.
+  HA = taLeftJustify;
+  VA = VAlignment;
   if (TCellProperties* p = Props(ACol, ARow)) {
-    if (p->BrushColor != clNone && !AState.Contains(gdSelected) && !AState.Contains(gdFixed))
-      ABrush->SetColor(p->BrushColor);
+    WW = p->WordWrap;
     HA = p->Alignment;
     VA = p->VAlignment;
-    WW = p->WordWrap;
-    GD = p->GradientDirection;
   }
-  if (AState.Contains(gdFocused) && FActiveCellShow && AState.Contains(gdFixed) == false) {
-    AFont->Assign(FActiveCellFont.get());
-  }
-  if (OnGetCellColor) OnGetCellColor(this, ARow, ACol, AState, ABrush, AFont);
-  if (OnGetAlignment) OnGetAlignment(this, ARow, ACol, HA, VA);
+  if (OnGetAlignment) OnGetAlignment(this, ARow, rcol, HA, VA);
 }
 
 void TDavEvadurAvuz::DrawGridCell(TCanvas* Canvas, int ACol, int ARow, TRect ARect, TGridDrawState AState) {
-  if (OnCustomCellDraw) {
-    OnCustomCellDraw(this, Canvas, ACol, ARow, AState, ARect, false);
-    return;
-  }
-  std::string s = GetCellEx(RemapCol(ACol) < 0 ? ACol : RemapCol(ACol), ARow);
-  if (EnableHTML && s.find('<') != std::string::npos) s = GridHTMLStrip(s);
-  if (s.empty()) return;
+  TRect R = ARect;
+  bool fixed = AState.Contains(gdFixed);
+  TBrush* brush = Canvas->Brush();
+  TColor colorTo = clNone, mirror = clNone, mirrorTo = clNone;
   TAlignment ha = taLeftJustify;
   TVAlignment va = VAlignment;
-  if (TCellProperties* p = Props(ACol, ARow)) {
-    ha = p->Alignment;
-    va = p->VAlignment;
+  bool ww = FWordWrapDefault;
+  TCellGradientDirection gd = GradientVertical;
+  GetVisualProperties(ACol, ARow, AState, false, true, true, brush, colorTo, mirror, mirrorTo, Canvas->Font(), ha,
+                      va, ww, gd);
+  int rcol = RemapCol(ACol) < 0 ? ACol : RemapCol(ACol);
+
+  if (!OnCustomCellDraw) {
+    // Text.
+    std::string s = GetFormattedCell(rcol, ARow);
+    if (!s.empty()) {
+      TRect tr{R.Left + XYOffset.X, R.Top + XYOffset.Y, R.Right - XYOffset.X, R.Bottom};
+      TColor link = FURLColor;
+      if (AState.Contains(gdSelected) && FShowSelection && !fixed && FSelectionTextColor != clNone)
+        link = FSelectionTextColor;
+      if (EnableHTML && s.find('<') != std::string::npos) {
+        std::string anchor, plain, focused, title, ctlID, ctlValue, ctlType;
+        int ex = 0, ey = 0, links = 0, hit = 0;
+        TRect hot, ctl;
+        TRect hr = tr;
+        hr.Left -= 1;
+        HTMLDrawEx(Canvas, s, hr, FGridImages, 0, 0, -1, -1, 1, false, false, false, false, false, !EnhTextSize,
+                   false, false, 1.0, link, clNone, clNone, clGray, anchor, plain, focused, title, ex, ey, links, hit,
+                   hot, ctl, ctlID, ctlValue, ctlType, nullptr, nullptr, Handle());
+      } else {
+        bool multi = s.find('\n') != std::string::npos || s.find('\r') != std::string::npos;
+        TTextFormat fmt{tfNoPrefix, tfExpandTabs};
+        if (ww) fmt += tfWordBreak;
+        else if (!multi || !Multilinecells) {
+          if (multi) s = s.substr(0, s.find_first_of("\r\n"));
+          fmt += tfSingleLine;
+          if (EnhTextSize) fmt += tfEndEllipsis;
+        }
+        if (ha == taCenter) fmt += tfCenter;
+        if (ha == taRightJustify) fmt += tfRight;
+        if (fmt.Contains(tfSingleLine)) {
+          if (va == vtaCenter) fmt += tfVerticalCenter;
+          if (va == vtaBottom) fmt += tfBottom;
+        } else if (va != vtaTop) {
+          TRect calc = tr;
+          std::string t = s;
+          Canvas->TextRect(calc, t, fmt + tfCalcRect);
+          int h = calc.Bottom - calc.Top, room = tr.Bottom - tr.Top;
+          if (h < room) tr.Top += va == vtaCenter ? (room - h) / 2 : room - h;
+        }
+        Canvas->Brush()->SetStyle(bsClear);
+        Canvas->TextRect(tr, s, fmt);
+        Canvas->Brush()->SetStyle(bsSolid);
+      }
+    }
   }
-  TRect r{ARect.Left + XYOffset.X, ARect.Top + XYOffset.Y, ARect.Right - XYOffset.X, ARect.Bottom - XYOffset.Y};
-  TTextFormat fmt{tfNoPrefix};
-  if (s.find('\n') == std::string::npos && s.find('\r') == std::string::npos && !FWordWrapDefault) fmt += tfSingleLine;
-  else fmt += tfWordBreak;
-  if (ha == taCenter) fmt += tfCenter;
-  if (ha == taRightJustify) fmt += tfRight;
-  if (fmt.Contains(tfSingleLine)) {
-    if (va == vtaCenter) fmt += tfVerticalCenter;
-    if (va == vtaBottom) fmt += tfBottom;
-  } else if (va != vtaTop) {
-    TRect calc = r;
-    std::string t = s;
-    Canvas->TextRect(calc, t, fmt + tfCalcRect);
-    int h = calc.Bottom - calc.Top, room = r.Bottom - r.Top;
-    if (h < room) r.Top += va == vtaCenter ? (room - h) / 2 : room - h;
+
+  // Look edges of fixed cells.
+  if (fixed && !Flat) {
+    TRect e = R;
+    TPen* pen = Canvas->Pen();
+    pen->SetWidth(1);
+    if (FLook == glClassic) {
+      pen->SetColor(clBlack);
+      Canvas->MoveTo(e.Right, e.Top);
+      Canvas->LineTo(e.Right, e.Bottom + 1);
+      Canvas->MoveTo(e.Left - 1, e.Bottom + 1);
+      Canvas->LineTo(e.Right + 1, e.Bottom + 1);
+    } else if ((FLook == glZAD || FLook == glXP || FLook == glSoft) && Options().Contains(goFixedHorzLine)) {
+      if (FLook == glSoft) ++e.Right;
+      ++e.Bottom;
+      pen->SetColor(DarkenColor(FixedColor()));
+      Canvas->MoveTo(e.Left, e.Bottom - 1);
+      Canvas->LineTo(e.Right - 1, e.Bottom - 1);
+      pen->SetColor(clWhite);
+      Canvas->MoveTo(e.Right, e.Top + 1);
+      Canvas->LineTo(e.Left + 1, e.Top + 1);
+      Canvas->LineTo(e.Left + 1, e.Bottom - 1);
+      if (FLook == glSoft && Options().Contains(goFixedVertLine)) {
+        pen->SetColor(DarkenColor(FixedColor()));
+        Canvas->MoveTo(e.Right - 2, e.Top);
+        Canvas->LineTo(e.Right - 2, e.Bottom - 1);
+        pen->SetColor(clWhite);
+        Canvas->MoveTo(e.Right - 1, e.Top);
+        Canvas->LineTo(e.Right - 1, e.Bottom - 1);
+      }
+    }
   }
-  Canvas->Brush()->SetStyle(bsClear);
-  Canvas->TextRect(r, s, fmt);
-  Canvas->Brush()->SetStyle(bsSolid);
+
+  if (OnCustomCellDraw) OnCustomCellDraw(this, Canvas, rcol, ARow, AState, R, false);
+
+  // Focus rectangle: the focused grid's current, non-fixed cell, without row select.
+  if (!HideFocusRect && Focused() && !Options().Contains(goRowSelect)) {
+    TPoint b = IsMergedCell(ACol, ARow) ? BaseCell(ACol, ARow) : TPoint{ACol, ARow};
+    if (b.X == Col() && b.Y == Row() && !IsFixed(Col(), Row())) {
+      int g = GridLineWidth() - 1;
+      TRect f{R.Left - g, R.Top - g, R.Right + g - 1, R.Bottom + g - 1};
+      Canvas->DrawFocusRect(f);
+    }
+  }
 }

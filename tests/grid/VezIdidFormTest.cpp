@@ -118,7 +118,7 @@ TEST_F(GridsFormTest, BothGridsTakeTheirPropertyTables) {
   EXPECT_FALSE(static_cast<bool>(form->Grid->OnKeyPress));
   // The headers are shown in row 0 once the form has loaded; the seventh is ignored.
   EXPECT_EQ(form->Grid->ColumnHeaders()->Count(), 7);
-  EXPECT_EQ(form->Grid1->GetStrippedCell(2, 0), "\nПроцент");
+  EXPECT_EQ(form->Grid1->GetStrippedCell(2, 0), "\r\nПроцент");
   EXPECT_NE(form->Grid->GetCellEx(3, 0).find("Теплоемкость"), std::string::npos);
   EXPECT_EQ(form->Grid->FindComponent("Shape1"), nullptr);
   auto* shape = dynamic_cast<TShape*>(form->FindComponent("Shape2"));
@@ -166,24 +166,68 @@ TEST_F(GridsFormTest, GridsPaintTheirHeaderRowAndOneEmptyRow) {
   form->Show();
   for (TDavEvadurAvuz* g : {form->Grid1, form->Grid}) {
     SCOPED_TRACE(g->Name());
-    // The header row is painted in the fixed colour, the empty row in the window colour.
+    // The header row is painted in the look's fixed gradient (lighter at the top), the
+    // empty row in the window colour.
     TRect header = g->CellRect(2, 0);
     TRect empty = g->CellRect(2, 1);
-    EXPECT_EQ(WindowPixel(g->Handle(), header.Left + 3, header.Top + 3), ColorToRGB(g->FixedColor()));
+    COLORREF top = WindowPixel(g->Handle(), header.Left + 3, header.Top + 1);
+    COLORREF bottom = WindowPixel(g->Handle(), header.Left + 3, header.Bottom - 3);
+    EXPECT_GT(GetRValue(top) + GetGValue(top) + GetBValue(top), GetRValue(bottom) + GetGValue(bottom) + GetBValue(bottom));
     TColor row = g->ActiveRowShow() ? g->ActiveRowColor() : g->Color();
     EXPECT_EQ(WindowPixel(g->Handle(), empty.Left + 5, empty.Top + 5), ColorToRGB(row));
-    // The fixed cells of the empty row are filled whole.
+    // The fixed cells of the empty row are filled whole, with the same gradient.
     TRect fixedCell = g->CellRect(1, 1);
-    EXPECT_EQ(WindowPixel(g->Handle(), fixedCell.Left + 10, fixedCell.Top + 10), ColorToRGB(g->FixedColor()));
-    // Some header text is drawn.
+    EXPECT_NE(WindowPixel(g->Handle(), fixedCell.Left + 10, fixedCell.Top + 10), ColorToRGB(g->Color()));
+    // Some header text is drawn in the fixed font's navy.
     bool ink = false;
     for (int y = header.Top + 1; y < header.Bottom - 2 && !ink; ++y)
-      for (int x = header.Left + 1; x < header.Right - 2 && !ink; ++x)
-        ink = WindowPixel(g->Handle(), x, y) == ColorToRGB(clNavy);
+      for (int x = header.Left + 1; x < header.Right - 2 && !ink; ++x) {
+        COLORREF c = WindowPixel(g->Handle(), x, y);
+        ink = GetRValue(c) < 0x60 && GetGValue(c) < 0x60 && GetBValue(c) >= GetRValue(c);
+      }
     EXPECT_TRUE(ink);
     if (const char* dir = std::getenv("LORM_GRID_PNG_DIR"))
       SaveWindowPng(g->Handle(), (std::filesystem::path(dir) / ("main_window_" + g->Name() + ".png")).string());
   }
+}
+
+}  // namespace
+
+namespace {
+
+// The two grids filled with five gases, in the XP look and after the tool bar styler
+// switches them to Office 2007; the pictures go to LORM_GRID_PNG_DIR when it is set.
+TEST_F(GridsFormTest, FiveGasesInTheXPLookAndAfterTheOfficeStyle) {
+  form->SetBounds(0, 0, 900, 700);
+  form->Show();
+  const char* gases[5][6] = {{"Метан", "CH4", "0.7168", "2.22", "30.2", "10.3"},
+                             {"Этан", "C2H6", "1.3562", "1.73", "18.6", "8.6"},
+                             {"Пропан", "C3H8", "2.0037", "1.62", "15.1", "7.5"},
+                             {"Азот", "N2", "1.2505", "1.04", "24.3", "16.6"},
+                             {"Диоксид углерода", "CO2", "1.9768", "0.84", "14.6", "13.8"}};
+  for (TDavEvadurAvuz* g : {form->Grid1, form->Grid}) {
+    g->SetRowCountEx(6);
+    for (int r = 0; r < 5; ++r)
+      for (int c = 0; c < g->ColCount() && c < 6; ++c) g->SetCellEx(c, r + 1, gases[r][c]);
+  }
+  const char* dir = std::getenv("LORM_GRID_PNG_DIR");
+  for (bool office : {false, true}) {
+    for (TDavEvadurAvuz* g : {form->Grid1, form->Grid}) {
+      if (office) g->SetComponentStyle(tsOffice2007Luna);
+      else g->SetLook(glXP);
+      g->Repaint();
+      SCOPED_TRACE(g->Name());
+      EXPECT_EQ(g->Look(), office ? glOffice2007 : glXP);
+      // The header is painted in the look's gradient, not in the window colour.
+      TRect h = g->CellRect(2, 0);
+      EXPECT_NE(WindowPixel(g->Handle(), h.Right - 4, h.Top + 2), ColorToRGB(g->Color()));
+      if (dir)
+        SaveWindowPng(g->Handle(), (std::filesystem::path(dir) / ("gases_" + g->Name() + (office ? "_office2007" : "_xp") +
+                                                                  ".png")).string());
+    }
+  }
+  EXPECT_EQ(form->Grid->GridLineColor(), 0xF1EDEB);
+  EXPECT_EQ(form->Grid->ZADGradFrom(), 0xFBF9F6);
 }
 
 }  // namespace
