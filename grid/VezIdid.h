@@ -726,6 +726,8 @@ private:
   bool FEditingEnabled = false;
   TGridRect FKeySavedSelection;
   // ==== end of the editing engine =========================================================
+
+public:
   // ---- look and style presets (VezIdidLook.cpp) ------------------------------------------
   void SetStyle(TVezIdidStyle Value);
   // The library-wide look: the editor style, the colour preset of the same ordinal and,
