@@ -758,7 +758,7 @@ void TCustomRadUdirEtyler::Notification(TComponent* AComponent, TOperation Opera
 }
 
 void TCustomRadUdirEtyler::Assign(TPersistent* Source) {
-  if (auto* s = dynamic_cast<TCustomRadUdirEtyler*>(Source)) {
+  if (auto* s = dynamic_cast<TRadUdirEtyler*>(Source)) {
     SetBackground(s->Background());
     SetIconBar(s->IconBar());
     SetSelectedItem(s->SelectedItem());
