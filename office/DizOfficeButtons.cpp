@@ -267,6 +267,21 @@ bool TDizOfficeButtonBase::UseTheme() const {
   return major > 5;
 }
 
+void TDizOfficeButtonBase::Press(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  FMouseDownMarker = true;
+  bool anchor = false;
+  if (FFocusFlag) {
+    anchor = HandleAnchorPress(X, Y);
+  } else if (CanFocus() && !ComponentState().Contains(csDesigning)) {
+    SetFocus();
+    FFocusFlag = true;
+  }
+  if (anchor) return;
+  TCustomControl::MouseDown(Button, Shift, X, Y);
+  SetMouseCapture(true);
+  FDown = true;
+}
+
 bool TDizOfficeButtonBase::HandleAnchorPress(int X, int Y) {
   if (!FFocusFlag) return false;
   const std::string anchor = IsAnchor(X, Y);
@@ -450,19 +465,7 @@ void TCustomDizOfficeCheckBox::DrawGlyph() {
 }
 
 void TCustomDizOfficeCheckBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  FMouseDownMarker = true;
-  bool anchor = false;
-  if (FFocusFlag) {
-    anchor = HandleAnchorPress(X, Y);
-  } else if (CanFocus() && !ComponentState().Contains(csDesigning)) {
-    SetFocus();
-    FFocusFlag = true;
-  }
-  if (!anchor) {
-    TDizOfficeButtonBase::MouseDown(Button, Shift, X, Y);
-    SetMouseCapture(true);
-    FDown = true;
-  }
+  Press(Button, Shift, X, Y);
   InvalidateGlyphStrip(16);
 }
 

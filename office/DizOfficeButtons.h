@@ -102,6 +102,9 @@ protected:
   void DrawCaption(TRect R, int& Width, int& Height);
   // The glyph strip of Width pixels on the glyph's side.
   void InvalidateGlyphStrip(int Width);
+  // A press: the first one focuses the button; a focused button follows the anchor under
+  // the point, and any press that hits no anchor takes the mouse and shows the button down.
+  void Press(TMouseButton Button, TShiftState Shift, int X, int Y);
   // Follows the anchor under the point (focused buttons only); true when there was one.
   bool HandleAnchorPress(int X, int Y);
   void HandleAnchorMove(int X, int Y);

@@ -110,19 +110,7 @@ void TCustomDizOfficeRadioButton::DrawGlyph() {
 }
 
 void TCustomDizOfficeRadioButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  FMouseDownMarker = true;
-  bool anchor = false;
-  if (FFocusFlag) {
-    anchor = HandleAnchorPress(X, Y);
-  } else if (CanFocus() && !ComponentState().Contains(csDesigning)) {
-    SetFocus();
-    FFocusFlag = true;
-  }
-  if (!anchor) {
-    TDizOfficeButtonBase::MouseDown(Button, Shift, X, Y);
-    SetMouseCapture(true);
-    FDown = true;
-  }
+  Press(Button, Shift, X, Y);
   Invalidate();
 }
 
