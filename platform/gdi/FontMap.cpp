@@ -224,44 +224,44 @@ int CellAtThousand(const std::string& face, int weight, bool italic) {
   return int(std::lround((b.ascent + b.descent) * 1000));
 }
 
-int EffectiveEm(const FontSpec& fontSpec) {
-  if (fontSpec.emHeight > 0) return fontSpec.emHeight;
-  if (fontSpec.cellHeight > 0) {
+int EffectiveEm(const FontRequest& fontRequest) {
+  if (fontRequest.emHeight > 0) return fontRequest.emHeight;
+  if (fontRequest.cellHeight > 0) {
     // A cell height of a face in the table picks the size whose height it is.
-    std::string face = TableFace(fontSpec.face);
-    bool bold = fontSpec.weight >= FW_SEMIBOLD;
+    std::string face = TableFace(fontRequest.face);
+    bool bold = fontRequest.weight >= FW_SEMIBOLD;
     for (const WindowsFontMetrics& w : kWindowsMetrics)
-      if (w.height == fontSpec.cellHeight && w.bold == bold && g_ascii_strcasecmp(w.face, face.c_str()) == 0)
+      if (w.height == fontRequest.cellHeight && w.bold == bold && g_ascii_strcasecmp(w.face, face.c_str()) == 0)
         return w.emHeight;
-    int cell = CellAtThousand(fontSpec.face, fontSpec.weight, fontSpec.italic);
-    return std::max(1, int(std::lround(fontSpec.cellHeight * 1000.0 / cell)));
+    int cell = CellAtThousand(fontRequest.face, fontRequest.weight, fontRequest.italic);
+    return std::max(1, int(std::lround(fontRequest.cellHeight * 1000.0 / cell)));
   }
   return kDefaultEmHeight;
 }
 
-std::string SpecKey(const FontSpec& fontSpec) {
-  return BaseKey(fontSpec.face, fontSpec.weight, fontSpec.italic) + '|' + std::to_string(EffectiveEm(fontSpec)) + '|' +
-         (fontSpec.underline ? 'u' : '-') + (fontSpec.strikeout ? 's' : '-') + (fontSpec.antialias ? 'a' : '-');
+std::string RequestKey(const FontRequest& fontRequest) {
+  return BaseKey(fontRequest.face, fontRequest.weight, fontRequest.italic) + '|' + std::to_string(EffectiveEm(fontRequest)) + '|' +
+         (fontRequest.underline ? 'u' : '-') + (fontRequest.strikeout ? 's' : '-') + (fontRequest.antialias ? 'a' : '-');
 }
 
-void ApplyAttributes(PangoLayout* layout, const FontSpec& fontSpec) {
-  if (!fontSpec.underline && !fontSpec.strikeout) {
+void ApplyAttributes(PangoLayout* layout, const FontRequest& fontRequest) {
+  if (!fontRequest.underline && !fontRequest.strikeout) {
     pango_layout_set_attributes(layout, nullptr);
     return;
   }
   PangoAttrList* attrs = pango_attr_list_new();
-  if (fontSpec.underline) pango_attr_list_insert(attrs, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
-  if (fontSpec.strikeout) pango_attr_list_insert(attrs, pango_attr_strikethrough_new(TRUE));
+  if (fontRequest.underline) pango_attr_list_insert(attrs, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
+  if (fontRequest.strikeout) pango_attr_list_insert(attrs, pango_attr_strikethrough_new(TRUE));
   pango_layout_set_attributes(layout, attrs);
   pango_attr_list_unref(attrs);
 }
 
 void ComputeMetrics(ResolvedFont& rf) {
-  const FontSpec& fontSpec = rf.spec;
+  const FontRequest& fontRequest = rf.request;
   PangoContext* ctx = rf.context;
   FontMetricsPx& r = rf.metrics;
-  int em = EffectiveEm(fontSpec);
-  const BaseMetrics& base = Base(fontSpec.face, fontSpec.weight, fontSpec.italic);
+  int em = EffectiveEm(fontRequest);
+  const BaseMetrics& base = Base(fontRequest.face, fontRequest.weight, fontRequest.italic);
   r.ascent = int(std::lround(base.ascent * em));
   r.descent = int(std::lround(base.descent * em));
   if (r.ascent + r.descent < em) r.ascent = em - r.descent;
@@ -306,11 +306,11 @@ void ComputeMetrics(ResolvedFont& rf) {
   g_object_unref(layout);
 
   // The faces Windows programs are laid out for report Windows' own figures.
-  bool bold = fontSpec.weight >= FW_SEMIBOLD;
-  const WindowsFontMetrics* win = FontMapWindowsMetrics(fontSpec.face, em, bold);
+  bool bold = fontRequest.weight >= FW_SEMIBOLD;
+  const WindowsFontMetrics* win = FontMapWindowsMetrics(fontRequest.face, em, bold);
   bool verticalOnly = false;
   if (!win && bold) {
-    win = FontMapWindowsMetrics(fontSpec.face, em, false);  // bold keeps the regular heights
+    win = FontMapWindowsMetrics(fontRequest.face, em, false);  // bold keeps the regular heights
     verticalOnly = win != nullptr;
   }
   if (win) {
@@ -327,17 +327,17 @@ void ComputeMetrics(ResolvedFont& rf) {
   }
 }
 
-ResolvedFont& Resolve(const FontSpec& fontSpec) {
+ResolvedFont& Resolve(const FontRequest& fontRequest) {
   FontMapState& s = State();
-  std::string key = SpecKey(fontSpec);
+  std::string key = RequestKey(fontRequest);
   auto it = s.descrs.find(key);
   if (it != s.descrs.end()) return *it->second;
   auto rf = std::make_unique<ResolvedFont>();
   rf->id = s.nextId++;
-  rf->spec = fontSpec;
-  rf->spec.escapement = 0;
-  rf->desc = MakeDescription(fontSpec.face, fontSpec.weight, fontSpec.italic, EffectiveEm(fontSpec));
-  rf->context = fontSpec.antialias ? s.context : s.aliasedContext;
+  rf->request = fontRequest;
+  rf->request.escapement = 0;
+  rf->desc = MakeDescription(fontRequest.face, fontRequest.weight, fontRequest.italic, EffectiveEm(fontRequest));
+  rf->context = fontRequest.antialias ? s.context : s.aliasedContext;
   ComputeMetrics(*rf);
   ResolvedFont& ref = *rf;
   s.descrs.emplace(std::move(key), std::move(rf));
@@ -347,7 +347,7 @@ ResolvedFont& Resolve(const FontSpec& fontSpec) {
 PangoLayout* NewLayout(const ResolvedFont& rf) {
   PangoLayout* layout = pango_layout_new(rf.context);
   pango_layout_set_font_description(layout, rf.desc);
-  ApplyAttributes(layout, rf.spec);
+  ApplyAttributes(layout, rf.request);
   return layout;
 }
 
@@ -369,35 +369,35 @@ bool FontMapSmoothsText(int lfQuality, int emHeight) {
 
 PangoContext* FontMapContext() { return State().context; }
 
-FontSpec FontSpecFromLogFont(const LOGFONT& lf) {
-  FontSpec fontSpec;
-  fontSpec.face = lf.lfFaceName;
+FontRequest FontSpecFromLogFont(const LOGFONT& lf) {
+  FontRequest fontRequest;
+  fontRequest.face = lf.lfFaceName;
   if (lf.lfHeight < 0) {
-    fontSpec.emHeight = -lf.lfHeight;
+    fontRequest.emHeight = -lf.lfHeight;
   } else if (lf.lfHeight > 0) {
-    fontSpec.emHeight = 0;
-    fontSpec.cellHeight = lf.lfHeight;
+    fontRequest.emHeight = 0;
+    fontRequest.cellHeight = lf.lfHeight;
   } else {
-    fontSpec.emHeight = kDefaultEmHeight;
+    fontRequest.emHeight = kDefaultEmHeight;
   }
-  fontSpec.weight = lf.lfWeight == 0 ? FW_NORMAL : lf.lfWeight;
-  fontSpec.italic = lf.lfItalic != 0;
-  fontSpec.underline = lf.lfUnderline != 0;
-  fontSpec.strikeout = lf.lfStrikeOut != 0;
-  fontSpec.escapement = lf.lfEscapement;
-  fontSpec.avgWidth = lf.lfWidth > 0 ? lf.lfWidth : 0;
-  int em = fontSpec.emHeight > 0 ? fontSpec.emHeight : fontSpec.cellHeight;
-  fontSpec.antialias = FontMapSmoothsText(lf.lfQuality, em);
-  return fontSpec;
+  fontRequest.weight = lf.lfWeight == 0 ? FW_NORMAL : lf.lfWeight;
+  fontRequest.italic = lf.lfItalic != 0;
+  fontRequest.underline = lf.lfUnderline != 0;
+  fontRequest.strikeout = lf.lfStrikeOut != 0;
+  fontRequest.escapement = lf.lfEscapement;
+  fontRequest.avgWidth = lf.lfWidth > 0 ? lf.lfWidth : 0;
+  int em = fontRequest.emHeight > 0 ? fontRequest.emHeight : fontRequest.cellHeight;
+  fontRequest.antialias = FontMapSmoothsText(lf.lfQuality, em);
+  return fontRequest;
 }
 
-const ResolvedFont& FontMapResolve(const FontSpec& fontSpec) { return Resolve(fontSpec); }
+const ResolvedFont& FontMapResolve(const FontRequest& fontRequest) { return Resolve(fontRequest); }
 
-const PangoFontDescription* FontMapDescription(const FontSpec& fontSpec) { return Resolve(fontSpec).desc; }
+const PangoFontDescription* FontMapDescription(const FontRequest& fontRequest) { return Resolve(fontRequest).desc; }
 
-const FontMetricsPx& FontMapMetrics(const FontSpec& fontSpec) { return Resolve(fontSpec).metrics; }
+const FontMetricsPx& FontMapMetrics(const FontRequest& fontRequest) { return Resolve(fontRequest).metrics; }
 
-PangoLayout* FontMapNewLayout(const FontSpec& fontSpec) { return NewLayout(Resolve(fontSpec)); }
+PangoLayout* FontMapNewLayout(const FontRequest& fontRequest) { return NewLayout(Resolve(fontRequest)); }
 
 FontMapText& FontMapTextEntry(const ResolvedFont& font, std::string_view text) {
   FontMapState& s = State();
@@ -454,23 +454,23 @@ const std::vector<int>& FontMapTextEnds(const ResolvedFont&, FontMapText& entry,
   return ends;
 }
 
-PangoLayout* FontMapLayout(const FontSpec& fontSpec, std::string_view text) {
-  return FontMapTextEntry(Resolve(fontSpec), text).layout;
+PangoLayout* FontMapLayout(const FontRequest& fontRequest, std::string_view text) {
+  return FontMapTextEntry(Resolve(fontRequest), text).layout;
 }
 
-SIZE FontMapTextExtent(const FontSpec& fontSpec, std::string_view text) {
-  const ResolvedFont& rf = Resolve(fontSpec);
+SIZE FontMapTextExtent(const FontRequest& fontRequest, std::string_view text) {
+  const ResolvedFont& rf = Resolve(fontRequest);
   if (text.empty()) return SIZE{0, rf.metrics.height};
   return SIZE{FontMapTextEntry(rf, text).width, rf.metrics.height};
 }
 
-void FontMapCharPositions(const FontSpec& fontSpec, std::string_view text, std::vector<int>& ends) {
-  const ResolvedFont& rf = Resolve(fontSpec);
+void FontMapCharPositions(const FontRequest& fontRequest, std::string_view text, std::vector<int>& ends) {
+  const ResolvedFont& rf = Resolve(fontRequest);
   ends = FontMapTextEnds(rf, FontMapTextEntry(rf, text), text);
 }
 
 std::string FontMapResolveFamily(const std::string& face) {
-  FontSpec fontSpec;
-  fontSpec.face = face;
-  return FontMapMetrics(fontSpec).familyUsed;
+  FontRequest fontRequest;
+  fontRequest.face = face;
+  return FontMapMetrics(fontRequest).familyUsed;
 }

@@ -12,7 +12,7 @@
 #include "platform/gdi/GdiTypes.h"
 
 // A resolved font request in device pixels.
-struct FontSpec {
+struct FontRequest {
   std::string face;          // Windows face name as given ("Tahoma"); empty = default face
   int emHeight = 13;         // character (em) height in pixels, > 0
   int cellHeight = 0;        // when > 0 and emHeight <= 0: ascent + descent in pixels
@@ -23,7 +23,7 @@ struct FontSpec {
   int escapement = 0;        // tenths of a degree counter-clockwise (drawing rotates)
   int avgWidth = 0;          // requested average character width; 0 = natural
   bool antialias = true;     // false for NONANTIALIASED_QUALITY
-  friend bool operator==(const FontSpec&, const FontSpec&) = default;
+  friend bool operator==(const FontRequest&, const FontRequest&) = default;
 };
 
 // Metrics in whole pixels, GDI-style: height = ascent + descent, internal leading =
@@ -47,14 +47,14 @@ struct FontMetricsPx {
 // context it is measured and drawn with. Owned by the font map for the whole run.
 struct ResolvedFont {
   int id = 0;
-  FontSpec spec;
+  FontRequest request;
   PangoFontDescription* desc = nullptr;
   PangoContext* context = nullptr;
   FontMetricsPx metrics;
 };
 
 // The resolved font for a request (a hash lookup after the first time).
-const ResolvedFont& FontMapResolve(const FontSpec& fontSpec);
+const ResolvedFont& FontMapResolve(const FontRequest& fontRequest);
 
 // Layout and measurements of one text in one resolved font, cached by font id and text;
 // the least recently used entry is evicted when the cache is full. The entry is valid
@@ -90,29 +90,29 @@ bool FontMapSmoothsText(int lfQuality, int emHeight);
 // context with pango_cairo_show_layout.
 PangoContext* FontMapContext();
 
-// Converts a logical font (heights already in device pixels) into a FontSpec.
-FontSpec FontSpecFromLogFont(const LOGFONT& lf);
+// Converts a logical font (heights already in device pixels) into a FontRequest.
+FontRequest FontSpecFromLogFont(const LOGFONT& lf);
 
 // Cached description for the font (size in absolute pixels). Owned by the cache.
-const PangoFontDescription* FontMapDescription(const FontSpec& fontSpec);
+const PangoFontDescription* FontMapDescription(const FontRequest& fontRequest);
 
 // Cached metrics for the font.
-const FontMetricsPx& FontMapMetrics(const FontSpec& fontSpec);
+const FontMetricsPx& FontMapMetrics(const FontRequest& fontRequest);
 
 // A cached single-paragraph layout of `text` (UTF-8) in that font, with underline
 // and strike-through attributes applied, no width set and no wrapping. Owned by the cache
 // and valid until the next FontMap call; do not modify it (use FontMapNewLayout for that).
-PangoLayout* FontMapLayout(const FontSpec& fontSpec, std::string_view text);
+PangoLayout* FontMapLayout(const FontRequest& fontRequest, std::string_view text);
 
 // A new layout in that font (the caller owns it: g_object_unref).
-PangoLayout* FontMapNewLayout(const FontSpec& fontSpec);
+PangoLayout* FontMapNewLayout(const FontRequest& fontRequest);
 
 // Logical extent of `text` on one line in pixels (width = advance, height = font height).
-SIZE FontMapTextExtent(const FontSpec& fontSpec, std::string_view text);
+SIZE FontMapTextExtent(const FontRequest& fontRequest, std::string_view text);
 
 // Advance of each UTF-8 character of `text`, in pixels, cumulative: result[i] is the
 // distance from the start to the end of character i.
-void FontMapCharPositions(const FontSpec& fontSpec, std::string_view text, std::vector<int>& ends);
+void FontMapCharPositions(const FontRequest& fontRequest, std::string_view text, std::vector<int>& ends);
 
 // The installed family fontconfig picks for a face name (for GetTextFace tests and logs).
 std::string FontMapResolveFamily(const std::string& face);

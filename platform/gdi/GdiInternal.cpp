@@ -813,7 +813,7 @@ void StrokePath(DC* dc, Target& t, const std::vector<POINT>& pts, bool closed) {
 }
 
 // ---- text and clip helpers ------------------------------------------------------------------------
-FontSpec DCFontSpec(DC* dc) {
+FontRequest DCFontSpec(DC* dc) {
   LOGFONT lf = dc->s.font ? dc->s.font->lf : LOGFONT{};
   if (!IsIdentityScale(dc)) {
     int h = LogicalToDeviceLengthY(dc, std::abs(lf.lfHeight));

@@ -275,7 +275,7 @@ void StrokeCairo(DC* dc, Target& t, void (*build)(cairo_t*, const void*), const 
 bool DecodeDib(const BITMAPINFO* info, const void* bits, std::vector<std::uint32_t>& out, int& width, int& height);
 
 // ---- text helpers ---------------------------------------------------------------------------
-FontSpec DCFontSpec(DC* dc);  // selected font with its height mapped to device pixels
+FontRequest DCFontSpec(DC* dc);  // selected font with its height mapped to device pixels
 const ResolvedFont& DCResolvedFont(DC* dc);  // the same, resolved (once per font object)
 
 // Clipping for cairo drawing (text): sets the cairo clip to the DC's effective clip.

@@ -113,7 +113,7 @@ const char32_t kSymbolMap[224] = {
     0, 0, 0, 0, 0, 0, 0, 0,
 };
 
-bool IsSymbolFace(const FontSpec& fontSpec) { return g_ascii_strcasecmp(fontSpec.face.c_str(), "Symbol") == 0; }
+bool IsSymbolFace(const FontRequest& fontRequest) { return g_ascii_strcasecmp(fontRequest.face.c_str(), "Symbol") == 0; }
 
 std::string MapSymbolText(std::string_view s) {
   std::string out;
@@ -140,7 +140,7 @@ struct Measure {
   bool symbol;
   explicit Measure(DC* dc)
       : font(&DCResolvedFont(dc)), m(&font->metrics),
-        extra(dc->s.charExtra ? LogicalToDeviceLengthX(dc, dc->s.charExtra) : 0), symbol(IsSymbolFace(font->spec)) {}
+        extra(dc->s.charExtra ? LogicalToDeviceLengthX(dc, dc->s.charExtra) : 0), symbol(IsSymbolFace(font->request)) {}
   // Text ready for pango: valid UTF-8, in Unicode for the Symbol face. Returns `s` itself
   // when it needs no change, else the converted text kept in `holder`.
   std::string_view prepare(std::string_view s, std::string& holder) const {
@@ -770,10 +770,10 @@ BOOL GetTextMetrics(HDC hdc, TEXTMETRIC* tm) {
   r.tmExternalLeading = DeviceToLogicalY(dc, m.externalLeading);
   r.tmAveCharWidth = DeviceToLogicalX(dc, m.aveCharWidth);
   r.tmMaxCharWidth = DeviceToLogicalX(dc, m.maxCharWidth);
-  r.tmWeight = ms.font->spec.weight;
-  r.tmItalic = ms.font->spec.italic;
-  r.tmUnderlined = ms.font->spec.underline;
-  r.tmStruckOut = ms.font->spec.strikeout;
+  r.tmWeight = ms.font->request.weight;
+  r.tmItalic = ms.font->request.italic;
+  r.tmUnderlined = ms.font->request.underline;
+  r.tmStruckOut = ms.font->request.strikeout;
   // As GDI defines it, the "fixed pitch" bit is set for variable-pitch fonts.
   r.tmPitchAndFamily = BYTE(TMPF_TRUETYPE | TMPF_VECTOR | (m.fixedPitch ? 0 : TMPF_FIXED_PITCH) |
                             (lf.lfPitchAndFamily & 0xF0));

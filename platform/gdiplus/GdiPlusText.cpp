@@ -348,14 +348,14 @@ Status GdipCreateFontFromDC(HDC hdc, GpFont** font) {
   HGDIOBJ obj = GetCurrentObject(hdc, OBJ_FONT);
   LOGFONT lf;
   if (!obj || GetObject(obj, int(sizeof(LOGFONT)), &lf) == 0) return Win32Error;
-  const FontSpec fontSpec = FontSpecFromLogFont(lf);
+  const FontRequest fontRequest = FontSpecFromLogFont(lf);
   GpFont* f = new (std::nothrow) GpFont;
   if (!f) return OutOfMemory;
   f->family = lf.lfFaceName.empty() ? FontMapResolveFamily(lf.lfFaceName) : lf.lfFaceName;
-  f->emSize = REAL(fontSpec.emHeight > 0 ? fontSpec.emHeight : 13);
+  f->emSize = REAL(fontRequest.emHeight > 0 ? fontRequest.emHeight : 13);
   f->unit = UnitPixel;
-  f->style = (fontSpec.weight >= FW_SEMIBOLD ? FontStyleBold : 0) | (fontSpec.italic ? FontStyleItalic : 0) |
-             (fontSpec.underline ? FontStyleUnderline : 0) | (fontSpec.strikeout ? FontStyleStrikeout : 0);
+  f->style = (fontRequest.weight >= FW_SEMIBOLD ? FontStyleBold : 0) | (fontRequest.italic ? FontStyleItalic : 0) |
+             (fontRequest.underline ? FontStyleUnderline : 0) | (fontRequest.strikeout ? FontStyleStrikeout : 0);
   *font = f;
   return Ok;
 }
