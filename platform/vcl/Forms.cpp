@@ -631,6 +631,8 @@ bool SendFocusMessage(TWinControl* Control, UINT Msg) {
 }  // namespace
 
 bool TCustomForm::SetFocusedControl(TWinControl* Control) {
+  // No control means the form itself takes the focus.
+  if (!Control) Control = this;
   ++gFocusCount;
   if (Control != this) FActiveControl = Control;
   else FActiveControl = nullptr;

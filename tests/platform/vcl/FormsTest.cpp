@@ -87,6 +87,16 @@ TEST_F(Forms, TabMovesFocusInTabOrderAndShiftTabGoesBack) {
   EXPECT_EQ(Screen->ActiveForm(), d.Form);
 }
 
+TEST_F(Forms, FocusingNoControlGivesTheFocusToTheFormItself) {
+  TDialog d;
+  d.Form->Show();
+  ASSERT_TRUE(d.First->Focused());
+  EXPECT_TRUE(d.Form->SetFocusedControl(nullptr));
+  EXPECT_EQ(d.Form->ActiveControl(), nullptr);
+  Press(VK_TAB);  // the form goes on working
+  EXPECT_NE(d.Form->ActiveControl(), nullptr);
+}
+
 TEST_F(Forms, EnterAndEscapeGoToDefaultAndCancelButtonsUnlessTheControlWantsThem) {
   TDialog d;
   d.Form->Show();
