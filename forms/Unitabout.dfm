@@ -2,6 +2,8 @@ object FormAbout: TFormAbout
   Left = 400
   Top = 300
   AutoSize = True
+  ClientHeight = 122
+  ClientWidth = 290
   BorderStyle = bsDialog
   Caption = 'О программе ...'
   Color = clBtnFace

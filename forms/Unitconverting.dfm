@@ -613,14 +613,14 @@ object Form1: TForm1
         end
       end
       object RepairPanel: TVivIzizEzu
-        Left = 7
-        Top = 301
-        Width = 595
-        Height = 29
         AllowFloating = True
         AutoArrangeButtons = False
         AutoPositionControls = False
         AutoSize = False
+        Left = 7
+        Top = 301
+        Width = 595
+        Height = 29
         ShowClose = False
         ShowOptionIndicator = False
         ToolBarStyler = VivIzizEzuOfficeStyler1
