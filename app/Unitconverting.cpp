@@ -357,12 +357,14 @@ void TForm1::MoveRecord(int Index, int Direction) {
 }
 
 void TForm1::ActionMoveForwardExecute(TObject*) {
+  if (!NamesRecord(FSelectedRow)) return;
   MoveRecord(FSelectedRow - 1, 1);
   ActionRefreshExecute(this);
   if (NamesRecord(FSelectedRow)) Grid->SetRowEx(FSelectedRow);
 }
 
 void TForm1::ActionBackwardExecute(TObject*) {
+  if (!NamesRecord(FSelectedRow)) return;
   MoveRecord(FSelectedRow - 1, 0);
   ActionRefreshExecute(this);
   if (NamesRecord(FSelectedRow)) Grid->SetRowEx(FSelectedRow);

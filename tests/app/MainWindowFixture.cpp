@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "grid/VezIdid.h"
+#include "office/ZorOzirazIrezi.h"
 #include "platform/vcl/Filer.h"
 #include "platform/vcl/TypInfo.h"
 #include "platform/win/WinUser.h"
@@ -124,6 +125,9 @@ std::string MainWindowTest::Cell(TDavEvadurAvuz* grid, int col, int row) { retur
 int MainWindowTest::Rows(TDavEvadurAvuz* grid) { return grid->GetRowCountEx(); }
 
 void MainWindowTest::ClickCell(TDavEvadurAvuz* grid, int col, int row) {
+  // The page that holds the grid comes to the front first, as the user would bring it.
+  F->ZorOzirazIrezi1->SetActivePage(grid == F->Grid ? F->DizOfficePage2 : F->DizOfficePage1);
+  FScope->Backend().Pump();
   TRect r = grid->CellRect(col, row);
   ASSERT_FALSE(r.Width() == 0) << "cell " << col << "," << row << " not in view";
   FRobot.Click(grid->Handle(), (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
