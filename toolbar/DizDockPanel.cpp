@@ -103,7 +103,10 @@ void TDizDockPanel::SetParent(TWinControl* AParent) {
 }
 
 void TDizDockPanel::Loaded() {
+  FInLoaded = true;
   TCustomControl::Loaded();
+  // The rows are built anew from the designed places.
+  FRows->Clear();
   const bool horz = IsHorizontal(FAlign);
   // Sorted by the designed position across and then along the rows; equal keys keep the
   // load order.
@@ -131,8 +134,15 @@ void TDizDockPanel::Loaded() {
     // come back into one row.
     p.Bar->SetBounds(p.Left, p.Top, p.Bar->Width(), p.Bar->Height());
   }
-  if (FPersistence->Enabled() && !IsDesigning()) LoadToolBarsPosition();
+  if (FPersistence->Enabled() && !IsDesigning()) {
+    try {
+      LoadToolBarsPosition();
+    } catch (const Exception&) {
+      // An unreadable store leaves the designed layout.
+    }
+  }
   FPropertiesLoaded = true;
+  FInLoaded = false;
   FRows->SetRowsPosition();
 }
 

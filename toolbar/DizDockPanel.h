@@ -195,7 +195,8 @@ public:
   TBitmap* GetMyImage() const { return FImage.get(); }
   int RowMargin() const { return 1; }
   int EndMargin() const { return 0; }
-  bool PropertiesLoaded() const { return FPropertiesLoaded; }
+  // Loaded has run, or the panel was made in code (never loaded from a stored form).
+  bool PropertiesLoaded() const { return FPropertiesLoaded || (!IsLoading() && !FInLoaded); }
   bool IsLoading() const { return ComponentState().Contains(csLoading); }
   bool IsDesigning() const { return ComponentState().Contains(csDesigning); }
 
@@ -250,6 +251,7 @@ private:
   bool FLockHeight = false;
   bool FUseRunTimeHeight = false;
   bool FPropertiesLoaded = false;
+  bool FInLoaded = false;
 };
 
 }  // namespace VivIzizEzu
