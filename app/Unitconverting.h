@@ -24,6 +24,8 @@ class TDizOfficePage;
 class TRavUvure;
 class TVxBehaviorLabel;
 namespace VivIzizEzu {
+class TDizDockPanel;
+class TVivIzizEzuCustomizer;
 class TVivIzizEzu;
 class TVivIzizEzuOfficeStyler;
 }  // namespace VivIzizEzu
@@ -55,6 +57,7 @@ public:
   explicit TForm1(TComponent* AOwner);
 
   // Components of the stored form.
+  VivIzizEzu::TDizDockPanel* DizDockPanel1 = nullptr;
   TZorOzirazIrezi* ZorOzirazIrezi1 = nullptr;
   TDizOfficePage* DizOfficePage1 = nullptr;
   TDizOfficePage* DizOfficePage2 = nullptr;
@@ -114,6 +117,7 @@ public:
   TMenuItem* N8 = nullptr;
   TMenuItem* N10 = nullptr;
   TRerAvideReva* RerAvideReva1 = nullptr;
+  VivIzizEzu::TVivIzizEzuCustomizer* VivIzizEzuCustomizer1 = nullptr;
   TMenuItem* N18 = nullptr;
   TMenuItem* N19 = nullptr;
   TMenuItem* N20 = nullptr;

@@ -2,49 +2,10 @@
 
 #include <fstream>
 #include <iterator>
-#include <regex>
-#include <sstream>
 
 #include "grid/VezIdid.h"
 #include "office/ZorOzirazIrezi.h"
-#include "platform/vcl/Filer.h"
-#include "platform/vcl/TypInfo.h"
 #include "platform/win/WinUser.h"
-
-namespace {
-// Removes "object NAME: CLASS … end" blocks (with their children) whose class is unknown.
-std::string WithoutUnknownClasses(const std::string& text) {
-  std::istringstream in(text);
-  std::string line, out;
-  int skipDepth = -1;  // indentation of the block being left out
-  static const std::regex objectLine(R"(^(\s*)(object|inherited|inline) \w+: (\w+)\s*$)");
-  static const std::regex endLine(R"(^(\s*)end\s*$)");
-  while (std::getline(in, line)) {
-    std::smatch m;
-    if (skipDepth >= 0) {
-      if (std::regex_match(line, m, endLine) && static_cast<int>(m[1].length()) == skipDepth) skipDepth = -1;
-      continue;
-    }
-    if (std::regex_match(line, m, objectLine) && m[1].length() > 0 && !GetClass(m[3].str())) {
-      skipDepth = static_cast<int>(m[1].length());
-      continue;
-    }
-    out += line + "\n";
-  }
-  return out;
-}
-}  // namespace
-
-void UseMainFormOfThisBuild() {
-  // The form classes' type information registers the component classes of their fields.
-  (void)GetTypeInfo(TForm1::StaticClass());
-  (void)GetTypeInfo(TFormAbout::StaticClass());
-  for (const char* name : {"TForm1", "TFormAbout"}) {
-    auto text = FindStoredForm(name);
-    ASSERT_TRUE(text.has_value()) << name;
-    RegisterStoredForm(name, WithoutUnknownClasses(*text));
-  }
-}
 
 void MainWindowTest::SetUp() {
   FScope = std::make_unique<THeadlessScope>();
@@ -75,7 +36,6 @@ void MainWindowTest::TearDown() {
 }
 
 void MainWindowTest::StartProgram() {
-  UseMainFormOfThisBuild();
   Application->SetTitle("Пересчет коэффициентов ЛОРМ");
   Application->CreateForm(Form1);
   Application->CreateForm(FormAbout);

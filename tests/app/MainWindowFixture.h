@@ -15,10 +15,6 @@
 #include "platform/rtl/MessageService.h"
 #include "platform/vcl/Dialogs.h"
 
-// Parts of the stored form whose classes this build does not have yet are left out of the
-// form the tests read (the program's own form is unchanged).
-void UseMainFormOfThisBuild();
-
 class MainWindowTest : public ::testing::Test {
 protected:
   void SetUp() override;
