@@ -57,6 +57,10 @@ TEST_F(MainWindow, FirstStartInAnEmptyFolderShowsTwoBoxesAndSavesAnEmptyBase) {
   EXPECT_FALSE(FormAbout->Visible());
   CloseProgram();
   EXPECT_EQ(FileBytes("converting.cnv"), std::string(4, '\0'));
+  // Nothing else is left in the folder.
+  std::vector<std::string> files;
+  for (const auto& e : std::filesystem::directory_iterator(FDir)) files.push_back(e.path().filename().string());
+  EXPECT_EQ(files, std::vector<std::string>{"converting.cnv"});
 }
 
 TEST_F(MainWindow, StartUpShowsTheBaseInBothGridsWithTruncatedValues) {
@@ -155,6 +159,16 @@ TEST_F(MainWindow, ChangeOfAnUntouchedSelectionKeepsTheStoredValues) {
   EXPECT_FLOAT_EQ(GasRecords()[0].HeatCapacity(), 1.056f);
   EXPECT_EQ(Bits(GasRecords()[0].Density()), Bits(1.24f));
   EXPECT_EQ(GasRecords()[1], before[1]);
+}
+
+TEST_F(MainWindow, CtrlCChangesTheRecordEvenWhileAnEditHasTheFocus) {
+  StartWith(Gases(2));
+  Select(2);
+  F->Edit1->SetFocus();
+  F->Edit1->SetText("Газ два");
+  Shortcut('C');
+  EXPECT_EQ(ListNames(), (std::vector<std::string>{"Газ1", "Газ два"}));
+  EXPECT_EQ(Cell(F->Grid, 0, 2), "Газ два");
 }
 
 TEST_F(MainWindow, ChangeAndDeleteWithoutRecordsDoNothing) {
