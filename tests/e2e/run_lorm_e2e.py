@@ -278,6 +278,7 @@ def main():
         replace_text(env, at, "spinDensity", "1.1")
         before = screenshot(args, env, "before-recalculation")
         click(env, at, "menuCoef")
+        screenshot(args, env, "menu-open")  # the device items shown disabled
         click(env, at, "itemRecalc")
         if windows(env, "Пересчет коэффициентов"):
             fail("the recalculation reported an error (a message box is up)")
