@@ -56,6 +56,9 @@ TDizCustomToolBar::TDizCustomToolBar(TComponent* AOwner) : TCustomControl(AOwner
 TDizCustomToolBar::~TDizCustomToolBar() {
   // Children leaving while the tool bar goes must not be laid out again.
   FUpdateCount = 1;
+  // No row of a dock panel keeps a tool bar that is gone.
+  if (IToolBarDockSite* site = DockSite()) site->RemoveToolBar(this);
+  if (FCustomizer) FCustomizer->RemoveFreeNotification(this);
   if (FToolBarStyler && FToolBarStyler != FInternalStyler) FToolBarStyler->RemoveControl(this);
   if (FStylerInForce && FStylerInForce != FInternalStyler && FStylerInForce != FToolBarStyler)
     FStylerInForce->RemoveControl(this);
@@ -84,6 +87,25 @@ void TDizCustomToolBar::Loaded() {
   UpdateAllGlowButtons();
   FLoadedFlag = true;
   if (Page() && Page()->OnPager()) SetParentStyler(FParentStyler);
+  if (auto* customizer = dynamic_cast<IToolBarCustomizer*>(FCustomizer)) {
+    customizer->SaveInitialState();
+    customizer->UpdateVivIzizEzu();
+  }
+}
+
+void TDizCustomToolBar::SetCustomizer(TComponent* Value) {
+  if (FCustomizer == Value) return;
+  if (FCustomizer) FCustomizer->RemoveFreeNotification(this);
+  FCustomizer = Value;
+  if (FCustomizer) FCustomizer->FreeNotification(this);
+}
+
+void TDizCustomToolBar::ShowCustomizer() {
+  if (auto* customizer = dynamic_cast<IToolBarCustomizer*>(FCustomizer)) customizer->ShowCustomizer();
+}
+
+void TDizCustomToolBar::ResetToolBar() {
+  if (auto* customizer = dynamic_cast<IToolBarCustomizer*>(FCustomizer)) customizer->ResetToolBar();
 }
 
 IToolBarDockSite* TDizCustomToolBar::DockSite() const { return dynamic_cast<IToolBarDockSite*>(FDockPanel); }
@@ -100,8 +122,10 @@ void TDizCustomToolBar::Notification(TComponent* AComponent, TOperation Operatio
     if (AComponent == FImages) FImages = nullptr;
     if (AComponent == FDisabledImages) FDisabledImages = nullptr;
     if (AComponent == FMenu) FMenu = nullptr;
+    if (AComponent == FCustomizer) FCustomizer = nullptr;
     return;
   }
+  if (AComponent == FCustomizer) FCustomizer = nullptr;
   if (AComponent == FImages) {
     SetImages(nullptr);
     Invalidate();
@@ -299,9 +323,18 @@ void TDizCustomToolBar::CMVisibleChanged(TMessage& Message) {
   if (site && !shown && !IsDesigning()) site->UpdateToolBarVisibility(this);
 }
 
+void TDizCustomToolBar::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  if (FState == tsDocked && !FAllowBoundChange)
+    if (IToolBarDockSite* site = DockSite()) site->SetToolBarBounds(this, ALeft, ATop, AWidth, AHeight);
+  TCustomControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+}
+
 void TDizCustomToolBar::Update() {
   TCustomControl::Update();
-  if (DockSite()) UpdateRULists();
+  if (IToolBarDockSite* site = DockSite()) {
+    site->ArrangeToolBars();
+    UpdateRULists();
+  }
   // Layout never runs from inside painting.
   if (!FInPaint) SetControlsPosition(true);
 }

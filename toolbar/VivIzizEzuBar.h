@@ -69,6 +69,11 @@ public:
   virtual bool DockPixel(int X, int Y, bool FromBitmap, TColor& Color) const = 0;
   virtual void UpdateToolBarVisibility(TDizCustomToolBar*) {}
   virtual void SetToolBarFullSize(TDizCustomToolBar*, bool) {}
+  // Lets the rows correct a docked tool bar's requested bounds (the tool bar's SetBounds
+  // asks, unless its AllowBoundChange flag is set).
+  virtual void SetToolBarBounds(TDizCustomToolBar*, int&, int&, int&, int&) {}
+  // Re-arranges and re-packs every row (the tool bar's Update asks).
+  virtual void ArrangeToolBars() {}
 
 protected:
   ~IToolBarDockSite() = default;
@@ -88,6 +93,19 @@ protected:
   ~IToolBarPage() = default;
 };
 
+// The customizer linked to a tool bar: the tool bar's loading records its designed layout
+// and applies the user's one; the tool bar's option window reaches the dialog through it.
+class IToolBarCustomizer {
+public:
+  virtual void SaveInitialState() = 0;
+  virtual void UpdateVivIzizEzu() = 0;
+  virtual void ShowCustomizer() = 0;
+  virtual void ResetToolBar() = 0;
+
+protected:
+  ~IToolBarCustomizer() = default;
+};
+
 // ---- the tool bar -----------------------------------------------------------------------
 class TDizCustomToolBar : public TCustomControl, public IVivIzizEzuStylerClient {
   LORM_CLASS(TDizCustomToolBar, TCustomControl)
@@ -100,6 +118,8 @@ public:
   void SetParent(TWinControl* AParent) override;
   void WndProc(TMessage& Message) override;
   void Update() override;
+  // A docked tool bar's bounds pass through its dock site's rows unless AllowBoundChange.
+  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
 
   // Styler client.
   TStylerClientKind StylerClientKind() const override { return sckToolBar; }
@@ -243,6 +263,12 @@ public:
   std::string Version() const { return GetVersion(); }
   void SetVersion(const std::string&) {}
 
+  // The customizer link (the customizer sets it).
+  TComponent* Customizer() const { return FCustomizer; }
+  void SetCustomizer(TComponent* Value);
+  void ShowCustomizer();
+  void ResetToolBar();
+
   TNotifyEvent OnUnDocked;
   std::function<void(TObject* Sender, TWinControl* DockPanel)> OnDocked;
 
@@ -342,6 +368,7 @@ private:
   TCustomImageList* FImages = nullptr;
   TCustomImageList* FDisabledImages = nullptr;
   TComponent* FMenu = nullptr;
+  TComponent* FCustomizer = nullptr;
   bool FHover = false;
   bool FRightHandleHot = false, FRightHandleDown = false;
   bool FOptionBtnHot = false, FOptionBtnDown = false;

@@ -1,0 +1,49 @@
+// Pictures of the main window and the about box as the user sees them, saved under the
+// build folder for a look, with a few pixel checks of the layout.
+#include "MainWindowFixture.h"
+
+#include "editors/DizSpin.h"
+#include "grid/VezIdid.h"
+#include "office/ZorOzirazIrezi.h"
+
+namespace {
+
+class MainWindowLook : public MainWindowTest {
+protected:
+  std::string SnapshotPath(const std::string& name) {
+    std::filesystem::create_directories(FOldDir / "snapshots");
+    return (FOldDir / "snapshots" / name).string();
+  }
+};
+
+TEST_F(MainWindowLook, BothPagesWithFiveGasesAndARecalculation) {
+  TRecordList gases = {Gas("Метан", "CH4", 0.717f, 2.22f, 30.6f, 10.3f),
+                       Gas("Этан", "C2H6", 1.356f, 1.75f, 18.6f, 8.6f),
+                       Gas("Азот", "N2", 1.251f, 1.04f, 24.3f, 17.0f),
+                       Gas("Диоксид углерода", "CO2", 1.977f, 0.84f, 14.7f, 14.0f),
+                       Gas("Пропан", "C3H8", 2.019f, 1.67f, 15.1f, 7.5f)};
+  WriteBase("converting.cnv", gases);
+  StartProgram();
+  ASSERT_EQ(Rows(F->Grid), 6);
+  for (int row = 1; row <= 5; ++row) F->Grid1->SetCellEx(2, row, row == 1 ? "80" : "5");
+  F->SpinOldA->SetFloatValue(1.2);
+  F->SpinOldB->SetFloatValue(0.8);
+  F->SpinOldN->SetFloatValue(0.5);
+  F->SpinDensityOfMix->SetFloatValue(0.85);
+  F->ActionConvertingExecute(nullptr);
+  EXPECT_TRUE(SaveWindowPng(F->Handle(), SnapshotPath("main-recalculation.png")));
+  F->ZorOzirazIrezi1->SetActivePage(F->DizOfficePage2);
+  FScope->Backend().Pump();
+  EXPECT_TRUE(SaveWindowPng(F->Handle(), SnapshotPath("main-database.png")));
+  bool shown = false;
+  TModalResponder previous = SetModalResponder([&](TCustomForm* form) {
+    shown = form == FormAbout;
+    EXPECT_TRUE(SaveWindowPng(form->Handle(), SnapshotPath("about.png")));
+    form->SetModalResult(mrOk);
+  });
+  F->N10Click(nullptr);
+  SetModalResponder(previous);
+  EXPECT_TRUE(shown);
+}
+
+}  // namespace
