@@ -2,6 +2,7 @@
 // its INI file, and the customizer's settings objects.
 #include "toolbar/VivIzizEzuCustomizer.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -131,12 +132,16 @@ void TVivIzizEzuCustomizer::Notification(TComponent* AComponent, TOperation Oper
   if (Operation != opRemove || !AComponent) return;
   // A parked control or a made glow button that its owner frees is forgotten, even while
   // the customizer itself goes.
-  if (auto* c = dynamic_cast<TControl*>(AComponent)) {
-    FRemovedItems->Remove(c);
-    FMadeGlows.erase(c);
+  // (The component is partly destroyed already: compared by address, never cast down.)
+  for (int i = FRemovedItems->Count() - 1; i >= 0; --i)
+    if (static_cast<TComponent*>(static_cast<TControl*>(FRemovedItems->Get(i))) == AComponent) FRemovedItems->Delete(i);
+  for (auto it = FMadeGlows.begin(); it != FMadeGlows.end();) {
+    if (static_cast<const TComponent*>(it->first) == AComponent) it = FMadeGlows.erase(it);
+    else ++it;
   }
   if (ComponentState().Contains(csDestroying)) return;
-  if (AComponent == FVivIzizEzu) SetVivIzizEzu(nullptr);
+  // The tool bar is partly destroyed already: only the link goes.
+  if (AComponent == FVivIzizEzu) FVivIzizEzu = nullptr;
   if (AComponent == FLargeImages) FLargeImages = nullptr;
   if (AComponent == FSmallImages) FSmallImages = nullptr;
 }
@@ -364,7 +369,8 @@ void TVivIzizEzuCustomizer::UpdateVivIzizEzu() {
         if (bp->Caption()) g->SetCaption(ini.ReadString(sec, key + ".Caption", g->Caption()));
         if (bp->Hint()) g->SetHint(ini.ReadString(sec, key + ".Hint", g->Hint()));
       }
-      W.push_back(c);
+      // A control named twice keeps its first place.
+      if (std::find(W.begin(), W.end(), c) == W.end()) W.push_back(c);
     }
     const int w = static_cast<int>(W.size());
     for (int i = 0; i < w && i < bar->GetToolBarControlCount(); ++i) {
@@ -423,7 +429,8 @@ void TVivIzizEzuCustomizer::ResetToolBar() {
           g->SetCaption(ini.ReadString(org, key + ".Caption", g->Caption()));
           g->SetHint(ini.ReadString(org, key + ".Hint", g->Hint()));
         }
-        W.push_back(c);
+        // A control named twice keeps its first place.
+      if (std::find(W.begin(), W.end(), c) == W.end()) W.push_back(c);
       }
       const int w = static_cast<int>(W.size());
       for (int i = 0; i < w && i < bar->GetToolBarControlCount(); ++i) {
@@ -441,8 +448,13 @@ void TVivIzizEzuCustomizer::ResetToolBar() {
                            static_cast<TDizCustomToolBarButton*>(c)->MadeByCustomizer) ||
                           GlowMadeByCustomizer(c);
         c->SetParent(nullptr);
-        if (ours) delete c;
-        else Park(c);
+        if (ours) {
+          FMadeGlows.erase(c);
+          c->RemoveFreeNotification(this);
+          delete c;
+        } else {
+          Park(c);
+        }
       }
     }
   }
