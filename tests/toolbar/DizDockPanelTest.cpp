@@ -14,6 +14,7 @@
 #include "platform/backend/Headless.h"
 #include "platform/image/PngCodec.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/IniFiles.h"
 #include "platform/vcl/Filer.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Forms.h"
@@ -131,6 +132,41 @@ TEST_F(DockPanelTest, MainWindowFormLoads) {
   EXPECT_EQ(customizer->IniPath(), "./untitled.ini");
   EXPECT_EQ(customizer->Commands()->Count(), 0);
   (void)root;
+}
+
+// The main window's dock panel with a tool bar docked beside the glow button, rendered.
+TEST_F(DockPanelTest, MainWindowDockRendersToPng) {
+  std::string text = kMainWindowForm;
+  const std::string bar =
+      "    object VivIzizEzu1: TVivIzizEzu\n      Left = 3\n      Top = 1\n      Caption = 'Tools'\n"
+      "      ToolBarStyler = VivIzizEzuOfficeStyler1\n"
+      "      object VivIzizEzuButton1: TVivIzizEzuButton\n        Caption = 'One'\n        ShowCaption = True\n      end\n"
+      "      object VivIzizEzuSeparator1: TVivIzizEzuSeparator\n      end\n"
+      "      object VivIzizEzuButton2: TVivIzizEzuButton\n        Caption = 'Two'\n        ShowCaption = True\n      end\n"
+      "    end\n";
+  text.insert(text.find("    object DovAvarOrodez1"), bar);
+  ReadComponentFromText(text, form);
+  form->Show();
+  auto* panel = static_cast<TDizDockPanel*>(form->FindComponent("DizDockPanel1"));
+  auto* tb = static_cast<TVivIzizEzu*>(form->FindComponent("VivIzizEzu1"));
+  ASSERT_TRUE(panel && tb);
+  EXPECT_EQ(tb->ToolBarState(), tsDocked);
+  EXPECT_EQ(panel->GetRowCount(), 1);
+  EXPECT_EQ(tb->Top(), 1);
+  EXPECT_EQ(tb->Left(), 3);
+  EXPECT_EQ(panel->Height(), RowRect(panel, 0).Bottom);
+  EXPECT_EQ(tb->StylerInForce(), form->FindComponent("VivIzizEzuOfficeStyler1"));
+  panel->Repaint();
+  // The dock colour of the office look fills the panel beside the tool bar.
+  TColor c = clNone;
+  ASSERT_TRUE(panel->DockPixel(panel->Width() - 3, panel->Height() - 1, true, c));
+  EXPECT_NE(c, clWhite);
+  const char* keep = std::getenv("LORM_KEEP_PNG");
+  const std::filesystem::path dir =
+      keep ? std::filesystem::path(keep).parent_path() : std::filesystem::temp_directory_path();
+  const auto png = dir / "lorm_dock_panel.png";
+  EXPECT_TRUE(SaveWindowPng(form->Handle(), png.string()));
+  if (!keep) std::filesystem::remove(png);
 }
 
 // ---- parents ----------------------------------------------------------------------------
@@ -452,6 +488,59 @@ TEST_F(DockPanelTest, HidingShowingAndFreeing) {
   EXPECT_EQ(panel->GetRowCount(), 0);
   EXPECT_EQ(panel->GetVivIzizEzuCount(), 0);
   EXPECT_EQ(panel->Height(), 3);
+}
+
+TEST_F(DockPanelTest, VerticalRowStartsAtTheFarEnd) {
+  TDizDockPanel* panel = NewPanel(daLeft);
+  auto* bar = new TVivIzizEzu(form);
+  bar->SetParent(form);
+  bar->SetAutoSizeEx(false);
+  bar->Constraints()->SetMinWidth(0);
+  bar->Constraints()->SetMaxWidth(0);
+  bar->SetBounds(0, 0, 26, 80);
+  bar->SetParent(panel);
+  EXPECT_FALSE(bar->Horizontal());
+  const TRect r = RowRect(panel, 0);
+  EXPECT_EQ(r, (TRect{1, 1, 28, panel->Height() - 1}));
+  EXPECT_EQ(bar->Left(), 1);
+  EXPECT_EQ(bar->Top() + bar->Height(), r.Bottom - 2);
+  EXPECT_EQ(panel->Width(), 29);  // the row's right edge + the row margin
+}
+
+// ---- persistence ------------------------------------------------------------------------
+TEST_F(DockPanelTest, PersistenceOffWritesNothing) {
+  const auto dir = std::filesystem::temp_directory_path() / "lorm_dock_persistence";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  const std::string ini = (dir / "dock.ini").string();
+  {
+    TDizDockPanel* panel = NewPanel();
+    panel->Persistence()->SetLocation(plIniFile);
+    panel->Persistence()->SetKey(ini);
+    panel->Persistence()->SetSection("Dock");
+    TVivIzizEzu* a = Dock(panel);
+    a->SetName("A");
+    delete panel;  // Enabled is off
+    EXPECT_FALSE(std::filesystem::exists(ini));
+  }
+  TDizDockPanel* panel = NewPanel();
+  panel->Persistence()->SetLocation(plIniFile);
+  panel->Persistence()->SetKey(ini);
+  panel->Persistence()->SetSection("Dock");
+  panel->Persistence()->SetEnabled(true);
+  TVivIzizEzu* a = Dock(panel);
+  a->SetName("A");
+  TVivIzizEzu* b = Dock(panel);
+  b->SetName("B");
+  panel->SaveToolBarsPosition();
+  TIniFile f(ini);
+  EXPECT_EQ(f.ReadInteger("Dock", "ToolBarCount", -1), 2);
+  EXPECT_EQ(f.ReadInteger("Dock", "RowCount", -1), 2);
+  EXPECT_EQ(f.ReadString("Dock", "Name1", ""), "A");
+  EXPECT_EQ(f.ReadString("Dock", "Name2", ""), "B");
+  EXPECT_EQ(f.ReadInteger("Dock", "B.Row", -1), 1);
+  EXPECT_EQ(f.ReadInteger("Dock", "B.Visible", -1), 1);
+  std::filesystem::remove_all(dir);
 }
 
 // ---- styler and painting ----------------------------------------------------------------
