@@ -100,6 +100,13 @@ void TDizCustomToolBar::SetCustomizer(TComponent* Value) {
   if (FCustomizer) FCustomizer->FreeNotification(this);
 }
 
+void TDizCustomToolBar::SetOptionMenu(TComponent* Value) {
+  if (FOptionMenu == Value) return;
+  if (FOptionMenu) FOptionMenu->RemoveFreeNotification(this);
+  FOptionMenu = Value;
+  if (Value) Value->FreeNotification(this);
+}
+
 void TDizCustomToolBar::ShowCustomizer() {
   if (auto* customizer = dynamic_cast<IToolBarCustomizer*>(FCustomizer)) customizer->ShowCustomizer();
 }
@@ -123,9 +130,11 @@ void TDizCustomToolBar::Notification(TComponent* AComponent, TOperation Operatio
     if (AComponent == FDisabledImages) FDisabledImages = nullptr;
     if (AComponent == FMenu) FMenu = nullptr;
     if (AComponent == FCustomizer) FCustomizer = nullptr;
+    if (AComponent == FOptionMenu) FOptionMenu = nullptr;
     return;
   }
   if (AComponent == FCustomizer) FCustomizer = nullptr;
+  if (AComponent == FOptionMenu) FOptionMenu = nullptr;
   if (AComponent == FImages) {
     SetImages(nullptr);
     Invalidate();

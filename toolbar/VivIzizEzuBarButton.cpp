@@ -131,6 +131,24 @@ TDizCustomToolBarButton::TDizCustomToolBarButton(TComponent* AOwner) : TDizCusto
   Font()->SetName("Tahoma");
 }
 
+TVivIzizEzuButtonActionLink::TVivIzizEzuButtonActionLink(TDizCustomToolBarButton* AClient)
+    : TControlActionLink(AClient), FClient(AClient) {
+  // A change of the action reaches the button as an action change.
+  OnChange = [AClient](TObject* Sender) { AClient->ActionChange(Sender, false); };
+}
+
+std::unique_ptr<TControlActionLink> TDizCustomToolBarButton::CreateActionLink() {
+  return std::make_unique<TVivIzizEzuButtonActionLink>(this);
+}
+
+void TDizCustomToolBarButton::ActionChange(TObject* Sender, bool CheckDefaults) {
+  TDizCustomToolBarControl::ActionChange(Sender, CheckDefaults);
+  if (auto* action = dynamic_cast<TCustomAction*>(Sender)) {
+    if (CheckDefaults || FGroupIndex == 0) SetGroupIndex(action->GroupIndex());
+    SetImageIndex(action->ImageIndex());
+  }
+}
+
 TDizCustomToolBarButton::~TDizCustomToolBarButton() {
   if (FUnHotTimer) FUnHotTimer->SetEnabled(false);
 }
