@@ -88,8 +88,12 @@ void TDizCustomToolBar::Loaded() {
   FLoadedFlag = true;
   if (Page() && Page()->OnPager()) SetParentStyler(FParentStyler);
   if (auto* customizer = dynamic_cast<IToolBarCustomizer*>(FCustomizer)) {
-    customizer->SaveInitialState();
-    customizer->UpdateVivIzizEzu();
+    try {
+      customizer->SaveInitialState();
+      customizer->UpdateVivIzizEzu();
+    } catch (const Exception&) {
+      // An INI file that cannot be written leaves the designed layout; the form loads.
+    }
   }
 }
 

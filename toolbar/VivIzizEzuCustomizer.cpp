@@ -25,6 +25,14 @@ std::string Upper(std::string S) {
 
 std::string ItemKey(int I) { return "Name" + std::to_string(I); }
 
+// Every item takes at least one key, so a section never describes more items than it has
+// keys: a damaged count cannot make the readers loop for ever.
+int KeyCount(const TCustomIniFile& Ini, const std::string& Section) {
+  TStringList keys;
+  Ini.ReadSection(Section, &keys);
+  return keys.Count();
+}
+
 // 0..3 are left, top, right and bottom for both kinds of item.
 TButtonLayout LayoutOf(int G) {
   switch (G) {
@@ -223,7 +231,8 @@ void TVivIzizEzuCustomizer::Park(TControl* C) {
 }
 
 void TVivIzizEzuCustomizer::ApplyGlyphPosition(TControl* C, int G) {
-  if (auto* b = dynamic_cast<TVivIzizEzuButton*>(C)) b->SetGlyphPosition(static_cast<TGlyphPosition>(G & 3));
+  if (G < 0 || G > 3) G = 0;
+  if (auto* b = dynamic_cast<TVivIzizEzuButton*>(C)) b->SetGlyphPosition(static_cast<TGlyphPosition>(G));
   else if (auto* g = dynamic_cast<TDizCustomGlowButton*>(C)) g->SetLayout(LayoutOf(G));
 }
 
@@ -303,7 +312,7 @@ void TVivIzizEzuCustomizer::UpdateVivIzizEzu() {
   if (ds->EditCaption()) bar->SetCaption(ini.ReadString(sec, "VIECaption", bar->Caption()));
   const int G = ds->EditGlyphPosition() ? ini.ReadInteger(sec, "GlyphPosition", 0) : 0;
   const int L = ds->LargeIcon() && FLargeImages ? ini.ReadInteger(sec, "LargeIcon", 0) : 0;
-  const int N = ini.ReadInteger(sec, "ToolBarItemCount", -1);
+  const int N = std::min(ini.ReadInteger(sec, "ToolBarItemCount", -1), KeyCount(ini, sec));
   if (N > 0) {
     std::vector<TControl*> W;
     for (int i = 0; i < N; ++i) {
@@ -399,7 +408,7 @@ void TVivIzizEzuCustomizer::ResetToolBar() {
     bar->SetCaption(ini.ReadString(org, "VIECaption", bar->Caption()));
     const int G = ini.ReadInteger(org, "GlyphPosition", 0);
     L = ini.ReadInteger(org, "LargeIcon", 0);
-    const int N = ini.ReadInteger(org, "ToolBarItemCount", 0);
+    const int N = std::min(ini.ReadInteger(org, "ToolBarItemCount", 0), KeyCount(ini, org));
     if (N > 0) {
       // The parked items come back first.
       while (FRemovedItems->Count() > 0) {

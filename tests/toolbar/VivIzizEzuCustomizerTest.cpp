@@ -222,6 +222,20 @@ TEST_F(CustomizerTest, HostileNamesAreSkipped) {
   EXPECT_EQ(Items(), (std::vector<std::string>{"Twin"}));
 }
 
+TEST_F(CustomizerTest, DamagedCountsAndValues) {
+  cust->SetFileName(ini);
+  // A huge count: only the entries present are read (no endless loop).
+  WriteSection("ToolBarItemCount=2000000000\nGlyphPosition=9\nName0=Sep1\nName0.ClassName=VIVIZIZEZUSEPARATOR\n"
+               "Name1=Btn1\nName1.ClassName=VIVIZIZEZUBUTTON\nName1.Visible=2\nName1.ImageIndex=x\n");
+  cust->ButtonProperties()->SetVisible(true);
+  btn->SetVisible(false);
+  ASSERT_NO_THROW(cust->UpdateVivIzizEzu());
+  EXPECT_EQ(Items(), (std::vector<std::string>{"Sep1", "Btn1"}));
+  EXPECT_TRUE(btn->Visible());         // any value but 0 is true
+  EXPECT_EQ(btn->ImageIndex(), 1);     // not a number: unchanged
+  EXPECT_EQ(btn->GlyphPosition(), gpLeft);  // out of range: left
+}
+
 TEST_F(CustomizerTest, ResetNeverFreesApplicationControls) {
   cust->SetFileName(ini);
   // A control the application adds after the start is not in the recorded layout.
