@@ -543,6 +543,49 @@ TEST_F(DockPanelTest, PersistenceOffWritesNothing) {
   std::filesystem::remove_all(dir);
 }
 
+TEST_F(DockPanelTest, LoadingRestoresTheSavedRows) {
+  const auto dir = std::filesystem::temp_directory_path() / "lorm_dock_restore";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  const std::string ini = (dir / "dock.ini").string();
+  {
+    TIniFile f(ini);
+    // Three rows stored, the middle one empty; "b2" differs from B2 only in case; Gone is
+    // no tool bar of the form.
+    const char* entries[][2] = {{"ToolBarCount", "3"}, {"RowCount", "3"},  {"Name1", "b2"},   {"b2.Row", "0"},
+                                {"b2.Left", "3"},      {"Name2", "Gone"},  {"Gone.Row", "1"}, {"Name3", "B1"},
+                                {"B1.Row", "2"},       {"B1.Left", "150"}, {"B1.Visible", "1"}};
+    for (auto& e : entries) f.WriteString("Dock", e[0], e[1]);
+  }
+  const std::string extra = "    Persistence.Location = plIniFile\n    Persistence.Key = '" + ini +
+                            "'\n    Persistence.Section = 'Dock'\n    Persistence.Enabled = True\n";
+  ReadComponentFromText(DockForm(BarText("B1", 3, 1) + BarText("B2", 100, 1) + BarText("B3", 3, 40), extra), form);
+  auto* panel = static_cast<TDizDockPanel*>(form->FindComponent("Dock"));
+  auto* b1 = static_cast<TVivIzizEzu*>(form->FindComponent("B1"));
+  auto* b2 = static_cast<TVivIzizEzu*>(form->FindComponent("B2"));
+  auto* b3 = static_cast<TVivIzizEzu*>(form->FindComponent("B3"));
+  ASSERT_TRUE(panel && b1 && b2 && b3);
+  // The empty middle row went; B3, not named, got a row of its own after the named ones.
+  ASSERT_EQ(panel->GetRowCount(), 3);
+  EXPECT_EQ(b2->Row(), 0);
+  EXPECT_EQ(b1->Row(), 1);
+  EXPECT_EQ(b3->Row(), 2);
+  EXPECT_EQ(b1->Left(), 150);
+  EXPECT_LT(b2->Top(), b1->Top());
+  // A damaged store: huge counts neither hang nor make rows.
+  {
+    TIniFile f(ini);
+    f.WriteString("Dock", "ToolBarCount", "2000000000");
+    f.WriteString("Dock", "RowCount", "2000000000");
+  }
+  auto* again = new TDizDockPanel(form);
+  again->Persistence()->Assign(panel->Persistence());
+  again->SetParent(form);
+  ASSERT_NO_THROW(again->LoadToolBarsPosition());
+  EXPECT_LE(again->GetRowCount(), 11);
+  std::filesystem::remove_all(dir);
+}
+
 // ---- styler and painting ----------------------------------------------------------------
 TEST_F(DockPanelTest, StylerLinkAndFlatDockColour) {
   TDizDockPanel* panel = NewPanel();
