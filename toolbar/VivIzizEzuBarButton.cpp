@@ -2,6 +2,7 @@
 // part, auto size, images, shade, hot look).
 #include <algorithm>
 
+#include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Text.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/vcl/ActnList.h"
@@ -19,7 +20,10 @@ TRect CalcText(TCanvas* C, const std::string& Text) {
 
 void TextIn(TCanvas* C, const std::string& Text, TRect R, UINT Format) {
   RECT r{R.Left, R.Top, R.Right, R.Bottom};
-  DrawText(C->GetHandle(), Text.c_str(), static_cast<int>(Text.size()), &r, Format);
+  HDC dc = C->GetHandle();
+  // The caption stands on the face: no text background, whatever brush was realized last.
+  if (C->Brush()->GetStyle() == bsClear) SetBkMode(dc, TRANSPARENT);
+  DrawText(dc, Text.c_str(), static_cast<int>(Text.size()), &r, Format);
 }
 
 void Fill(TCanvas* C, TColor From, TColor To, bool Horizontal, const TRect& R) {

@@ -3,6 +3,7 @@
 // main window's stored dock panel.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <filesystem>
@@ -161,11 +162,36 @@ TEST_F(DockPanelTest, MainWindowDockRendersToPng) {
   TColor c = clNone;
   ASSERT_TRUE(panel->DockPixel(panel->Width() - 3, panel->Height() - 1, true, c));
   EXPECT_NE(c, clWhite);
+  // Button captions stand on the face without a text background of their own.
+  {
+    auto* b1 = static_cast<TControl*>(form->FindComponent("VivIzizEzuButton1"));
+    TBitmap shot(tb->Width(), tb->Height());
+    tb->PaintTo(shot.Canvas()->GetHandle(), 0, 0);
+    shot.Canvas()->Refresh();
+    int white = 0;
+    for (int y = b1->Top() + 2; y < b1->Top() + b1->Height() - 2; ++y)
+      for (int x = b1->Left() + 2; x < b1->Left() + b1->Width() - 2; ++x)
+        if (shot.Canvas()->GetPixel(x, y) == clWhite) ++white;
+    EXPECT_EQ(white, 0);
+  }
   const char* keep = std::getenv("LORM_KEEP_PNG");
   const std::filesystem::path dir =
       keep ? std::filesystem::path(keep).parent_path() : std::filesystem::temp_directory_path();
   const auto png = dir / "lorm_dock_panel.png";
   EXPECT_TRUE(SaveWindowPng(form->Handle(), png.string()));
+  if (keep) {
+    // The panel's left part enlarged, to look at single pixels.
+    TBitmap shot(panel->Width(), panel->Height());
+    panel->PaintTo(shot.Canvas()->GetHandle(), 0, 0);
+    shot.Canvas()->Refresh();
+    TBitmap big(420 * 3, panel->Height() * 3);
+    big.Canvas()->StretchDraw({0, 0, panel->Width() * 3, panel->Height() * 3}, &shot);
+    const TByteBuffer data = EncodePng(big.ToRawImage());
+    if (FILE* f = std::fopen((dir / "lorm_dock_panel_zoom.png").string().c_str(), "wb")) {
+      std::fwrite(data.data(), 1, data.size(), f);
+      std::fclose(f);
+    }
+  }
   if (!keep) std::filesystem::remove(png);
 }
 
