@@ -264,6 +264,12 @@ void TDizDockPanel::SetToolBarFullSize(TDizCustomToolBar* ToolBar, bool) { FRows
 
 void TDizDockPanel::ArrangeToolBars() { FRows->ReArrangeAllToolBars(); }
 
+void TDizDockPanel::ArrangeToolBarRow(TDizCustomToolBar* ToolBar) {
+  const int row = ToolBar ? ToolBar->Row() : -1;
+  if (row >= 0 && row < FRows->Count() && FRows->GetItem(row)->IndexOf(ToolBar) >= 0)
+    FRows->GetItem(row)->ArrangeToolBars();
+}
+
 // ---- alignment and size -----------------------------------------------------------------
 void TDizDockPanel::SetDockAlign(TDockAlign Value) {
   if (FAlign == Value) return;

@@ -182,6 +182,7 @@ public:
   void SetToolBarFullSize(TDizCustomToolBar* ToolBar, bool) override;
   void SetToolBarBounds(TDizCustomToolBar* ToolBar, int& ALeft, int& ATop, int& AWidth, int& AHeight) override;
   void ArrangeToolBars() override;
+  void ArrangeToolBarRow(TDizCustomToolBar* ToolBar) override;
   int IsAllowedInAnyRow(TDizCustomToolBar* ToolBar) const;
 
   int GetVivIzizEzuCount() const { return FToolBars->Count(); }

@@ -345,7 +345,7 @@ void TDizCustomToolBar::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) 
 void TDizCustomToolBar::Update() {
   TCustomControl::Update();
   if (IToolBarDockSite* site = DockSite()) {
-    site->ArrangeToolBars();
+    if (!FInPaint) site->ArrangeToolBars();
     UpdateRULists();
   }
   // Layout never runs from inside painting.
@@ -460,6 +460,8 @@ void TDizCustomToolBar::AdjustControl(TControl* Control) {
   SetControlsPosition(true);
   UpdateRULists();
   FAdjusting = false;
+  if (!IsDesigning() && !IsLoading() && !FAllowBoundChange)
+    if (IToolBarDockSite* site = DockSite()) site->ArrangeToolBarRow(this);
 }
 
 void TDizCustomToolBar::BuildSequenceControlList() {

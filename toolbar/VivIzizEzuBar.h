@@ -80,6 +80,8 @@ public:
   virtual void SetToolBarBounds(TDizCustomToolBar*, int&, int&, int&, int&) {}
   // Re-arranges and re-packs every row (the tool bar's Update asks).
   virtual void ArrangeToolBars() {}
+  // Re-arranges the row the tool bar stands in (after its controls changed).
+  virtual void ArrangeToolBarRow(TDizCustomToolBar*) {}
 
 protected:
   ~IToolBarDockSite() = default;

@@ -465,6 +465,25 @@ TEST_F(DockPanelTest, DraggingTowardsTheStartSwaps) {
   EXPECT_EQ(a->Left(), 105);
 }
 
+TEST_F(DockPanelTest, GrowingBarPushesItsNeighbour) {
+  TDizDockPanel* panel = NewPanel();
+  auto* a = new TVivIzizEzu(form);
+  a->SetParent(panel);  // sizes itself to its controls
+  TVivIzizEzu* b = Dock(panel);
+  b->SetBounds(a->Left() + a->Width() + 2, 1, b->Width(), b->Height());
+  ASSERT_EQ(panel->GetRowCount(), 1);
+  for (int i = 0; i < 6; ++i) {
+    auto* btn = new TVivIzizEzuButton(form);
+    btn->SetParent(a);
+  }
+  // The bar takes its full length; its neighbour is pushed along, 2 px after it.
+  EXPECT_EQ(a->Width(), a->FullLength());
+  EXPECT_GT(a->Width(), 100);
+  EXPECT_EQ(a->Top(), b->Top());
+  EXPECT_EQ(b->Left(), a->Left() + a->Width() + 2);
+  EXPECT_LE(b->Left() + b->Width(), panel->Width() - 1 - 2);
+}
+
 TEST_F(DockPanelTest, ShorteningTheOnlyBarIsRefused) {
   TDizDockPanel* panel = NewPanel();
   TVivIzizEzu* a = Dock(panel);
