@@ -240,6 +240,13 @@ void TDizDockPanel::RemoveToolBar(TDizCustomToolBar* ToolBar) {
 void TDizDockPanel::SetToolBarBounds(TDizCustomToolBar* ToolBar, int& ALeft, int& ATop, int& AWidth,
                                      int& AHeight) {
   if (!ToolBar || IsLoading() || !ToolBar->Visible()) return;
+  // Requests far outside any screen are brought into range first, so the row arithmetic
+  // cannot overflow.
+  constexpr int kFar = 1 << 24;
+  ALeft = std::clamp(ALeft, -kFar, kFar);
+  ATop = std::clamp(ATop, -kFar, kFar);
+  AWidth = std::clamp(AWidth, 0, kFar);
+  AHeight = std::clamp(AHeight, 0, kFar);
   if (IsHorizontal(FAlign)) {
     FRows->SetToolBarTopAndHeight(ToolBar, ATop, AHeight);
     const int row = ToolBar->Row();

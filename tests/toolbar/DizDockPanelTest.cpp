@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <limits>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -482,6 +483,22 @@ TEST_F(DockPanelTest, GrowingBarPushesItsNeighbour) {
   EXPECT_EQ(a->Top(), b->Top());
   EXPECT_EQ(b->Left(), a->Left() + a->Width() + 2);
   EXPECT_LE(b->Left() + b->Width(), panel->Width() - 1 - 2);
+}
+
+TEST_F(DockPanelTest, ExtremeRequestsStayInTheRow) {
+  const int far = std::numeric_limits<int>::max(), near = std::numeric_limits<int>::min();
+  const int requests[][4] = {{far, 1, 100, 26}, {near, 1, 100, 26}, {3, far, 100, 26},
+                             {3, near, 100, 26}, {3, 1, far, 26},   {3, 1, 100, far}};
+  for (const auto& r : requests) {
+    TDizDockPanel* panel = NewPanel();
+    TVivIzizEzu* a = Dock(panel);
+    Dock(panel)->SetBounds(200, 1, 100, 26);
+    a->SetBounds(r[0], r[1], r[2], r[3]);
+    EXPECT_GE(a->Left(), 3);
+    EXPECT_LE(a->Left(), panel->Width());
+    EXPECT_EQ(a->Top(), RowRect(panel, a->Row()).Top);
+    delete panel;
+  }
 }
 
 TEST_F(DockPanelTest, ShorteningTheOnlyBarIsRefused) {
