@@ -11,50 +11,6 @@
 
 namespace VivIzizEzu {
 
-// ---- TPersistence -----------------------------------------------------------------------
-void TPersistence::Assign(TPersistent* Source) {
-  auto* src = dynamic_cast<TPersistence*>(Source);
-  if (!src) {
-    TPersistent::Assign(Source);
-    return;
-  }
-  const bool changed = FLocation != src->FLocation || FKey != src->FKey || FSection != src->FSection ||
-                       FEnabled != src->FEnabled;
-  FLocation = src->FLocation;
-  FKey = src->FKey;
-  FSection = src->FSection;
-  FEnabled = src->FEnabled;
-  if (changed) Change();
-}
-
-void TPersistence::Change() {
-  if (OnChange) OnChange(this);
-}
-
-void TPersistence::SetLocation(TPersistenceLocation Value) {
-  if (FLocation == Value) return;
-  FLocation = Value;
-  Change();
-}
-
-void TPersistence::SetKey(const std::string& Value) {
-  if (FKey == Value) return;
-  FKey = Value;
-  Change();
-}
-
-void TPersistence::SetSection(const std::string& Value) {
-  if (FSection == Value) return;
-  FSection = Value;
-  Change();
-}
-
-void TPersistence::SetEnabled(bool Value) {
-  if (FEnabled == Value) return;
-  FEnabled = Value;
-  Change();
-}
-
 // ---- construction -----------------------------------------------------------------------
 TDizDockPanel::TDizDockPanel(TComponent* AOwner) : TCustomControl(AOwner) {
   FInternalStyler = new TCustomVivIzizEzuStyler(this);
@@ -195,7 +151,10 @@ int TDizDockPanel::AddToolBar(TDizCustomToolBar* ToolBar) {
   if (FRows->RowsMayChange()) {
     ToolBar->SetPosition(FAlign);
     if (FToolBars->IndexOf(ToolBar) < 0) FToolBars->Add(ToolBar);
-    if (IsLoading()) return 0;
+    if (IsLoading()) {
+      CopyPersistence(ToolBar);
+      return 0;
+    }
     result = FRows->Add()->AddToolBar(ToolBar);
   } else {
     const int row = IsAllowedInAnyRow(ToolBar);
@@ -204,7 +163,15 @@ int TDizDockPanel::AddToolBar(TDizCustomToolBar* ToolBar) {
     if (FToolBars->IndexOf(ToolBar) < 0) FToolBars->Add(ToolBar);
     result = FRows->GetItem(row)->AddToolBar(ToolBar);
   }
+  CopyPersistence(ToolBar);
   return result;
+}
+
+void TDizDockPanel::CopyPersistence(TDizCustomToolBar* ToolBar) {
+  TPersistence* p = ToolBar->Persistence();
+  p->SetEnabled(FPersistence->Enabled());
+  p->SetKey(FPersistence->Key());
+  p->SetLocation(FPersistence->Location());
 }
 
 int TDizDockPanel::IsAllowedInAnyRow(TDizCustomToolBar* ToolBar) const {
@@ -387,7 +354,10 @@ std::unique_ptr<TCustomIniFile> TDizDockPanel::OpenStore() const {
   return std::make_unique<TRegistryIniFile>(FPersistence->Key());
 }
 
-void TDizDockPanel::OnPersistenceChange(TObject*) {}
+void TDizDockPanel::OnPersistenceChange(TObject*) {
+  for (int r = 0; r < FRows->Count(); ++r)
+    for (int i = 0; i < FRows->GetItem(r)->ToolBarCount(); ++i) CopyPersistence(FRows->GetItem(r)->ToolBars(i));
+}
 
 void TDizDockPanel::SaveToolBarsPosition() {
   if (!FPersistence->Active() || IsDesigning()) return;
@@ -469,24 +439,11 @@ void TDizDockPanel::LoadToolBarsPosition() {
 
 // ---- published properties ---------------------------------------------------------------
 namespace {
-const TEnumInfo* PersistenceLocationInfo() {
-  static const TEnumInfo* info = RegisterEnum("TPersistenceLocation", {"plRegistry", "plIniFile"});
-  return info;
-}
 const TEnumInfo* DockAlignNames() {
   static const TEnumInfo* info = RegisterEnum("TDockAlign", {"daLeft", "daTop", "daRight", "daBottom"});
   return info;
 }
 }  // namespace
-
-void TPersistence::Publish(TClassBuilder<TPersistence>& P) {
-  using C = TPersistence;
-  P.Enum("Location", PersistenceLocationInfo(), &C::Location, &C::SetLocation, plRegistry)
-      .Str("Key", &C::Key, &C::SetKey)
-      .Str("Section", &C::Section, &C::SetSection)
-      .Bool("Enabled", &C::Enabled, &C::SetEnabled, false)
-      .Event("OnChange", &C::OnChange);
-}
 
 void TDizDockPanel::Publish(TClassBuilder<TDizDockPanel>& P) {
   using C = TDizDockPanel;

@@ -29,6 +29,47 @@ TControl* At(const TDbgList* L, int I) { return static_cast<TControl*>(L->GetIte
 bool IsSeparator(TControl* C) { return dynamic_cast<TVivIzizEzuSeparator*>(C) != nullptr; }
 }  // namespace
 
+// ---- TPersistence -----------------------------------------------------------------------
+void TPersistence::Assign(TPersistent* Source) {
+  auto* src = dynamic_cast<TPersistence*>(Source);
+  if (!src) {
+    TPersistent::Assign(Source);
+    return;
+  }
+  FLocation = src->FLocation;
+  FKey = src->FKey;
+  FSection = src->FSection;
+  FEnabled = src->FEnabled;
+}
+
+void TPersistence::Change() {
+  if (OnChange) OnChange(this);
+}
+
+void TPersistence::SetLocation(TPersistenceLocation Value) {
+  if (FLocation == Value) return;
+  FLocation = Value;
+  Change();
+}
+
+void TPersistence::SetKey(const std::string& Value) {
+  if (FKey == Value) return;
+  FKey = Value;
+  Change();
+}
+
+void TPersistence::SetSection(const std::string& Value) {
+  if (FSection == Value) return;
+  FSection = Value;
+  Change();
+}
+
+void TPersistence::SetEnabled(bool Value) {
+  if (FEnabled == Value) return;
+  FEnabled = Value;
+  Change();
+}
+
 // ---- construction -----------------------------------------------------------------------
 TDizCustomToolBar::TDizCustomToolBar(TComponent* AOwner) : TCustomControl(AOwner) {
   FInternalStyler = new TCustomVivIzizEzuStyler(this);
@@ -41,6 +82,8 @@ TDizCustomToolBar::TDizCustomToolBar(TComponent* AOwner) : TCustomControl(AOwner
   FHidden = std::make_unique<TDbgList>();
   FVisibleSnapshot = std::make_unique<TDbgList>();
   FCaptionFont = std::make_unique<TFont>();
+  FPersistence = std::make_unique<TPersistence>(this);
+  FPersistence->SetSection("UnDockedVivIzizEzus");
   TControlStyle s = ControlStyle();
   s.Include(csAcceptsControls);
   s.Exclude(csOpaque);

@@ -61,6 +61,40 @@ class TVivIzizEzuMenuButton;
 class TVivIzizEzuSeparator;
 class TVivIzizEzuContainer;
 
+enum TPersistenceLocation { plRegistry, plIniFile };
+
+// Whether and where tool bar positions are saved: the registry (Key is a key path) or an
+// INI file (Key is the file name), in Section. Nothing is saved or loaded while Enabled
+// is off, or while Key or Section is empty.
+class TPersistence : public TPersistent {
+  LORM_PUBLISHED(TPersistence, TPersistent)
+public:
+  explicit TPersistence(TComponent* AOwner) : FOwner(AOwner) {}
+  // Copies the four values, without raising OnChange.
+  void Assign(TPersistent* Source) override;
+  TPersistent* GetOwner() override { return FOwner; }
+
+  TPersistenceLocation Location() const { return FLocation; }
+  void SetLocation(TPersistenceLocation Value);
+  const std::string& Key() const { return FKey; }
+  void SetKey(const std::string& Value);
+  const std::string& Section() const { return FSection; }
+  void SetSection(const std::string& Value);
+  bool Enabled() const { return FEnabled; }
+  void SetEnabled(bool Value);
+  // Enabled, with a key and a section.
+  bool Active() const { return FEnabled && !FKey.empty() && !FSection.empty(); }
+  TNotifyEvent OnChange;
+
+private:
+  void Change();
+  TComponent* FOwner;
+  TPersistenceLocation FLocation = plRegistry;
+  std::string FKey;
+  std::string FSection;
+  bool FEnabled = false;
+};
+
 // ---- hosts a tool bar can stand on --------------------------------------------------------
 // A dock site (the dock panel). The panel keeps its tool bars in rows.
 class IToolBarDockSite {
@@ -316,6 +350,10 @@ public:
   void SetToolBarIndex(int Value) { FToolBarIndex = Value; }
   TDizHintInfo* OfficeHint() const { return FOfficeHint.get(); }
   void SetOfficeHint(TDizHintInfo* Value) { FOfficeHint->Assign(Value); }
+  // Where the tool bar's own position is kept (section "UnDockedVivIzizEzus"); a dock
+  // panel hands it its Enabled, Key and Location.
+  TPersistence* Persistence() const { return FPersistence.get(); }
+  void SetPersistence(TPersistence* Value) { FPersistence->Assign(Value); }
 
   TNotifyEvent OnUnDocked;
   std::function<void(TObject* Sender, TWinControl* DockPanel)> OnDocked;
@@ -439,6 +477,7 @@ private:
   bool FParentOptionPicture = true;
   int FToolBarIndex = -1;
   std::unique_ptr<TDizHintInfo> FOfficeHint = std::make_unique<TDizHintInfo>();
+  std::unique_ptr<TPersistence> FPersistence;
   bool FHover = false;
   bool FRightHandleHot = false, FRightHandleDown = false;
   bool FOptionBtnHot = false, FOptionBtnDown = false;
@@ -752,6 +791,7 @@ private:
 }  // namespace VivIzizEzu
 
 using VivIzizEzu::TDbgList;
+using VivIzizEzu::TPersistence;
 using VivIzizEzu::TDizCustomToolBar;
 using VivIzizEzu::TVivIzizEzu;
 using VivIzizEzu::TDizCustomToolBarControl;

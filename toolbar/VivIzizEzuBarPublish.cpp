@@ -34,6 +34,10 @@ const TEnumInfo* DockModeInfo() {
       RegisterEnum("TDockMode", {"dmAll", "dmAllParentDockPanels", "dmParentDockPanelOnly"});
   return info;
 }
+const TEnumInfo* PersistenceLocationInfo() {
+  static const TEnumInfo* info = RegisterEnum("TPersistenceLocation", {"plRegistry", "plIniFile"});
+  return info;
+}
 const TEnumInfo* CaptionPositionInfo() {
   static const TEnumInfo* info = RegisterEnum("TCaptionPosition", {"cpTop", "cpBottom"});
   return info;
@@ -157,6 +161,15 @@ void TVivIzizEzuContainer::Publish(TClassBuilder<TVivIzizEzuContainer>& P) {
       .Bool("ParentStyler", &C::ParentStyler, &C::SetParentStyler, true)
       .Bool("Line3D", &C::Line3D, &C::SetLine3D)
       .Int("Margins", &C::Margins, &C::SetMargins, 0);
+}
+
+void TPersistence::Publish(TClassBuilder<TPersistence>& P) {
+  using C = TPersistence;
+  P.Enum("Location", PersistenceLocationInfo(), &C::Location, &C::SetLocation, plRegistry)
+      .Str("Key", &C::Key, &C::SetKey)
+      .Str("Section", &C::Section, &C::SetSection)
+      .Bool("Enabled", &C::Enabled, &C::SetEnabled, false)
+      .Event("OnChange", &C::OnChange);
 }
 
 }  // namespace VivIzizEzu

@@ -605,6 +605,30 @@ TEST_F(DockPanelTest, PersistenceOffWritesNothing) {
   std::filesystem::remove_all(dir);
 }
 
+TEST_F(DockPanelTest, DockedToolBarsFollowThePanelsPersistence) {
+  TDizDockPanel* panel = NewPanel();
+  panel->Persistence()->SetLocation(plIniFile);
+  panel->Persistence()->SetKey("layout.ini");
+  panel->Persistence()->SetSection("Dock");
+  TVivIzizEzu* bar = Dock(panel);
+  EXPECT_EQ(bar->Persistence()->Location(), plIniFile);
+  EXPECT_EQ(bar->Persistence()->Key(), "layout.ini");
+  EXPECT_EQ(bar->Persistence()->Section(), "UnDockedVivIzizEzus");
+  EXPECT_FALSE(bar->Persistence()->Enabled());
+  panel->Persistence()->SetEnabled(true);
+  panel->Persistence()->SetKey("other.ini");
+  EXPECT_TRUE(bar->Persistence()->Enabled());
+  EXPECT_EQ(bar->Persistence()->Key(), "other.ini");
+  // Assigning copies without a change notice.
+  TPersistence copy(nullptr);
+  int changes = 0;
+  copy.OnChange = [&](TObject*) { ++changes; };
+  copy.Assign(panel->Persistence());
+  EXPECT_EQ(changes, 0);
+  EXPECT_EQ(copy.Key(), "other.ini");
+  EXPECT_EQ(copy.Section(), "Dock");
+}
+
 TEST_F(DockPanelTest, LoadingRestoresTheSavedRows) {
   const auto dir = std::filesystem::temp_directory_path() / "lorm_dock_restore";
   std::filesystem::remove_all(dir);
