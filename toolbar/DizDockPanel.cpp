@@ -11,50 +11,6 @@
 
 namespace VivIzizEzu {
 
-// ---- TPersistence -----------------------------------------------------------------------
-void TPersistence::Assign(TPersistent* Source) {
-  auto* src = dynamic_cast<TPersistence*>(Source);
-  if (!src) {
-    TPersistent::Assign(Source);
-    return;
-  }
-  const bool changed = FLocation != src->FLocation || FKey != src->FKey || FSection != src->FSection ||
-                       FEnabled != src->FEnabled;
-  FLocation = src->FLocation;
-  FKey = src->FKey;
-  FSection = src->FSection;
-  FEnabled = src->FEnabled;
-  if (changed) Change();
-}
-
-void TPersistence::Change() {
-  if (OnChange) OnChange(this);
-}
-
-void TPersistence::SetLocation(TPersistenceLocation Value) {
-  if (FLocation == Value) return;
-  FLocation = Value;
-  Change();
-}
-
-void TPersistence::SetKey(const std::string& Value) {
-  if (FKey == Value) return;
-  FKey = Value;
-  Change();
-}
-
-void TPersistence::SetSection(const std::string& Value) {
-  if (FSection == Value) return;
-  FSection = Value;
-  Change();
-}
-
-void TPersistence::SetEnabled(bool Value) {
-  if (FEnabled == Value) return;
-  FEnabled = Value;
-  Change();
-}
-
 // ---- construction -----------------------------------------------------------------------
 TDizDockPanel::TDizDockPanel(TComponent* AOwner) : TCustomControl(AOwner) {
   FInternalStyler = new TCustomVivIzizEzuStyler(this);
@@ -195,7 +151,10 @@ int TDizDockPanel::AddToolBar(TDizCustomToolBar* ToolBar) {
   if (FRows->RowsMayChange()) {
     ToolBar->SetPosition(FAlign);
     if (FToolBars->IndexOf(ToolBar) < 0) FToolBars->Add(ToolBar);
-    if (IsLoading()) return 0;
+    if (IsLoading()) {
+      CopyPersistence(ToolBar);
+      return 0;
+    }
     result = FRows->Add()->AddToolBar(ToolBar);
   } else {
     const int row = IsAllowedInAnyRow(ToolBar);
@@ -204,7 +163,15 @@ int TDizDockPanel::AddToolBar(TDizCustomToolBar* ToolBar) {
     if (FToolBars->IndexOf(ToolBar) < 0) FToolBars->Add(ToolBar);
     result = FRows->GetItem(row)->AddToolBar(ToolBar);
   }
+  CopyPersistence(ToolBar);
   return result;
+}
+
+void TDizDockPanel::CopyPersistence(TDizCustomToolBar* ToolBar) {
+  TPersistence* p = ToolBar->Persistence();
+  p->SetEnabled(FPersistence->Enabled());
+  p->SetKey(FPersistence->Key());
+  p->SetLocation(FPersistence->Location());
 }
 
 int TDizDockPanel::IsAllowedInAnyRow(TDizCustomToolBar* ToolBar) const {
@@ -240,6 +207,13 @@ void TDizDockPanel::RemoveToolBar(TDizCustomToolBar* ToolBar) {
 void TDizDockPanel::SetToolBarBounds(TDizCustomToolBar* ToolBar, int& ALeft, int& ATop, int& AWidth,
                                      int& AHeight) {
   if (!ToolBar || IsLoading() || !ToolBar->Visible()) return;
+  // Requests far outside any screen are brought into range first, so the row arithmetic
+  // cannot overflow.
+  constexpr int kFar = 1 << 24;
+  ALeft = std::clamp(ALeft, -kFar, kFar);
+  ATop = std::clamp(ATop, -kFar, kFar);
+  AWidth = std::clamp(AWidth, 0, kFar);
+  AHeight = std::clamp(AHeight, 0, kFar);
   if (IsHorizontal(FAlign)) {
     FRows->SetToolBarTopAndHeight(ToolBar, ATop, AHeight);
     const int row = ToolBar->Row();
@@ -263,6 +237,12 @@ void TDizDockPanel::UpdateToolBarVisibility(TDizCustomToolBar* ToolBar) {
 void TDizDockPanel::SetToolBarFullSize(TDizCustomToolBar* ToolBar, bool) { FRows->SetToolBarFullSize(ToolBar); }
 
 void TDizDockPanel::ArrangeToolBars() { FRows->ReArrangeAllToolBars(); }
+
+void TDizDockPanel::ArrangeToolBarRow(TDizCustomToolBar* ToolBar) {
+  const int row = ToolBar ? ToolBar->Row() : -1;
+  if (row >= 0 && row < FRows->Count() && FRows->GetItem(row)->IndexOf(ToolBar) >= 0)
+    FRows->GetItem(row)->ArrangeToolBars();
+}
 
 // ---- alignment and size -----------------------------------------------------------------
 void TDizDockPanel::SetDockAlign(TDockAlign Value) {
@@ -374,7 +354,10 @@ std::unique_ptr<TCustomIniFile> TDizDockPanel::OpenStore() const {
   return std::make_unique<TRegistryIniFile>(FPersistence->Key());
 }
 
-void TDizDockPanel::OnPersistenceChange(TObject*) {}
+void TDizDockPanel::OnPersistenceChange(TObject*) {
+  for (int r = 0; r < FRows->Count(); ++r)
+    for (int i = 0; i < FRows->GetItem(r)->ToolBarCount(); ++i) CopyPersistence(FRows->GetItem(r)->ToolBars(i));
+}
 
 void TDizDockPanel::SaveToolBarsPosition() {
   if (!FPersistence->Active() || IsDesigning()) return;
@@ -403,68 +386,64 @@ void TDizDockPanel::LoadToolBarsPosition() {
   if (!FPersistence->Active() || IsDesigning()) return;
   std::unique_ptr<TCustomIniFile> ini = OpenStore();
   const std::string& sec = FPersistence->Section();
-  const int count = ini->ReadInteger(sec, "ToolBarCount", 0);
-  const int rows = ini->ReadInteger(sec, "RowCount", 0);
-  if (count <= 0 || rows <= 0 || count > 10000 || rows > 10000) return;
-  // Rebuild the rows in the saved order; tool bars the store does not name keep their row.
-  std::vector<TDizCustomToolBar*> named;
-  std::vector<std::vector<TDizCustomToolBar*>> byRow(static_cast<size_t>(rows));
+  // The tool bars standing in the rows, looked up by name without regard to case.
+  std::vector<TDizCustomToolBar*> table;
+  for (int r = 0; r < FRows->Count(); ++r)
+    for (int i = 0; i < FRows->GetItem(r)->ToolBarCount(); ++i) table.push_back(FRows->GetItem(r)->ToolBars(i));
+  TStringList keys;
+  ini->ReadSection(sec, &keys);
+  // Each tool bar takes several entries: a damaged count cannot make rows or loops without end.
+  const int count = std::min(ini->ReadInteger(sec, "ToolBarCount", 0), keys.Count());
+  if (count <= 0) return;
+  const int rows = std::clamp(ini->ReadInteger(sec, "RowCount", FRows->Count()), 0, count);
+  FRows->Clear();
+  for (TDizCustomToolBar* bar : table) bar->SetRow(-1);
+  for (int r = 0; r < rows; ++r) FRows->Add();
   for (int i = 1; i <= count; ++i) {
-    const std::string n = ini->ReadString(sec, "Name" + std::to_string(i), "");
-    if (n.empty()) continue;
-    TDizCustomToolBar* bar = nullptr;
-    for (int k = 0; k < FToolBars->Count(); ++k)
-      if (SameTextAscii(GetVivIzizEzus(k)->Name(), n)) bar = GetVivIzizEzus(k);
-    if (!bar || std::find(named.begin(), named.end(), bar) != named.end()) continue;
-    named.push_back(bar);
+    const std::string n = ini->ReadString(sec, "Name" + std::to_string(i), Name());
+    auto it = std::find_if(table.begin(), table.end(),
+                           [&](TDizCustomToolBar* b) { return SameTextAscii(b->Name(), n); });
+    if (it == table.end()) continue;
+    TDizCustomToolBar* bar = *it;
+    table.erase(it);
     const int row = ini->ReadInteger(sec, n + ".Row", bar->Row());
+    const int left = ini->ReadInteger(sec, n + ".Left", bar->Left());
+    const int top = ini->ReadInteger(sec, n + ".Top", bar->Top());
+    const int width = ini->ReadInteger(sec, n + ".Width", bar->Width());
+    const int height = ini->ReadInteger(sec, n + ".Height", bar->Height());
     const bool visible = ini->ReadInteger(sec, n + ".Visible", bar->Visible() ? 1 : 0) != 0;
+    if (row >= 0 && row < FRows->Count()) {
+      FRows->GetItem(row)->FToolBars.push_back(bar);
+      bar->SetRow(row);
+    }
     const bool saved = bar->AllowBoundChange();
     bar->SetAllowBoundChange(true);
-    bar->SetBounds(ini->ReadInteger(sec, n + ".Left", bar->Left()), ini->ReadInteger(sec, n + ".Top", bar->Top()),
-                   ini->ReadInteger(sec, n + ".Width", bar->Width()),
-                   ini->ReadInteger(sec, n + ".Height", bar->Height()));
+    if (width != bar->Width()) bar->SetWidth(width);
+    if (left != bar->Left()) bar->SetLeft(left);
+    if (top != bar->Top()) bar->SetTop(top);
+    if (height != bar->Height()) bar->SetHeight(height);
     bar->SetAllowBoundChange(saved);
-    if (visible && row >= 0 && row < rows) byRow[static_cast<size_t>(row)].push_back(bar);
-    else if (!visible) bar->SetVisible(false);
+    if (visible != bar->Visible()) bar->SetVisible(visible);
   }
-  for (auto& list : byRow) {
-    if (list.empty()) continue;
-    // Take them out of their present rows, then into a row of their own in saved order.
-    for (TDizCustomToolBar* bar : list) {
-      const int r = FRows->IsToolBarAlreadyAdded(bar);
-      if (r >= 0) FRows->GetItem(r)->RemoveToolBar(bar, true);
-    }
-    TRowCollectionItem* row = FRows->Add();
-    for (TDizCustomToolBar* bar : list) {
-      const int left = bar->Left(), top = bar->Top();
-      row->AddToolBar(bar);
-      bar->SetBounds(left, top, bar->Width(), bar->Height());
-    }
-  }
+  for (int r = FRows->Count() - 1; r >= 0; --r)
+    if (r < FRows->Count()) FRows->DeleteMeIfEmpty(FRows->GetItem(r));
+  for (TDizCustomToolBar* bar : table) FRows->Add()->AddToolBar(bar);
   FRows->SetRowsPosition();
+  for (int i = 0; i < FToolBars->Count(); ++i) {
+    TDizCustomToolBar* bar = GetVivIzizEzus(i);
+    if (!bar->Visible()) continue;
+    bar->SetControlsPosition(true);
+    bar->UpdateRULists();
+  }
 }
 
 // ---- published properties ---------------------------------------------------------------
 namespace {
-const TEnumInfo* PersistenceLocationInfo() {
-  static const TEnumInfo* info = RegisterEnum("TPersistenceLocation", {"plRegistry", "plIniFile"});
-  return info;
-}
 const TEnumInfo* DockAlignNames() {
   static const TEnumInfo* info = RegisterEnum("TDockAlign", {"daLeft", "daTop", "daRight", "daBottom"});
   return info;
 }
 }  // namespace
-
-void TPersistence::Publish(TClassBuilder<TPersistence>& P) {
-  using C = TPersistence;
-  P.Enum("Location", PersistenceLocationInfo(), &C::Location, &C::SetLocation, plRegistry)
-      .Str("Key", &C::Key, &C::SetKey)
-      .Str("Section", &C::Section, &C::SetSection)
-      .Bool("Enabled", &C::Enabled, &C::SetEnabled, false)
-      .Event("OnChange", &C::OnChange);
-}
 
 void TDizDockPanel::Publish(TClassBuilder<TDizDockPanel>& P) {
   using C = TDizDockPanel;

@@ -19,40 +19,6 @@
 
 namespace VivIzizEzu {
 
-enum TPersistenceLocation { plRegistry, plIniFile };
-
-// Whether and where tool bar positions are saved: the registry (Key is a key path) or an
-// INI file (Key is the file name), in Section. Nothing is saved or loaded while Enabled
-// is off, or while Key or Section is empty.
-class TPersistence : public TPersistent {
-  LORM_PUBLISHED(TPersistence, TPersistent)
-public:
-  explicit TPersistence(TComponent* AOwner) : FOwner(AOwner) {}
-  // Copies the four values (raising OnChange once when any differs).
-  void Assign(TPersistent* Source) override;
-  TPersistent* GetOwner() override { return FOwner; }
-
-  TPersistenceLocation Location() const { return FLocation; }
-  void SetLocation(TPersistenceLocation Value);
-  const std::string& Key() const { return FKey; }
-  void SetKey(const std::string& Value);
-  const std::string& Section() const { return FSection; }
-  void SetSection(const std::string& Value);
-  bool Enabled() const { return FEnabled; }
-  void SetEnabled(bool Value);
-  // Enabled, with a key and a section.
-  bool Active() const { return FEnabled && !FKey.empty() && !FSection.empty(); }
-  TNotifyEvent OnChange;
-
-private:
-  void Change();
-  TComponent* FOwner;
-  TPersistenceLocation FLocation = plRegistry;
-  std::string FKey;
-  std::string FSection;
-  bool FEnabled = false;
-};
-
 class TDizDockPanel;
 class TRowCollection;
 
@@ -182,6 +148,7 @@ public:
   void SetToolBarFullSize(TDizCustomToolBar* ToolBar, bool) override;
   void SetToolBarBounds(TDizCustomToolBar* ToolBar, int& ALeft, int& ATop, int& AWidth, int& AHeight) override;
   void ArrangeToolBars() override;
+  void ArrangeToolBarRow(TDizCustomToolBar* ToolBar) override;
   int IsAllowedInAnyRow(TDizCustomToolBar* ToolBar) const;
 
   int GetVivIzizEzuCount() const { return FToolBars->Count(); }
@@ -235,7 +202,7 @@ protected:
   void Paint() override;
 
 private:
-  void SetDockAlignNow(TDockAlign Value);
+  void CopyPersistence(TDizCustomToolBar* ToolBar);
   std::unique_ptr<TCustomIniFile> OpenStore() const;
 
   TCustomVivIzizEzuStyler* FInternalStyler = nullptr;

@@ -29,6 +29,47 @@ TControl* At(const TDbgList* L, int I) { return static_cast<TControl*>(L->GetIte
 bool IsSeparator(TControl* C) { return dynamic_cast<TVivIzizEzuSeparator*>(C) != nullptr; }
 }  // namespace
 
+// ---- TPersistence -----------------------------------------------------------------------
+void TPersistence::Assign(TPersistent* Source) {
+  auto* src = dynamic_cast<TPersistence*>(Source);
+  if (!src) {
+    TPersistent::Assign(Source);
+    return;
+  }
+  FLocation = src->FLocation;
+  FKey = src->FKey;
+  FSection = src->FSection;
+  FEnabled = src->FEnabled;
+}
+
+void TPersistence::Change() {
+  if (OnChange) OnChange(this);
+}
+
+void TPersistence::SetLocation(TPersistenceLocation Value) {
+  if (FLocation == Value) return;
+  FLocation = Value;
+  Change();
+}
+
+void TPersistence::SetKey(const std::string& Value) {
+  if (FKey == Value) return;
+  FKey = Value;
+  Change();
+}
+
+void TPersistence::SetSection(const std::string& Value) {
+  if (FSection == Value) return;
+  FSection = Value;
+  Change();
+}
+
+void TPersistence::SetEnabled(bool Value) {
+  if (FEnabled == Value) return;
+  FEnabled = Value;
+  Change();
+}
+
 // ---- construction -----------------------------------------------------------------------
 TDizCustomToolBar::TDizCustomToolBar(TComponent* AOwner) : TCustomControl(AOwner) {
   FInternalStyler = new TCustomVivIzizEzuStyler(this);
@@ -41,6 +82,8 @@ TDizCustomToolBar::TDizCustomToolBar(TComponent* AOwner) : TCustomControl(AOwner
   FHidden = std::make_unique<TDbgList>();
   FVisibleSnapshot = std::make_unique<TDbgList>();
   FCaptionFont = std::make_unique<TFont>();
+  FPersistence = std::make_unique<TPersistence>(this);
+  FPersistence->SetSection("UnDockedVivIzizEzus");
   TControlStyle s = ControlStyle();
   s.Include(csAcceptsControls);
   s.Exclude(csOpaque);
@@ -88,8 +131,12 @@ void TDizCustomToolBar::Loaded() {
   FLoadedFlag = true;
   if (Page() && Page()->OnPager()) SetParentStyler(FParentStyler);
   if (auto* customizer = dynamic_cast<IToolBarCustomizer*>(FCustomizer)) {
-    customizer->SaveInitialState();
-    customizer->UpdateVivIzizEzu();
+    try {
+      customizer->SaveInitialState();
+      customizer->UpdateVivIzizEzu();
+    } catch (const Exception&) {
+      // An INI file that cannot be written leaves the designed layout; the form loads.
+    }
   }
 }
 
@@ -98,6 +145,13 @@ void TDizCustomToolBar::SetCustomizer(TComponent* Value) {
   if (FCustomizer) FCustomizer->RemoveFreeNotification(this);
   FCustomizer = Value;
   if (FCustomizer) FCustomizer->FreeNotification(this);
+}
+
+void TDizCustomToolBar::SetOptionMenu(TComponent* Value) {
+  if (FOptionMenu == Value) return;
+  if (FOptionMenu) FOptionMenu->RemoveFreeNotification(this);
+  FOptionMenu = Value;
+  if (Value) Value->FreeNotification(this);
 }
 
 void TDizCustomToolBar::ShowCustomizer() {
@@ -123,9 +177,11 @@ void TDizCustomToolBar::Notification(TComponent* AComponent, TOperation Operatio
     if (AComponent == FDisabledImages) FDisabledImages = nullptr;
     if (AComponent == FMenu) FMenu = nullptr;
     if (AComponent == FCustomizer) FCustomizer = nullptr;
+    if (AComponent == FOptionMenu) FOptionMenu = nullptr;
     return;
   }
   if (AComponent == FCustomizer) FCustomizer = nullptr;
+  if (AComponent == FOptionMenu) FOptionMenu = nullptr;
   if (AComponent == FImages) {
     SetImages(nullptr);
     Invalidate();
@@ -332,7 +388,7 @@ void TDizCustomToolBar::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) 
 void TDizCustomToolBar::Update() {
   TCustomControl::Update();
   if (IToolBarDockSite* site = DockSite()) {
-    site->ArrangeToolBars();
+    if (!FInPaint) site->ArrangeToolBars();
     UpdateRULists();
   }
   // Layout never runs from inside painting.
@@ -447,6 +503,8 @@ void TDizCustomToolBar::AdjustControl(TControl* Control) {
   SetControlsPosition(true);
   UpdateRULists();
   FAdjusting = false;
+  if (!IsDesigning() && !IsLoading() && !FAllowBoundChange)
+    if (IToolBarDockSite* site = DockSite()) site->ArrangeToolBarRow(this);
 }
 
 void TDizCustomToolBar::BuildSequenceControlList() {

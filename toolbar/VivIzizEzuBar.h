@@ -14,8 +14,11 @@
 #include <memory>
 #include <string>
 
+#include "foundation/DizHintInfo.h"
+#include "foundation/GDIPicture.h"
 #include "menus/DovAvarOrodez.h"
 #include "platform/rtl/Classes.h"
+#include "platform/vcl/ActnList.h"
 #include "platform/vcl/Controls.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Graphics.h"
@@ -39,6 +42,9 @@ public:
 
 enum TToolBarState { tsDocked, tsFloating, tsFixed };
 enum TDockAlign { daLeft, daTop, daRight, daBottom };
+// The sides a tool bar may dock to, and which dock panels it may join.
+using TDockableTo = TSet<TDockAlign>;
+enum TDockMode { dmAll, dmAllParentDockPanels, dmParentDockPanelOnly };
 enum TCaptionPosition { cpTop, cpBottom };
 enum TDizButtonState { absUp, absDisabled, absDown, absDropDown, absExclusive };
 enum TDizToolButtonStyle { tasButton, tasCheck };
@@ -54,6 +60,40 @@ class TDizCustomToolBarButton;
 class TVivIzizEzuMenuButton;
 class TVivIzizEzuSeparator;
 class TVivIzizEzuContainer;
+
+enum TPersistenceLocation { plRegistry, plIniFile };
+
+// Whether and where tool bar positions are saved: the registry (Key is a key path) or an
+// INI file (Key is the file name), in Section. Nothing is saved or loaded while Enabled
+// is off, or while Key or Section is empty.
+class TPersistence : public TPersistent {
+  LORM_PUBLISHED(TPersistence, TPersistent)
+public:
+  explicit TPersistence(TComponent* AOwner) : FOwner(AOwner) {}
+  // Copies the four values, without raising OnChange.
+  void Assign(TPersistent* Source) override;
+  TPersistent* GetOwner() override { return FOwner; }
+
+  TPersistenceLocation Location() const { return FLocation; }
+  void SetLocation(TPersistenceLocation Value);
+  const std::string& Key() const { return FKey; }
+  void SetKey(const std::string& Value);
+  const std::string& Section() const { return FSection; }
+  void SetSection(const std::string& Value);
+  bool Enabled() const { return FEnabled; }
+  void SetEnabled(bool Value);
+  // Enabled, with a key and a section.
+  bool Active() const { return FEnabled && !FKey.empty() && !FSection.empty(); }
+  TNotifyEvent OnChange;
+
+private:
+  void Change();
+  TComponent* FOwner;
+  TPersistenceLocation FLocation = plRegistry;
+  std::string FKey;
+  std::string FSection;
+  bool FEnabled = false;
+};
 
 // ---- hosts a tool bar can stand on --------------------------------------------------------
 // A dock site (the dock panel). The panel keeps its tool bars in rows.
@@ -74,6 +114,8 @@ public:
   virtual void SetToolBarBounds(TDizCustomToolBar*, int&, int&, int&, int&) {}
   // Re-arranges and re-packs every row (the tool bar's Update asks).
   virtual void ArrangeToolBars() {}
+  // Re-arranges the row the tool bar stands in (after its controls changed).
+  virtual void ArrangeToolBarRow(TDizCustomToolBar*) {}
 
 protected:
   ~IToolBarDockSite() = default;
@@ -269,8 +311,55 @@ public:
   void ShowCustomizer();
   void ResetToolBar();
 
+  // Stored settings of floating, MDI buttons, the option menu and compact mode.
+  bool AutoDockOnClose() const { return FAutoDockOnClose; }
+  void SetAutoDockOnClose(bool Value) { FAutoDockOnClose = Value; }
+  bool AutoMDIButtons() const { return FAutoMDIButtons; }
+  void SetAutoMDIButtons(bool Value) { FAutoMDIButtons = Value; }
+  bool AutoOptionMenu() const { return FAutoOptionMenu; }
+  void SetAutoOptionMenu(bool Value) { FAutoOptionMenu = Value; }
+  const std::string& CompactCaption() const { return FCompactCaption; }
+  void SetCompactCaption(const std::string& Value) { FCompactCaption = Value; }
+  TGDIPPicture* CompactPicture() const { return FCompactPicture.get(); }
+  void SetCompactPicture(TGDIPPicture* Value) { FCompactPicture->Assign(Value); }
+  int CompactImageIndex() const { return FCompactImageIndex; }
+  void SetCompactImageIndex(int Value) { FCompactImageIndex = Value; }
+  const std::string& CompactShortCutHint() const { return FCompactShortCutHint; }
+  void SetCompactShortCutHint(const std::string& Value) { FCompactShortCutHint = Value; }
+  const std::string& HintOptionButton() const { return FHintOptionButton; }
+  void SetHintOptionButton(const std::string& Value) { FHintOptionButton = Value; }
+  const std::string& HintCloseButton() const { return FHintCloseButton; }
+  void SetHintCloseButton(const std::string& Value) { FHintCloseButton = Value; }
+  TDockableTo DockableTo() const { return FDockableTo; }
+  void SetDockableTo(TDockableTo Value) { FDockableTo = Value; }
+  TDockMode DockMode() const { return FDockMode; }
+  void SetDockMode(TDockMode Value) { FDockMode = Value; }
+  const std::string& TextAutoOptionMenu() const { return FTextAutoOptionMenu; }
+  void SetTextAutoOptionMenu(const std::string& Value) { FTextAutoOptionMenu = Value; }
+  const std::string& TextOptionMenu() const { return FTextOptionMenu; }
+  void SetTextOptionMenu(const std::string& Value) { FTextOptionMenu = Value; }
+  TComponent* OptionMenu() const { return FOptionMenu; }
+  void SetOptionMenu(TComponent* Value);
+  TGDIPPicture* OptionPicture() const { return FOptionPicture.get(); }
+  void SetOptionPicture(TGDIPPicture* Value) { FOptionPicture->Assign(Value); }
+  TGDIPPicture* OptionDisabledPicture() const { return FOptionDisabledPicture.get(); }
+  void SetOptionDisabledPicture(TGDIPPicture* Value) { FOptionDisabledPicture->Assign(Value); }
+  bool ParentOptionPicture() const { return FParentOptionPicture; }
+  void SetParentOptionPicture(bool Value) { FParentOptionPicture = Value; }
+  int ToolBarIndex() const { return FToolBarIndex; }
+  void SetToolBarIndex(int Value) { FToolBarIndex = Value; }
+  TDizHintInfo* OfficeHint() const { return FOfficeHint.get(); }
+  void SetOfficeHint(TDizHintInfo* Value) { FOfficeHint->Assign(Value); }
+  // Where the tool bar's own position is kept (section "UnDockedVivIzizEzus"); a dock
+  // panel hands it its Enabled, Key and Location.
+  TPersistence* Persistence() const { return FPersistence.get(); }
+  void SetPersistence(TPersistence* Value) { FPersistence->Assign(Value); }
+
   TNotifyEvent OnUnDocked;
   std::function<void(TObject* Sender, TWinControl* DockPanel)> OnDocked;
+  TNotifyEvent OnClose;
+  std::function<void(TObject* Sender, TPoint ClientPoint, TPoint ScreenPoint)> OnOptionClick;
+  std::function<void(TObject* Sender, bool& Allow)> OnCanFloat;
 
   // ---- painting (VivIzizEzuBarPaint.cpp) ----
   TRect GetCaptionRect();
@@ -369,6 +458,26 @@ private:
   TCustomImageList* FDisabledImages = nullptr;
   TComponent* FMenu = nullptr;
   TComponent* FCustomizer = nullptr;
+  bool FAutoDockOnClose = false;
+  bool FAutoMDIButtons = false;
+  bool FAutoOptionMenu = false;
+  std::string FCompactCaption;
+  std::unique_ptr<TGDIPPicture> FCompactPicture = std::make_unique<TGDIPPicture>();
+  int FCompactImageIndex = -1;
+  std::string FCompactShortCutHint;
+  std::string FHintOptionButton;
+  std::string FHintCloseButton;
+  TDockableTo FDockableTo{daLeft, daTop, daRight, daBottom};
+  TDockMode FDockMode = dmAll;
+  std::string FTextAutoOptionMenu = "Add or Remove Buttons";
+  std::string FTextOptionMenu = "Options";
+  TComponent* FOptionMenu = nullptr;
+  std::unique_ptr<TGDIPPicture> FOptionPicture = std::make_unique<TGDIPPicture>();
+  std::unique_ptr<TGDIPPicture> FOptionDisabledPicture = std::make_unique<TGDIPPicture>();
+  bool FParentOptionPicture = true;
+  int FToolBarIndex = -1;
+  std::unique_ptr<TDizHintInfo> FOfficeHint = std::make_unique<TDizHintInfo>();
+  std::unique_ptr<TPersistence> FPersistence;
   bool FHover = false;
   bool FRightHandleHot = false, FRightHandleDown = false;
   bool FOptionBtnHot = false, FOptionBtnDown = false;
@@ -515,6 +624,14 @@ public:
   void SetInnerOffset(int Value) { FInnerOffset = Value; }
   int DropDownWidth() const { return 12; }
   TBitmap* Shade() const { return FShade.get(); }
+  TDizHintInfo* OfficeHint() const { return FOfficeHint.get(); }
+  void SetOfficeHint(TDizHintInfo* Value) { FOfficeHint->Assign(Value); }
+  void SetPicture(TPicture* Value) { FPicture->Assign(Value); }
+  void SetPictureDisabled(TPicture* Value) { FPictureDisabled->Assign(Value); }
+  void SetDrawPosition(TVivIzizEzuButtonDrawPosition* Value) { FDrawPosition->Assign(Value); Invalidate(); }
+  // An action's group and image follow into the button.
+  void ActionChange(TObject* Sender, bool CheckDefaults) override;
+  std::unique_ptr<TControlActionLink> CreateActionLink() override;
   int CommandID = -1;
   bool MadeByCustomizer = false;
   std::string Version() const { return TDizCustomToolBar::GetVersion(); }
@@ -545,6 +662,7 @@ protected:
   std::unique_ptr<TVivIzizEzuButtonDrawPosition> FDrawPosition;
   std::unique_ptr<TBitmap> FGlyph, FGlyphHot, FGlyphDown, FGlyphChecked, FGlyphDisabled, FShade;
   std::unique_ptr<TPicture> FPicture, FPictureDisabled;
+  std::unique_ptr<TDizHintInfo> FOfficeHint = std::make_unique<TDizHintInfo>();
   TTimer* FUnHotTimer = nullptr;
   bool FAllowAllUp = false;
   TGlyphPosition FGlyphPosition = gpLeft;
@@ -573,6 +691,17 @@ protected:
   bool FMenuOpen = false;
   bool FShadeFromGlyph = false;
   bool FMenuClosedByClick = false, FDisplayingMenu = false, FClickedInternally = false;
+};
+
+// The action link of tool bar buttons: its client is the button.
+class TVivIzizEzuButtonActionLink : public TControlActionLink {
+  LORM_CLASS(TVivIzizEzuButtonActionLink, TControlActionLink)
+public:
+  explicit TVivIzizEzuButtonActionLink(TDizCustomToolBarButton* AClient);
+  TDizCustomToolBarButton* Client() const { return FClient; }
+
+private:
+  TDizCustomToolBarButton* FClient;
 };
 
 class TVivIzizEzuButton : public TDizCustomToolBarButton {
@@ -662,11 +791,13 @@ private:
 }  // namespace VivIzizEzu
 
 using VivIzizEzu::TDbgList;
+using VivIzizEzu::TPersistence;
 using VivIzizEzu::TDizCustomToolBar;
 using VivIzizEzu::TVivIzizEzu;
 using VivIzizEzu::TDizCustomToolBarControl;
 using VivIzizEzu::TDizCustomToolBarButton;
 using VivIzizEzu::TVivIzizEzuButton;
+using VivIzizEzu::TVivIzizEzuButtonActionLink;
 using VivIzizEzu::TVivIzizEzuSeparator;
 using VivIzizEzu::TVivIzizEzuMenuButton;
 using VivIzizEzu::TDizGlowMenuButton;

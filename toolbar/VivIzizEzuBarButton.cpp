@@ -2,6 +2,7 @@
 // part, auto size, images, shade, hot look).
 #include <algorithm>
 
+#include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Text.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/vcl/ActnList.h"
@@ -19,7 +20,10 @@ TRect CalcText(TCanvas* C, const std::string& Text) {
 
 void TextIn(TCanvas* C, const std::string& Text, TRect R, UINT Format) {
   RECT r{R.Left, R.Top, R.Right, R.Bottom};
-  DrawText(C->GetHandle(), Text.c_str(), static_cast<int>(Text.size()), &r, Format);
+  HDC dc = C->GetHandle();
+  // The caption stands on the face: no text background, whatever brush was realized last.
+  if (C->Brush()->GetStyle() == bsClear) SetBkMode(dc, TRANSPARENT);
+  DrawText(dc, Text.c_str(), static_cast<int>(Text.size()), &r, Format);
 }
 
 void Fill(TCanvas* C, TColor From, TColor To, bool Horizontal, const TRect& R) {
@@ -129,6 +133,24 @@ TDizCustomToolBarButton::TDizCustomToolBarButton(TComponent* AOwner) : TDizCusto
   FAutoSize = true;
   SetParentFont(true);
   Font()->SetName("Tahoma");
+}
+
+TVivIzizEzuButtonActionLink::TVivIzizEzuButtonActionLink(TDizCustomToolBarButton* AClient)
+    : TControlActionLink(AClient), FClient(AClient) {
+  // A change of the action reaches the button as an action change.
+  OnChange = [AClient](TObject* Sender) { AClient->ActionChange(Sender, false); };
+}
+
+std::unique_ptr<TControlActionLink> TDizCustomToolBarButton::CreateActionLink() {
+  return std::make_unique<TVivIzizEzuButtonActionLink>(this);
+}
+
+void TDizCustomToolBarButton::ActionChange(TObject* Sender, bool CheckDefaults) {
+  TDizCustomToolBarControl::ActionChange(Sender, CheckDefaults);
+  if (auto* action = dynamic_cast<TCustomAction*>(Sender)) {
+    if (CheckDefaults || FGroupIndex == 0) SetGroupIndex(action->GroupIndex());
+    SetImageIndex(action->ImageIndex());
+  }
 }
 
 TDizCustomToolBarButton::~TDizCustomToolBarButton() {

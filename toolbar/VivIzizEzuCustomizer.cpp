@@ -2,6 +2,7 @@
 // its INI file, and the customizer's settings objects.
 #include "toolbar/VivIzizEzuCustomizer.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -23,6 +24,14 @@ std::string Upper(std::string S) {
 }
 
 std::string ItemKey(int I) { return "Name" + std::to_string(I); }
+
+// Every item takes at least one key, so a section never describes more items than it has
+// keys: a damaged count cannot make the readers loop for ever.
+int KeyCount(const TCustomIniFile& Ini, const std::string& Section) {
+  TStringList keys;
+  Ini.ReadSection(Section, &keys);
+  return keys.Count();
+}
 
 // 0..3 are left, top, right and bottom for both kinds of item.
 TButtonLayout LayoutOf(int G) {
@@ -131,12 +140,16 @@ void TVivIzizEzuCustomizer::Notification(TComponent* AComponent, TOperation Oper
   if (Operation != opRemove || !AComponent) return;
   // A parked control or a made glow button that its owner frees is forgotten, even while
   // the customizer itself goes.
-  if (auto* c = dynamic_cast<TControl*>(AComponent)) {
-    FRemovedItems->Remove(c);
-    FMadeGlows.erase(c);
+  // (The component is partly destroyed already: compared by address, never cast down.)
+  for (int i = FRemovedItems->Count() - 1; i >= 0; --i)
+    if (static_cast<TComponent*>(static_cast<TControl*>(FRemovedItems->Get(i))) == AComponent) FRemovedItems->Delete(i);
+  for (auto it = FMadeGlows.begin(); it != FMadeGlows.end();) {
+    if (static_cast<const TComponent*>(it->first) == AComponent) it = FMadeGlows.erase(it);
+    else ++it;
   }
   if (ComponentState().Contains(csDestroying)) return;
-  if (AComponent == FVivIzizEzu) SetVivIzizEzu(nullptr);
+  // The tool bar is partly destroyed already: only the link goes.
+  if (AComponent == FVivIzizEzu) FVivIzizEzu = nullptr;
   if (AComponent == FLargeImages) FLargeImages = nullptr;
   if (AComponent == FSmallImages) FSmallImages = nullptr;
 }
@@ -218,7 +231,8 @@ void TVivIzizEzuCustomizer::Park(TControl* C) {
 }
 
 void TVivIzizEzuCustomizer::ApplyGlyphPosition(TControl* C, int G) {
-  if (auto* b = dynamic_cast<TVivIzizEzuButton*>(C)) b->SetGlyphPosition(static_cast<TGlyphPosition>(G & 3));
+  if (G < 0 || G > 3) G = 0;
+  if (auto* b = dynamic_cast<TVivIzizEzuButton*>(C)) b->SetGlyphPosition(static_cast<TGlyphPosition>(G));
   else if (auto* g = dynamic_cast<TDizCustomGlowButton*>(C)) g->SetLayout(LayoutOf(G));
 }
 
@@ -298,7 +312,7 @@ void TVivIzizEzuCustomizer::UpdateVivIzizEzu() {
   if (ds->EditCaption()) bar->SetCaption(ini.ReadString(sec, "VIECaption", bar->Caption()));
   const int G = ds->EditGlyphPosition() ? ini.ReadInteger(sec, "GlyphPosition", 0) : 0;
   const int L = ds->LargeIcon() && FLargeImages ? ini.ReadInteger(sec, "LargeIcon", 0) : 0;
-  const int N = ini.ReadInteger(sec, "ToolBarItemCount", -1);
+  const int N = std::min(ini.ReadInteger(sec, "ToolBarItemCount", -1), KeyCount(ini, sec));
   if (N > 0) {
     std::vector<TControl*> W;
     for (int i = 0; i < N; ++i) {
@@ -364,7 +378,8 @@ void TVivIzizEzuCustomizer::UpdateVivIzizEzu() {
         if (bp->Caption()) g->SetCaption(ini.ReadString(sec, key + ".Caption", g->Caption()));
         if (bp->Hint()) g->SetHint(ini.ReadString(sec, key + ".Hint", g->Hint()));
       }
-      W.push_back(c);
+      // A control named twice keeps its first place.
+      if (std::find(W.begin(), W.end(), c) == W.end()) W.push_back(c);
     }
     const int w = static_cast<int>(W.size());
     for (int i = 0; i < w && i < bar->GetToolBarControlCount(); ++i) {
@@ -393,7 +408,7 @@ void TVivIzizEzuCustomizer::ResetToolBar() {
     bar->SetCaption(ini.ReadString(org, "VIECaption", bar->Caption()));
     const int G = ini.ReadInteger(org, "GlyphPosition", 0);
     L = ini.ReadInteger(org, "LargeIcon", 0);
-    const int N = ini.ReadInteger(org, "ToolBarItemCount", 0);
+    const int N = std::min(ini.ReadInteger(org, "ToolBarItemCount", 0), KeyCount(ini, org));
     if (N > 0) {
       // The parked items come back first.
       while (FRemovedItems->Count() > 0) {
@@ -423,7 +438,8 @@ void TVivIzizEzuCustomizer::ResetToolBar() {
           g->SetCaption(ini.ReadString(org, key + ".Caption", g->Caption()));
           g->SetHint(ini.ReadString(org, key + ".Hint", g->Hint()));
         }
-        W.push_back(c);
+        // A control named twice keeps its first place.
+      if (std::find(W.begin(), W.end(), c) == W.end()) W.push_back(c);
       }
       const int w = static_cast<int>(W.size());
       for (int i = 0; i < w && i < bar->GetToolBarControlCount(); ++i) {
@@ -441,8 +457,13 @@ void TVivIzizEzuCustomizer::ResetToolBar() {
                            static_cast<TDizCustomToolBarButton*>(c)->MadeByCustomizer) ||
                           GlowMadeByCustomizer(c);
         c->SetParent(nullptr);
-        if (ours) delete c;
-        else Park(c);
+        if (ours) {
+          FMadeGlows.erase(c);
+          c->RemoveFreeNotification(this);
+          delete c;
+        } else {
+          Park(c);
+        }
       }
     }
   }

@@ -3,8 +3,10 @@
 // main window's stored dock panel.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <limits>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -14,6 +16,7 @@
 #include "platform/backend/Headless.h"
 #include "platform/image/PngCodec.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/IniFiles.h"
 #include "platform/vcl/Filer.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Forms.h"
@@ -131,6 +134,66 @@ TEST_F(DockPanelTest, MainWindowFormLoads) {
   EXPECT_EQ(customizer->IniPath(), "./untitled.ini");
   EXPECT_EQ(customizer->Commands()->Count(), 0);
   (void)root;
+}
+
+// The main window's dock panel with a tool bar docked beside the glow button, rendered.
+TEST_F(DockPanelTest, MainWindowDockRendersToPng) {
+  std::string text = kMainWindowForm;
+  const std::string bar =
+      "    object VivIzizEzu1: TVivIzizEzu\n      Left = 3\n      Top = 1\n      Caption = 'Tools'\n"
+      "      ToolBarStyler = VivIzizEzuOfficeStyler1\n"
+      "      object VivIzizEzuButton1: TVivIzizEzuButton\n        Caption = 'One'\n        ShowCaption = True\n      end\n"
+      "      object VivIzizEzuSeparator1: TVivIzizEzuSeparator\n      end\n"
+      "      object VivIzizEzuButton2: TVivIzizEzuButton\n        Caption = 'Two'\n        ShowCaption = True\n      end\n"
+      "    end\n";
+  text.insert(text.find("    object DovAvarOrodez1"), bar);
+  ReadComponentFromText(text, form);
+  form->Show();
+  auto* panel = static_cast<TDizDockPanel*>(form->FindComponent("DizDockPanel1"));
+  auto* tb = static_cast<TVivIzizEzu*>(form->FindComponent("VivIzizEzu1"));
+  ASSERT_TRUE(panel && tb);
+  EXPECT_EQ(tb->ToolBarState(), tsDocked);
+  EXPECT_EQ(panel->GetRowCount(), 1);
+  EXPECT_EQ(tb->Top(), 1);
+  EXPECT_EQ(tb->Left(), 3);
+  EXPECT_EQ(panel->Height(), RowRect(panel, 0).Bottom);
+  EXPECT_EQ(tb->StylerInForce(), form->FindComponent("VivIzizEzuOfficeStyler1"));
+  panel->Repaint();
+  // The dock colour of the office look fills the panel beside the tool bar.
+  TColor c = clNone;
+  ASSERT_TRUE(panel->DockPixel(panel->Width() - 3, panel->Height() - 1, true, c));
+  EXPECT_NE(c, clWhite);
+  // Button captions stand on the face without a text background of their own.
+  {
+    auto* b1 = static_cast<TControl*>(form->FindComponent("VivIzizEzuButton1"));
+    TBitmap shot(tb->Width(), tb->Height());
+    tb->PaintTo(shot.Canvas()->GetHandle(), 0, 0);
+    shot.Canvas()->Refresh();
+    int white = 0;
+    for (int y = b1->Top() + 2; y < b1->Top() + b1->Height() - 2; ++y)
+      for (int x = b1->Left() + 2; x < b1->Left() + b1->Width() - 2; ++x)
+        if (shot.Canvas()->GetPixel(x, y) == clWhite) ++white;
+    EXPECT_EQ(white, 0);
+  }
+  const char* keep = std::getenv("LORM_KEEP_PNG");
+  const std::filesystem::path dir =
+      keep ? std::filesystem::path(keep).parent_path() : std::filesystem::temp_directory_path();
+  const auto png = dir / "lorm_dock_panel.png";
+  EXPECT_TRUE(SaveWindowPng(form->Handle(), png.string()));
+  if (keep) {
+    // The panel's left part enlarged, to look at single pixels.
+    TBitmap shot(panel->Width(), panel->Height());
+    panel->PaintTo(shot.Canvas()->GetHandle(), 0, 0);
+    shot.Canvas()->Refresh();
+    TBitmap big(420 * 3, panel->Height() * 3);
+    big.Canvas()->StretchDraw({0, 0, panel->Width() * 3, panel->Height() * 3}, &shot);
+    const TByteBuffer data = EncodePng(big.ToRawImage());
+    if (FILE* f = std::fopen((dir / "lorm_dock_panel_zoom.png").string().c_str(), "wb")) {
+      std::fwrite(data.data(), 1, data.size(), f);
+      std::fclose(f);
+    }
+  }
+  if (!keep) std::filesystem::remove(png);
 }
 
 // ---- parents ----------------------------------------------------------------------------
@@ -403,6 +466,41 @@ TEST_F(DockPanelTest, DraggingTowardsTheStartSwaps) {
   EXPECT_EQ(a->Left(), 105);
 }
 
+TEST_F(DockPanelTest, GrowingBarPushesItsNeighbour) {
+  TDizDockPanel* panel = NewPanel();
+  auto* a = new TVivIzizEzu(form);
+  a->SetParent(panel);  // sizes itself to its controls
+  TVivIzizEzu* b = Dock(panel);
+  b->SetBounds(a->Left() + a->Width() + 2, 1, b->Width(), b->Height());
+  ASSERT_EQ(panel->GetRowCount(), 1);
+  for (int i = 0; i < 6; ++i) {
+    auto* btn = new TVivIzizEzuButton(form);
+    btn->SetParent(a);
+  }
+  // The bar takes its full length; its neighbour is pushed along, 2 px after it.
+  EXPECT_EQ(a->Width(), a->FullLength());
+  EXPECT_GT(a->Width(), 100);
+  EXPECT_EQ(a->Top(), b->Top());
+  EXPECT_EQ(b->Left(), a->Left() + a->Width() + 2);
+  EXPECT_LE(b->Left() + b->Width(), panel->Width() - 1 - 2);
+}
+
+TEST_F(DockPanelTest, ExtremeRequestsStayInTheRow) {
+  const int far = std::numeric_limits<int>::max(), near = std::numeric_limits<int>::min();
+  const int requests[][4] = {{far, 1, 100, 26}, {near, 1, 100, 26}, {3, far, 100, 26},
+                             {3, near, 100, 26}, {3, 1, far, 26},   {3, 1, 100, far}};
+  for (const auto& r : requests) {
+    TDizDockPanel* panel = NewPanel();
+    TVivIzizEzu* a = Dock(panel);
+    Dock(panel)->SetBounds(200, 1, 100, 26);
+    a->SetBounds(r[0], r[1], r[2], r[3]);
+    EXPECT_GE(a->Left(), 3);
+    EXPECT_LE(a->Left(), panel->Width());
+    EXPECT_EQ(a->Top(), RowRect(panel, a->Row()).Top);
+    delete panel;
+  }
+}
+
 TEST_F(DockPanelTest, ShorteningTheOnlyBarIsRefused) {
   TDizDockPanel* panel = NewPanel();
   TVivIzizEzu* a = Dock(panel);
@@ -452,6 +550,126 @@ TEST_F(DockPanelTest, HidingShowingAndFreeing) {
   EXPECT_EQ(panel->GetRowCount(), 0);
   EXPECT_EQ(panel->GetVivIzizEzuCount(), 0);
   EXPECT_EQ(panel->Height(), 3);
+}
+
+TEST_F(DockPanelTest, VerticalRowStartsAtTheFarEnd) {
+  TDizDockPanel* panel = NewPanel(daLeft);
+  auto* bar = new TVivIzizEzu(form);
+  bar->SetParent(form);
+  bar->SetAutoSizeEx(false);
+  bar->Constraints()->SetMinWidth(0);
+  bar->Constraints()->SetMaxWidth(0);
+  bar->SetBounds(0, 0, 26, 80);
+  bar->SetParent(panel);
+  EXPECT_FALSE(bar->Horizontal());
+  const TRect r = RowRect(panel, 0);
+  EXPECT_EQ(r, (TRect{1, 1, 28, panel->Height() - 1}));
+  EXPECT_EQ(bar->Left(), 1);
+  EXPECT_EQ(bar->Top() + bar->Height(), r.Bottom - 2);
+  EXPECT_EQ(panel->Width(), 29);  // the row's right edge + the row margin
+}
+
+// ---- persistence ------------------------------------------------------------------------
+TEST_F(DockPanelTest, PersistenceOffWritesNothing) {
+  const auto dir = std::filesystem::temp_directory_path() / "lorm_dock_persistence";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  const std::string ini = (dir / "dock.ini").string();
+  {
+    TDizDockPanel* panel = NewPanel();
+    panel->Persistence()->SetLocation(plIniFile);
+    panel->Persistence()->SetKey(ini);
+    panel->Persistence()->SetSection("Dock");
+    TVivIzizEzu* a = Dock(panel);
+    a->SetName("A");
+    delete panel;  // Enabled is off
+    EXPECT_FALSE(std::filesystem::exists(ini));
+  }
+  TDizDockPanel* panel = NewPanel();
+  panel->Persistence()->SetLocation(plIniFile);
+  panel->Persistence()->SetKey(ini);
+  panel->Persistence()->SetSection("Dock");
+  panel->Persistence()->SetEnabled(true);
+  TVivIzizEzu* a = Dock(panel);
+  a->SetName("A");
+  TVivIzizEzu* b = Dock(panel);
+  b->SetName("B");
+  panel->SaveToolBarsPosition();
+  TIniFile f(ini);
+  EXPECT_EQ(f.ReadInteger("Dock", "ToolBarCount", -1), 2);
+  EXPECT_EQ(f.ReadInteger("Dock", "RowCount", -1), 2);
+  EXPECT_EQ(f.ReadString("Dock", "Name1", ""), "A");
+  EXPECT_EQ(f.ReadString("Dock", "Name2", ""), "B");
+  EXPECT_EQ(f.ReadInteger("Dock", "B.Row", -1), 1);
+  EXPECT_EQ(f.ReadInteger("Dock", "B.Visible", -1), 1);
+  std::filesystem::remove_all(dir);
+}
+
+TEST_F(DockPanelTest, DockedToolBarsFollowThePanelsPersistence) {
+  TDizDockPanel* panel = NewPanel();
+  panel->Persistence()->SetLocation(plIniFile);
+  panel->Persistence()->SetKey("layout.ini");
+  panel->Persistence()->SetSection("Dock");
+  TVivIzizEzu* bar = Dock(panel);
+  EXPECT_EQ(bar->Persistence()->Location(), plIniFile);
+  EXPECT_EQ(bar->Persistence()->Key(), "layout.ini");
+  EXPECT_EQ(bar->Persistence()->Section(), "UnDockedVivIzizEzus");
+  EXPECT_FALSE(bar->Persistence()->Enabled());
+  panel->Persistence()->SetEnabled(true);
+  panel->Persistence()->SetKey("other.ini");
+  EXPECT_TRUE(bar->Persistence()->Enabled());
+  EXPECT_EQ(bar->Persistence()->Key(), "other.ini");
+  // Assigning copies without a change notice.
+  TPersistence copy(nullptr);
+  int changes = 0;
+  copy.OnChange = [&](TObject*) { ++changes; };
+  copy.Assign(panel->Persistence());
+  EXPECT_EQ(changes, 0);
+  EXPECT_EQ(copy.Key(), "other.ini");
+  EXPECT_EQ(copy.Section(), "Dock");
+}
+
+TEST_F(DockPanelTest, LoadingRestoresTheSavedRows) {
+  const auto dir = std::filesystem::temp_directory_path() / "lorm_dock_restore";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  const std::string ini = (dir / "dock.ini").string();
+  {
+    TIniFile f(ini);
+    // Three rows stored, the middle one empty; "b2" differs from B2 only in case; Gone is
+    // no tool bar of the form.
+    const char* entries[][2] = {{"ToolBarCount", "3"}, {"RowCount", "3"},  {"Name1", "b2"},   {"b2.Row", "0"},
+                                {"b2.Left", "3"},      {"Name2", "Gone"},  {"Gone.Row", "1"}, {"Name3", "B1"},
+                                {"B1.Row", "2"},       {"B1.Left", "150"}, {"B1.Visible", "1"}};
+    for (auto& e : entries) f.WriteString("Dock", e[0], e[1]);
+  }
+  const std::string extra = "    Persistence.Location = plIniFile\n    Persistence.Key = '" + ini +
+                            "'\n    Persistence.Section = 'Dock'\n    Persistence.Enabled = True\n";
+  ReadComponentFromText(DockForm(BarText("B1", 3, 1) + BarText("B2", 100, 1) + BarText("B3", 3, 40), extra), form);
+  auto* panel = static_cast<TDizDockPanel*>(form->FindComponent("Dock"));
+  auto* b1 = static_cast<TVivIzizEzu*>(form->FindComponent("B1"));
+  auto* b2 = static_cast<TVivIzizEzu*>(form->FindComponent("B2"));
+  auto* b3 = static_cast<TVivIzizEzu*>(form->FindComponent("B3"));
+  ASSERT_TRUE(panel && b1 && b2 && b3);
+  // The empty middle row went; B3, not named, got a row of its own after the named ones.
+  ASSERT_EQ(panel->GetRowCount(), 3);
+  EXPECT_EQ(b2->Row(), 0);
+  EXPECT_EQ(b1->Row(), 1);
+  EXPECT_EQ(b3->Row(), 2);
+  EXPECT_EQ(b1->Left(), 150);
+  EXPECT_LT(b2->Top(), b1->Top());
+  // A damaged store: huge counts neither hang nor make rows.
+  {
+    TIniFile f(ini);
+    f.WriteString("Dock", "ToolBarCount", "2000000000");
+    f.WriteString("Dock", "RowCount", "2000000000");
+  }
+  auto* again = new TDizDockPanel(form);
+  again->Persistence()->Assign(panel->Persistence());
+  again->SetParent(form);
+  ASSERT_NO_THROW(again->LoadToolBarsPosition());
+  EXPECT_LE(again->GetRowCount(), 11);
+  std::filesystem::remove_all(dir);
 }
 
 // ---- styler and painting ----------------------------------------------------------------

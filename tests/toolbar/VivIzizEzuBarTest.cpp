@@ -15,6 +15,8 @@
 #include "platform/backend/Robot.h"
 #include "platform/image/PngCodec.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/vcl/ActnList.h"
+#include "platform/vcl/Filer.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/StdCtrls.h"
 #include "toolbar/VivIzizEzuBar.h"
@@ -767,6 +769,90 @@ TEST_F(ToolBarTest, RecordEditorStripRendersToPng) {
   }
   robot.MouseUp(bar->Handle(), btn[1]->Left() + 8, 10);
   if (!keep) std::filesystem::remove(png);
+}
+
+
+// ---- stored properties, actions and office hints ----------------------------------------
+TEST_F(ToolBarTest, StoredPropertiesReadBack) {
+  const std::string text =
+      "object F: TForm\n"
+      "  object Bar: TVivIzizEzu\n"
+      "    AntiAlias = aaAntiAlias\n    AutoDockOnClose = True\n    AutoMDIButtons = True\n"
+      "    AutoOptionMenu = True\n    Caption = 'Edit'\n    CaptionAlignment = taCenter\n"
+      "    CompactCaption = 'Compact'\n    CompactImageIndex = 4\n    CompactShortCutHint = 'C'\n"
+      "    HintOptionButton = 'More'\n    HintCloseButton = 'Close'\n    DockableTo = [daTop, daBottom]\n"
+      "    DockMode = dmParentDockPanelOnly\n    TextAutoOptionMenu = 'Add'\n    TextOptionMenu = 'Opt'\n"
+      "    ParentOptionPicture = False\n    ToolBarIndex = 2\n    OfficeHint.Title = 'Edit bar'\n"
+      "    object Btn: TVivIzizEzuButton\n      AutoSize = False\n      GroupIndex = 3\n"
+      "      OfficeHint.Title = 'Save'\n      DrawPosition.Enabled = True\n      DrawPosition.TextX = 5\n"
+      "    end\n"
+      "  end\n"
+      "end\n";
+  ReadComponentFromText(text, form);
+  auto* bar = static_cast<TVivIzizEzu*>(form->FindComponent("Bar"));
+  auto* btn = static_cast<TVivIzizEzuButton*>(form->FindComponent("Btn"));
+  ASSERT_TRUE(bar && btn);
+  EXPECT_EQ(bar->AntiAlias(), aaAntiAlias);
+  EXPECT_TRUE(bar->AutoDockOnClose());
+  EXPECT_TRUE(bar->AutoMDIButtons());
+  EXPECT_TRUE(bar->AutoOptionMenu());
+  EXPECT_EQ(bar->Caption(), "Edit");
+  EXPECT_EQ(bar->CaptionAlignment(), taCenter);
+  EXPECT_EQ(bar->CompactCaption(), "Compact");
+  EXPECT_EQ(bar->CompactImageIndex(), 4);
+  EXPECT_EQ(bar->CompactShortCutHint(), "C");
+  EXPECT_EQ(bar->HintOptionButton(), "More");
+  EXPECT_EQ(bar->HintCloseButton(), "Close");
+  EXPECT_EQ(bar->DockableTo(), (TDockableTo{daTop, daBottom}));
+  EXPECT_EQ(bar->DockMode(), dmParentDockPanelOnly);
+  EXPECT_EQ(bar->TextAutoOptionMenu(), "Add");
+  EXPECT_EQ(bar->TextOptionMenu(), "Opt");
+  EXPECT_FALSE(bar->ParentOptionPicture());
+  EXPECT_EQ(bar->ToolBarIndex(), 2);
+  EXPECT_EQ(bar->OfficeHint()->Title(), "Edit bar");
+  EXPECT_FALSE(btn->AutoSize());
+  EXPECT_EQ(btn->GroupIndex(), 3);
+  EXPECT_EQ(btn->OfficeHint()->Title(), "Save");
+  EXPECT_TRUE(btn->DrawPosition()->Enabled());
+  EXPECT_EQ(btn->DrawPosition()->TextX(), 5);
+  // Defaults are not written back; changed values are.
+  auto* fresh = new TVivIzizEzu(form);
+  fresh->SetName("Fresh");
+  fresh->SetParent(form);
+  const std::string written = WriteComponentToText(form);
+  const std::string freshBlock = written.substr(written.find("object Fresh"));
+  for (const char* name : {"TextOptionMenu", "DockableTo", "DockMode", "ToolBarIndex", "Version"})
+    EXPECT_EQ(freshBlock.substr(0, freshBlock.find("end")).find(name), std::string::npos) << name;
+  EXPECT_NE(written.find("TextOptionMenu = 'Opt'"), std::string::npos);
+  EXPECT_NE(written.find("DockableTo = [daTop, daBottom]"), std::string::npos);
+  EXPECT_EQ(fresh->TextAutoOptionMenu(), "Add or Remove Buttons");
+  EXPECT_EQ(fresh->DockableTo(), (TDockableTo{daLeft, daTop, daRight, daBottom}));
+}
+
+TEST_F(ToolBarTest, ButtonFollowsItsAction) {
+  TVivIzizEzu* bar = NewBar();
+  auto* btn = new TVivIzizEzuButton(form);
+  btn->SetParent(bar);
+  auto* action = new TAction(form);
+  action->SetCaption("Save");
+  action->SetImageIndex(2);
+  action->SetGroupIndex(5);
+  btn->SetAction(action);
+  EXPECT_NE(dynamic_cast<TVivIzizEzuButtonActionLink*>(btn->ActionLink()), nullptr);
+  EXPECT_EQ(static_cast<TVivIzizEzuButtonActionLink*>(btn->ActionLink())->Client(), btn);
+  EXPECT_EQ(btn->Caption(), "Save");
+  EXPECT_EQ(btn->ImageIndex(), 2);
+  EXPECT_EQ(btn->GroupIndex(), 5);
+  // A button with its own group keeps it; the image always follows.
+  btn->SetGroupIndex(7);
+  action->SetGroupIndex(9);
+  action->SetImageIndex(3);
+  EXPECT_EQ(btn->GroupIndex(), 7);
+  EXPECT_EQ(btn->ImageIndex(), 3);
+  int runs = 0;
+  action->OnExecute = [&](TObject*) { ++runs; };
+  btn->Click();
+  EXPECT_EQ(runs, 1);
 }
 
 }  // namespace
