@@ -15,6 +15,13 @@
 #include "platform/win/WinIcon.h"
 
 void SdlSetWindowShape(SDL_Window* window, const int* boxes, int count);
+// SdlClipboard.cpp
+TXClipboard* SdlClipboardOpen(SDL_Window* window);
+void SdlClipboardClose(TXClipboard* c);
+void SdlClipboardSet(TXClipboard* c, const std::string& text);
+bool SdlClipboardOwned(TXClipboard* c);
+bool SdlClipboardGet(TXClipboard* c, std::string* text);
+void SdlClipboardEvent(TXClipboard* c, const SDL_Event& e);
 
 namespace {
 
@@ -255,6 +262,8 @@ TSdlBackend::~TSdlBackend() {
   FCursors.clear();
   for (auto& [h, c] : FImageCursors) SDL_FreeCursor(c);
   FImageCursors.clear();
+  SdlClipboardClose(FXClipboard);
+  FXClipboard = nullptr;
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
   SDL_Quit();
 }
@@ -329,6 +338,7 @@ void TSdlBackend::Create(HWND h) {
   m.Title = GetWindowTextStr(h);
   m.Window = SDL_CreateWindow(m.Title.c_str(), m.X, m.Y, m.Width, m.Height, flags);
   if (!m.Window) throw ESdlError(std::string("Cannot create a window: ") + SDL_GetError());
+  XClipboard();  // the first window shows the display the clipboard lives on
   if (!m.Popup) {
     SDL_SetWindowHitTest(m.Window, &SdlHitTest, this);
     if (TMapped* o = owner ? Find(owner) : nullptr) SDL_SetWindowModalFor(m.Window, o->Window);
@@ -556,6 +566,13 @@ void TSdlBackend::CursorChanged(HCURSOR cursor) {
   SDL_ShowCursor(SDL_ENABLE);
 }
 
+TXClipboard* TSdlBackend::XClipboard() {
+  if (!FXClipboard)
+    for (auto& [h, m] : FWindows)
+      if (m.Window && (FXClipboard = SdlClipboardOpen(m.Window))) break;
+  return FXClipboard;
+}
+
 void TSdlBackend::ClipboardChanged() {
   if (FInClipboard) return;
   unsigned long seq = GetClipboardSequenceNumber();
@@ -565,15 +582,22 @@ void TSdlBackend::ClipboardChanged() {
   FInClipboard = false;
   FClipboardSeq = GetClipboardSequenceNumber();
   FClipboardSeqKnown = true;
-  SDL_SetClipboardText(ToDesktopText(text).c_str());
+  if (TXClipboard* x = XClipboard()) SdlClipboardSet(x, ToDesktopText(text));
+  else SDL_SetClipboardText(ToDesktopText(text).c_str());
 }
 
 void TSdlBackend::PullClipboard() {
-  if (!SDL_HasClipboardText()) return;
-  char* raw = SDL_GetClipboardText();
-  if (!raw) return;
+  std::string raw;
+  if (TXClipboard* x = XClipboard()) {
+    if (SdlClipboardOwned(x) || !SdlClipboardGet(x, &raw)) return;  // ours already, or none
+  } else {
+    if (!SDL_HasClipboardText()) return;
+    char* got = SDL_GetClipboardText();
+    if (!got) return;
+    raw = got;
+    SDL_free(got);
+  }
   std::string text = FromDesktopText(raw);
-  SDL_free(raw);
   FInClipboard = true;
   if (text != GetClipboardTextUtf8()) SetClipboardTextUtf8(text);
   FInClipboard = false;
@@ -756,6 +780,9 @@ void TSdlBackend::Handle(const SDL_Event& e) {
     case SDL_KEYDOWN:
     case SDL_KEYUP:
       HandleKey(e);
+      break;
+    case SDL_SYSWMEVENT:
+      if (FXClipboard) SdlClipboardEvent(FXClipboard, e);
       break;
     case SDL_TEXTINPUT: {
       // Text with no key of its own (an input method, a composed character).

@@ -23,6 +23,7 @@ LORM_DECLARE_EXCEPTION(ESdlError, Exception);
 
 struct SDL_Window;
 struct SDL_Cursor;
+struct TXClipboard;
 union SDL_Event;
 
 class TSdlBackend : public TBackend {
@@ -92,6 +93,7 @@ private:
   void HandleKey(const SDL_Event& e);
   void ApplyIcon(HWND h, SDL_Window* window);
   void PullClipboard();
+  TXClipboard* XClipboard();
   void ReleaseModifiers();
   POINT ToScreen(std::uint32_t windowId, int x, int y);
 
@@ -110,6 +112,9 @@ private:
   unsigned long FClipboardSeq = 0;
   bool FClipboardSeqKnown = false;
   bool FInClipboard = false;
+  // The X11 clipboard (STRING as well as UTF8_STRING); null off X11 or before a window
+  // exists to find the display through.
+  TXClipboard* FXClipboard = nullptr;
 };
 
 // Installs a back end for the window system for a scope, restoring the previous one.

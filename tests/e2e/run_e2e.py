@@ -192,6 +192,14 @@ def expect_exit(name, proc, log, out_dir):
         fail(name + ": the form did not close cleanly:\n" + "\n".join(lines[-8:]))
 
 
+def paste_target(args, env, target):
+    """What the clipboard's owner answers for a target: its type name, a line break, the bytes."""
+    r = subprocess.run([args.xtool, "paste", target], env=env, capture_output=True, timeout=15)
+    if r.returncode != 0:
+        fail("cannot read the clipboard as %s: %s" % (target, r.stderr.decode(errors="replace")))
+    return r.stdout
+
+
 def clipboard_and_closing(args, env, display):
     """Text copied in one program is pasted in another through the desktop's clipboard;
     one closes on the window manager's request, the other on Alt+F4."""
@@ -212,12 +220,31 @@ def clipboard_and_closing(args, env, display):
         xdo(display, "key", "ctrl+c")
         if not wait_for_line(a_log, lambda l: l == "edit copy", 20, a):
             fail("copy: Ctrl+C did not reach the entry:\n" + "\n".join(read_log(a_log)))
+        # Other programs get the text as UTF8_STRING and, in Latin-1, as STRING.
+        targets = paste_target(args, env, "TARGETS")
+        for t in (b"UTF8_STRING", b"STRING", b"TEXT"):
+            if t not in targets.split(b"\n", 1)[-1].split():
+                fail("the clipboard does not offer %s: %r" % (t.decode(), targets))
+        for target, expected in (("UTF8_STRING", b"UTF8_STRING\n" + "Вставка 42".encode()),
+                                 ("STRING", b"STRING\n??????? 42")):
+            got = paste_target(args, env, target)
+            if got != expected:
+                fail("the clipboard gave %r for %s (expected %r)" % (got, target, expected))
         xdo(display, "mousemove", str(bx + 10), str(by + 10))
         xdo(display, "click", "1")
         xdo(display, "key", "ctrl+v")
         if not wait_for_line(b_log, lambda l: l == "edit text Вставка 42", 20, b):
             fail("paste: the text copied in the other program did not arrive:\n" +
                  "\n".join(read_log(b_log)))
+        # A program offering only STRING (Latin-1) is understood too.
+        offer = subprocess.Popen([args.xtool, "offer-latin1", "Café ±1"], env=env,
+                                 stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        procs.append(offer)
+        if offer.stdout.readline().strip() != b"owned":
+            fail("the Latin-1 clipboard owner did not start")
+        xdo(display, "key", "ctrl+v")
+        if not wait_for_line(b_log, lambda l: l == "edit text Вставка 42Café ±1", 20, b):
+            fail("paste: text offered only as STRING did not arrive:\n" + "\n".join(read_log(b_log)))
         r = subprocess.run([args.xtool, "close", b_win], env=env, capture_output=True, text=True,
                            timeout=15)
         if r.returncode != 0:
