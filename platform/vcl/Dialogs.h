@@ -16,6 +16,8 @@
 
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/MessageService.h"
+#include "platform/vcl/Buttons.h"
+#include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/ListBoxes.h"
 #include "platform/vcl/StdCtrls.h"
@@ -260,7 +262,8 @@ protected:
   void PaintButton(HDC DC) override;
 };
 
-// The file dialog window. The folder path field (Enter goes there), the up button, the list
+// The file dialog window. The folder path field (Enter goes there), the up button, the bar
+// of places (desktop, home folder, the file system's root: a click opens one), the list
 // of sub-folders and of the files matching the filter (double click or Enter opens a folder
 // or takes a file; Backspace goes up), the name field, the filter combo, OK and Cancel.
 class TFileDialogForm : public TForm {
@@ -271,6 +274,15 @@ public:
     std::string Name;
     bool Folder = false;
   };
+  // A place of the bar: its caption and folder. Only places that exist are shown: the
+  // desktop ($HOME/Desktop or $HOME/Рабочий стол), the home folder ($HOME), the root.
+  struct TPlace {
+    std::string Caption;
+    std::string Folder;
+  };
+  static std::vector<TPlace> Places();
+  TPanel* PlacesBar = nullptr;
+  std::vector<TSpeedButton*> PlaceButtons;  // in the order of Places()
   TLabel* FolderLabel = nullptr;
   TEdit* PathEdit = nullptr;
   TPictureButton* UpButton = nullptr;

@@ -1,6 +1,7 @@
 // The open and save dialogs' window: folder path field and "up" button, the list of
 // sub-folders and matching files, the name field, the filter combo, OK and Cancel.
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -12,7 +13,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kClientWidth = 480;
+constexpr int kPlacesWidth = 100;  // the bar of places along the left side
+constexpr int kClientWidth = 480 + kPlacesWidth + 6;
 constexpr int kClientHeight = 310;
 constexpr int kPad = 8;
 constexpr int kFieldLeft = 92;
@@ -88,7 +90,81 @@ void DrawUpFolder(HDC dc, const TRect& r, bool enabled) {
   Rectangle(dc, x + 10, y + 2, x + 13, y + 9);
 }
 
+// 32 x 32 pictures of the places, drawn on a magenta background that the button leaves
+// out (its bottom-left pixel).
+void DrawDesktopPlace(HDC dc) {
+  {
+    TPenBrush body(dc, RGB(64, 64, 64), RGB(192, 192, 192));
+    Rectangle(dc, 3, 4, 29, 23);
+    Rectangle(dc, 11, 25, 21, 28);
+  }
+  TPenBrush screen(dc, RGB(0, 48, 128), RGB(58, 110, 165));
+  Rectangle(dc, 6, 7, 26, 20);
+  TPenBrush hill(dc, RGB(64, 140, 64), RGB(96, 176, 72));
+  POINT land[4] = {{7, 19}, {14, 13}, {19, 16}, {25, 19}};
+  Polygon(dc, land, 4);
+  TPenBrush stand(dc, RGB(64, 64, 64), RGB(128, 128, 128));
+  Rectangle(dc, 14, 23, 18, 26);
+}
+
+void DrawHomePlace(HDC dc) {
+  {
+    TPenBrush walls(dc, RGB(128, 96, 48), RGB(255, 240, 200));
+    Rectangle(dc, 7, 14, 26, 29);
+  }
+  {
+    TPenBrush roof(dc, RGB(128, 32, 16), RGB(208, 64, 32));
+    POINT r[3] = {{3, 15}, {16, 3}, {29, 15}};
+    Polygon(dc, r, 3);
+  }
+  {
+    TPenBrush door(dc, RGB(96, 64, 16), RGB(160, 112, 48));
+    Rectangle(dc, 10, 19, 16, 29);
+  }
+  TPenBrush window(dc, RGB(0, 48, 128), RGB(160, 200, 240));
+  Rectangle(dc, 18, 18, 24, 24);
+}
+
+void DrawComputerPlace(HDC dc) {
+  {
+    TPenBrush box(dc, RGB(64, 64, 64), RGB(212, 208, 200));
+    POINT top[4] = {{4, 12}, {9, 7}, {29, 7}, {24, 12}};
+    Polygon(dc, top, 4);
+    POINT side[4] = {{24, 12}, {29, 7}, {29, 19}, {24, 24}};
+    Polygon(dc, side, 4);
+    Rectangle(dc, 4, 12, 25, 25);
+  }
+  TPenBrush light(dc, RGB(0, 96, 0), RGB(64, 224, 64));
+  Rectangle(dc, 19, 19, 22, 22);
+  TPenBrush slot(dc, RGB(64, 64, 64), RGB(64, 64, 64));
+  MoveToEx(dc, 7, 16, nullptr);
+  LineTo(dc, 18, 16);
+}
+
+bool IsFolder(const std::string& path) {
+  std::error_code ec;
+  return !path.empty() && fs::is_directory(path, ec);
+}
+
 }  // namespace
+
+std::vector<TFileDialogForm::TPlace> TFileDialogForm::Places() {
+  std::vector<TPlace> places;
+  const char* home = std::getenv("HOME");
+  std::string h = home ? Normal(home) : std::string();
+  if (IsFolder(h)) {
+    for (const char* desk : {"Desktop", "Рабочий стол"}) {
+      std::string d = (fs::path(h) / desk).string();
+      if (IsFolder(d)) {
+        places.push_back({"Рабочий стол", d});
+        break;
+      }
+    }
+    places.push_back({"Домашняя папка", h});
+  }
+  places.push_back({"Компьютер", "/"});
+  return places;
+}
 
 // ---------------------------------------------------------------------------------------
 void TPictureButton::PaintButton(HDC DC) {
@@ -132,6 +208,44 @@ TFileDialogForm::TFileDialogForm(TOpenDialog* Dialog, const TFileDialogRequest& 
     return l;
   };
 
+  // The places: flat buttons with a picture above the name on a dark bar; a click opens
+  // the place.
+  PlacesBar = new TPanel(this);
+  PlacesBar->SetName("PlacesBar");
+  PlacesBar->SetCaption("");
+  PlacesBar->SetBevelOuter(bvLowered);
+  PlacesBar->SetColor(clBtnShadow);
+  PlacesBar->SetParentBackground(false);
+  PlacesBar->SetBounds(kPad, 40, kPlacesWidth, H - 40 - kPad);
+  PlacesBar->SetAnchors(TAnchors{akLeft, akTop, akBottom});
+  PlacesBar->SetParent(this);
+  int placeTop = 2;
+  for (const TPlace& place : Places()) {
+    auto* b = new TSpeedButton(this);
+    b->SetCaption(place.Caption);
+    b->SetFlat(true);
+    b->SetLayout(blGlyphTop);
+    b->SetBounds(2, placeTop, kPlacesWidth - 4, 58);
+    b->Font()->SetColor(clWhite);
+    auto glyph = std::make_unique<TBitmap>();
+    glyph->SetSize(32, 32);
+    TCanvas* gc = glyph->Canvas();
+    gc->Brush()->SetColor(RGB(255, 0, 255));
+    gc->FillRect(TRect{0, 0, 32, 32});
+    HDC dc = gc->GetHandle();
+    if (place.Folder == "/") DrawComputerPlace(dc);
+    else if (place.Caption == "Рабочий стол") DrawDesktopPlace(dc);
+    else DrawHomePlace(dc);
+    b->SetGlyph(glyph.get());
+    std::string folder = place.Folder;
+    b->OnClick = [this, folder](TObject*) { ChangeFolder(folder); };
+    b->SetParent(PlacesBar);
+    PlaceButtons.push_back(b);
+    placeTop += 60;
+  }
+  const int left = kPad + kPlacesWidth + 6;          // the list and the fields' labels
+  const int fieldLeft = left + (kFieldLeft - kPad);  // the fields
+
   FolderLabel = label("FolderLabel", "&Папка:", kPad, 13, TAnchors{akLeft, akTop});
   PathEdit = new TEdit(this);
   PathEdit->SetName("PathEdit");
@@ -159,7 +273,7 @@ TFileDialogForm::TFileDialogForm(TOpenDialog* Dialog, const TFileDialogRequest& 
   FileList->SetName("FileList");
   FileList->SetStyle(lbOwnerDrawFixed);
   FileList->SetItemHeight(18);
-  FileList->SetBounds(kPad, 40, W - 2 * kPad, rowName - 40 - 10);
+  FileList->SetBounds(left, 40, W - left - kPad, rowName - 40 - 10);
   FileList->SetAnchors(TAnchors{akLeft, akTop, akRight, akBottom});
   FileList->SetMultiSelect(Request.Options.Contains(ofAllowMultiSelect));
   FileList->SetTabOrder(2);
@@ -169,11 +283,11 @@ TFileDialogForm::TFileDialogForm(TOpenDialog* Dialog, const TFileDialogRequest& 
   FileList->OnKeyDown = [this](TObject* s, WORD& k, TShiftState sh) { ListKeyDown(s, k, sh); };
   FileList->SetParent(this);
 
-  int fieldW = W - kFieldLeft - 2 * kPad - kButtonWidth;
-  NameLabel = label("NameLabel", "&Имя файла:", kPad, rowName + 3, TAnchors{akLeft, akBottom});
+  int fieldW = W - fieldLeft - 2 * kPad - kButtonWidth;
+  NameLabel = label("NameLabel", "&Имя файла:", left, rowName + 3, TAnchors{akLeft, akBottom});
   NameEdit = new TEdit(this);
   NameEdit->SetName("NameEdit");
-  NameEdit->SetBounds(kFieldLeft, rowName, fieldW, 21);
+  NameEdit->SetBounds(fieldLeft, rowName, fieldW, 21);
   NameEdit->SetAnchors(bottom);
   NameEdit->SetTabOrder(3);
   NameEdit->SetText(Request.FileName);
@@ -190,11 +304,11 @@ TFileDialogForm::TFileDialogForm(TOpenDialog* Dialog, const TFileDialogRequest& 
   OkButton->OnClick = [this](TObject*) { Confirm(); };
   OkButton->SetParent(this);
 
-  TypeLabel = label("TypeLabel", "&Тип файлов:", kPad, rowType + 3, TAnchors{akLeft, akBottom});
+  TypeLabel = label("TypeLabel", "&Тип файлов:", left, rowType + 3, TAnchors{akLeft, akBottom});
   FilterCombo = new TComboBox(this);
   FilterCombo->SetName("FilterCombo");
   FilterCombo->SetStyle(csDropDownList);
-  FilterCombo->SetBounds(kFieldLeft, rowType, fieldW, 21);
+  FilterCombo->SetBounds(fieldLeft, rowType, fieldW, 21);
   FilterCombo->SetAnchors(bottom);
   FilterCombo->SetTabOrder(4);
   FilterCombo->SetParent(this);
@@ -218,7 +332,7 @@ TFileDialogForm::TFileDialogForm(TOpenDialog* Dialog, const TFileDialogRequest& 
     ReadOnlyCheck = new TCheckBox(this);
     ReadOnlyCheck->SetName("ReadOnlyCheck");
     ReadOnlyCheck->SetCaption("Только &чтение");
-    ReadOnlyCheck->SetBounds(kFieldLeft, rowType + 28, 200, 17);
+    ReadOnlyCheck->SetBounds(fieldLeft, rowType + 28, 200, 17);
     ReadOnlyCheck->SetAnchors(TAnchors{akLeft, akBottom});
     ReadOnlyCheck->SetCheckedValue(Request.Options.Contains(ofReadOnly));
     ReadOnlyCheck->SetTabOrder(7);

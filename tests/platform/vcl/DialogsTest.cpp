@@ -577,3 +577,102 @@ TEST_F(DialogsTest, RealOpenDialogShowsTheReadOnlyBoxUnlessHidden) {
 }
 
 }  // namespace
+
+namespace {
+
+// HOME for one test.
+class THomeScope {
+public:
+  explicit THomeScope(const char* value) {
+    if (const char* old = std::getenv("HOME")) FOld = old, FHad = true;
+    if (value) setenv("HOME", value, 1);
+    else unsetenv("HOME");
+  }
+  ~THomeScope() {
+    if (FHad) setenv("HOME", FOld.c_str(), 1);
+    else unsetenv("HOME");
+  }
+
+private:
+  std::string FOld;
+  bool FHad = false;
+};
+
+std::vector<std::string> PlaceFolders() {
+  std::vector<std::string> out;
+  for (const auto& p : TFileDialogForm::Places()) out.push_back(p.Caption + "=" + p.Folder);
+  return out;
+}
+
+}  // namespace
+
+// The bar of places shows the places that exist.
+TEST_F(DialogsTest, PlacesAreTheDesktopHomeAndRootThatExist) {
+  std::string home = Dir.string();
+  {
+    THomeScope h(home.c_str());
+    EXPECT_EQ(PlaceFolders(), (std::vector<std::string>{"Домашняя папка=" + home, "Компьютер=/"}));
+    fs::create_directories(Dir / "Рабочий стол");
+    EXPECT_EQ(PlaceFolders(), (std::vector<std::string>{"Рабочий стол=" + (Dir / "Рабочий стол").string(),
+                                                         "Домашняя папка=" + home, "Компьютер=/"}));
+  }
+  {
+    THomeScope h((Dir / "missing").c_str());
+    EXPECT_EQ(PlaceFolders(), (std::vector<std::string>{"Компьютер=/"}));
+  }
+  {
+    THomeScope h(nullptr);
+    EXPECT_EQ(PlaceFolders(), (std::vector<std::string>{"Компьютер=/"}));
+  }
+}
+
+// A click on a place opens it; the name typed stays.
+TEST_F(DialogsTest, RealFileDialogOpensAPlaceClicked) {
+  fs::create_directories(Dir / "Desktop");
+  Touch(Dir / "Desktop" / "d.cnv");
+  THomeScope h(Dir.string().c_str());
+  TSaveDialog dialog(nullptr);
+  dialog.SetFilter("Файл базы данных газов|*.cnv");
+  dialog.SetInitialDir((Dir / "sub").string());
+  int folderChanges = 0;
+  dialog.OnFolderChange = [&](TObject*) { ++folderChanges; };
+  std::vector<std::string> onDesktop;
+  std::string atHome, atRoot;
+  auto clickPlace = [this](TFileDialogForm* f, size_t i) {
+    ASSERT_LT(i, f->PlaceButtons.size());
+    TSpeedButton* b = f->PlaceButtons[i];
+    Robot.Click(f->PlacesBar->Handle(), b->Left() + b->Width() / 2, b->Top() + 10);
+  };
+  Step([&] {
+    auto* f = Top<TFileDialogForm>();
+    ASSERT_NE(f, nullptr);
+    Snapshot(f->Handle(), "file_dialog_places.png");
+    Robot.Click(f->NameEdit->Handle(), 5, 5);
+    Robot.Type("итог");
+    clickPlace(f, 0);  // the desktop
+  });
+  Step([&] {
+    auto* f = Top<TFileDialogForm>();
+    ASSERT_NE(f, nullptr);
+    onDesktop = Names(f);
+    clickPlace(f, 2);  // the root
+  });
+  Step([&] {
+    auto* f = Top<TFileDialogForm>();
+    ASSERT_NE(f, nullptr);
+    atRoot = f->Folder();
+    clickPlace(f, 1);  // home
+  });
+  Step([&] {
+    auto* f = Top<TFileDialogForm>();
+    ASSERT_NE(f, nullptr);
+    atHome = f->Folder();
+    Robot.Click(f->OkButton->Handle(), 5, 5);
+  });
+  ASSERT_TRUE(dialog.Execute());
+  EXPECT_EQ(onDesktop, std::vector<std::string>{"d.cnv"});
+  EXPECT_EQ(atRoot, "/");
+  EXPECT_EQ(atHome, Dir.string());
+  EXPECT_EQ(folderChanges, 3);
+  EXPECT_EQ(dialog.FileName(), (Dir / "итог").string());
+}
