@@ -324,5 +324,8 @@ private:
   std::vector<TFilterItem> FFilters;
   std::string FFolder;
   std::string FTypedMask;  // a mask typed into the name field replaces the filter's
+  // The names last picked from the list and the name field's text they gave.
+  std::vector<std::string> FPickedNames;
+  std::string FPickedText;
   std::vector<TEntry> FEntries;
 };

@@ -467,6 +467,9 @@ void TFileDialogForm::Confirm() {
     return;
   }
   std::vector<std::string> names = TypedNames();
+  // Names picked from the list go back as the folder holds them: the field shows a name
+  // that is not valid UTF-8 with replacement characters.
+  if (!FPickedNames.empty() && NameEdit->Text() == FPickedText) names = FPickedNames;
   if (names.empty()) {
     if (folderSelected) OpenEntry(index);
     return;
@@ -522,6 +525,10 @@ void TFileDialogForm::ListClick(TObject*) {
     std::string text;
     for (const std::string& c : chosen) text += (text.empty() ? "\"" : " \"") + c + "\"";
     NameEdit->SetText(text);
+  }
+  if (!chosen.empty()) {
+    FPickedNames = chosen;
+    FPickedText = NameEdit->Text();
   }
   if (FDialog->OnSelectionChange) FDialog->OnSelectionChange(FDialog);
 }

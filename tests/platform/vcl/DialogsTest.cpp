@@ -676,3 +676,35 @@ TEST_F(DialogsTest, RealFileDialogOpensAPlaceClicked) {
   EXPECT_EQ(folderChanges, 3);
   EXPECT_EQ(dialog.FileName(), (Dir / "итог").string());
 }
+
+// A file whose name is not UTF-8 (any bytes but "/" are allowed) is listed and, picked from
+// the list, handed back byte for byte so that the program can open it.
+TEST_F(DialogsTest, RealFileDialogKeepsANameThatIsNotUtf8) {
+  const std::string odd = "\xff\xfe-\xc3.cnv";
+  Touch(Dir / odd);
+  TOpenDialog dialog(nullptr);
+  dialog.SetFilter("Файл базы данных газов|*.cnv");
+  dialog.SetInitialDir(Dir.string());
+  dialog.SetOptions(dialog.Options() + ofFileMustExist);
+  Step([&] {
+    auto* f = Top<TFileDialogForm>();
+    ASSERT_NE(f, nullptr);
+    ASSERT_EQ(Names(f), (std::vector<std::string>{"sub", odd}));
+    Snapshot(f->Handle(), "file_dialog_odd_name.png");
+    POINT p = ItemPoint(f->FileList, 1);
+    Robot.DoubleClick(f->FileList->Handle(), p.x, p.y);
+  });
+  ASSERT_TRUE(dialog.Execute());
+  EXPECT_EQ(dialog.FileName(), (Dir / odd).string());
+  // Clicked into the name field, then OK.
+  Step([&] {
+    auto* f = Top<TFileDialogForm>();
+    ASSERT_NE(f, nullptr);
+    POINT p = ItemPoint(f->FileList, 1);
+    Robot.Click(f->FileList->Handle(), p.x, p.y);
+    Robot.Click(f->OkButton->Handle(), 5, 5);
+  });
+  dialog.SetFileName("");
+  ASSERT_TRUE(dialog.Execute());
+  EXPECT_EQ(dialog.FileName(), (Dir / odd).string());
+}
