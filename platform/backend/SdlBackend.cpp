@@ -219,6 +219,9 @@ static SDL_HitTestResult SdlHitTest(SDL_Window* window, const SDL_Point* point, 
     HWND target = DeepestChildAt(h, screen);
     int hit = int(SendMessage(target, WM_NCHITTEST, 0, PointToLParam(screen)));
     if (!IsWindow(h)) return SDL_HITTEST_NORMAL;
+    // The second press of a double click on the caption stays ours: handed to the window
+    // manager as a move, it would never reach the window.
+    if (hit == HTCAPTION && self->CaptionPressed(h, screen)) return SDL_HITTEST_NORMAL;
     bool sizable = (GetWindowLong(h, GWL_STYLE) & WS_THICKFRAME) != 0;
     return static_cast<SDL_HitTestResult>(SdlHitTestResultFor(hit, sizable));
   } catch (...) {
@@ -523,6 +526,24 @@ void TSdlBackend::ApplyIcon(HWND h, SDL_Window* window) {
   SDL_FreeSurface(s);
 }
 
+bool TSdlBackend::CaptionPressed(HWND h, POINT screen) {
+  // Only presses count (the left button is down), not the pointer passing over.
+  if (!(SDL_GetGlobalMouseState(nullptr, nullptr) & SDL_BUTTON_LMASK)) return false;
+  unsigned long long now = Now();
+  bool twice = FCaptionPressWindow == h && now - FCaptionPressAt <= GetDoubleClickTime() &&
+               std::abs(screen.x - FCaptionPressPoint.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+               std::abs(screen.y - FCaptionPressPoint.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+  if (twice) {
+    FCaptionPressWindow = nullptr;
+    FCaptionDoubleClick = h;
+    return true;
+  }
+  FCaptionPressWindow = h;
+  FCaptionPressAt = now;
+  FCaptionPressPoint = screen;
+  return false;
+}
+
 // --- cursor and clipboard ------------------------------------------------------------------
 void TSdlBackend::CursorChanged(HCURSOR cursor) {
   if (!cursor) {
@@ -758,6 +779,26 @@ void TSdlBackend::Handle(const SDL_Event& e) {
         default: return;
       }
       POINT p = ToScreen(e.button.windowID, e.button.x, e.button.y);
+      HWND target = nullptr;
+      if (b == TInputButton::Left && FCaptionDoubleClick) {
+        // The second press of a double click on a caption whose first press went to the
+        // window manager: the caption's double-click message, and its release is not
+        // seen (the window may have changed under the pointer).
+        if (e.type == SDL_MOUSEBUTTONDOWN && FindById(e.button.windowID, &target) && target == FCaptionDoubleClick &&
+            IsWindow(target)) {
+          FSwallowLeftUp = true;
+          FCaptionDoubleClick = nullptr;
+          InputMouseMove(p);
+          SendMessage(target, WM_NCLBUTTONDBLCLK, HTCAPTION, PointToLParam(p));
+          break;
+        }
+        FCaptionDoubleClick = nullptr;
+      }
+      if (b == TInputButton::Left && e.type == SDL_MOUSEBUTTONUP && FSwallowLeftUp) {
+        FSwallowLeftUp = false;
+        InputMouseMove(p);
+        break;
+      }
       InputMouseMove(p);
       InputMouseButton(b, e.type == SDL_MOUSEBUTTONDOWN, p);
       break;

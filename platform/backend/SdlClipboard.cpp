@@ -77,7 +77,7 @@ struct TXlib {
 };
 
 // How long a reader waits for the owner's answer (and for each part of a long one).
-constexpr Uint32 kReplyWaitMs = 1000;
+constexpr Uint32 kReplyWaitMs = 2000;
 
 }  // namespace
 

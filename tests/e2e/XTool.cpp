@@ -7,6 +7,9 @@
 //   e2e_xtool paste TARGET           asks the clipboard's owner for TARGET and prints the
 //                                    answer's type name, a line break and its bytes (atom
 //                                    lists as names separated by spaces)
+//   e2e_xtool panel HEIGHT           maps a dock along the screen's bottom that reserves
+//                                    HEIGHT pixels of it (a task bar); prints "mapped" and
+//                                    stays until ended
 //   e2e_xtool offer-latin1 TEXT      owns the clipboard offering TEXT (given in UTF-8) only
 //                                    as STRING, the old Latin-1 target; prints "owned" and
 //                                    answers until another program takes the clipboard
@@ -198,6 +201,41 @@ int OfferLatin1(Display* dpy, int argc, char** argv) {
   return 0;
 }
 
+int Panel(Display* dpy, int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: e2e_xtool panel HEIGHT\n");
+    return 2;
+  }
+  long h = std::atol(argv[2]);
+  int screen = DefaultScreen(dpy);
+  long sw = DisplayWidth(dpy, screen), sh = DisplayHeight(dpy, screen);
+  Window w = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 0, int(sh - h), unsigned(sw), unsigned(h), 0, 0,
+                                 0x404040);
+  Atom type = XInternAtom(dpy, "_NET_WM_WINDOW_TYPE", False), dock = XInternAtom(dpy, "_NET_WM_WINDOW_TYPE_DOCK", False);
+  XChangeProperty(dpy, w, type, XA_ATOM, 32, PropModeReplace, reinterpret_cast<unsigned char*>(&dock), 1);
+  long strut[12] = {0, 0, 0, h, 0, 0, 0, 0, 0, 0, 0, sw - 1};
+  XChangeProperty(dpy, w, XInternAtom(dpy, "_NET_WM_STRUT_PARTIAL", False), XA_CARDINAL, 32, PropModeReplace,
+                  reinterpret_cast<unsigned char*>(strut), 12);
+  XChangeProperty(dpy, w, XInternAtom(dpy, "_NET_WM_STRUT", False), XA_CARDINAL, 32, PropModeReplace,
+                  reinterpret_cast<unsigned char*>(strut), 4);
+  XSizeHints hints;
+  std::memset(&hints, 0, sizeof hints);
+  hints.flags = USPosition | PPosition | USSize | PSize;
+  hints.x = 0;
+  hints.y = int(sh - h);
+  hints.width = int(sw);
+  hints.height = int(h);
+  XSetWMNormalHints(dpy, w, &hints);
+  XMapWindow(dpy, w);
+  XSync(dpy, False);
+  std::printf("mapped\n");
+  std::fflush(stdout);
+  for (;;) {
+    XEvent ev;
+    XNextEvent(dpy, &ev);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -213,6 +251,7 @@ int main(int argc, char** argv) {
   int rc = 2;
   if (std::strcmp(argv[1], "shot") == 0) rc = Shot(dpy, argc, argv);
   else if (std::strcmp(argv[1], "close") == 0) rc = Close(dpy, argc, argv);
+  else if (std::strcmp(argv[1], "panel") == 0) rc = Panel(dpy, argc, argv);
   else if (std::strcmp(argv[1], "paste") == 0) rc = Paste(dpy, argc, argv);
   else if (std::strcmp(argv[1], "offer-latin1") == 0) rc = OfferLatin1(dpy, argc, argv);
   else std::fprintf(stderr, "e2e_xtool: unknown command %s\n", argv[1]);
