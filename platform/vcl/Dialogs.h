@@ -311,6 +311,7 @@ protected:
 
 private:
   void FillList();
+  void ShowPath();
   void ListClick(TObject* Sender);
   void ListDblClick(TObject* Sender);
   void ListKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);

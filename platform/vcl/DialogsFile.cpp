@@ -7,6 +7,7 @@
 
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/GdiObjects.h"
+#include "platform/rtl/CodePage.h"
 #include "platform/vcl/Dialogs.h"
 
 namespace fs = std::filesystem;
@@ -355,8 +356,14 @@ TFileDialogForm::TFileDialogForm(TOpenDialog* Dialog, const TFileDialogRequest& 
     folder = parent;
   }
   FFolder = folder;
-  PathEdit->SetText(FFolder);
+  ShowPath();
   FillList();
+}
+
+void TFileDialogForm::ShowPath() {
+  // The end of a long path (the folder's own name) is the part to see.
+  PathEdit->SetText(FFolder);
+  PathEdit->SetSelStart(int(Utf8ToUtf16(FFolder).size()));
 }
 
 void TFileDialogForm::DoShow() {
@@ -386,7 +393,7 @@ bool TFileDialogForm::ChangeFolder(const std::string& Folder) {
     return false;
   }
   FFolder = target;
-  PathEdit->SetText(FFolder);
+  ShowPath();
   FillList();
   if (FDialog->OnFolderChange) FDialog->OnFolderChange(FDialog);
   return true;
@@ -456,7 +463,7 @@ void TFileDialogForm::Confirm() {
     } else {
       ShowMessageBox(path + "\nПуть не существует.\nПроверьте правильность указанного пути.", FRequest.Title,
                      MB_OK | MB_ICONWARNING);
-      PathEdit->SetText(FFolder);
+      ShowPath();
     }
     return;
   }
