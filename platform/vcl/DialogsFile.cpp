@@ -1,12 +1,17 @@
 // The open and save dialogs' window: folder path field and "up" button, the list of
 // sub-folders and matching files, the name field, the filter combo, OK and Cancel.
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <system_error>
 
 #include "platform/gdi/Drawing.h"
+#include "platform/gdi/Edges.h"
 #include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/UxTheme.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/vcl/Dialogs.h"
 
@@ -21,6 +26,9 @@ constexpr int kPad = 8;
 constexpr int kFieldLeft = 92;
 constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 23;
+constexpr int kHeaderHeight = 18;
+constexpr int kSizeColumn = 80;
+constexpr int kDateColumn = 110;
 
 std::string TrimSpaces(const std::string& s) {
   size_t b = s.find_first_not_of(" \t");
@@ -167,6 +175,56 @@ std::vector<TFileDialogForm::TPlace> TFileDialogForm::Places() {
   return places;
 }
 
+std::string TFileDialogForm::SizeText(const TEntry& Entry) {
+  if (Entry.Folder) return std::string();
+  std::uintmax_t kb = (Entry.Size + 1023) / 1024;
+  std::string digits = std::to_string(kb), out;
+  for (size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) out += ' ';
+    out += digits[i];
+  }
+  return out + " КБ";
+}
+
+std::string TFileDialogForm::ModifiedText(const TEntry& Entry) {
+  if (Entry.Modified < 0) return std::string();
+  std::time_t t = std::time_t(Entry.Modified);
+  std::tm tm{};
+  if (!localtime_r(&t, &tm)) return std::string();
+  char buf[32];
+  std::strftime(buf, sizeof buf, "%d.%m.%Y %H:%M", &tm);
+  return buf;
+}
+
+void TFileListHeader::Paint() {
+  TCanvas* canvas = Canvas();
+  HDC dc = canvas->GetHandle();
+  HTHEME theme = OpenThemeData(nullptr, "header");
+  int x = 0, w = Width(), h = Height();
+  canvas->Font()->SetColor(clBtnText);
+  for (size_t i = 0; i < Columns.size(); ++i) {
+    const TColumn& c = Columns[i];
+    int right = i + 1 == Columns.size() ? w : std::min(w, x + c.Width);
+    RECT r{x, 0, right, h};
+    if (theme) {
+      DrawThemeBackground(theme, dc, HP_HEADERITEM, HIS_NORMAL, &r, nullptr);
+    } else {
+      canvas->Brush()->SetColor(clBtnFace);
+      canvas->FillRect(TRect{r.left, r.top, r.right, r.bottom});
+      RECT e = r;
+      DrawEdge(dc, &e, EDGE_RAISED, BF_RECT | BF_SOFT);
+    }
+    canvas->Brush()->SetStyle(bsClear);
+    TRect text{r.left + 6, r.top, r.right - 6, r.bottom - 1};
+    std::string caption = c.Caption;
+    canvas->TextRect(text, caption,
+                     TTextFormat{tfSingleLine, tfVerticalCenter, tfEndEllipsis, c.Right ? tfRight : tfLeft});
+    canvas->Brush()->SetStyle(bsSolid);
+    x = right;
+  }
+  if (theme) CloseThemeData(theme);
+}
+
 // ---------------------------------------------------------------------------------------
 void TPictureButton::PaintButton(HDC DC) {
   TButton::PaintButton(DC);
@@ -274,7 +332,15 @@ TFileDialogForm::TFileDialogForm(TOpenDialog* Dialog, const TFileDialogRequest& 
   FileList->SetName("FileList");
   FileList->SetStyle(lbOwnerDrawFixed);
   FileList->SetItemHeight(18);
-  FileList->SetBounds(left, 40, W - left - kPad, rowName - 40 - 10);
+  ListHeader = new TFileListHeader(this);
+  ListHeader->SetName("ListHeader");
+  ListHeader->SetBounds(left, 40, W - left - kPad, kHeaderHeight);
+  ListHeader->SetAnchors(top);
+  ListHeader->Columns = {{"Имя", W - left - kPad - kSizeColumn - kDateColumn, false},
+                         {"Размер", kSizeColumn, true},
+                         {"Изменён", kDateColumn, false}};
+  ListHeader->SetParent(this);
+  FileList->SetBounds(left, 40 + kHeaderHeight, W - left - kPad, rowName - 40 - kHeaderHeight - 10);
   FileList->SetAnchors(TAnchors{akLeft, akTop, akRight, akBottom});
   FileList->SetMultiSelect(Request.Options.Contains(ofAllowMultiSelect));
   FileList->SetTabOrder(2);
@@ -408,8 +474,16 @@ void TFileDialogForm::FillList() {
     std::string name = it->path().filename().string();
     if (name.empty() || (name[0] == '.' && !hidden)) continue;
     std::error_code ec2;
-    if (it->is_directory(ec2)) folders.push_back({name, true});
-    else if (MatchesMask(name, mask)) files.push_back({name, false});
+    TEntry e;
+    e.Name = name;
+    e.Folder = it->is_directory(ec2);
+    if (!e.Folder && !MatchesMask(name, mask)) continue;
+    struct stat st{};
+    if (::stat(it->path().c_str(), &st) == 0) {
+      e.Size = std::uintmax_t(st.st_size);
+      e.Modified = (long long)(st.st_mtime);
+    }
+    (e.Folder ? folders : files).push_back(std::move(e));
   }
   auto byName = [](const TEntry& a, const TEntry& b) {
     std::string la = Lower(a.Name), lb = Lower(b.Name);
@@ -565,8 +639,18 @@ void TFileDialogForm::DrawEntry(TWinControl*, int Index, TRect Rect, TOwnerDrawS
   if (FEntries[size_t(Index)].Folder) DrawFolder(dc, Rect.Left + 2, y);
   else DrawPage(dc, Rect.Left + 2, y);
   canvas->Brush()->SetStyle(bsClear);
-  int ty = Rect.Top + (Rect.Height() - canvas->TextHeight("Ag")) / 2;
-  canvas->TextOut(Rect.Left + 22, ty, FEntries[size_t(Index)].Name);
+  // The columns line up with the headings (the list's frame is as wide as the header's
+  // first text margin).
+  const TEntry& e = FEntries[size_t(Index)];
+  int sizeLeft = std::max(Rect.Left + 60, Rect.Right - kSizeColumn - kDateColumn + 2);
+  int dateLeft = sizeLeft + kSizeColumn;
+  std::string name = e.Name, size = SizeText(e), date = ModifiedText(e);
+  TRect nameBox{Rect.Left + 22, Rect.Top, sizeLeft - 4, Rect.Bottom};
+  canvas->TextRect(nameBox, name, TTextFormat{tfSingleLine, tfVerticalCenter, tfEndEllipsis, tfNoPrefix});
+  TRect sizeBox{sizeLeft, Rect.Top, dateLeft - 8, Rect.Bottom};
+  canvas->TextRect(sizeBox, size, TTextFormat{tfSingleLine, tfVerticalCenter, tfRight, tfNoPrefix});
+  TRect dateBox{dateLeft + 4, Rect.Top, Rect.Right, Rect.Bottom};
+  canvas->TextRect(dateBox, date, TTextFormat{tfSingleLine, tfVerticalCenter, tfEndEllipsis, tfNoPrefix});
   canvas->Brush()->SetStyle(bsSolid);
 }
 

@@ -708,3 +708,65 @@ TEST_F(DialogsTest, RealFileDialogKeepsANameThatIsNotUtf8) {
   ASSERT_TRUE(dialog.Execute());
   EXPECT_EQ(dialog.FileName(), (Dir / odd).string());
 }
+
+// The list's size and date columns.
+TEST(DialogsFileColumns, SizeAndModifiedTexts) {
+  struct TCase {
+    bool Folder;
+    std::uintmax_t Size;
+    const char* Text;
+  };
+  for (const TCase& c : {TCase{false, 0, "0 КБ"}, TCase{false, 1, "1 КБ"}, TCase{false, 1024, "1 КБ"},
+                         TCase{false, 1025, "2 КБ"}, TCase{false, 999u * 1024, "999 КБ"},
+                         TCase{false, 1000u * 1024, "1 000 КБ"}, TCase{false, std::uintmax_t(12345678) * 1024, "12 345 678 КБ"},
+                         TCase{true, 4096, ""}}) {
+    TFileDialogForm::TEntry e;
+    e.Folder = c.Folder;
+    e.Size = c.Size;
+    EXPECT_EQ(TFileDialogForm::SizeText(e), c.Text) << c.Size;
+  }
+  std::string oldTz = std::getenv("TZ") ? std::getenv("TZ") : "";
+  bool hadTz = std::getenv("TZ") != nullptr;
+  setenv("TZ", "UTC", 1);
+  tzset();
+  TFileDialogForm::TEntry e;
+  EXPECT_EQ(TFileDialogForm::ModifiedText(e), "");  // unknown
+  e.Modified = 0;
+  EXPECT_EQ(TFileDialogForm::ModifiedText(e), "01.01.1970 00:00");
+  e.Modified = 1796671380;  // 2026-12-07 19:23 UTC
+  EXPECT_EQ(TFileDialogForm::ModifiedText(e), "07.12.2026 19:23");
+  if (hadTz) setenv("TZ", oldTz.c_str(), 1);
+  else unsetenv("TZ");
+  tzset();
+}
+
+// The list shows each file's size and time; a name with "&" is shown as it is.
+TEST_F(DialogsTest, RealFileDialogListsSizesAndTimes) {
+  std::ofstream(Dir / "R&D.cnv") << std::string(3000, 'x');
+  TOpenDialog dialog(nullptr);
+  dialog.SetFilter("Файл базы данных газов|*.cnv");
+  dialog.SetInitialDir(Dir.string());
+  std::vector<TFileDialogForm::TEntry> entries;
+  Step([&] {
+    auto* f = Top<TFileDialogForm>();
+    ASSERT_NE(f, nullptr);
+    entries = f->Entries();
+    POINT p = ItemPoint(f->FileList, 1);
+    Robot.Click(f->FileList->Handle(), p.x, p.y);
+  });
+  Step([&] {
+    auto* f = Top<TFileDialogForm>();
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(f->NameEdit->Text(), "R&D.cnv");
+    Snapshot(f->Handle(), "file_dialog_columns.png");
+    Robot.PressKey(VK_ESCAPE);
+  });
+  EXPECT_FALSE(dialog.Execute());
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_TRUE(entries[0].Folder);
+  EXPECT_EQ(entries[1].Name, "R&D.cnv");
+  EXPECT_EQ(entries[1].Size, 3000u);
+  EXPECT_EQ(TFileDialogForm::SizeText(entries[1]), "3 КБ");
+  EXPECT_GT(entries[1].Modified, 0);
+  EXPECT_FALSE(TFileDialogForm::ModifiedText(entries[1]).empty());
+}
