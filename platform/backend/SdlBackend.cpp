@@ -341,7 +341,6 @@ void TSdlBackend::Create(HWND h) {
   m.Title = GetWindowTextStr(h);
   m.Window = SDL_CreateWindow(m.Title.c_str(), m.X, m.Y, m.Width, m.Height, flags);
   if (!m.Window) throw ESdlError(std::string("Cannot create a window: ") + SDL_GetError());
-  XClipboard();  // the first window shows the display the clipboard lives on
   if (!m.Popup) {
     SDL_SetWindowHitTest(m.Window, &SdlHitTest, this);
     if (TMapped* o = owner ? Find(owner) : nullptr) SDL_SetWindowModalFor(m.Window, o->Window);
@@ -349,6 +348,7 @@ void TSdlBackend::Create(HWND h) {
   }
   m.Dirty = FullRect(m.Width, m.Height);
   FWindows[h] = m;
+  XClipboard();  // the first window shows the display the clipboard lives on
 }
 
 void TSdlBackend::TopLevelShown(HWND h) {
