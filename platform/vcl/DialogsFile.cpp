@@ -267,7 +267,8 @@ TFileDialogForm::TFileDialogForm(TOpenDialog* Dialog, const TFileDialogRequest& 
     return l;
   };
 
-  // The places: flat buttons with a picture above the name on a dark bar; a click opens
+  // The places: flat buttons with a picture above the name on a darker bar (the text
+  // keeps the usual colour: a hot flat button is drawn light); a click opens
   // the place.
   PlacesBar = new TPanel(this);
   PlacesBar->SetName("PlacesBar");
@@ -285,7 +286,6 @@ TFileDialogForm::TFileDialogForm(TOpenDialog* Dialog, const TFileDialogRequest& 
     b->SetFlat(true);
     b->SetLayout(blGlyphTop);
     b->SetBounds(2, placeTop, kPlacesWidth - 4, 58);
-    b->Font()->SetColor(clWhite);
     auto glyph = std::make_unique<TBitmap>();
     glyph->SetSize(32, 32);
     TCanvas* gc = glyph->Canvas();

@@ -655,6 +655,7 @@ TEST_F(DialogsTest, RealFileDialogOpensAPlaceClicked) {
     auto* f = Top<TFileDialogForm>();
     ASSERT_NE(f, nullptr);
     onDesktop = Names(f);
+    Snapshot(f->Handle(), "file_dialog_place_hot.png");  // the pointer rests on the desktop
     clickPlace(f, 2);  // the root
   });
   Step([&] {
