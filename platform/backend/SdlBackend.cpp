@@ -15,6 +15,13 @@
 #include "platform/win/WinIcon.h"
 
 void SdlSetWindowShape(SDL_Window* window, const int* boxes, int count);
+// SdlClipboard.cpp
+TXClipboard* SdlClipboardOpen(SDL_Window* window);
+void SdlClipboardClose(TXClipboard* c);
+void SdlClipboardSet(TXClipboard* c, const std::string& text);
+bool SdlClipboardOwned(TXClipboard* c);
+bool SdlClipboardGet(TXClipboard* c, std::string* text);
+void SdlClipboardEvent(TXClipboard* c, const SDL_Event& e);
 
 namespace {
 
@@ -212,6 +219,9 @@ static SDL_HitTestResult SdlHitTest(SDL_Window* window, const SDL_Point* point, 
     HWND target = DeepestChildAt(h, screen);
     int hit = int(SendMessage(target, WM_NCHITTEST, 0, PointToLParam(screen)));
     if (!IsWindow(h)) return SDL_HITTEST_NORMAL;
+    // The second press of a double click on the caption stays ours: handed to the window
+    // manager as a move, it would never reach the window.
+    if (hit == HTCAPTION && self->CaptionPressed(h, screen)) return SDL_HITTEST_NORMAL;
     bool sizable = (GetWindowLong(h, GWL_STYLE) & WS_THICKFRAME) != 0;
     return static_cast<SDL_HitTestResult>(SdlHitTestResultFor(hit, sizable));
   } catch (...) {
@@ -255,6 +265,8 @@ TSdlBackend::~TSdlBackend() {
   FCursors.clear();
   for (auto& [h, c] : FImageCursors) SDL_FreeCursor(c);
   FImageCursors.clear();
+  SdlClipboardClose(FXClipboard);
+  FXClipboard = nullptr;
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
   SDL_Quit();
 }
@@ -336,6 +348,7 @@ void TSdlBackend::Create(HWND h) {
   }
   m.Dirty = FullRect(m.Width, m.Height);
   FWindows[h] = m;
+  XClipboard();  // the first window shows the display the clipboard lives on
 }
 
 void TSdlBackend::TopLevelShown(HWND h) {
@@ -513,6 +526,24 @@ void TSdlBackend::ApplyIcon(HWND h, SDL_Window* window) {
   SDL_FreeSurface(s);
 }
 
+bool TSdlBackend::CaptionPressed(HWND h, POINT screen) {
+  // Only presses count (the left button is down), not the pointer passing over.
+  if (!(SDL_GetGlobalMouseState(nullptr, nullptr) & SDL_BUTTON_LMASK)) return false;
+  unsigned long long now = Now();
+  bool twice = FCaptionPressWindow == h && now - FCaptionPressAt <= GetDoubleClickTime() &&
+               std::abs(screen.x - FCaptionPressPoint.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+               std::abs(screen.y - FCaptionPressPoint.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+  if (twice) {
+    FCaptionPressWindow = nullptr;
+    FCaptionDoubleClick = h;
+    return true;
+  }
+  FCaptionPressWindow = h;
+  FCaptionPressAt = now;
+  FCaptionPressPoint = screen;
+  return false;
+}
+
 // --- cursor and clipboard ------------------------------------------------------------------
 void TSdlBackend::CursorChanged(HCURSOR cursor) {
   if (!cursor) {
@@ -556,6 +587,13 @@ void TSdlBackend::CursorChanged(HCURSOR cursor) {
   SDL_ShowCursor(SDL_ENABLE);
 }
 
+TXClipboard* TSdlBackend::XClipboard() {
+  if (!FXClipboard)
+    for (auto& [h, m] : FWindows)
+      if (m.Window && (FXClipboard = SdlClipboardOpen(m.Window))) break;
+  return FXClipboard;
+}
+
 void TSdlBackend::ClipboardChanged() {
   if (FInClipboard) return;
   unsigned long seq = GetClipboardSequenceNumber();
@@ -565,15 +603,22 @@ void TSdlBackend::ClipboardChanged() {
   FInClipboard = false;
   FClipboardSeq = GetClipboardSequenceNumber();
   FClipboardSeqKnown = true;
-  SDL_SetClipboardText(ToDesktopText(text).c_str());
+  if (TXClipboard* x = XClipboard()) SdlClipboardSet(x, ToDesktopText(text));
+  else SDL_SetClipboardText(ToDesktopText(text).c_str());
 }
 
 void TSdlBackend::PullClipboard() {
-  if (!SDL_HasClipboardText()) return;
-  char* raw = SDL_GetClipboardText();
-  if (!raw) return;
+  std::string raw;
+  if (TXClipboard* x = XClipboard()) {
+    if (SdlClipboardOwned(x) || !SdlClipboardGet(x, &raw)) return;  // ours already, or none
+  } else {
+    if (!SDL_HasClipboardText()) return;
+    char* got = SDL_GetClipboardText();
+    if (!got) return;
+    raw = got;
+    SDL_free(got);
+  }
   std::string text = FromDesktopText(raw);
-  SDL_free(raw);
   FInClipboard = true;
   if (text != GetClipboardTextUtf8()) SetClipboardTextUtf8(text);
   FInClipboard = false;
@@ -734,6 +779,26 @@ void TSdlBackend::Handle(const SDL_Event& e) {
         default: return;
       }
       POINT p = ToScreen(e.button.windowID, e.button.x, e.button.y);
+      HWND target = nullptr;
+      if (b == TInputButton::Left && FCaptionDoubleClick) {
+        // The second press of a double click on a caption whose first press went to the
+        // window manager: the caption's double-click message, and its release is not
+        // seen (the window may have changed under the pointer).
+        if (e.type == SDL_MOUSEBUTTONDOWN && FindById(e.button.windowID, &target) && target == FCaptionDoubleClick &&
+            IsWindow(target)) {
+          FSwallowLeftUp = true;
+          FCaptionDoubleClick = nullptr;
+          InputMouseMove(p);
+          SendMessage(target, WM_NCLBUTTONDBLCLK, HTCAPTION, PointToLParam(p));
+          break;
+        }
+        FCaptionDoubleClick = nullptr;
+      }
+      if (b == TInputButton::Left && e.type == SDL_MOUSEBUTTONUP && FSwallowLeftUp) {
+        FSwallowLeftUp = false;
+        InputMouseMove(p);
+        break;
+      }
       InputMouseMove(p);
       InputMouseButton(b, e.type == SDL_MOUSEBUTTONDOWN, p);
       break;
@@ -756,6 +821,9 @@ void TSdlBackend::Handle(const SDL_Event& e) {
     case SDL_KEYDOWN:
     case SDL_KEYUP:
       HandleKey(e);
+      break;
+    case SDL_SYSWMEVENT:
+      if (FXClipboard) SdlClipboardEvent(FXClipboard, e);
       break;
     case SDL_TEXTINPUT: {
       // Text with no key of its own (an input method, a composed character).

@@ -23,6 +23,7 @@ LORM_DECLARE_EXCEPTION(ESdlError, Exception);
 
 struct SDL_Window;
 struct SDL_Cursor;
+struct TXClipboard;
 union SDL_Event;
 
 class TSdlBackend : public TBackend {
@@ -67,6 +68,10 @@ public:
   // The SDL window showing a top-level window (nullptr when it has none); for tests.
   SDL_Window* WindowOf(HWND h) const;
   HWND WindowFromSdl(SDL_Window* window) const;
+  // SDL's hit test tells a press on a caption (which it hands to the window manager as a
+  // move unless this answers true): true for the second press of a double click, which
+  // then reaches the window as the caption's double-click message.
+  bool CaptionPressed(HWND h, POINT screen);
 
 private:
   struct TMapped {
@@ -92,6 +97,7 @@ private:
   void HandleKey(const SDL_Event& e);
   void ApplyIcon(HWND h, SDL_Window* window);
   void PullClipboard();
+  TXClipboard* XClipboard();
   void ReleaseModifiers();
   POINT ToScreen(std::uint32_t windowId, int x, int y);
 
@@ -110,6 +116,17 @@ private:
   unsigned long FClipboardSeq = 0;
   bool FClipboardSeqKnown = false;
   bool FInClipboard = false;
+  // The X11 clipboard (STRING as well as UTF8_STRING); null off X11 or before a window
+  // exists to find the display through.
+  TXClipboard* FXClipboard = nullptr;
+  // The last press on a caption that went to the window manager as a move; the window
+  // whose caption was just pressed a second time (a double click), and the release of
+  // that press still to come.
+  HWND FCaptionPressWindow = nullptr;
+  unsigned long long FCaptionPressAt = 0;
+  POINT FCaptionPressPoint{};
+  HWND FCaptionDoubleClick = nullptr;
+  bool FSwallowLeftUp = false;
 };
 
 // Installs a back end for the window system for a scope, restoring the previous one.

@@ -7,6 +7,7 @@
 // window drawn by the layer (icon, text, buttons). The open and save dialogs work the same
 // way with their own handler (TFileDialogRecorder in tests) or a modal window with folder
 // navigation, the list of the files matching the chosen filter and a name field.
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -16,6 +17,8 @@
 
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/MessageService.h"
+#include "platform/vcl/Buttons.h"
+#include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/ListBoxes.h"
 #include "platform/vcl/StdCtrls.h"
@@ -260,7 +263,25 @@ protected:
   void PaintButton(HDC DC) override;
 };
 
-// The file dialog window. The folder path field (Enter goes there), the up button, the list
+// The column headings over the file dialog's list (themed header items, or raised
+// button-face cells in the classic look).
+class TFileListHeader : public TGraphicControl {
+  LORM_CLASS(TFileListHeader, TGraphicControl)
+public:
+  explicit TFileListHeader(TComponent* AOwner) : TGraphicControl(AOwner) {}
+  struct TColumn {
+    std::string Caption;
+    int Width = 0;        // the last column takes what is left
+    bool Right = false;   // right-aligned
+  };
+  std::vector<TColumn> Columns;
+
+protected:
+  void Paint() override;
+};
+
+// The file dialog window. The folder path field (Enter goes there), the up button, the bar
+// of places (desktop, home folder, the file system's root: a click opens one), the list
 // of sub-folders and of the files matching the filter (double click or Enter opens a folder
 // or takes a file; Backspace goes up), the name field, the filter combo, OK and Cancel.
 class TFileDialogForm : public TForm {
@@ -270,10 +291,26 @@ public:
   struct TEntry {
     std::string Name;
     bool Folder = false;
+    std::uintmax_t Size = 0;    // bytes (files)
+    long long Modified = -1;    // seconds since 1970 (-1: unknown)
   };
+  // The list's columns: the size as Windows shows it ("0 КБ", "1 КБ", "12 345 КБ"; empty
+  // for folders) and the modification time in local time ("10.12.2026 19:43").
+  static std::string SizeText(const TEntry& Entry);
+  static std::string ModifiedText(const TEntry& Entry);
+  // A place of the bar: its caption and folder. Only places that exist are shown: the
+  // desktop ($HOME/Desktop or $HOME/Рабочий стол), the home folder ($HOME), the root.
+  struct TPlace {
+    std::string Caption;
+    std::string Folder;
+  };
+  static std::vector<TPlace> Places();
+  TPanel* PlacesBar = nullptr;
+  std::vector<TSpeedButton*> PlaceButtons;  // in the order of Places()
   TLabel* FolderLabel = nullptr;
   TEdit* PathEdit = nullptr;
   TPictureButton* UpButton = nullptr;
+  TFileListHeader* ListHeader = nullptr;
   TListBox* FileList = nullptr;
   TLabel* NameLabel = nullptr;
   TEdit* NameEdit = nullptr;
@@ -299,6 +336,7 @@ protected:
 
 private:
   void FillList();
+  void ShowPath();
   void ListClick(TObject* Sender);
   void ListDblClick(TObject* Sender);
   void ListKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
@@ -312,5 +350,8 @@ private:
   std::vector<TFilterItem> FFilters;
   std::string FFolder;
   std::string FTypedMask;  // a mask typed into the name field replaces the filter's
+  // The names last picked from the list and the name field's text they gave.
+  std::vector<std::string> FPickedNames;
+  std::string FPickedText;
   std::vector<TEntry> FEntries;
 };

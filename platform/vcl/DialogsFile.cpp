@@ -1,23 +1,34 @@
 // The open and save dialogs' window: folder path field and "up" button, the list of
 // sub-folders and matching files, the name field, the filter combo, OK and Cancel.
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <system_error>
 
 #include "platform/gdi/Drawing.h"
+#include "platform/gdi/Edges.h"
 #include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/UxTheme.h"
+#include "platform/rtl/CodePage.h"
 #include "platform/vcl/Dialogs.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kClientWidth = 480;
+constexpr int kPlacesWidth = 100;  // the bar of places along the left side
+constexpr int kClientWidth = 480 + kPlacesWidth + 6;
 constexpr int kClientHeight = 310;
 constexpr int kPad = 8;
 constexpr int kFieldLeft = 92;
 constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 23;
+constexpr int kHeaderHeight = 18;
+constexpr int kSizeColumn = 80;
+constexpr int kDateColumn = 110;
 
 std::string TrimSpaces(const std::string& s) {
   size_t b = s.find_first_not_of(" \t");
@@ -88,7 +99,131 @@ void DrawUpFolder(HDC dc, const TRect& r, bool enabled) {
   Rectangle(dc, x + 10, y + 2, x + 13, y + 9);
 }
 
+// 32 x 32 pictures of the places, drawn on a magenta background that the button leaves
+// out (its bottom-left pixel).
+void DrawDesktopPlace(HDC dc) {
+  {
+    TPenBrush body(dc, RGB(64, 64, 64), RGB(192, 192, 192));
+    Rectangle(dc, 3, 4, 29, 23);
+    Rectangle(dc, 11, 25, 21, 28);
+  }
+  TPenBrush screen(dc, RGB(0, 48, 128), RGB(58, 110, 165));
+  Rectangle(dc, 6, 7, 26, 20);
+  TPenBrush hill(dc, RGB(64, 140, 64), RGB(96, 176, 72));
+  POINT land[4] = {{7, 19}, {14, 13}, {19, 16}, {25, 19}};
+  Polygon(dc, land, 4);
+  TPenBrush stand(dc, RGB(64, 64, 64), RGB(128, 128, 128));
+  Rectangle(dc, 14, 23, 18, 26);
+}
+
+void DrawHomePlace(HDC dc) {
+  {
+    TPenBrush walls(dc, RGB(128, 96, 48), RGB(255, 240, 200));
+    Rectangle(dc, 7, 14, 26, 29);
+  }
+  {
+    TPenBrush roof(dc, RGB(128, 32, 16), RGB(208, 64, 32));
+    POINT r[3] = {{3, 15}, {16, 3}, {29, 15}};
+    Polygon(dc, r, 3);
+  }
+  {
+    TPenBrush door(dc, RGB(96, 64, 16), RGB(160, 112, 48));
+    Rectangle(dc, 10, 19, 16, 29);
+  }
+  TPenBrush window(dc, RGB(0, 48, 128), RGB(160, 200, 240));
+  Rectangle(dc, 18, 18, 24, 24);
+}
+
+void DrawComputerPlace(HDC dc) {
+  {
+    TPenBrush box(dc, RGB(64, 64, 64), RGB(212, 208, 200));
+    POINT top[4] = {{4, 12}, {9, 7}, {29, 7}, {24, 12}};
+    Polygon(dc, top, 4);
+    POINT side[4] = {{24, 12}, {29, 7}, {29, 19}, {24, 24}};
+    Polygon(dc, side, 4);
+    Rectangle(dc, 4, 12, 25, 25);
+  }
+  TPenBrush light(dc, RGB(0, 96, 0), RGB(64, 224, 64));
+  Rectangle(dc, 19, 19, 22, 22);
+  TPenBrush slot(dc, RGB(64, 64, 64), RGB(64, 64, 64));
+  MoveToEx(dc, 7, 16, nullptr);
+  LineTo(dc, 18, 16);
+}
+
+bool IsFolder(const std::string& path) {
+  std::error_code ec;
+  return !path.empty() && fs::is_directory(path, ec);
+}
+
 }  // namespace
+
+std::vector<TFileDialogForm::TPlace> TFileDialogForm::Places() {
+  std::vector<TPlace> places;
+  const char* home = std::getenv("HOME");
+  std::string h = home ? Normal(home) : std::string();
+  if (IsFolder(h)) {
+    for (const char* desk : {"Desktop", "Рабочий стол"}) {
+      std::string d = (fs::path(h) / desk).string();
+      if (IsFolder(d)) {
+        places.push_back({"Рабочий стол", d});
+        break;
+      }
+    }
+    places.push_back({"Домашняя папка", h});
+  }
+  places.push_back({"Компьютер", "/"});
+  return places;
+}
+
+std::string TFileDialogForm::SizeText(const TEntry& Entry) {
+  if (Entry.Folder) return std::string();
+  std::uintmax_t kb = (Entry.Size + 1023) / 1024;
+  std::string digits = std::to_string(kb), out;
+  for (size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) out += ' ';
+    out += digits[i];
+  }
+  return out + " КБ";
+}
+
+std::string TFileDialogForm::ModifiedText(const TEntry& Entry) {
+  if (Entry.Modified < 0) return std::string();
+  std::time_t t = std::time_t(Entry.Modified);
+  std::tm tm{};
+  if (!localtime_r(&t, &tm)) return std::string();
+  char buf[32];
+  std::strftime(buf, sizeof buf, "%d.%m.%Y %H:%M", &tm);
+  return buf;
+}
+
+void TFileListHeader::Paint() {
+  TCanvas* canvas = Canvas();
+  HDC dc = canvas->GetHandle();
+  HTHEME theme = OpenThemeData(nullptr, "header");
+  int x = 0, w = Width(), h = Height();
+  canvas->Font()->SetColor(clBtnText);
+  for (size_t i = 0; i < Columns.size(); ++i) {
+    const TColumn& c = Columns[i];
+    int right = i + 1 == Columns.size() ? w : std::min(w, x + c.Width);
+    RECT r{x, 0, right, h};
+    if (theme) {
+      DrawThemeBackground(theme, dc, HP_HEADERITEM, HIS_NORMAL, &r, nullptr);
+    } else {
+      canvas->Brush()->SetColor(clBtnFace);
+      canvas->FillRect(TRect{r.left, r.top, r.right, r.bottom});
+      RECT e = r;
+      DrawEdge(dc, &e, EDGE_RAISED, BF_RECT | BF_SOFT);
+    }
+    canvas->Brush()->SetStyle(bsClear);
+    TRect text{r.left + 6, r.top, r.right - 6, r.bottom - 1};
+    std::string caption = c.Caption;
+    canvas->TextRect(text, caption,
+                     TTextFormat{tfSingleLine, tfVerticalCenter, tfEndEllipsis, c.Right ? tfRight : tfLeft});
+    canvas->Brush()->SetStyle(bsSolid);
+    x = right;
+  }
+  if (theme) CloseThemeData(theme);
+}
 
 // ---------------------------------------------------------------------------------------
 void TPictureButton::PaintButton(HDC DC) {
@@ -132,6 +267,44 @@ TFileDialogForm::TFileDialogForm(TOpenDialog* Dialog, const TFileDialogRequest& 
     return l;
   };
 
+  // The places: flat buttons with a picture above the name on a darker bar (the text
+  // keeps the usual colour: a hot flat button is drawn light); a click opens
+  // the place.
+  PlacesBar = new TPanel(this);
+  PlacesBar->SetName("PlacesBar");
+  PlacesBar->SetCaption("");
+  PlacesBar->SetBevelOuter(bvLowered);
+  PlacesBar->SetColor(clBtnShadow);
+  PlacesBar->SetParentBackground(false);
+  PlacesBar->SetBounds(kPad, 40, kPlacesWidth, H - 40 - kPad);
+  PlacesBar->SetAnchors(TAnchors{akLeft, akTop, akBottom});
+  PlacesBar->SetParent(this);
+  int placeTop = 2;
+  for (const TPlace& place : Places()) {
+    auto* b = new TSpeedButton(this);
+    b->SetCaption(place.Caption);
+    b->SetFlat(true);
+    b->SetLayout(blGlyphTop);
+    b->SetBounds(2, placeTop, kPlacesWidth - 4, 58);
+    auto glyph = std::make_unique<TBitmap>();
+    glyph->SetSize(32, 32);
+    TCanvas* gc = glyph->Canvas();
+    gc->Brush()->SetColor(RGB(255, 0, 255));
+    gc->FillRect(TRect{0, 0, 32, 32});
+    HDC dc = gc->GetHandle();
+    if (place.Folder == "/") DrawComputerPlace(dc);
+    else if (place.Caption == "Рабочий стол") DrawDesktopPlace(dc);
+    else DrawHomePlace(dc);
+    b->SetGlyph(glyph.get());
+    std::string folder = place.Folder;
+    b->OnClick = [this, folder](TObject*) { ChangeFolder(folder); };
+    b->SetParent(PlacesBar);
+    PlaceButtons.push_back(b);
+    placeTop += 60;
+  }
+  const int left = kPad + kPlacesWidth + 6;          // the list and the fields' labels
+  const int fieldLeft = left + (kFieldLeft - kPad);  // the fields
+
   FolderLabel = label("FolderLabel", "&Папка:", kPad, 13, TAnchors{akLeft, akTop});
   PathEdit = new TEdit(this);
   PathEdit->SetName("PathEdit");
@@ -159,7 +332,15 @@ TFileDialogForm::TFileDialogForm(TOpenDialog* Dialog, const TFileDialogRequest& 
   FileList->SetName("FileList");
   FileList->SetStyle(lbOwnerDrawFixed);
   FileList->SetItemHeight(18);
-  FileList->SetBounds(kPad, 40, W - 2 * kPad, rowName - 40 - 10);
+  ListHeader = new TFileListHeader(this);
+  ListHeader->SetName("ListHeader");
+  ListHeader->SetBounds(left, 40, W - left - kPad, kHeaderHeight);
+  ListHeader->SetAnchors(top);
+  ListHeader->Columns = {{"Имя", W - left - kPad - kSizeColumn - kDateColumn, false},
+                         {"Размер", kSizeColumn, true},
+                         {"Изменён", kDateColumn, false}};
+  ListHeader->SetParent(this);
+  FileList->SetBounds(left, 40 + kHeaderHeight, W - left - kPad, rowName - 40 - kHeaderHeight - 10);
   FileList->SetAnchors(TAnchors{akLeft, akTop, akRight, akBottom});
   FileList->SetMultiSelect(Request.Options.Contains(ofAllowMultiSelect));
   FileList->SetTabOrder(2);
@@ -169,11 +350,11 @@ TFileDialogForm::TFileDialogForm(TOpenDialog* Dialog, const TFileDialogRequest& 
   FileList->OnKeyDown = [this](TObject* s, WORD& k, TShiftState sh) { ListKeyDown(s, k, sh); };
   FileList->SetParent(this);
 
-  int fieldW = W - kFieldLeft - 2 * kPad - kButtonWidth;
-  NameLabel = label("NameLabel", "&Имя файла:", kPad, rowName + 3, TAnchors{akLeft, akBottom});
+  int fieldW = W - fieldLeft - 2 * kPad - kButtonWidth;
+  NameLabel = label("NameLabel", "&Имя файла:", left, rowName + 3, TAnchors{akLeft, akBottom});
   NameEdit = new TEdit(this);
   NameEdit->SetName("NameEdit");
-  NameEdit->SetBounds(kFieldLeft, rowName, fieldW, 21);
+  NameEdit->SetBounds(fieldLeft, rowName, fieldW, 21);
   NameEdit->SetAnchors(bottom);
   NameEdit->SetTabOrder(3);
   NameEdit->SetText(Request.FileName);
@@ -190,11 +371,11 @@ TFileDialogForm::TFileDialogForm(TOpenDialog* Dialog, const TFileDialogRequest& 
   OkButton->OnClick = [this](TObject*) { Confirm(); };
   OkButton->SetParent(this);
 
-  TypeLabel = label("TypeLabel", "&Тип файлов:", kPad, rowType + 3, TAnchors{akLeft, akBottom});
+  TypeLabel = label("TypeLabel", "&Тип файлов:", left, rowType + 3, TAnchors{akLeft, akBottom});
   FilterCombo = new TComboBox(this);
   FilterCombo->SetName("FilterCombo");
   FilterCombo->SetStyle(csDropDownList);
-  FilterCombo->SetBounds(kFieldLeft, rowType, fieldW, 21);
+  FilterCombo->SetBounds(fieldLeft, rowType, fieldW, 21);
   FilterCombo->SetAnchors(bottom);
   FilterCombo->SetTabOrder(4);
   FilterCombo->SetParent(this);
@@ -218,7 +399,7 @@ TFileDialogForm::TFileDialogForm(TOpenDialog* Dialog, const TFileDialogRequest& 
     ReadOnlyCheck = new TCheckBox(this);
     ReadOnlyCheck->SetName("ReadOnlyCheck");
     ReadOnlyCheck->SetCaption("Только &чтение");
-    ReadOnlyCheck->SetBounds(kFieldLeft, rowType + 28, 200, 17);
+    ReadOnlyCheck->SetBounds(fieldLeft, rowType + 28, 200, 17);
     ReadOnlyCheck->SetAnchors(TAnchors{akLeft, akBottom});
     ReadOnlyCheck->SetCheckedValue(Request.Options.Contains(ofReadOnly));
     ReadOnlyCheck->SetTabOrder(7);
@@ -241,8 +422,14 @@ TFileDialogForm::TFileDialogForm(TOpenDialog* Dialog, const TFileDialogRequest& 
     folder = parent;
   }
   FFolder = folder;
-  PathEdit->SetText(FFolder);
+  ShowPath();
   FillList();
+}
+
+void TFileDialogForm::ShowPath() {
+  // The end of a long path (the folder's own name) is the part to see.
+  PathEdit->SetText(FFolder);
+  PathEdit->SetSelStart(int(Utf8ToUtf16(FFolder).size()));
 }
 
 void TFileDialogForm::DoShow() {
@@ -272,7 +459,7 @@ bool TFileDialogForm::ChangeFolder(const std::string& Folder) {
     return false;
   }
   FFolder = target;
-  PathEdit->SetText(FFolder);
+  ShowPath();
   FillList();
   if (FDialog->OnFolderChange) FDialog->OnFolderChange(FDialog);
   return true;
@@ -287,8 +474,16 @@ void TFileDialogForm::FillList() {
     std::string name = it->path().filename().string();
     if (name.empty() || (name[0] == '.' && !hidden)) continue;
     std::error_code ec2;
-    if (it->is_directory(ec2)) folders.push_back({name, true});
-    else if (MatchesMask(name, mask)) files.push_back({name, false});
+    TEntry e;
+    e.Name = name;
+    e.Folder = it->is_directory(ec2);
+    if (!e.Folder && !MatchesMask(name, mask)) continue;
+    struct stat st{};
+    if (::stat(it->path().c_str(), &st) == 0) {
+      e.Size = std::uintmax_t(st.st_size);
+      e.Modified = (long long)(st.st_mtime);
+    }
+    (e.Folder ? folders : files).push_back(std::move(e));
   }
   auto byName = [](const TEntry& a, const TEntry& b) {
     std::string la = Lower(a.Name), lb = Lower(b.Name);
@@ -342,7 +537,7 @@ void TFileDialogForm::Confirm() {
     } else {
       ShowMessageBox(path + "\nПуть не существует.\nПроверьте правильность указанного пути.", FRequest.Title,
                      MB_OK | MB_ICONWARNING);
-      PathEdit->SetText(FFolder);
+      ShowPath();
     }
     return;
   }
@@ -353,6 +548,9 @@ void TFileDialogForm::Confirm() {
     return;
   }
   std::vector<std::string> names = TypedNames();
+  // Names picked from the list go back as the folder holds them: the field shows a name
+  // that is not valid UTF-8 with replacement characters.
+  if (!FPickedNames.empty() && NameEdit->Text() == FPickedText) names = FPickedNames;
   if (names.empty()) {
     if (folderSelected) OpenEntry(index);
     return;
@@ -409,6 +607,10 @@ void TFileDialogForm::ListClick(TObject*) {
     for (const std::string& c : chosen) text += (text.empty() ? "\"" : " \"") + c + "\"";
     NameEdit->SetText(text);
   }
+  if (!chosen.empty()) {
+    FPickedNames = chosen;
+    FPickedText = NameEdit->Text();
+  }
   if (FDialog->OnSelectionChange) FDialog->OnSelectionChange(FDialog);
 }
 
@@ -437,8 +639,18 @@ void TFileDialogForm::DrawEntry(TWinControl*, int Index, TRect Rect, TOwnerDrawS
   if (FEntries[size_t(Index)].Folder) DrawFolder(dc, Rect.Left + 2, y);
   else DrawPage(dc, Rect.Left + 2, y);
   canvas->Brush()->SetStyle(bsClear);
-  int ty = Rect.Top + (Rect.Height() - canvas->TextHeight("Ag")) / 2;
-  canvas->TextOut(Rect.Left + 22, ty, FEntries[size_t(Index)].Name);
+  // The columns line up with the headings (the list's frame is as wide as the header's
+  // first text margin).
+  const TEntry& e = FEntries[size_t(Index)];
+  int sizeLeft = std::max(Rect.Left + 60, Rect.Right - kSizeColumn - kDateColumn + 2);
+  int dateLeft = sizeLeft + kSizeColumn;
+  std::string name = e.Name, size = SizeText(e), date = ModifiedText(e);
+  TRect nameBox{Rect.Left + 22, Rect.Top, sizeLeft - 4, Rect.Bottom};
+  canvas->TextRect(nameBox, name, TTextFormat{tfSingleLine, tfVerticalCenter, tfEndEllipsis, tfNoPrefix});
+  TRect sizeBox{sizeLeft, Rect.Top, dateLeft - 8, Rect.Bottom};
+  canvas->TextRect(sizeBox, size, TTextFormat{tfSingleLine, tfVerticalCenter, tfRight, tfNoPrefix});
+  TRect dateBox{dateLeft + 4, Rect.Top, Rect.Right, Rect.Bottom};
+  canvas->TextRect(dateBox, date, TTextFormat{tfSingleLine, tfVerticalCenter, tfEndEllipsis, tfNoPrefix});
   canvas->Brush()->SetStyle(bsSolid);
 }
 

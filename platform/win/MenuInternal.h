@@ -77,5 +77,12 @@ LRESULT CALLBACK_MenuWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
 // The owner of the menu loop while it runs.
 HWND MenuLoopOwner();
 void RegisterMenuWindowClass();
+// Pop-up menus cast a drop shadow in the themed look (when the system's drop-shadow
+// setting is on): a window beneath the menu's, showing what lies under it darkened along
+// the right and bottom edges. ShowMenuShadow shows one for a menu about to open at pos
+// (call it before creating the menu's window, so the menu lies above it); null when
+// shadows are off. The menu window destroys its shadow with itself.
+bool MenuShadowShown();
+HWND ShowMenuShadow(HWND owner, POINT pos, SIZE size);
 
 }  // namespace winsys

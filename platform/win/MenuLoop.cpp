@@ -146,10 +146,15 @@ bool OpenLevel(TTracker& t, HMENU menu, int parentIndex, P place) {
   RegisterMenuWindowClass();
   SIZE size = LayoutPopupMenu(t.Owner, menu);
   POINT pos = place(size);
+  HWND shadow = ShowMenuShadow(t.Owner, pos, size);
   HWND w = CreateWindowEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, MENU_WINDOW_CLASS, "", WS_POPUP,
                           pos.x, pos.y, size.cx, size.cy, t.Owner, nullptr, nullptr, nullptr);
-  if (!w) return false;
+  if (!w) {
+    if (shadow) DestroyWindow(shadow);
+    return false;
+  }
   SetWindowLongPtr(w, 0, LONG_PTR(menu));
+  SetWindowLongPtr(w, sizeof(LONG_PTR), LONG_PTR(shadow));
   menu->Window = w;
   menu->Selected = -1;
   t.Levels.push_back(TLevel{menu, w});

@@ -2,13 +2,16 @@
 // WM_MEASUREITEM / WM_DRAWITEM, the menu bar in the non-client area and the pop-up menu
 // window class.
 #include <algorithm>
+#include <vector>
 
 #include "platform/gdi/Blit.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/Edges.h"
 #include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/Regions.h"
 #include "platform/gdi/Text.h"
+#include "platform/gdi/UxTheme.h"
 #include "platform/win/MenuInternal.h"
 #include "platform/win/WinInternal.h"
 
@@ -394,11 +397,118 @@ LRESULT CALLBACK_MenuWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
       EndPaint(h, &ps);
       return 0;
     }
-    case WM_DESTROY:
+    case WM_DESTROY: {
       if (ValidMenu(menu) && menu->Window == h) menu->Window = nullptr;
+      HWND shadow = reinterpret_cast<HWND>(GetWindowLongPtr(h, sizeof(LONG_PTR)));
+      if (shadow && IsWindow(shadow)) DestroyWindow(shadow);
       return 0;
+    }
     default: return DefWindowProc(h, msg, wp, lp);
   }
+}
+
+// ---- the drop shadow ------------------------------------------------------------------
+namespace {
+
+constexpr const char* kShadowClass = "LormMenuShadow";
+constexpr int kShadowDepth = 4;
+constexpr int kShadowDarkest = 96;  // opacity (of 255) along the menu's edge
+
+// The shadow's opacity at a point of its window (the menu's rectangle moved down and
+// right): darkest along the menu's edge, fading out over the depth towards the outside
+// and at both ends of each strip.
+BYTE ShadowAlpha(int x, int y, int width, int height) {
+  int fx = std::min({x + 1, width - x, kShadowDepth}), fy = std::min({y + 1, height - y, kShadowDepth});
+  return BYTE(kShadowDarkest * fx * fy / (kShadowDepth * kShadowDepth));
+}
+
+// The shadow window: what lies beneath it (our own windows; the desktop colour elsewhere)
+// darkened. It takes no input: the pointer reaches the window beneath.
+LRESULT CALLBACK_MenuShadowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_NCHITTEST: return HTTRANSPARENT;
+    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(h, &ps);
+      if (!dc) return 0;
+      RECT sr;
+      GetWindowRect(h, &sr);
+      int w = RectWidth(sr), ht = RectHeight(sr);
+      RECT all{0, 0, w, ht};
+      Fill(dc, all, COLOR_BACKGROUND);
+      std::vector<HWND> below;
+      for (HWND b = GetWindow(h, GW_HWNDNEXT); b; b = GetWindow(b, GW_HWNDNEXT))
+        if (IsWindowVisible(b) && !IsIconic(b)) below.push_back(b);
+      for (auto it = below.rbegin(); it != below.rend(); ++it) {
+        RECT wr;
+        GetWindowRect(*it, &wr);
+        RECT part = RectIntersect(wr, sr);
+        if (part.right <= part.left || part.bottom <= part.top) continue;
+        HDC src = GetWindowDC(*it);
+        BitBlt(dc, part.left - sr.left, part.top - sr.top, RectWidth(part), RectHeight(part), src, part.left - wr.left,
+               part.top - wr.top, SRCCOPY);
+        ReleaseDC(*it, src);
+      }
+      BITMAPINFO bi{};
+      bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+      bi.bmiHeader.biWidth = w;
+      bi.bmiHeader.biHeight = -ht;
+      bi.bmiHeader.biPlanes = 1;
+      bi.bmiHeader.biBitCount = 32;
+      bi.bmiHeader.biCompression = BI_RGB;
+      void* bits = nullptr;
+      HBITMAP shade = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits);
+      if (shade && bits) {
+        auto* px = static_cast<DWORD*>(bits);
+        for (int y = 0; y < ht; ++y)
+          for (int x = 0; x < w; ++x) px[size_t(y) * size_t(w) + size_t(x)] = DWORD(ShadowAlpha(x, y, w, ht)) << 24;
+        HDC mem = CreateCompatibleDC(dc);
+        HGDIOBJ old = SelectObject(mem, shade);
+        AlphaBlend(dc, 0, 0, w, ht, mem, 0, 0, w, ht, BLENDFUNCTION{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA});
+        SelectObject(mem, old);
+        DeleteDC(mem);
+      }
+      if (shade) DeleteObject(shade);
+      EndPaint(h, &ps);
+      return 0;
+    }
+    default: return DefWindowProc(h, msg, wp, lp);
+  }
+}
+
+}  // namespace
+
+bool MenuShadowShown() {
+  BOOL on = FALSE;
+  SystemParametersInfo(SPI_GETDROPSHADOW, 0, &on, 0);
+  return on && IsThemeActive();
+}
+
+HWND ShowMenuShadow(HWND owner, POINT pos, SIZE size) {
+  if (!MenuShadowShown() || size.cx <= 0 || size.cy <= 0) return nullptr;
+  WNDCLASS wc;
+  if (!GetClassInfo(nullptr, kShadowClass, &wc)) {
+    wc = WNDCLASS();
+    wc.style = CS_SAVEBITS;
+    wc.lpfnWndProc = &CALLBACK_MenuShadowProc;
+    wc.lpszClassName = kShadowClass;
+    RegisterClass(&wc);
+  }
+  HWND s = CreateWindowEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TRANSPARENT, kShadowClass, "",
+                          WS_POPUP, pos.x + kShadowDepth, pos.y + kShadowDepth, size.cx, size.cy, owner, nullptr,
+                          nullptr, nullptr);
+  if (!s) return nullptr;
+  // Only the strips along the right and bottom edges show.
+  HRGN region = CreateRectRgn(size.cx - kShadowDepth, 0, size.cx, size.cy);
+  HRGN bottom = CreateRectRgn(0, size.cy - kShadowDepth, size.cx, size.cy);
+  CombineRgn(region, region, bottom, RGN_OR);
+  DeleteObject(bottom);
+  SetWindowRgn(s, region, FALSE);
+  ShowWindow(s, SW_SHOWNOACTIVATE);
+  UpdateWindow(s);
+  return s;
 }
 
 void RegisterMenuWindowClass() {
@@ -407,7 +517,7 @@ void RegisterMenuWindowClass() {
   wc = WNDCLASS();
   wc.style = CS_SAVEBITS | CS_DROPSHADOW;
   wc.lpfnWndProc = &CALLBACK_MenuWindowProc;
-  wc.cbWndExtra = sizeof(LONG_PTR);
+  wc.cbWndExtra = 2 * sizeof(LONG_PTR);  // the menu, the shadow window
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.lpszClassName = MENU_WINDOW_CLASS;
   RegisterClass(&wc);

@@ -184,6 +184,14 @@ void LogGeometry(TE2eForm* form) {
   Log("at edit " + std::to_string(p.X) + " " + std::to_string(p.Y));
   POINT c = CloseButtonPoint(form->Handle());
   Log("at close " + std::to_string(c.x) + " " + std::to_string(c.y));
+  // A point of the caption bar, offset from the window's top-left corner.
+  RECT wr;
+  GetWindowRect(form->Handle(), &wr);
+  for (int y = wr.top; y < wr.top + 40; ++y)
+    if (SendMessage(form->Handle(), WM_NCHITTEST, 0, PointToLParam(POINT{wr.left + 100, y})) == HTCAPTION) {
+      Log("at caption 100 " + std::to_string(y - wr.top + 4));
+      break;
+    }
   Log("ready");
 }
 

@@ -4,6 +4,16 @@
 //                                    as a PNG and prints "X Y RRGGBB" for each point
 //   e2e_xtool close WINDOW           asks a window to close as a window manager does
 //                                    (WM_DELETE_WINDOW); WINDOW is a decimal or 0x id
+//   e2e_xtool paste TARGET           asks the clipboard's owner for TARGET and prints the
+//                                    answer's type name, a line break and its bytes (atom
+//                                    lists as names separated by spaces)
+//   e2e_xtool panel HEIGHT           maps a dock along the screen's bottom that reserves
+//                                    HEIGHT pixels of it (a task bar); prints "mapped" and
+//                                    stays until ended
+//   e2e_xtool offer-latin1 TEXT      owns the clipboard offering TEXT (given in UTF-8) only
+//                                    as STRING, the old Latin-1 target; prints "owned" and
+//                                    answers until another program takes the clipboard
+//                                    (at most 60 s)
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -12,6 +22,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <string>
 
 namespace {
 
@@ -85,11 +97,150 @@ int Close(Display* dpy, int argc, char** argv) {
   return 0;
 }
 
+// Waits for an event of a type on a window (5 s at most).
+bool WaitEvent(Display* dpy, Window w, int type, XEvent* ev) {
+  for (int i = 0; i < 2500; ++i) {
+    if (XCheckTypedWindowEvent(dpy, w, type, ev)) return true;
+    struct timespec ts{0, 2000000};
+    nanosleep(&ts, nullptr);
+  }
+  return false;
+}
+
+int Paste(Display* dpy, int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: e2e_xtool paste TARGET\n");
+    return 2;
+  }
+  Window w = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 0, 0, 1, 1, 0, 0, 0);
+  Atom clipboard = XInternAtom(dpy, "CLIPBOARD", False), prop = XInternAtom(dpy, "E2E_PASTE", False);
+  XConvertSelection(dpy, clipboard, XInternAtom(dpy, argv[2], False), prop, w, CurrentTime);
+  XFlush(dpy);
+  XEvent ev;
+  if (!WaitEvent(dpy, w, SelectionNotify, &ev)) {
+    std::fprintf(stderr, "e2e_xtool: the clipboard's owner did not answer\n");
+    return 1;
+  }
+  if (ev.xselection.property == None) {
+    std::printf("None\n");
+    return 0;
+  }
+  Atom type = 0;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  XGetWindowProperty(dpy, w, prop, 0, 1 << 24, True, AnyPropertyType, &type, &format, &count, &after, &data);
+  char* typeName = type ? XGetAtomName(dpy, type) : nullptr;
+  std::printf("%s\n", typeName ? typeName : "None");
+  if (typeName) XFree(typeName);
+  if (data && format == 32 && type == XA_ATOM) {
+    auto* atoms = reinterpret_cast<Atom*>(data);
+    for (unsigned long i = 0; i < count; ++i) {
+      char* n = XGetAtomName(dpy, atoms[i]);
+      std::printf(i ? " %s" : "%s", n ? n : "?");
+      if (n) XFree(n);
+    }
+  } else if (data && format == 8) {
+    std::fwrite(data, 1, count, stdout);
+  }
+  if (data) XFree(data);
+  return 0;
+}
+
+int OfferLatin1(Display* dpy, int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: e2e_xtool offer-latin1 TEXT\n");
+    return 2;
+  }
+  // UTF-8 to Latin-1 (characters outside it are not expected here).
+  std::string in = argv[2], text;
+  for (size_t i = 0; i < in.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(in[i]);
+    if (c >= 0xC2 && c <= 0xC3 && i + 1 < in.size()) text += char(((c & 0x1F) << 6) | (in[++i] & 0x3F));
+    else text += char(c);
+  }
+  Window w = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 0, 0, 1, 1, 0, 0, 0);
+  Atom clipboard = XInternAtom(dpy, "CLIPBOARD", False), targets = XInternAtom(dpy, "TARGETS", False);
+  XSetSelectionOwner(dpy, clipboard, w, CurrentTime);
+  if (XGetSelectionOwner(dpy, clipboard) != w) {
+    std::fprintf(stderr, "e2e_xtool: cannot own the clipboard\n");
+    return 1;
+  }
+  std::printf("owned\n");
+  std::fflush(stdout);
+  for (int i = 0; i < 30000; ++i) {
+    XEvent ev;
+    if (XCheckTypedWindowEvent(dpy, w, SelectionClear, &ev)) return 0;
+    if (XCheckTypedWindowEvent(dpy, w, SelectionRequest, &ev)) {
+      const XSelectionRequestEvent& req = ev.xselectionrequest;
+      XEvent reply;
+      std::memset(&reply, 0, sizeof reply);
+      reply.xselection.type = SelectionNotify;
+      reply.xselection.requestor = req.requestor;
+      reply.xselection.selection = req.selection;
+      reply.xselection.target = req.target;
+      reply.xselection.time = req.time;
+      reply.xselection.property = None;
+      if (req.target == targets) {
+        Atom list[] = {targets, XA_STRING};
+        XChangeProperty(dpy, req.requestor, req.property, XA_ATOM, 32, PropModeReplace,
+                        reinterpret_cast<unsigned char*>(list), 2);
+        reply.xselection.property = req.property;
+      } else if (req.target == XA_STRING) {
+        XChangeProperty(dpy, req.requestor, req.property, XA_STRING, 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(text.data()), int(text.size()));
+        reply.xselection.property = req.property;
+      }
+      XSendEvent(dpy, req.requestor, False, 0, &reply);
+      XFlush(dpy);
+      continue;
+    }
+    struct timespec ts{0, 2000000};
+    nanosleep(&ts, nullptr);
+  }
+  return 0;
+}
+
+int Panel(Display* dpy, int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: e2e_xtool panel HEIGHT\n");
+    return 2;
+  }
+  long h = std::atol(argv[2]);
+  int screen = DefaultScreen(dpy);
+  long sw = DisplayWidth(dpy, screen), sh = DisplayHeight(dpy, screen);
+  Window w = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 0, int(sh - h), unsigned(sw), unsigned(h), 0, 0,
+                                 0x404040);
+  Atom type = XInternAtom(dpy, "_NET_WM_WINDOW_TYPE", False), dock = XInternAtom(dpy, "_NET_WM_WINDOW_TYPE_DOCK", False);
+  XChangeProperty(dpy, w, type, XA_ATOM, 32, PropModeReplace, reinterpret_cast<unsigned char*>(&dock), 1);
+  long strut[12] = {0, 0, 0, h, 0, 0, 0, 0, 0, 0, 0, sw - 1};
+  XChangeProperty(dpy, w, XInternAtom(dpy, "_NET_WM_STRUT_PARTIAL", False), XA_CARDINAL, 32, PropModeReplace,
+                  reinterpret_cast<unsigned char*>(strut), 12);
+  XChangeProperty(dpy, w, XInternAtom(dpy, "_NET_WM_STRUT", False), XA_CARDINAL, 32, PropModeReplace,
+                  reinterpret_cast<unsigned char*>(strut), 4);
+  XSizeHints hints;
+  std::memset(&hints, 0, sizeof hints);
+  hints.flags = USPosition | PPosition | USSize | PSize;
+  hints.x = 0;
+  hints.y = int(sh - h);
+  hints.width = int(sw);
+  hints.height = int(h);
+  XSetWMNormalHints(dpy, w, &hints);
+  XMapWindow(dpy, w);
+  XSync(dpy, False);
+  std::printf("mapped\n");
+  std::fflush(stdout);
+  for (;;) {
+    XEvent ev;
+    XNextEvent(dpy, &ev);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: e2e_xtool shot OUT.png [X Y]... | close WINDOW\n");
+    std::fprintf(stderr, "usage: e2e_xtool shot OUT.png [X Y]... | close WINDOW | paste TARGET | offer-latin1 TEXT\n");
     return 2;
   }
   Display* dpy = XOpenDisplay(nullptr);
@@ -100,6 +251,9 @@ int main(int argc, char** argv) {
   int rc = 2;
   if (std::strcmp(argv[1], "shot") == 0) rc = Shot(dpy, argc, argv);
   else if (std::strcmp(argv[1], "close") == 0) rc = Close(dpy, argc, argv);
+  else if (std::strcmp(argv[1], "panel") == 0) rc = Panel(dpy, argc, argv);
+  else if (std::strcmp(argv[1], "paste") == 0) rc = Paste(dpy, argc, argv);
+  else if (std::strcmp(argv[1], "offer-latin1") == 0) rc = OfferLatin1(dpy, argc, argv);
   else std::fprintf(stderr, "e2e_xtool: unknown command %s\n", argv[1]);
   XCloseDisplay(dpy);
   return rc;

@@ -192,6 +192,14 @@ def expect_exit(name, proc, log, out_dir):
         fail(name + ": the form did not close cleanly:\n" + "\n".join(lines[-8:]))
 
 
+def paste_target(args, env, target):
+    """What the clipboard's owner answers for a target: its type name, a line break, the bytes."""
+    r = subprocess.run([args.xtool, "paste", target], env=env, capture_output=True, timeout=15)
+    if r.returncode != 0:
+        fail("cannot read the clipboard as %s: %s" % (target, r.stderr.decode(errors="replace")))
+    return r.stdout
+
+
 def clipboard_and_closing(args, env, display):
     """Text copied in one program is pasted in another through the desktop's clipboard;
     one closes on the window manager's request, the other on Alt+F4."""
@@ -212,12 +220,34 @@ def clipboard_and_closing(args, env, display):
         xdo(display, "key", "ctrl+c")
         if not wait_for_line(a_log, lambda l: l == "edit copy", 20, a):
             fail("copy: Ctrl+C did not reach the entry:\n" + "\n".join(read_log(a_log)))
+        # Other programs get the text as UTF8_STRING and, in Latin-1, as STRING (what the
+        # entry holds: a typed character may go missing on the way through xdotool).
+        held = [l[len("edit text "):] for l in read_log(a_log) if l.startswith("edit text ")][-1]
+        latin1 = "".join(ch if ord(ch) < 256 else "?" for ch in held).encode("latin-1")
+        targets = paste_target(args, env, "TARGETS")
+        for t in (b"UTF8_STRING", b"STRING", b"TEXT"):
+            if t not in targets.split(b"\n", 1)[-1].split():
+                fail("the clipboard does not offer %s: %r" % (t.decode(), targets))
+        for target, expected in (("UTF8_STRING", b"UTF8_STRING\n" + held.encode()),
+                                 ("STRING", b"STRING\n" + latin1)):
+            got = paste_target(args, env, target)
+            if got != expected:
+                fail("the clipboard gave %r for %s (expected %r)" % (got, target, expected))
         xdo(display, "mousemove", str(bx + 10), str(by + 10))
         xdo(display, "click", "1")
         xdo(display, "key", "ctrl+v")
-        if not wait_for_line(b_log, lambda l: l == "edit text Вставка 42", 20, b):
+        if not wait_for_line(b_log, lambda l: l == "edit text " + held, 20, b):
             fail("paste: the text copied in the other program did not arrive:\n" +
                  "\n".join(read_log(b_log)))
+        # A program offering only STRING (Latin-1) is understood too.
+        offer = subprocess.Popen([args.xtool, "offer-latin1", "Café ±1"], env=env,
+                                 stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        procs.append(offer)
+        if offer.stdout.readline().strip() != b"owned":
+            fail("the Latin-1 clipboard owner did not start")
+        xdo(display, "key", "ctrl+v")
+        if not wait_for_line(b_log, lambda l: l == "edit text " + held + "Café ±1", 20, b):
+            fail("paste: text offered only as STRING did not arrive:\n" + "\n".join(read_log(b_log)))
         r = subprocess.run([args.xtool, "close", b_win], env=env, capture_output=True, text=True,
                            timeout=15)
         if r.returncode != 0:
@@ -233,6 +263,114 @@ def clipboard_and_closing(args, env, display):
               "manager's request and by Alt+F4 with exit code 0", flush=True)
     finally:
         for p in procs:
+            if p.poll() is None:
+                p.kill()
+                p.wait()
+
+
+def window_geometry(env, win):
+    """The window's absolute x, y, width and height on the screen."""
+    r = subprocess.run(["xwininfo", "-id", win], env=env, capture_output=True, text=True, timeout=15)
+    g = {}
+    for line in r.stdout.splitlines():
+        k, _, v = line.strip().partition(":")
+        g[k] = v.strip()
+    try:
+        return (int(g["Absolute upper-left X"]), int(g["Absolute upper-left Y"]), int(g["Width"]),
+                int(g["Height"]))
+    except (KeyError, ValueError):
+        fail("cannot read the geometry of window %s:\n%s" % (win, r.stdout + r.stderr))
+
+
+def wait_geometry(env, win, want, timeout=10):
+    deadline = time.time() + timeout
+    g = window_geometry(env, win)
+    while g != want and time.time() < deadline:
+        time.sleep(0.1)
+        g = window_geometry(env, win)
+    return g
+
+
+def press_caption(display, x, y, times, gap):
+    """Presses and releases the left button at a point `times` times, as a hand does
+    (a tenth of a second down), `gap` seconds apart."""
+    args = ["mousemove", str(x), str(y)]
+    for i in range(times):
+        if i:
+            args += ["sleep", str(gap)]
+        args += ["mousedown", "1", "sleep", "0.1", "mouseup", "1"]
+    xdo(display, *args)
+
+
+def maximise_under_window_manager(args, env, display):
+    """Under a window manager with a panel reserving the screen's bottom, double-clicking
+    the caption maximises the window to the work area (nothing off-screen, the panel left
+    free) and double-clicking again restores it; two single clicks do neither."""
+    wm = next((w for w in ("openbox",) if shutil.which(w)), None)
+    if not wm or not shutil.which("xwininfo") or not shutil.which("xprop"):
+        print("e2e maximise: SKIPPED, no window manager (openbox) or xwininfo/xprop installed",
+              flush=True)
+        return
+    procs = []
+    try:
+        wm_proc = subprocess.Popen([wm], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        procs.append(wm_proc)
+        deadline = time.time() + 15
+        while True:
+            r = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=env,
+                               capture_output=True, text=True, timeout=15)
+            if "window id" in r.stdout:
+                break
+            if time.time() > deadline:
+                fail("the window manager did not start")
+            time.sleep(0.1)
+        panel = subprocess.Popen([args.xtool, "panel", "40"], env=env, stdout=subprocess.PIPE,
+                                 stderr=subprocess.DEVNULL)
+        procs.append(panel)
+        if panel.stdout.readline().strip() != b"mapped":
+            fail("the panel did not start")
+        area = None
+        while time.time() < deadline:
+            r = subprocess.run(["xprop", "-root", "_NET_WORKAREA"], env=env, capture_output=True,
+                               text=True, timeout=15)
+            nums = [int(n) for n in r.stdout.partition("=")[2].replace(",", " ").split()]
+            if len(nums) >= 4 and nums[3] < 768:
+                area = tuple(nums[:4])
+                break
+            time.sleep(0.1)
+        if not area:
+            fail("the window manager does not reserve the panel's strip: " + r.stdout)
+        f, f_log, f_win = start_form(args, env, "maximise", "60,90")
+        procs.append(f)
+        wait_quiet(f_log, f)
+        cx, cy = positions(read_log(f_log))["caption"]
+        normal = window_geometry(env, f_win)
+        press_caption(display, normal[0] + cx, normal[1] + cy, 2, 0.7)
+        time.sleep(0.5)
+        g = window_geometry(env, f_win)
+        if g[2:] != normal[2:]:
+            fail("two single clicks on the caption changed the window's size: %s -> %s" % (normal, g))
+        normal = g
+        press_caption(display, normal[0] + cx, normal[1] + cy, 2, 0.1)
+        g = wait_geometry(env, f_win, area)
+        if g != area:
+            fail("maximised by a double click on the caption, the window is at %s; the work "
+                 "area is %s" % (g, area))
+        shot = os.path.join(args.out, "e2e_maximised.png")
+        subprocess.run([args.xtool, "shot", shot], env=env, capture_output=True, timeout=30)
+        press_caption(display, area[0] + cx, area[1] + cy, 2, 0.1)
+        g = wait_geometry(env, f_win, normal)
+        if g != normal:
+            fail("a second double click did not restore the window: %s (was %s)" % (g, normal))
+        r = subprocess.run([args.xtool, "close", f_win], env=env, capture_output=True, text=True,
+                           timeout=15)
+        if r.returncode != 0:
+            fail("cannot ask the window to close: " + r.stderr)
+        expect_exit("maximise", f, f_log, args.out)
+        print("e2e maximise: under %s the window filled the work area %s and came back; "
+              "screenshot %s" % (wm, area, shot), flush=True)
+    finally:
+        for p in reversed(procs):
             if p.poll() is None:
                 p.kill()
                 p.wait()
@@ -339,6 +477,8 @@ def main():
         print("e2e form: %d input messages as through the robot; exit code 0" % len(display_events),
               flush=True)
         clipboard_and_closing(args, env, display)
+        # Last: the window manager stays until Xvfb goes.
+        maximise_under_window_manager(args, env, display)
         return 0
     finally:
         if proc is not None and proc.poll() is None:

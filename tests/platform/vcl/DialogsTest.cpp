@@ -577,3 +577,197 @@ TEST_F(DialogsTest, RealOpenDialogShowsTheReadOnlyBoxUnlessHidden) {
 }
 
 }  // namespace
+
+namespace {
+
+// HOME for one test.
+class THomeScope {
+public:
+  explicit THomeScope(const char* value) {
+    if (const char* old = std::getenv("HOME")) FOld = old, FHad = true;
+    if (value) setenv("HOME", value, 1);
+    else unsetenv("HOME");
+  }
+  ~THomeScope() {
+    if (FHad) setenv("HOME", FOld.c_str(), 1);
+    else unsetenv("HOME");
+  }
+
+private:
+  std::string FOld;
+  bool FHad = false;
+};
+
+std::vector<std::string> PlaceFolders() {
+  std::vector<std::string> out;
+  for (const auto& p : TFileDialogForm::Places()) out.push_back(p.Caption + "=" + p.Folder);
+  return out;
+}
+
+}  // namespace
+
+// The bar of places shows the places that exist.
+TEST_F(DialogsTest, PlacesAreTheDesktopHomeAndRootThatExist) {
+  std::string home = Dir.string();
+  {
+    THomeScope h(home.c_str());
+    EXPECT_EQ(PlaceFolders(), (std::vector<std::string>{"Домашняя папка=" + home, "Компьютер=/"}));
+    fs::create_directories(Dir / "Рабочий стол");
+    EXPECT_EQ(PlaceFolders(), (std::vector<std::string>{"Рабочий стол=" + (Dir / "Рабочий стол").string(),
+                                                         "Домашняя папка=" + home, "Компьютер=/"}));
+  }
+  {
+    THomeScope h((Dir / "missing").c_str());
+    EXPECT_EQ(PlaceFolders(), (std::vector<std::string>{"Компьютер=/"}));
+  }
+  {
+    THomeScope h(nullptr);
+    EXPECT_EQ(PlaceFolders(), (std::vector<std::string>{"Компьютер=/"}));
+  }
+}
+
+// A click on a place opens it; the name typed stays.
+TEST_F(DialogsTest, RealFileDialogOpensAPlaceClicked) {
+  fs::create_directories(Dir / "Desktop");
+  Touch(Dir / "Desktop" / "d.cnv");
+  THomeScope h(Dir.string().c_str());
+  TSaveDialog dialog(nullptr);
+  dialog.SetFilter("Файл базы данных газов|*.cnv");
+  dialog.SetInitialDir((Dir / "sub").string());
+  int folderChanges = 0;
+  dialog.OnFolderChange = [&](TObject*) { ++folderChanges; };
+  std::vector<std::string> onDesktop;
+  std::string atHome, atRoot;
+  auto clickPlace = [this](TFileDialogForm* f, size_t i) {
+    ASSERT_LT(i, f->PlaceButtons.size());
+    TSpeedButton* b = f->PlaceButtons[i];
+    Robot.Click(f->PlacesBar->Handle(), b->Left() + b->Width() / 2, b->Top() + 10);
+  };
+  Step([&] {
+    auto* f = Top<TFileDialogForm>();
+    ASSERT_NE(f, nullptr);
+    Snapshot(f->Handle(), "file_dialog_places.png");
+    Robot.Click(f->NameEdit->Handle(), 5, 5);
+    Robot.Type("итог");
+    clickPlace(f, 0);  // the desktop
+  });
+  Step([&] {
+    auto* f = Top<TFileDialogForm>();
+    ASSERT_NE(f, nullptr);
+    onDesktop = Names(f);
+    Snapshot(f->Handle(), "file_dialog_place_hot.png");  // the pointer rests on the desktop
+    clickPlace(f, 2);  // the root
+  });
+  Step([&] {
+    auto* f = Top<TFileDialogForm>();
+    ASSERT_NE(f, nullptr);
+    atRoot = f->Folder();
+    clickPlace(f, 1);  // home
+  });
+  Step([&] {
+    auto* f = Top<TFileDialogForm>();
+    ASSERT_NE(f, nullptr);
+    atHome = f->Folder();
+    Robot.Click(f->OkButton->Handle(), 5, 5);
+  });
+  ASSERT_TRUE(dialog.Execute());
+  EXPECT_EQ(onDesktop, std::vector<std::string>{"d.cnv"});
+  EXPECT_EQ(atRoot, "/");
+  EXPECT_EQ(atHome, Dir.string());
+  EXPECT_EQ(folderChanges, 3);
+  EXPECT_EQ(dialog.FileName(), (Dir / "итог").string());
+}
+
+// A file whose name is not UTF-8 (any bytes but "/" are allowed) is listed and, picked from
+// the list, handed back byte for byte so that the program can open it.
+TEST_F(DialogsTest, RealFileDialogKeepsANameThatIsNotUtf8) {
+  const std::string odd = "\xff\xfe-\xc3.cnv";
+  Touch(Dir / odd);
+  TOpenDialog dialog(nullptr);
+  dialog.SetFilter("Файл базы данных газов|*.cnv");
+  dialog.SetInitialDir(Dir.string());
+  dialog.SetOptions(dialog.Options() + ofFileMustExist);
+  Step([&] {
+    auto* f = Top<TFileDialogForm>();
+    ASSERT_NE(f, nullptr);
+    ASSERT_EQ(Names(f), (std::vector<std::string>{"sub", odd}));
+    Snapshot(f->Handle(), "file_dialog_odd_name.png");
+    POINT p = ItemPoint(f->FileList, 1);
+    Robot.DoubleClick(f->FileList->Handle(), p.x, p.y);
+  });
+  ASSERT_TRUE(dialog.Execute());
+  EXPECT_EQ(dialog.FileName(), (Dir / odd).string());
+  // Clicked into the name field, then OK.
+  Step([&] {
+    auto* f = Top<TFileDialogForm>();
+    ASSERT_NE(f, nullptr);
+    POINT p = ItemPoint(f->FileList, 1);
+    Robot.Click(f->FileList->Handle(), p.x, p.y);
+    Robot.Click(f->OkButton->Handle(), 5, 5);
+  });
+  dialog.SetFileName("");
+  ASSERT_TRUE(dialog.Execute());
+  EXPECT_EQ(dialog.FileName(), (Dir / odd).string());
+}
+
+// The list's size and date columns.
+TEST(DialogsFileColumns, SizeAndModifiedTexts) {
+  struct TCase {
+    bool Folder;
+    std::uintmax_t Size;
+    const char* Text;
+  };
+  for (const TCase& c : {TCase{false, 0, "0 КБ"}, TCase{false, 1, "1 КБ"}, TCase{false, 1024, "1 КБ"},
+                         TCase{false, 1025, "2 КБ"}, TCase{false, 999u * 1024, "999 КБ"},
+                         TCase{false, 1000u * 1024, "1 000 КБ"}, TCase{false, std::uintmax_t(12345678) * 1024, "12 345 678 КБ"},
+                         TCase{true, 4096, ""}}) {
+    TFileDialogForm::TEntry e;
+    e.Folder = c.Folder;
+    e.Size = c.Size;
+    EXPECT_EQ(TFileDialogForm::SizeText(e), c.Text) << c.Size;
+  }
+  std::string oldTz = std::getenv("TZ") ? std::getenv("TZ") : "";
+  bool hadTz = std::getenv("TZ") != nullptr;
+  setenv("TZ", "UTC", 1);
+  tzset();
+  TFileDialogForm::TEntry e;
+  EXPECT_EQ(TFileDialogForm::ModifiedText(e), "");  // unknown
+  e.Modified = 0;
+  EXPECT_EQ(TFileDialogForm::ModifiedText(e), "01.01.1970 00:00");
+  e.Modified = 1796671380;  // 2026-12-07 19:23 UTC
+  EXPECT_EQ(TFileDialogForm::ModifiedText(e), "07.12.2026 19:23");
+  if (hadTz) setenv("TZ", oldTz.c_str(), 1);
+  else unsetenv("TZ");
+  tzset();
+}
+
+// The list shows each file's size and time; a name with "&" is shown as it is.
+TEST_F(DialogsTest, RealFileDialogListsSizesAndTimes) {
+  std::ofstream(Dir / "R&D.cnv") << std::string(3000, 'x');
+  TOpenDialog dialog(nullptr);
+  dialog.SetFilter("Файл базы данных газов|*.cnv");
+  dialog.SetInitialDir(Dir.string());
+  std::vector<TFileDialogForm::TEntry> entries;
+  Step([&] {
+    auto* f = Top<TFileDialogForm>();
+    ASSERT_NE(f, nullptr);
+    entries = f->Entries();
+    POINT p = ItemPoint(f->FileList, 1);
+    Robot.Click(f->FileList->Handle(), p.x, p.y);
+  });
+  Step([&] {
+    auto* f = Top<TFileDialogForm>();
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(f->NameEdit->Text(), "R&D.cnv");
+    Snapshot(f->Handle(), "file_dialog_columns.png");
+    Robot.PressKey(VK_ESCAPE);
+  });
+  EXPECT_FALSE(dialog.Execute());
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_TRUE(entries[0].Folder);
+  EXPECT_EQ(entries[1].Name, "R&D.cnv");
+  EXPECT_EQ(entries[1].Size, 3000u);
+  EXPECT_EQ(TFileDialogForm::SizeText(entries[1]), "3 КБ");
+  EXPECT_GT(entries[1].Modified, 0);
+  EXPECT_FALSE(TFileDialogForm::ModifiedText(entries[1]).empty());
+}

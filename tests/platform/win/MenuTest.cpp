@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "WinTestSupport.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/gdi/UxTheme.h"
 #include "platform/win/WinMenu.h"
 
 namespace {
@@ -436,3 +438,77 @@ TEST_F(MenuTest, OwnerDrawnBarItemsGetHotAndSelectedStates) {
 }
 
 }  // namespace
+
+namespace {
+
+// A pixel of a top-level window's buffer (window coordinates).
+COLORREF WindowPixelAt(HWND h, int x, int y) {
+  HDC dc = GetWindowDC(h);
+  COLORREF c = GetPixel(dc, x, y);
+  ReleaseDC(h, dc);
+  return c;
+}
+
+}  // namespace
+
+// In the themed look a pop-up menu casts a soft shadow along its right and bottom edges:
+// a window just beneath the menu's showing the window under it darkened, which takes no
+// input and goes with the menu. The classic look has none.
+TEST_F(MenuTest, ThemedMenusCastAShadowThatTakesNoInput) {
+  struct TCase {
+    bool Themed;
+    bool Shadow;
+  };
+  for (TCase c : {TCase{true, true}, TCase{false, false}}) {
+    SCOPED_TRACE(c.Themed ? "themed" : "classic");
+    SetThemeActive(c.Themed);
+    HWND shadow = nullptr;
+    RECT menuRect{}, shadowRect{};
+    COLORREF under = 0, inner = 0, outer = 0, stripEnd = 0, corner = 0;
+    HWND hit = nullptr;
+    Step([&] {
+      HWND menu = GetMenuWindow(Edit);
+      ASSERT_NE(menu, nullptr);
+      GetWindowRect(menu, &menuRect);
+      HWND below = GetWindow(menu, GW_HWNDNEXT);
+      if (below && GetClassNameStr(below) != GetClassNameStr(Wnd) && below != Wnd) shadow = below;
+      if (shadow) {
+        GetWindowRect(shadow, &shadowRect);
+        int w = RectWidth(shadowRect), h = RectHeight(shadowRect);
+        POINT at{shadowRect.right - 4, shadowRect.top + h / 2};
+        ScreenToClient(Wnd, &at);
+        HDC dc = GetDC(Wnd);
+        under = GetPixel(dc, at.x, at.y);
+        ReleaseDC(Wnd, dc);
+        inner = WindowPixelAt(shadow, w - 4, h / 2);  // along the menu's edge
+        outer = WindowPixelAt(shadow, w - 1, h / 2);  // the outer edge
+        stripEnd = WindowPixelAt(shadow, w - 4, 0);   // the strip's top end
+        corner = WindowPixelAt(shadow, w - 1, h - 1);
+        hit = WindowFromPoint(POINT{shadowRect.right - 2, shadowRect.top + h / 2});
+      }
+      Key(VK_ESCAPE);
+    });
+    TrackPopupMenuEx(Edit, 0, 300, 200, Wnd, nullptr);
+    if (!c.Shadow) {
+      EXPECT_EQ(shadow, nullptr);
+      continue;
+    }
+    ASSERT_NE(shadow, nullptr);
+    EXPECT_EQ(shadowRect.left, menuRect.left + 4);
+    EXPECT_EQ(shadowRect.top, menuRect.top + 4);
+    EXPECT_EQ(RectWidth(shadowRect), RectWidth(menuRect));
+    EXPECT_EQ(RectHeight(shadowRect), RectHeight(menuRect));
+    EXPECT_EQ(hit, Wnd);  // the pointer reaches the window under the shadow
+    EXPECT_FALSE(IsWindow(shadow));  // gone with the menu
+    // The window beneath (white), darkened most along the menu's edge and fading outwards
+    // and at the ends.
+    EXPECT_EQ(under, RGB(255, 255, 255));
+    auto grey = [](COLORREF v) { return int(GetRValue(v)); };
+    EXPECT_EQ(GetRValue(inner), GetBValue(inner));
+    EXPECT_NEAR(grey(inner), 255 - 96, 2);
+    EXPECT_NEAR(grey(outer), 255 - 24, 2);
+    EXPECT_NEAR(grey(stripEnd), 255 - 24, 2);
+    EXPECT_NEAR(grey(corner), 255 - 6, 2);
+  }
+  SetThemeActive(true);
+}
