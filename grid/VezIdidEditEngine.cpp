@@ -368,7 +368,10 @@ bool TDavEvadurAvuz::SelectCell(int ACol, int ARow) {
   if (!FValidatePending || editorFocused) {
     result = IsFixed(ACol, ARow) ? false : TBaseGrid::SelectCell(ACol, ARow);
   } else {
-    bool ok = ValidateCell(GetCurrentCell());
+    // A wide-text cell is validated on its wide text.
+    int curReal = GetRealCol();
+    bool ok = IsWideCell(curReal, Row()) ? ValidateCellWide(GetWideCells(curReal, Row()))
+                                         : ValidateCell(GetCurrentCell());
     result = ok && TBaseGrid::SelectCell(ACol, ARow);
     newText = cellText();
   }

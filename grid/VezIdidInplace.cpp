@@ -367,6 +367,15 @@ void TDizInplaceEdit::KeyDown(WORD& Key, TShiftState Shift) {
   }
   if (Key == VK_RETURN && !g->Navigation()->AllowCtrlEnter && (g->WordWrap() || g->Multilinecells))
     g->SetValidatePending(false);
+  if (Key == VK_RETURN && (Shift.Contains(ssShift) || Shift.Contains(ssCtrl)) && g->SizeWhileTyping()->Height &&
+      g->Multilinecells) {
+    // The row makes room for the text and the line about to start.
+    int row = g->Row();
+    int lines = LinesInText(Text() + "\r\n ", true);
+    if (lines < g->MaxLinesInRow(row)) g->AutoSizeRow(row, 0);
+    else g->SizeToLines(row, lines, g->XYOffset.Y);
+    if (g->OnEndRowSize) g->OnEndRowSize(g, row);
+  }
   g->EditKeyDown(Key, Shift);
   if (Key != 0) TInplaceEdit::KeyDown(Key, Shift);
 }
@@ -387,7 +396,15 @@ void TDizInplaceEdit::KeyPress(char32_t& Key) {
 
 void TDizInplaceEdit::KeyUp(WORD& Key, TShiftState Shift) {
   TInplaceEdit::KeyUp(Key, Shift);
-  if (FOwnerGrid && Key != 0) DoChange();
+  TDavEvadurAvuz* g = FOwnerGrid;
+  if (!g || Key == 0) return;
+  DoChange();
+  // The cell grows with the text while it is typed.
+  if (g->SizeWhileTyping()->Width) g->SizeToWidth(g->Col(), true);
+  if (g->SizeWhileTyping()->Height && g->WordWrap()) {
+    g->AutoSizeRow(g->Row(), 0);
+    if (g->OnEndRowSize) g->OnEndRowSize(g, g->Row());
+  }
 }
 
 // Type-ahead from the grid's lookup list.
