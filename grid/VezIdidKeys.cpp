@@ -497,7 +497,12 @@ void TDavEvadurAvuz::WMKeyDown(TMessage& Message) {
       }
       if (OnAutoInsertRow) OnAutoInsertRow(this, r);
     };
-    if (Navigation()->InsertPosition == pInsertAfter) {
+    if (FixedRowAlways && GetFixedRowsEx() >= RowCount()) {
+      // Only the header shows: the new row goes below it, whatever the position, and
+      // becomes current (a row inserted before the header would push it into the data).
+      insertAt(RowCount());
+      FocusCell(std::clamp(Col(), FixedColsVis(), ColCount() - 1), RowCount() - 1, true);
+    } else if (Navigation()->InsertPosition == pInsertAfter) {
       bool wasLast = Row() + 1 >= RowCount();
       insertAt(Row() + 1);
       if (!wasLast) SetRow(Row() + 1);

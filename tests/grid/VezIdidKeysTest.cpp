@@ -334,3 +334,19 @@ TEST_F(GridTest, MainWindowGridsTakeEveryKey) {
           EXPECT_EQ(grid->Cells(c, r), std::to_string(c) + ":" + std::to_string(r)) << c << "," << r;
   }
 }
+
+TEST_F(KeysGridTest, InsertOnAGridShowingOnlyItsHeaderAddsTheFirstRow) {
+  for (TInsertPosition pos : {pInsertBefore, pInsertAfter}) {
+    grid->FixedRowAlways = true;
+    grid->SetRowCountEx(1);
+    grid->SetCells(1, 0, "header");
+    grid->Navigation()->AllowInsertRow = true;
+    grid->Navigation()->InsertPosition = pos;
+    grid->SetFocus();
+    robot.PressKey(VK_INSERT);
+    EXPECT_EQ(grid->RowCount(), 2) << pos;
+    EXPECT_EQ(grid->Cells(1, 0), "header") << pos;
+    EXPECT_EQ(grid->Cells(1, 1), "") << pos;
+    EXPECT_EQ(grid->Row(), 1) << pos;
+  }
+}
