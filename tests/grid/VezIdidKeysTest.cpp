@@ -350,3 +350,57 @@ TEST_F(KeysGridTest, InsertOnAGridShowingOnlyItsHeaderAddsTheFirstRow) {
     EXPECT_EQ(grid->Row(), 1) << pos;
   }
 }
+
+TEST_F(KeysGridTest, CaretWalksOutOfTheEditorIntoTheNextCell) {
+  grid->SetOptions(grid->Options() + goEditing);
+  grid->Navigation()->CursorWalkEditor = true;
+  grid->Navigation()->AdvanceOnEnter = true;
+  // Right at the end of the text: the edit advances to the next cell.
+  At(1, 1);
+  robot.Type("ab");
+  robot.PressKey(VK_RIGHT);
+  EXPECT_EQ(grid->Cells(1, 1), "ab");
+  EXPECT_EQ(grid->Col(), 2);
+  EXPECT_EQ(grid->Row(), 1);
+  // Left with the caret at the start: validated, then back one cell.
+  std::vector<std::string> validated;
+  grid->OnCellValidate = [&](TObject*, int c, int r, std::string& v, bool&) {
+    validated.push_back(std::to_string(c) + "," + std::to_string(r) + "=" + v);
+  };
+  At(3, 2);
+  robot.Type("x");
+  robot.PressKey(VK_HOME);
+  robot.PressKey(VK_LEFT);
+  EXPECT_EQ(validated, (std::vector<std::string>{"3,2=x"}));
+  EXPECT_EQ(grid->Col(), 2);
+  // Shift+Right at the end writes and validates the text, and the editor closes.
+  grid->HideInplaceEdit();
+  validated.clear();
+  At(1, 3);
+  robot.Type("q");
+  robot.PressKey(VK_RIGHT, rsShift);
+  EXPECT_EQ(validated, (std::vector<std::string>{"1,3=q"}));
+  EXPECT_FALSE(Editing());
+  EXPECT_EQ(grid->Col(), 1);
+}
+
+TEST_F(KeysGridTest, UpAndDownValidateBeforeLeavingTheEditor) {
+  grid->SetOptions(grid->Options() + goEditing);
+  bool accept = false;
+  grid->OnCellValidate = [&](TObject*, int, int, std::string&, bool& valid) { valid = accept; };
+  grid->MouseActions()->SetDisjunctRowSelect(true);
+  At(1, 2);
+  robot.Type("bad");
+  robot.PressKey(VK_DOWN);
+  EXPECT_EQ(grid->Row(), 2);
+  EXPECT_TRUE(Editing());
+  EXPECT_EQ(grid->Cells(1, 2), "1:2");
+  accept = true;
+  robot.Type("good");
+  robot.PressKey(VK_UP);
+  EXPECT_EQ(grid->Row(), 1);
+  EXPECT_EQ(grid->Cells(1, 2), "good");
+  // The disjunct row selection moves along.
+  EXPECT_TRUE(grid->GetRowSelect(1));
+  EXPECT_FALSE(grid->GetRowSelect(2));
+}
