@@ -438,6 +438,16 @@ void TDizInplaceEdit::KeyPress(char32_t& Key) {
     }
   }
   TInplaceEdit::KeyPress(Key);
+  // A filled mask moves on by itself.
+  if (g && Key != 13 && g->Navigation()->AdvanceAuto && IsMasked() && HandleAllocated()) {
+    std::u16string w = WideText();
+    char32_t blank = MaskGetMaskBlank(EditMask());
+    bool full = w.find(char16_t(blank)) == std::u16string::npos && w.find(u' ') == std::u16string::npos;
+    if (full && SelStartNow() >= static_cast<int>(w.size())) {
+      char32_t enter = 13;
+      g->KeyPress(enter);
+    }
+  }
 }
 
 void TDizInplaceEdit::KeyUp(WORD& Key, TShiftState Shift) {

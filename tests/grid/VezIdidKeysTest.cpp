@@ -404,3 +404,19 @@ TEST_F(KeysGridTest, UpAndDownValidateBeforeLeavingTheEditor) {
   EXPECT_TRUE(grid->GetRowSelect(1));
   EXPECT_FALSE(grid->GetRowSelect(2));
 }
+
+TEST_F(KeysGridTest, FilledMaskAdvancesByItself) {
+  grid->SetOptions(grid->Options() + goEditing);
+  grid->Navigation()->AdvanceOnEnter = true;
+  grid->OnGetEditMask = [](TObject*, int, int, std::string& mask) { mask = "999;1;_"; };
+  for (bool autoAdvance : {false, true}) {
+    grid->Navigation()->AdvanceAuto = autoAdvance;
+    At(1, 1);
+    robot.Type("12");
+    EXPECT_EQ(grid->Col(), 1) << autoAdvance;
+    robot.Type("3");
+    EXPECT_EQ(grid->Cells(1, 1), "123") << autoAdvance;
+    EXPECT_EQ(grid->Col(), autoAdvance ? 2 : 1) << autoAdvance;
+    grid->HideInplaceEdit();
+  }
+}
