@@ -316,6 +316,29 @@ bool TDavEvadurAvuz::SelectCell(int ACol, int ARow) {
   }
   if (!Parent()) return true;
   bool allow = true;
+  // The target stays in sight above a floating footer or the search footer; the footer
+  // row of a fixed-last-row footer is never entered.
+  auto cellBottom = [&] { return ACol >= 0 && ARow >= 0 ? CellRect(ACol, ARow).Bottom : 0; };
+  if (FloatingFooter()->Visible()) {
+    int limit = ClientHeight() - FloatingFooter()->Height + 2;
+    if (FloatingFooter()->FooterStyle == fsFixedLastRow) {
+      if (ARow >= TopRow() + VisibleRowCount())
+        SetTopRow(std::max(FixedRows(), std::min(RowCount() - 1, ARow + FixedRows() - VisibleRowCount())));
+      if (cellBottom() > limit && ARow != RowCount() - 1 && TopRow() < RowCount() - 1) SetTopRow(TopRow() + 1);
+      if (ARow == RowCount() - 1) return false;
+    } else if (cellBottom() > limit && ARow < RowCount() && TopRow() < RowCount() - 1) {
+      SetTopRow(TopRow() + 1);
+    }
+  }
+  if (SearchFooter()->Visible() && FSearchPanel) {
+    int limit = ClientHeight() - FSearchPanel->Height() + 2;
+    for (int guard = RowCount(); guard > 0 && cellBottom() > limit && ARow <= RowCount() - 1; --guard) {
+      int before = TopRow();
+      if (before >= RowCount() - 1) break;
+      SetTopRow(before + 1);
+      if (TopRow() == before) break;
+    }
+  }
   if (ACol < 0 || ARow < 0) return false;
   if (IsMergedNonBaseCell(RemapCol(ACol), ARow) && !Options().Contains(goRangeSelect)) {
     TPoint b = BaseCell(RemapCol(ACol), ARow);
@@ -610,6 +633,8 @@ void TDavEvadurAvuz::WMSetFocus(TMessage& Message) {
   if (IgnoreGridFocus) return;
   HWND from = reinterpret_cast<HWND>(Message.WParam);
   TBaseGrid::WndProc(Message);
+  // A check box is worked in place: no editor opens on it.
+  if (HasCheckBox(GetRealCol(), Row())) return;
   if (InplaceEditor()) {
     bool fromEditor = InplaceEditor()->HandleAllocated() && InplaceEditor()->Handle() == from;
     if (!fromEditor && Navigation()->AlwaysEdit && FActiveEditorType == edNormal) {

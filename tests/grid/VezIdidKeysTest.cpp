@@ -420,3 +420,18 @@ TEST_F(KeysGridTest, FilledMaskAdvancesByItself) {
     grid->HideInplaceEdit();
   }
 }
+
+TEST_F(KeysGridTest, FixedLastRowFooterIsNeverEntered) {
+  grid->SetRowCount(40);
+  FillCoordinates();
+  grid->FloatingFooter()->SetVisible(true);
+  At(1, 37);
+  robot.PressKey(VK_DOWN);
+  EXPECT_EQ(grid->Row(), 38);
+  robot.PressKey(VK_DOWN);
+  EXPECT_EQ(grid->Row(), 38);
+  // The row above the footer shows above it.
+  EXPECT_LE(grid->CellRect(1, 38).Bottom, grid->ClientHeight() - grid->FloatingFooter()->Height + 2);
+  robot.PressKey(VK_NEXT);
+  EXPECT_EQ(grid->Row(), 38);
+}
