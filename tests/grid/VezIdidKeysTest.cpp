@@ -435,3 +435,46 @@ TEST_F(KeysGridTest, FixedLastRowFooterIsNeverEntered) {
   robot.PressKey(VK_NEXT);
   EXPECT_EQ(grid->Row(), 38);
 }
+
+// Small and odd grids with every navigation option on: no key crashes, hangs or leaves
+// the update lock taken.
+TEST_F(KeysGridTest, EveryKeyOnSmallGridsWithEveryOption) {
+  struct Case {
+    int cols, rows;
+    bool headerOnly, rowSelect, footers;
+  } cases[] = {{2, 2, false, false, false}, {3, 1, true, false, true}, {5, 3, false, true, true},
+               {2, 6, false, true, false}};
+  const int keys[] = {VK_DOWN, VK_UP,   VK_RIGHT, VK_LEFT, VK_NEXT,   VK_PRIOR, VK_HOME, VK_END,
+                      VK_TAB,  VK_RETURN, VK_F2,  VK_SPACE, VK_DELETE, VK_INSERT, 'A',     'F'};
+  for (const Case& k : cases) {
+    grid->SetColCount(k.cols);
+    grid->FixedRowAlways = k.headerOnly;
+    grid->SetRowCountEx(k.rows);
+    TGridOptions o = grid->Options() + goEditing + goTabs + goRangeSelect;
+    grid->SetOptions(k.rowSelect ? o + goRowSelect : o - goRowSelect);
+    grid->SearchFooter()->SetVisible(k.footers);
+    grid->FloatingFooter()->SetVisible(k.footers && k.rows > 2);
+    grid->MouseActions()->SetDisjunctRowSelect(true);
+    grid->MouseActions()->SetDisjunctColSelect(true);
+    grid->Navigation()->AllowDeleteRow = true;
+    grid->Navigation()->AllowInsertRow = true;
+    grid->Navigation()->AppendOnArrowDown = true;
+    grid->Navigation()->KeepHorizScroll = true;
+    grid->Navigation()->MoveScrollOnly = false;
+    grid->Navigation()->HomeEndKey = heFirstLastRow;
+    grid->SetFocus();
+    for (TRobotShift shift : {rsNone, rsShift, rsCtrl}) {
+      for (int vk : keys) {
+        robot.PressKey(vk, shift);
+        if (Editing()) robot.PressKey(VK_ESCAPE);
+        std::string where = std::to_string(k.cols) + "x" + std::to_string(k.rows) + " " + std::to_string(vk) +
+                            " " + std::to_string(shift);
+        EXPECT_EQ(grid->UpdateCount(), 0) << where;
+        EXPECT_LT(grid->Row(), std::max(1, grid->RowCount())) << where;
+        EXPECT_LT(grid->Col(), grid->ColCount()) << where;
+      }
+    }
+    grid->SearchFooter()->SetVisible(false);
+    grid->FloatingFooter()->SetVisible(false);
+  }
+}
