@@ -8,6 +8,7 @@
 
 #include "GridTestSupport.h"
 #include "platform/rtl/CodePage.h"
+#include "platform/vcl/StdCtrls.h"
 
 namespace {
 
@@ -477,4 +478,18 @@ TEST_F(KeysGridTest, EveryKeyOnSmallGridsWithEveryOption) {
     grid->SearchFooter()->SetVisible(false);
     grid->FloatingFooter()->SetVisible(false);
   }
+}
+
+TEST_F(KeysGridTest, CtrlFMovesIntoTheSearchFooterOnlyWhenItShows) {
+  auto* edit = new TEdit(form);
+  edit->SetParent(grid->SearchPanel());
+  int keyDowns = 0;
+  grid->OnKeyDown = [&](TObject*, WORD& k, TShiftState) { keyDowns += k == 'F'; };
+  robot.PressKey('F', rsCtrl);
+  EXPECT_TRUE(grid->Focused());
+  grid->SearchFooter()->SetVisible(true);
+  robot.PressKey('F', rsCtrl);
+  EXPECT_TRUE(edit->Focused());
+  // The key goes on to the grid's own handling.
+  EXPECT_EQ(keyDowns, 2);
 }
