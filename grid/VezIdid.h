@@ -799,6 +799,7 @@ public:
   void SetRowModified(int ARow, bool Modified);
   bool GetRowModified(int ARow) const;
   void InvalidateGridRect(const TGridRect& R);
+  void UpdateActiveCells(int OldCol, int OldRow, int NewRow, int NewCol);
   virtual void SelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
 
 private:

@@ -408,7 +408,11 @@ bool TDavEvadurAvuz::SelectCell(int ACol, int ARow) {
   }
   InvalidateRow(oldRow);
   InvalidateRow(ARow);
-  (void)oldCol;
+  if (ActiveCellShow()) {
+    UpdateActiveCells(oldCol, oldRow, ARow, ACol);
+    if (sel.Left != oldCol && sel.Top != oldRow) UpdateActiveCells(sel.Left, sel.Top, ARow, ACol);
+  }
+  if (SelectionRectangle) InvalidateGridRect(Selection());
   if (result && !Loading() && ARow != LastUpdatedRow) {
     int old = LastUpdatedRow;
     LastUpdatedRow = ARow;
@@ -416,6 +420,22 @@ bool TDavEvadurAvuz::SelectCell(int ACol, int ARow) {
   }
   FEditCacheText = newText;
   return result;
+}
+
+// The header cells that highlight the active cell: above the old and the new column and
+// left of the old and the new row.
+void TDavEvadurAvuz::UpdateActiveCells(int OldCol, int OldRow, int NewRow, int NewCol) {
+  auto repaint = [&](int c, int r) {
+    if (c >= 0 && r >= 0 && c < ColCount() && r < RowCount()) InvalidateCell(c, r);
+  };
+  if (FixedRows() > 0) {
+    repaint(OldCol, FixedRows() - 1);
+    repaint(NewCol, FixedRows() - 1);
+  }
+  if (FixedCols() > 0) {
+    repaint(FixedCols() - 1, OldRow);
+    repaint(FixedCols() - 1, NewRow);
+  }
 }
 
 // ---------------------------------------------------------------------------------------
