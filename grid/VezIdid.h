@@ -800,6 +800,8 @@ public:
   bool GetRowModified(int ARow) const;
   void InvalidateGridRect(const TGridRect& R);
   void UpdateActiveCells(int OldCol, int OldRow, int NewRow, int NewCol);
+  // Cell painting asks for cell borders only while the application draws them.
+  bool HasCustomCellBorder() override { return static_cast<bool>(OnGetCellBorder); }
   virtual void SelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
 
 private:
