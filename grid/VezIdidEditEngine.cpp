@@ -211,7 +211,8 @@ bool TDavEvadurAvuz::ValidateCell(const std::string& Value) {
         Navigation()->AdvanceOnEnter = advance;
         throw;
       }
-      if (text != ValidateOrigText && FixedCols() > 0 && ShowModified()->Enabled()) RepaintCell(0, Row());
+      // A changed value marks its row modified (the fixed column shows the mark).
+      if (text != ValidateOrigText && FixedCols() > 0) SetRowModified(Row(), true);
       if (valid) UpdateCell(realCol, FValidateRow);
       if (valid) CellsChanged(TRect{realCol, FValidateRow, realCol, FValidateRow});
       Navigation()->AdvanceOnEnter = advance;
@@ -266,7 +267,7 @@ bool TDavEvadurAvuz::ValidateCellWide(const std::u16string& Value) {
         throw;
       }
       Navigation()->AdvanceOnEnter = advance;
-      if (ShowModified()->Enabled() && FixedCols() > 0) RepaintCell(0, Row());
+      if (ShowModified()->Enabled() && FixedCols() > 0) SetRowModified(Row(), true);
       if (valid) {
         SetWideCells(realCol, FValidateRow, text);
         CellsChanged(TRect{realCol, FValidateRow, realCol, FValidateRow});

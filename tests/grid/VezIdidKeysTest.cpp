@@ -493,3 +493,17 @@ TEST_F(KeysGridTest, CtrlFMovesIntoTheSearchFooterOnlyWhenItShows) {
   // The key goes on to the grid's own handling.
   EXPECT_EQ(keyDowns, 2);
 }
+
+TEST_F(KeysGridTest, ChangedValueMarksItsRowModified) {
+  grid->SetOptions(grid->Options() + goEditing);
+  At(1, 2);
+  robot.Type("7");
+  robot.PressKey(VK_RETURN);
+  EXPECT_TRUE(grid->GetRowModified(2));
+  // A value typed back to what it was marks nothing.
+  At(2, 3);
+  robot.Type("2:3");
+  robot.PressKey(VK_RETURN);
+  EXPECT_FALSE(grid->GetRowModified(3));
+  EXPECT_FALSE(grid->GetRowModified(1));
+}
