@@ -57,6 +57,35 @@ public:
 
 class TDavEvadurAvuz;
 
+// The one adornment a cell may own, kept in the graphic slot of its cell properties;
+// CellType says what it is and which of the other fields mean something.
+enum TCellType {
+  ctBitmap, ctIcon, ctNone, ctImageList, ctCheckBox, ctDataCheckBox, ctRotated, ctDataImage, ctNode, ctRadio,
+  ctEmpty, ctImages, ctPicture, ctFilePicture, ctValue, ctProgress, ctComment, ctButton, ctBitButton,
+  ctVirtCheckBox, ctRowCheckBox, ctProgressPie, ctSummary, ctRangeIndicator, ctXPProgress, ctInterface,
+  ctScrollbar, ctRadioButton, ctBalloon, ctShape, ctRating
+};
+enum TCellHAlign { haLeft, haRight, haCenter, haBeforeText, haAfterText, haFull };
+enum TCellVAlign { vaTop, vaBottom, vaCenter, vaUnderText, vaAboveText, vaFull };
+
+class TCellGraphic : public TPersistent {
+  LORM_CLASS(TCellGraphic, TPersistent)
+public:
+  TCellType CellType = ctNone;
+  TCellHAlign CellHAlign = haLeft;
+  TCellVAlign CellVAlign = vaTop;
+  int CellIndex = 0;
+  bool CellTransparent = false;
+  bool CellCreated = false;
+  bool CellBoolean = false;
+  int CellAngle = 0;
+  std::string CellText;
+  // The options of a radio group (the caller's list).
+  TStrings* CellStrings = nullptr;
+  // The option a radio group last moved to.
+  int CellVariant = -1;
+};
+
 // A component that follows the cell changes of the grids it is registered with.
 class TGridChangeNotifier : public TComponent {
   LORM_CLASS(TGridChangeNotifier, TComponent)
@@ -616,7 +645,6 @@ public:
   bool IsEditable(int ACol, int ARow);
   bool IsPassword(int ACol, int ARow);
   virtual void GetCellEditor(int ACol, int ARow, TEditorType& AEditor);
-  virtual bool HasStaticEdit(int ACol, int ARow) { return false; }
   virtual void GetCellReadOnly(int ACol, int ARow, bool& CanEdit);
   // True for the kinds the text in-place editor edits.
   static bool IsTextEditorKind(TEditorType Kind);
@@ -725,6 +753,65 @@ private:
   int FTabDepth = 0;
   bool FEditingEnabled = false;
   TGridRect FKeySavedSelection;
+  // ==== static-edit cells and the disjunct selections (VezIdidStatic.cpp) ==================
+public:
+  // Cells are a real column and a display row; the graphic is the base cell's.
+  TCellGraphic* GetCellGraphic(int ACol, int ARow);
+  void AddCheckBox(int ACol, int ARow, bool State, bool Data);
+  bool HasCheckBox(int ACol, int ARow);
+  bool GetCheckBoxState(int ACol, int ARow, bool& State);
+  bool SetCheckBoxState(int ACol, int ARow, bool State);
+  bool IsChecked(int ACol, int ARow);
+  virtual bool ToggleCheck(int ACol, int ARow, bool FromUser);
+  virtual void DoCheckBoxChange(int ACol, int ARow, bool State);
+  void AddRadioButton(int ACol, int ARow, bool State);
+  bool HasRadioButton(int ACol, int ARow);
+  bool IsRadioButtonChecked(int ACol, int ARow);
+  bool SetRadioButtonState(int ACol, int ARow, bool State);
+  void SetRadioButtonColumnIndex(int ACol, int ARow);
+  virtual bool ToggleRadioButton(int ACol, int ARow, bool FromUser);
+  void AddRadio(int ACol, int ARow, int Dir, int Index, TStrings* Options);
+  bool IsRadio(int ACol, int ARow);
+  bool GetRadioIdx(int ACol, int ARow, int& Index);
+  void ToggleRadio(int ACol, int ARow, bool FromUser);
+  void AddButton(int ACol, int ARow, int Width, int Height, const std::string& Caption, TCellHAlign HAlign,
+                 TCellVAlign VAlign);
+  bool HasButton(int ACol, int ARow);
+  // Check boxes, radio groups, radio buttons and cell buttons: used in place, no editor.
+  virtual bool HasStaticEdit(int ACol, int ARow);
+  // A wide-text cell (its stored text starts with the wide marker).
+  bool IsWideCell(int ACol, int ARow);
+
+  bool GetRowSelect(int ARow);
+  void SetRowSelect(int ARow, bool Select);
+  void ClearRowSelect();
+  void SelectToRowSelect(bool All);
+  bool GetColSelect(int ACol);
+  void SetColSelect(int ACol, bool Select);
+  void ClearColSelect();
+  void SelectToColSelect(bool All);
+  // Fitting a column (display index) or a row to the texts of its cells.
+  void SizeToWidth(int ACol, bool OnlyGrow);
+  void AutoSizeRow(int ARow, int Padding);
+  void SizeToLines(int ARow, int Lines, int Padding);
+  int MaxLinesInRow(int ARow);
+
+  void SetRowModified(int ARow, bool Modified);
+  bool GetRowModified(int ARow) const;
+  void InvalidateGridRect(const TGridRect& R);
+  void UpdateActiveCells(int OldCol, int OldRow, int NewRow, int NewCol);
+  // Cell painting asks for cell borders only while the application draws them.
+  bool HasCustomCellBorder() override { return static_cast<bool>(OnGetCellBorder); }
+  virtual void SelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
+
+private:
+  void NewGraphic(int ACol, int ARow, TCellGraphic*& G);
+  // The text of a cell as measured: wide text decoded, mark-up stripped.
+  std::string MeasuredText(int ACol, int ARow);
+  // Scrolls until the last row shows above the search footer.
+  void ScrollLastRowAboveFooter();
+  std::vector<bool> FRowFlags, FColFlags;
+
   // ==== end of the editing engine =========================================================
 
 public:

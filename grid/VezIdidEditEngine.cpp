@@ -211,7 +211,8 @@ bool TDavEvadurAvuz::ValidateCell(const std::string& Value) {
         Navigation()->AdvanceOnEnter = advance;
         throw;
       }
-      if (text != ValidateOrigText && FixedCols() > 0 && ShowModified()->Enabled()) RepaintCell(0, Row());
+      // A changed value marks its row modified (the fixed column shows the mark).
+      if (text != ValidateOrigText && FixedCols() > 0) SetRowModified(Row(), true);
       if (valid) UpdateCell(realCol, FValidateRow);
       if (valid) CellsChanged(TRect{realCol, FValidateRow, realCol, FValidateRow});
       Navigation()->AdvanceOnEnter = advance;
@@ -266,7 +267,7 @@ bool TDavEvadurAvuz::ValidateCellWide(const std::u16string& Value) {
         throw;
       }
       Navigation()->AdvanceOnEnter = advance;
-      if (ShowModified()->Enabled() && FixedCols() > 0) RepaintCell(0, Row());
+      if (ShowModified()->Enabled() && FixedCols() > 0) SetRowModified(Row(), true);
       if (valid) {
         SetWideCells(realCol, FValidateRow, text);
         CellsChanged(TRect{realCol, FValidateRow, realCol, FValidateRow});
@@ -316,6 +317,29 @@ bool TDavEvadurAvuz::SelectCell(int ACol, int ARow) {
   }
   if (!Parent()) return true;
   bool allow = true;
+  // The target stays in sight above a floating footer or the search footer; the footer
+  // row of a fixed-last-row footer is never entered.
+  auto cellBottom = [&] { return ACol >= 0 && ARow >= 0 ? CellRect(ACol, ARow).Bottom : 0; };
+  if (FloatingFooter()->Visible()) {
+    int limit = ClientHeight() - FloatingFooter()->Height + 2;
+    if (FloatingFooter()->FooterStyle == fsFixedLastRow) {
+      if (ARow >= TopRow() + VisibleRowCount())
+        SetTopRow(std::max(FixedRows(), std::min(RowCount() - 1, ARow + FixedRows() - VisibleRowCount())));
+      if (cellBottom() > limit && ARow != RowCount() - 1 && TopRow() < RowCount() - 1) SetTopRow(TopRow() + 1);
+      if (ARow == RowCount() - 1) return false;
+    } else if (cellBottom() > limit && ARow < RowCount() && TopRow() < RowCount() - 1) {
+      SetTopRow(TopRow() + 1);
+    }
+  }
+  if (SearchFooter()->Visible() && FSearchPanel) {
+    int limit = ClientHeight() - FSearchPanel->Height() + 2;
+    for (int guard = RowCount(); guard > 0 && cellBottom() > limit && ARow <= RowCount() - 1; --guard) {
+      int before = TopRow();
+      if (before >= RowCount() - 1) break;
+      SetTopRow(before + 1);
+      if (TopRow() == before) break;
+    }
+  }
   if (ACol < 0 || ARow < 0) return false;
   if (IsMergedNonBaseCell(RemapCol(ACol), ARow) && !Options().Contains(goRangeSelect)) {
     TPoint b = BaseCell(RemapCol(ACol), ARow);
@@ -368,7 +392,10 @@ bool TDavEvadurAvuz::SelectCell(int ACol, int ARow) {
   if (!FValidatePending || editorFocused) {
     result = IsFixed(ACol, ARow) ? false : TBaseGrid::SelectCell(ACol, ARow);
   } else {
-    bool ok = ValidateCell(GetCurrentCell());
+    // A wide-text cell is validated on its wide text.
+    int curReal = GetRealCol();
+    bool ok = IsWideCell(curReal, Row()) ? ValidateCellWide(GetWideCells(curReal, Row()))
+                                         : ValidateCell(GetCurrentCell());
     result = ok && TBaseGrid::SelectCell(ACol, ARow);
     newText = cellText();
   }
@@ -382,7 +409,11 @@ bool TDavEvadurAvuz::SelectCell(int ACol, int ARow) {
   }
   InvalidateRow(oldRow);
   InvalidateRow(ARow);
-  (void)oldCol;
+  if (ActiveCellShow()) {
+    UpdateActiveCells(oldCol, oldRow, ARow, ACol);
+    if (sel.Left != oldCol && sel.Top != oldRow) UpdateActiveCells(sel.Left, sel.Top, ARow, ACol);
+  }
+  if (SelectionRectangle) InvalidateGridRect(Selection());
   if (result && !Loading() && ARow != LastUpdatedRow) {
     int old = LastUpdatedRow;
     LastUpdatedRow = ARow;
@@ -390,6 +421,22 @@ bool TDavEvadurAvuz::SelectCell(int ACol, int ARow) {
   }
   FEditCacheText = newText;
   return result;
+}
+
+// The header cells that highlight the active cell: above the old and the new column and
+// left of the old and the new row.
+void TDavEvadurAvuz::UpdateActiveCells(int OldCol, int OldRow, int NewRow, int NewCol) {
+  auto repaint = [&](int c, int r) {
+    if (c >= 0 && r >= 0 && c < ColCount() && r < RowCount()) InvalidateCell(c, r);
+  };
+  if (FixedRows() > 0) {
+    repaint(OldCol, FixedRows() - 1);
+    repaint(NewCol, FixedRows() - 1);
+  }
+  if (FixedCols() > 0) {
+    repaint(FixedCols() - 1, OldRow);
+    repaint(FixedCols() - 1, NewRow);
+  }
 }
 
 // ---------------------------------------------------------------------------------------
@@ -607,6 +654,8 @@ void TDavEvadurAvuz::WMSetFocus(TMessage& Message) {
   if (IgnoreGridFocus) return;
   HWND from = reinterpret_cast<HWND>(Message.WParam);
   TBaseGrid::WndProc(Message);
+  // A check box is worked in place: no editor opens on it.
+  if (HasCheckBox(GetRealCol(), Row())) return;
   if (InplaceEditor()) {
     bool fromEditor = InplaceEditor()->HandleAllocated() && InplaceEditor()->Handle() == from;
     if (!fromEditor && Navigation()->AlwaysEdit && FActiveEditorType == edNormal) {

@@ -117,7 +117,13 @@ void TDizInplaceEdit::WndProc(TMessage& Message) {
     case WM_CHAR: WMChar(Message); return;
     case WM_KEYDOWN:
       if (!WMKeyDownSteps(Message)) return;
-      break;
+      TInplaceEdit::WndProc(Message);
+      // Leaving a row upwards or downwards moves the disjunct row selection along.
+      if (FMovedVertically && g->MouseActions()->DisjunctRowSelect()) {
+        g->ClearRowSelect();
+        g->SetRowSelect(g->Row(), true);
+      }
+      return;
     case WM_PASTE:
       if (EditCanModify()) WMPaste();
       return;
@@ -319,6 +325,46 @@ bool TDizInplaceEdit::WMKeyDownSteps(TMessage& Message) {
     }
     return false;
   }
+  // The text goes to the cell and is validated before the caret walks out of the editor.
+  auto writeAndValidate = [&] {
+    g->SetValidatingCell(true);
+    try {
+      g->SetCurrentCell(text);
+    } catch (...) {
+      g->SetValidatingCell(false);
+      throw;
+    }
+    g->SetValidatingCell(false);
+    if (!g->ValidateCell(text)) {
+      ShowRefused(savedOrig);
+      Invalidate();
+      return false;
+    }
+    if (Text() != g->ValidateNewText) {
+      g->SetEditChangeSuppressed(true);
+      SetText(g->ValidateNewText);
+      g->SetEditChangeSuppressed(false);
+    }
+    return true;
+  };
+  int caret = SelStartNow();
+  int length = static_cast<int>(WideText().size());
+  if (((key == VK_LEFT && caret == 0) || (key == VK_RIGHT && caret == length)) && shift &&
+      g->Navigation()->CursorWalkEditor) {
+    if (writeAndValidate()) {
+      g->HideInplaceEdit();
+      if (g->CanFocus()) g->SetFocus();
+    }
+    return false;
+  }
+  if ((key == VK_UP || key == VK_DOWN) && HandleAllocated()) {
+    int caretLine = int(SendMessage(Handle(), EM_LINEFROMCHAR, WPARAM(caret), 0));
+    int endLine = int(SendMessage(Handle(), EM_LINEFROMCHAR, WPARAM(length), 0));
+    if ((key == VK_UP && caretLine == 0) || (key == VK_DOWN && caretLine == endLine)) {
+      if (!writeAndValidate()) return false;
+      FMovedVertically = true;
+    }
+  }
   if (key == VK_RETURN && !g->Navigation()->LineFeedOnEnter && !ctrl) {
     if (!g->ValidateCell(text)) {
       ShowRefused(savedOrig);
@@ -367,6 +413,15 @@ void TDizInplaceEdit::KeyDown(WORD& Key, TShiftState Shift) {
   }
   if (Key == VK_RETURN && !g->Navigation()->AllowCtrlEnter && (g->WordWrap() || g->Multilinecells))
     g->SetValidatePending(false);
+  if (Key == VK_RETURN && (Shift.Contains(ssShift) || Shift.Contains(ssCtrl)) && g->SizeWhileTyping()->Height &&
+      g->Multilinecells) {
+    // The row makes room for the text and the line about to start.
+    int row = g->Row();
+    int lines = LinesInText(Text() + "\r\n ", true);
+    if (lines < g->MaxLinesInRow(row)) g->AutoSizeRow(row, 0);
+    else g->SizeToLines(row, lines, g->XYOffset.Y);
+    if (g->OnEndRowSize) g->OnEndRowSize(g, row);
+  }
   g->EditKeyDown(Key, Shift);
   if (Key != 0) TInplaceEdit::KeyDown(Key, Shift);
 }
@@ -383,11 +438,68 @@ void TDizInplaceEdit::KeyPress(char32_t& Key) {
     }
   }
   TInplaceEdit::KeyPress(Key);
+  // A filled mask moves on by itself.
+  if (g && Key != 13 && g->Navigation()->AdvanceAuto && IsMasked() && HandleAllocated()) {
+    std::u16string w = WideText();
+    char32_t blank = MaskGetMaskBlank(EditMask());
+    bool full = w.find(char16_t(blank)) == std::u16string::npos && w.find(u' ') == std::u16string::npos;
+    if (full && SelStartNow() >= static_cast<int>(w.size())) {
+      char32_t enter = 13;
+      g->KeyPress(enter);
+    }
+  }
 }
 
 void TDizInplaceEdit::KeyUp(WORD& Key, TShiftState Shift) {
+  TDavEvadurAvuz* g = FOwnerGrid;
+  if (g && (Key == VK_LEFT || Key == VK_RIGHT) && g->Navigation()->CursorWalkEditor && SelLength() == 0 &&
+      !Shift.Contains(ssShift) && !Shift.Contains(ssCtrl) && !Shift.Contains(ssAlt)) {
+    int caret = SelStartNow();
+    int length = static_cast<int>(WideText().size());
+    bool left = Key == VK_LEFT && caret == 0 && CaretAtKeyDown == 0;
+    bool right = Key == VK_RIGHT && CaretAtKeyMessage == length;
+    if (left || right) {
+      // The caret walks out of the editor into the neighbouring cell.
+      Key = 0;
+      int col = g->Col(), row = g->Row();
+      int rc = g->RemapCol(col);
+      int target = left ? col - 1 : col + g->CellSpan(rc, row).X + 1;
+      bool staticNeighbour = left ? col > g->FixedCols() && g->HasStaticEdit(g->RemapCol(target), row)
+                                  : col < g->ColCount() - 1 - g->FixedRightCols() &&
+                                        g->HasStaticEdit(g->RemapCol(target), row);
+      if (staticNeighbour) {
+        if (g->ValidateCell(Text())) {
+          g->HideInplaceEdit();
+          g->SetCol(target);
+        }
+        return;
+      }
+      if (left && !g->ValidateCell(Text())) return;
+      if (left) g->HideInplaceEdit();
+      TAdvanceDirection saved = g->Navigation()->AdvanceDirection();
+      g->Navigation()->SetAdvanceDirection(adLeftRight);
+      try {
+        g->AdvanceEdit(col, row, true, true, right, false, true);
+      } catch (...) {
+        g->Navigation()->SetAdvanceDirection(saved);
+        throw;
+      }
+      g->Navigation()->SetAdvanceDirection(saved);
+      if (!g->Navigation()->CursorWalkAlwaysEdit) g->HideInplaceEdit();
+      else Key = VK_RETURN;
+      return;
+    }
+  }
+  if (Key == VK_LEFT || Key == VK_RIGHT) return;
   TInplaceEdit::KeyUp(Key, Shift);
-  if (FOwnerGrid && Key != 0) DoChange();
+  if (!g || Key == 0) return;
+  DoChange();
+  // The cell grows with the text while it is typed.
+  if (g->SizeWhileTyping()->Width) g->SizeToWidth(g->Col(), true);
+  if (g->SizeWhileTyping()->Height && g->WordWrap()) {
+    g->AutoSizeRow(g->Row(), 0);
+    if (g->OnEndRowSize) g->OnEndRowSize(g, g->Row());
+  }
 }
 
 // Type-ahead from the grid's lookup list.

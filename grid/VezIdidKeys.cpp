@@ -136,11 +136,18 @@ void TDavEvadurAvuz::KeyUp(WORD& Key, TShiftState Shift) {
 
 // ---------------------------------------------------------------------------------------
 // Key-down around the framework grid's navigation.
+namespace {
+bool IsNavigationKey(WORD k) { return k >= VK_PRIOR && k <= VK_DOWN; }
+}  // namespace
+
 void TDavEvadurAvuz::WMKeyDown(TMessage& Message) {
   WORD key = WORD(Message.WParam);
+  const WORD entryKey = key;
   TShiftState shift = KeyDataToShiftState(Message.LParam);
   if (KeyHeld(VK_SHIFT)) shift += ssShift;
   if (KeyHeld(VK_CONTROL)) shift += ssCtrl;
+  if (KeyHeld(VK_MENU)) shift += ssAlt;
+  const bool ctrl = shift.Contains(ssCtrl), sh = shift.Contains(ssShift), alt = shift.Contains(ssAlt);
   FKeySavedSelection = Selection();
   auto report = [&] {
     WORD copy = key;
@@ -153,9 +160,10 @@ void TDavEvadurAvuz::WMKeyDown(TMessage& Message) {
   };
   auto selectionReport = [&] {
     TGridRect s = Selection();
-    if (!(s == FKeySavedSelection) && OnSelectionChanged) OnSelectionChanged(this, s.Left, s.Top, s.Right, s.Bottom);
+    if (!(s == FKeySavedSelection)) SelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
   };
   int rc = GetRealCol();
+  const bool rowSelect = Options().Contains(goRowSelect);
 
   // 1. Scroll-only keys.
   if (Navigation()->MoveScrollOnly &&
@@ -179,14 +187,23 @@ void TDavEvadurAvuz::WMKeyDown(TMessage& Message) {
     return;
   }
   // 2. Horizontal-scroll lock, released on every path below.
-  bool hLock = (key == VK_PRIOR || key == VK_NEXT || key == VK_UP || key == VK_DOWN) &&
-               Options().Contains(goRowSelect) && Navigation()->KeepHorizScroll;
+  bool hLock = (key == VK_PRIOR || key == VK_NEXT || key == VK_UP || key == VK_DOWN) && rowSelect &&
+               Navigation()->KeepHorizScroll;
   int entryLeft = LeftCol();
+  int entryCol = Col();
+  (void)entryCol;
   if (hLock) BeginUpdate();
   auto release = [&] {
     if (!hLock) return;
     hLock = false;
     SetLeftCol(entryLeft);
+    EndUpdate();
+  };
+  // The lock of the search footer guard, released after the framework's handling.
+  bool sfLock = false;
+  auto releaseFooter = [&] {
+    if (!sfLock) return;
+    sfLock = false;
     EndUpdate();
   };
   try {
@@ -211,11 +228,29 @@ void TDavEvadurAvuz::WMKeyDown(TMessage& Message) {
         return;
       }
     }
-    // 6. Enter or F2 on a cell that cannot be edited.
-    if ((key == VK_RETURN || key == VK_F2) && Options().Contains(goEditing) && !IsEditable(rc, Row())) {
-      swallow();
-      release();
-      return;
+    // 5. Ctrl+F moves the focus into the search footer's edit box.
+    if (key == 'F' && ctrl && SearchFooter()->Visible() && FSearchPanel) {
+      for (int i = 0; i < FSearchPanel->ControlCount(); ++i) {
+        auto* w = dynamic_cast<TWinControl*>(FSearchPanel->Controls(i));
+        if (w && w->CanFocus()) {
+          w->SetFocus();
+          break;
+        }
+      }
+    }
+    // 6. Enter or F2 on a cell that cannot be edited, or on a cell of form controls.
+    if (key == VK_RETURN || key == VK_F2) {
+      if (Options().Contains(goEditing) && !IsEditable(rc, Row())) {
+        swallow();
+        release();
+        return;
+      }
+      std::string cur = GetCurrentCell();
+      if (TextType(cur, EnableHTML) == ttHTML && UpperCase(cur).find("<CONTROL") != std::string::npos) {
+        Message.Result = 1;
+        release();
+        return;
+      }
     }
     // 7. Enter on a read-only cell.
     if (key == VK_RETURN && !IsEditable(rc, Row())) {
@@ -225,97 +260,194 @@ void TDavEvadurAvuz::WMKeyDown(TMessage& Message) {
       release();
       return;
     }
+    // 8. Enter or Space on a check box, radio group, radio button or cell button.
+    if ((key == VK_RETURN || key == VK_SPACE) && HasStaticEdit(rc, Row())) {
+      bool allowed = Options().Contains(goEditing) || MouseActions()->RangeSelectAndEdit;
+      GetCellReadOnly(rc, Row(), allowed);
+      int row = Row();
+      if (key == VK_SPACE && (allowed || ControlLook()->CheckAlwaysActive) && HasCheckBox(rc, row)) {
+        ToggleCheck(rc, row, true);
+        if (ShowModified()->Enabled()) SetRowModified(row, true);
+        bool state = false;
+        GetCheckBoxState(rc, RealRowIndex(row), state);
+        if (OnCheckBoxClick) OnCheckBoxClick(this, rc, row, state);
+      } else if (key == VK_SPACE && (allowed || ControlLook()->RadioAlwaysActive) && IsRadio(rc, row)) {
+        ToggleRadio(rc, row, true);
+        int idx = -1;
+        GetRadioIdx(rc, row, idx);
+        if (OnRadioClick) OnRadioClick(this, rc, row, idx);
+      } else if (key == VK_SPACE && (allowed || ControlLook()->RadioAlwaysActive) && HasRadioButton(rc, row)) {
+        SetRadioButtonColumnIndex(rc, row);
+        if (OnRadioButtonClick) OnRadioButtonClick(this, rc, row);
+      } else if (allowed && HasButton(rc, row)) {
+        if (OnButtonClick) OnButtonClick(this, rc, row);
+      }
+      if (row >= 0 && row < RowCount()) RepaintCell(Col(), row);
+    }
     // 9. Home and End.
-    bool rowSelect = Options().Contains(goRowSelect);
-    if ((key == VK_HOME || key == VK_END) && !(FixedRowAlways && RowCount() == 1)) {
-      THomeEndAction he = Navigation()->HomeEndKey;
-      if (he == heFirstLastRow || rowSelect) {
-        int entryRow = Row();
-        if (key == VK_HOME && he == heFirstLastRow) {
-          SetRow(FixedRows());
-        } else if (key == VK_HOME) {
-          SetCol(FixedColsVis());
-          SetLeftCol(FixedColsVis());
-        } else if (he == heFirstLastRow) {
-          bool footer = FloatingFooter()->Visible() && RowCount() > 2;
-          SetRow(footer ? RowCount() - 2 : RowCount() - FixedFooters() - 1);
-        } else {
-          SetCol(ColCount() - 1);
-        }
-        SelectBaseCell();
-        if (he == heFirstLastRow && shift.Contains(ssShift)) {
-          int bottom = Row();
-          SetSelection(TGridRect{0, std::min(entryRow, bottom), ColCount() - 1, std::max(entryRow, bottom)});
-        }
-        report();
-        Message.Result = 0;
-        if (he == heFirstLastRow && rowSelect && Navigation()->KeepHorizScroll) {
-          // The previous lock depth comes back, so an outer BeginUpdate stays in force.
-          StartUpdate();
-          SetLeftCol(entryLeft);
-          if (FUpdateCount > 0) --FUpdateCount;
-        }
+    if ((key == VK_HOME || key == VK_END) && (Navigation()->HomeEndKey == heFirstLastRow || rowSelect)) {
+      if (FixedRowAlways && RowCount() == 1) {
+        TBaseGrid::WndProc(Message);
         release();
-        selectionReport();
         return;
       }
+      THomeEndAction he = Navigation()->HomeEndKey;
+      int entryRow = Row();
+      if (key == VK_HOME && he == heFirstLastRow) {
+        SetRowEx(FixedRows());
+      } else if (key == VK_HOME) {
+        SetCol(FixedColsVis());
+        SetLeftCol(FixedColsVis());
+      } else if (he == heFirstLastRow) {
+        bool footer = FloatingFooter()->Visible() && RowCount() > 2;
+        SetRowEx(footer ? RowCount() - 2 : RowCount() - FixedFooters() - 1);
+        if (FixedFooters() > 0 && !FloatingFooter()->Visible())
+          SetTopRow(std::max(FixedRows(), RowCount() - VisibleRowCount()));
+      } else {
+        SetCol(ColCount() - 1);
+        SetLeftCol(std::max(FixedCols(), std::min(ColCount() - 1, ColCount() - VisibleColCount())));
+      }
+      SelectBaseCell();
+      if (he == heFirstLastRow) {
+        bool disjunct = MouseActions()->DisjunctRowSelect();
+        if (sh) {
+          int bottom = Row();
+          SetSelection(TGridRect{0, std::min(entryRow, bottom), ColCount() - 1, std::max(entryRow, bottom)});
+          if (disjunct) SelectToRowSelect(false);
+        } else if (disjunct) {
+          ClearRowSelect();
+          SelectToRowSelect(false);
+        }
+        if (key == VK_END && FloatingFooter()->Visible())
+          SetTopRow(std::max(FixedRows(), RowCount() - VisibleRowCount()));
+      }
+      report();
+      Message.Result = 0;
+      if (he == heFirstLastRow && rowSelect && Navigation()->KeepHorizScroll) {
+        // The previous lock depth comes back, so an outer BeginUpdate stays in force.
+        StartUpdate();
+        SetLeftCol(entryLeft);
+        if (FUpdateCount > 0) --FUpdateCount;
+      }
+      release();
+      selectionReport();
+      return;
+    }
+    // 11. Row-select scrolling: the view moves sideways, the current row stays.
+    if (rowSelect && ColCount() > VisibleColCount() && (key == VK_LEFT || key == VK_RIGHT)) {
+      auto scrollSideways = [&] {
+        if (key == VK_LEFT && LeftCol() > FixedCols()) SetLeftCol(LeftCol() - 1);
+        if (key == VK_RIGHT && VisibleColCount() + LeftCol() < ColCount()) SetLeftCol(LeftCol() + 1);
+      };
+      if (!Navigation()->LeftRightRowSelect) {
+        scrollSideways();
+        report();
+        Message.Result = 0;
+        release();
+        return;
+      }
+      if (ctrl) scrollSideways();
     }
     // 12. Tab with goTabs.
     if (key == VK_TAB && Options().Contains(goTabs)) {
-      TabEdit(KeyHeld(VK_SHIFT) || shift.Contains(ssShift));
+      TabEdit(KeyHeld(VK_SHIFT) || sh);
       selectionReport();
       release();
       return;
     }
     // 13. Skipping fixed cells.
-    if (Navigation()->SkipFixedCells && !shift.Contains(ssCtrl)) {
+    if (Navigation()->SkipFixedCells && !ctrl) {
       int c = Col(), r = Row();
-      if (key == VK_LEFT && c > FixedCols() && IsFixed(c - 1, r)) {
-        int k = c - 1;
-        while (k >= FixedCols() && IsFixed(k, r)) --k;
-        if (k >= FixedCols()) SetCol(k);
+      // The platform lays controls out left to right only, so Left and Right never swap.
+      WORD k = key;
+      if (k == VK_LEFT && c > FixedCols() && IsFixed(c - 1, r)) {
+        int i = c - 1;
+        while (i >= FixedCols() && IsFixed(i, r)) --i;
+        if (i >= FixedCols()) SetCol(i);
         report();
         key = 0;
-      } else if (key == VK_RIGHT && c < ColCount() - FixedRightCols() - 1 && IsFixed(c + 1, r)) {
-        int k = c + 1;
-        while (k < ColCount() - FixedRightCols() && IsFixed(k, r)) ++k;
-        if (k < ColCount() - FixedRightCols()) SetCol(k);
+      } else if (k == VK_RIGHT && c < ColCount() - FixedRightCols() - 1 && IsFixed(c + 1, r)) {
+        int i = c + 1;
+        while (i < ColCount() - FixedRightCols() && IsFixed(i, r)) ++i;
+        if (i < ColCount() - FixedRightCols()) SetCol(i);
         report();
         key = 0;
-      } else if (key == VK_UP && r > FixedRows() && IsFixed(c, r - 1)) {
-        int k = r - 1;
-        while (k >= FixedRows() && IsFixed(c, k)) --k;
-        if (k >= FixedRows()) SetRow(k);
+      } else if (k == VK_UP && r > FixedRows() && IsFixed(c, r - 1)) {
+        int i = r - 1;
+        while (i >= FixedRows() && IsFixed(c, i)) --i;
+        if (i >= FixedRows()) SetRowEx(i);
         report();
         key = 0;
-      } else if (key == VK_DOWN && r < RowCount() - FixedFooters() - 1 && IsFixed(c, r + 1)) {
-        int k = r + 1;
-        while (k < RowCount() - FixedFooters() && IsFixed(c, k)) ++k;
-        if (k < RowCount() - FixedFooters()) SetRow(k);
+      } else if (k == VK_DOWN && r < RowCount() - FixedFooters() - 1 && IsFixed(c, r + 1)) {
+        int i = r + 1;
+        while (i < RowCount() - FixedFooters() && IsFixed(c, i)) ++i;
+        if (i < RowCount() - FixedFooters()) SetRowEx(i);
         report();
         key = 0;
       }
+      if (key == 0) Message.WParam = 0;
     }
     // 14. Append on arrow down.
-    if (key == VK_DOWN && IsOnLastRow() && Navigation()->AppendOnArrowDown) AppendLastRow();
+    if (entryKey == VK_DOWN && IsOnLastRow() && Navigation()->AppendOnArrowDown) AppendLastRow();
+    // 15. A selection drawn as one rectangle is repainted when it changed.
+    if (SelectionRectangle && !(Selection() == FKeySavedSelection)) {
+      InvalidateGridRect(Selection());
+      FKeySavedSelection = Selection();
+    }
+    // 16. Search footer guard: the last row stays above the footer.
+    const bool footer = SearchFooter()->Visible();
+    const bool atEnd = footer && TopRow() >= RowCount() - VisibleRowCount();
+    int footerTop = TopRow();
+    if (atEnd) {
+      bool lastRow = Row() >= RowCount() - 1;
+      if (key == VK_DOWN && lastRow) {
+        ScrollLastRowAboveFooter();
+        Message.Result = 1;
+        report();
+        release();
+        return;
+      }
+      if ((key == VK_RIGHT && lastRow && Col() == ColCount() - 1) || (key == VK_LEFT && lastRow && Col() == FixedCols())) {
+        Message.Result = 1;
+        report();
+        release();
+        return;
+      }
+      bool edgeKey = key == VK_NEXT || key == VK_END || key == VK_LEFT || key == VK_RIGHT || key == VK_DOWN;
+      if ((lastRow && edgeKey) || (key != VK_SHIFT && key != VK_MENU && !IsNavigationKey(key))) {
+        BeginUpdate();
+        sfLock = true;
+      }
+      footerTop = TopRow();
+    }
     // 17. The framework's handling (key preview, OnKeyDown, navigation).
     if (key != 0) {
       Message.WParam = key;
       TBaseGrid::WndProc(Message);
       key = WORD(Message.WParam);
     }
+    // 18. The view stays where it was for keys that are no navigation.
+    if (footer) {
+      if (TopRow() >= RowCount() - VisibleRowCount() && key != VK_SHIFT && key != VK_MENU && !IsNavigationKey(key))
+        SetTopRow(footerTop);
+      releaseFooter();
+    }
+    // 19. The last row scrolls up out from under the search footer.
+    if (footer && Row() == RowCount() - 1 &&
+        (key == VK_NEXT || key == VK_END || key == VK_LEFT || key == VK_RIGHT || key == VK_DOWN))
+      ScrollLastRowAboveFooter();
+    // 20. The lock of step 2.
     release();
   } catch (...) {
+    releaseFooter();
     release();
     throw;
   }
-  WORD k0 = WORD(Message.WParam) ? WORD(Message.WParam) : key;
-  (void)k0;
+  // 21. The row the disjunct row selection uses.
+  int selRow = MouseActions()->DisjunctRowSelect() && MouseActions()->RowSelectPersistent ? RemapRowInv(Row()) : Row();
   // 22. Clipboard keys, each gated by its event.
-  WORD ck = WORD(Message.WParam);
-  if (ck == 0) ck = key;
+  WORD ck = key;
   if (Navigation()->AllowClipboardShortCuts && ck != 0) {
-    bool ctrl = shift.Contains(ssCtrl), sh = shift.Contains(ssShift);
     auto gate = [&](const std::function<void(TObject*, bool&)>& ev) {
       bool allow = true;
       if (ev) ev(this, allow);
@@ -343,8 +475,7 @@ void TDavEvadurAvuz::WMKeyDown(TMessage& Message) {
     }
   }
   // 23. Insert row.
-  if (ck == VK_INSERT && Navigation()->AllowInsertRow && !shift.Contains(ssCtrl) && !shift.Contains(ssShift) &&
-      !shift.Contains(ssAlt)) {
+  if (ck == VK_INSERT && Navigation()->AllowInsertRow && !ctrl && !sh && !alt) {
     bool allow = true;
     if (OnCanInsertRow) OnCanInsertRow(this, Row(), allow);
     if (!allow) return;
@@ -366,7 +497,12 @@ void TDavEvadurAvuz::WMKeyDown(TMessage& Message) {
       }
       if (OnAutoInsertRow) OnAutoInsertRow(this, r);
     };
-    if (Navigation()->InsertPosition == pInsertAfter) {
+    if (FixedRowAlways && GetFixedRowsEx() >= RowCount()) {
+      // Only the header shows: the new row goes below it, whatever the position, and
+      // becomes current (a row inserted before the header would push it into the data).
+      insertAt(RowCount());
+      FocusCell(std::clamp(Col(), FixedColsVis(), ColCount() - 1), RowCount() - 1, true);
+    } else if (Navigation()->InsertPosition == pInsertAfter) {
       bool wasLast = Row() + 1 >= RowCount();
       insertAt(Row() + 1);
       if (!wasLast) SetRow(Row() + 1);
@@ -375,17 +511,41 @@ void TDavEvadurAvuz::WMKeyDown(TMessage& Message) {
     }
     CalcFooter(-1);
   }
-  // 24. Ctrl+A.
-  if (ck == 'A' && shift.Contains(ssCtrl)) {
-    if (Options().Contains(goRowSelect) || Options().Contains(goRangeSelect)) {
+  // 24. Ctrl+A selects every normal cell (with whole-row or range selection only).
+  if (ck == 'A' && ctrl) {
+    if (rowSelect || Options().Contains(goRangeSelect)) {
       TGridRect r{FixedColsVis(), FixedRows(), ColCount() - FixedRightCols() - 1, RowCount() - FixedFooters() - 1};
-      if (r.Right >= r.Left && r.Bottom >= r.Top) SetSelection(r);
+      if (r.Right >= r.Left && r.Bottom >= r.Top) {
+        if (MouseActions()->DisjunctRowSelect())
+          for (int i = r.Top; i <= r.Bottom; ++i) SetRowSelect(i, true);
+        SetSelection(r);
+        FocusCell(r.Right, r.Bottom, false);
+        SetSelection(r);
+      }
     }
+    selectionReport();
     return;
   }
+  // 25. Disjunct row and column selection follow the keys.
+  if (IsNavigationKey(ck)) {
+    if (MouseActions()->DisjunctRowSelect()) {
+      if (!sh && !ctrl) ClearRowSelect();
+      if (sh) SelectToRowSelect(true);
+      else if (selRow >= 0 && selRow < GetAllRowCount()) SetRowSelect(selRow, true);
+    }
+    if (MouseActions()->DisjunctColSelect()) {
+      if (!sh && !ctrl) ClearColSelect();
+      if (sh) SelectToColSelect(true);
+      else if (Col() >= 0 && Col() < ColCount()) SetColSelect(Col(), true);
+    }
+  }
+  if (ck == VK_SPACE) {
+    if (MouseActions()->DisjunctRowSelect() && selRow >= 0 && selRow < GetAllRowCount())
+      SetRowSelect(selRow, !GetRowSelect(selRow));
+    if (MouseActions()->DisjunctColSelect() && Col() >= 0 && Col() < ColCount()) SetColSelect(Col(), !GetColSelect(Col()));
+  }
   // 26. Delete row.
-  if (ck == VK_DELETE && !shift.Contains(ssAlt) && Navigation()->AllowDeleteRow &&
-      RowCount() - FixedFooters() - FixedRows() >= 1) {
+  if (ck == VK_DELETE && !alt && Navigation()->AllowDeleteRow && RowCount() - FixedFooters() - FixedRows() >= 1) {
     bool allow = true;
     if (OnCanDeleteRow) OnCanDeleteRow(this, Row(), allow);
     if (!allow) return;
@@ -396,7 +556,24 @@ void TDavEvadurAvuz::WMKeyDown(TMessage& Message) {
   }
   // 27. Enter or F2 start an edit: capture the cell's value.
   if (ck == VK_RETURN || ck == VK_F2) InitValidate(Col(), Row());
+  // 28.
   selectionReport();
+}
+
+void TDavEvadurAvuz::ScrollLastRowAboveFooter() {
+  int panel = FSearchPanel && SearchFooter()->Visible() ? FSearchPanel->Height() : 0;
+  int vis = std::max(1, VisibleRowCount());
+  if (TopRow() < RowCount() - vis) SetTopRow(std::max(FixedRows(), RowCount() - vis));
+  // A row scrolled out of view has an empty rectangle, and the view cannot pass the
+  // last row: either ends the walk.
+  for (int guard = RowCount(); guard > 0; --guard) {
+    TRect cr = CellRect(Col(), RowCount() - 1);
+    if (!(ClientHeight() - panel + 2 < cr.Bottom)) break;
+    int before = TopRow();
+    if (before >= RowCount() - 1) break;
+    SetTopRow(before + 1);
+    if (TopRow() == before) break;
+  }
 }
 
 // ---------------------------------------------------------------------------------------

@@ -99,12 +99,8 @@ void TDavEvadurAvuz::SetRowEx(int ARow) {
     LastUpdatedRow = Row();
     OnRowUpdate(this, old, Row());
   }
-  if (FMouseActions->DisjunctRowSelect()) {
-    // The disjunct row selection follows the current selection.
-    TGridRect s = Selection();
-    for (int r = s.Top; r <= s.Bottom; ++r)
-      if (!FSelectedRows->HasValue(r)) FSelectedRows->Add(r);
-  }
+  // The disjunct row selection takes in the rows of the current selection.
+  if (FMouseActions->DisjunctRowSelect()) SelectToRowSelect(false);
 }
 
 bool TDavEvadurAvuz::UpdateEditMode() { return SelectCell(Col(), Row()); }

@@ -312,7 +312,8 @@ void TGrouping::Publish(TClassBuilder<TGrouping>& P) {
 
 void TControlLook::Publish(TClassBuilder<TControlLook>& P) {
   using S = TControlLook;
-  P.Int("CheckBoxSize", &S::CheckBoxSize, &S::SetCheckBoxSize, 15)
+  P.Bool("CheckAlwaysActive", &S::CheckAlwaysActive, &S::CheckAlwaysActive, false)
+      .Int("CheckBoxSize", &S::CheckBoxSize, &S::SetCheckBoxSize, 15)
       .Int("Color", &S::Color, &S::SetColor, clBlack).Consts(Colors())
       .Int("CommentColor", &S::CommentColor, &S::SetCommentColor, clRed).Consts(Colors())
       .Enum("ControlStyle", ControlStyleNames, &S::ControlStyle, &S::SetControlStyle, csClassic)
@@ -334,6 +335,7 @@ void TControlLook::Publish(TClassBuilder<TControlLook>& P) {
       .Bool("FlatButton", &S::FlatButton, &S::SetFlatButton, false)
       .Int("ProgressBorderColor", &S::ProgressBorderColor, &S::ProgressBorderColor, clGray).Consts(Colors())
       .Bool("ProgressXP", &S::ProgressXP, &S::SetProgressXP, false)
+      .Bool("RadioAlwaysActive", &S::RadioAlwaysActive, &S::RadioAlwaysActive, false)
       .Int("RadioSize", &S::RadioSize, &S::SetRadioSize, 10)
       .Bool("SpinButtonsAlwaysVisible", &S::SpinButtonsAlwaysVisible, &S::SpinButtonsAlwaysVisible, false);
 }

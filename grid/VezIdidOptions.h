@@ -430,6 +430,8 @@ public:
   void SetControlStyle(TGridControlStyle Value);
   bool DropDownAlwaysVisible = false;
   bool SpinButtonsAlwaysVisible = false;
+  // Check boxes (radio buttons) react to the user also in cells that cannot be edited.
+  bool CheckAlwaysActive = false, RadioAlwaysActive = false;
   TColor ProgressBorderColor = clGray;
   int CheckBoxSize() const { return FCheckBoxSize; }
   void SetCheckBoxSize(int Value);

@@ -1,0 +1,128 @@
+// VezIdid, fitting a column or a row to its cells' texts: the measuring that sizing while
+// typing uses (a column grows to its widest text, a row to its tallest cell or to a
+// number of text lines).
+#include <algorithm>
+
+#include "foundation/Deahtml.h"
+#include "foundation/DizUtil.h"
+#include "grid/VezIdid.h"
+#include "platform/rtl/CodePage.h"
+
+namespace {
+int Limit(int Value, int Min, int Max) {
+  if (Min > 0 && Value < Min) Value = Min;
+  if (Max > 0 && Value > Max) Value = Max;
+  return Value;
+}
+
+std::vector<std::string> SplitLines(const std::string& S) {
+  std::vector<std::string> lines;
+  size_t pos = 0;
+  for (;;) {
+    size_t eol = S.find('\n', pos);
+    std::string line = S.substr(pos, eol == std::string::npos ? std::string::npos : eol - pos);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+    if (eol == std::string::npos) break;
+    pos = eol + 1;
+  }
+  return lines;
+}
+
+// The number of lines a text takes in Width pixels, broken at blanks (a word wider than
+// the width takes a line of its own).
+int WrappedLines(TCanvas* C, const std::string& Text, int Width) {
+  int total = 0;
+  for (const std::string& para : SplitLines(Text)) {
+    int lines = 1;
+    std::string line;
+    size_t pos = 0;
+    while (pos <= para.size()) {
+      size_t sp = para.find(' ', pos);
+      std::string word = para.substr(pos, sp == std::string::npos ? std::string::npos : sp - pos);
+      std::string next = line.empty() ? word : line + " " + word;
+      if (!line.empty() && C->TextWidth(next) > Width) {
+        ++lines;
+        line = word;
+      } else {
+        line = next;
+      }
+      if (sp == std::string::npos) break;
+      pos = sp + 1;
+    }
+    total += lines;
+  }
+  return std::max(1, total);
+}
+}  // namespace
+
+std::string TDavEvadurAvuz::MeasuredText(int ACol, int ARow) {
+  std::string t = GetCellEx(RemapCol(ACol), ARow);
+  if (t.size() >= 2 && t[0] == '|' && t[1] == '\\') t = Utf16ToUtf8(DecodeWide(t));
+  if (EnableHTML && TextType(t, true) == ttHTML) t = HTMLStrip(t);
+  return t;
+}
+
+int TDavEvadurAvuz::MaxLinesInRow(int ARow) {
+  if (!Multilinecells || ColCount() < 1) return 1;
+  int most = 1;
+  for (int c = 0; c < ColCount(); ++c) most = std::max(most, LinesInText(GetCellEx(RemapCol(c), ARow), true));
+  return most;
+}
+
+void TDavEvadurAvuz::SizeToWidth(int ACol, bool OnlyGrow) {
+  if (ACol < 0 || ACol >= ColCount() || RowCount() == 0) return;
+  TCanvas* c = Canvas();
+  c->Font()->Assign(Font());
+  int first = 0, last = RowCount() - 1;
+  if (ColumnSize()->Rows == arNormal) {
+    first = FixedRows();
+    last = RowCount() - FixedFooters() - 1;
+  } else if (ColumnSize()->Rows == arFixed) {
+    last = FixedRows() - 1;
+  }
+  int widest = 0;
+  for (int r = first; r <= last; ++r) {
+    if (CellSpan(RemapCol(ACol), r).X > 0) continue;
+    int w = 0;
+    for (const std::string& line : SplitLines(MeasuredText(ACol, r))) w = std::max(w, c->TextWidth(line));
+    if (HasCheckBox(RemapCol(ACol), r) || HasRadioButton(RemapCol(ACol), r)) w += ControlLook()->CheckBoxSize() + 4;
+    widest = std::max(widest, w);
+  }
+  int width = XYOffset.X + widest + 2 * GridLineWidth() + 2;
+  if (OnlyGrow && ColWidths(ACol) >= width) return;
+  SetColWidths(ACol, Limit(width, MinColWidth, MaxColWidth));
+}
+
+void TDavEvadurAvuz::AutoSizeRow(int ARow, int Padding) {
+  if (ARow < 0 || ARow >= RowCount()) return;
+  TCanvas* cv = Canvas();
+  cv->Font()->Assign(Font());
+  int lineHeight = std::max(1, cv->TextHeight("gh"));
+  int tallest = 0;
+  for (int c = 0; c < ColCount(); ++c) {
+    int rc = RemapCol(c);
+    if (CellSpan(rc, ARow).Y > 0 || !IsBaseCell(rc, ARow) || IsIgnoredColumn(rc)) continue;
+    int h;
+    if (HasCheckBox(rc, ARow) || HasRadioButton(rc, ARow)) {
+      h = DefaultRowHeight();
+    } else {
+      std::string t = MeasuredText(c, ARow);
+      int lines = WordWrap() ? WrappedLines(cv, t, std::max(1, ColWidths(c) - 2 * XYOffset.X))
+                             : static_cast<int>(SplitLines(t).size());
+      h = lines * lineHeight;
+    }
+    tallest = std::max(tallest, h);
+  }
+  int height = XYOffset.Y + tallest + 2 * GridLineWidth();
+  if (Padding != 0) height += Padding;
+  SetRowHeights(ARow, Limit(height, MinRowHeight, MaxRowHeight));
+}
+
+void TDavEvadurAvuz::SizeToLines(int ARow, int Lines, int Padding) {
+  if (ARow < 0 || ARow >= RowCount()) return;
+  TCanvas* cv = Canvas();
+  cv->Font()->Assign(Font());
+  int h = cv->TextHeight("gh");
+  SetRowHeights(ARow, Limit(Padding + Lines * (h + h / 8), MinRowHeight, MaxRowHeight));
+}
