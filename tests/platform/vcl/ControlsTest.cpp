@@ -402,3 +402,55 @@ TEST_F(Controls, LayoutsAfterRandomChangesStayAsTheyWere) {
     delete form;
   }
 }
+
+// The child windows' z-order follows the control list (later controls above) however the
+// windows came to be: made in list order when the form shows, one made again in the middle
+// of the list, controls brought to the front or sent to the back, one added last.
+TEST_F(Controls, ChildWindowsStackInControlOrderThroughChanges) {
+  TForm* form = MakeForm();
+  std::vector<TControl*> kids;
+  for (int i = 0; i < 12; ++i) {
+    TControl* c = i % 4 == 3 ? static_cast<TControl*>(new TTestShape(form)) : new TTestPanel(form);
+    c->SetParent(form);
+    c->SetBounds(i * 10, i * 5, 40, 30);
+    kids.push_back(c);
+  }
+  auto expectStack = [&](const char* when) {
+    std::vector<HWND> expected;  // top first: the list from its end
+    for (auto it = form->ControlList().rbegin(); it != form->ControlList().rend(); ++it)
+      if (auto* w = dynamic_cast<TWinControl*>(*it); w && w->HandleAllocated()) expected.push_back(w->Handle());
+    std::vector<HWND> actual;
+    for (HWND h = GetWindow(form->Handle(), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) actual.push_back(h);
+    EXPECT_EQ(actual, expected) << when;
+  };
+  form->Show();
+  expectStack("shown");
+  // A windowed control moved in from another parent with its window, then a window made
+  // before it in the list while those in between have none.
+  auto win = [&](int i) { return static_cast<TWinControl*>(kids[std::size_t(i)]); };
+  for (int i = 3; i < 12; ++i)
+    if (i % 4 != 3) win(i)->DestroyHandle();
+  auto* moved = new TTestPanel(form);
+  moved->SetParent(win(0));
+  ASSERT_TRUE(moved->Handle());
+  moved->SetParent(form);
+  win(2)->RecreateWnd();
+  win(2)->HandleNeeded();
+  expectStack("a window made below one moved in");
+  for (int i = 3; i < 12; ++i)
+    if (i % 4 != 3) win(i)->HandleNeeded();
+  expectStack("made again");
+  static_cast<TWinControl*>(kids[5])->RecreateWnd();
+  static_cast<TWinControl*>(kids[5])->HandleNeeded();
+  expectStack("a window made again in the middle");
+  kids[0]->BringToFront();
+  kids[11]->SendToBack();
+  expectStack("brought to the front and sent to the back");
+  static_cast<TWinControl*>(kids[6])->RecreateWnd();
+  static_cast<TWinControl*>(kids[6])->HandleNeeded();
+  expectStack("recreated");
+  auto* late = new TTestPanel(form);
+  late->SetParent(form);
+  expectStack("added to a shown form");
+  delete form;
+}
