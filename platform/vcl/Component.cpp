@@ -70,6 +70,7 @@ void TComponent::SetComponentIndex(int Value) {
   if (Value == cur) return;
   list.erase(list.begin() + cur);
   list.insert(list.begin() + Value, this);
+  ++FOwner->FComponentsVersion;
 }
 
 void TComponent::SetName(const std::string& NewName) {
@@ -103,12 +104,15 @@ TComponent* TComponent::FindComponent(const std::string& AName) const {
 
 void TComponent::Insert(TComponent* AComponent) {
   FComponents.push_back(AComponent);
+  ++FComponentsVersion;
   AComponent->FOwner = this;
 }
 
 void TComponent::Remove(TComponent* AComponent) {
-  FComponents.erase(std::remove(FComponents.begin(), FComponents.end(), AComponent),
-                    FComponents.end());
+  // Components are mostly freed last first: look from the end.
+  auto it = std::find(FComponents.rbegin(), FComponents.rend(), AComponent);
+  if (it != FComponents.rend()) FComponents.erase(std::next(it).base());
+  ++FComponentsVersion;
   AComponent->FOwner = nullptr;
 }
 
@@ -130,11 +134,15 @@ void TComponent::RemoveComponent(TComponent* AComponent) {
 
 void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
   if (Operation == opRemove && AComponent) RemoveFreeNotification(AComponent);
-  // Pass it on to the owned components; a handler may free components, so walk a copy
-  // and skip those already gone.
+  // Pass it on to the owned components. A handler may free or add components: walk a copy
+  // and, once the list has changed, skip those already gone.
+  if (FComponents.empty()) return;
   std::vector<TComponent*> list = FComponents;
+  unsigned version = FComponentsVersion;
   for (TComponent* c : list) {
-    if (std::find(FComponents.begin(), FComponents.end(), c) == FComponents.end()) continue;
+    if (FComponentsVersion != version &&
+        std::find(FComponents.begin(), FComponents.end(), c) == FComponents.end())
+      continue;
     c->Notification(AComponent, Operation);
   }
 }

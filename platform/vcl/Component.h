@@ -113,6 +113,7 @@ private:
   std::string FName;
   intptr_t FTag = 0;
   std::vector<TComponent*> FComponents;
+  unsigned FComponentsVersion = 0;  // changes whenever FComponents does
   std::vector<TComponent*> FFreeNotifies;
 };
 

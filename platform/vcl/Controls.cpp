@@ -577,6 +577,7 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   FTop = ATop;
   FWidth = AWidth;
   FHeight = AHeight;
+  if (FParent) FParent->ChildGeometryChanged(this);
   UpdateAnchorRules();
   Invalidate();
   RequestAlign();
@@ -588,6 +589,7 @@ void TControl::UpdateBoundsRect(const TRect& R) {
   FTop = R.Top;
   FWidth = R.Right - R.Left;
   FHeight = R.Bottom - R.Top;
+  if (FParent) FParent->ChildGeometryChanged(this);
   UpdateAnchorRules();
 }
 
@@ -643,6 +645,7 @@ TPoint TControl::ParentToClient(const TPoint& P, TWinControl* AParent) {
 void TControl::SetAlign(TAlign Value) {
   if (FAlign == Value) return;
   TAlign old = FAlign;
+  if (FParent) FParent->CountAlignRole(this, -1);
   FAlign = Value;
   FAnchors = TAnchors{akLeft, akTop};
   if (Value == alTop || Value == alBottom || Value == alClient) FAnchors += akRight;
@@ -652,12 +655,18 @@ void TControl::SetAlign(TAlign Value) {
   if (!FComponentState.Contains(csLoading) && old != alNone && Value == alNone) {
     // Keeps its aligned place.
   }
+  if (FParent) {
+    FParent->CountAlignRole(this, 1);
+    FParent->ChildGeometryChanged(this);
+  }
   RequestAlign();
 }
 
 void TControl::SetAnchors(TAnchors Value) {
   if (FAnchors == Value) return;
+  if (FParent) FParent->CountAlignRole(this, -1);
   FAnchors = Value;
+  if (FParent) FParent->CountAlignRole(this, 1);
   UpdateAnchorRules();
 }
 
@@ -679,6 +688,7 @@ void TControl::SetVisible(bool Value) {
   if (FVisible == Value) return;
   VisibleChanging();
   FVisible = Value;
+  if (FParent) FParent->ChildGeometryChanged(this);
   Perform(CM_VISIBLECHANGED, Value ? 1 : 0, 0);
   RequestAlign();
 }
@@ -798,6 +808,7 @@ void TControl::SetZOrder(bool TopMost) {
   list.erase(it);
   if (TopMost) list.push_back(this);
   else list.insert(list.begin(), this);
+  FParent->ChildListChanged();
   if (auto* w = dynamic_cast<TWinControl*>(this); w && w->FHandle)
     SetWindowPos(w->FHandle, FParent->PrecedingWindow(w), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   Invalidate();
@@ -892,8 +903,16 @@ void TWinControl::CreateHandle() {
 HWND TWinControl::PrecedingWindow(TWinControl* Control) const {
   auto it = std::find(FControls.begin(), FControls.end(), Control);
   if (it == FControls.end()) return HWND_TOP;
-  for (++it; it != FControls.end(); ++it)
-    if (auto* w = dynamic_cast<TWinControl*>(*it); w && w->FHandle) return w->FHandle;
+  std::size_t next = std::size_t(it - FControls.begin()) + 1;
+  // Past `end` no windowed child has a window.
+  std::size_t end = FControls.size();
+  bool known = FNoWindowVersion == FChildVersion ||
+               (FNoWindowVersion + 1 == FChildVersion && FLastChildHandled == Control);
+  if (known) end = std::max(std::min(end, FNoWindowFrom), next);
+  for (std::size_t i = next; i < end; ++i)
+    if (auto* w = dynamic_cast<TWinControl*>(FControls[i]); w && w->FHandle) return w->FHandle;
+  FNoWindowFrom = next;
+  FNoWindowVersion = FChildVersion;
   return HWND_TOP;
 }
 
@@ -965,7 +984,10 @@ void TWinControl::CreateWindowHandle(const TCreateParams& Params) {
     throw;
   }
   gCreatingControl = saved;
-  if (h) FHandle = h;
+  if (h && FHandle != h) {
+    FHandle = h;
+    if (FParent) FParent->ChildHandleCreated(this);
+  }
 }
 
 void TWinControl::DestroyHandle() {
@@ -1018,6 +1040,7 @@ LRESULT TWinControl::StdWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam
     control = gCreatingControl;
     control->FHandle = Wnd;
     ControlsByHandle()[Wnd] = control;
+    if (control->FParent) control->FParent->ChildHandleCreated(control);
   }
   if (!control) return DefWindowProc(Wnd, Msg, WParam, LParam);
   TMessage m;
@@ -1525,6 +1548,7 @@ void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   FTop = ATop;
   FWidth = AWidth;
   FHeight = AHeight;
+  if (FParent) FParent->ChildGeometryChanged(this);
   UpdateAnchorRules();
   RequestAlign();
   if (sized && !FComponentState.Contains(csLoading)) {
@@ -1574,6 +1598,9 @@ void TWinControl::SetParent(TWinControl* AParent) {
 void TWinControl::InsertControl(TControl* AControl) {
   Perform(CM_CONTROLLISTCHANGING, WPARAM(AControl), 1);
   FControls.push_back(AControl);
+  ChildListChanged();
+  CountAlignRole(AControl, 1);
+  ChildGeometryChanged(AControl);
   if (auto* w = dynamic_cast<TWinControl*>(AControl)) FTabList.push_back(w);
   AControl->FParent = this;
   if (!AControl->FComponentState.Contains(csReading)) {
@@ -1595,21 +1622,36 @@ void TWinControl::InsertControl(TControl* AControl) {
   Perform(CM_CONTROLLISTCHANGE, WPARAM(AControl), 1);
 }
 
+namespace {
+// Children mostly leave last first (a parent frees them from the top): look from the end.
+template <class T>
+auto FindFromEnd(std::vector<T*>& list, const void* item) {
+  auto it = std::find(list.rbegin(), list.rend(), item);
+  return it == list.rend() ? list.end() : std::next(it).base();
+}
+}  // namespace
+
 void TWinControl::RemoveControl(TControl* AControl) {
-  auto it = std::find(FControls.begin(), FControls.end(), AControl);
+  auto it = FindFromEnd(FControls, AControl);
   if (it == FControls.end()) return;
   Perform(CM_CONTROLLISTCHANGING, WPARAM(AControl), 0);
   Perform(CM_CONTROLCHANGE, WPARAM(AControl), 0);
   if (auto* w = dynamic_cast<TWinControl*>(AControl)) {
     w->RemoveFocus(true);
     if (w->HandleAllocated() && !FComponentState.Contains(csDestroying)) w->DestroyHandle();
-    FTabList.erase(std::remove(FTabList.begin(), FTabList.end(), w), FTabList.end());
+    auto tab = FindFromEnd(FTabList, w);
+    if (tab != FTabList.end()) FTabList.erase(tab);
   } else {
     if (gCaptureControl == AControl) gCaptureControl = nullptr;
     AControl->Invalidate();
   }
-  it = std::find(FControls.begin(), FControls.end(), AControl);
-  if (it != FControls.end()) FControls.erase(it);
+  it = FindFromEnd(FControls, AControl);
+  if (it != FControls.end()) {
+    FControls.erase(it);
+    CountAlignRole(AControl, -1);
+  }
+  ChildListChanged();
+  FGeometryChange = TGeometryChange::Many;
   AControl->FParent = nullptr;
   if (!FComponentState.Contains(csDestroying)) Realign();
   Perform(CM_CONTROLLISTCHANGE, WPARAM(AControl), 0);
@@ -1820,9 +1862,24 @@ void TWinControl::DoAlign(TAlign AAlign, TControl* AControl, TRect& Rect, std::v
   }
 }
 
+int TWinControl::AlignRole(const TControl* c) {
+  if (c->FAlign != alNone) return 1;
+  return c->FAnchors.Contains(akRight) || c->FAnchors.Contains(akBottom) ? 2 : 0;
+}
+
+void TWinControl::CountAlignRole(const TControl* c, int delta) {
+  switch (AlignRole(c)) {
+    case 1: FAlignedChildren += delta; break;
+    case 2: FAnchoredChildren += delta; break;
+    default: break;
+  }
+}
+
 void TWinControl::AlignControls(TControl* AControl, TRect& Rect) {
   std::vector<TControl*> done;
-  for (TAlign a : {alTop, alBottom, alLeft, alRight, alClient}) DoAlign(a, AControl, Rect, done);
+  if (FAlignedChildren > 0)
+    for (TAlign a : {alTop, alBottom, alLeft, alRight, alClient}) DoAlign(a, AControl, Rect, done);
+  if (FAnchoredChildren == 0) return;
   // Anchored controls keep their distances to the right and bottom edges.
   TRect client = ClientRect();
   for (TControl* c : FControls) {
@@ -2046,14 +2103,49 @@ void TScrollingWinControl::EnableAutoRange() {
 
 void TScrollingWinControl::CalcAutoRange() {
   if (!FAutoScroll || FAutoRangeCount > 0 || FComponentState.Contains(csLoading)) return;
-  int right = 0, bottom = 0;
-  for (TControl* c : FControls) {
-    if (!c->Visible() || c->Align() != alNone) continue;
-    right = std::max(right, c->Left() + c->Width() + FHorzScrollBar->Position());
-    bottom = std::max(bottom, c->Top() + c->Height() + FVertScrollBar->Position());
+  int atX = FHorzScrollBar->Position(), atY = FVertScrollBar->Position();
+  // The range is the farthest right and bottom edge of the visible unaligned children.
+  // When one child alone changed since the last look, only it is looked at again, unless
+  // it was the one reaching the old edge and has drawn back.
+  bool full = FGeometryChange == TGeometryChange::Many || atX != FRangeAtX || atY != FRangeAtY;
+  if (!full && FGeometryChange == TGeometryChange::One) {
+    TControl* c = FGeometryChanged;
+    bool counts = c->FParent == this && c->Visible() && c->Align() == alNone;
+    int right = c->Left() + c->Width() + atX, bottom = c->Top() + c->Height() + atY;
+    if (c == FRangeRightBy) full = !counts || right < FRangeRight;
+    if (c == FRangeBottomBy) full = full || !counts || bottom < FRangeBottom;
+    if (!full && counts) {
+      if (right > FRangeRight) {
+        FRangeRight = right;
+        FRangeRightBy = c;
+      }
+      if (bottom > FRangeBottom) {
+        FRangeBottom = bottom;
+        FRangeBottomBy = c;
+      }
+    }
   }
-  FHorzScrollBar->SetRange(right);
-  FVertScrollBar->SetRange(bottom);
+  if (full) {
+    FRangeRight = FRangeBottom = 0;
+    FRangeRightBy = FRangeBottomBy = nullptr;
+    for (TControl* c : FControls) {
+      if (!c->Visible() || c->Align() != alNone) continue;
+      int right = c->Left() + c->Width() + atX, bottom = c->Top() + c->Height() + atY;
+      if (right > FRangeRight) {
+        FRangeRight = right;
+        FRangeRightBy = c;
+      }
+      if (bottom > FRangeBottom) {
+        FRangeBottom = bottom;
+        FRangeBottomBy = c;
+      }
+    }
+  }
+  FGeometryChange = TGeometryChange::None;
+  FRangeAtX = atX;
+  FRangeAtY = atY;
+  FHorzScrollBar->SetRange(FRangeRight);
+  FVertScrollBar->SetRange(FRangeBottom);
 }
 
 void TScrollingWinControl::UpdateScrollBars() {
@@ -2072,6 +2164,7 @@ void TScrollingWinControl::ScrollContent(int DeltaX, int DeltaY) {
     } else {
       c->FLeft += DeltaX;
       c->FTop += DeltaY;
+      FGeometryChange = TGeometryChange::Many;
     }
   }
   FControlState -= csAlignmentNeeded;

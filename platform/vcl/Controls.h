@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <cstdint>
 #include <vector>
 
 #include "platform/rtl/Types.h"
@@ -548,6 +549,42 @@ private:
   void ResetBrush();
   void CreateChildHandles();
   HWND PrecedingWindow(TWinControl* Control) const;
+  void ChildListChanged() { ++FChildVersion; }
+  // How a child takes part in alignment: 1 aligned, 2 anchored to the right or bottom
+  // edge, 0 neither. The counts let alignment skip passes that have nothing to move.
+  static int AlignRole(const TControl* c);
+  void CountAlignRole(const TControl* c, int delta);
+  // Notes that a child's place, size, visibility or alignment changed.
+  void ChildGeometryChanged(TControl* c) {
+    if (FGeometryChange == TGeometryChange::None) {
+      FGeometryChange = TGeometryChange::One;
+      FGeometryChanged = c;
+    } else if (FGeometryChange == TGeometryChange::One && FGeometryChanged != c) {
+      FGeometryChange = TGeometryChange::Many;
+    }
+  }
+  int FAlignedChildren = 0;
+  int FAnchoredChildren = 0;
+  void ChildHandleCreated(TWinControl* Child) {
+    ++FChildVersion;
+    FLastChildHandled = Child;
+  }
+
+  // What the last z-order lookup learnt: no windowed child at FNoWindowFrom or after has a
+  // window. It holds while FChildVersion equals FNoWindowVersion, or when the only change
+  // since is FLastChildHandled getting its window. Creating the children's windows in list
+  // order so costs a constant per child instead of a walk to the end of the list.
+  std::uint64_t FChildVersion = 0;
+  TWinControl* FLastChildHandled = nullptr;
+  mutable std::uint64_t FNoWindowVersion = ~std::uint64_t(0);
+  mutable std::size_t FNoWindowFrom = 0;
+
+protected:
+  // Which children changed since the last look (see TScrollingWinControl's auto range):
+  // none, exactly FGeometryChanged, or several.
+  enum class TGeometryChange : std::uint8_t { None, One, Many };
+  TGeometryChange FGeometryChange = TGeometryChange::Many;
+  TControl* FGeometryChanged = nullptr;
 };
 
 // A control drawn in its parent's window, with a canvas on the parent's DC.
@@ -644,6 +681,11 @@ private:
   bool FAutoScroll = true;
   int FAutoRangeCount = 0;
   bool FUpdatingScrollBars = false;
+  // The last auto range, the children that reach it and the scroll positions it was taken at.
+  int FRangeRight = 0, FRangeBottom = 0;
+  TControl* FRangeRightBy = nullptr;
+  TControl* FRangeBottomBy = nullptr;
+  int FRangeAtX = 0, FRangeAtY = 0;
 };
 
 // ---------------------------------------------------------------------------------------

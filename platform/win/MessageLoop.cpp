@@ -53,17 +53,11 @@ void PurgeRemovedHooks() {
 
 TTimer* FindDueTimer(HWND filter, UINT minMsg, UINT maxMsg) {
   if (!(minMsg == 0 && maxMsg == 0) && !(WM_TIMER >= minMsg && WM_TIMER <= maxMsg)) return nullptr;
-  unsigned long long now = CurrentBackend().Now();
-  TTimer* best = nullptr;
-  // In due order: the first timer that passes the filter is the one to fire.
-  S().Timers.ForEachByDue([&](TTimer& t) {
-    if (t.Due > now) return false;
-    if (filter == reinterpret_cast<HWND>(-1) && t.Wnd) return true;
-    if (filter && filter != reinterpret_cast<HWND>(-1) && t.Wnd != filter && !IsChild(filter, t.Wnd)) return true;
-    best = &t;
-    return false;
+  // The first timer in due order that passes the filter is the one to fire.
+  return S().Timers.FirstDue(CurrentBackend().Now(), [filter](const TTimer& t) {
+    if (filter == reinterpret_cast<HWND>(-1)) return t.Wnd == nullptr;
+    return !filter || t.Wnd == filter || IsChild(filter, t.Wnd);
   });
-  return best;
 }
 
 MSG MakeMsg(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
@@ -199,56 +193,184 @@ void RemoveMessagesFor(HWND h) {
 void KillTimersFor(HWND h) { S().Timers.KillFor(h); }
 
 // --- the timer set ---------------------------------------------------------------------------
+std::size_t TTimerSet::HomeOf(HWND wnd, UINT_PTR id) const {
+  std::uint64_t h = (std::uint64_t(reinterpret_cast<std::uintptr_t>(wnd)) * 0x9E3779B97F4A7C15ull) ^ std::uint64_t(id);
+  h ^= h >> 29;
+  h *= 0xBF58476D1CE4E5B9ull;
+  h ^= h >> 32;
+  return std::size_t(h) & (Index.size() - 1);
+}
+
+std::size_t TTimerSet::Probe(HWND wnd, UINT_PTR id) const {
+  std::size_t mask = Index.size() - 1;
+  for (std::size_t i = HomeOf(wnd, id);; i = (i + 1) & mask) {
+    const TIndexEntry& e = Index[i];
+    if (e.Slot == kNone || (e.Wnd == wnd && e.Id == id)) return i;
+  }
+}
+
+void TTimerSet::IndexInsert(HWND wnd, UINT_PTR id, std::uint32_t slot) {
+  if ((IndexCount + 1) * 2 > Index.size()) {
+    std::vector<TIndexEntry> old(std::max<std::size_t>(16, Index.size() * 2));
+    old.swap(Index);
+    for (const TIndexEntry& e : old)
+      if (e.Slot != kNone) Index[Probe(e.Wnd, e.Id)] = e;
+  }
+  Index[Probe(wnd, id)] = TIndexEntry{wnd, id, slot};
+  ++IndexCount;
+}
+
+void TTimerSet::IndexErase(HWND wnd, UINT_PTR id) {
+  std::size_t mask = Index.size() - 1;
+  std::size_t hole = Probe(wnd, id);
+  if (Index[hole].Slot == kNone) return;
+  // Moves back every later entry of the run that may sit in the hole, so probing never
+  // stops short of an entry.
+  for (std::size_t i = (hole + 1) & mask; Index[i].Slot != kNone; i = (i + 1) & mask) {
+    std::size_t home = HomeOf(Index[i].Wnd, Index[i].Id);
+    if (((i - home) & mask) >= ((i - hole) & mask)) {
+      Index[hole] = Index[i];
+      hole = i;
+    }
+  }
+  Index[hole] = TIndexEntry{};
+  --IndexCount;
+}
+
 TTimer* TTimerSet::Find(HWND wnd, UINT_PTR id) {
-  auto it = ById.find(KeyOf(wnd, id));
-  return it == ById.end() ? nullptr : &it->second;
+  if (Index.empty()) return nullptr;
+  const TIndexEntry& e = Index[Probe(wnd, id)];
+  return e.Slot == kNone ? nullptr : &Slots[e.Slot].T;
+}
+
+void TTimerSet::Place(std::size_t pos, const THeapEntry& e) {
+  Heap[pos] = e;
+  HeapPos[e.Slot] = std::uint32_t(pos);
+}
+
+void TTimerSet::SiftUp(std::size_t pos) {
+  THeapEntry e = Heap[pos];
+  while (pos > 0) {
+    std::size_t parent = (pos - 1) / kArity;
+    if (!(e < Heap[parent])) break;
+    Place(pos, Heap[parent]);
+    pos = parent;
+  }
+  Place(pos, e);
+}
+
+void TTimerSet::SiftDown(std::size_t pos) {
+  THeapEntry e = Heap[pos];
+  std::size_t n = Heap.size();
+  for (;;) {
+    std::size_t first = kArity * pos + 1;
+    if (first >= n) break;
+    std::size_t child = first, last = std::min(n, first + kArity);
+    for (std::size_t c = first + 1; c < last; ++c)
+      if (Heap[c] < Heap[child]) child = c;
+    if (!(Heap[child] < e)) break;
+    Place(pos, Heap[child]);
+    pos = child;
+  }
+  Place(pos, e);
+}
+
+// Moves the slot's heap entry to where its timer's due time and order now put it.
+void TTimerSet::Requeue(std::uint32_t slot) {
+  std::size_t pos = HeapPos[slot];
+  const TTimer& t = Slots[slot].T;
+  Heap[pos].Due = t.Due;
+  Heap[pos].Seq = t.Seq;
+  SiftUp(pos);
+  SiftDown(HeapPos[slot]);
 }
 
 void TTimerSet::Set(const TTimer& t) {
-  auto [it, added] = ById.try_emplace(KeyOf(t.Wnd, t.Id), t);
-  if (!added) {
-    ByDue.erase(DueOf(it->second));
-    it->second = t;
+  if (TTimer* old = Find(t.Wnd, t.Id)) {
+    *old = t;
+    Requeue(SlotOf(old));
+    return;
   }
-  ByDue.insert(DueOf(t));
+  std::uint32_t slot;
+  if (!FreeSlots.empty()) {
+    slot = FreeSlots.back();
+    FreeSlots.pop_back();
+  } else {
+    slot = std::uint32_t(Slots.size());
+    Slots.emplace_back();
+    HeapPos.push_back(kNone);
+  }
+  IndexInsert(t.Wnd, t.Id, slot);
+  TSlot& s = Slots[slot];
+  s.T = t;
+  // Joins the front of its window's list.
+  auto [head, first] = WndHead.try_emplace(t.Wnd, slot);
+  s.PrevInWnd = kNone;
+  s.NextInWnd = first ? kNone : head->second;
+  if (!first) {
+    Slots[head->second].PrevInWnd = slot;
+    head->second = slot;
+  }
+  if (!t.Wnd) ThreadIds.insert(t.Id);
+  Heap.push_back(THeapEntry{t.Due, t.Seq, slot});
+  HeapPos[slot] = std::uint32_t(Heap.size() - 1);
+  SiftUp(Heap.size() - 1);
+}
+
+// Takes the slot out of the heap, the index, its window's list and the thread ids.
+void TTimerSet::Remove(std::uint32_t slot) {
+  TSlot& s = Slots[slot];
+  std::size_t pos = HeapPos[slot];
+  THeapEntry last = Heap.back();
+  Heap.pop_back();
+  if (pos < Heap.size()) {
+    Place(pos, last);
+    SiftUp(pos);
+    SiftDown(HeapPos[last.Slot]);
+  }
+  IndexErase(s.T.Wnd, s.T.Id);
+  if (s.PrevInWnd != kNone) Slots[s.PrevInWnd].NextInWnd = s.NextInWnd;
+  else if (s.NextInWnd != kNone) WndHead[s.T.Wnd] = s.NextInWnd;
+  else WndHead.erase(s.T.Wnd);
+  if (s.NextInWnd != kNone) Slots[s.NextInWnd].PrevInWnd = s.PrevInWnd;
+  if (!s.T.Wnd) ThreadIds.erase(s.T.Id);
+  s = TSlot{};
+  HeapPos[slot] = kNone;
+  FreeSlots.push_back(slot);
 }
 
 bool TTimerSet::Kill(HWND wnd, UINT_PTR id) {
-  auto it = ById.find(KeyOf(wnd, id));
-  if (it == ById.end()) return false;
-  ByDue.erase(DueOf(it->second));
-  ById.erase(it);
+  TTimer* t = Find(wnd, id);
+  if (!t) return false;
+  Remove(SlotOf(t));
   return true;
 }
 
 void TTimerSet::KillFor(HWND wnd) {
-  auto from = ById.lower_bound(KeyOf(wnd, 0));
-  auto it = from;
-  for (; it != ById.end() && it->first.first == reinterpret_cast<std::uintptr_t>(wnd); ++it) ByDue.erase(DueOf(it->second));
-  ById.erase(from, it);
+  for (auto head = WndHead.find(wnd); head != WndHead.end(); head = WndHead.find(wnd)) Remove(head->second);
 }
 
 void TTimerSet::Reschedule(TTimer* t, unsigned long long due) {
-  ByDue.erase(DueOf(*t));
   t->Due = due;
-  ByDue.insert(DueOf(*t));
+  Requeue(SlotOf(t));
 }
 
 void TTimerSet::Clear() {
-  ById.clear();
-  ByDue.clear();
-}
-
-UINT_PTR TTimerSet::MaxThreadId() const {
-  auto end = ById.lower_bound(TKey{1, 0});  // past the null window's timers
-  if (end == ById.begin() || std::prev(end)->first.first != 0) return 0;
-  return std::prev(end)->first.second;
+  Slots.clear();
+  HeapPos.clear();
+  FreeSlots.clear();
+  Heap.clear();
+  Index.clear();
+  IndexCount = 0;
+  WndHead.clear();
+  ThreadIds.clear();
 }
 
 bool TTimerSet::HasProc(HWND wnd, TIMERPROC proc) const {
-  auto key = reinterpret_cast<std::uintptr_t>(wnd);
-  for (auto it = ById.lower_bound(TKey{key, 0}); it != ById.end() && it->first.first == key; ++it)
-    if (it->second.Proc == proc) return true;
+  auto head = WndHead.find(wnd);
+  if (head == WndHead.end()) return false;
+  for (std::uint32_t i = head->second; i != kNone; i = Slots[i].NextInWnd)
+    if (Slots[i].T.Proc == proc) return true;
   return false;
 }
 
@@ -520,13 +642,9 @@ unsigned long long GetTickCount64() { return CurrentBackend().Now(); }
 void Sleep(DWORD ms) { CurrentBackend().Sleep(ms); }
 
 bool NextTimerDue(unsigned long long* due) {
-  bool any = false;
-  S().Timers.ForEachByDue([&](const TTimer& t) {
-    *due = t.Due;
-    any = true;
-    return false;
-  });
-  return any;
+  const TTimer* t = S().Timers.First();
+  if (t) *due = t->Due;
+  return t != nullptr;
 }
 
 static TMessageFilter& Filter() {

@@ -171,9 +171,14 @@ void InvalidateTree(HWND h, TRectSet area /*client coords*/, UINT flags) {
   if (flags & RDW_INTERNALPAINT) h->InternalPaint = true;
   if (flags & RDW_NOINTERNALPAINT) h->InternalPaint = false;
   bool children = (flags & RDW_ALLCHILDREN) || (!(flags & RDW_NOCHILDREN) && !(h->Style & WS_CLIPCHILDREN));
-  if (!children) return;
+  if (!children || h->Children.empty()) return;
+  // Children clear of the area's bounds are skipped before any region is copied.
+  RECT bounds = area.Bounds();
   for (HWND c : h->Children) {
-    if (!(c->Style & WS_VISIBLE)) continue;
+    const RECT& r = c->Rect;
+    if (!(c->Style & WS_VISIBLE) || r.left >= bounds.right || r.right <= bounds.left || r.top >= bounds.bottom ||
+        r.bottom <= bounds.top)
+      continue;
     TRectSet part = area;
     part.Intersect(c->Rect);
     if (part.Empty()) continue;

@@ -1,6 +1,8 @@
 #pragma once
 // Internal state of the window system, shared by its source files only.
+#include <algorithm>
 #include <deque>
+#include <unordered_map>
 #include <unordered_set>
 #include <cstdint>
 #include <map>
@@ -133,8 +135,10 @@ struct TTimer {
   unsigned long long Seq = 0;  // creation order: equal due times fire in it
 };
 
-// The timers, indexed by window and id and queued by due time (then creation order), so
-// setting, killing and fetching the next due timer cost log n however many there are.
+// The timers: a four-way heap by due time (then creation order) over a slot table, a hash
+// index by window and id, and a list per window. Setting, killing and rescheduling a timer
+// cost log n, the next due timer is the heap's top, and a window's timers are found without
+// looking at anyone else's.
 class TTimerSet {
 public:
   TTimer* Find(HWND wnd, UINT_PTR id);
@@ -142,34 +146,76 @@ public:
   void Set(const TTimer& t);
   bool Kill(HWND wnd, UINT_PTR id);
   void KillFor(HWND wnd);
+  // `t` must be a timer of this set (from Find or ForEachDue).
   void Reschedule(TTimer* t, unsigned long long due);
   void Clear();
-  bool Empty() const { return ById.empty(); }
+  bool Empty() const { return Heap.empty(); }
   // The largest id among the thread timers (null window), 0 when there are none.
-  UINT_PTR MaxThreadId() const;
+  UINT_PTR MaxThreadId() const { return ThreadIds.empty() ? 0 : *ThreadIds.rbegin(); }
   // True when `wnd` has a timer with the procedure `proc`.
   bool HasProc(HWND wnd, TIMERPROC proc) const;
-  // Timers in due order; stop by returning false.
+  // The timer due first, or null.
+  TTimer* First() { return Heap.empty() ? nullptr : &Slots[Heap[0].Slot].T; }
+  // The first timer in due order among those due by `now` for which `accept` holds, or null.
   template <class F>
-  void ForEachByDue(F f) {
-    for (const TDueKey& k : ByDue)
-      if (!f(ById.find(TKey{k.Wnd, k.Id})->second)) return;
+  TTimer* FirstDue(unsigned long long now, F accept) {
+    if (Heap.empty() || Heap[0].Due > now) return nullptr;
+    TTimer* top = &Slots[Heap[0].Slot].T;
+    if (accept(*top)) return top;
+    // Only the due part of the heap can hold the answer: a subtree whose root is not due
+    // holds nothing due.
+    const THeapEntry* best = nullptr;
+    std::vector<std::size_t> stack{0};
+    while (!stack.empty()) {
+      std::size_t i = stack.back();
+      stack.pop_back();
+      if (i > 0 && (!best || Heap[i] < *best) && accept(Slots[Heap[i].Slot].T)) best = &Heap[i];
+      for (std::size_t c = kArity * i + 1; c < std::min(Heap.size(), kArity * i + 1 + kArity); ++c)
+        if (Heap[c].Due <= now) stack.push_back(c);
+    }
+    return best ? &Slots[best->Slot].T : nullptr;
   }
 
 private:
-  using TKey = std::pair<std::uintptr_t, UINT_PTR>;
-  struct TDueKey {
-    unsigned long long Due, Seq;
-    std::uintptr_t Wnd;
-    UINT_PTR Id;
-    bool operator<(const TDueKey& o) const { return Due != o.Due ? Due < o.Due : Seq < o.Seq; }
+  static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
+  static constexpr std::size_t kArity = 4;
+  // One entry of the index: open addressing with linear probing, at most half full.
+  struct TIndexEntry {
+    HWND Wnd = nullptr;
+    UINT_PTR Id = 0;
+    std::uint32_t Slot = kNone;  // kNone: empty
   };
-  static TKey KeyOf(HWND wnd, UINT_PTR id) { return TKey{reinterpret_cast<std::uintptr_t>(wnd), id}; }
-  static TDueKey DueOf(const TTimer& t) {
-    return TDueKey{t.Due, t.Seq, reinterpret_cast<std::uintptr_t>(t.Wnd), t.Id};
+  struct TSlot {
+    TTimer T;
+    std::uint32_t PrevInWnd = kNone, NextInWnd = kNone;
+  };
+  struct THeapEntry {
+    unsigned long long Due, Seq;
+    std::uint32_t Slot;
+    bool operator<(const THeapEntry& o) const { return Due != o.Due ? Due < o.Due : Seq < o.Seq; }
+  };
+  std::size_t HomeOf(HWND wnd, UINT_PTR id) const;
+  // The index entry holding the key, or the empty entry where it would go.
+  std::size_t Probe(HWND wnd, UINT_PTR id) const;
+  void IndexInsert(HWND wnd, UINT_PTR id, std::uint32_t slot);
+  void IndexErase(HWND wnd, UINT_PTR id);
+  std::uint32_t SlotOf(const TTimer* t) const {
+    return std::uint32_t(reinterpret_cast<const TSlot*>(t) - Slots.data());
   }
-  std::map<TKey, TTimer> ById;
-  std::set<TDueKey> ByDue;
+  void Place(std::size_t pos, const THeapEntry& e);
+  void SiftUp(std::size_t pos);
+  void SiftDown(std::size_t pos);
+  void Requeue(std::uint32_t slot);
+  void Remove(std::uint32_t slot);
+
+  std::vector<TSlot> Slots;
+  std::vector<std::uint32_t> HeapPos;  // per slot: its place in the heap (kNone: free)
+  std::vector<std::uint32_t> FreeSlots;
+  std::vector<THeapEntry> Heap;
+  std::vector<TIndexEntry> Index;
+  std::size_t IndexCount = 0;
+  std::unordered_map<HWND, std::uint32_t> WndHead;  // first slot of each window's list
+  std::set<UINT_PTR> ThreadIds;
 };
 
 struct THook {

@@ -1,5 +1,9 @@
 #include "ControlsTestSupport.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <random>
+
 namespace {
 
 class TTestPanel : public TCustomControl {
@@ -326,3 +330,127 @@ TEST_F(Controls, DoubleBufferedControlsPaintTheSame) {
 }
 
 }  // namespace
+
+// Layouts after a long run of random changes (controls added, moved, resized, shown and
+// hidden, aligned, anchored, freed; the form resized and scrolled; changes batched between
+// DisableAlign and EnableAlign), checked against the layouts the straightforward
+// realign-everything code produced for the same run. Every step's bounds and scroll ranges
+// go into one digest.
+TEST_F(Controls, LayoutsAfterRandomChangesStayAsTheyWere) {
+  struct TRun {
+    unsigned Seed;
+    std::uint64_t Digest;
+  };
+  const TRun runs[] = {{1, 14916676124260438827ull}, {2, 2271164127722904264ull}, {3, 2159922373039178817ull}};
+  for (const TRun& run : runs) {
+    std::mt19937 rng(run.Seed);
+    auto pick = [&](int n) { return int(rng() % unsigned(n)); };
+    TForm* form = MakeForm(400, 300);
+    form->Show();
+    std::vector<TControl*> kids;
+    std::string log;
+    std::uint64_t digest = 1469598103934665603ull;
+    auto record = [&](int step) {
+      std::string line = std::to_string(step) + ": " + std::to_string(form->HorzScrollBar()->Range()) + "/" +
+                         std::to_string(form->VertScrollBar()->Range()) + " @" +
+                         std::to_string(form->HorzScrollBar()->Position()) + "," +
+                         std::to_string(form->VertScrollBar()->Position());
+      for (TControl* c : form->ControlList())
+        line += " " + std::to_string(c->Left()) + "," + std::to_string(c->Top()) + "," + std::to_string(c->Width()) +
+                "," + std::to_string(c->Height());
+      for (char ch : line) digest = (digest ^ std::uint8_t(ch)) * 1099511628211ull;
+      log += line + "\n";
+    };
+    const TAlign aligns[] = {alNone, alNone, alNone, alTop, alBottom, alLeft, alRight, alClient};
+    const TAnchors anchors[] = {TAnchors{akLeft, akTop}, TAnchors{akRight, akBottom}, TAnchors{akLeft, akRight},
+                                TAnchors{akTop, akBottom}, TAnchors{akLeft, akTop, akRight, akBottom}};
+    for (int step = 0; step < 300; ++step) {
+      int op = pick(12);
+      TControl* c = kids.empty() ? nullptr : kids[std::size_t(pick(int(kids.size())))];
+      if (op < 3 || !c) {
+        TControl* made = pick(3) == 0 ? static_cast<TControl*>(new TTestShape(form)) : new TTestPanel(form);
+        made->SetParent(form);
+        made->SetBounds(pick(500) - 50, pick(400) - 50, 10 + pick(150), 10 + pick(120));
+        if (pick(4) == 0) made->SetAlign(aligns[pick(8)]);
+        kids.push_back(made);
+      } else if (op < 5) {
+        c->SetBounds(pick(500) - 50, pick(400) - 50, 10 + pick(150), 10 + pick(120));
+      } else if (op == 5) {
+        c->SetBounds(c->Left() + pick(21) - 10, c->Top() + pick(21) - 10, c->Width(), c->Height());
+      } else if (op == 6) {
+        c->SetVisible(!c->Visible());
+      } else if (op == 7) {
+        c->SetAlign(aligns[pick(8)]);
+      } else if (op == 8) {
+        c->SetAnchors(anchors[pick(5)]);
+      } else if (op == 9) {
+        kids.erase(std::find(kids.begin(), kids.end(), c));
+        delete c;
+      } else if (op == 10) {
+        form->SetBounds(form->Left(), form->Top(), 250 + pick(300), 200 + pick(250));
+      } else if (pick(2) == 0) {
+        form->VertScrollBar()->SetPosition(pick(300));
+      } else {
+        form->DisableAlign();
+        for (int i = 0; i < 3 && !kids.empty(); ++i)
+          kids[std::size_t(pick(int(kids.size())))]->SetBounds(pick(400), pick(300), 10 + pick(100), 10 + pick(100));
+        form->EnableAlign();
+      }
+      record(step);
+    }
+    EXPECT_EQ(digest, run.Digest) << "seed " << run.Seed << "\n" << log.substr(log.size() > 3000 ? log.size() - 3000 : 0);
+    delete form;
+  }
+}
+
+// The child windows' z-order follows the control list (later controls above) however the
+// windows came to be: made in list order when the form shows, one made again in the middle
+// of the list, controls brought to the front or sent to the back, one added last.
+TEST_F(Controls, ChildWindowsStackInControlOrderThroughChanges) {
+  TForm* form = MakeForm();
+  std::vector<TControl*> kids;
+  for (int i = 0; i < 12; ++i) {
+    TControl* c = i % 4 == 3 ? static_cast<TControl*>(new TTestShape(form)) : new TTestPanel(form);
+    c->SetParent(form);
+    c->SetBounds(i * 10, i * 5, 40, 30);
+    kids.push_back(c);
+  }
+  auto expectStack = [&](const char* when) {
+    std::vector<HWND> expected;  // top first: the list from its end
+    for (auto it = form->ControlList().rbegin(); it != form->ControlList().rend(); ++it)
+      if (auto* w = dynamic_cast<TWinControl*>(*it); w && w->HandleAllocated()) expected.push_back(w->Handle());
+    std::vector<HWND> actual;
+    for (HWND h = GetWindow(form->Handle(), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) actual.push_back(h);
+    EXPECT_EQ(actual, expected) << when;
+  };
+  form->Show();
+  expectStack("shown");
+  // A windowed control moved in from another parent with its window, then a window made
+  // before it in the list while those in between have none.
+  auto win = [&](int i) { return static_cast<TWinControl*>(kids[std::size_t(i)]); };
+  for (int i = 3; i < 12; ++i)
+    if (i % 4 != 3) win(i)->DestroyHandle();
+  auto* moved = new TTestPanel(form);
+  moved->SetParent(win(0));
+  ASSERT_TRUE(moved->Handle());
+  moved->SetParent(form);
+  win(2)->RecreateWnd();
+  win(2)->HandleNeeded();
+  expectStack("a window made below one moved in");
+  for (int i = 3; i < 12; ++i)
+    if (i % 4 != 3) win(i)->HandleNeeded();
+  expectStack("made again");
+  static_cast<TWinControl*>(kids[5])->RecreateWnd();
+  static_cast<TWinControl*>(kids[5])->HandleNeeded();
+  expectStack("a window made again in the middle");
+  kids[0]->BringToFront();
+  kids[11]->SendToBack();
+  expectStack("brought to the front and sent to the back");
+  static_cast<TWinControl*>(kids[6])->RecreateWnd();
+  static_cast<TWinControl*>(kids[6])->HandleNeeded();
+  expectStack("recreated");
+  auto* late = new TTestPanel(form);
+  late->SetParent(form);
+  expectStack("added to a shown form");
+  delete form;
+}

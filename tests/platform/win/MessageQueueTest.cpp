@@ -1,5 +1,8 @@
 #include "WinTestSupport.h"
 
+#include <algorithm>
+#include <random>
+
 namespace {
 
 std::vector<std::string> gLog;
@@ -227,6 +230,83 @@ TEST_F(MessageQueue, TimersFireByDueTimeThenCreationAndResettingMovesThem) {
     ++left;
   }
   EXPECT_EQ(left, 2) << "the two thread timers; b's was fetched, a's went with it";
+}
+
+// Many timers set, reset, killed and fetched in a random order, with window, child and
+// thread-only filters and windows destroyed on the way, fire exactly as a plain list kept
+// beside them says: earliest due first, then earliest set.
+TEST_F(MessageQueue, TimersFollowAPlainListUnderRandomUse) {
+  struct TRef {
+    HWND Wnd;
+    UINT_PTR Id;
+    UINT Interval;
+    unsigned long long Due, Seq;
+  };
+  std::vector<TRef> ref;
+  unsigned long long seq = 0;
+  HWND top = Make(WS_POPUP, nullptr, MakeRect(0, 0, 10, 10));
+  std::vector<HWND> wnds = {nullptr, top, Make(WS_CHILD, top, MakeRect(0, 0, 5, 5)),
+                            Make(WS_POPUP, nullptr, MakeRect(0, 0, 10, 10)), Make(WS_POPUP, nullptr, MakeRect(0, 0, 10, 10))};
+  auto find = [&](HWND w, UINT_PTR id) {
+    return std::find_if(ref.begin(), ref.end(), [&](const TRef& r) { return r.Wnd == w && r.Id == id; });
+  };
+  std::mt19937 rng(7);
+  auto pick = [&](int n) { return int(rng() % unsigned(n)); };
+  for (int step = 0; step < 4000; ++step) {
+    int op = pick(10);
+    HWND w = wnds[std::size_t(pick(int(wnds.size())))];
+    if (op < 4) {
+      UINT_PTR id = UINT_PTR(pick(40));
+      UINT interval = UINT(pick(60));
+      if (!w) {
+        bool named = id && find(nullptr, id) != ref.end();
+        if (!named) {
+          UINT_PTR maxId = 0x7FFF;
+          for (const TRef& r : ref)
+            if (!r.Wnd) maxId = std::max(maxId, r.Id);
+          id = maxId + 1;
+        }
+        if (pick(3) == 0 && !ref.empty() && !ref.back().Wnd) id = ref.back().Id;  // reset a fresh one too
+      }
+      UINT_PTR got = SetTimer(w, id, interval, nullptr);
+      ASSERT_EQ(got, w ? (id ? id : 1) : id) << "step " << step;
+      TRef r{w, id, std::max<UINT>(interval, 10), Backend.Time + std::max<UINT>(interval, 10), ++seq};
+      auto it = find(w, id);
+      if (it != ref.end()) *it = r;
+      else ref.push_back(r);
+    } else if (op == 4) {
+      UINT_PTR id = UINT_PTR(w ? pick(40) : 0x8000 + pick(20));
+      auto it = find(w, id);
+      ASSERT_EQ(KillTimer(w, id) == TRUE, it != ref.end()) << "step " << step;
+      if (it != ref.end()) ref.erase(it);
+    } else if (op == 5) {
+      Backend.Time += unsigned(pick(25));
+    } else if (op == 6 && w && w != top && pick(20) == 0) {
+      DestroyWindow(w);
+      ref.erase(std::remove_if(ref.begin(), ref.end(), [&](const TRef& r) { return r.Wnd == w; }), ref.end());
+      wnds.erase(std::find(wnds.begin(), wnds.end(), w));
+    } else {
+      // Fetch, through no filter, a window (its child's timers count), or thread timers only.
+      HWND filter = op == 9 ? reinterpret_cast<HWND>(-1) : (op == 8 ? w : nullptr);
+      auto matches = [&](const TRef& r) {
+        if (filter == reinterpret_cast<HWND>(-1)) return r.Wnd == nullptr;
+        return !filter || r.Wnd == filter || (r.Wnd && IsChild(filter, r.Wnd));
+      };
+      TRef* expect = nullptr;
+      for (TRef& r : ref)
+        if (r.Due <= Backend.Time && matches(r) &&
+            (!expect || r.Due < expect->Due || (r.Due == expect->Due && r.Seq < expect->Seq)))
+          expect = &r;
+      MSG msg;
+      bool remove = pick(4) != 0;
+      bool got = PeekMessage(&msg, filter, WM_TIMER, WM_TIMER, remove ? PM_REMOVE : PM_NOREMOVE);
+      ASSERT_EQ(got, expect != nullptr) << "step " << step;
+      if (!got) continue;
+      ASSERT_EQ(msg.hwnd, expect->Wnd) << "step " << step;
+      ASSERT_EQ(msg.wParam, expect->Id) << "step " << step;
+      if (remove) expect->Due = Backend.Time + expect->Interval;
+    }
+  }
 }
 
 TEST_F(MessageQueue, TranslateMessageTurnsKeysIntoCharacters) {
