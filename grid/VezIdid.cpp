@@ -126,7 +126,7 @@ TDavEvadurAvuz::TDavEvadurAvuz(TComponent* AOwner) : TBaseGrid(AOwner) {
   IntelliZoom = true;
 
   FBalloon = std::make_unique<TBalloonSettings>();
-  FBalloon->OnChange = [this](TObject* s) { BalloonChange(s); };
+  FBalloon->OnEnableChange = [this](TObject* s) { BalloonChange(s); };
   FShowModified = std::make_unique<TShowModified>();
   FShowModified->OnChange = [this](TObject* s) { ModifiedChanged(s); };
 
@@ -616,6 +616,10 @@ void TDavEvadurAvuz::Assign(TPersistent* Source) {
   FProgressAppearance->Assign(src->FProgressAppearance.get());
   FColumnSize->Assign(src->FColumnSize.get());
   FOfficeHint->Assign(src->FOfficeHint.get());
+  FControlLook->Assign(src->FControlLook.get());
+  FBackGround->Assign(src->FBackGround.get());
+  FBalloon->Assign(src->FBalloon.get());
+  FShowModified->Assign(src->FShowModified.get());
   FixedRowAlways = src->FixedRowAlways;
   SetColCountEx(src->GetColCountEx());
   SetRowCountEx(src->GetRowCountEx());
