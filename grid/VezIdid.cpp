@@ -479,6 +479,7 @@ void TDavEvadurAvuz::WndProc(TMessage& Message) {
     KillTimer(Handle(), kGridTimer);
     FTimerRunning = false;
   }
+  if (ScrollWndProc(Message)) return;
   if (EditWndProc(Message)) return;
   TBaseGrid::WndProc(Message);
 }

@@ -22,6 +22,7 @@
 #include "grid/RavIze.h"
 #include "grid/VezIdidEdit.h"
 #include "grid/VezIdidOptions.h"
+#include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Menus.h"
 
 LORM_DECLARE_EXCEPTION(EVezIdidError, Exception);
@@ -39,7 +40,8 @@ enum THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
 enum TCellBorder { cbTop, cbLeft, cbRight, cbBottom };
 using TCellBorders = TSet<TCellBorder>;
 enum TSortStyle { ssAutomatic, ssAlphabetic, ssNumeric, ssDate, ssAlphaNoCase, ssAlphaCase, ssCustom, ssRaw, ssHTML };
-enum TDragScrollDirection { dsUp, dsDown, dsLeft, dsRight };
+enum TDragScrollDirections { dsdUp, dsdDown, dsdLeft, dsdRight };
+using TDragScrollDirection = TSet<TDragScrollDirections>;
 enum TSearchAction { saFindFirst, saFindNext, saFindPrevious };
 // The grid's colour presets, in the order of DUZERazav.
 enum TVezIdidStyle {
@@ -124,8 +126,6 @@ public:
   void SetSelectionEx(const TGridRect& R);
   TScrollStyle GetScrollBarsEx() const { return ScrollBars(); }
   void SetScrollBarsEx(TScrollStyle Value);
-  void UpdateHScroller() {}
-  void UpdateVScroller() {}
   void UpdateFooter();
   void FlatInit() { FFlatScrollBars = true; }
   void UpdateWidth() {}
@@ -752,6 +752,38 @@ public:
   TColor* ZADGradDown() { return FZADGradDown; }
 
   // ---- scroll bars, stretching and hit tests (VezIdidScroll.cpp) ---------------------------
+  // Proportional thumbs (ScrollProportional): the bars' range and page follow the share of
+  // the scrollable width (height) in view, in pixels.
+  void UpdateHScroller();
+  void UpdateVScroller();
+  // Flat scroll bars do not exist here: these keep nothing in step.
+  void UpdateHScrollBar() {}
+  void UpdateVScrollBar() {}
+  // The scroll hint window while a thumb is dragged (nullptr before the first one).
+  THintWindow* ScrollHintWindow() const { return FScrollHint.get(); }
+  bool ScrollHintShowing() const { return FScrollHintShowing; }
+  // Drag scrolling: a drag near an edge scrolls the grid on the grid's own timer.
+  void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override;
+  void DragTimerProc(TObject* Sender);
+  TTimer* DragScrollTimer() const { return FDragScrollTimer.get(); }
+  TDragScrollDirection DragScrollDirection() const { return FDragScrollDirection; }
+
+protected:
+  void ScrollInfoChanged() override;
+  // WM_HSCROLL and WM_VSCROLL: the hint, thumb synchronisation and the standard scrolling.
+  bool ScrollWndProc(TMessage& Message);
+
+private:
+  void ShowScrollHint(bool Horizontal, int Pos);
+  void StopDragScroll();
+  std::unique_ptr<THintWindow> FScrollHint;
+  bool FScrollHintShowing = false;
+  bool FUpdatingScroller = false;
+  std::unique_ptr<TTimer> FDragScrollTimer;
+  std::unique_ptr<TTimer> FStoppedDragTimer;  // stopped from its own tick: freed later
+  TDragScrollDirection FDragScrollDirection;
+
+public:
   // The proportional thumb: r is the visible share of the scrollable width; false when all
   // fits (r >= 0.9999, or nothing to scroll), else nMax and nPage of the bar.
   static bool ProportionalThumb(double r, int& nMax, int& nPage);
