@@ -479,7 +479,7 @@ void TDavEvadurAvuz::WndProc(TMessage& Message) {
     KillTimer(Handle(), kGridTimer);
     FTimerRunning = false;
   }
-  if (ScrollWndProc(Message)) return;
+  if (ScrollWndProc(Message) || WindowWndProc(Message)) return;
   if (EditWndProc(Message)) return;
   TBaseGrid::WndProc(Message);
 }
@@ -523,10 +523,6 @@ void TDavEvadurAvuz::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
 void TDavEvadurAvuz::SetIntegralHeight(bool Value) {
   FIntegralHeight = Value;
   if (Value && !Loading()) SetBounds(Left(), Top(), Width(), Height());
-}
-
-void TDavEvadurAvuz::NCPaintProc() {
-  if (HandleAllocated()) SendMessage(Handle(), WM_NCPAINT, 1, 0);
 }
 
 void TDavEvadurAvuz::UpdateScrollBars(bool Force) {

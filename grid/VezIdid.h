@@ -768,8 +768,41 @@ public:
   TTimer* DragScrollTimer() const { return FDragScrollTimer.get(); }
   TDragScrollDirection DragScrollDirection() const { return FDragScrollDirection; }
 
+  // ---- window painting, border, sizing lines and balloon text (VezIdidWindow.cpp) ----
+  void Paint() override;
+  // The client area outside the cells: background gradient or picture.
+  void PaintBackground();
+  // The background picture at (BackGround.Left, BackGround.Top), clipped to R.
+  void DrawWallPaperFixed(const TRect& R);
+  // The background picture repeated from R's top-left (less one pixel) over R.
+  void DrawWallPaperTile(const TRect& R);
+  // The dotted XOR line that follows a column (row) border while it is dragged; drawn
+  // twice at the same place it is gone.
+  void DrawSizingLine(int X);
+  void DrawSizingLineR(int Y);
+  // The balloon tooltip of a cell: its text as plain text (tabs as blanks, leading line
+  // breaks and tabs skipped, at most 1024 characters), the title (at most 100 characters)
+  // and icon, as OnCellBalloon leaves them.
+  std::string BalloonText(int ACol, int ARow, std::string& Title, int& Icon);
+
+  // ---- text measuring and rich-text cells (VezIdidText.cpp) ------------------------------
+  // The size in pixels the text of cell (real column ACol, ARow) needs, as painting lays
+  // it out; Wrapped measures within the cell width, ReserveButton keeps 17 px for a button.
+  TPoint GetCellTextSize(int ACol, int ARow, bool Wrapped, bool ReserveButton);
+  TPoint GetCellTextSizeInt(int ARealCol, int ADisplCol, int ARow, bool Wrapped, bool ReserveButton);
+  // The plain text of a rich-text (RTF) cell text.
+  static std::string RichToPlainText(const std::string& Rtf);
+  // The text inset counted once (XYOffsetOnce) or on both sides.
+  int XOffsetSize() const { return XYOffsetOnce ? XYOffset.X : 2 * XYOffset.X; }
+  int YOffsetSize() const { return XYOffsetOnce ? XYOffset.Y : 2 * XYOffset.Y; }
+  bool XYOffsetOnce = false;
+  int MaxLinesInGrid();
+  int MaxLinesInRow(int ARow);
+  int MaxCharsInCol(int ACol);
+
 protected:
   void ScrollInfoChanged() override;
+  bool WindowWndProc(TMessage& Message);
   // WM_HSCROLL and WM_VSCROLL: the hint, thumb synchronisation and the standard scrolling.
   bool ScrollWndProc(TMessage& Message);
 
