@@ -781,38 +781,47 @@ void TDavEvadurAvuz::SetActiveCellColorTo(TColor Value) {
   Invalidate();
 }
 void TDavEvadurAvuz::SetSelectionColor(TColor Value) {
+  if (FSelectionColor == Value) return;
   FSelectionColor = Value;
   Invalidate();
 }
 void TDavEvadurAvuz::SetSelectionColorTo(TColor Value) {
+  if (FSelectionColorTo == Value) return;
   FSelectionColorTo = Value;
   Invalidate();
 }
 void TDavEvadurAvuz::SetSelectionMirrorColor(TColor Value) {
+  if (FSelectionMirrorColor == Value) return;
   FSelectionMirrorColor = Value;
   Invalidate();
 }
 void TDavEvadurAvuz::SetSelectionMirrorColorTo(TColor Value) {
+  if (FSelectionMirrorColorTo == Value) return;
   FSelectionMirrorColorTo = Value;
   Invalidate();
 }
 void TDavEvadurAvuz::SetSelectionTextColor(TColor Value) {
+  if (FSelectionTextColor == Value) return;
   FSelectionTextColor = Value;
   Invalidate();
 }
 void TDavEvadurAvuz::SetShowSelection(bool Value) {
+  if (FShowSelection == Value) return;
   FShowSelection = Value;
   Invalidate();
 }
 void TDavEvadurAvuz::SetURLColor(TColor Value) {
+  if (FURLColor == Value) return;
   FURLColor = Value;
-  Invalidate();
+  if (FURLShow) Invalidate();
 }
 void TDavEvadurAvuz::SetURLShow(bool Value) {
+  if (FURLShow == Value) return;
   FURLShow = Value;
   Invalidate();
 }
 void TDavEvadurAvuz::SetURLShowInText(bool Value) {
+  if (FURLShowInText == Value) return;
   FURLShowInText = Value;
   Invalidate();
 }

@@ -278,9 +278,15 @@ public:
   TFont* FixedFont() const { return FFixedFont.get(); }
   void SetFixedFont(TFont* Value);
   TFont* ActiveCellFont() const { return FActiveCellFont.get(); }
-  void SetActiveCellFont(TFont* Value) { FActiveCellFont->Assign(Value); }
+  void SetActiveCellFont(TFont* Value) {
+    FActiveCellFont->Assign(Value);
+    Invalidate();
+  }
   TBitmap* RowIndicator() const { return FRowIndicator.get(); }
-  void SetRowIndicator(TBitmap* Value) { FRowIndicator->Assign(Value); }
+  void SetRowIndicator(TBitmap* Value) {
+    FRowIndicator->Assign(Value);
+    InvalidateCell(0, Row());
+  }
   TIntList* MergedColumns() const { return FMergedColumns.get(); }
 
   // ---- the owned settings objects ------------------------------------------------------
@@ -309,7 +315,10 @@ public:
   TSortSettings* SortSettings() const { return FSortSettings.get(); }
   void SetBalloon(TBalloonSettings* V) { FBalloon->Assign(V); }
   void SetBands(TBands* V) { FBands->Assign(V); }
-  void SetBackGround(TBackGround* V) { FBackGround->Assign(V); }
+  void SetBackGround(TBackGround* V) {
+    FBackGround->Assign(V);
+    Invalidate();
+  }
   void SetCellNode(TCellNode* V) { FCellNode->Assign(V); }
   void SetColumnSize(TColumnSize* V) { FColumnSize->Assign(V); }
   void SetControlLook(TControlLook* V) { FControlLook->Assign(V); }
@@ -803,6 +812,19 @@ public:
 protected:
   void ScrollInfoChanged() override;
   bool WindowWndProc(TMessage& Message);
+
+public:
+  // The colour of the four arrow windows (the first one's when read).
+  TColor GetArrowColor() const;
+  void SetArrowColor(TColor Value);
+  // The text insets: the setter repaints, UpdateXYOffset only stores.
+  void SetXYOffset(const TPoint& Value) {
+    XYOffset = Value;
+    Invalidate();
+  }
+  void UpdateXYOffset(int X, int Y) { XYOffset = TPoint(X, Y); }
+
+protected:
   // WM_HSCROLL and WM_VSCROLL: the hint, thumb synchronisation and the standard scrolling.
   bool ScrollWndProc(TMessage& Message);
 

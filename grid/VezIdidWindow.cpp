@@ -212,3 +212,10 @@ std::string TDavEvadurAvuz::BalloonText(int ACol, int ARow, std::string& Title, 
   Title = CutText(Title, 100);
   return s;
 }
+
+TColor TDavEvadurAvuz::GetArrowColor() const { return FArrows[0] ? FArrows[0]->Color() : clNone; }
+
+void TDavEvadurAvuz::SetArrowColor(TColor Value) {
+  for (TArrowWindow* a : FArrows)
+    if (a) a->SetColor(Value);
+}

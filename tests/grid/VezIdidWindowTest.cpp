@@ -213,3 +213,43 @@ TEST_F(WindowTest, CellTextSizeCountsLinesAndTheButton) {
 }
 
 }  // namespace
+
+namespace {
+
+// Appearance setters: a write of the value already set repaints nothing (the active-cell
+// colour is the exception), the URL colour repaints only while URLs show.
+TEST_F(WindowTest, SettersRepaintOnlyWhenTheyShouldTable) {
+  auto repaints = [&](const std::function<void()>& Write) {
+    grid->Repaint();
+    ValidateRect(grid->Handle(), nullptr);
+    Write();
+    return GetUpdateRect(grid->Handle(), nullptr, FALSE) != FALSE;
+  };
+  const TColor sel = grid->SelectionColor();
+  EXPECT_FALSE(repaints([&] { grid->SetSelectionColor(sel); }));
+  EXPECT_TRUE(repaints([&] { grid->SetSelectionColor(0x123456); }));
+  EXPECT_FALSE(repaints([&] { grid->SetShowSelection(grid->ShowSelection()); }));
+  const TColor active = grid->ActiveCellColor();
+  EXPECT_TRUE(repaints([&] { grid->SetActiveCellColor(active); }));
+  grid->SetURLShow(false);
+  EXPECT_FALSE(repaints([&] { grid->SetURLColor(0x00FF00); }));
+  EXPECT_EQ(grid->URLColor(), TColor(0x00FF00));
+  grid->SetURLShow(true);
+  EXPECT_TRUE(repaints([&] { grid->SetURLColor(0x0000FF); }));
+  TBackGround bg(nullptr);
+  bg.SetDisplay(bdGradientVert);
+  EXPECT_TRUE(repaints([&] { grid->SetBackGround(&bg); }));
+  EXPECT_EQ(grid->BackGround()->Display(), bdGradientVert);
+  EXPECT_TRUE(repaints([&] { grid->SetXYOffset(TPoint(4, 4)); }));
+  EXPECT_FALSE(repaints([&] { grid->UpdateXYOffset(1, 1); }));
+  EXPECT_EQ(grid->XYOffset, TPoint(1, 1));
+}
+
+TEST_F(WindowTest, ArrowColourGoesToAllFourArrows) {
+  grid->SetArrowColor(0x3366CC);
+  EXPECT_EQ(grid->GetArrowColor(), TColor(0x3366CC));
+  for (int d = 0; d < 4; ++d)
+    if (grid->ArrowWindow(d)) EXPECT_EQ(grid->ArrowWindow(d)->Color(), TColor(0x3366CC)) << d;
+}
+
+}  // namespace
