@@ -363,6 +363,8 @@ void TControlLook::Publish(TClassBuilder<TControlLook>& P) {
       .Object("UnCheckedGlyph", &S::UnCheckedGlyph, &S::SetUnCheckedGlyph)
       .Object("RadioOnGlyph", &S::RadioOnGlyph, &S::SetRadioOnGlyph)
       .Object("RadioOffGlyph", &S::RadioOffGlyph, &S::SetRadioOffGlyph)
+      .Object("DropDownHeader", &S::DropDownHeader, &S::SetDropDownHeader)
+      .Object("DropDownFooter", &S::DropDownFooter, &S::SetDropDownFooter)
       .Int("FixedGradientFrom", &S::FixedGradientFrom, &S::SetFixedGradientFrom, clNone).Consts(Colors())
       .Int("FixedGradientTo", &S::FixedGradientTo, &S::SetFixedGradientTo, clNone).Consts(Colors())
       .Int("FixedGradientMirrorFrom", &S::FixedGradientMirrorFrom, &S::SetFixedGradientMirrorFrom, clNone).Consts(Colors())
@@ -688,7 +690,10 @@ void TSearchFooter::SetColorTo(TColor Value) {
   if (FGrid) FGrid->Invalidate();
 }
 
-TControlLook::TControlLook(TDavEvadurAvuz* AGrid) : FGrid(AGrid) {
+TControlLook::TControlLook(TDavEvadurAvuz* AGrid)
+    : FDropDownHeader(std::make_unique<DizDropDown::THeaderAppearance>(AGrid)),
+      FDropDownFooter(std::make_unique<DizDropDown::TFooterAppearance>(AGrid)),
+      FGrid(AGrid) {
   for (auto& g : FGlyphs) g = std::make_unique<TBitmap>();
 }
 TControlLook::~TControlLook() = default;

@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "editors/DizDropDownStrips.h"
 #include "grid/BaseGrid.h"
 #include "grid/RavIze.h"
 #include "platform/rtl/Classes.h"
@@ -493,6 +494,11 @@ public:
   void SetRadioOffGlyph(TBitmap* Value) { SetGlyph(3, Value); }
   void SetDropDownAlwaysVisible(bool Value);
   void SetSpinButtonsAlwaysVisible(bool Value);
+  // The header and footer strips of the grid's in-place drop-downs: a write copies.
+  DizDropDown::THeaderAppearance* DropDownHeader() const { return FDropDownHeader.get(); }
+  void SetDropDownHeader(DizDropDown::THeaderAppearance* Value) { FDropDownHeader->Assign(Value); }
+  DizDropDown::TFooterAppearance* DropDownFooter() const { return FDropDownFooter.get(); }
+  void SetDropDownFooter(DizDropDown::TFooterAppearance* Value) { FDropDownFooter->Assign(Value); }
   TColor FixedGradientFrom() const { return FFixedGradientFrom; }
   void SetFixedGradientFrom(TColor Value);
   TColor FixedGradientTo() const { return FFixedGradientTo; }
@@ -528,6 +534,8 @@ public:
 private:
   void SetGlyph(int Index, TBitmap* Value);
   std::unique_ptr<TBitmap> FGlyphs[4];
+  std::unique_ptr<DizDropDown::THeaderAppearance> FDropDownHeader;
+  std::unique_ptr<DizDropDown::TFooterAppearance> FDropDownFooter;
   bool FNoDisabledCheckRadioLook = false, FNoDisabledButtonLook = false;
   int FProgressMarginX = 2, FProgressMarginY = 2;
   void SetHoverDown(TColor* Set, int Index, TColor Value);

@@ -61,7 +61,7 @@ void TDavEvadurAvuz::PaintBackground() {
   int saved = SaveDC(dc);
   ExtSelectClipRgn(dc, area, RGN_AND);
   if (!picture) {
-    DrawGradient(C, FBackGround->Color(), FBackGround->ColorTo(), 128, draw, display == bdGradientHorz);
+    DizDropDown::DrawGradient(C, FBackGround->Color(), FBackGround->ColorTo(), 128, draw, display == bdGradientHorz);
   } else if (display != bdTile) {
     DrawWallPaperFixed(draw);
   } else if (FBackGround->Cells() != bcFixed) {
