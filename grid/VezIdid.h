@@ -812,6 +812,8 @@ public:
 protected:
   void ScrollInfoChanged() override;
   bool WindowWndProc(TMessage& Message);
+  // The side borders of one cell (OnGetCellBorder, OnGetCellBorderProp).
+  void DrawCellBorders(TCanvas* Canvas, int ACol, int ARow, const TRect& R);
 
 public:
   // The colour of the four arrow windows (the first one's when read).

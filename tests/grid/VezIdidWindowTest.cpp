@@ -253,3 +253,37 @@ TEST_F(WindowTest, ArrowColourGoesToAllFourArrows) {
 }
 
 }  // namespace
+
+namespace {
+
+// A handler's side borders are drawn in its pens; cells it leaves alone keep their look.
+TEST_F(WindowTest, CellSideBordersFromTheHandlerTable) {
+  grid->OnGetCellBorder = [](TObject*, int ARow, int ACol, TPen* APen, TCellBorders& Borders) {
+    if (ARow == 2 && ACol == 1) {
+      APen->SetColor(0x0000FF);
+      Borders = TCellBorders{cbRight, cbBottom, cbLeft};
+    }
+  };
+  grid->OnGetCellBorderProp = [](TObject*, int, int, TPen* L, TPen*, TPen*, TPen*) { L->SetColor(0x00FF00); };
+  TRect r = grid->CellRect(1, 2);
+  const int midX = (r.Left + r.Right) / 2, midY = (r.Top + r.Bottom) / 2;
+  struct {
+    int X, Y;
+    COLORREF Colour;
+  } cases[] = {
+      // The cell rectangle holds its right and bottom grid lines; the borders lie just
+      // inside them, the left one on the cell's first pixel past the fixed-look edge.
+      {r.Right - 2, midY, 0x0000FF},   // right side
+      {midX, r.Bottom - 2, 0x0000FF},  // bottom side
+      {r.Left + 1, midY, 0x00FF00},    // left side in its own pen
+  };
+  grid->Repaint();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.X) + "," + std::to_string(c.Y));
+    EXPECT_EQ(WindowPixel(grid->Handle(), c.X, c.Y), c.Colour);
+  }
+  TRect other = grid->CellRect(2, 2);
+  EXPECT_NE(WindowPixel(grid->Handle(), other.Right - 1, (other.Top + other.Bottom) / 2), COLORREF(0x0000FF));
+}
+
+}  // namespace
