@@ -824,7 +824,7 @@ public:
     XYOffset = Value;
     Invalidate();
   }
-  void UpdateXYOffset(int X, int Y) { XYOffset = TPoint(X, Y); }
+  void UpdateXYOffset(int X, int Y) { XYOffset = TPoint{X, Y}; }
 
 protected:
   // WM_HSCROLL and WM_VSCROLL: the hint, thumb synchronisation and the standard scrolling.

@@ -215,11 +215,11 @@ void TDavEvadurAvuz::DrawCellBorders(TCanvas* Canvas, int ACol, int ARow, const 
     TPen left, top, right, bottom;
     for (TPen* p : {&left, &top, &right, &bottom}) p->Assign(Canvas->Pen());
     if (OnGetCellBorderProp) OnGetCellBorderProp(this, ARow, rcol, &left, &top, &right, &bottom);
-    const TRect TR(R.Left, R.Top, R.Right + 1, R.Bottom + 1);
+    const TRect TR{R.Left, R.Top, R.Right + 1, R.Bottom + 1};
     const int p = Canvas->Pen()->GetWidth();
     const int h = Options().Contains(goVertLine) ? (p + 1) / 2 : 0;
     const int v = Options().Contains(goHorzLine) ? (p + 1) / 2 : 0;
-    const TRect B(TR.Left + h, TR.Top + v, TR.Right - h, TR.Bottom - v);
+    const TRect B{TR.Left + h, TR.Top + v, TR.Right - h, TR.Bottom - v};
     const int lw = GridLineWidth();
     if (borders.Contains(cbLeft)) {
       Canvas->Pen()->Assign(&left);

@@ -160,7 +160,7 @@ void TDavEvadurAvuz::ShowScrollHint(bool Horizontal, int Pos) {
   TRect r = FScrollHint->CalcHintRect(100, text, nullptr);
   POINT pt{};
   GetCursorPos(&pt);
-  r = TRect(r.Left + pt.x + 10, r.Top + pt.y, r.Right + pt.x + 10, r.Bottom + pt.y);
+  r = TRect{r.Left + pt.x + 10, r.Top + pt.y, r.Right + pt.x + 10, r.Bottom + pt.y};
   FScrollHint->ActivateHint(r, text);
   FScrollHintShowing = true;
 }
@@ -192,10 +192,10 @@ bool TDavEvadurAvuz::ScrollWndProc(TMessage& Message) {
   }
   // A fixed background picture covers cells that scroll under it: repaint after a move.
   const bool fixedPicture = !FBackGround->Bitmap()->GetEmpty() && FBackGround->Display() == bdFixed;
-  const TPoint before(LeftCol(), TopRow());
+  const TPoint before{LeftCol(), TopRow()};
   Message.WParam = MAKEWPARAM(WORD(code), WORD(pos));
   TBaseGrid::WndProc(Message);
-  if (fixedPicture && code != SB_THUMBTRACK && before != TPoint(LeftCol(), TopRow())) Invalidate();
+  if (fixedPicture && code != SB_THUMBTRACK && before != TPoint{LeftCol(), TopRow()}) Invalidate();
   UpdateHScrollBar();
   UpdateVScrollBar();
   return true;

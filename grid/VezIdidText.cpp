@@ -178,7 +178,7 @@ TPoint TDavEvadurAvuz::GetCellTextSizeInt(int ARealCol, int ADisplCol, int ARow,
   // The cell's own size, less the text insets.
   int w = dcol >= 0 && dcol < ColCount() ? ColWidths(dcol) : DefaultColWidth();
   int h = ARow >= 0 && ARow < RowCount() ? RowHeights(ARow) : DefaultRowHeight();
-  TRect R(XYOffset.X, XYOffset.Y, w - (XYOffsetOnce ? 0 : XYOffset.X), h - (XYOffsetOnce ? 0 : XYOffset.Y));
+  TRect R{XYOffset.X, XYOffset.Y, w - (XYOffsetOnce ? 0 : XYOffset.X), h - (XYOffsetOnce ? 0 : XYOffset.Y)};
   if (ReserveButton) R.Right -= 17;
   if (R.Right < R.Left) R.Right = R.Left;
 
@@ -192,17 +192,17 @@ TPoint TDavEvadurAvuz::GetCellTextSizeInt(int ARealCol, int ADisplCol, int ARow,
     HTMLDrawEx(C, s, hr, FGridImages, 0, 0, -1, -1, 1, false, true, false, true, true, false, !EnhTextSize, false,
                1.0, FURLColor, clNone, clNone, clGray, anchor, plain, focused, title, ex, ey, links, hit, hot, ctl,
                ctlID, ctlValue, ctlType, nullptr, nullptr, HandleAllocated() ? Handle() : nullptr);
-    return TPoint(ex + 2, ey + 2);
+    return TPoint{ex + 2, ey + 2};
   }
   if (type == ttRTF) s = RichToPlainText(s);
 
   TPoint size;
   if (Wrapped) {
-    TRect calc(R.Left + 2, R.Top + 2, R.Right - 2, R.Bottom - 2);
+    TRect calc{R.Left + 2, R.Top + 2, R.Right - 2, R.Bottom - 2};
     if (calc.Right < calc.Left) calc.Right = calc.Left;
     std::string t = s;
     C->TextRect(calc, t, TTextFormat{tfEditControl, tfNoPrefix, tfCalcRect, tfWordBreak});
-    size = TPoint(calc.Right - calc.Left, calc.Bottom - calc.Top);
+    size = TPoint{calc.Right - calc.Left, calc.Bottom - calc.Top};
   } else {
     std::string rest = s;
     int widest = 0, lines = 0;
@@ -211,9 +211,9 @@ TPoint TDavEvadurAvuz::GetCellTextSizeInt(int ARealCol, int ADisplCol, int ARow,
       widest = std::max(widest, C->TextWidth(line));
       ++lines;
     } while (!rest.empty());
-    size = TPoint(widest, lines * C->TextHeight("gh"));
+    size = TPoint{widest, lines * C->TextHeight("gh")};
   }
-  if (type == ttRTF) size = TPoint(XOffsetSize() + size.X, YOffsetSize() + size.Y);
+  if (type == ttRTF) size = TPoint{XOffsetSize() + size.X, YOffsetSize() + size.Y};
   return size;
 }
 

@@ -82,10 +82,10 @@ void TDavEvadurAvuz::PaintBackground() {
 void TDavEvadurAvuz::DrawWallPaperFixed(const TRect& R) {
   TBitmap* bmp = FBackGround->Bitmap();
   if (bmp->GetEmpty()) return;
-  TRect pic(FBackGround->Left(), FBackGround->Top(), FBackGround->Left() + bmp->GetWidth(),
-            FBackGround->Top() + bmp->GetHeight());
-  TRect hit(std::max(pic.Left, R.Left), std::max(pic.Top, R.Top), std::min(pic.Right, R.Right),
-            std::min(pic.Bottom, R.Bottom));
+  TRect pic{FBackGround->Left(), FBackGround->Top(), FBackGround->Left() + bmp->GetWidth(),
+            FBackGround->Top() + bmp->GetHeight()};
+  TRect hit{std::max(pic.Left, R.Left), std::max(pic.Top, R.Top), std::min(pic.Right, R.Right),
+            std::min(pic.Bottom, R.Bottom)};
   if (hit.Right <= hit.Left || hit.Bottom <= hit.Top) return;
   HDC dc = Canvas()->GetHandle();
   int saved = SaveDC(dc);

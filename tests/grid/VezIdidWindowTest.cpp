@@ -58,7 +58,7 @@ TEST_F(WindowTest, BackgroundPictureIsTiledRightOfTheColumns) {
   TBitmap bmp;
   bmp.SetSize(8, 8);
   bmp.Canvas()->Brush()->SetColor(0x00FF00);
-  bmp.Canvas()->FillRect(TRect(0, 0, 8, 8));
+  bmp.Canvas()->FillRect(TRect{0, 0, 8, 8});
   grid->BackGround()->SetBitmap(&bmp);
   EXPECT_EQ(Pixel(300, 40), COLORREF(0x00FF00));
   grid->BackGround()->SetBackGroundCells(bcFixed);  // nothing is tiled
@@ -168,7 +168,7 @@ TEST(RichText, ReadAsPlainText) {
 }
 
 TEST_F(WindowTest, TextInsetsAndLineCounts) {
-  grid->XYOffset = TPoint(2, 3);
+  grid->XYOffset = TPoint{2, 3};
   EXPECT_EQ(grid->XOffsetSize(), 4);
   EXPECT_EQ(grid->YOffsetSize(), 6);
   grid->XYOffsetOnce = true;
@@ -240,9 +240,9 @@ TEST_F(WindowTest, SettersRepaintOnlyWhenTheyShouldTable) {
   bg.SetDisplay(bdGradientVert);
   EXPECT_TRUE(repaints([&] { grid->SetBackGround(&bg); }));
   EXPECT_EQ(grid->BackGround()->Display(), bdGradientVert);
-  EXPECT_TRUE(repaints([&] { grid->SetXYOffset(TPoint(4, 4)); }));
+  EXPECT_TRUE(repaints([&] { grid->SetXYOffset(TPoint{4, 4}); }));
   EXPECT_FALSE(repaints([&] { grid->UpdateXYOffset(1, 1); }));
-  EXPECT_EQ(grid->XYOffset, TPoint(1, 1));
+  EXPECT_EQ(grid->XYOffset, (TPoint{1, 1}));
 }
 
 TEST_F(WindowTest, ArrowColourGoesToAllFourArrows) {
