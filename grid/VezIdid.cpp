@@ -126,7 +126,7 @@ TDavEvadurAvuz::TDavEvadurAvuz(TComponent* AOwner) : TBaseGrid(AOwner) {
   IntelliZoom = true;
 
   FBalloon = std::make_unique<TBalloonSettings>();
-  FBalloon->OnChange = [this](TObject* s) { BalloonChange(s); };
+  FBalloon->OnEnableChange = [this](TObject* s) { BalloonChange(s); };
   FShowModified = std::make_unique<TShowModified>();
   FShowModified->OnChange = [this](TObject* s) { ModifiedChanged(s); };
 
@@ -479,6 +479,7 @@ void TDavEvadurAvuz::WndProc(TMessage& Message) {
     KillTimer(Handle(), kGridTimer);
     FTimerRunning = false;
   }
+  if (ScrollWndProc(Message) || WindowWndProc(Message)) return;
   if (EditWndProc(Message)) return;
   TBaseGrid::WndProc(Message);
 }
@@ -522,10 +523,6 @@ void TDavEvadurAvuz::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
 void TDavEvadurAvuz::SetIntegralHeight(bool Value) {
   FIntegralHeight = Value;
   if (Value && !Loading()) SetBounds(Left(), Top(), Width(), Height());
-}
-
-void TDavEvadurAvuz::NCPaintProc() {
-  if (HandleAllocated()) SendMessage(Handle(), WM_NCPAINT, 1, 0);
 }
 
 void TDavEvadurAvuz::UpdateScrollBars(bool Force) {
@@ -616,6 +613,10 @@ void TDavEvadurAvuz::Assign(TPersistent* Source) {
   FProgressAppearance->Assign(src->FProgressAppearance.get());
   FColumnSize->Assign(src->FColumnSize.get());
   FOfficeHint->Assign(src->FOfficeHint.get());
+  FControlLook->Assign(src->FControlLook.get());
+  FBackGround->Assign(src->FBackGround.get());
+  FBalloon->Assign(src->FBalloon.get());
+  FShowModified->Assign(src->FShowModified.get());
   FixedRowAlways = src->FixedRowAlways;
   SetColCountEx(src->GetColCountEx());
   SetRowCountEx(src->GetRowCountEx());
@@ -780,38 +781,47 @@ void TDavEvadurAvuz::SetActiveCellColorTo(TColor Value) {
   Invalidate();
 }
 void TDavEvadurAvuz::SetSelectionColor(TColor Value) {
+  if (FSelectionColor == Value) return;
   FSelectionColor = Value;
   Invalidate();
 }
 void TDavEvadurAvuz::SetSelectionColorTo(TColor Value) {
+  if (FSelectionColorTo == Value) return;
   FSelectionColorTo = Value;
   Invalidate();
 }
 void TDavEvadurAvuz::SetSelectionMirrorColor(TColor Value) {
+  if (FSelectionMirrorColor == Value) return;
   FSelectionMirrorColor = Value;
   Invalidate();
 }
 void TDavEvadurAvuz::SetSelectionMirrorColorTo(TColor Value) {
+  if (FSelectionMirrorColorTo == Value) return;
   FSelectionMirrorColorTo = Value;
   Invalidate();
 }
 void TDavEvadurAvuz::SetSelectionTextColor(TColor Value) {
+  if (FSelectionTextColor == Value) return;
   FSelectionTextColor = Value;
   Invalidate();
 }
 void TDavEvadurAvuz::SetShowSelection(bool Value) {
+  if (FShowSelection == Value) return;
   FShowSelection = Value;
   Invalidate();
 }
 void TDavEvadurAvuz::SetURLColor(TColor Value) {
+  if (FURLColor == Value) return;
   FURLColor = Value;
-  Invalidate();
+  if (FURLShow) Invalidate();
 }
 void TDavEvadurAvuz::SetURLShow(bool Value) {
+  if (FURLShow == Value) return;
   FURLShow = Value;
   Invalidate();
 }
 void TDavEvadurAvuz::SetURLShowInText(bool Value) {
+  if (FURLShowInText == Value) return;
   FURLShowInText = Value;
   Invalidate();
 }

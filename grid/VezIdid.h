@@ -22,6 +22,7 @@
 #include "grid/RavIze.h"
 #include "grid/VezIdidEdit.h"
 #include "grid/VezIdidOptions.h"
+#include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Menus.h"
 
 LORM_DECLARE_EXCEPTION(EVezIdidError, Exception);
@@ -39,7 +40,8 @@ enum THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
 enum TCellBorder { cbTop, cbLeft, cbRight, cbBottom };
 using TCellBorders = TSet<TCellBorder>;
 enum TSortStyle { ssAutomatic, ssAlphabetic, ssNumeric, ssDate, ssAlphaNoCase, ssAlphaCase, ssCustom, ssRaw, ssHTML };
-enum TDragScrollDirection { dsUp, dsDown, dsLeft, dsRight };
+enum TDragScrollDirections { dsdUp, dsdDown, dsdLeft, dsdRight };
+using TDragScrollDirection = TSet<TDragScrollDirections>;
 enum TSearchAction { saFindFirst, saFindNext, saFindPrevious };
 // The grid's colour presets, in the order of DUZERazav.
 enum TVezIdidStyle {
@@ -153,8 +155,6 @@ public:
   void SetSelectionEx(const TGridRect& R);
   TScrollStyle GetScrollBarsEx() const { return ScrollBars(); }
   void SetScrollBarsEx(TScrollStyle Value);
-  void UpdateHScroller() {}
-  void UpdateVScroller() {}
   void UpdateFooter();
   void FlatInit() { FFlatScrollBars = true; }
   void UpdateWidth() {}
@@ -307,9 +307,15 @@ public:
   TFont* FixedFont() const { return FFixedFont.get(); }
   void SetFixedFont(TFont* Value);
   TFont* ActiveCellFont() const { return FActiveCellFont.get(); }
-  void SetActiveCellFont(TFont* Value) { FActiveCellFont->Assign(Value); }
+  void SetActiveCellFont(TFont* Value) {
+    FActiveCellFont->Assign(Value);
+    Invalidate();
+  }
   TBitmap* RowIndicator() const { return FRowIndicator.get(); }
-  void SetRowIndicator(TBitmap* Value) { FRowIndicator->Assign(Value); }
+  void SetRowIndicator(TBitmap* Value) {
+    FRowIndicator->Assign(Value);
+    InvalidateCell(0, Row());
+  }
   TIntList* MergedColumns() const { return FMergedColumns.get(); }
 
   // ---- the owned settings objects ------------------------------------------------------
@@ -338,7 +344,10 @@ public:
   TSortSettings* SortSettings() const { return FSortSettings.get(); }
   void SetBalloon(TBalloonSettings* V) { FBalloon->Assign(V); }
   void SetBands(TBands* V) { FBands->Assign(V); }
-  void SetBackGround(TBackGround* V) { FBackGround->Assign(V); }
+  void SetBackGround(TBackGround* V) {
+    FBackGround->Assign(V);
+    Invalidate();
+  }
   void SetCellNode(TCellNode* V) { FCellNode->Assign(V); }
   void SetColumnSize(TColumnSize* V) { FColumnSize->Assign(V); }
   void SetControlLook(TControlLook* V) { FControlLook->Assign(V); }
@@ -839,6 +848,86 @@ public:
   TColor* ZADGradDown() { return FZADGradDown; }
 
   // ---- scroll bars, stretching and hit tests (VezIdidScroll.cpp) ---------------------------
+  // Proportional thumbs (ScrollProportional): the bars' range and page follow the share of
+  // the scrollable width (height) in view, in pixels.
+  void UpdateHScroller();
+  void UpdateVScroller();
+  // Flat scroll bars do not exist here: these keep nothing in step.
+  void UpdateHScrollBar() {}
+  void UpdateVScrollBar() {}
+  // The scroll hint window while a thumb is dragged (nullptr before the first one).
+  THintWindow* ScrollHintWindow() const { return FScrollHint.get(); }
+  bool ScrollHintShowing() const { return FScrollHintShowing; }
+  // Drag scrolling: a drag near an edge scrolls the grid on the grid's own timer.
+  void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override;
+  void DragTimerProc(TObject* Sender);
+  TTimer* DragScrollTimer() const { return FDragScrollTimer.get(); }
+  TDragScrollDirection DragScrollDirection() const { return FDragScrollDirection; }
+
+  // ---- window painting, border, sizing lines and balloon text (VezIdidWindow.cpp) ----
+  void Paint() override;
+  // The client area outside the cells: background gradient or picture.
+  void PaintBackground();
+  // The background picture at (BackGround.Left, BackGround.Top), clipped to R.
+  void DrawWallPaperFixed(const TRect& R);
+  // The background picture repeated from R's top-left (less one pixel) over R.
+  void DrawWallPaperTile(const TRect& R);
+  // The dotted XOR line that follows a column (row) border while it is dragged; drawn
+  // twice at the same place it is gone.
+  void DrawSizingLine(int X);
+  void DrawSizingLineR(int Y);
+  // The balloon tooltip of a cell: its text as plain text (tabs as blanks, leading line
+  // breaks and tabs skipped, at most 1024 characters), the title (at most 100 characters)
+  // and icon, as OnCellBalloon leaves them.
+  std::string BalloonText(int ACol, int ARow, std::string& Title, int& Icon);
+
+  // ---- text measuring and rich-text cells (VezIdidText.cpp) ------------------------------
+  // The size in pixels the text of cell (real column ACol, ARow) needs, as painting lays
+  // it out; Wrapped measures within the cell width, ReserveButton keeps 17 px for a button.
+  TPoint GetCellTextSize(int ACol, int ARow, bool Wrapped, bool ReserveButton);
+  TPoint GetCellTextSizeInt(int ARealCol, int ADisplCol, int ARow, bool Wrapped, bool ReserveButton);
+  // The plain text of a rich-text (RTF) cell text.
+  static std::string RichToPlainText(const std::string& Rtf);
+  // The text inset counted once (XYOffsetOnce) or on both sides.
+  int XOffsetSize() const { return XYOffsetOnce ? XYOffset.X : 2 * XYOffset.X; }
+  int YOffsetSize() const { return XYOffsetOnce ? XYOffset.Y : 2 * XYOffset.Y; }
+  bool XYOffsetOnce = false;
+  int MaxLinesInGrid();
+  int MaxLinesInRow(int ARow);
+  int MaxCharsInCol(int ACol);
+
+protected:
+  void ScrollInfoChanged() override;
+  bool WindowWndProc(TMessage& Message);
+  // The side borders of one cell (OnGetCellBorder, OnGetCellBorderProp).
+  void DrawCellBorders(TCanvas* Canvas, int ACol, int ARow, const TRect& R);
+
+public:
+  // The colour of the four arrow windows (the first one's when read).
+  TColor GetArrowColor() const;
+  void SetArrowColor(TColor Value);
+  // The text insets: the setter repaints, UpdateXYOffset only stores.
+  void SetXYOffset(const TPoint& Value) {
+    XYOffset = Value;
+    Invalidate();
+  }
+  void UpdateXYOffset(int X, int Y) { XYOffset = TPoint{X, Y}; }
+
+protected:
+  // WM_HSCROLL and WM_VSCROLL: the hint, thumb synchronisation and the standard scrolling.
+  bool ScrollWndProc(TMessage& Message);
+
+private:
+  void ShowScrollHint(bool Horizontal, int Pos);
+  void StopDragScroll();
+  std::unique_ptr<THintWindow> FScrollHint;
+  bool FScrollHintShowing = false;
+  bool FUpdatingScroller = false;
+  std::unique_ptr<TTimer> FDragScrollTimer;
+  std::unique_ptr<TTimer> FStoppedDragTimer;  // stopped from its own tick: freed later
+  TDragScrollDirection FDragScrollDirection;
+
+public:
   // The proportional thumb: r is the visible share of the scrollable width; false when all
   // fits (r >= 0.9999, or nothing to scroll), else nMax and nPage of the bar.
   static bool ProportionalThumb(double r, int& nMax, int& nPage);

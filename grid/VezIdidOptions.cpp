@@ -38,6 +38,33 @@ void CopyPublishedProps(TPersistent* Dest, TPersistent* Source) {
 
 // A scope in which the option object does not call back into the grid.
 namespace {
+// Runs Copy with the settings object cut off from its grid, so that the write operations
+// the copy goes through neither repaint nor hand values to the grid nor check against it.
+template <class F>
+void WithoutGrid(TDavEvadurAvuz*& Grid, F Copy) {
+  TDavEvadurAvuz* grid = Grid;
+  Grid = nullptr;
+  try {
+    Copy();
+  } catch (...) {
+    Grid = grid;
+    throw;
+  }
+  Grid = grid;
+}
+// The same with an event that must stay silent while copying.
+template <class E, class F>
+void WithoutEvent(E& Event, F Copy) {
+  E saved = std::move(Event);
+  Event = nullptr;
+  try {
+    Copy();
+  } catch (...) {
+    Event = std::move(saved);
+    throw;
+  }
+  Event = std::move(saved);
+}
 struct TAssigning {
   explicit TAssigning(bool& Flag) : F(Flag) { F = true; }
   ~TAssigning() { F = false; }
@@ -75,7 +102,8 @@ static const TEnumInfo* FilterOperationNames =
 static const TEnumInfo* FooterStyleNames =
     RegisterEnum("TFooterStyle", {"fsFixedLastRow", "fsColumnPreview", "fsCustomPreview"});
 static const TEnumInfo* SearchDirectionNames = RegisterEnum("TSearchDirection", {"sdTopBottom", "sdLeftRight"});
-static const TEnumInfo* ControlStyleNames = RegisterEnum("TControlStyle", {"csClassic", "csFlat", "csWinXP", "csTheme"});
+static const TEnumInfo* ControlStyleNames =
+    RegisterEnum("TControlStyle", {"csClassic", "csFlat", "csWinXP", "csBorland", "csZAD", "csGlyph", "csTheme"});
 static const TEnumInfo* BackGroundDisplayNames =
     RegisterEnum("TBackGroundDisplay", {"bdTile", "bdFixed", "bdGradientHorz", "bdGradientVert"});
 static const TEnumInfo* BackGroundCellsNames = RegisterEnum("TBackGroundCells", {"bcNormal", "bcFixed", "bcAll"});
@@ -244,8 +272,14 @@ void TSortSettings::Publish(TClassBuilder<TSortSettings>& P) {
       .Enum("InitSortDirection", SortDirectionNames, &S::InitSortDirection, &S::InitSortDirection, sdAscending)
       .Bool("UndoSort", &S::UndoSort, &S::UndoSort, false)
       .Bool("Show", &S::Show, &S::Show, false)
-      .Int("Row", &S::Row, &S::Row, 0)
+      .Int("Row", &S::Row, &S::SetSortRow, 0)
       .Bool("IndexShow", &S::IndexShow, &S::IndexShow, false)
+      .Int("IndexColor", &S::IndexColor, &S::IndexColor, 0x00FFFF).Consts(Colors())
+      .Bool("FixedCols", &S::FixedCols, &S::FixedCols, false)
+      .Object("UpGlyph", &S::UpGlyph, &S::SetUpGlyph)
+      .Object("DownGlyph", &S::DownGlyph, &S::SetDownGlyph)
+      .Object("IndexUpGlyph", &S::IndexUpGlyph, &S::SetIndexUpGlyph)
+      .Object("IndexDownGlyph", &S::IndexDownGlyph, &S::SetIndexDownGlyph)
       .Bool("AutoColumnMerge", &S::AutoColumnMerge, &S::AutoColumnMerge, false)
       .Bool("AutoSortForGrouping", &S::AutoSortForGrouping, &S::AutoSortForGrouping, true)
       .Int("HeaderColor", &S::HeaderColor, &S::SetHeaderColor, clNone).Consts(Colors())
@@ -291,21 +325,22 @@ void TSearchFooter::Publish(TClassBuilder<TSearchFooter>& P) {
 
 void TGrouping::Publish(TClassBuilder<TGrouping>& P) {
   using S = TGrouping;
-  P.Bool("Summary", &S::Summary, &S::Summary, false)
+  P.Bool("AutoSelectGroup", &S::AutoSelectGroup, &S::AutoSelectGroup, false)
+      .Bool("Summary", &S::Summary, &S::Summary, false)
       .Bool("MergeHeader", &S::MergeHeader, &S::MergeHeader, false)
       .Bool("MergeSummary", &S::MergeSummary, &S::MergeSummary, false)
       .Int("HeaderColor", &S::HeaderColor, &S::HeaderColor, clNone).Consts(Colors())
       .Int("HeaderColorTo", &S::HeaderColorTo, &S::HeaderColorTo, clNone).Consts(Colors())
       .Int("HeaderTextColor", &S::HeaderTextColor, &S::HeaderTextColor, clNone).Consts(Colors())
       .Bool("HeaderUnderline", &S::HeaderUnderline, &S::HeaderUnderline, false)
-      .Int("HeaderLineColor", &S::HeaderLineColor, &S::HeaderLineColor, clNone).Consts(Colors())
-      .Int("HeaderLineWidth", &S::HeaderLineWidth, &S::HeaderLineWidth, 0)
+      .Int("HeaderLineColor", &S::HeaderLineColor, &S::HeaderLineColor, 0xFF0000).Consts(Colors())
+      .Int("HeaderLineWidth", &S::HeaderLineWidth, &S::HeaderLineWidth, 2)
       .Int("SummaryColor", &S::SummaryColor, &S::SummaryColor, clNone).Consts(Colors())
       .Int("SummaryColorTo", &S::SummaryColorTo, &S::SummaryColorTo, clNone).Consts(Colors())
       .Int("SummaryTextColor", &S::SummaryTextColor, &S::SummaryTextColor, clNone).Consts(Colors())
       .Bool("SummaryLine", &S::SummaryLine, &S::SummaryLine, false)
-      .Int("SummaryLineColor", &S::SummaryLineColor, &S::SummaryLineColor, clNone).Consts(Colors())
-      .Int("SummaryLineWidth", &S::SummaryLineWidth, &S::SummaryLineWidth, 0)
+      .Int("SummaryLineColor", &S::SummaryLineColor, &S::SummaryLineColor, 0xFF0000).Consts(Colors())
+      .Int("SummaryLineWidth", &S::SummaryLineWidth, &S::SummaryLineWidth, 2)
       .Bool("ShowGroupCount", &S::ShowGroupCount, &S::ShowGroupCount, false)
       .Str("GroupCountFormat", &S::GroupCountFormat, &S::GroupCountFormat);
 }
@@ -316,8 +351,21 @@ void TControlLook::Publish(TClassBuilder<TControlLook>& P) {
       .Int("CheckBoxSize", &S::CheckBoxSize, &S::SetCheckBoxSize, 15)
       .Int("Color", &S::Color, &S::SetColor, clBlack).Consts(Colors())
       .Int("CommentColor", &S::CommentColor, &S::SetCommentColor, clRed).Consts(Colors())
-      .Enum("ControlStyle", ControlStyleNames, &S::ControlStyle, &S::SetControlStyle, csClassic)
-      .Bool("DropDownAlwaysVisible", &S::DropDownAlwaysVisible, &S::DropDownAlwaysVisible, false)
+      .Enum("ControlStyle", ControlStyleNames, &S::ControlStyle, &S::SetControlStyle, csTheme)
+      .Bool("DropDownAlwaysVisible", &S::DropDownAlwaysVisible, &S::SetDropDownAlwaysVisible, false)
+      .Bool("FixedDropDownButton", &S::FixedDropDownButton, &S::FixedDropDownButton, false)
+      .Bool("CheckAlwaysActive", &S::CheckAlwaysActive, &S::CheckAlwaysActive, false)
+      .Bool("RadioAlwaysActive", &S::RadioAlwaysActive, &S::RadioAlwaysActive, false)
+      .Bool("NoDisabledCheckRadioLook", &S::NoDisabledCheckRadioLook, &S::SetNoDisabledCheckRadioLook, false)
+      .Bool("NoDisabledButtonLook", &S::NoDisabledButtonLook, &S::SetNoDisabledButtonLook, false)
+      .Int("ProgressMarginX", &S::ProgressMarginX, &S::SetProgressMarginX, 2)
+      .Int("ProgressMarginY", &S::ProgressMarginY, &S::SetProgressMarginY, 2)
+      .Object("CheckedGlyph", &S::CheckedGlyph, &S::SetCheckedGlyph)
+      .Object("UnCheckedGlyph", &S::UnCheckedGlyph, &S::SetUnCheckedGlyph)
+      .Object("RadioOnGlyph", &S::RadioOnGlyph, &S::SetRadioOnGlyph)
+      .Object("RadioOffGlyph", &S::RadioOffGlyph, &S::SetRadioOffGlyph)
+      .Object("DropDownHeader", &S::DropDownHeader, &S::SetDropDownHeader)
+      .Object("DropDownFooter", &S::DropDownFooter, &S::SetDropDownFooter)
       .Int("FixedGradientFrom", &S::FixedGradientFrom, &S::SetFixedGradientFrom, clNone).Consts(Colors())
       .Int("FixedGradientTo", &S::FixedGradientTo, &S::SetFixedGradientTo, clNone).Consts(Colors())
       .Int("FixedGradientMirrorFrom", &S::FixedGradientMirrorFrom, &S::SetFixedGradientMirrorFrom, clNone).Consts(Colors())
@@ -337,7 +385,7 @@ void TControlLook::Publish(TClassBuilder<TControlLook>& P) {
       .Bool("ProgressXP", &S::ProgressXP, &S::SetProgressXP, false)
       .Bool("RadioAlwaysActive", &S::RadioAlwaysActive, &S::RadioAlwaysActive, false)
       .Int("RadioSize", &S::RadioSize, &S::SetRadioSize, 10)
-      .Bool("SpinButtonsAlwaysVisible", &S::SpinButtonsAlwaysVisible, &S::SpinButtonsAlwaysVisible, false);
+      .Bool("SpinButtonsAlwaysVisible", &S::SpinButtonsAlwaysVisible, &S::SetSpinButtonsAlwaysVisible, false);
 }
 
 void TBands::Publish(TClassBuilder<TBands>& P) {
@@ -351,36 +399,93 @@ void TBands::Publish(TClassBuilder<TBands>& P) {
 
 void TBackGround::Publish(TClassBuilder<TBackGround>& P) {
   using S = TBackGround;
-  P.Int("Top", &S::Top, &S::SetTop, 0)
+  P.Object("Bitmap", &S::Bitmap, &S::SetBitmap)
+      .Int("Top", &S::Top, &S::SetTop, 0)
       .Int("Left", &S::Left, &S::SetLeft, 0)
       .Enum("Display", BackGroundDisplayNames, &S::Display, &S::SetDisplay, bdTile)
       .Enum("Cells", BackGroundCellsNames, &S::Cells, &S::SetBackGroundCells, bcNormal)
       .Int("Color", &S::Color, &S::SetColor, clWindow).Consts(Colors())
-      .Int("ColorTo", &S::ColorTo, &S::SetColorTo, clNone).Consts(Colors());
+      .Int("ColorTo", &S::ColorTo, &S::SetColorTo, clBtnFace).Consts(Colors());
 }
 
 void TDragDropSettings::Publish(TClassBuilder<TDragDropSettings>& P) {
   using S = TDragDropSettings;
-  P.Bool("OleAcceptFiles", &S::OleAcceptFiles, &S::OleAcceptFiles, true)
+  P.Bool("ShowCells", &S::ShowCells, &S::ShowCells, true)
+      .Bool("OleAcceptFiles", &S::OleAcceptFiles, &S::OleAcceptFiles, true)
       .Bool("OleAcceptText", &S::OleAcceptText, &S::OleAcceptText, true)
       .Bool("OleAcceptURLs", &S::OleAcceptURLs, &S::OleAcceptURLs, true)
-      .Bool("OleEntireRows", &S::OleEntireRows, &S::OleEntireRows, false);
+      .Bool("OleCopyAlways", &S::OleCopyAlways, &S::OleCopyAlways, false)
+      .Bool("OleDropTarget", &S::OleDropTarget, &S::OleDropTarget, false)
+      .Bool("OleDropSource", &S::OleDropSource, &S::OleDropSource, false)
+      .Bool("OleEntireRows", &S::OleEntireRows, &S::OleEntireRows, false)
+      .Bool("OleInsertRows", &S::OleInsertRows, &S::OleInsertRows, false)
+      .Bool("OleRemoveRows", &S::OleRemoveRows, &S::OleRemoveRows, false)
+      .Bool("OleDropRTF", &S::OleDropRTF, &S::OleDropRTF, false)
+      .Bool("OleColumnDragDrop", &S::OleColumnDragDrop, &S::OleColumnDragDrop, false);
 }
 
 void TShowModified::Publish(TClassBuilder<TShowModified>& P) {
-  P.Bool("Enabled", &TShowModified::Enabled, &TShowModified::SetEnabled, false);
+  P.Int("Color", &TShowModified::Color, &TShowModified::SetColor, 0x00FFFF).Consts(Colors())
+      .Bool("Enabled", &TShowModified::Enabled, &TShowModified::SetEnabled, false);
 }
 
 void TBalloonSettings::Publish(TClassBuilder<TBalloonSettings>& P) {
   using S = TBalloonSettings;
-  P.Int("BackgroundColor", &S::BackgroundColor, &S::BackgroundColor, clNone).Consts(Colors())
+  P.Int("AutoHideDelay", &S::AutoHideDelay, &S::AutoHideDelay, -1)
+      .Int("BackgroundColor", &S::BackgroundColor, &S::BackgroundColor, clNone).Consts(Colors())
       .Bool("Enable", &S::Enable, &S::SetEnable, false)
+      .Int("InitialDelay", &S::InitialDelay, &S::InitialDelay, -1)
+      .Int("ReshowDelay", &S::ReshowDelay, &S::ReshowDelay, -1)
       .Int("TextColor", &S::TextColor, &S::TextColor, clNone).Consts(Colors())
       .Int("Transparency", &S::Transparency, &S::Transparency, 0);
 }
 
-void TDragScrollOptions::Publish(TClassBuilder<TDragScrollOptions>& P) { (void)P; }
-void TGridProgressAppearance::Publish(TClassBuilder<TGridProgressAppearance>& P) { (void)P; }
+void TDragScrollDelays::Publish(TClassBuilder<TDragScrollDelays>& P) {
+  P.Int("InitialDelay", &TDragScrollDelays::InitialDelay, &TDragScrollDelays::InitialDelay, 1000)
+      .Int("RepeatDelay", &TDragScrollDelays::RepeatDelay, &TDragScrollDelays::RepeatDelay, 250);
+}
+
+void TDragScrollMargins::Publish(TClassBuilder<TDragScrollMargins>& P) {
+  using S = TDragScrollMargins;
+  P.Int("TopMargin", &S::TopMargin, &S::TopMargin, 50)
+      .Int("BottomMargin", &S::BottomMargin, &S::BottomMargin, 50)
+      .Int("LeftMargin", &S::LeftMargin, &S::LeftMargin, 50)
+      .Int("RightMargin", &S::RightMargin, &S::RightMargin, 50);
+}
+
+void TDragScrollOptions::Publish(TClassBuilder<TDragScrollOptions>& P) {
+  using S = TDragScrollOptions;
+  P.Bool("Active", &S::Active, &S::Active, false)
+      .Object("Delays", &S::Delays, &S::SetDelays)
+      .Object("Margins", &S::Margins, &S::SetMargins);
+}
+
+static const TEnumInfo* ProgressStyleNames = RegisterEnum("TProgressStyle", {"psXP", "psClassic"});
+
+void TGridProgressAppearance::Publish(TClassBuilder<TGridProgressAppearance>& P) {
+  using S = TGridProgressAppearance;
+  P.Int("CompleteColor", &S::CompleteColor, &S::SetCompleteColor, 0x0000FF).Consts(Colors())
+      .Int("CompleteFontColor", &S::CompleteFontColor, &S::SetCompleteFontColor, 0xFF0000).Consts(Colors())
+      .Int("UnCompleteColor", &S::UnCompleteColor, &S::SetUnCompleteColor, clNone).Consts(Colors())
+      .Int("UnCompleteFontColor", &S::UnCompleteFontColor, &S::SetUnCompleteFontColor, clWindowText).Consts(Colors())
+      .Int("Level0Color", &S::Level0Color, &S::SetLevel0Color, 0x00FF00).Consts(Colors())
+      .Int("Level0ColorTo", &S::Level0ColorTo, &S::SetLevel0ColorTo, 0xE1FFE1).Consts(Colors())
+      .Int("Level1Color", &S::Level1Color, &S::SetLevel1Color, 0x00FFFF).Consts(Colors())
+      .Int("Level1ColorTo", &S::Level1ColorTo, &S::SetLevel1ColorTo, 0xCAFFFF).Consts(Colors())
+      .Int("Level2Color", &S::Level2Color, &S::SetLevel2Color, 0x53A9FF).Consts(Colors())
+      .Int("Level2ColorTo", &S::Level2ColorTo, &S::SetLevel2ColorTo, 0xA8D3FF).Consts(Colors())
+      .Int("Level3Color", &S::Level3Color, &S::SetLevel3Color, 0x0000FF).Consts(Colors())
+      .Int("Level3ColorTo", &S::Level3ColorTo, &S::SetLevel3ColorTo, 0xCACAFF).Consts(Colors())
+      .Int("Level1Perc", &S::Level1Perc, &S::SetLevel1Perc, 70)
+      .Int("Level2Perc", &S::Level2Perc, &S::SetLevel2Perc, 90)
+      .Int("BorderColor", &S::BorderColor, &S::SetBorderColor, 0).Consts(Colors())
+      .Bool("ShowBorder", &S::ShowBorder, &S::SetShowBorder, false)
+      .Bool("Stacked", &S::Stacked, &S::SetStacked, false)
+      .Bool("ShowPercentage", &S::ShowPercentage, &S::SetShowPercentage, true)
+      .Bool("CompletionSmooth", &S::CompletionSmooth, &S::SetCompletionSmooth, true)
+      .Bool("ShowGradient", &S::ShowGradient, &S::SetShowGradient, true)
+      .Int("Steps", &S::Steps, &S::SetSteps, 11);
+}
 void TFilterDropDown::Publish(TClassBuilder<TFilterDropDown>& P) { (void)P; }
 
 void TGridItem::Publish(TClassBuilder<TGridItem>& P) {
@@ -587,6 +692,48 @@ void TSearchFooter::SetColorTo(TColor Value) {
   if (FGrid) FGrid->Invalidate();
 }
 
+TControlLook::TControlLook(TDavEvadurAvuz* AGrid)
+    : FDropDownHeader(std::make_unique<DizDropDown::THeaderAppearance>(AGrid)),
+      FDropDownFooter(std::make_unique<DizDropDown::TFooterAppearance>(AGrid)),
+      FGrid(AGrid) {
+  for (auto& g : FGlyphs) g = std::make_unique<TBitmap>();
+}
+TControlLook::~TControlLook() = default;
+
+void TControlLook::Assign(TPersistent* Source) {
+  if (!dynamic_cast<TControlLook*>(Source)) return;
+  WithoutGrid(FGrid, [&] { CopyPublishedProps(this, Source); });
+}
+
+void TControlLook::SetGlyph(int Index, TBitmap* Value) {
+  FGlyphs[Index]->Assign(Value);
+  Repaint();
+}
+void TControlLook::SetNoDisabledCheckRadioLook(bool Value) {
+  FNoDisabledCheckRadioLook = Value;
+  Repaint();
+}
+void TControlLook::SetNoDisabledButtonLook(bool Value) {
+  FNoDisabledButtonLook = Value;
+  Repaint();
+}
+void TControlLook::SetProgressMarginX(int Value) {
+  FProgressMarginX = Value;
+  Repaint();
+}
+void TControlLook::SetProgressMarginY(int Value) {
+  FProgressMarginY = Value;
+  Repaint();
+}
+void TControlLook::SetDropDownAlwaysVisible(bool Value) {
+  DropDownAlwaysVisible = Value;
+  Repaint();
+}
+void TControlLook::SetSpinButtonsAlwaysVisible(bool Value) {
+  SpinButtonsAlwaysVisible = Value;
+  Repaint();
+}
+
 void TControlLook::Repaint() {
   if (FGrid) FGrid->Invalidate();
 }
@@ -643,6 +790,32 @@ void TControlLook::SetHoverDown(TColor* Set, int Index, TColor Value) {
   copy[Index] = static_cast<TColor>(ColorToRGB(Value));
 }
 
+TSortSettings::TSortSettings(TDavEvadurAvuz* AGrid)
+    : FGrid(AGrid),
+      FUpGlyph(std::make_unique<TBitmap>()),
+      FDownGlyph(std::make_unique<TBitmap>()),
+      FIndexUpGlyph(std::make_unique<TBitmap>()),
+      FIndexDownGlyph(std::make_unique<TBitmap>()) {}
+TSortSettings::~TSortSettings() = default;
+
+void TSortSettings::Assign(TPersistent* Source) {
+  if (!dynamic_cast<TSortSettings*>(Source)) return;
+  WithoutGrid(FGrid, [&] { CopyPublishedProps(this, Source); });
+}
+
+void TSortSettings::SetSortRow(int Value) {
+  if (FGrid && (Value < 0 || Value >= FGrid->FixedRows()))
+    throw Exception("Sort row should be smaller than number of fixed rows");
+  FRow = Value;
+}
+
+void TSortSettings::Remove() {
+  Column = -1;
+  if (!FGrid) return;
+  FGrid->SortIndexList()->Clear();
+  if (FGrid->FixedRows() > 0) FGrid->InvalidateRow(FGrid->FixedRows() - 1);
+}
+
 std::string TSortSettings::SaveToString() const {
   if (IndexShow) return "i;" + (FGrid ? FGrid->SortIndexList()->SaveToString() : std::string());
   return (Direction == sdAscending ? "u" : "d") + std::to_string(Column);
@@ -674,6 +847,11 @@ void TSortSettings::SetHeader(TColor& Field, TColor Value) {
   if (FGrid && FGrid->FixedRows() > 0) FGrid->InvalidateRow(FGrid->FixedRows() - 1);
 }
 
+void TBands::Assign(TPersistent* Source) {
+  if (!dynamic_cast<TBands*>(Source)) return;
+  WithoutGrid(FGrid, [&] { CopyPublishedProps(this, Source); });
+}
+
 void TBands::SetPrimaryLength(int Value) {
   FPrimaryLength = std::max(Value, 0);
   if (FActive && FGrid) FGrid->Invalidate();
@@ -689,11 +867,24 @@ void TBands::SetActive(bool Value) {
 }
 void TBands::SetPrimaryColor(TColor Value) {
   FPrimaryColor = Value;
-  if (FGrid) FGrid->Invalidate();
+  if (FActive && FGrid) FGrid->Invalidate();
 }
 void TBands::SetSecondaryColor(TColor Value) {
   FSecondaryColor = Value;
-  if (FGrid) FGrid->Invalidate();
+  if (FActive && FGrid) FGrid->Invalidate();
+}
+
+TBackGround::TBackGround(TDavEvadurAvuz* AGrid) : FGrid(AGrid), FBitmap(std::make_unique<TBitmap>()) {}
+TBackGround::~TBackGround() = default;
+
+void TBackGround::Assign(TPersistent* Source) {
+  if (!dynamic_cast<TBackGround*>(Source)) return;
+  WithoutGrid(FGrid, [&] { CopyPublishedProps(this, Source); });
+}
+
+void TBackGround::SetBitmap(TBitmap* Value) {
+  FBitmap->Assign(Value);
+  Repaint();
 }
 
 void TBackGround::Repaint() {
@@ -724,14 +915,42 @@ void TBackGround::SetColorTo(TColor Value) {
   Repaint();
 }
 
-void TShowModified::SetEnabled(bool Value) {
-  FEnabled = Value;
+void TShowModified::Assign(TPersistent* Source) {
+  if (!dynamic_cast<TShowModified*>(Source)) return;
+  WithoutEvent(OnChange, [&] { CopyPublishedProps(this, Source); });
+}
+
+void TShowModified::SetColor(TColor Value) {
+  FColor = Value;
   if (OnChange) OnChange(this);
+}
+
+void TBalloonSettings::Assign(TPersistent* Source) {
+  if (!dynamic_cast<TBalloonSettings*>(Source)) return;
+  WithoutEvent(OnEnableChange, [&] { CopyPublishedProps(this, Source); });
 }
 
 void TBalloonSettings::SetEnable(bool Value) {
   FEnable = Value;
-  if (OnChange) OnChange(this);
+  if (OnEnableChange) OnEnableChange(this);
+}
+
+TDragScrollOptions::TDragScrollOptions()
+    : FDelays(std::make_unique<TDragScrollDelays>()), FMargins(std::make_unique<TDragScrollMargins>()) {}
+TDragScrollOptions::~TDragScrollOptions() = default;
+
+void TDragScrollOptions::Assign(TPersistent* Source) {
+  if (dynamic_cast<TDragScrollOptions*>(Source)) CopyPublishedProps(this, Source);
+}
+
+void TGridProgressAppearance::Assign(TPersistent* Source) {
+  auto* src = dynamic_cast<TGridProgressAppearance*>(Source);
+  if (!src) return;
+  WithoutEvent(OnChange, [&] {
+    CopyPublishedProps(this, Source);
+    SetStyle(src->Style());
+  });
+  Changed();
 }
 
 TGridItem::TGridItem(TCollection* Collection)

@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "editors/DizDropDownStrips.h"
 #include "grid/BaseGrid.h"
 #include "grid/RavIze.h"
 #include "platform/rtl/Classes.h"
@@ -282,8 +283,11 @@ enum TSortBlankPosition { blFirst, blLast };
 class TSortSettings : public TPersistent {
   LORM_PUBLISHED(TSortSettings, TPersistent)
 public:
-  explicit TSortSettings(TDavEvadurAvuz* AGrid) : FGrid(AGrid) {}
-  void Assign(TPersistent* Source) override { CopyPublishedProps(this, Source); }
+  explicit TSortSettings(TDavEvadurAvuz* AGrid);
+  ~TSortSettings() override;
+  // Copies every setting of another sort settings object directly: nothing repaints and
+  // the sort row is taken as it is.
+  void Assign(TPersistent* Source) override;
   int Column = -1;
   TSortDirection Direction = sdAscending;
   bool AutoFormat = true, IgnoreCase = false, IgnoreBlanks = false;
@@ -291,8 +295,29 @@ public:
   bool Full = true, SingleColumn = false, NormalCellsOnly = false, SortOnVirtualCells = true;
   TSortDirection InitSortDirection = sdAscending;
   bool UndoSort = false, Show = false;
-  int Row = 0;
   bool IndexShow = false, AutoColumnMerge = false, AutoSortForGrouping = true;
+  TColor IndexColor = 0x00FFFF;
+  bool FixedCols = false;
+
+  // The header row that shows the sort glyph: a write outside 0 .. FixedRows - 1 of the
+  // grid raises "Sort row should be smaller than number of fixed rows" and keeps the value.
+  int Row() const { return FRow; }
+  void SetSortRow(int Value);
+
+  // The sort glyphs: the object keeps its own bitmaps; a write copies the picture.
+  TBitmap* UpGlyph() const { return FUpGlyph.get(); }
+  void SetUpGlyph(TBitmap* Value) { FUpGlyph->Assign(Value); }
+  TBitmap* DownGlyph() const { return FDownGlyph.get(); }
+  void SetDownGlyph(TBitmap* Value) { FDownGlyph->Assign(Value); }
+  TBitmap* IndexUpGlyph() const { return FIndexUpGlyph.get(); }
+  void SetIndexUpGlyph(TBitmap* Value) { FIndexUpGlyph->Assign(Value); }
+  TBitmap* IndexDownGlyph() const { return FIndexDownGlyph.get(); }
+  void SetIndexDownGlyph(TBitmap* Value) { FIndexDownGlyph->Assign(Value); }
+  TBitmap* GetUpGlyph() const { return FUpGlyph.get(); }
+  TBitmap* GetDownGlyph() const { return FDownGlyph.get(); }
+
+  // No sort column any more: clears the grid's sort index list and repaints the sort row.
+  void Remove();
 
   // ---- sort header colours --------------------------------------------------------------
   TColor HeaderColor() const { return FHeaderColor; }
@@ -306,9 +331,9 @@ public:
   // The current sort as text: "u<column>" ascending, "d<column>" descending ("u-1": no
   // sort column), or "i;" and the grid's sort index list when the index is shown.
   std::string SaveToString() const;
-  // Restores a sort from such a text (empty: nothing); the sort is shown. A text that
-  // is not of one of the three forms raises "Invalid sort settings specifier"; a number
-  // part that does not convert is ignored.
+  // Restores a sort from such a text (empty: nothing); the sort is shown. The text must
+  // start with "i;", "u" or "d"; anything else, a lone letter included, raises "Invalid
+  // sort settings specifier". A number part that does not convert leaves the column.
   void LoadFromString(const std::string& Text);
   // Clears the four header colours without repainting (the style presets' reset).
   void ClearHeaderColors() { FHeaderColor = FHeaderColorTo = FHeaderMirrorColor = FHeaderMirrorColorTo = clNone; }
@@ -316,6 +341,8 @@ public:
 private:
   void SetHeader(TColor& Field, TColor Value);
   TDavEvadurAvuz* FGrid;
+  int FRow = 0;
+  std::unique_ptr<TBitmap> FUpGlyph, FDownGlyph, FIndexUpGlyph, FIndexDownGlyph;
   TColor FHeaderColor = clNone, FHeaderColorTo = clNone, FHeaderMirrorColor = clNone, FHeaderMirrorColorTo = clNone;
 };
 
@@ -405,27 +432,31 @@ class TGrouping : public TPersistent {
 public:
   TGrouping() = default;
   void Assign(TPersistent* Source) override { CopyPublishedProps(this, Source); }
+  bool AutoSelectGroup = false;
   bool Summary = false, MergeHeader = false, MergeSummary = false;
   TColor HeaderColor = clNone, HeaderColorTo = clNone, HeaderTextColor = clNone, SummaryColor = clNone,
          SummaryColorTo = clNone, SummaryTextColor = clNone;
   bool HeaderUnderline = false;
-  TColor HeaderLineColor = clNone;
-  int HeaderLineWidth = 0;
+  TColor HeaderLineColor = 0xFF0000;
+  int HeaderLineWidth = 2;
   bool SummaryLine = false;
-  TColor SummaryLineColor = clNone;
-  int SummaryLineWidth = 0;
+  TColor SummaryLineColor = 0xFF0000;
+  int SummaryLineWidth = 2;
   bool ShowGroupCount = false;
   std::string GroupCountFormat;
 };
 
 // The look of the controls drawn in cells.
-enum TGridControlStyle { csClassic, csFlat, csWinXP, csTheme };
+enum TGridControlStyle { csClassic, csFlat, csWinXP, csBorland, csZAD, csGlyph, csTheme };
 
 class TControlLook : public TPersistent {
   LORM_PUBLISHED(TControlLook, TPersistent)
 public:
-  explicit TControlLook(TDavEvadurAvuz* AGrid) : FGrid(AGrid) {}
-  void Assign(TPersistent* Source) override { CopyPublishedProps(this, Source); }
+  explicit TControlLook(TDavEvadurAvuz* AGrid);
+  ~TControlLook() override;
+  // Copies every setting directly: nothing repaints and the grid's own gradient colours
+  // stay as they are until a write operation runs.
+  void Assign(TPersistent* Source) override;
   TGridControlStyle ControlStyle() const { return FControlStyle; }
   void SetControlStyle(TGridControlStyle Value);
   bool DropDownAlwaysVisible = false;
@@ -445,6 +476,31 @@ public:
   void SetProgressXP(bool Value);
   int RadioSize() const { return FRadioSize; }
   void SetRadioSize(int Value);
+  bool FixedDropDownButton = false, CheckAlwaysActive = false, RadioAlwaysActive = false;
+  bool NoDisabledCheckRadioLook() const { return FNoDisabledCheckRadioLook; }
+  void SetNoDisabledCheckRadioLook(bool Value);
+  bool NoDisabledButtonLook() const { return FNoDisabledButtonLook; }
+  void SetNoDisabledButtonLook(bool Value);
+  int ProgressMarginX() const { return FProgressMarginX; }
+  void SetProgressMarginX(int Value);
+  int ProgressMarginY() const { return FProgressMarginY; }
+  void SetProgressMarginY(int Value);
+  // The pictures of in-cell check boxes and radio buttons: a write copies the picture.
+  TBitmap* CheckedGlyph() const { return FGlyphs[0].get(); }
+  void SetCheckedGlyph(TBitmap* Value) { SetGlyph(0, Value); }
+  TBitmap* UnCheckedGlyph() const { return FGlyphs[1].get(); }
+  void SetUnCheckedGlyph(TBitmap* Value) { SetGlyph(1, Value); }
+  TBitmap* RadioOnGlyph() const { return FGlyphs[2].get(); }
+  void SetRadioOnGlyph(TBitmap* Value) { SetGlyph(2, Value); }
+  TBitmap* RadioOffGlyph() const { return FGlyphs[3].get(); }
+  void SetRadioOffGlyph(TBitmap* Value) { SetGlyph(3, Value); }
+  void SetDropDownAlwaysVisible(bool Value);
+  void SetSpinButtonsAlwaysVisible(bool Value);
+  // The header and footer strips of the grid's in-place drop-downs: a write copies.
+  DizDropDown::THeaderAppearance* DropDownHeader() const { return FDropDownHeader.get(); }
+  void SetDropDownHeader(DizDropDown::THeaderAppearance* Value) { FDropDownHeader->Assign(Value); }
+  DizDropDown::TFooterAppearance* DropDownFooter() const { return FDropDownFooter.get(); }
+  void SetDropDownFooter(DizDropDown::TFooterAppearance* Value) { FDropDownFooter->Assign(Value); }
   TColor FixedGradientFrom() const { return FFixedGradientFrom; }
   void SetFixedGradientFrom(TColor Value);
   TColor FixedGradientTo() const { return FFixedGradientTo; }
@@ -478,6 +534,12 @@ public:
   void SetFixedGradientDownBorder(TColor Value) { SetHoverDown(FDown, 4, Value); }
 
 private:
+  void SetGlyph(int Index, TBitmap* Value);
+  std::unique_ptr<TBitmap> FGlyphs[4];
+  std::unique_ptr<DizDropDown::THeaderAppearance> FDropDownHeader;
+  std::unique_ptr<DizDropDown::TFooterAppearance> FDropDownFooter;
+  bool FNoDisabledCheckRadioLook = false, FNoDisabledButtonLook = false;
+  int FProgressMarginX = 2, FProgressMarginY = 2;
   void SetHoverDown(TColor* Set, int Index, TColor Value);
   TColor FMirrorFrom = clNone, FMirrorTo = clNone;
   TColor FHover[5] = {clNone, clNone, clNone, clNone, clNone};
@@ -485,7 +547,7 @@ private:
 
   void Repaint();
   TDavEvadurAvuz* FGrid;
-  TGridControlStyle FControlStyle = csClassic;
+  TGridControlStyle FControlStyle = csTheme;
   int FCheckBoxSize = 15;
   TColor FColor = clBlack;
   TColor FCommentColor = clRed;
@@ -500,7 +562,7 @@ class TBands : public TPersistent {
   LORM_PUBLISHED(TBands, TPersistent)
 public:
   explicit TBands(TDavEvadurAvuz* AGrid) : FGrid(AGrid) {}
-  void Assign(TPersistent* Source) override { CopyPublishedProps(this, Source); }
+  void Assign(TPersistent* Source) override;
   bool Active() const { return FActive; }
   void SetActive(bool Value);
   TColor PrimaryColor() const { return FPrimaryColor; }
@@ -529,8 +591,12 @@ enum TBackGroundCells { bcNormal, bcFixed, bcAll };
 class TBackGround : public TPersistent {
   LORM_PUBLISHED(TBackGround, TPersistent)
 public:
-  explicit TBackGround(TDavEvadurAvuz* AGrid) : FGrid(AGrid) {}
-  void Assign(TPersistent* Source) override { CopyPublishedProps(this, Source); }
+  explicit TBackGround(TDavEvadurAvuz* AGrid);
+  ~TBackGround() override;
+  // Copies the picture, its place and the colours of another background directly.
+  void Assign(TPersistent* Source) override;
+  TBitmap* Bitmap() const { return FBitmap.get(); }
+  void SetBitmap(TBitmap* Value);
   int Top() const { return FTop; }
   void SetTop(int Value);
   int Left() const { return FLeft; }
@@ -551,7 +617,8 @@ private:
   TBackGroundDisplay FDisplay = bdTile;
   TBackGroundCells FCells = bcNormal;
   TColor FColor = clWindow;
-  TColor FColorTo = clNone;
+  TColor FColorTo = clBtnFace;
+  std::unique_ptr<TBitmap> FBitmap;
 };
 
 class TDragDropSettings : public TPersistent {
@@ -559,7 +626,9 @@ class TDragDropSettings : public TPersistent {
 public:
   explicit TDragDropSettings(TDavEvadurAvuz* AGrid) : FGrid(AGrid) {}
   void Assign(TPersistent* Source) override { CopyPublishedProps(this, Source); }
-  bool OleAcceptText = true, OleAcceptFiles = true, OleAcceptURLs = true, OleEntireRows = false;
+  bool ShowCells = true, OleAcceptText = true, OleAcceptFiles = true, OleAcceptURLs = true, OleCopyAlways = false,
+       OleDropTarget = false, OleDropSource = false, OleEntireRows = false, OleInsertRows = false,
+       OleRemoveRows = false, OleDropRTF = false, OleColumnDragDrop = false;
 
 private:
   TDavEvadurAvuz* FGrid;
@@ -569,44 +638,123 @@ class TShowModified : public TPersistent {
   LORM_PUBLISHED(TShowModified, TPersistent)
 public:
   TShowModified() = default;
-  void Assign(TPersistent* Source) override { CopyPublishedProps(this, Source); }
+  void Assign(TPersistent* Source) override;
+  // Raised by every write of Color (also of the value it has).
   TNotifyEvent OnChange;
   bool Enabled() const { return FEnabled; }
-  void SetEnabled(bool Value);
+  void SetEnabled(bool Value) { FEnabled = Value; }
+  TColor Color() const { return FColor; }
+  void SetColor(TColor Value);
 
 private:
   bool FEnabled = false;
+  TColor FColor = 0x00FFFF;
 };
 
 class TBalloonSettings : public TPersistent {
   LORM_PUBLISHED(TBalloonSettings, TPersistent)
 public:
   TBalloonSettings() = default;
-  void Assign(TPersistent* Source) override { CopyPublishedProps(this, Source); }
-  TNotifyEvent OnChange;
+  void Assign(TPersistent* Source) override;
+  // Raised by every write of Enable (also of the value it has).
+  TNotifyEvent OnEnableChange;
   bool Enable() const { return FEnable; }
   void SetEnable(bool Value);
   TColor BackgroundColor = clNone;
   TColor TextColor = clNone;
-  int Transparency = 0;
+  uint8_t Transparency = 0;
+  // Tooltip delays in milliseconds; -1 keeps the system's own.
+  int AutoHideDelay = -1, InitialDelay = -1, ReshowDelay = -1;
+  // Set by the grid while its balloon tooltip window exists.
+  bool Initialized = false;
 
 private:
   bool FEnable = false;
 };
 
+class TDragScrollDelays : public TPersistent {
+  LORM_PUBLISHED(TDragScrollDelays, TPersistent)
+public:
+  TDragScrollDelays() = default;
+  void Assign(TPersistent* Source) override { CopyPublishedProps(this, Source); }
+  int InitialDelay = 1000;
+  int RepeatDelay = 250;
+};
+
+class TDragScrollMargins : public TPersistent {
+  LORM_PUBLISHED(TDragScrollMargins, TPersistent)
+public:
+  TDragScrollMargins() = default;
+  void Assign(TPersistent* Source) override { CopyPublishedProps(this, Source); }
+  int TopMargin = 50, BottomMargin = 50, LeftMargin = 50, RightMargin = 50;
+};
+
 class TDragScrollOptions : public TPersistent {
   LORM_PUBLISHED(TDragScrollOptions, TPersistent)
 public:
-  TDragScrollOptions() = default;
-  void Assign(TPersistent* Source) override { CopyPublishedProps(this, Source); }
+  TDragScrollOptions();
+  ~TDragScrollOptions() override;
+  void Assign(TPersistent* Source) override;
+  bool Active = false;
+  TDragScrollDelays* Delays() const { return FDelays.get(); }
+  void SetDelays(TDragScrollDelays* Value) { FDelays->Assign(Value); }
+  TDragScrollMargins* Margins() const { return FMargins.get(); }
+  void SetMargins(TDragScrollMargins* Value) { FMargins->Assign(Value); }
+
+private:
+  std::unique_ptr<TDragScrollDelays> FDelays;
+  std::unique_ptr<TDragScrollMargins> FMargins;
 };
 
+enum TProgressStyle { psXP, psClassic };
+
+// The look of in-cell progress bars. A write that changes a value raises OnChange; Assign
+// copies everything and raises OnChange once.
 class TGridProgressAppearance : public TPersistent {
   LORM_PUBLISHED(TGridProgressAppearance, TPersistent)
 public:
   TGridProgressAppearance() = default;
-  void Assign(TPersistent* Source) override { CopyPublishedProps(this, Source); }
+  void Assign(TPersistent* Source) override;
+  void Changed() {
+    if (OnChange) OnChange(this);
+  }
   TNotifyEvent OnChange;
+
+#define LORM_PROGRESS_PROP(Type, Name, Default)   \
+  Type Name() const { return F##Name; }            \
+  void Set##Name(Type Value) {                     \
+    if (F##Name == Value) return;                  \
+    F##Name = Value;                               \
+    Changed();                                     \
+  }                                                \
+                                                   \
+ private:                                          \
+  Type F##Name = Default;                          \
+                                                   \
+ public:
+  LORM_PROGRESS_PROP(TColor, CompleteColor, 0x0000FF)
+  LORM_PROGRESS_PROP(TColor, CompleteFontColor, 0xFF0000)
+  LORM_PROGRESS_PROP(TColor, UnCompleteColor, clNone)
+  LORM_PROGRESS_PROP(TColor, UnCompleteFontColor, clWindowText)
+  LORM_PROGRESS_PROP(TColor, Level0Color, 0x00FF00)
+  LORM_PROGRESS_PROP(TColor, Level0ColorTo, 0xE1FFE1)
+  LORM_PROGRESS_PROP(TColor, Level1Color, 0x00FFFF)
+  LORM_PROGRESS_PROP(TColor, Level1ColorTo, 0xCAFFFF)
+  LORM_PROGRESS_PROP(TColor, Level2Color, 0x53A9FF)
+  LORM_PROGRESS_PROP(TColor, Level2ColorTo, 0xA8D3FF)
+  LORM_PROGRESS_PROP(TColor, Level3Color, 0x0000FF)
+  LORM_PROGRESS_PROP(TColor, Level3ColorTo, 0xCACAFF)
+  LORM_PROGRESS_PROP(int, Level1Perc, 70)
+  LORM_PROGRESS_PROP(int, Level2Perc, 90)
+  LORM_PROGRESS_PROP(TColor, BorderColor, 0)
+  LORM_PROGRESS_PROP(bool, ShowBorder, false)
+  LORM_PROGRESS_PROP(bool, Stacked, false)
+  LORM_PROGRESS_PROP(bool, ShowPercentage, true)
+  LORM_PROGRESS_PROP(bool, CompletionSmooth, true)
+  LORM_PROGRESS_PROP(bool, ShowGradient, true)
+  LORM_PROGRESS_PROP(int, Steps, 11)
+  LORM_PROGRESS_PROP(TProgressStyle, Style, psXP)
+#undef LORM_PROGRESS_PROP
 };
 
 class TFilterDropDown : public TPersistent {

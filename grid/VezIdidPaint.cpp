@@ -188,6 +188,8 @@ void TDavEvadurAvuz::DrawGridCell(TCanvas* Canvas, int ACol, int ARow, TRect ARe
 
   if (OnCustomCellDraw) OnCustomCellDraw(this, Canvas, rcol, ARow, AState, R, false);
 
+  DrawCellBorders(Canvas, ACol, ARow, R);
+
   // Focus rectangle: the focused grid's current, non-fixed cell, without row select.
   if (!HideFocusRect && Focused() && !Options().Contains(goRowSelect)) {
     TPoint b = IsMergedCell(ACol, ARow) ? BaseCell(ACol, ARow) : TPoint{ACol, ARow};
@@ -197,4 +199,49 @@ void TDavEvadurAvuz::DrawGridCell(TCanvas* Canvas, int ACol, int ARow, TRect ARe
       Canvas->DrawFocusRect(f);
     }
   }
+}
+
+// The per-side borders a handler asks for: OnGetCellBorder picks the sides and the pen,
+// OnGetCellBorderProp may give each side a pen of its own. They are drawn over the grid
+// lines, half a pen width inside the cell.
+void TDavEvadurAvuz::DrawCellBorders(TCanvas* Canvas, int ACol, int ARow, const TRect& R) {
+  if (!OnGetCellBorder) return;
+  int rcol = RemapCol(ACol) < 0 ? ACol : RemapCol(ACol);
+  TPen saved;
+  saved.Assign(Canvas->Pen());
+  TCellBorders borders;
+  OnGetCellBorder(this, ARow, rcol, Canvas->Pen(), borders);
+  if (!borders.Empty()) {
+    TPen left, top, right, bottom;
+    for (TPen* p : {&left, &top, &right, &bottom}) p->Assign(Canvas->Pen());
+    if (OnGetCellBorderProp) OnGetCellBorderProp(this, ARow, rcol, &left, &top, &right, &bottom);
+    const TRect TR{R.Left, R.Top, R.Right + 1, R.Bottom + 1};
+    const int p = Canvas->Pen()->GetWidth();
+    const int h = Options().Contains(goVertLine) ? (p + 1) / 2 : 0;
+    const int v = Options().Contains(goHorzLine) ? (p + 1) / 2 : 0;
+    const TRect B{TR.Left + h, TR.Top + v, TR.Right - h, TR.Bottom - v};
+    const int lw = GridLineWidth();
+    if (borders.Contains(cbLeft)) {
+      Canvas->Pen()->Assign(&left);
+      Canvas->MoveTo(B.Left - h, B.Top - v);
+      Canvas->LineTo(B.Left - h, B.Bottom);
+    }
+    if (borders.Contains(cbRight)) {
+      Canvas->Pen()->Assign(&right);
+      Canvas->MoveTo(B.Right - 1, B.Top);
+      Canvas->LineTo(B.Right - 1, B.Bottom);
+    }
+    if (borders.Contains(cbTop)) {
+      Canvas->Pen()->Assign(&top);
+      const int y = lw == 0 ? B.Top + 1 : B.Top - lw;
+      Canvas->MoveTo(B.Left, y);
+      Canvas->LineTo(B.Right, y);
+    }
+    if (borders.Contains(cbBottom)) {
+      Canvas->Pen()->Assign(&bottom);
+      Canvas->MoveTo(B.Left - lw - 1, B.Bottom - 1);
+      Canvas->LineTo(B.Right, B.Bottom - 1);
+    }
+  }
+  Canvas->Pen()->Assign(&saved);
 }

@@ -498,6 +498,11 @@ void TControl::DblClick() {
 void TControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
   if (OnMouseDown) OnMouseDown(this, Button, Shift, X, Y);
 }
+void TControl::DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) {
+  Accept = false;
+  if (OnDragOver) OnDragOver(this, Source, X, Y, State, Accept);
+}
+
 void TControl::MouseMove(TShiftState Shift, int X, int Y) {
   if (OnMouseMove) OnMouseMove(this, Shift, X, Y);
 }

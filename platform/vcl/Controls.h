@@ -107,6 +107,10 @@ class TControlActionLink;
 
 using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
+// The stage of a drag passing over a control.
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+using TDragOverEvent =
+    std::function<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
 using TKeyEvent = std::function<void(TObject* Sender, WORD& Key, TShiftState Shift)>;
 // Character input: the Unicode code point of the typed character.
 using TKeyPressEvent = std::function<void(TObject* Sender, char32_t& Key)>;
@@ -332,6 +336,10 @@ public:
   TMouseEvent OnMouseDown;
   TMouseMoveEvent OnMouseMove;
   TMouseEvent OnMouseUp;
+  // A drag passes over the control; the handler decides whether it may drop here.
+  TDragOverEvent OnDragOver;
+  // A drag from Source is at (X, Y): Accept becomes OnDragOver's answer (false without one).
+  virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
   TNotifyEvent OnMouseEnter;
   TNotifyEvent OnMouseLeave;
   TNotifyEvent OnResize;

@@ -757,6 +757,7 @@ void TCustomGrid::UpdateScrollRange() {
     }
     if (ClientRect() == before) break;
   }
+  ScrollInfoChanged();
 }
 
 void TCustomGrid::UpdateScrollPos() {
@@ -771,6 +772,7 @@ void TCustomGrid::UpdateScrollPos() {
     set(SB_HORZ, GridMulDiv(FTopLeft.X - FFixedCols, 127, maxTopLeft.X - FFixedCols));
   if ((FScrollBars == ssVertical || FScrollBars == ssBoth) && maxTopLeft.Y > FFixedRows)
     set(SB_VERT, GridMulDiv(FTopLeft.Y - FFixedRows, 127, maxTopLeft.Y - FFixedRows));
+  ScrollInfoChanged();
 }
 
 void TCustomGrid::ScrollMessage(int Bar, int Code, int Pos) {

@@ -287,6 +287,9 @@ protected:
   virtual bool EndColumnDrag(int& Origin, int& Destination, const TPoint& MousePt) { return true; }
   virtual bool EndRowDrag(int& Origin, int& Destination, const TPoint& MousePt) { return true; }
   virtual void TimedScroll(TGridScrollDirection Direction);
+  // The grid has just set its scroll bars' range, page or position (a descendant that
+  // sizes its thumbs its own way sets them again here).
+  virtual void ScrollInfoChanged() {}
   virtual void DoExit() override;
 
   // Internals descendants use.
