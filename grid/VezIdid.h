@@ -803,7 +803,6 @@ public:
   void SizeToWidth(int ACol, bool OnlyGrow);
   void AutoSizeRow(int ARow, int Padding);
   void SizeToLines(int ARow, int Lines, int Padding);
-  int MaxLinesInRow(int ARow);
 
   void SetRowModified(int ARow, bool Modified);
   bool GetRowModified(int ARow) const;

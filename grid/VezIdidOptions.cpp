@@ -354,8 +354,6 @@ void TControlLook::Publish(TClassBuilder<TControlLook>& P) {
       .Enum("ControlStyle", ControlStyleNames, &S::ControlStyle, &S::SetControlStyle, csTheme)
       .Bool("DropDownAlwaysVisible", &S::DropDownAlwaysVisible, &S::SetDropDownAlwaysVisible, false)
       .Bool("FixedDropDownButton", &S::FixedDropDownButton, &S::FixedDropDownButton, false)
-      .Bool("CheckAlwaysActive", &S::CheckAlwaysActive, &S::CheckAlwaysActive, false)
-      .Bool("RadioAlwaysActive", &S::RadioAlwaysActive, &S::RadioAlwaysActive, false)
       .Bool("NoDisabledCheckRadioLook", &S::NoDisabledCheckRadioLook, &S::SetNoDisabledCheckRadioLook, false)
       .Bool("NoDisabledButtonLook", &S::NoDisabledButtonLook, &S::SetNoDisabledButtonLook, false)
       .Int("ProgressMarginX", &S::ProgressMarginX, &S::SetProgressMarginX, 2)

@@ -476,7 +476,7 @@ public:
   void SetProgressXP(bool Value);
   int RadioSize() const { return FRadioSize; }
   void SetRadioSize(int Value);
-  bool FixedDropDownButton = false, CheckAlwaysActive = false, RadioAlwaysActive = false;
+  bool FixedDropDownButton = false;
   bool NoDisabledCheckRadioLook() const { return FNoDisabledCheckRadioLook; }
   void SetNoDisabledCheckRadioLook(bool Value);
   bool NoDisabledButtonLook() const { return FNoDisabledButtonLook; }
@@ -706,7 +706,11 @@ private:
   std::unique_ptr<TDragScrollMargins> FMargins;
 };
 
+// The grid's progress bar look; its own namespace keeps these names apart from the status
+// bar's progress settings.
+namespace VezIdid {
 enum TProgressStyle { psXP, psClassic };
+}
 
 // The look of in-cell progress bars. A write that changes a value raises OnChange; Assign
 // copies everything and raises OnChange once.
@@ -753,7 +757,7 @@ public:
   LORM_PROGRESS_PROP(bool, CompletionSmooth, true)
   LORM_PROGRESS_PROP(bool, ShowGradient, true)
   LORM_PROGRESS_PROP(int, Steps, 11)
-  LORM_PROGRESS_PROP(TProgressStyle, Style, psXP)
+  LORM_PROGRESS_PROP(VezIdid::TProgressStyle, Style, VezIdid::psXP)
 #undef LORM_PROGRESS_PROP
 };
 

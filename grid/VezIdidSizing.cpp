@@ -63,13 +63,6 @@ std::string TDavEvadurAvuz::MeasuredText(int ACol, int ARow) {
   return t;
 }
 
-int TDavEvadurAvuz::MaxLinesInRow(int ARow) {
-  if (!Multilinecells || ColCount() < 1) return 1;
-  int most = 1;
-  for (int c = 0; c < ColCount(); ++c) most = std::max(most, LinesInText(GetCellEx(RemapCol(c), ARow), true));
-  return most;
-}
-
 void TDavEvadurAvuz::SizeToWidth(int ACol, bool OnlyGrow) {
   if (ACol < 0 || ACol >= ColCount() || RowCount() == 0) return;
   TCanvas* c = Canvas();

@@ -107,9 +107,9 @@ TEST(SettingsAssign, CopiesEverySetting) {
 
 TEST(SettingsAssign, ProgressStyleIsCopiedToo) {
   TGridProgressAppearance a, b;
-  a.SetStyle(psClassic);
+  a.SetStyle(VezIdid::psClassic);
   b.Assign(&a);
-  EXPECT_EQ(b.Style(), psClassic);
+  EXPECT_EQ(b.Style(), VezIdid::psClassic);
 }
 
 // Copying raises no change events, except the progress look's one OnChange.
@@ -168,7 +168,7 @@ TEST(SettingsDefaults, TableOfDefaults) {
   TGridProgressAppearance p;
   EXPECT_EQ(p.Level2Color(), TColor(0x53A9FF));
   EXPECT_EQ(p.Level2Perc(), 90);
-  EXPECT_EQ(p.Style(), psXP);
+  EXPECT_EQ(p.Style(), VezIdid::psXP);
 }
 
 class GridSettingsTest : public GridTest {};
