@@ -78,6 +78,8 @@ struct TXlib {
 
 // How long a reader waits for the owner's answer (and for each part of a long one).
 constexpr Uint32 kReplyWaitMs = 2000;
+// The most text a paste takes in parts from another program.
+constexpr size_t kMaxPastedBytes = size_t(64) << 20;
 
 }  // namespace
 
@@ -157,6 +159,11 @@ struct TXClipboard {
       size_t n = (data && format == 8) ? count : 0;
       if (n) out->append(reinterpret_cast<char*>(data), n);
       if (data) X.Free(data);
+      // An owner that never ends its parts is refused rather than read without bound.
+      if (out->size() > kMaxPastedBytes) {
+        out->clear();
+        return false;
+      }
       if (*type == None) *type = actual;
       if (n == 0) return *type != None;
     }
