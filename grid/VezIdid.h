@@ -81,6 +81,9 @@ public:
   bool CellCreated = false;
   bool CellBoolean = false;
   int CellAngle = 0;
+  double CellValue = 0;
+  int CellErrFrom = 0;
+  int CellErrLen = 0;
   std::string CellText;
   // The options of a radio group (the caller's list).
   TStrings* CellStrings = nullptr;
@@ -946,6 +949,30 @@ public:
   // ---- cell painting (VezIdidPaint.cpp) ---------------------------------------------------
   // The band colour of a displayed row, or clNone outside the banded area or when off.
   TColor BandColor(int ACol, int ARow, bool Print) const;
+
+  // ---- cell graphics (VezIdidGraphic.cpp) -------------------------------------------------
+  // The graphic of a cell (real column) with its size, its alignment and whether it stands
+  // beside the text; nullptr, 0 × 0, true, haLeft and vaTop without one.
+  TCellGraphic* GetGraphicDetails(int ACol, int ARow, int& Width, int& Height, bool& BesideText,
+                                  TCellHAlign& HAlign, TCellVAlign& VAlign);
+  // A check box on the grid's canvas.
+  void DrawCheck(const TRect& ARect, bool Checked, bool Enabled, TGridControlStyle Style);
+  // A group of Count radio buttons with optional captions; Scale serves printing.
+  void DrawRadio(TCanvas* Canvas, const TRect& ARect, int ACol, int ARow, bool Selected, bool Disabled,
+                 TStrings* Captions, bool Horizontal, int Index, int Count, TGridControlStyle Style, double Scale,
+                 bool Upward);
+  // The sort mark of a column, centred near (X, Y).
+  void DrawSortIndicator(TCanvas* Canvas, int ACol, int X, int Y);
+  // The graphic layer of one cell (displayed column ACol): R is the working rectangle, G the
+  // graphic from GetGraphicDetails, VA and HA the text's alignments and TextWidth the width
+  // the text layer took.
+  void DrawGraphicLayer(TCanvas* Canvas, int ACol, int ARow, TRect R, TGridDrawState AState, TCellGraphic* G,
+                        TVAlignment VA, TAlignment HA, int TextWidth);
+
+  // ---- in-cell scroll bar (VezIdidCellScroll.cpp) ----------------------------------------
+  // Paints the scroll bar of a ctScrollbar cell (real column) at the right edge of R and
+  // takes its width off R; leaves R alone for other cells.
+  void DrawCellScrollBar(TCanvas* Canvas, int ACol, int ARow, TRect& R);
 
 protected:
   void CreateWnd() override;
