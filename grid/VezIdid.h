@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/DizUtil.h"
 #include "grid/BaseGrid.h"
 #include "grid/RavIze.h"
 #include "grid/VezIdidEdit.h"
@@ -70,10 +71,43 @@ enum TCellType {
 enum TCellHAlign { haLeft, haRight, haCenter, haBeforeText, haAfterText, haFull };
 enum TCellVAlign { vaTop, vaBottom, vaCenter, vaUnderText, vaAboveText, vaFull };
 
+// The interface of application objects drawn in cells (ctInterface). IsBackground true: the
+// object is drawn beneath the cell text, over the whole cell.
+class ICellGraphic {
+public:
+  virtual ~ICellGraphic() = default;
+  virtual void Draw(TCanvas* Canvas, TRect& R, int ACol, int ARow, bool Selected, TDavEvadurAvuz* Grid) = 0;
+  virtual int CellWidth() = 0;
+  virtual int CellHeight() = 0;
+  virtual bool IsBackground() = 0;
+};
+
+// How a cell picture fills its cell.
+enum TStretchMode { noStretch, Stretch, Shrink, StretchWithAspectRatio, ShrinkWithAspectRatio };
+
+// One payload slot of a cell graphic: the object the kind shows (bitmap, icon, picture,
+// file picture, integer list, option strings, interfaced object) or a colour, by kind.
+struct TCellPayload {
+  TObject* Object = nullptr;
+  TColor Color = clNone;
+};
+
 class TCellGraphic : public TPersistent {
   LORM_CLASS(TCellGraphic, TPersistent)
 public:
+  TCellGraphic() = default;
+  // Frees the payload the graphic owns: the integer list of ctImages and the string list
+  // of ctBalloon always, the object of ctBitmap, ctRadio, ctPicture, ctFilePicture and
+  // ctBitButton and the icon of ctIcon when CellCreated.
+  ~TCellGraphic() override;
+  void FreePayload();
+  // The size of a ctPicture or ctFilePicture in a cell of the given size, by the stretch
+  // mode (CellAngle) less the padding (CellIndex); other kinds leave the values alone.
+  void GetPictureSize(int& Width, int& Height, bool HasText);
   TCellType CellType = ctNone;
+  // Main payload and second payload (the icon of ctIcon, or a second colour).
+  TCellPayload CellRef;
+  TCellPayload CellRef2;
   TCellHAlign CellHAlign = haLeft;
   TCellVAlign CellVAlign = vaTop;
   int CellIndex = 0;
@@ -969,6 +1003,49 @@ public:
   void DrawGraphicLayer(TCanvas* Canvas, int ACol, int ARow, TRect R, TGridDrawState AState, TCellGraphic* G,
                         TVAlignment VA, TAlignment HA, int TextWidth);
 
+  // ---- cell adornments the graphic layer draws (VezIdidAdorn.cpp) ----------------------
+  // Each Add replaces the cell's graphic (freeing what it owned) without repainting; the
+  // objects passed in stay the caller's. Cells are a real column and a stored row.
+  void AddBitmap(int ACol, int ARow, TBitmap* ABitmap, bool Transparent, TCellHAlign HAlign, TCellVAlign VAlign);
+  void AddIcon(int ACol, int ARow, TIcon* AIcon, TCellHAlign HAlign, TCellVAlign VAlign);
+  // The image-list kinds do nothing without GridImages.
+  void AddImageIdx(int ACol, int ARow, int Index, TCellHAlign HAlign, TCellVAlign VAlign);
+  void AddDataImage(int ACol, int ARow, int Index, TCellHAlign HAlign, TCellVAlign VAlign);
+  // Dir 0 puts the images side by side; the list belongs to the graphic.
+  void AddMultiImage(int ACol, int ARow, int Dir, TCellHAlign HAlign, TCellVAlign VAlign);
+  TIntList* GetCellImages(int ACol, int ARow);
+  void AddPicture(int ACol, int ARow, TPicture* APicture, bool Transparent, TStretchMode StretchMode, int Padding,
+                  TCellHAlign HAlign, TCellVAlign VAlign);
+  void AddFilePicture(int ACol, int ARow, TFilePicture* APicture, bool Transparent, TStretchMode StretchMode,
+                      int Padding, TCellHAlign HAlign, TCellVAlign VAlign);
+  void AddRotated(int ACol, int ARow, int Angle, const std::string& Text);
+  void AddProgress(int ACol, int ARow, TColor BarColor, TColor BackgroundColor);
+  void AddProgressEx(int ACol, int ARow, TColor BarColor, TColor BarTextColor, TColor BackgroundColor,
+                     TColor BackgroundTextColor);
+  void AddProgressFormatted(int ACol, int ARow, TColor BarColor, TColor BarTextColor, TColor BackgroundColor,
+                            TColor BackgroundTextColor, const std::string& Format, int Min, int Max);
+  void AddDizProgress(int ACol, int ARow, int Min, int Max);
+  void AddProgressPie(int ACol, int ARow, TColor AColor, int Value);
+  void AddRangeIndicator(int ACol, int ARow, int Range, TColor NegColor, TColor PosColor, bool ShowValue);
+  void AddComment(int ACol, int ARow, const std::string& Comment);
+  void AddColorComment(int ACol, int ARow, const std::string& Comment, TColor AColor);
+  void AddBitButton(int ACol, int ARow, int Width, int Height, const std::string& Caption, TBitmap* Glyph,
+                    TCellHAlign HAlign, TCellVAlign VAlign);
+  // Object must implement ICellGraphic to be drawn.
+  void AddInterfacedCell(int ACol, int ARow, TObject* Object);
+  void AddShape(int ACol, int ARow, TCellShape Shape, TColor FillColor, TColor LineColor, TCellHAlign HAlign,
+                TCellVAlign VAlign);
+  void AddRating(int ACol, int ARow, int Scale, TColor AColor, TColor EmptyColor);
+
+private:
+  // The cell's graphic, fresh: a graphic it had is emptied (its owned payload freed).
+  TCellGraphic* FreshGraphic(int ACol, int ARow, TCellType Kind);
+  // Pieces of the graphic layer (VezIdidGraphic.cpp): a cell button placed at GR inside
+  // Cell, and the node button of a ctNode cell.
+  void DrawCellButton(TCanvas* Canvas, const TRect& Cell, TRect GR, TCellGraphic* G, bool Editable);
+  void DrawNodeButton(TCanvas* Canvas, int ACol, int ARow, TRect R, TCellGraphic* G, bool Selected);
+
+public:
   // ---- in-cell scroll bar (VezIdidCellScroll.cpp) ----------------------------------------
   // Paints the scroll bar of a ctScrollbar cell (real column) at the right edge of R and
   // takes its width off R; leaves R alone for other cells.
