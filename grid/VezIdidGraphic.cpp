@@ -763,28 +763,35 @@ void TDavEvadurAvuz::DrawCellButton(TCanvas* Canvas, const TRect& Cell, TRect GR
 // The node button of a ctNode cell with the short tree lines beside it.
 void TDavEvadurAvuz::DrawNodeButton(TCanvas* Canvas, int ACol, int ARow, TRect R, TCellGraphic* G, bool Selected) {
   TCellNode* cn = FCellNode.get();
+  const TRect cellRect = R;
   const int indent = cn->NodeIndent();
   const bool collapsed = G->CellBoolean;
-  R.Left = NodeIndent(ARow) - indent;
+  // The indent of a row: its node level (column 0's properties) times the node indent.
+  auto indentOf = [&](int Row) {
+    if (HasNodes()) return NodeIndent(Row);
+    TCellProperties* p = Row >= 0 && Row < RowCount() ? Props(0, Row) : nullptr;
+    return p ? p->NodeLevel * indent : 0;
+  };
+  R.Left = indentOf(ARow) - indent;
   if (cn->ShowTree() && ARow >= FixedRows()) {
     Canvas->Pen()->SetStyle(psSolid);
     Canvas->Pen()->SetWidth(1);
     Canvas->Pen()->SetColor(cn->TreeColor());
     const int x = R.Left + indent / 2 + 2;
-    const int here = NodeIndent(ARow);
-    const int next = ARow + 1 < RowCount() ? NodeIndent(ARow + 1) : 0;
+    const int here = indentOf(ARow);
+    const int next = ARow + 1 < RowCount() ? indentOf(ARow + 1) : 0;
     if (next > 0 && !(collapsed && next < here)) {
       Canvas->MoveTo(x, R.Top + R.Height() / 2);
       Canvas->LineTo(x, R.Bottom);
     }
-    if (ARow > 0 && NodeIndent(ARow - 1) >= here) {
+    if (ARow > 0 && indentOf(ARow - 1) >= here) {
       Canvas->MoveTo(x, R.Top);
       Canvas->LineTo(x, R.Top + 6);
     }
   }
   if (ACol < FixedCols() && !Flat && (FLook == glSoft || FLook == glZAD || FLook == glXP || FLook == glListView))
     ++R.Left;
-  R.Left = NodeIndent(ARow) - indent / 2 - 4;
+  R.Left = indentOf(ARow) - indent / 2 - 4;
   TColor back = Canvas->Brush()->GetColor();
   if (back == clNone) back = FixedCols() == 0 ? Color() : FixedColor();
   if (Selected) back = FSelectionColor;
@@ -810,15 +817,16 @@ void TDavEvadurAvuz::DrawNodeButton(TCanvas* Canvas, int ACol, int ARow, TRect R
       break;
     case cn3D: {
       Canvas->Brush()->SetStyle(bsSolid);
+      const TRect& c = cellRect;
       Canvas->Brush()->SetColor(cn->Color);
-      Canvas->FillRect(R);
+      Canvas->FillRect(c);
       Canvas->Pen()->SetColor(clWhite);
-      Canvas->MoveTo(R.Left, R.Bottom - 1);
-      Canvas->LineTo(R.Left, R.Top);
-      Canvas->LineTo(R.Right - 1, R.Top);
+      Canvas->MoveTo(c.Left, c.Bottom - 1);
+      Canvas->LineTo(c.Left, c.Top);
+      Canvas->LineTo(c.Right - 1, c.Top);
       Canvas->Pen()->SetColor(clGray);
-      Canvas->LineTo(R.Right - 1, R.Bottom - 1);
-      Canvas->LineTo(R.Left, R.Bottom - 1);
+      Canvas->LineTo(c.Right - 1, c.Bottom - 1);
+      Canvas->LineTo(c.Left, c.Bottom - 1);
       break;
     }
     default: break;

@@ -428,4 +428,64 @@ TEST_F(GraphicTest, SheetOfEveryKind) {
   if (const char* dir = std::getenv("LORM_GRID_PNG_DIR"))
     SaveWindowPng(form->Handle(), (std::filesystem::path(dir) / "cell_graphics.png").string());
 }
+// Node buttons of each type and sort marks, drawn into grids side by side.
+TEST_F(GraphicTest, NodeButtonsAndSortMarks) {
+  grid->SetVisible(false);
+  const std::vector<TNodeType> types{cnFlat, cn3D, cnLeaf, cnXP, cnGlyph};
+  std::vector<TDavEvadurAvuz*> grids;
+  for (size_t k = 0; k < types.size(); ++k) {
+    auto* g = new TDavEvadurAvuz(form);
+    g->SetParent(form);
+    g->SetBounds(int(k) * 110, 0, 108, 200);
+    g->SetColCount(2);
+    g->SetRowCount(5);
+    g->SetColWidths(0, 50);
+    g->SetColWidths(1, 50);
+    g->CellNode()->SetNodeType(types[k]);
+    for (int r = 1; r < 5; ++r) {
+      g->AddCheckBox(0, r, false, false);  // any graphic, turned into a node below
+      TCellGraphic* n = g->GetCellGraphic(0, r);
+      n->CellType = ctNode;
+      n->CellBoolean = r % 2 == 1;  // collapsed
+      g->GetCellProperties(0, r)->NodeLevel = r <= 2 ? 1 : 2;
+    }
+    g->SortSettings()->IndexShow = k % 2 == 0;
+    g->SortIndexList()->AddIndex(1, k % 2 == 0);
+    g->SortSettings()->Direction = k % 2 ? sdDescending : sdAscending;
+    g->OnCustomCellDraw = [g](TObject*, TCanvas* C, int ACol, int ARow, TGridDrawState S, const TRect& R, bool) {
+      if (ARow == 0 && ACol == 1) {
+        C->Brush()->SetColor(g->FixedColor());
+        C->FillRect(R);
+        g->DrawSortIndicator(C, 1, R.Left + 20, R.Top + 11);
+      }
+      TCellGraphic* cg = g->GetCellGraphic(ACol, ARow);
+      if (cg && ACol == 0 && ARow > 0) {
+        C->Brush()->SetColor(g->FixedColor());
+        C->FillRect(R);
+        g->DrawGraphicLayer(C, ACol, ARow, R, S, cg, vtaTop, taLeftJustify, 0);
+      }
+    };
+    grids.push_back(g);
+  }
+  TDavEvadurAvuz* xp = grids[3];
+  const TRect r1 = xp->CellRect(0, 1), r2 = xp->CellRect(0, 2);
+  // Level 1: the glyph starts at 12 - 6 - 4 + 4 = 6, centred on the row; its top edge
+  // starts 1 pixel in (rounded corner).
+  constexpr TColor kNodeBorder = 0xBD957A;
+  const int mid1 = r1.Top + (r1.Height() - 1) / 2, mid2 = r2.Top + (r2.Height() - 1) / 2;
+  EXPECT_EQ(TColor(WindowPixel(xp->Handle(), 6 + 1, mid1 - 5)), kNodeBorder);
+  EXPECT_EQ(TColor(WindowPixel(xp->Handle(), 6 + 4, mid1 - 5 + 2)), clBlack);  // collapsed: plus
+  EXPECT_NE(TColor(WindowPixel(xp->Handle(), 6 + 4, mid2 - 5 + 2)), clBlack);  // expanded: minus only
+  EXPECT_EQ(TColor(WindowPixel(xp->Handle(), 6 + 2, mid2 - 5 + 4)), clBlack);
+  // Indexed marks in the index colour: ascending points up, descending down.
+  const TRect h0 = grids[0]->CellRect(1, 0);
+  EXPECT_EQ(TColor(WindowPixel(grids[0]->Handle(), h0.Left + 20 - 3, h0.Top + 11 + 7)), TColor(0x00FFFF));
+  grids[2]->SortIndexList()->Clear();
+  grids[2]->SortIndexList()->AddIndex(1, false);
+  grids[2]->Invalidate();
+  EXPECT_EQ(TColor(WindowPixel(grids[2]->Handle(), h0.Left + 20 - 4, h0.Top + 11 - 4)), TColor(0x00FFFF));
+  if (const char* dir = std::getenv("LORM_GRID_PNG_DIR"))
+    SaveWindowPng(form->Handle(), (std::filesystem::path(dir) / "cell_nodes.png").string());
+}
+
 }  // namespace
