@@ -497,7 +497,7 @@ void TDavEvadurAvuz::DrawGraphicLayer(TCanvas* Canvas, int ACol, int ARow, TRect
     } else {
       startAt(R.Left + 1);
     }
-    if (GR.Left < R.Left) GR.Left = R.Left + 1;
+    if (GR.Left < R.Left) startAt(R.Left + 1);  // the box keeps its size
   }
 
   bool editable = true;

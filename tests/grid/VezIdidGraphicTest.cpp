@@ -348,6 +348,46 @@ TEST_F(GraphicTest, ButtonWithThemesSwitchedOffDrawsOnlyItsCaption) {
   EXPECT_EQ(Drawn().Width(), 60);
 }
 
+// An application object drawn through ICellGraphic.
+class TDot : public TObject, public ICellGraphic {
+public:
+  void Draw(TCanvas* Canvas, TRect& R, int ACol, int ARow, bool, TDavEvadurAvuz*) override {
+    drawn = R;
+    col = ACol;
+    row = ARow;
+    Canvas->Brush()->SetColor(kRed);
+    Canvas->FillRect(TRect{R.Left, R.Top, R.Left + 4, R.Top + 4});
+  }
+  int CellWidth() override { return 9; }
+  int CellHeight() override { return 7; }
+  bool IsBackground() override { return false; }
+  TRect drawn{};
+  int col = -1, row = -1;
+};
+
+TEST_F(GraphicTest, InterfacedObjectMeasuresAndDrawsItself) {
+  TDot dot;
+  grid->AddInterfacedCell(kCol, kRow, &dot);
+  int w = 0, h = 0;
+  bool beside = false;
+  TCellHAlign hal;
+  TCellVAlign val;
+  grid->GetGraphicDetails(kCol, kRow, w, h, beside, hal, val);
+  EXPECT_EQ(w, 9);
+  EXPECT_EQ(h, 7);
+  EXPECT_TRUE(beside);
+  Paint();
+  // The layer's inset rectangle widened by 1 at the left and top.
+  EXPECT_EQ(dot.drawn, (TRect{cell.Left, cell.Top, cell.Right - 1, cell.Bottom - 1}));
+  EXPECT_EQ(dot.col, kCol);
+  EXPECT_EQ(Pixel(cell.Left + 1, cell.Top + 1), kRed);
+  // An object without the interface is skipped.
+  TObject plain;
+  grid->AddInterfacedCell(kCol, kRow, &plain);
+  Paint();
+  EXPECT_EQ(Pixel(cell.Left + 1, cell.Top + 1), kBack);
+}
+
 // Every kind in every control style, one grid per style side by side, for looking at: set
 // LORM_GRID_PNG_DIR.
 TEST_F(GraphicTest, SheetOfEveryKind) {
@@ -371,10 +411,10 @@ TEST_F(GraphicTest, SheetOfEveryKind) {
   const char* names[] = {"classic", "flat", "winxp", "borland", "zad", "glyph", "theme"};
   const char* rows[] = {"check on",  "check off", "check dis", "radio btn", "radio grp", "bitmap",
                         "images",    "progress",  "pie",       "range",     "gauge",     "comment",
-                        "button",    "shape",     "rating",    "picture",   "rotated"};
-  const int n = 18;
+                        "button",    "shape",     "rating",    "picture",   "rotated",   "bit button"};
+  const int n = 19;
   const std::vector<TGridControlStyle> styles{csClassic, csFlat, csWinXP, csBorland, csZAD, csGlyph, csTheme};
-  form->SetBounds(0, 0, 1270, 640);
+  form->SetBounds(0, 0, 1270, 680);
   grid->SetVisible(false);
   auto glyph = framed(15, 0x00A000);
   for (int k = 0; k < 7; ++k) {
@@ -385,7 +425,7 @@ TEST_F(GraphicTest, SheetOfEveryKind) {
     g->SetDefaultRowHeight(26);
     g->SetColWidths(0, 64);
     g->SetColWidths(1, 104);
-    g->SetBounds(k * 178, 0, 176, 600);
+    g->SetBounds(k * 178, 0, 176, 640);
     g->SetRowHeights(17, 60);
     g->SetGridImages(&images);
     g->ControlLook()->SetControlStyle(styles[k]);
@@ -416,6 +456,8 @@ TEST_F(GraphicTest, SheetOfEveryKind) {
     g->SetCellEx(1, 15, FloatToStr(k * 0.7 + 0.6));
     g->AddPicture(1, 16, pic.get(), false, StretchWithAspectRatio, 4, haCenter, vaCenter);
     g->AddRotated(1, 17, 45 * (k % 3), "Turned");
+    g->AddBitButton(1, 18, 90, 22, "Glyph", bmp.get(), haCenter, vaCenter);
+    g->ControlLook()->SetProgressXP(true);
     g->OnCustomCellDraw = [g](TObject*, TCanvas* C, int ACol, int ARow, TGridDrawState S, const TRect& R, bool) {
       TCellGraphic* cg = g->GetCellGraphic(ACol, ARow);
       if (!cg || ACol == 0) return;
