@@ -388,6 +388,36 @@ TEST_F(GraphicTest, InterfacedObjectMeasuresAndDrawsItself) {
   EXPECT_EQ(Pixel(cell.Left + 1, cell.Top + 1), kBack);
 }
 
+TEST(CellGraphicPictureSize, FollowsTheStretchModeLessThePadding) {
+  struct Case {
+    int w, h;
+    TStretchMode mode;
+    int ew, eh;
+  };
+  const std::vector<Case> cases = {
+      {100, 50, Stretch, 56, 56},         {100, 50, StretchWithAspectRatio, 56, 28},
+      {100, 50, ShrinkWithAspectRatio, 56, 28}, {100, 50, Shrink, 56, 56},
+      {100, 50, noStretch, 100, 50},      {20, 10, ShrinkWithAspectRatio, 20, 10},
+      {20, 10, StretchWithAspectRatio, 56, 28}, {20, 10, Shrink, 20, 10},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << " mode " << c.mode);
+    TPicture pic;
+    pic.SetGraphic(Solid(1, kRed).get());
+    pic.GetGraphic()->SetWidth(c.w);
+    pic.GetGraphic()->SetHeight(c.h);
+    TCellGraphic g;
+    g.CellType = ctPicture;
+    g.CellRef.Object = &pic;
+    g.CellAngle = c.mode;
+    g.CellIndex = 4;
+    int w = 60, h = 60;
+    g.GetPictureSize(w, h, false);
+    EXPECT_EQ(w, c.ew);
+    EXPECT_EQ(h, c.eh);
+  }
+}
+
 // Every kind in every control style, one grid per style side by side, for looking at: set
 // LORM_GRID_PNG_DIR.
 TEST_F(GraphicTest, SheetOfEveryKind) {
