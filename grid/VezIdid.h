@@ -1044,6 +1044,8 @@ private:
   // Cell, and the node button of a ctNode cell.
   void DrawCellButton(TCanvas* Canvas, const TRect& Cell, TRect GR, TCellGraphic* G, bool Editable);
   void DrawNodeButton(TCanvas* Canvas, int ACol, int ARow, TRect R, TCellGraphic* G, bool Selected);
+  // The size of graphic G in cell (real column ACol, ARow) and whether it stands beside text.
+  void GraphicSize(TCellGraphic* G, int ACol, int ARow, int& Width, int& Height, bool& BesideText);
 
 public:
   // ---- in-cell scroll bar (VezIdidCellScroll.cpp) ----------------------------------------

@@ -95,6 +95,13 @@ TCellGraphic* TDavEvadurAvuz::GetGraphicDetails(int ACol, int ARow, int& Width, 
   if (!g) return nullptr;
   HAlign = g->CellHAlign;
   VAlign = g->CellVAlign;
+  GraphicSize(g, ACol, ARow, Width, Height, BesideText);
+  return g;
+}
+
+void TDavEvadurAvuz::GraphicSize(TCellGraphic* g, int ACol, int ARow, int& Width, int& Height, bool& BesideText) {
+  Width = Height = 0;
+  BesideText = true;
   const int check = FControlLook->CheckBoxSize();
   auto size = [&](int W, int H) {
     Width = W;
@@ -160,7 +167,6 @@ TCellGraphic* TDavEvadurAvuz::GetGraphicDetails(int ACol, int ARow, int& Width, 
       break;
     default: break;
   }
-  return g;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -415,14 +421,9 @@ void TDavEvadurAvuz::DrawGraphicLayer(TCanvas* Canvas, int ACol, int ARow, TRect
   const TCellType kind = G->CellType;
   int W = 0, H = 0;
   bool beside = true;
-  TCellHAlign cha = haLeft;
-  TCellVAlign cva = vaTop;
-  GetGraphicDetails(rcol, ARow, W, H, beside, cha, cva);
-  // The graphic may be handed in without being stored in the cell.
-  if (GetCellGraphic(rcol, ARow) != G) {
-    cha = G->CellHAlign;
-    cva = G->CellVAlign;
-  }
+  GraphicSize(G, rcol, ARow, W, H, beside);
+  TCellHAlign cha = G->CellHAlign;
+  TCellVAlign cva = G->CellVAlign;
   if (kind == ctNode && rcol == 0) {
     TCellProperties* p = Props(0, ARow);
     W = (p ? p->NodeLevel : 0) * 12 + 4;
