@@ -9,6 +9,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <numeric>
 #include <unordered_map>
 
@@ -24,14 +25,25 @@
 // What the comparisons derive from one cell, worked out when first needed.
 struct TDavEvadurAvuz::TSortCell {
   std::string Text;
+  bool Loaded = false;         // Text has been read
   int8_t IsNumber = -1;        // IsType gives a number; -1: not known yet
   int8_t IsCheckBox = -1;      // the cell holds a check box; -1: not known yet
+  int8_t DateShape = -1;       // as row 1 of ssAutomatic: 1 when the text starts like a date
+  int8_t HasDateSeparator = -1;  // as row 2 of ssAutomatic
   int8_t NumberState[2] = {-1, -1};  // numeric, financial: 1 converted, 0 failed, -1 not known
   double Number[2] = {0, 0};
-  bool DateKnown[3] = {false, false, false};  // ssDate, ssShortDateEU, ssShortDateUS
-  double Date[3] = {0, 0, 0};
-  bool StrippedKnown = false;
-  std::string Stripped;
+  // The rarer derived values, apart so that a cell fills one cache line.
+  struct TMore {
+    bool DateKnown[3] = {false, false, false};  // ssDate, ssShortDateEU, ssShortDateUS
+    double Date[3] = {0, 0, 0};
+    bool StrippedKnown = false;
+    std::string Stripped;
+  };
+  std::unique_ptr<TMore> More;
+  TMore& GetMore() {
+    if (!More) More = std::make_unique<TMore>();
+    return *More;
+  }
 };
 
 // The columns a sort has compared so far: the format each asked for and its cells.
@@ -40,9 +52,11 @@ struct TDavEvadurAvuz::TSortCache {
     TSortStyle Style = ssAutomatic;
     std::string Prefix, Suffix;
     std::vector<TSortCell> Cells;
-    std::vector<uint8_t> Loaded;
   };
   std::unordered_map<int, TColumn> Columns;
+  // The column asked for last (most comparisons ask for the same one again).
+  int LastKey = 0;
+  TColumn* Last = nullptr;
 };
 
 namespace {
@@ -127,14 +141,13 @@ bool SortNumber(const std::string& Text, const std::string& Prefix, const std::s
   return true;
 }
 
-// Whether T1 looks like a date (a date separator at the second or third character, between
-// two digits) and T2 holds a date separator too.
-bool LooksLikeDates(const std::string& T1, const std::string& T2) {
-  char ds = FormatSettings().DateSeparator;
-  size_t p = T1.find(ds);
-  if (p == std::string::npos || p < 1 || p > 2 || p + 1 >= T1.size()) return false;
+// Whether a text starts like a date: a date separator at the second or third character,
+// between two digits.
+bool DateShaped(const std::string& T) {
+  size_t p = T.find(FormatSettings().DateSeparator);
+  if (p == std::string::npos || p < 1 || p > 2 || p + 1 >= T.size()) return false;
   auto digit = [](char C) { return C >= '0' && C <= '9'; };
-  return digit(T1[p - 1]) && digit(T1[p + 1]) && T2.find(ds) != std::string::npos;
+  return digit(T[p - 1]) && digit(T[p + 1]);
 }
 
 double SortDate(const std::string& Text, TSortStyle Style) {
@@ -291,22 +304,26 @@ int TDavEvadurAvuz::Compare(int ACol, int ARow1, int ARow2, TSortDirection Dir) 
   TSortSettings* s = SortSettings();
   TSortStyle start = s->AutoFormat ? ssAutomatic : (s->IgnoreCase ? ssAlphaNoCase : ssAlphabetic);
   if (FSortCache && ARow1 >= 0 && ARow2 >= 0 && ARow1 < RowCount() && ARow2 < RowCount()) {
-    auto found = FSortCache->Columns.find(ACol);
-    if (found == FSortCache->Columns.end()) {
-      TSortCache::TColumn column;
-      column.Style = start;
-      GetColFormat(ACol, column.Style, column.Prefix, column.Suffix);
-      column.Cells.resize(size_t(RowCount()));
-      column.Loaded.assign(size_t(RowCount()), 0);
-      found = FSortCache->Columns.emplace(ACol, std::move(column)).first;
-    }
-    TSortCache::TColumn& column = found->second;
-    auto cell = [&](int ARow) -> TSortCell& {
-      if (!column.Loaded[size_t(ARow)]) {
-        column.Cells[size_t(ARow)].Text = SortText(ACol, ARow);
-        column.Loaded[size_t(ARow)] = 1;
+    if (!FSortCache->Last || FSortCache->LastKey != ACol) {
+      auto found = FSortCache->Columns.find(ACol);
+      if (found == FSortCache->Columns.end()) {
+        TSortCache::TColumn column;
+        column.Style = start;
+        GetColFormat(ACol, column.Style, column.Prefix, column.Suffix);
+        column.Cells.resize(size_t(RowCount()));
+        found = FSortCache->Columns.emplace(ACol, std::move(column)).first;
       }
-      return column.Cells[size_t(ARow)];
+      FSortCache->LastKey = ACol;
+      FSortCache->Last = &found->second;
+    }
+    TSortCache::TColumn& column = *FSortCache->Last;
+    auto cell = [&](int ARow) -> TSortCell& {
+      TSortCell& c = column.Cells[size_t(ARow)];
+      if (!c.Loaded) {
+        c.Text = SortText(ACol, ARow);
+        c.Loaded = true;
+      }
+      return c;
     };
     TSortCell& c1 = cell(ARow1);
     TSortCell& c2 = cell(ARow2);
@@ -347,7 +364,11 @@ int TDavEvadurAvuz::CompareCells(int ACol, int ARow1, int ARow2, TSortDirection 
       style = ssNumeric;
     } else {
       style = s->IgnoreCase ? ssAlphaNoCase : ssAlphabetic;
-      if (LooksLikeDates(t1, t2)) style = ssDate;
+      if (C1.DateShape < 0) C1.DateShape = DateShaped(t1);
+      if (C1.DateShape) {
+        if (C2.HasDateSeparator < 0) C2.HasDateSeparator = t2.find(FormatSettings().DateSeparator) != std::string::npos;
+        if (C2.HasDateSeparator) style = ssDate;
+      }
     }
   } else if (style == ssAlphaNumeric || style == ssAlphaNumericNoCase) {
     bool numbers = isNumber(C1) && isNumber(C2);
@@ -374,11 +395,11 @@ int TDavEvadurAvuz::CompareCells(int ACol, int ARow1, int ARow2, TSortDirection 
     case ssShortDateUS: {
       size_t d = style == ssDate ? 0 : (style == ssShortDateEU ? 1 : 2);
       for (TSortCell* c : {&C1, &C2})
-        if (!c->DateKnown[d]) {
-          c->Date[d] = SortDate(c->Text, style);
-          c->DateKnown[d] = true;
+        if (!c->GetMore().DateKnown[d]) {
+          c->More->Date[d] = SortDate(c->Text, style);
+          c->More->DateKnown[d] = true;
         }
-      result = CompareValues(C1.Date[d], C2.Date[d]);
+      result = CompareValues(C1.More->Date[d], C2.More->Date[d]);
       break;
     }
     case ssCustom:
@@ -399,11 +420,11 @@ int TDavEvadurAvuz::CompareCells(int ACol, int ARow1, int ARow2, TSortDirection 
       break;
     case ssHTML:
       for (TSortCell* c : {&C1, &C2})
-        if (!c->StrippedKnown) {
-          c->Stripped = DecodeEntities(HTMLStrip(c->Text));
-          c->StrippedKnown = true;
+        if (!c->GetMore().StrippedKnown) {
+          c->More->Stripped = DecodeEntities(HTMLStrip(c->Text));
+          c->More->StrippedKnown = true;
         }
-      result = Sign(C1.Stripped.compare(C2.Stripped));
+      result = Sign(C1.More->Stripped.compare(C2.More->Stripped));
       break;
     case ssImages: {
       int a = SortImageIndex(ACol, ARow1), b = SortImageIndex(ACol, ARow2);
