@@ -499,7 +499,10 @@ void TDavEvadurAvuz::InitSortXRef() {
 std::vector<int> TDavEvadurAvuz::SortedOrder(TSortKind Kind, int Key, int Left, int Right) {
   std::vector<int> order(static_cast<size_t>(Right - Left + 1));
   std::iota(order.begin(), order.end(), Left);
+  // A handler may sort again while this order is decided: each sort keeps its own cache.
   TSortCache cache;
+  TSortCache* outerCache = FSortCache;
+  int outerColumns = FSortColumns;
   FSortCache = &cache;
   FSortColumns = TotalColCount();
   try {
@@ -513,12 +516,12 @@ std::vector<int> TDavEvadurAvuz::SortedOrder(TSortKind Kind, int Key, int Left, 
       TRowOrder<decltype(cmp)>(order, cmp, 1, true).Sort();
     }
   } catch (...) {
-    FSortCache = nullptr;
-    FSortColumns = 0;
+    FSortCache = outerCache;
+    FSortColumns = outerColumns;
     throw;
   }
-  FSortCache = nullptr;
-  FSortColumns = 0;
+  FSortCache = outerCache;
+  FSortColumns = outerColumns;
   return order;
 }
 
