@@ -40,7 +40,12 @@ enum TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
 enum THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
 enum TCellBorder { cbTop, cbLeft, cbRight, cbBottom };
 using TCellBorders = TSet<TCellBorder>;
-enum TSortStyle { ssAutomatic, ssAlphabetic, ssNumeric, ssDate, ssAlphaNoCase, ssAlphaCase, ssCustom, ssRaw, ssHTML };
+// How a column compares when sorting (chosen by the column format hook or detected).
+enum TSortStyle {
+  ssAutomatic, ssAlphabetic, ssNumeric, ssDate, ssAlphaNoCase, ssAlphaCase, ssShortDateEU, ssShortDateUS, ssCustom,
+  ssFinancial, ssAnsiAlphaCase, ssAnsiAlphaNoCase, ssRaw, ssHTML, ssImages, ssCheckBox, ssUnicode, ssAlphaNumeric,
+  ssAlphaNumericNoCase
+};
 enum TDragScrollDirections { dsdUp, dsdDown, dsdLeft, dsdRight };
 using TDragScrollDirection = TSet<TDragScrollDirections>;
 enum TSearchAction { saFindFirst, saFindNext, saFindPrevious };
@@ -328,6 +333,76 @@ public:
   bool SelectCellSuppressed = false;
   bool ExportFixedCells = true;
   TIntList* SortCrossReference() const { return FSortList.get(); }
+
+  // ---- sorting (VezIdidSort.cpp) -------------------------------------------------------
+  // Rows are display rows; a sort column is a store column (a hidden column's cells can be
+  // compared too). A sort moves whole rows: texts and cell properties of every column,
+  // hidden ones included, row heights, the modified flags (ShowModified.Enabled), the
+  // disjunct selection flags (DisjunctRowSelect with MoveRowOnSort) and, with
+  // MoveRowOnSort, the current row. The sorts decide the order first and then move every
+  // row once; no event handler runs while rows are moving, so one that raises leaves the
+  // grid as it was. A sort compares and moves the rows from FixedRows to the last row
+  // above the footer rows.
+  //
+  // 1 when row 1 sorts after row 2 in ACol, -1 before, 0 equal (ascending sense; Dir only
+  // steers where blank cells go).
+  int Compare(int ACol, int ARow1, int ARow2, TSortDirection Dir);
+  // Compare with the settings' direction; ties go on to the columns on the right (Full).
+  int CompareLine(int ACol, int ARow1, int ARow2);
+  // The comparison by the sort index list from key Index on, each key's direction applied.
+  int CompareLineIndexed(int Index, int ARow1, int ARow2);
+  // One bubble step: swaps the rows when row 1 sorts after row 2 in Direction, looking at
+  // the next columns on ties; true when it swapped.
+  bool SortLine(int ACol, int ARow1, int ARow2);
+  // Sorts on ACol (nothing with fewer than 2 rows); Sort also sets the direction.
+  void SortByColumn(int ACol);
+  void Sort(int ACol, TSortDirection Dir);
+  // All normal rows by SortSettings.Column and Direction (nothing when Column < 0); the
+  // sort index list is emptied.
+  virtual void QSort();
+  // All normal rows by the sort index list; an empty list raises EVezIdidError "No indexes
+  // specified for indexed sort".
+  virtual void QSortIndexed();
+  // Puts every row back in the order it had before the first sort since the row count
+  // last changed; the cross-reference list is the identity afterwards.
+  virtual void QUnSort();
+  // Rows Left..Right by ACol (by the index list), without update lock or current row.
+  void QuickSort(int ACol, int Left, int Right);
+  void QuickSortIndexed(int Left, int Right);
+  void QuickSortRows(int ACol, int Left, int Right);
+  void QuickSortRowsIndexed(int Index, int Left, int Right);
+  // Exchanges two rows as a sort does (SingleColumn: only the sort column's cells).
+  virtual void SortSwapRows(int ARow1, int ARow2);
+  // Exchange two rows (columns) with their cells, sizes and cell controls.
+  void SwapRows(int ARow1, int ARow2);
+  void SwapColumns(int ACol1, int ACol2);
+  // The cross-reference list becomes 0 .. RowCount - 1.
+  void InitSortXRef();
+  // The style and the prefix and suffix around numbers of a column (OnGetFormat).
+  virtual void GetColFormat(int ACol, TSortStyle& AStyle, std::string& aPrefix, std::string& aSuffix);
+
+private:
+  struct TSortCell;
+  struct TSortCache;
+  enum class TSortKind { Column, Indexed };
+  int CompareCells(int ACol, int ARow1, int ARow2, TSortDirection Dir, TSortStyle Style, const std::string& Prefix,
+                   const std::string& Suffix, TSortCell& C1, TSortCell& C2);
+  std::string SortText(int ACol, int ARow);
+  int SortImageIndex(int ACol, int ARow);
+  // The order of rows Left..Right: entry k is the row that goes to Left + k.
+  std::vector<int> SortedOrder(TSortKind Kind, int ACol, int Left, int Right);
+  // Moves row Src[k] to row Dest[k] for every k (together a permutation of those rows),
+  // as SortSwapRows exchanges them; SortColumn is the one column SingleColumn moves.
+  void MoveSortRows(const std::vector<int>& Dest, const std::vector<int>& Src, int SortColumn);
+  void SortRowRange(TSortKind Kind, int ACol, int Left, int Right);
+  void SortFrame(TSortKind Kind);
+  // Valid while a sort runs: the cached texts and formats, the number of columns the tie
+  // breaks reach, the current row following its row.
+  TSortCache* FSortCache = nullptr;
+  int FSortColumns = 0;
+  int FSortCurrentRow = -1;
+
+public:
 
   // ---- header lists and property operations (VezIdidPublish.cpp) -----------------------
   TStrings* ColumnHeaders() const { return FColumnHeaders.get(); }

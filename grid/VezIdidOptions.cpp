@@ -829,12 +829,17 @@ void TSortSettings::LoadFromString(const std::string& Text) {
     throw Exception("Invalid sort settings specifier");
   if (Text.compare(0, 2, "i;") == 0) {
     IndexShow = true;
-    if (FGrid) FGrid->SortIndexList()->LoadFromString(Text.substr(2));
+    if (FGrid) {
+      FGrid->SortIndexList()->LoadFromString(Text.substr(2));
+      FGrid->QSortIndexed();
+    }
   } else {
     IndexShow = false;
     Direction = Text[0] == 'u' ? sdAscending : sdDescending;
     int col = 0;
-    if (TryStrToInt(Text.substr(1), col)) Column = col;
+    if (!TryStrToInt(Text.substr(1), col)) return;  // no column: nothing to sort
+    Column = col;
+    if (FGrid) FGrid->QSort();
   }
   if (FGrid) FGrid->Invalidate();
 }
