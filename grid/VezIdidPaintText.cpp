@@ -90,6 +90,8 @@ void TDavEvadurAvuz::DrawTextLayer(TCanvas* Canvas, TCellPaint& P) {
     DrawBitmapResourceTransp(Canvas, FixedColor(), TRect{TR.Right - 16, TR.Top, TR.Right, TR.Bottom}, "DEAFILT");
   }
 
+  const TRect afterFilter = TR;
+
   // 5. Rows (columns) left out of a disjunct selection show unselected.
   if (ACol >= fc && ARow >= fr && !DisjunctDragActive) {
     bool out = false;
@@ -203,7 +205,6 @@ void TDavEvadurAvuz::DrawTextLayer(TCanvas* Canvas, TCellPaint& P) {
   if (P.GraphicVAlign == vaAboveText) TR.Top += P.GraphicHeight;
   else if (P.GraphicVAlign == vaUnderText) TR.Bottom -= P.GraphicHeight;
   if (rcol == 0 && HasNodes() && !IsNode(ARow)) TR.Left += NodeIndent(ARow);
-  const TRect base = TR;
 
   // 10. The text by its kind.
   const bool sortHeader = IsSortHeader(ACol, ARow);
@@ -252,8 +253,9 @@ void TDavEvadurAvuz::DrawTextLayer(TCanvas* Canvas, TCellPaint& P) {
     markRect = TR;
   } else {
     // Plain text.
-    if (sortHeader && ARow == ss->Row() && P.HAlign == taCenter) TR.Left += 10;
-    if (ARow == 0 && sortHeader) {
+    const bool sortedColumn = ss->Show && ss->Column == rcol;
+    if (sortedColumn && ARow == ss->Row() && P.HAlign == taCenter) TR.Left += 10;
+    if (ARow == 0 && ss->Show && (ss->Column == rcol || FSortIndexes->FindIndex(rcol) >= 0)) {
       if (P.HAlign == taLeftJustify) TR.Right -= 14;
       else TR.Left += 14;
     }
@@ -298,7 +300,7 @@ void TDavEvadurAvuz::DrawTextLayer(TCanvas* Canvas, TCellPaint& P) {
     if (P.Graphic && P.Graphic->CellType == ctEmpty && markLen > 0)
       DrawErrorLines(this, Canvas, text, TR, 0, markFrom, markLen);
     // The sort mark beside the text.
-    TR = base;
+    TR = afterFilter;
     if (filtered) TR.Right -= 16;
     markRect = TR;
     const int room = std::max(0, std::min(width, TR.Right - TR.Left - 16));

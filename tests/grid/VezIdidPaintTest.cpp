@@ -406,3 +406,45 @@ TEST_F(PaintTest, LayersInEveryLook) {
 }
 
 }  // namespace
+
+namespace {
+
+// With a hidden column before it, a cell's kind is read at its own (real) column: a check
+// box still gives way to the fixed colour, a plain cell still owns its colour.
+TEST_F(PaintTest, CellKindIsReadAtTheRealColumn) {
+  grid->SetLook(glStandard);
+  grid->AddCheckBox(3, 0, true, false);
+  grid->GetCellProperties(3, 0)->BrushColor = 0x123456;
+  grid->GetCellProperties(4, 0)->BrushColor = 0x123456;
+  grid->SetVisibleCol(2, false);
+  grid->SetHiddenColCount(1);
+  ASSERT_EQ(grid->RemapCol(2), 3);
+  EXPECT_EQ(Resolve(2, 0, false, false).Brush, grid->FixedColor());
+  EXPECT_EQ(Resolve(3, 0, false, false).Brush, TColor(0x123456));
+}
+
+// A link is underlined in the link colour, or in the selection text colour when selected.
+TEST_F(PaintTest, LinksTakeTheLinkOrSelectionTextColour) {
+  grid->SetURLShow(true);
+  grid->SetURLColor(0xFF0000);
+  grid->SetSelectionTextColor(0x0000FF);
+  grid->SetCellEx(1, 2, "http://lorm.example");
+  grid->SetCellEx(2, 2, "mailto:a@b.c");
+  grid->SetCellEx(1, 4, "http://lorm.example");
+  grid->SetSelection(TGridRect{1, 4, 1, 4});
+  grid->Repaint();
+  auto inkOf = [&](int ACol, int ARow, COLORREF colour) {
+    TRect r = grid->CellRect(ACol, ARow);
+    int n = 0;
+    for (int y = r.Top + 1; y < r.Bottom - 1; ++y)
+      for (int x = r.Left + 1; x < r.Right - 1; ++x) n += Px(x, y) == colour;
+    return n;
+  };
+  EXPECT_GT(inkOf(1, 2, 0xFF0000), 10);
+  EXPECT_GT(inkOf(2, 2, 0xFF0000), 10);
+  EXPECT_GT(inkOf(1, 4, 0x0000FF), 10);
+  EXPECT_EQ(inkOf(1, 4, 0xFF0000), 0);
+  Save("links");
+}
+
+}  // namespace
