@@ -448,3 +448,36 @@ TEST_F(PaintTest, LinksTakeTheLinkOrSelectionTextColour) {
 }
 
 }  // namespace
+
+namespace {
+
+// The look edges of fixed cells: light top-left edges in the classic, XP and soft looks,
+// the classic black outer line, the dark bottom line; Flat draws none of them.
+TEST_F(PaintTest, LookEdgesOfFixedCellsTable) {
+  struct {
+    TGridLook Look;
+    bool Flat;
+    bool LightLeft, BlackRight, DarkBottom;
+  } cases[] = {
+      {glClassic, false, true, true, false}, {glXP, false, true, false, true}, {glSoft, false, true, false, true},
+      {glClassic, true, false, false, false}, {glXP, true, false, false, false}, {glSoft, true, false, false, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(TDavEvadurAvuz::GetLookAsString(c.Look) + (c.Flat ? " flat" : ""));
+    grid->SetLook(c.Look);
+    grid->SetFixedColor(0xC0C0C0);
+    grid->SetZADGradFrom(0xC0C0C0);
+    grid->SetZADGradTo(0xC0C0C0);
+    grid->SetZADGradMirrorFrom(clNone);
+    grid->Flat = c.Flat;
+    grid->SetCellEx(2, 0, "");
+    grid->Repaint();
+    TRect r = grid->CellRect(2, 0);
+    const int mid = (r.Top + r.Bottom) / 2;
+    EXPECT_EQ(Px(r.Left + 1, mid) == COLORREF(0xFFFFFF), c.LightLeft);
+    EXPECT_EQ(Px(r.Right - 2, mid) == COLORREF(0), c.BlackRight);
+    EXPECT_EQ(Px(r.Left + 10, r.Bottom - 2) == COLORREF(0x606060), c.DarkBottom);
+  }
+}
+
+}  // namespace
