@@ -208,7 +208,7 @@ public:
   void SetLook(TGridLook Value);
   void SetEditorsStyle(DUZERazav AStyle);
   DUZERazav EditorsStyle() const { return FEditorsStyle; }
-  virtual std::string GetFormattedCell(int ACol, int ARow) { return GetCellEx(ACol, ARow); }
+  virtual std::string GetFormattedCell(int ACol, int ARow);
   TAlignment GetCellAlignment(int ACol, int ARow);
   virtual void ExportNotification(int AState, int ARow) {}
 
@@ -1058,6 +1058,57 @@ public:
   // ---- cell painting (VezIdidPaint.cpp) ---------------------------------------------------
   // The band colour of a displayed row, or clNone outside the banded area or when off.
   TColor BandColor(int ACol, int ARow, bool Print) const;
+  // Both alignments of a cell (real column): left and VAlignment to start, numbers to the
+  // right with AutoNumAlign, else the cell's own alignment; GetCellAlign has the last word.
+  void GetCellAlignment(int ACol, int ARow, TAlignment& HAlign, TVAlignment& VAlign);
+  // The font alone (displayed column ACol, real column ARealCol), as text measuring needs it.
+  void GetFontProperties(int ACol, int ARealCol, int ARow, TGridDrawState& AState, TFont* AFont, TBrush* ABrush,
+                         bool Print);
+  // The kind of a cell's graphic (real column); ctEmpty without one.
+  virtual TCellType GetCellType(int ACol, int ARow);
+  // The hooks cell painting asks (real column, display row); each ends with its event.
+  virtual void GetCellColor(int ACol, int ARow, TGridDrawState AState, TBrush* ABrush, TFont* AFont);
+  virtual void GetCellPrintColor(int ACol, int ARow, TGridDrawState AState, TBrush* ABrush, TFont* AFont);
+  virtual void GetCellAlign(int ACol, int ARow, TAlignment& HAlign, TVAlignment& VAlign);
+  virtual void GetCellWordWrap(int ACol, int ARow, bool& WordWrap);
+  virtual void GetCellBorder(int ACol, int ARow, TPen* APen, TCellBorders& Borders);
+  // Whether the cell shows a combo button (spin buttons) while it is not edited.
+  virtual bool HasCombo(int ACol, int ARow);
+  virtual bool HasSpinEdit(int ACol, int ARow);
+  // Rebuilds the filter value list of a column; true when it holds any entry.
+  virtual bool GetFilter(int ACol);
+  TStrings* FilterValues() const { return FFilterValues.get(); }
+  // Whether HoverFixedCells covers the fixed cell (displayed column).
+  bool HoverFixedCell(int ACol, int ARow);
+  // Node rows (display rows): the level of a node row (-1 for other rows) and how the tree
+  // line leaves the row (0 node row, 1 ends, 2 goes on below).
+  bool IsNode(int ARow);
+  int GetNodeLevel(int ARow);
+  int GetNodeSpanType(int ARow);
+  // The cells picked one by one in the disjunct cell mode: column + row * 65536.
+  TIntList* SelectedCells() const { return FMouseSelectList.get(); }
+  // Whether (displayed column, row) is the sort row of a column that shows the sort mark.
+  bool IsSortHeader(int ACol, int ARow);
+
+protected:
+  // The working state of one cell's paint that the layers share (VezIdidPaintInternal.h).
+  struct TCellPaint;
+  // The text layer of a cell: colours, backgrounds, the text and the sort mark.
+  void DrawTextLayer(TCanvas* Canvas, TCellPaint& P);
+  // The tree lines of a node grid in column 0.
+  void DrawTreeLines(TCanvas* Canvas, int ARow, TRect& R);
+
+public:
+  // Mouse state the fixed-cell look follows; the mouse handling keeps it.
+  TPoint HoverCell{-1, -1};     // the fixed cell under the mouse
+  int MovingColumn = -1;        // the column being dragged, below 0 when none
+  bool FixedCellPressed = false;      // the left button is down on a fixed cell
+  bool FixedDropDownPressed = false;  // ... on the drop-down part of a fixed cell
+  bool DisjunctDragActive = false;    // a plain left press in a disjunct row or column mode
+  bool BlinkPhase = false;            // the blink timer's phase for mark-up text
+  bool HTMLButtonPressed = false;     // an in-cell mark-up button is held down
+  // The zoom steps added to every painted cell's font size (-10 .. +10).
+  int ZoomLevel = 0;
 
   // ---- cell graphics (VezIdidGraphic.cpp) -------------------------------------------------
   // The graphic of a cell (real column) with its size, its alignment and whether it stands

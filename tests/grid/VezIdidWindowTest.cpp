@@ -46,8 +46,13 @@ TEST_F(WindowTest, GradientBackgroundFillsOnlyTheAreaOutsideTheCells) {
   TRect last = grid->CellRect(1, 3);
   EXPECT_NE(Pixel(30, last.Bottom + 20), plain);
   EXPECT_EQ(Pixel(last.Right - 4, last.Bottom - 4), WindowPixel(grid->Handle(), last.Right - 4, last.Bottom - 4));
-  TRect cell = grid->CellRect(2, 2);
-  EXPECT_EQ(Pixel(cell.Right - 4, cell.Bottom - 4), COLORREF(ColorToRGB(grid->Color())));
+  // Normal cells without a colour of their own take their slice of the same gradient, so
+  // it runs on from one cell into the next.
+  TRect cell = grid->CellRect(1, 2), next = grid->CellRect(2, 2);
+  const COLORREF end = Pixel(cell.Right - 3, cell.Bottom - 4), start = Pixel(next.Left + 1, next.Bottom - 4);
+  EXPECT_NE(end, COLORREF(ColorToRGB(grid->Color())));
+  EXPECT_NEAR(GetRValue(end), GetRValue(start), 6);
+  EXPECT_NEAR(GetBValue(end), GetBValue(start), 6);
   // A gradient without an end colour paints nothing.
   grid->BackGround()->SetColorTo(clNone);
   EXPECT_EQ(Pixel(300, 40), plain);
