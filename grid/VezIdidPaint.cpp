@@ -499,7 +499,17 @@ void TDavEvadurAvuz::DrawGridCell(TCanvas* Canvas, int ACol, int ARow, TRect ARe
     }
   }
 
-  // 11. The text; the right edge and the colours come back afterwards.
+  // 11. The text; the right edge and the colours come back afterwards. An interfaced graphic
+  // that asks to lie beneath the text is drawn first.
+  ICellGraphic* background = nullptr;
+  if (P.Graphic && P.Graphic->CellType == ctInterface) {
+    auto* i = dynamic_cast<ICellGraphic*>(P.Graphic->CellRef.Object);
+    if (i && i->IsBackground()) background = i;
+  }
+  if (background) {
+    TRect r{R.Left - 1, R.Top - 1, R.Right + 1, R.Bottom + 1};
+    background->Draw(Canvas, r, rcol, ARow, P.State.Contains(gdSelected), this);
+  }
   {
     const int right = R.Right;
     DrawTextLayer(Canvas, P);
@@ -579,7 +589,7 @@ void TDavEvadurAvuz::DrawGridCell(TCanvas* Canvas, int ACol, int ARow, TRect ARe
   if (HasNodes() && rcol == 0 && ARow >= GetFixedRowsEx() && FCellNode->ShowTree()) DrawTreeLines(Canvas, ARow, R);
 
   // 16. The cell graphic.
-  DrawGraphicLayer(Canvas, ACol, ARow, R, P.State, P.Graphic, P.VAlign, P.HAlign, P.TextWidth);
+  if (!background) DrawGraphicLayer(Canvas, ACol, ARow, R, P.State, P.Graphic, P.VAlign, P.HAlign, P.TextWidth);
 
   // 17. The application's drawing.
   if (OnDrawCell) {

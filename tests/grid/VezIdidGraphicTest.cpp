@@ -388,6 +388,46 @@ TEST_F(GraphicTest, InterfacedObjectMeasuresAndDrawsItself) {
   EXPECT_EQ(Pixel(cell.Left + 1, cell.Top + 1), kBack);
 }
 
+// A background object fills the cell once, before the text, in the cell rectangle widened by 1.
+class TBackdrop : public TObject, public ICellGraphic {
+public:
+  void Draw(TCanvas* Canvas, TRect& R, int, int, bool, TDavEvadurAvuz*) override {
+    ++draws;
+    drawn = R;
+    Canvas->Brush()->SetColor(kRed);
+    Canvas->FillRect(R);
+  }
+  int CellWidth() override { return 0; }
+  int CellHeight() override { return 0; }
+  bool IsBackground() override { return true; }
+  TRect drawn{};
+  int draws = 0;
+};
+
+TEST_F(GridTest, BackgroundObjectLiesBeneathTheTextAndIsDrawnOnce) {
+  grid->SetColCount(3);
+  grid->SetRowCount(3);
+  grid->SetDefaultColWidth(120);
+  grid->SetDefaultRowHeight(30);
+  TBackdrop back;
+  grid->AddInterfacedCell(1, 1, &back);
+  grid->SetCellEx(1, 1, "WWWW");
+  grid->Font()->SetColor(clBlack);
+  grid->Invalidate();
+  const TRect cell = grid->CellRect(1, 1);
+  auto pixel = [&](int X, int Y) { return TColor(WindowPixel(grid->Handle(), X, Y)); };
+  pixel(0, 0);
+  EXPECT_EQ(back.draws, 1);
+  EXPECT_LE(back.drawn.Left, cell.Left);
+  EXPECT_LE(back.drawn.Top, cell.Top);
+  // The text was drawn over the fill.
+  int dark = 0;
+  for (int x = cell.Left; x < cell.Right; ++x)
+    for (int y = cell.Top; y < cell.Bottom; ++y) dark += pixel(x, y) == clBlack;
+  EXPECT_GT(dark, 0);
+  EXPECT_EQ(pixel(cell.Right - 4, cell.Bottom - 4), kRed);
+}
+
 TEST(CellGraphicPictureSize, FollowsTheStretchModeLessThePadding) {
   struct Case {
     int w, h;
