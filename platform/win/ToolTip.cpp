@@ -292,7 +292,7 @@ struct TTool {
 
 struct TToolCtl {
   std::vector<TTool> Tools;
-  int Delay[4] = {-1, -1, -1, -1};  // by TTDT_*; negative: derived from the initial delay
+  int Delay[4] = {-1, -1, -1, -1};  // by TTDT_*; negative: the default
   COLORREF TextColor = CLR_INVALID, BkColor = CLR_INVALID;
   std::string Title;
   int Icon = TTI_NONE;
@@ -310,14 +310,14 @@ TToolCtl* Ctl(HWND h) {
   return it == Ctls().end() ? nullptr : it->second.get();
 }
 
-// Delays in milliseconds: the initial one is the double-click time unless set; the
-// reshow delay is a fifth of it and the auto-pop delay ten times it unless set.
+// Delays in milliseconds. Unset ones follow the double-click time: the initial delay is
+// that time, the reshow delay a fifth of it and the auto-pop delay ten times it.
 UINT DelayOf(const TToolCtl& c, int which) {
-  const UINT initial = c.Delay[TTDT_INITIAL] >= 0 ? UINT(c.Delay[TTDT_INITIAL]) : GetDoubleClickTime();
+  const UINT base = GetDoubleClickTime();
   switch (which) {
-    case TTDT_RESHOW: return c.Delay[TTDT_RESHOW] >= 0 ? UINT(c.Delay[TTDT_RESHOW]) : initial / 5;
-    case TTDT_AUTOPOP: return c.Delay[TTDT_AUTOPOP] >= 0 ? UINT(c.Delay[TTDT_AUTOPOP]) : initial * 10;
-    default: return initial;
+    case TTDT_RESHOW: return c.Delay[TTDT_RESHOW] >= 0 ? UINT(c.Delay[TTDT_RESHOW]) : base / 5;
+    case TTDT_AUTOPOP: return c.Delay[TTDT_AUTOPOP] >= 0 ? UINT(c.Delay[TTDT_AUTOPOP]) : base * 10;
+    default: return c.Delay[TTDT_INITIAL] >= 0 ? UINT(c.Delay[TTDT_INITIAL]) : base;
   }
 }
 
@@ -537,8 +537,10 @@ bool ControlMessage(HWND h, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       // LOWORD 0xFFFF (-1): back to the default.
       const int ms = LOWORD(DWORD_PTR(lp)) == 0xFFFF ? -1 : int(LOWORD(DWORD_PTR(lp)));
       if (wp == TTDT_AUTOMATIC) {
-        c.Delay[TTDT_INITIAL] = ms < 0 ? -1 : ms;
-        c.Delay[TTDT_RESHOW] = c.Delay[TTDT_AUTOPOP] = -1;
+        // All three from one time, in the proportions of the defaults.
+        c.Delay[TTDT_INITIAL] = ms;
+        c.Delay[TTDT_RESHOW] = ms < 0 ? -1 : ms / 5;
+        c.Delay[TTDT_AUTOPOP] = ms < 0 ? -1 : ms * 10;
       } else if (wp == TTDT_INITIAL || wp == TTDT_RESHOW || wp == TTDT_AUTOPOP) {
         c.Delay[wp] = ms < 0 ? -1 : ms;
       }
