@@ -96,11 +96,13 @@ void TDavEvadurAvuz::CellTextChange(int ACol, int ARow) {
 void TDavEvadurAvuz::LoadCellScrollBar(TScrollBar* Bar, int ACol, int ARow) {
   const TScrollProp prop = GetScrollProp(ACol, ARow);
   const int pos = GetScrollPosition(ACol, ARow);
-  Bar->SetPageSize(0);
   if (prop.PageSize < prop.Range && prop.Range > 0) {
+    // The bar refuses a range smaller than its page: drop the page first when it would.
+    if (Bar->PageSize() - 1 > prop.Range) Bar->SetPageSize(0);
     Bar->SetParams(pos, 0, prop.Range);
     Bar->SetPageSize(std::max(prop.PageSize, 0));
   } else {
+    Bar->SetPageSize(0);
     Bar->SetParams(0, 0, 0);
   }
 }

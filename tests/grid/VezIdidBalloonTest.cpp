@@ -42,6 +42,18 @@ protected:
     return info;
   }
 
+  // Tool-tip windows on the screen.
+  static int CountToolTips() {
+    int n = 0;
+    EnumWindows(
+        [](HWND h, LPARAM p) -> BOOL {
+          if (GetClassNameStr(h) == TOOLTIPS_CLASS) ++*reinterpret_cast<int*>(p);
+          return TRUE;
+        },
+        LPARAM(&n));
+    return n;
+  }
+
   TRobot robot;
 };
 
@@ -195,6 +207,7 @@ TEST_F(BalloonTest, TheSettingMakesAndRemovesOneWindowWithItsDelays) {
   // Enabling again keeps the one window.
   grid->Balloon()->SetEnable(true);
   EXPECT_EQ(grid->BalloonWnd(), second);
+  EXPECT_EQ(CountToolTips(), 1);
 
   Hover(2, 1);
   Hover(1, 1);
@@ -221,6 +234,19 @@ TEST_F(BalloonTest, EnabledBeforeTheGridHasAWindow) {
   TBalloonTipInfo info;
   ASSERT_TRUE(GetBalloonTipInfo(other->BalloonWnd(), &info));
   EXPECT_EQ(info.Text, u"later");
+}
+
+TEST_F(BalloonTest, SwitchedOffWhileItsTextIsAskedFor) {
+  grid->SetCellEx(1, 1, "x");
+  grid->OnCellBalloon = [this](TObject*, int, int, std::string&, std::string&, int&) {
+    grid->Balloon()->SetEnable(false);
+  };
+  Hover(1, 1);
+  Rest();
+  EXPECT_EQ(grid->BalloonWnd(), nullptr);
+  EXPECT_EQ(CountToolTips(), 0);
+  Hover(2, 1);
+  scope.Backend().Advance(3000);
 }
 
 TEST_F(BalloonTest, GridFreedWhileTheBalloonShows) {
