@@ -178,6 +178,22 @@ TEST_F(BalloonTest, TextsAreCutAndBalloonCellsSpeakForThemselves) {
   EXPECT_FALSE(grid->HasBalloon(3, 1));
 }
 
+TEST_F(BalloonTest, AHiddenColumnIsSkippedToTheRealCell) {
+  grid->SetCellEx(1, 1, "hidden");
+  grid->SetCellEx(2, 1, "shown");
+  grid->AddBalloon(2, 2, "Real", "balloon of column 2", biInfo);
+  int col = -1;
+  grid->OnCellBalloon = [&](TObject*, int ACol, int, std::string&, std::string&, int&) { col = ACol; };
+  // Column 1 hidden: displayed column 1 is real column 2.
+  grid->SetVisibleCol(1, false);
+  grid->SetHiddenColCount(1);
+  ASSERT_EQ(grid->RealColIndex(1), 2);
+  EXPECT_EQ(ShownOver(1, 1).Text, u"shown");
+  EXPECT_EQ(col, 2);
+  Hover(2, 1);
+  EXPECT_EQ(ShownOver(1, 2).Text, u"balloon of column 2");
+}
+
 TEST_F(BalloonTest, TheSettingMakesAndRemovesOneWindowWithItsDelays) {
   HWND first = grid->BalloonWnd();
   ASSERT_TRUE(IsWindow(first));
@@ -234,6 +250,16 @@ TEST_F(BalloonTest, EnabledBeforeTheGridHasAWindow) {
   TBalloonTipInfo info;
   ASSERT_TRUE(GetBalloonTipInfo(other->BalloonWnd(), &info));
   EXPECT_EQ(info.Text, u"later");
+}
+
+TEST_F(BalloonTest, WhileLoadingTheSettingWaitsForTheEnd) {
+  grid->Balloon()->SetEnable(false);
+  grid->SetLoading(true);
+  grid->Balloon()->SetEnable(true);
+  EXPECT_EQ(grid->BalloonWnd(), nullptr);
+  grid->Loaded();
+  EXPECT_NE(grid->BalloonWnd(), nullptr);
+  EXPECT_EQ(CountToolTips(), 1);
 }
 
 TEST_F(BalloonTest, SwitchedOffWhileItsTextIsAskedFor) {
