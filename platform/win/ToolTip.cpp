@@ -614,13 +614,15 @@ bool IsButtonDown(UINT msg) {
 
 // A button pressed anywhere in the program closes every open balloon.
 LRESULT MouseHook(int code, WPARAM wp, LPARAM lp) {
+  // A control's balloon going here unhooks at once: the chain goes on from this hook.
+  const HHOOK self = gMouseHook;
   if (code == HC_ACTION && IsButtonDown(UINT(wp))) {
     std::vector<HWND> open;
     for (auto& [h, t] : Tips())
       if (!t->Closed) open.push_back(h);
     for (HWND h : open) Dismiss(h);
   }
-  return CallNextHookEx(gMouseHook, code, wp, lp);
+  return CallNextHookEx(self, code, wp, lp);
 }
 
 LRESULT ToolTipProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {

@@ -139,6 +139,10 @@ TEST_F(BalloonTest, TextsAreCutAndBalloonCellsSpeakForThemselves) {
   grid->SetCellEx(1, 1, std::string(2000, 'a'));
   EXPECT_EQ(ShownOver(1, 1).Text, std::u16string(1021, u'a') + u"...");
 
+  grid->SetWideCells(3, 1, u"Пропан");
+  ASSERT_TRUE(grid->IsWideCell(3, 1));
+  EXPECT_EQ(ShownOver(3, 1).Text, u"Пропан");
+
   grid->SetCellEx(2, 2, "plain");
   grid->AddBalloon(2, 2, "Внимание", "Своя подсказка", biWarning);
   TBalloonTipInfo info = ShownOver(2, 2);
