@@ -143,6 +143,14 @@ public:
 
 using TRowChangedEvent = std::function<void(TObject* Sender, int OldRow, int NewRow)>;
 
+// The icon of a cell balloon (the tool tip's TTI_ values).
+enum TBalloonIcon { biNone, biInfo, biWarning, biError };
+// Page size and range of an in-cell scroll bar.
+struct TScrollProp {
+  int PageSize = -1;
+  int Range = -1;
+};
+
 class TDavEvadurAvuz : public TBaseGrid {
   LORM_PUBLISHED(TDavEvadurAvuz, TBaseGrid)
 public:
@@ -172,9 +180,9 @@ public:
   void CellControlsUpdate();
   virtual void CellsChanged(const TRect& R);
   void InitOrigColSizes();
-  void BalloonInit() {}
+  void BalloonInit();
   void SearchChanged(TObject* Sender);
-  void BalloonChange(TObject* Sender) {}
+  void BalloonChange(TObject* Sender);
   void ModifiedChanged(TObject* Sender) {}
   void GridResize(TObject* Sender);
   virtual uint32_t GetVersionNr() { return 0x05000200; }
@@ -275,7 +283,8 @@ public:
   void SetEditText(int ACol, int ARow, const std::string& Value) override;
   bool EditTextLoading() const { return FEditTextLoading; }
   void EditTextLoaded() { FEditTextLoading = false; }
-  void CellTextChange(int ACol, int ARow) override {}
+  // Keeps an automatic-range in-cell scroll bar in step with the cell's text.
+  void CellTextChange(int ACol, int ARow) override;
 
   virtual void CalcCell(int ACol, int ARow, std::string& Value);
   virtual void LoadCell(int ACol, int ARow, const std::string& Value);
@@ -987,9 +996,10 @@ public:
   // twice at the same place it is gone.
   void DrawSizingLine(int X);
   void DrawSizingLineR(int Y);
-  // The balloon tooltip of a cell: its text as plain text (tabs as blanks, leading line
-  // breaks and tabs skipped, at most 1024 characters), the title (at most 100 characters)
-  // and icon, as OnCellBalloon leaves them.
+  // The balloon tooltip of a cell (displayed column): its text as plain text (tabs as
+  // blanks, leading line breaks and tabs skipped, at most 1024 characters), the title (at
+  // most 100 characters) and icon, as the cell's own balloon and then OnCellBalloon leave
+  // them.
   std::string BalloonText(int ACol, int ARow, std::string& Title, int& Icon);
 
   // ---- text measuring and rich-text cells (VezIdidText.cpp) ------------------------------
@@ -1178,6 +1188,68 @@ public:
   // Paints the scroll bar of a ctScrollbar cell (real column) at the right edge of R and
   // takes its width off R; leaves R alone for other cells.
   void DrawCellScrollBar(TCanvas* Canvas, int ACol, int ARow, TRect& R);
+  // The ctScrollbar adornment (real column): position 0, page 0, range 100; with AutoRange
+  // the page follows the row height and the range the height of the cell's text.
+  void AddScrollBar(int ACol, int ARow, bool AutoRange);
+  bool RemoveScrollBar(int ACol, int ARow);
+  bool HasScrollBar(int ACol, int ARow);
+  bool HasAutoRangeScrollBar(int ACol, int ARow);
+  // The position, -1 for a cell without scroll bar.
+  int GetScrollPosition(int ACol, int ARow);
+  // Stores the position, kept within 0 and the last position the page allows, and
+  // repaints the cell.
+  void SetScrollPosition(int ACol, int ARow, int Position);
+  // (-1, -1) for a cell without scroll bar.
+  TScrollProp GetScrollProp(int ACol, int ARow);
+  void SetScrollProp(int ACol, int ARow, const TScrollProp& Prop);
+  // The cell (displayed column, row) the shown scroll bar control serves; (-1, -1) before
+  // the mouse found one.
+  TPoint ScrollBarCell() const { return FScrollBarCell; }
+
+  // ---- balloon tool tip (VezIdidBalloon.cpp) ----------------------------------------------
+  // The grid's balloon-style tool-tip window: made when Balloon.Enable is on and the grid
+  // has a window, gone when it is switched off, with the window and with the grid.
+  HWND BalloonWnd() const { return FBalloonTip.Wnd; }
+  void BalloonDone();
+  // The cell (displayed column, row) whose balloon text was last given; (-1, -1) when none.
+  TPoint BalloonCell() const { return FBalloonCell; }
+  // A balloon of its own for a cell (real column): title, text and icon.
+  void AddBalloon(int ACol, int ARow, const std::string& Title, const std::string& Text, TBalloonIcon Icon);
+  bool RemoveBalloon(int ACol, int ARow);
+  bool HasBalloon(int ACol, int ARow);
+  // For a balloon cell: true with its title, text and icon; otherwise false and the
+  // arguments are left alone.
+  bool IsBalloon(int ACol, int ARow, std::string& Title, std::string& Text, int& Icon);
+
+private:
+  // The mouse moved to (X, Y): the scroll bar control follows scroll bar cells and the
+  // balloon goes when the mouse reaches another cell.
+  void CellMouseMove(int X, int Y);
+  void CellScrollBarScroll(TObject* Sender, TScrollCode ScrollCode, int& ScrollPos);
+  // Puts the position and range of a scroll bar cell on a scroll bar control.
+  void LoadCellScrollBar(TScrollBar* Bar, int ACol, int ARow);
+  // A fresh graphic for the cell: the one it had is freed first.
+  TCellGraphic* CreateCellGraphic(int ACol, int ARow);
+  bool RemoveCellGraphic(int ACol, int ARow, TCellType Type);
+  void CreateToolTip();
+  void AddToolTip(int IconType, const std::string& Text, const std::string& Title);
+  // WM_NOTIFY: the balloon's text request; false for notifications left to the framework.
+  bool WMNotify(TMessage& Message);
+  // The tool-tip window, destroyed with the grid at the latest.
+  struct TBalloonWindow {
+    HWND Wnd = nullptr;
+    TBalloonWindow() = default;
+    TBalloonWindow(const TBalloonWindow&) = delete;
+    TBalloonWindow& operator=(const TBalloonWindow&) = delete;
+    ~TBalloonWindow() { Destroy(); }
+    void Destroy();
+  };
+  TBalloonWindow FBalloonTip;
+  TPoint FBalloonCell{-1, -1};
+  std::string FBalloonBuffer;
+  TPoint FScrollBarCell{-1, -1};
+
+public:
 
 protected:
   void CreateWnd() override;

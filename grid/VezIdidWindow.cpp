@@ -1,6 +1,7 @@
 // VezIdid, the window around the cells: the paint pass with the edited cell's frame, the
 // background gradient or picture right of and below the cells, the flat one-pixel border
-// of the modern looks, the dotted sizing lines and the balloon text of a cell.
+// of the modern looks, the dotted sizing lines and the balloon text of a cell, which the
+// balloon tool tip asks for (WM_NOTIFY).
 #include <algorithm>
 
 #include "editors/DizDropDown.h"
@@ -12,6 +13,7 @@
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Regions.h"
 #include "platform/rtl/CodePage.h"
+#include "platform/win/ToolTip.h"
 
 void TDavEvadurAvuz::Paint() {
   TCanvas* C = Canvas();
@@ -141,12 +143,53 @@ void TDavEvadurAvuz::NCPaintProc() {
 }
 
 bool TDavEvadurAvuz::WindowWndProc(TMessage& Message) {
-  if (Message.Msg != WM_NCPAINT) return false;
-  TBaseGrid::WndProc(Message);
-  if (FUpdateCount == 0) {
-    NCPaintProc();
-    Message.Result = 0;
+  switch (Message.Msg) {
+    case WM_NCPAINT:
+      TBaseGrid::WndProc(Message);
+      if (FUpdateCount == 0) {
+        NCPaintProc();
+        Message.Result = 0;
+      }
+      return true;
+    case WM_NOTIFY: return WMNotify(Message);
+    case WM_MOUSEMOVE:
+      CellMouseMove(Message.XPos(), Message.YPos());
+      return false;
+    case WM_DESTROY:
+      BalloonDone();
+      return false;
+    default: return false;
   }
+}
+
+bool TDavEvadurAvuz::WMNotify(TMessage& Message) {
+  auto* hdr = reinterpret_cast<NMHDR*>(Message.LParam);
+  if (!hdr) return false;
+  if (hdr->code == TTN_SHOW || hdr->code == TTN_POP) {
+    Message.Result = 0;
+    return true;
+  }
+  if (hdr->code != TTN_NEEDTEXT || !FBalloon->Enable()) return false;
+  // The cell under the mouse gives the text.
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  const TPoint at = ScreenToClient(TPoint{cursor.x, cursor.y});
+  int col = -1, row = -1;
+  MouseToCell(at.X, at.Y, col, row);
+  std::string title = " ";
+  int icon = TTI_INFO;
+  std::string text = col >= 0 && row >= 0 ? BalloonText(col, row, title, icon) : std::string();
+  FBalloonCell = TPoint{col, row};
+  FBalloonBuffer = std::move(text);
+  reinterpret_cast<NMTTDISPINFO*>(hdr)->lpszText = FBalloonBuffer.data();
+  if (HWND tip = FBalloonTip.Wnd) {
+    if (FBalloon->TextColor != clNone)
+      SendMessage(tip, TTM_SETTIPTEXTCOLOR, WPARAM(ColorToRGB(FBalloon->TextColor)), 0);
+    if (FBalloon->BackgroundColor != clNone)
+      SendMessage(tip, TTM_SETTIPBKCOLOR, WPARAM(ColorToRGB(FBalloon->BackgroundColor)), 0);
+    SendMessage(tip, TTM_SETTITLE, WPARAM(icon), LPARAM(title.c_str()));
+  }
+  Message.Result = 0;
   return true;
 }
 
@@ -196,10 +239,11 @@ std::string CutText(const std::string& S, std::size_t Max) {
 std::string TDavEvadurAvuz::BalloonText(int ACol, int ARow, std::string& Title, int& Icon) {
   int real = RealColIndex(ACol);
   if (real < 0) real = ACol;
-  std::string s = GetCellEx(ACol, ARow);
+  std::string s = GetCellEx(real, ARow);
   switch (TextType(s, EnableHTML)) {
     case ttHTML: s = HTMLStrip(s); break;
     case ttRTF: s = RichToPlainText(s); break;
+    case ttUnicode: s = Utf16ToUtf8(DecodeWide(s)); break;
     default: break;
   }
   std::size_t start = s.find_first_not_of("\r\n\t");
@@ -208,7 +252,10 @@ std::string TDavEvadurAvuz::BalloonText(int ACol, int ARow, std::string& Title, 
   s = CutText(s, 1024);
   Icon = 1;
   Title = " ";
+  IsBalloon(real, ARow, Title, s, Icon);
   if (OnCellBalloon) OnCellBalloon(this, real, ARow, Title, s, Icon);
+  // A balloon's own text or the event's is held to the same length.
+  s = CutText(s, 1024);
   Title = CutText(Title, 100);
   return s;
 }

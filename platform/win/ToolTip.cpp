@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/gdi/Gdi.h"
+#include "platform/rtl/CodePage.h"
 
 namespace {
 
@@ -35,6 +36,9 @@ struct TTip {
   SIZE TitleSize{}, TextSize{};
   HBITMAP Backdrop = nullptr;  // what lies under the window, for the corners outside the shape
   bool Closed = false;         // hidden and the tool told
+  // Set for the balloon of a tool-tip control: going hides the window, which stays.
+  bool Control = false;
+  COLORREF TextColor = CLR_INVALID, BkColor = CLR_INVALID;  // CLR_INVALID: the system's
 };
 
 std::map<HWND, std::unique_ptr<TTip>>& Tips() {
@@ -211,6 +215,11 @@ void DrawTipIcon(HDC dc, int icon, int x, int y) {
   }
 }
 
+COLORREF TipTextColor(const TTip& t) {
+  return t.TextColor == CLR_INVALID ? GetSysColor(COLOR_INFOTEXT) : t.TextColor;
+}
+COLORREF TipBkColor(const TTip& t) { return t.BkColor == CLR_INVALID ? GetSysColor(COLOR_INFOBK) : t.BkColor; }
+
 void PaintTip(HWND h, const TTip& t, HDC dc) {
   RECT client;
   GetClientRect(h, &client);
@@ -224,13 +233,15 @@ void PaintTip(HWND h, const TTip& t, HDC dc) {
     FillRect(dc, &client, GetSysColorBrush(COLOR_BACKGROUND));
   }
   HRGN shape = ShapeRegion(t);
-  FillRgn(dc, shape, GetSysColorBrush(COLOR_INFOBK));
+  HBRUSH back = CreateSolidBrush(TipBkColor(t));
+  FillRgn(dc, shape, back);
+  DeleteObject(back);
   FrameRgn(dc, shape, GetSysColorBrush(COLOR_INFOTEXT), 1, 1);
   DeleteObject(shape);
 
   TTipFonts fonts;
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+  SetTextColor(dc, TipTextColor(t));
   const int x = t.Body.left + kPad;
   int y = t.Body.top + kPad;
   if (HasRow(t)) {
@@ -262,11 +273,329 @@ void NotifyClosed(HWND h, TTip& t) {
   if (t.Params.OnClosed) t.Params.OnClosed(t.Params.Tool, h);
 }
 
+// ---- The tool-tip control ----------------------------------------------------------
+constexpr UINT_PTR kShowTimer = 2;
+
+LRESULT MouseHook(int code, WPARAM wp, LPARAM lp);
+
+struct TTool {
+  UINT Flags = 0;
+  HWND Wnd = nullptr;
+  UINT_PTR Id = 0;
+  RECT Rect{};
+  bool Callback = false;
+  std::string Text;
+  LPARAM Param = 0;
+  // The window whose mouse messages reach this tool.
+  HWND Window() const { return (Flags & TTF_IDISHWND) ? reinterpret_cast<HWND>(Id) : Wnd; }
+};
+
+struct TToolCtl {
+  std::vector<TTool> Tools;
+  int Delay[4] = {-1, -1, -1, -1};  // by TTDT_*; negative: the default
+  COLORREF TextColor = CLR_INVALID, BkColor = CLR_INVALID;
+  std::string Title;
+  int Icon = TTI_NONE;
+  enum TState { Idle, Waiting, Shown } State = Idle;
+  int Current = -1;  // the tool waited on or shown
+};
+
+std::map<HWND, std::unique_ptr<TToolCtl>>& Ctls() {
+  static std::map<HWND, std::unique_ptr<TToolCtl>> ctls;
+  return ctls;
+}
+
+TToolCtl* Ctl(HWND h) {
+  auto it = Ctls().find(h);
+  return it == Ctls().end() ? nullptr : it->second.get();
+}
+
+// Delays in milliseconds. Unset ones follow the double-click time: the initial delay is
+// that time, the reshow delay a fifth of it and the auto-pop delay ten times it.
+UINT DelayOf(const TToolCtl& c, int which) {
+  const UINT base = GetDoubleClickTime();
+  switch (which) {
+    case TTDT_RESHOW: return c.Delay[TTDT_RESHOW] >= 0 ? UINT(c.Delay[TTDT_RESHOW]) : base / 5;
+    case TTDT_AUTOPOP: return c.Delay[TTDT_AUTOPOP] >= 0 ? UINT(c.Delay[TTDT_AUTOPOP]) : base * 10;
+    default: return c.Delay[TTDT_INITIAL] >= 0 ? UINT(c.Delay[TTDT_INITIAL]) : base;
+  }
+}
+
+void FreeTip(HWND h) {
+  auto it = Tips().find(h);
+  if (it == Tips().end()) return;
+  if (it->second->Backdrop) DeleteObject(it->second->Backdrop);
+  Tips().erase(it);
+  if (Tips().empty() && gMouseHook) {
+    UnhookWindowsHookEx(gMouseHook);
+    gMouseHook = nullptr;
+  }
+}
+
+// Hides a control's balloon (if shown) and forgets the tool it waited on.
+void Pop(HWND h) {
+  KillTimer(h, kShowTimer);
+  KillTimer(h, kTimeoutTimer);
+  if (Tip(h)) {
+    ShowWindow(h, SW_HIDE);
+    FreeTip(h);
+  }
+  if (TToolCtl* c = Ctl(h)) {
+    c->State = TToolCtl::Idle;
+    c->Current = -1;
+  }
+}
+
+void Arm(HWND h, TToolCtl& c, int tool, UINT delay) {
+  c.State = TToolCtl::Waiting;
+  c.Current = tool;
+  SetTimer(h, kShowTimer, delay, nullptr);
+}
+
+// The mouse has rested on the tool: ask for the text and show it pointing at the mouse.
+void ShowControlTip(HWND h) {
+  KillTimer(h, kShowTimer);
+  TToolCtl* c = Ctl(h);
+  if (!c || c->State != TToolCtl::Waiting || c->Current < 0 || c->Current >= int(c->Tools.size())) {
+    Pop(h);
+    return;
+  }
+  const TTool tool = c->Tools[size_t(c->Current)];
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  if (!IsWindow(tool.Window()) || WindowFromPoint(cursor) != tool.Window()) {
+    Pop(h);
+    return;
+  }
+  std::string text = tool.Text;
+  if (tool.Callback) {
+    NMTTDISPINFO nm;
+    nm.hdr.hwndFrom = h;
+    nm.hdr.idFrom = tool.Id;
+    nm.hdr.code = TTN_NEEDTEXT;
+    nm.lpszText = nm.szText;
+    nm.lParam = tool.Param;
+    SendMessage(tool.Wnd, WM_NOTIFY, WPARAM(tool.Id), LPARAM(&nm));
+    // The tool window may have popped or destroyed the control while answering.
+    c = IsWindow(h) ? Ctl(h) : nullptr;
+    if (!c || c->State != TToolCtl::Waiting) return;
+    if (nm.lpszText == nm.szText) nm.szText[sizeof nm.szText - 1] = 0;
+    text = nm.lpszText && nm.lpszText != LPSTR_TEXTCALLBACK ? std::string(nm.lpszText) : std::string();
+  }
+  if (text.empty()) {
+    Pop(h);
+    return;
+  }
+  auto tip = std::make_unique<TTip>();
+  tip->Control = true;
+  tip->Params.Tool = tool.Window();
+  tip->Params.Stem = cursor;
+  tip->Params.Title = Utf8ToUtf16(c->Title);
+  tip->Params.Text = Utf8ToUtf16(text);
+  tip->Params.Icon = c->Icon;
+  tip->Params.TimeoutMs = DelayOf(*c, TTDT_AUTOPOP);
+  tip->TextColor = c->TextColor;
+  tip->BkColor = c->BkColor;
+  const RECT at = Layout(*tip);
+  FreeTip(h);
+  SetWindowPos(h, HWND_TOPMOST, at.left, at.top, at.right - at.left, at.bottom - at.top, SWP_NOACTIVATE);
+  tip->Backdrop = CaptureBackdrop(tool.Window(), at);
+  TTip& t = *tip;
+  Tips()[h] = std::move(tip);
+  SetWindowRgn(h, ShapeRegion(t), FALSE);
+  if (!gMouseHook) gMouseHook = SetWindowsHookEx(WH_MOUSE, &MouseHook, nullptr, GetCurrentThreadId());
+  if (t.Params.TimeoutMs > 0) SetTimer(h, kTimeoutTimer, t.Params.TimeoutMs, nullptr);
+  c->State = TToolCtl::Shown;
+  ShowWindow(h, SW_SHOWNOACTIVATE);
+  InvalidateRect(h, nullptr, FALSE);
+  UpdateWindow(h);
+}
+
+int HitTool(const TToolCtl& c, HWND wnd, POINT p) {
+  for (size_t i = 0; i < c.Tools.size(); ++i) {
+    const TTool& t = c.Tools[i];
+    if (t.Window() != wnd) continue;
+    if ((t.Flags & TTF_IDISHWND) ||
+        (p.x >= t.Rect.left && p.x < t.Rect.right && p.y >= t.Rect.top && p.y < t.Rect.bottom))
+      return int(i);
+  }
+  return -1;
+}
+
+// A message the tool window received (after it handled it itself).
+void Relay(HWND h, HWND wnd, UINT msg, LPARAM lp) {
+  TToolCtl* c = Ctl(h);
+  if (!c) return;
+  switch (msg) {
+    case WM_MOUSEMOVE: {
+      TRACKMOUSEEVENT tme;
+      tme.dwFlags = TME_LEAVE;
+      tme.hwndTrack = wnd;
+      TrackMouseEvent(&tme);
+      const int hit = HitTool(*c, wnd, POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+      if (hit < 0) {
+        if (c->State != TToolCtl::Idle) Pop(h);
+      } else if (c->State == TToolCtl::Shown) {
+        if (hit != c->Current) {
+          Pop(h);
+          Arm(h, *c, hit, DelayOf(*c, TTDT_RESHOW));
+        }
+      } else {
+        // Waiting restarts: the mouse must rest for the whole delay.
+        Arm(h, *c, hit, DelayOf(*c, TTDT_INITIAL));
+      }
+      break;
+    }
+    case WM_MOUSELEAVE:
+    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK: case WM_MBUTTONDBLCLK:
+    case WM_MOUSEWHEEL:
+      if (c->State != TToolCtl::Idle) Pop(h);
+      break;
+    default: break;
+  }
+}
+
+// Tool windows watched for the controls (TTF_SUBCLASS): their procedure runs first, then
+// the controls hear the message.
+struct TWatched {
+  WNDPROC Old = nullptr;
+  std::vector<HWND> Tips;
+};
+
+std::map<HWND, TWatched>& Watched() {
+  static std::map<HWND, TWatched> watched;
+  return watched;
+}
+
+void ForgetToolWindow(HWND h, HWND wnd);
+
+LRESULT WatchProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto it = Watched().find(wnd);
+  if (it == Watched().end()) return DefWindowProc(wnd, msg, wp, lp);
+  const WNDPROC old = it->second.Old;
+  const LRESULT result = CallWindowProc(old, wnd, msg, wp, lp);
+  it = Watched().find(wnd);
+  if (it == Watched().end()) return result;
+  const std::vector<HWND> tips = it->second.Tips;
+  if (msg == WM_NCDESTROY) {
+    Watched().erase(it);
+    for (HWND h : tips) ForgetToolWindow(h, wnd);
+  } else {
+    for (HWND h : tips)
+      if (IsWindow(h)) Relay(h, wnd, msg, lp);
+  }
+  return result;
+}
+
+void Watch(HWND wnd, HWND h) {
+  auto it = Watched().find(wnd);
+  if (it == Watched().end()) {
+    TWatched w;
+    w.Old = reinterpret_cast<WNDPROC>(GetWindowLongPtr(wnd, GWLP_WNDPROC));
+    if (!w.Old) return;
+    it = Watched().emplace(wnd, w).first;
+    SetWindowLongPtr(wnd, GWLP_WNDPROC, LONG_PTR(&WatchProc));
+  }
+  auto& tips = it->second.Tips;
+  if (std::find(tips.begin(), tips.end(), h) == tips.end()) tips.push_back(h);
+}
+
+// The control no longer watches wnd; the window gets its procedure back unless another
+// procedure was put in front of ours since (ours then only passes messages on).
+void Unwatch(HWND wnd, HWND h) {
+  auto it = Watched().find(wnd);
+  if (it == Watched().end()) return;
+  auto& tips = it->second.Tips;
+  tips.erase(std::remove(tips.begin(), tips.end(), h), tips.end());
+  if (tips.empty() && GetWindowLongPtr(wnd, GWLP_WNDPROC) == LONG_PTR(&WatchProc)) {
+    SetWindowLongPtr(wnd, GWLP_WNDPROC, LONG_PTR(it->second.Old));
+    Watched().erase(it);
+  }
+}
+
+// A tool window went: its tools go with it.
+void ForgetToolWindow(HWND h, HWND wnd) {
+  TToolCtl* c = Ctl(h);
+  if (!c) return;
+  const auto gone = [wnd](const TTool& t) { return t.Wnd == wnd || t.Window() == wnd; };
+  if (std::any_of(c->Tools.begin(), c->Tools.end(), gone)) {
+    Pop(h);
+    c->Tools.erase(std::remove_if(c->Tools.begin(), c->Tools.end(), gone), c->Tools.end());
+  }
+}
+
+// TTM_ messages; false for any other message.
+bool ControlMessage(HWND h, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  if (msg < TTM_SETDELAYTIME || msg > TTM_SETTITLE) return false;
+  auto& slot = Ctls()[h];
+  if (!slot) slot = std::make_unique<TToolCtl>();
+  TToolCtl& c = *slot;
+  result = 0;
+  switch (msg) {
+    case TTM_SETDELAYTIME: {
+      // LOWORD 0xFFFF (-1): back to the default.
+      const int ms = LOWORD(DWORD_PTR(lp)) == 0xFFFF ? -1 : int(LOWORD(DWORD_PTR(lp)));
+      if (wp == TTDT_AUTOMATIC) {
+        // All three from one time, in the proportions of the defaults.
+        c.Delay[TTDT_INITIAL] = ms;
+        c.Delay[TTDT_RESHOW] = ms < 0 ? -1 : ms / 5;
+        c.Delay[TTDT_AUTOPOP] = ms < 0 ? -1 : ms * 10;
+      } else if (wp == TTDT_INITIAL || wp == TTDT_RESHOW || wp == TTDT_AUTOPOP) {
+        c.Delay[wp] = ms < 0 ? -1 : ms;
+      }
+      return true;
+    }
+    case TTM_GETDELAYTIME:
+      result = LRESULT(DelayOf(c, int(wp)));
+      return true;
+    case TTM_ADDTOOL: {
+      const auto* ti = reinterpret_cast<const TOOLINFO*>(lp);
+      if (!ti || !IsWindow(ti->hwnd)) return true;
+      TTool t;
+      t.Flags = ti->uFlags;
+      t.Wnd = ti->hwnd;
+      t.Id = ti->uId;
+      t.Rect = ti->rect;
+      t.Param = ti->lParam;
+      t.Callback = ti->lpszText == LPSTR_TEXTCALLBACK;
+      if (!t.Callback && ti->lpszText) t.Text = ti->lpszText;
+      if ((t.Flags & TTF_IDISHWND) && !IsWindow(t.Window())) return true;
+      if (t.Flags & TTF_SUBCLASS) Watch(t.Window(), h);
+      c.Tools.push_back(std::move(t));
+      result = TRUE;
+      return true;
+    }
+    case TTM_SETTIPBKCOLOR:
+      c.BkColor = COLORREF(wp);
+      if (TTip* t = Tip(h)) t->BkColor = c.BkColor, InvalidateRect(h, nullptr, FALSE);
+      return true;
+    case TTM_SETTIPTEXTCOLOR:
+      c.TextColor = COLORREF(wp);
+      if (TTip* t = Tip(h)) t->TextColor = c.TextColor, InvalidateRect(h, nullptr, FALSE);
+      return true;
+    case TTM_POP:
+      Pop(h);
+      return true;
+    case TTM_SETTITLE:
+      c.Icon = int(wp);
+      c.Title = lp ? std::string(reinterpret_cast<const char*>(lp)) : std::string();
+      result = TRUE;
+      return true;
+    default: return false;
+  }
+}
+
 // Hides the balloon and tells the tool now; the window goes when the queue comes to it
-// (this runs inside input hooks and timers, where the window must stay valid).
+// (this runs inside input hooks and timers, where the window must stay valid). A
+// control's balloon only hides.
 void Dismiss(HWND h) {
   TTip* t = Tip(h);
   if (!t || t->Closed) return;
+  if (t->Control) {
+    Pop(h);
+    return;
+  }
   KillTimer(h, kTimeoutTimer);
   ShowWindow(h, SW_HIDE);
   NotifyClosed(h, *t);
@@ -285,17 +614,32 @@ bool IsButtonDown(UINT msg) {
 
 // A button pressed anywhere in the program closes every open balloon.
 LRESULT MouseHook(int code, WPARAM wp, LPARAM lp) {
+  // A control's balloon going here unhooks at once: the chain goes on from this hook.
+  const HHOOK self = gMouseHook;
   if (code == HC_ACTION && IsButtonDown(UINT(wp))) {
     std::vector<HWND> open;
     for (auto& [h, t] : Tips())
       if (!t->Closed) open.push_back(h);
     for (HWND h : open) Dismiss(h);
   }
-  return CallNextHookEx(gMouseHook, code, wp, lp);
+  return CallNextHookEx(self, code, wp, lp);
 }
 
 LRESULT ToolTipProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT result = 0;
+  if (ControlMessage(h, msg, wp, lp, result)) return result;
   switch (msg) {
+    case WM_NCCREATE:
+      // Whatever style it was made with, a tool tip is a pop-up that never activates.
+      if (!(GetWindowLong(h, GWL_STYLE) & WS_CHILD)) {
+        SetWindowLong(h, GWL_STYLE, LONG((DWORD(GetWindowLong(h, GWL_STYLE)) & ~DWORD(WS_CAPTION)) | WS_POPUP));
+        SetWindowLong(h, GWL_EXSTYLE, LONG(DWORD(GetWindowLong(h, GWL_EXSTYLE)) | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE));
+      }
+      break;
+    case WM_NCHITTEST:
+      // The mouse goes through a control's balloon to the tool under it.
+      if (Ctl(h)) return HTTRANSPARENT;
+      break;
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
@@ -312,8 +656,17 @@ LRESULT ToolTipProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         Dismiss(h);
         return 0;
       }
+      if (wp == kShowTimer) {
+        ShowControlTip(h);
+        return 0;
+      }
       break;
     case WM_NCDESTROY: {
+      if (auto ci = Ctls().find(h); ci != Ctls().end()) {
+        std::unique_ptr<TToolCtl> c = std::move(ci->second);
+        Ctls().erase(ci);
+        for (const TTool& t : c->Tools) Unwatch(t.Window(), h);
+      }
       auto it = Tips().find(h);
       if (it != Tips().end()) {
         std::unique_ptr<TTip> t = std::move(it->second);
@@ -387,6 +740,8 @@ bool GetBalloonTipInfo(HWND tip, TBalloonTipInfo* info) {
     info->Title = t->Params.Title;
     info->Text = t->Params.Text;
     info->Icon = t->Params.Icon;
+    info->TextColor = TipTextColor(*t);
+    info->BkColor = TipBkColor(*t);
   }
   return true;
 }

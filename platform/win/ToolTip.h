@@ -56,5 +56,67 @@ struct TBalloonTipInfo {
   std::u16string Title;
   std::u16string Text;
   int Icon = TTI_NONE;
+  COLORREF TextColor = 0, BkColor = 0;  // the colours it is painted in
 };
+// False when tip is not showing a balloon.
 bool GetBalloonTipInfo(HWND tip, TBalloonTipInfo* info);
+
+// ---------------------------------------------------------------------------------------
+// The tool-tip control: a window of the class made with CreateWindowEx and driven by TTM_
+// messages. Tools are areas of other windows; with TTF_SUBCLASS the control watches the
+// tool window's mouse messages itself. When the mouse rests on a tool for the initial
+// delay the control asks the tool window for the text (WM_NOTIFY with TTN_NEEDTEXT, for
+// tools registered with LPSTR_TEXTCALLBACK) and shows it as a balloon pointing at the
+// mouse, with the title and icon of TTM_SETTITLE; an empty text shows nothing. The
+// balloon goes when the mouse leaves the tool or its window, on a button press, after the
+// auto-pop delay and on TTM_POP; the next rest on a tool shows it again. Texts are UTF-8.
+enum : UINT {
+  TTM_SETDELAYTIME = WM_USER + 3,     // wParam TTDT_*, LOWORD(lParam) ms (0xFFFF: the default)
+  TTM_ADDTOOL = WM_USER + 4,          // lParam TOOLINFO*
+  TTM_SETTIPBKCOLOR = WM_USER + 19,   // wParam COLORREF
+  TTM_SETTIPTEXTCOLOR = WM_USER + 20,  // wParam COLORREF
+  TTM_GETDELAYTIME = WM_USER + 21,    // wParam TTDT_*: the delay in effect
+  TTM_POP = WM_USER + 28,
+  TTM_SETTITLE = WM_USER + 32,  // wParam icon (TTI_*), lParam the title (const char*)
+};
+enum : int { TTDT_AUTOMATIC = 0, TTDT_RESHOW = 1, TTDT_AUTOPOP = 2, TTDT_INITIAL = 3 };
+enum : UINT { TTF_IDISHWND = 0x0001, TTF_CENTERTIP = 0x0002, TTF_SUBCLASS = 0x0010 };
+
+inline char* const LPSTR_TEXTCALLBACK = reinterpret_cast<char*>(-1);
+
+struct TOOLINFO {
+  UINT cbSize = sizeof(TOOLINFO);
+  UINT uFlags = 0;
+  HWND hwnd = nullptr;  // the window holding the tool; it hears TTN_NEEDTEXT
+  UINT_PTR uId = 0;     // with TTF_IDISHWND: the tool's window (its whole client area)
+  RECT rect{};          // otherwise the tool's area in hwnd's client coordinates
+  HINSTANCE hinst = nullptr;
+  char* lpszText = nullptr;  // the text, or LPSTR_TEXTCALLBACK to be asked each time
+  LPARAM lParam = 0;
+};
+
+// The header of every WM_NOTIFY notification.
+struct NMHDR {
+  HWND hwndFrom = nullptr;
+  UINT_PTR idFrom = 0;
+  UINT code = 0;
+};
+
+enum : UINT {
+  TTN_FIRST = 0u - 520u,
+  TTN_GETDISPINFO = TTN_FIRST,
+  TTN_NEEDTEXT = TTN_GETDISPINFO,
+  TTN_SHOW = TTN_FIRST - 1,
+  TTN_POP = TTN_FIRST - 2,
+};
+
+// TTN_NEEDTEXT: the tool window points lpszText at the text (which must live until the
+// notification returns) or copies a short one into szText.
+struct NMTTDISPINFO {
+  NMHDR hdr;
+  char* lpszText = nullptr;
+  char szText[80] = {};
+  HINSTANCE hinst = nullptr;
+  UINT uFlags = 0;
+  LPARAM lParam = 0;
+};
