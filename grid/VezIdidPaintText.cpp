@@ -76,11 +76,31 @@ void TDavEvadurAvuz::DrawTextLayer(TCanvas* Canvas, TCellPaint& P) {
   }
   if (IsPassword(rcol, ARow)) text = Masked(text, PasswordChar);
 
-  // 3. The text rectangle.
+  // 3. The text rectangle. A cell scrolled by its own scroll bar draws its text moved up by
+  // the position, clipped to the cell.
   TRect TR = P.R;
   if (P.Fixed) {
     TR.Left += glw;
     TR.Top += glw;
+  }
+  struct TScrollClip {
+    TCanvas* Canvas = nullptr;
+    int Saved = 0;
+    ~TScrollClip() {
+      if (!Saved) return;
+      RestoreDC(Canvas->GetHandle(), Saved);
+      Canvas->Refresh();  // the restored state holds other objects than the canvas thinks
+    }
+  } scrollClip;
+  if (HasScrollBar(rcol, ARow)) {
+    const int pos = GetScrollPosition(rcol, ARow);
+    if (pos > 0) {
+      HDC dc = Canvas->GetHandle();
+      scrollClip.Canvas = Canvas;
+      scrollClip.Saved = SaveDC(dc);
+      IntersectClipRect(dc, P.R.Left, P.R.Top, P.R.Right, P.R.Bottom);
+      TR.Top -= pos;
+    }
   }
 
   // 4. The filter button of a filtered column.

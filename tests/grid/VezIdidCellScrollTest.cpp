@@ -189,3 +189,36 @@ TEST_F(CellScrollTest, TheBarOverTheCellMovesItsPosition) {
 }
 
 }  // namespace
+
+namespace {
+// The first row of the cell that holds a dark (text) pixel.
+int FirstTextRow(TDavEvadurAvuz* grid, int ACol, int ARow) {
+  grid->Invalidate();
+  const TRect r = grid->CellRect(ACol, ARow);
+  for (int y = r.Top; y < r.Bottom; ++y)
+    for (int x = r.Left; x < r.Right - 20; ++x) {
+      const TColor c = TColor(WindowPixel(grid->Handle(), x, y));
+      if ((c & 0xFF) < 0x60 && ((c >> 8) & 0xFF) < 0x60 && ((c >> 16) & 0xFF) < 0x60) return y;
+    }
+  return -1;
+}
+}  // namespace
+
+TEST_F(CellScrollTest, TextMovesUpByThePositionClippedToTheCell) {
+  grid->SetDefaultRowHeight(40);
+  grid->Font()->SetColor(clBlack);
+  grid->SetCellEx(1, 1, "Hello\nworld\nagain");
+  grid->SetWordWrapEx(true);
+  grid->AddScrollBar(1, 1, false);
+  grid->SetScrollProp(1, 1, TScrollProp{10, 100});
+  const int atRest = FirstTextRow(grid, 1, 1);
+  ASSERT_GT(atRest, grid->CellRect(1, 1).Top + 3);
+  grid->SetScrollPosition(1, 1, 3);
+  EXPECT_EQ(FirstTextRow(grid, 1, 1), atRest - 3);
+  // Far down, the first line is gone above the cell and nothing is drawn over the row above.
+  grid->SetScrollPosition(1, 1, 30);
+  const TRect above = grid->CellRect(1, 0);
+  const int before = FirstTextRow(grid, 1, 0);
+  EXPECT_TRUE(before == -1 || before < above.Bottom);
+  EXPECT_GE(FirstTextRow(grid, 1, 1), grid->CellRect(1, 1).Top);
+}
