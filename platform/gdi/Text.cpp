@@ -243,11 +243,23 @@ void DrawRun(DC* dc, Target& t, const Measure& ms, std::string_view text, double
     needClip = !inside(c.x, c.y, c.x + c.width, c.y + c.height) ||
                (o.clipRect && !inside(o.clipRect->left, o.clipRect->top, o.clipRect->right, o.clipRect->bottom));
   }
-  if (needClip) ClipCairo(cr, t);
-  if (needClip && o.clipRect) {
-    cairo_rectangle(cr, o.clipRect->left + org.x, o.clipRect->top + org.y, o.clipRect->right - o.clipRect->left,
-                    o.clipRect->bottom - o.clipRect->top);
+  if (needClip && o.clipRect && cairo_region_num_rectangles(t.clip()) == 1) {
+    // One rectangle clips as well as two, and cairo keeps a single box cheaper.
+    cairo_rectangle_int_t c;
+    cairo_region_get_rectangle(t.clip(), 0, &c);
+    const RECT& r = *o.clipRect;  // a reversed rectangle clips as its normal form
+    int left = std::max<int>(c.x, std::min(r.left, r.right)), top = std::max<int>(c.y, std::min(r.top, r.bottom));
+    int right = std::min<int>(c.x + c.width, std::max(r.left, r.right));
+    int bottom = std::min<int>(c.y + c.height, std::max(r.top, r.bottom));
+    cairo_rectangle(cr, left + org.x, top + org.y, std::max(0, right - left), std::max(0, bottom - top));
     cairo_clip(cr);
+  } else if (needClip) {
+    ClipCairo(cr, t);
+    if (o.clipRect) {
+      cairo_rectangle(cr, o.clipRect->left + org.x, o.clipRect->top + org.y, o.clipRect->right - o.clipRect->left,
+                      o.clipRect->bottom - o.clipRect->top);
+      cairo_clip(cr);
+    }
   }
   if (angle != 0) {
     cairo_translate(cr, org.x + rx, org.y + ry);
