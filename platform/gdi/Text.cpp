@@ -530,8 +530,9 @@ int DrawTextImpl(HDC hdc, std::string_view rawInput, RECT* rect, UINT format, DR
   DC* dc = GetDC(hdc);
   if (!dc || !rect) return 0;
   Measure ms(dc);
-  std::string mapped = ms.symbol ? MapSymbolText(rawInput) : std::string(rawInput);
-  std::string_view input = mapped;
+  std::string mapped;  // the text in Unicode for the Symbol face
+  if (ms.symbol) mapped = MapSymbolText(rawInput);
+  std::string_view input = ms.symbol ? std::string_view(mapped) : rawInput;
   const FontMetricsPx& m = *ms.m;
   int tabChars = 8;
   if (format & DT_TABSTOP) {
@@ -558,17 +559,17 @@ int DrawTextImpl(HDC hdc, std::string_view rawInput, RECT* rect, UINT format, DR
     return 0;
   }
 
-  // Paragraphs.
-  std::vector<std::string> paras;
+  // Paragraphs (views into the input, or into `joined` for a single line without its breaks).
+  std::vector<std::string_view> paras;
+  std::string joined;
   if (format & DT_SINGLELINE) {
-    std::string s;
     if (input.find_first_of("\r\n") == std::string_view::npos) {
-      s.assign(input);
+      paras.push_back(input);
     } else {
       for (char c : input)
-        if (c != '\r' && c != '\n') s += c;
+        if (c != '\r' && c != '\n') joined += c;
+      paras.push_back(joined);
     }
-    paras.push_back(std::move(s));
   } else {
     std::size_t start = 0;
     for (;;) {
@@ -586,11 +587,11 @@ int DrawTextImpl(HDC hdc, std::string_view rawInput, RECT* rect, UINT format, DR
   bool prefix = !(format & DT_NOPREFIX);
   bool wrap = (format & DT_WORDBREAK) && !(format & DT_SINGLELINE);
   std::vector<TextLine> lines;
-  for (const std::string& raw : paras) {
+  for (std::string_view raw : paras) {
     std::string text;
     std::vector<std::size_t> under;
-    if (prefix && raw.find('&') != std::string::npos) StripPrefix(raw, text, under);
-    else text = raw;
+    if (prefix && raw.find('&') != std::string_view::npos) StripPrefix(raw, text, under);
+    else text.assign(raw);
     if (format & DT_EXPANDTABS) {
       // Tabs expand to blanks; underline offsets after a tab shift by the growth.
       std::string expanded;
@@ -615,8 +616,8 @@ int DrawTextImpl(HDC hdc, std::string_view rawInput, RECT* rect, UINT format, DR
       WrapParagraph(ms, text, under, maxWidth, (format & DT_EDITCONTROL) != 0, lines);
     } else {
       TextLine line;
-      line.text = text;
-      line.underlines = under;
+      line.text = std::move(text);
+      line.underlines = std::move(under);
       lines.push_back(std::move(line));
     }
   }
