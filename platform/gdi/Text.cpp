@@ -261,18 +261,22 @@ void DrawRun(DC* dc, Target& t, const Measure& ms, std::string_view text, double
       cairo_clip(cr);
     }
   }
+  // Unrotated runs keep the identity matrix (cairo places glyphs faster without a
+  // transformation) and add the run's origin (ox, oy) to their coordinates instead.
+  double ox = 0, oy = 0;
   if (angle != 0) {
     cairo_translate(cr, org.x + rx, org.y + ry);
     cairo_rotate(cr, -angle);
     cairo_translate(cr, ux, uy);
   } else {
-    cairo_translate(cr, org.x + rx + ux, org.y + ry + uy);
+    ox = org.x + rx + ux;
+    oy = org.y + ry + uy;
   }
   if (o.opaque) {
     cairo_save(cr);
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
     SetColor(cr, dc->s.bkColor);
-    cairo_rectangle(cr, 0, 0, width, m.height);
+    cairo_rectangle(cr, ox, oy, width, m.height);
     cairo_fill(cr);
     cairo_restore(cr);
   }
@@ -287,12 +291,12 @@ void DrawRun(DC* dc, Target& t, const Measure& ms, std::string_view text, double
       for (std::size_t i = 0; i + 1 < offs.size(); ++i) {
         std::string_view ch(clean.data() + offs[i], offs[i + 1] - offs[i]);
         const FontMapText& entry = FontMapTextEntry(*ms.font, ch);
-        cairo_move_to(cr, x, m.ascent - entry.baseline);
+        cairo_move_to(cr, ox + x, oy + m.ascent - entry.baseline);
         pango_cairo_show_layout(cr, entry.layout);
         x = i < ends.size() ? ends[i] : x;
       }
     } else {
-      cairo_move_to(cr, 0, m.ascent - entry->baseline);
+      cairo_move_to(cr, ox, oy + m.ascent - entry->baseline);
       pango_cairo_show_layout(cr, entry->layout);
     }
   }
@@ -308,7 +312,7 @@ void DrawRun(DC* dc, Target& t, const Measure& ms, std::string_view text, double
       int x0 = ci == 0 ? 0 : e[ci - 1], x1 = e[ci];
       int y = m.ascent + std::max(1, m.underlinePosition);
       if (y >= m.height) y = m.height - 1;
-      cairo_rectangle(cr, x0, y, x1 - x0, m.underlineThickness);
+      cairo_rectangle(cr, ox + x0, oy + y, x1 - x0, m.underlineThickness);
     }
     cairo_fill(cr);
   }
