@@ -243,24 +243,40 @@ void DrawRun(DC* dc, Target& t, const Measure& ms, std::string_view text, double
     needClip = !inside(c.x, c.y, c.x + c.width, c.y + c.height) ||
                (o.clipRect && !inside(o.clipRect->left, o.clipRect->top, o.clipRect->right, o.clipRect->bottom));
   }
-  if (needClip) ClipCairo(cr, t);
-  if (needClip && o.clipRect) {
-    cairo_rectangle(cr, o.clipRect->left + org.x, o.clipRect->top + org.y, o.clipRect->right - o.clipRect->left,
-                    o.clipRect->bottom - o.clipRect->top);
+  if (needClip && o.clipRect && cairo_region_num_rectangles(t.clip()) == 1) {
+    // One rectangle clips as well as two, and cairo keeps a single box cheaper.
+    cairo_rectangle_int_t c;
+    cairo_region_get_rectangle(t.clip(), 0, &c);
+    const RECT& r = *o.clipRect;  // a reversed rectangle clips as its normal form
+    int left = std::max<int>(c.x, std::min(r.left, r.right)), top = std::max<int>(c.y, std::min(r.top, r.bottom));
+    int right = std::min<int>(c.x + c.width, std::max(r.left, r.right));
+    int bottom = std::min<int>(c.y + c.height, std::max(r.top, r.bottom));
+    cairo_rectangle(cr, left + org.x, top + org.y, std::max(0, right - left), std::max(0, bottom - top));
     cairo_clip(cr);
+  } else if (needClip) {
+    ClipCairo(cr, t);
+    if (o.clipRect) {
+      cairo_rectangle(cr, o.clipRect->left + org.x, o.clipRect->top + org.y, o.clipRect->right - o.clipRect->left,
+                      o.clipRect->bottom - o.clipRect->top);
+      cairo_clip(cr);
+    }
   }
+  // Unrotated runs keep the identity matrix (cairo places glyphs faster without a
+  // transformation) and add the run's origin (ox, oy) to their coordinates instead.
+  double ox = 0, oy = 0;
   if (angle != 0) {
     cairo_translate(cr, org.x + rx, org.y + ry);
     cairo_rotate(cr, -angle);
     cairo_translate(cr, ux, uy);
   } else {
-    cairo_translate(cr, org.x + rx + ux, org.y + ry + uy);
+    ox = org.x + rx + ux;
+    oy = org.y + ry + uy;
   }
   if (o.opaque) {
     cairo_save(cr);
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
     SetColor(cr, dc->s.bkColor);
-    cairo_rectangle(cr, 0, 0, width, m.height);
+    cairo_rectangle(cr, ox, oy, width, m.height);
     cairo_fill(cr);
     cairo_restore(cr);
   }
@@ -275,12 +291,12 @@ void DrawRun(DC* dc, Target& t, const Measure& ms, std::string_view text, double
       for (std::size_t i = 0; i + 1 < offs.size(); ++i) {
         std::string_view ch(clean.data() + offs[i], offs[i + 1] - offs[i]);
         const FontMapText& entry = FontMapTextEntry(*ms.font, ch);
-        cairo_move_to(cr, x, m.ascent - entry.baseline);
+        cairo_move_to(cr, ox + x, oy + m.ascent - entry.baseline);
         pango_cairo_show_layout(cr, entry.layout);
         x = i < ends.size() ? ends[i] : x;
       }
     } else {
-      cairo_move_to(cr, 0, m.ascent - entry->baseline);
+      cairo_move_to(cr, ox, oy + m.ascent - entry->baseline);
       pango_cairo_show_layout(cr, entry->layout);
     }
   }
@@ -296,7 +312,7 @@ void DrawRun(DC* dc, Target& t, const Measure& ms, std::string_view text, double
       int x0 = ci == 0 ? 0 : e[ci - 1], x1 = e[ci];
       int y = m.ascent + std::max(1, m.underlinePosition);
       if (y >= m.height) y = m.height - 1;
-      cairo_rectangle(cr, x0, y, x1 - x0, m.underlineThickness);
+      cairo_rectangle(cr, ox + x0, oy + y, x1 - x0, m.underlineThickness);
     }
     cairo_fill(cr);
   }
@@ -518,8 +534,9 @@ int DrawTextImpl(HDC hdc, std::string_view rawInput, RECT* rect, UINT format, DR
   DC* dc = GetDC(hdc);
   if (!dc || !rect) return 0;
   Measure ms(dc);
-  std::string mapped = ms.symbol ? MapSymbolText(rawInput) : std::string(rawInput);
-  std::string_view input = mapped;
+  std::string mapped;  // the text in Unicode for the Symbol face
+  if (ms.symbol) mapped = MapSymbolText(rawInput);
+  std::string_view input = ms.symbol ? std::string_view(mapped) : rawInput;
   const FontMetricsPx& m = *ms.m;
   int tabChars = 8;
   if (format & DT_TABSTOP) {
@@ -546,17 +563,17 @@ int DrawTextImpl(HDC hdc, std::string_view rawInput, RECT* rect, UINT format, DR
     return 0;
   }
 
-  // Paragraphs.
-  std::vector<std::string> paras;
+  // Paragraphs (views into the input, or into `joined` for a single line without its breaks).
+  std::vector<std::string_view> paras;
+  std::string joined;
   if (format & DT_SINGLELINE) {
-    std::string s;
     if (input.find_first_of("\r\n") == std::string_view::npos) {
-      s.assign(input);
+      paras.push_back(input);
     } else {
       for (char c : input)
-        if (c != '\r' && c != '\n') s += c;
+        if (c != '\r' && c != '\n') joined += c;
+      paras.push_back(joined);
     }
-    paras.push_back(std::move(s));
   } else {
     std::size_t start = 0;
     for (;;) {
@@ -574,11 +591,11 @@ int DrawTextImpl(HDC hdc, std::string_view rawInput, RECT* rect, UINT format, DR
   bool prefix = !(format & DT_NOPREFIX);
   bool wrap = (format & DT_WORDBREAK) && !(format & DT_SINGLELINE);
   std::vector<TextLine> lines;
-  for (const std::string& raw : paras) {
+  for (std::string_view raw : paras) {
     std::string text;
     std::vector<std::size_t> under;
-    if (prefix && raw.find('&') != std::string::npos) StripPrefix(raw, text, under);
-    else text = raw;
+    if (prefix && raw.find('&') != std::string_view::npos) StripPrefix(raw, text, under);
+    else text.assign(raw);
     if (format & DT_EXPANDTABS) {
       // Tabs expand to blanks; underline offsets after a tab shift by the growth.
       std::string expanded;
@@ -603,8 +620,8 @@ int DrawTextImpl(HDC hdc, std::string_view rawInput, RECT* rect, UINT format, DR
       WrapParagraph(ms, text, under, maxWidth, (format & DT_EDITCONTROL) != 0, lines);
     } else {
       TextLine line;
-      line.text = text;
-      line.underlines = under;
+      line.text = std::move(text);
+      line.underlines = std::move(under);
       lines.push_back(std::move(line));
     }
   }

@@ -1,8 +1,11 @@
 #include "platform/rtl/Classes.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdio>
+#include <cstring>
 #include <map>
+#include <typeinfo>
 
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/SysUtils.h"
@@ -64,6 +67,47 @@ int CompareLinguistic(const std::string& a, const std::string& b, bool caseSensi
   if (i < a.size()) return 1;
   if (j < b.size()) return -1;
   return caseSensitive ? tie : 0;
+}
+
+// Equality as CompareLinguistic(a, b, caseSensitive) == 0 answers it, without decoding
+// in the usual cases: 1 when equal, 0 when not, -1 when a non-ASCII byte where the texts
+// part leaves it to the full comparison. Leading bytes are compared eight at a time.
+inline int SameLinguisticQuick(const std::string& a, const std::string& b, bool caseSensitive) {
+  const size_t na = a.size(), nb = b.size(), n = std::min(na, nb);
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(a.data());
+  const unsigned char* q = reinterpret_cast<const unsigned char*>(b.data());
+  size_t i = 0;
+  while (i + 8 <= n) {
+    uint64_t x, y;
+    std::memcpy(&x, p + i, 8);
+    std::memcpy(&y, q + i, 8);
+    if (uint64_t d = x ^ y) {
+      int bit = std::endian::native == std::endian::little ? std::countr_zero(d) : std::countl_zero(d);
+      i += size_t(bit) / 8;  // the first differing byte
+      break;
+    }
+    i += 8;
+  }
+  while (i < n && p[i] == q[i]) ++i;
+  if (i == n) {
+    if (na == nb) return 1;
+    // One is a prefix of the other: different unless the longer one goes on with a byte
+    // that may continue a character of the common part.
+    return (na > nb ? p[n] : q[n]) < 0x80 ? 0 : -1;
+  }
+  // Both bytes ASCII: neither continues a character, so the comparison starts here and
+  // goes on in step while the bytes stay ASCII.
+  if ((p[i] | q[i]) >= 0x80) return -1;
+  if (caseSensitive) return 0;  // equal letters apart from case already decide
+  for (; i < n; ++i) {
+    unsigned char x = p[i], y = q[i];
+    if ((x | y) >= 0x80) return -1;
+    if (x != y) {
+      unsigned char fx = x >= 'A' && x <= 'Z' ? x + 32 : x, fy = y >= 'A' && y <= 'Z' ? y + 32 : y;
+      if (fx != fy) return 0;
+    }
+  }
+  return na == nb ? 1 : 0;
 }
 
 }  // namespace
@@ -721,8 +765,17 @@ bool TStringList::Find(const std::string& S, int& Index) const {
 
 int TStringList::IndexOf(const std::string& S) const {
   if (!FSorted) {
-    for (size_t i = 0; i < FList.size(); ++i)
-      if (CompareStrings(FList[i].FString, S) == 0) return static_cast<int>(i);
+    if (typeid(*this) != typeid(TStringList)) {
+      // A descendant may compare its own way.
+      for (size_t i = 0; i < FList.size(); ++i)
+        if (CompareStrings(FList[i].FString, S) == 0) return static_cast<int>(i);
+      return -1;
+    }
+    for (size_t i = 0; i < FList.size(); ++i) {
+      const std::string& item = FList[i].FString;
+      int same = SameLinguisticQuick(item, S, FCaseSensitive);
+      if (same == 1 || (same < 0 && CompareLinguistic(item, S, FCaseSensitive) == 0)) return static_cast<int>(i);
+    }
     return -1;
   }
   int i;

@@ -233,3 +233,54 @@ TEST(ClassesTest, ComparisonDecidesAtTheFirstDifferingCharacterWhateverItsBytes)
     }
   }
 }
+
+TEST(ClassesTest, UnsortedIndexOfMatchesAsTheSortedLookupDoes) {
+  struct Case {
+    const char* item;
+    const char* sought;
+    bool sameWithoutCase, sameWithCase;
+  } cases[] = {
+      {"Item 1000123", "Item 1000123", true, true},
+      {"Item 1000123", "item 1000123", true, false},
+      {"Item 1000123", "Item 1000124", false, false},
+      {"Coefficient of air", "COEFFICIENT OF AIR", true, false},  // parts after eight bytes
+      {"Coefficient of air", "Coefficient of ai", false, false},
+      {"abc", "abcd", false, false},
+      {"", "", true, true},
+      {"", "a", false, false},
+      {"Плотность", "ПЛОТНОСТЬ", true, false},
+      {"Плотность", "Плотномер", false, false},
+      {"абв\xD0", "абв\xD0\x90", false, false},  // a cut letter against the whole one
+      {"Density Плотность", "density плотность", true, false},
+      {"a@", "A`", false, false},  // '@' and '`' are not letters
+  };
+  for (bool withCase : {false, true})
+    for (const Case& c : cases) {
+      bool same = withCase ? c.sameWithCase : c.sameWithoutCase;
+      TStringList unsorted, sorted;
+      unsorted.SetCaseSensitive(withCase);
+      sorted.SetCaseSensitive(withCase);
+      sorted.SetSorted(true);
+      for (TStringList* list : {&unsorted, &sorted}) {
+        list->Add("~other");
+        list->Add(c.item);
+      }
+      EXPECT_EQ(unsorted.IndexOf(c.sought), same ? 1 : -1) << c.item << " / " << c.sought << " case " << withCase;
+      EXPECT_EQ(sorted.IndexOf(c.sought) >= 0, same) << c.item << " / " << c.sought << " case " << withCase;
+    }
+}
+
+TEST(ClassesTest, IndexOfUsesTheComparisonOfADescendant) {
+  // Compares by the first letter only.
+  class TInitialList : public TStringList {
+  protected:
+    int CompareStrings(const std::string& S1, const std::string& S2) const override {
+      return (S1.empty() ? 0 : S1[0]) - (S2.empty() ? 0 : S2[0]);
+    }
+  };
+  TInitialList list;
+  list.Add("alpha");
+  list.Add("beta");
+  EXPECT_EQ(list.IndexOf("bravo"), 1);
+  EXPECT_EQ(list.IndexOf("Beta"), -1);
+}
