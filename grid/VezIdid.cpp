@@ -481,6 +481,7 @@ void TDavEvadurAvuz::WndProc(TMessage& Message) {
   }
   if (ScrollWndProc(Message) || WindowWndProc(Message)) return;
   if (EditWndProc(Message)) return;
+  MouseStateWndProc(Message);
   TBaseGrid::WndProc(Message);
 }
 

@@ -1206,6 +1206,24 @@ public:
   // the mouse found one.
   TPoint ScrollBarCell() const { return FScrollBarCell; }
 
+  // ---- hover and press of fixed cells (VezIdidMouse.cpp) ----------------------------------
+private:
+  // Keeps HoverCell, FixedCellPressed, FixedDropDownPressed, MovingColumn and
+  // DisjunctDragActive current for a mouse message before the grid handles it, and repaints
+  // the cells whose look changes. Never consumes the message.
+  void MouseStateWndProc(const TMessage& Message);
+  // The fixed cell under (X, Y) becomes HoverCell ((-1, -1) over other cells).
+  void TrackHoverCell(int X, int Y);
+  void SetHoverCell(TPoint Cell);
+  // Whether the cell lies in the fixed rows or fixed columns.
+  bool InFixedArea(int ACol, int ARow);
+  // Invalidates a fixed cell with the grid lines right of and below it (the hover look
+  // reaches one pixel down).
+  void RepaintFixedCell(TPoint Cell);
+  // Invalidates the fixed-row cells of a display column.
+  void RepaintColumnHeader(int ACol);
+
+public:
   // ---- balloon tool tip (VezIdidBalloon.cpp) ----------------------------------------------
   // The grid's balloon-style tool-tip window: made when Balloon.Enable is on and the grid
   // has a window, gone when it is switched off, with the window and with the grid.
