@@ -1217,8 +1217,8 @@ private:
   void SetHoverCell(TPoint Cell);
   // Whether the cell lies in the fixed rows or fixed columns.
   bool InFixedArea(int ACol, int ARow);
-  // Invalidates a fixed cell with the grid lines right of and below it (the hover look
-  // reaches one pixel down).
+  // Invalidates a fixed cell together with the grid lines right of and below it, which its
+  // hover look may cover.
   void RepaintFixedCell(TPoint Cell);
   // Invalidates the fixed-row cells of a display column.
   void RepaintColumnHeader(int ACol);
