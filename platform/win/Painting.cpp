@@ -132,9 +132,8 @@ HDC MakeWindowDC(HWND h, bool client, const TRectSet& screenClip) {
   HDC dc = CreateSurfaceDC(reinterpret_cast<cairo_surface_t*>(top->Surface), origin, rgn);
   DeleteObject(rgn);
   if (dc) {
-    TRectSet bounds = screenClip;
-    bounds.Offset(-topOrigin.x, -topOrigin.y);
-    DCs()[dc] = TDCInfo{h, bounds.Bounds()};
+    RECT bounds = screenClip.Empty() ? RECT{} : RectOffset(screenClip.Bounds(), -topOrigin.x, -topOrigin.y);
+    DCs()[dc] = TDCInfo{h, bounds};
   }
   return dc;
 }
@@ -642,7 +641,7 @@ HDC BeginPaint(HWND h, PAINTSTRUCT* ps) {
     SendMessage(h, WM_NCPAINT, 1, 0);
     if (!Valid(h)) return nullptr;
   }
-  TRectSet update = h->Update;
+  TRectSet update = std::move(h->Update);
   h->Update.Clear();
   h->InternalPaint = false;
   bool erase = h->EraseNeeded;
