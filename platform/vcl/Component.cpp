@@ -14,7 +14,70 @@ bool IsValidIdent(const std::string& Ident) {
 }
 
 // ---------------------------------------------------------------------------------------
+// Which Notification an object reaches. Its owner skips it when that is a plain one and
+// the object's state makes the call change nothing. The function reached is read from the
+// object with the compiler's bound member function extension; elsewhere every component
+// is told, as without the skip.
+namespace {
+using TNotificationFn = void (*)(TComponent*, TComponent*, TOperation);
+std::vector<TNotificationFn>& PlainNotifications() {
+  static std::vector<TNotificationFn> list;
+  return list;
+}
+}  // namespace
+
+#if defined(__GNUC__) && !defined(__clang__)
+#define LORM_NOTIFICATION_OF(c) ((TNotificationFn)((c)->*(&TComponent::Notification)))
+#endif
+
+void TComponent::DeclarePlainNotification(TComponent* Self) {
+#ifdef LORM_NOTIFICATION_OF
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpmf-conversions"
+  TNotificationFn fn = LORM_NOTIFICATION_OF(Self);
+#pragma GCC diagnostic pop
+  auto& list = PlainNotifications();
+  if (std::find(list.begin(), list.end(), fn) == list.end()) list.push_back(fn);
+#else
+  (void)Self;
+#endif
+}
+
+bool TComponent::IgnoresOwnerNotifications() {
+#ifdef LORM_NOTIFICATION_OF
+  if (FOwnerNotices || !FComponents.empty() || !FFreeNotifies.empty()) return false;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpmf-conversions"
+  TNotificationFn fn = LORM_NOTIFICATION_OF(this);
+#pragma GCC diagnostic pop
+  const auto& list = PlainNotifications();
+  return std::find(list.begin(), list.end(), fn) != list.end();
+#else
+  return false;
+#endif
+}
+
+void TComponent::NeedOwnerNotifications() {
+  FOwnerNotices = true;
+  Wake();
+}
+
+void TComponent::Wake() {
+  if (!FQuiet) return;
+  FQuiet = false;
+  if (FOwner) FOwner->RebuildListeners();
+}
+
+void TComponent::RebuildListeners() {
+  FListeners.clear();
+  for (TComponent* c : FComponents)
+    if (!c->FQuiet) FListeners.push_back(c);
+}
+
 TComponent::TComponent(TComponent* AOwner) {
+  // Here the object is a plain TComponent: its Notification is the base one.
+  static const bool declared = (DeclarePlainNotification(this), true);
+  (void)declared;
   if (AOwner) AOwner->InsertComponent(this);
 }
 
@@ -71,6 +134,7 @@ void TComponent::SetComponentIndex(int Value) {
   list.erase(list.begin() + cur);
   list.insert(list.begin() + Value, this);
   ++FOwner->FComponentsVersion;
+  FOwner->RebuildListeners();
 }
 
 void TComponent::SetName(const std::string& NewName) {
@@ -106,6 +170,9 @@ void TComponent::Insert(TComponent* AComponent) {
   FComponents.push_back(AComponent);
   ++FComponentsVersion;
   AComponent->FOwner = this;
+  AComponent->FQuiet = false;
+  FListeners.push_back(AComponent);
+  Wake();  // an owner passes notifications on to what it owns
 }
 
 void TComponent::Remove(TComponent* AComponent) {
@@ -114,6 +181,11 @@ void TComponent::Remove(TComponent* AComponent) {
   if (it != FComponents.rend()) FComponents.erase(std::next(it).base());
   ++FComponentsVersion;
   AComponent->FOwner = nullptr;
+  if (!AComponent->FQuiet) {
+    auto l = std::find(FListeners.rbegin(), FListeners.rend(), AComponent);
+    if (l != FListeners.rend()) FListeners.erase(std::next(l).base());
+  }
+  AComponent->FQuiet = false;
 }
 
 void TComponent::InsertComponent(TComponent* AComponent) {
@@ -135,16 +207,28 @@ void TComponent::RemoveComponent(TComponent* AComponent) {
 void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
   if (Operation == opRemove && AComponent) RemoveFreeNotification(AComponent);
   // Pass it on to the owned components. A handler may free or add components: walk a copy
-  // and, once the list has changed, skip those already gone.
-  if (FComponents.empty()) return;
-  std::vector<TComponent*> list = FComponents;
+  // and, once the list has changed, skip those already gone. Components the call would not
+  // change are left out of the listeners as they are met (the component the notification
+  // is about may still be under construction, so it is not judged).
+  if (FListeners.empty()) return;
+  std::vector<TComponent*> list = FListeners;
   unsigned version = FComponentsVersion;
+  bool quieted = false;
   for (TComponent* c : list) {
     if (FComponentsVersion != version &&
         std::find(FComponents.begin(), FComponents.end(), c) == FComponents.end())
       continue;
+    if (c->FQuiet) continue;
+    if (c != AComponent && c->IgnoresOwnerNotifications()) {
+      c->FQuiet = true;
+      quieted = true;
+      continue;
+    }
     c->Notification(AComponent, Operation);
   }
+  if (quieted)
+    FListeners.erase(std::remove_if(FListeners.begin(), FListeners.end(), [](TComponent* c) { return c->FQuiet; }),
+                     FListeners.end());
 }
 
 void TComponent::FreeNotification(TComponent* AComponent) {
@@ -155,6 +239,8 @@ void TComponent::FreeNotification(TComponent* AComponent) {
     if (std::find(AComponent->FFreeNotifies.begin(), AComponent->FFreeNotifies.end(), this) ==
         AComponent->FFreeNotifies.end())
       AComponent->FFreeNotifies.push_back(this);
+    Wake();
+    AComponent->Wake();
   }
   FComponentState.Include(csFreeNotification);
 }

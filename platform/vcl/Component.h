@@ -104,10 +104,25 @@ protected:
   TComponentState FComponentState;
   TComponentStyle FComponentStyle{csInheritable};
 
+  // For subclasses whose Notification adds nothing to the base's except what
+  // NeedOwnerNotifications covers: called in their constructor, it records the
+  // Notification this object reaches now as one that only does that.
+  static void DeclarePlainNotification(TComponent* Self);
+  // This component reacts to its owner's notifications whatever its links and owned
+  // components (it holds a reference that the base does not know of).
+  void NeedOwnerNotifications();
+
 private:
   void Insert(TComponent* AComponent);
   void Remove(TComponent* AComponent);
   void RemoveNotification(TComponent* AComponent);
+  // True when a notification passed on from the owner would change nothing here: the
+  // Notification reached is a plain one, and there are no links, no owned components and
+  // no reference set aside by NeedOwnerNotifications.
+  bool IgnoresOwnerNotifications();
+  // Joins the owner's listeners again after being found to ignore notifications.
+  void Wake();
+  void RebuildListeners();
 
   TComponent* FOwner = nullptr;
   std::string FName;
@@ -115,6 +130,12 @@ private:
   std::vector<TComponent*> FComponents;
   unsigned FComponentsVersion = 0;  // changes whenever FComponents does
   std::vector<TComponent*> FFreeNotifies;
+  // The owned components that notifications are passed on to, in FComponents order: all
+  // of them except those found (when a notification reached them) to ignore such
+  // notifications, so that a notification costs the number of components that care.
+  std::vector<TComponent*> FListeners;
+  bool FQuiet = false;          // left out of the owner's FListeners
+  bool FOwnerNotices = false;   // NeedOwnerNotifications was called
 };
 
 // True for a valid component name: a letter or '_' followed by letters, digits or '_'.

@@ -246,6 +246,10 @@ void TControl::Publish(TClassBuilder<TControl>& P) {
 }
 
 TControl::TControl(TComponent* AOwner) : TComponent(AOwner) {
+  // Here the object is a plain TControl: its Notification adds only the action and pop-up
+  // menu references, which ask for their owner's notifications when set.
+  static const bool declared = (DeclarePlainNotification(this), true);
+  (void)declared;
   FFont = std::make_unique<TFont>();
   FFont->OnChange = [this](TObject* s) { FontChanged(s); };
   FConstraints = std::make_unique<TSizeConstraints>(this);
@@ -477,6 +481,7 @@ void TControl::SetAction(TBasicAction* Value) {
   if (!FActionLink) FActionLink = CreateActionLink();
   FActionLink->SetAction(Value);
   FControlStyle += csActionClient;
+  NeedOwnerNotifications();
   ActionChange(Value, Value->ComponentState().Contains(csLoading));
   Value->FreeNotification(this);
 }
@@ -770,7 +775,10 @@ void TControl::SetPopupMenu(TComponent* Value) {
   if (FPopupMenu == Value) return;
   if (FPopupMenu) FPopupMenu->RemoveFreeNotification(this);
   FPopupMenu = Value;
-  if (Value) Value->FreeNotification(this);
+  if (Value) {
+    NeedOwnerNotifications();
+    Value->FreeNotification(this);
+  }
 }
 
 void TControl::SetCursor(TCursor Value) {

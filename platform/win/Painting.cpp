@@ -64,34 +64,52 @@ TRectSet VisibleOnScreen(HWND h, bool clientOnly, bool clipChildren) {
     POINT po = ClientOriginOnScreen(p);
     area.Intersect(MakeRect(po.x, po.y, po.x + RectWidth(p->Client), po.y + RectHeight(p->Client)));
     if (w->Style & WS_CLIPSIBLINGS) {
-      // The area lies within w, so only siblings overlapping w (compared in the parent's
-      // coordinates, without looking up their screen positions) can take from it.
-      for (HWND sib : p->Children) {
-        if (sib == w) break;
-        if ((sib->Style & WS_VISIBLE) && !RectEmpty(RectIntersect(sib->Rect, w->Rect)))
-          area.Subtract(ScreenWindowRect(sib));
-      }
+      // The area lies within w, so only siblings above w that overlap it (compared in the
+      // parent's coordinates, found through the parent's grid when it has many children)
+      // can take from it.
+      std::vector<HWND> near;
+      ChildrenNear(p, w->Rect, near);
+      std::vector<RECT> above;
+      for (HWND sib : near)
+        if (sib != w && sib->ZKey < w->ZKey && (sib->Style & WS_VISIBLE) && !RectEmpty(RectIntersect(sib->Rect, w->Rect)))
+          above.push_back(RectOffset(sib->Rect, po.x, po.y));
+      area.Subtract(above);
     }
   }
   if (clipChildren && !h->Children.empty()) {
     // Children show only inside the client area: the frame (border, scroll bars) under a
-    // child that reaches beyond the client stays the window's own.
+    // child that reaches beyond the client stays the window's own. All of them go in one cut.
     POINT co = ClientOriginOnScreen(h);
     RECT client = MakeRect(co.x, co.y, co.x + RectWidth(h->Client), co.y + RectHeight(h->Client));
+    std::vector<RECT> kids;
+    kids.reserve(h->Children.size());
     for (HWND c : h->Children)
-      if (c->Style & WS_VISIBLE) area.Subtract(RectIntersect(ScreenWindowRect(c), client));
+      if (c->Style & WS_VISIBLE) kids.push_back(RectIntersect(RectOffset(c->Rect, co.x, co.y), client));
+    area.Subtract(kids);
   }
   return area;
 }
 
+// The set as a region handle. The parts are joined pairwise, level by level, so that a set
+// of many rectangles costs n log n rather than n squared.
 HRGN RegionFromSet(const TRectSet& set) {
-  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
-  for (const RECT& r : set.Rects()) {
-    HRGN part = CreateRectRgnIndirect(&r);
-    CombineRgn(rgn, rgn, part, RGN_OR);
-    DeleteObject(part);
+  const std::vector<RECT>& rects = set.Rects();
+  if (rects.empty()) return CreateRectRgn(0, 0, 0, 0);
+  std::vector<HRGN> level;
+  level.reserve(rects.size());
+  for (const RECT& r : rects) level.push_back(CreateRectRgnIndirect(&r));
+  while (level.size() > 1) {
+    std::size_t out = 0;
+    for (std::size_t i = 0; i < level.size(); i += 2) {
+      if (i + 1 < level.size()) {
+        CombineRgn(level[i], level[i], level[i + 1], RGN_OR);
+        DeleteObject(level[i + 1]);
+      }
+      level[out++] = level[i];
+    }
+    level.resize(out);
   }
-  return rgn;
+  return level[0];
 }
 
 TRectSet SetFromRegion(HRGN rgn) {
@@ -114,9 +132,8 @@ HDC MakeWindowDC(HWND h, bool client, const TRectSet& screenClip) {
   HDC dc = CreateSurfaceDC(reinterpret_cast<cairo_surface_t*>(top->Surface), origin, rgn);
   DeleteObject(rgn);
   if (dc) {
-    TRectSet bounds = screenClip;
-    bounds.Offset(-topOrigin.x, -topOrigin.y);
-    DCs()[dc] = TDCInfo{h, bounds.Bounds()};
+    RECT bounds = screenClip.Empty() ? RECT{} : RectOffset(screenClip.Bounds(), -topOrigin.x, -topOrigin.y);
+    DCs()[dc] = TDCInfo{h, bounds};
   }
   return dc;
 }
@@ -172,15 +189,24 @@ void InvalidateTree(HWND h, TRectSet area /*client coords*/, UINT flags) {
   if (flags & RDW_NOINTERNALPAINT) h->InternalPaint = false;
   bool children = (flags & RDW_ALLCHILDREN) || (!(flags & RDW_NOCHILDREN) && !(h->Style & WS_CLIPCHILDREN));
   if (!children || h->Children.empty()) return;
-  // Children clear of the area's bounds are skipped before any region is copied.
+  // Children clear of the area's bounds are skipped before any region is copied; with
+  // many children, only those near the area are looked at.
   RECT bounds = area.Bounds();
-  for (HWND c : h->Children) {
+  bool single = area.Rects().size() == 1;
+  std::vector<HWND> near;
+  ChildrenNear(h, bounds, near);
+  for (HWND c : near) {
     const RECT& r = c->Rect;
     if (!(c->Style & WS_VISIBLE) || r.left >= bounds.right || r.right <= bounds.left || r.top >= bounds.bottom ||
         r.bottom <= bounds.top)
       continue;
-    TRectSet part = area;
-    part.Intersect(c->Rect);
+    TRectSet part;
+    if (single) {
+      part.Add(RectIntersect(bounds, c->Rect));
+    } else {
+      part = area;
+      part.Intersect(c->Rect);
+    }
     if (part.Empty()) continue;
     RECT cr = ClientRectInParent(c);
     bool touchesFrame = false;
@@ -615,7 +641,7 @@ HDC BeginPaint(HWND h, PAINTSTRUCT* ps) {
     SendMessage(h, WM_NCPAINT, 1, 0);
     if (!Valid(h)) return nullptr;
   }
-  TRectSet update = h->Update;
+  TRectSet update = std::move(h->Update);
   h->Update.Clear();
   h->InternalPaint = false;
   bool erase = h->EraseNeeded;

@@ -18,7 +18,10 @@ namespace winsys {
 
 // An area made of rectangles (update regions and visible areas), kept as a banded
 // region whose rectangles are merged, so adding, subtracting and intersecting cost
-// about the size of the outline, not of everything added so far.
+// about the size of the outline, not of everything added so far. Rectangles added one
+// by one wait in a list and join the region in one pass when it is next read, so that
+// many small additions (a parent collecting the places of its children) cost n log n
+// together instead of n each.
 class TRectSet {
 public:
   TRectSet();
@@ -36,6 +39,8 @@ public:
   void Add(const TRectSet& s);
   void Subtract(const RECT& r);
   void Subtract(const TRectSet& s);
+  // Takes away all the rectangles at once (they may overlap).
+  void Subtract(const std::vector<RECT>& rects);
   void Intersect(const RECT& r);
   void Intersect(const TRectSet& s);
   void Offset(int dx, int dy);
@@ -43,7 +48,10 @@ public:
   bool Contains(POINT p) const;
 
 private:
-  struct _cairo_region* FRegion;
+  // Joins the waiting rectangles to the region.
+  void Settle() const;
+  mutable struct _cairo_region* FRegion;
+  mutable std::vector<RECT> FPending;  // added, not yet in FRegion; each non-empty
   mutable std::vector<RECT> FRects;
   mutable bool FRectsValid = false;
 };
@@ -79,6 +87,30 @@ struct TScrollBarState {
   UINT Disabled = 0;     // ESB_* arrows disabled
 };
 
+// Where the children of a parent with many children lie: a grid of square cells, each
+// listing the children that reach into it, so that finding the children that meet a
+// rectangle costs about the number found rather than the number of children. Children
+// spanning many cells are listed apart and always looked at.
+class TChildGrid {
+public:
+  static constexpr int kCell = 64;
+  // From this many children on, a parent keeps a grid.
+  static constexpr std::size_t kMinChildren = 24;
+  void Insert(HWND c);  // at c's window rectangle
+  void Remove(HWND c);  // from where it was inserted
+  // Every child whose rectangle at insertion meets `r`, each once, in no given order.
+  void Touching(const RECT& r, std::vector<HWND>& out) const;
+
+private:
+  struct TSpan {
+    int X0, Y0, X1, Y1;  // cells, inclusive
+  };
+  static TSpan SpanOf(const RECT& r);
+  static std::uint64_t Key(int cx, int cy) { return (std::uint64_t(std::uint32_t(cx)) << 32) | std::uint32_t(cy); }
+  std::unordered_map<std::uint64_t, std::vector<HWND>> Cells;
+  std::vector<HWND> Large;
+};
+
 }  // namespace winsys
 
 struct HWND__ {
@@ -90,6 +122,9 @@ struct HWND__ {
   HWND Parent = nullptr;                 // child windows: the parent
   HWND Owner = nullptr;                  // top-level windows: the owner
   std::vector<HWND> Children;            // z-order, top first
+  long long ZKey = 0;                    // children: grows down the z-order of the siblings
+  RECT GridRect{};                       // children: the rectangle the parent's grid holds
+  std::unique_ptr<winsys::TChildGrid> Grid;  // parents with many children
   RECT Rect;                             // window rectangle: parent client coords or screen
   RECT Client;                           // client rectangle in window coordinates
   std::string Text;
@@ -301,6 +336,16 @@ RECT ClientRectInParent(HWND h);
 std::vector<HWND>& TopLevels();
 void InsertTopLevel(HWND h, HWND after);
 void RemoveFromZOrder(HWND h);
+// A child has joined its parent's Children at `pos`: it gets its z key and its place in
+// the parent's grid.
+void ChildInserted(HWND h, std::size_t pos);
+// A child has moved within its parent's Children to `pos`.
+void ChildReordered(HWND h, std::size_t pos);
+// A child's window rectangle has changed.
+void ChildMoved(HWND h);
+// The children of `parent` that may meet `r` (parent client coordinates): every child,
+// or only those near `r` when the parent keeps a grid.
+void ChildrenNear(HWND parent, const RECT& r, std::vector<HWND>& out);
 // The window's visible part in its own client (or window) coordinates: clipped by its
 // ancestors, minus siblings above it (WS_CLIPSIBLINGS) and children (WS_CLIPCHILDREN).
 TRectSet VisibleClientArea(HWND h, bool clipChildren);

@@ -85,7 +85,11 @@ RECT ClientRectInParent(HWND h) { return RectOffset(h->Client, h->Rect.left, h->
 
 void RemoveFromZOrder(HWND h) {
   auto& list = h->Parent ? h->Parent->Children : S().TopLevels;
-  list.erase(std::remove(list.begin(), list.end(), h), list.end());
+  // Children mostly leave from the bottom (freed in creation order): look from the end.
+  auto it = std::find(list.rbegin(), list.rend(), h);
+  if (it == list.rend()) return;
+  list.erase(std::next(it).base());
+  if (h->Parent && h->Parent->Grid) h->Parent->Grid->Remove(h);
 }
 
 static bool IsOwnedBy(HWND w, HWND owner) {
@@ -135,16 +139,26 @@ void InsertTopLevel(HWND h, HWND after) {
 
 static void InsertChild(HWND h, HWND after) {
   auto& list = h->Parent->Children;
-  list.erase(std::remove(list.begin(), list.end(), h), list.end());
+  auto at = std::find(list.rbegin(), list.rend(), h);
+  size_t from = at == list.rend() ? list.size() : size_t(list.rend() - at) - 1;
   size_t pos;
-  if (after == HWND_BOTTOM) pos = list.size();
-  else if (after == HWND_TOP || after == HWND_TOPMOST || after == HWND_NOTOPMOST || !Valid(after))
+  if (after == HWND_BOTTOM) pos = list.size() - (from < list.size() ? 1 : 0);
+  else if (after == HWND_TOP || after == HWND_TOPMOST || after == HWND_NOTOPMOST || !Valid(after) || after == h)
     pos = 0;
   else {
     auto it = std::find(list.begin(), list.end(), after);
     pos = it == list.end() ? 0 : size_t(it - list.begin()) + 1;
+    if (it != list.end() && from < pos) --pos;  // counted without h
   }
-  list.insert(list.begin() + pos, h);
+  if (from == pos) return;  // already there
+  if (from < list.size()) {
+    // Move h within the list: only the windows between its old and new place shift.
+    if (from < pos) std::rotate(list.begin() + from, list.begin() + from + 1, list.begin() + pos + 1);
+    else std::rotate(list.begin() + pos, list.begin() + from, list.begin() + from + 1);
+  } else {
+    list.insert(list.begin() + pos, h);
+  }
+  ChildReordered(h, pos);
 }
 
 // --- non-client geometry -------------------------------------------------------------------
@@ -521,7 +535,10 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
   bool visibleRequested = h->Style & WS_VISIBLE;
   h->Style &= ~WS_VISIBLE;
   if (topLevel) InsertTopLevel(h, HWND_TOP);
-  else h->Parent->Children.push_back(h);
+  else {
+    h->Parent->Children.push_back(h);
+    ChildInserted(h, h->Parent->Children.size() - 1);
+  }
 
   auto fail = [&]() -> HWND {
     if (Valid(h)) DestroyWindow(h);
@@ -576,6 +593,7 @@ static void DestroyTree(HWND h, bool top) {
   RemoveFromZOrder(h);
   for (HWND c : h->Children) c->Parent = nullptr;  // already destroyed
   h->Children.clear();
+  h->Grid.reset();
   for (HWND w : S().TopLevels)
     if (w->Owner == h) w->Owner = nullptr;
   if (!h->Parent) {
@@ -684,6 +702,7 @@ BOOL SetWindowPos(HWND h, HWND insertAfter, int x, int y, int cx, int cy, UINT f
   if (redraw && oldVisible && h->Parent && geometryChange) InvalidateParentArea(h, oldRect);
 
   h->Rect = newRect;
+  if (h->Parent && (moved || sized)) ChildMoved(h);
   if (sized || (wp.flags & SWP_FRAMECHANGED)) {
     NCCALCSIZE_PARAMS params;
     params.rgrc[0] = newRect;
@@ -851,6 +870,7 @@ HWND SetParent(HWND h, HWND newParent) {
   if (newParent) {
     h->Owner = nullptr;
     newParent->Children.insert(newParent->Children.begin(), h);
+    ChildInserted(h, 0);
   } else {
     InsertTopLevel(h, HWND_TOP);
     EnsureSurface(h);
