@@ -1087,6 +1087,9 @@ public:
   virtual bool HasSpinEdit(int ACol, int ARow);
   // Rebuilds the filter value list of a column; true when it holds any entry.
   virtual bool GetFilter(int ACol);
+  // Whether painting shows the column's filter button: what GetFilter answers, without
+  // building the automatic list when no handler can change it.
+  bool FilterButtonShown(int ACol);
   TStrings* FilterValues() const { return FFilterValues.get(); }
   // Whether HoverFixedCells covers the fixed cell (displayed column).
   bool HoverFixedCell(int ACol, int ARow);

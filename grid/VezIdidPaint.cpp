@@ -136,6 +136,16 @@ bool TDavEvadurAvuz::GetFilter(int ACol) {
   return list->Count() > 0;
 }
 
+// Painting asks once per cell of the filter row whether a column shows its filter button.
+// Without a handler to consult, the automatic list is non-empty exactly when there is a row
+// to list or a clear entry, so the list (a walk over every row) is only built when the
+// handler may change it.
+bool TDavEvadurAvuz::FilterButtonShown(int ACol) {
+  if (OnGetColumnFilter || !FilterDropDownAuto) return GetFilter(ACol);
+  if (ACol < GetFixedColsEx()) return false;
+  return GetAllRowCount() > GetFixedRowsEx() || !FilterDropDownClear.empty();
+}
+
 bool TDavEvadurAvuz::HoverFixedCell(int ACol, int ARow) {
   bool fixedRow = ARow < GetFixedRowsEx(), fixedCol = ACol < GetFixedColsEx();
   switch (HoverFixedCells) {

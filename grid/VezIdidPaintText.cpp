@@ -104,7 +104,7 @@ void TDavEvadurAvuz::DrawTextLayer(TCanvas* Canvas, TCellPaint& P) {
   }
 
   // 4. The filter button of a filtered column.
-  const bool filtered = ARow == FilterDropDownRow && GetFilter(rcol);
+  const bool filtered = ARow == FilterDropDownRow && FilterButtonShown(rcol);
   if (filtered) {
     // The filter settings carry no glyph of their own: the built-in one is drawn.
     DrawBitmapResourceTransp(Canvas, FixedColor(), TRect{TR.Right - 16, TR.Top, TR.Right, TR.Bottom}, "DEAFILT");

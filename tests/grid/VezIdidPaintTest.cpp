@@ -481,3 +481,29 @@ TEST_F(PaintTest, LookEdgesOfFixedCellsTable) {
 }
 
 }  // namespace
+
+// The filter button's question, asked per painted header cell, answers what the full filter
+// list would, also without building it.
+TEST_F(GridTest, FilterButtonAnswersAsTheFilterListWould) {
+  grid->SetColCount(3);
+  grid->SetFixedCols(1);
+  grid->FilterDropDownAuto = true;
+  struct Case {
+    int Rows;
+    std::string Clear;
+    int Col;
+  };
+  const Case cases[] = {{1, "", 1}, {1, "(All)", 1}, {4, "", 1}, {4, "", 0}, {4, "(All)", 2}, {1, "", 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.Rows << " rows, clear '" << c.Clear << "', column " << c.Col);
+    grid->SetRowCount(c.Rows);
+    grid->FilterDropDownClear = c.Clear;
+    const bool quick = grid->FilterButtonShown(c.Col);
+    EXPECT_EQ(quick, grid->GetFilter(c.Col));
+  }
+  // A handler always sees the built list and decides.
+  grid->SetRowCount(4);
+  grid->FilterDropDownClear = "";
+  grid->OnGetColumnFilter = [](TObject*, int, TStrings* List) { List->Clear(); };
+  EXPECT_FALSE(grid->FilterButtonShown(1));
+}
