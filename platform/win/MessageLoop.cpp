@@ -193,30 +193,40 @@ void RemoveMessagesFor(HWND h) {
 void KillTimersFor(HWND h) { S().Timers.KillFor(h); }
 
 // --- the timer set ---------------------------------------------------------------------------
-std::size_t TTimerSet::HomeOf(HWND wnd, UINT_PTR id) const {
+std::uint64_t TTimerSet::HashOf(HWND wnd, UINT_PTR id) {
   std::uint64_t h = (std::uint64_t(reinterpret_cast<std::uintptr_t>(wnd)) * 0x9E3779B97F4A7C15ull) ^ std::uint64_t(id);
   h ^= h >> 29;
   h *= 0xBF58476D1CE4E5B9ull;
   h ^= h >> 32;
-  return std::size_t(h) & (Index.size() - 1);
+  return h;
 }
 
 std::size_t TTimerSet::Probe(HWND wnd, UINT_PTR id) const {
+  std::uint64_t hash = HashOf(wnd, id);
+  std::uint32_t tag = std::uint32_t(hash >> 32);
   std::size_t mask = Index.size() - 1;
-  for (std::size_t i = HomeOf(wnd, id);; i = (i + 1) & mask) {
+  for (std::size_t i = HomeOf(hash);; i = (i + 1) & mask) {
     const TIndexEntry& e = Index[i];
-    if (e.Slot == kNone || (e.Wnd == wnd && e.Id == id)) return i;
+    if (e.Slot == kNone) return i;
+    if (e.Tag == tag && Slots[e.Slot].T.Wnd == wnd && Slots[e.Slot].T.Id == id) return i;
   }
 }
 
+// The slot's timer must already hold its window and id.
 void TTimerSet::IndexInsert(HWND wnd, UINT_PTR id, std::uint32_t slot) {
-  if ((IndexCount + 1) * 2 > Index.size()) {
+  if ((IndexCount + 1) * 4 > Index.size() * 3) {
     std::vector<TIndexEntry> old(std::max<std::size_t>(16, Index.size() * 2));
     old.swap(Index);
-    for (const TIndexEntry& e : old)
-      if (e.Slot != kNone) Index[Probe(e.Wnd, e.Id)] = e;
+    std::size_t mask = Index.size() - 1;
+    for (const TIndexEntry& e : old) {
+      if (e.Slot == kNone) continue;
+      const TTimer& t = Slots[e.Slot].T;
+      std::size_t i = HomeOf(HashOf(t.Wnd, t.Id));
+      while (Index[i].Slot != kNone) i = (i + 1) & mask;
+      Index[i] = e;
+    }
   }
-  Index[Probe(wnd, id)] = TIndexEntry{wnd, id, slot};
+  Index[Probe(wnd, id)] = TIndexEntry{slot, std::uint32_t(HashOf(wnd, id) >> 32)};
   ++IndexCount;
 }
 
@@ -227,7 +237,8 @@ void TTimerSet::IndexErase(HWND wnd, UINT_PTR id) {
   // Moves back every later entry of the run that may sit in the hole, so probing never
   // stops short of an entry.
   for (std::size_t i = (hole + 1) & mask; Index[i].Slot != kNone; i = (i + 1) & mask) {
-    std::size_t home = HomeOf(Index[i].Wnd, Index[i].Id);
+    const TTimer& t = Slots[Index[i].Slot].T;
+    std::size_t home = HomeOf(HashOf(t.Wnd, t.Id));
     if (((i - home) & mask) >= ((i - hole) & mask)) {
       Index[hole] = Index[i];
       hole = i;
@@ -235,6 +246,19 @@ void TTimerSet::IndexErase(HWND wnd, UINT_PTR id) {
   }
   Index[hole] = TIndexEntry{};
   --IndexCount;
+}
+
+std::uint32_t TTimerSet::NextOrder() {
+  if (OrderCount == 0xFFFFFFFFu) {
+    std::vector<THeapEntry*> live;
+    live.reserve(Heap.size());
+    for (THeapEntry& e : Heap) live.push_back(&e);
+    std::sort(live.begin(), live.end(), [](const THeapEntry* a, const THeapEntry* b) { return a->Order < b->Order; });
+    // The same relative order, so the heap stays a heap.
+    OrderCount = 0;
+    for (THeapEntry* e : live) e->Order = OrderCount++;
+  }
+  return OrderCount++;
 }
 
 TTimer* TTimerSet::Find(HWND wnd, UINT_PTR id) {
@@ -278,9 +302,7 @@ void TTimerSet::SiftDown(std::size_t pos) {
 // Moves the slot's heap entry to where its timer's due time and order now put it.
 void TTimerSet::Requeue(std::uint32_t slot) {
   std::size_t pos = HeapPos[slot];
-  const TTimer& t = Slots[slot].T;
-  Heap[pos].Due = t.Due;
-  Heap[pos].Seq = t.Seq;
+  Heap[pos].Due = Slots[slot].T.Due;
   SiftUp(pos);
   SiftDown(HeapPos[slot]);
 }
@@ -288,7 +310,9 @@ void TTimerSet::Requeue(std::uint32_t slot) {
 void TTimerSet::Set(const TTimer& t) {
   if (TTimer* old = Find(t.Wnd, t.Id)) {
     *old = t;
-    Requeue(SlotOf(old));
+    std::uint32_t slot = SlotOf(old);
+    Heap[HeapPos[slot]].Order = NextOrder();
+    Requeue(slot);
     return;
   }
   std::uint32_t slot;
@@ -300,9 +324,9 @@ void TTimerSet::Set(const TTimer& t) {
     Slots.emplace_back();
     HeapPos.push_back(kNone);
   }
-  IndexInsert(t.Wnd, t.Id, slot);
   TSlot& s = Slots[slot];
   s.T = t;
+  IndexInsert(t.Wnd, t.Id, slot);
   // Joins the front of its window's list.
   auto [head, first] = WndHead.try_emplace(t.Wnd, slot);
   s.PrevInWnd = kNone;
@@ -312,7 +336,7 @@ void TTimerSet::Set(const TTimer& t) {
     head->second = slot;
   }
   if (!t.Wnd) ThreadIds.insert(t.Id);
-  Heap.push_back(THeapEntry{t.Due, t.Seq, slot});
+  Heap.push_back(THeapEntry{t.Due, NextOrder(), slot});
   HeapPos[slot] = std::uint32_t(Heap.size() - 1);
   SiftUp(Heap.size() - 1);
 }
@@ -362,6 +386,7 @@ void TTimerSet::Clear() {
   Heap.clear();
   Index.clear();
   IndexCount = 0;
+  OrderCount = 0;
   WndHead.clear();
   ThreadIds.clear();
 }
@@ -630,7 +655,6 @@ UINT_PTR SetTimer(HWND h, UINT_PTR id, UINT elapse, TIMERPROC proc) {
   t.Interval = elapse;
   t.Proc = proc;
   t.Due = CurrentBackend().Now() + elapse;
-  t.Seq = ++S().TimerSeq;
   timers.Set(t);
   return h ? (id ? id : 1) : id;
 }

@@ -8,6 +8,7 @@
 #include <map>
 #include <set>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -167,13 +168,12 @@ struct TTimer {
   UINT Interval = 0;
   TIMERPROC Proc = nullptr;
   unsigned long long Due = 0;
-  unsigned long long Seq = 0;  // creation order: equal due times fire in it
 };
 
-// The timers: a four-way heap by due time (then creation order) over a slot table, a hash
-// index by window and id, and a list per window. Setting, killing and rescheduling a timer
-// cost log n, the next due timer is the heap's top, and a window's timers are found without
-// looking at anyone else's.
+// The timers: a four-way heap by due time (then the order of setting: equal due times fire
+// in it) over a slot table, a hash index by window and id, and a list per window. Setting,
+// killing and rescheduling a timer cost log n, the next due timer is the heap's top, and a
+// window's timers are found without looking at anyone else's.
 class TTimerSet {
 public:
   TTimer* Find(HWND wnd, UINT_PTR id);
@@ -189,6 +189,9 @@ public:
   UINT_PTR MaxThreadId() const { return ThreadIds.empty() ? 0 : *ThreadIds.rbegin(); }
   // True when `wnd` has a timer with the procedure `proc`.
   bool HasProc(HWND wnd, TIMERPROC proc) const;
+  // Moves the creation-order numbering on by `n`, as that many settings would (for tests of
+  // the renumbering).
+  void SkipOrders(std::uint32_t n) { OrderCount = n > 0xFFFFFFFFu - OrderCount ? 0xFFFFFFFFu : OrderCount + n; }
   // The timer due first, or null.
   TTimer* First() { return Heap.empty() ? nullptr : &Slots[Heap[0].Slot].T; }
   // The first timer in due order among those due by `now` for which `accept` holds, or null.
@@ -214,22 +217,26 @@ public:
 private:
   static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
   static constexpr std::size_t kArity = 4;
-  // One entry of the index: open addressing with linear probing, at most half full.
+  // One entry of the index: open addressing with linear probing, at most three quarters full. The
+  // key lives in the slot; the entry keeps the upper half of the key's hash so that most
+  // misses are told apart without touching the slot.
   struct TIndexEntry {
-    HWND Wnd = nullptr;
-    UINT_PTR Id = 0;
     std::uint32_t Slot = kNone;  // kNone: empty
+    std::uint32_t Tag = 0;
   };
   struct TSlot {
     TTimer T;
     std::uint32_t PrevInWnd = kNone, NextInWnd = kNone;
   };
+  // Sixteen bytes, so that a node's four children share one cache line. `Order` is the
+  // order of setting (see NextOrder).
   struct THeapEntry {
-    unsigned long long Due, Seq;
-    std::uint32_t Slot;
-    bool operator<(const THeapEntry& o) const { return Due != o.Due ? Due < o.Due : Seq < o.Seq; }
+    unsigned long long Due;
+    std::uint32_t Order, Slot;
+    bool operator<(const THeapEntry& o) const { return Due != o.Due ? Due < o.Due : Order < o.Order; }
   };
-  std::size_t HomeOf(HWND wnd, UINT_PTR id) const;
+  static std::uint64_t HashOf(HWND wnd, UINT_PTR id);
+  std::size_t HomeOf(std::uint64_t hash) const { return std::size_t(hash) & (Index.size() - 1); }
   // The index entry holding the key, or the empty entry where it would go.
   std::size_t Probe(HWND wnd, UINT_PTR id) const;
   void IndexInsert(HWND wnd, UINT_PTR id, std::uint32_t slot);
@@ -242,13 +249,46 @@ private:
   void SiftDown(std::size_t pos);
   void Requeue(std::uint32_t slot);
   void Remove(std::uint32_t slot);
+  // The next creation-order number; when the 32-bit numbers run out, the live timers are
+  // numbered again from 0 in their present order.
+  std::uint32_t NextOrder();
 
   std::vector<TSlot> Slots;
   std::vector<std::uint32_t> HeapPos;  // per slot: its place in the heap (kNone: free)
   std::vector<std::uint32_t> FreeSlots;
-  std::vector<THeapEntry> Heap;
+  // The heap's entries, laid out so that the four children of a node fill one 64-byte line:
+  // the storage is line-aligned and starts with three unused entries.
+  class THeapArray {
+  public:
+    THeapEntry& operator[](std::size_t i) { return Data[i + kPad]; }
+    const THeapEntry& operator[](std::size_t i) const { return Data[i + kPad]; }
+    std::size_t size() const { return Data.size() - kPad; }
+    bool empty() const { return Data.size() == kPad; }
+    void push_back(const THeapEntry& e) { Data.push_back(e); }
+    void pop_back() { Data.pop_back(); }
+    const THeapEntry& back() const { return Data.back(); }
+    void clear() { Data.resize(kPad); }
+    THeapEntry* begin() { return Data.data() + kPad; }
+    THeapEntry* end() { return Data.data() + Data.size(); }
+
+  private:
+    template <class T>
+    struct TLineAllocator {
+      using value_type = T;
+      TLineAllocator() = default;
+      template <class U>
+      TLineAllocator(const TLineAllocator<U>&) {}
+      T* allocate(std::size_t n) { return static_cast<T*>(::operator new(n * sizeof(T), std::align_val_t(64))); }
+      void deallocate(T* p, std::size_t) { ::operator delete(p, std::align_val_t(64)); }
+      bool operator==(const TLineAllocator&) const { return true; }
+    };
+    static constexpr std::size_t kPad = kArity - 1;
+    std::vector<THeapEntry, TLineAllocator<THeapEntry>> Data = std::vector<THeapEntry, TLineAllocator<THeapEntry>>(kPad);
+  };
+  THeapArray Heap;
   std::vector<TIndexEntry> Index;
   std::size_t IndexCount = 0;
+  std::uint32_t OrderCount = 0;
   std::unordered_map<HWND, std::uint32_t> WndHead;  // first slot of each window's list
   std::set<UINT_PTR> ThreadIds;
 };
@@ -288,7 +328,6 @@ struct TState {
   bool QuitPosted = false;
   int QuitCode = 0;
   TTimerSet Timers;
-  unsigned long long TimerSeq = 0;
   std::vector<std::unique_ptr<THook>> Hooks;  // most recent first
   int HookDepth = 0;
   std::map<std::string, UINT> RegisteredMessages;  // key: upper-case name

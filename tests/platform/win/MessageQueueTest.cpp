@@ -1,5 +1,7 @@
 #include "WinTestSupport.h"
 
+#include "platform/win/WinInternal.h"
+
 #include <algorithm>
 #include <random>
 
@@ -230,6 +232,22 @@ TEST_F(MessageQueue, TimersFireByDueTimeThenCreationAndResettingMovesThem) {
     ++left;
   }
   EXPECT_EQ(left, 2) << "the two thread timers; b's was fetched, a's went with it";
+}
+
+// The set numbers timers in the order they were set with 32-bit numbers; when those run out
+// the live timers are numbered again, and equal due times still fire in the order of setting.
+TEST_F(MessageQueue, TimersKeepTheirOrderWhenTheNumberingRunsOut) {
+  HWND w = Make(WS_POPUP, nullptr, MakeRect(0, 0, 10, 10));
+  for (UINT_PTR id : {5, 3, 9}) SetTimer(w, id, 20, nullptr);
+  winsys::S().Timers.SkipOrders(0xFFFFFFFFu);
+  for (UINT_PTR id : {1, 7}) SetTimer(w, id, 20, nullptr);
+  SetTimer(w, 3, 20, nullptr);  // set again: now the last of the six
+  SetTimer(w, 4, 20, nullptr);
+  Backend.Time += 20;
+  std::vector<UINT_PTR> order;
+  MSG msg;
+  while (order.size() < 10 && PeekMessage(&msg, w, WM_TIMER, WM_TIMER, PM_REMOVE)) order.push_back(msg.wParam);
+  EXPECT_EQ(order, (std::vector<UINT_PTR>{5, 9, 1, 7, 3, 4}));
 }
 
 // Many timers set, reset, killed and fetched in a random order, with window, child and
