@@ -204,6 +204,55 @@ struct RunOptions {
   bool underlinesOnly = false;
 };
 
+// Draws a one-line layout with its top-left at (x, y) like pango_cairo_show_layout, but
+// leaves out the glyphs whose ink lies wholly outside the columns [clipLeft, clipRight)
+// (cairo coordinates): a long text clipped to a narrow cell costs what its visible part
+// costs. Only for plain layouts (no underline or strike-through lines to draw).
+[[gnu::noinline]] void ShowLayoutClipped(cairo_t* cr, PangoLayout* layout, double x, double y, double clipLeft, double clipRight) {
+  if (pango_layout_get_line_count(layout) != 1) {
+    cairo_move_to(cr, x, y);
+    pango_cairo_show_layout(cr, layout);
+    return;
+  }
+  constexpr double kScale = PANGO_SCALE;
+  constexpr double kSlack = 2;  // pixels a hinted glyph may reach beyond its ink box
+  PangoLayoutLine* line = pango_layout_get_line_readonly(layout, 0);
+  double baseline = y + pango_layout_get_baseline(layout) / kScale;
+  int pen = 0;  // pango units from the line's start; runs and glyphs are in visual order
+  for (GSList* l = line->runs; l; l = l->next) {
+    auto* run = static_cast<PangoGlyphItem*>(l->data);
+    PangoGlyphString* glyphs = run->glyphs;
+    int first = -1, last = -1, firstPen = 0;
+    for (int i = 0; i < glyphs->num_glyphs; ++i) {
+      const PangoGlyphGeometry& g = glyphs->glyphs[i].geometry;
+      double left = x + (pen + g.x_offset) / kScale, right = left + g.width / kScale;
+      bool shown = right > clipLeft && left < clipRight;
+      if (!shown) {
+        // Outside by its advance: its ink may still reach in.
+        PangoRectangle ink;
+        pango_font_get_glyph_extents(run->item->analysis.font, glyphs->glyphs[i].glyph, &ink, nullptr);
+        double inkLeft = left + ink.x / kScale - kSlack, inkRight = left + (ink.x + ink.width) / kScale + kSlack;
+        shown = ink.width > 0 && inkRight > clipLeft && inkLeft < clipRight;
+      }
+      if (shown) {
+        if (first < 0) {
+          first = i;
+          firstPen = pen;
+        }
+        last = i;
+      }
+      pen += g.width;
+    }
+    if (first < 0) continue;
+    PangoGlyphString part = *glyphs;
+    part.num_glyphs = last - first + 1;
+    part.glyphs = glyphs->glyphs + first;
+    part.log_clusters = glyphs->log_clusters + first;
+    cairo_move_to(cr, x + firstPen / kScale, baseline);
+    pango_cairo_show_glyph_string(cr, run->item->analysis.font, &part);
+  }
+}
+
 void DrawRun(DC* dc, Target& t, const Measure& ms, std::string_view text, double rx, double ry, double ux, double uy,
              const RunOptions& o) {
   if (!t.valid()) return;
@@ -232,6 +281,8 @@ void DrawRun(DC* dc, Target& t, const Measure& ms, std::string_view text, double
   // Clipping costs cairo a slower glyph path: leave it out when everything this run can
   // paint (the cell and the glyphs' ink) lies inside one clip rectangle.
   bool needClip = true;
+  double clipLeft = 0, clipRight = 0;  // the clip's columns when it is one box (cairo coordinates)
+  bool clipBox = false;
   if (angle == 0 && entry && cairo_region_num_rectangles(t.clip()) == 1) {
     double x0 = rx + ux, y0 = ry + uy;
     double left = x0 + std::min(0, entry->inkLeft), right = x0 + std::max(width, entry->inkRight);
@@ -253,6 +304,9 @@ void DrawRun(DC* dc, Target& t, const Measure& ms, std::string_view text, double
     int bottom = std::min<int>(c.y + c.height, std::max(r.top, r.bottom));
     cairo_rectangle(cr, left + org.x, top + org.y, std::max(0, right - left), std::max(0, bottom - top));
     cairo_clip(cr);
+    clipBox = true;
+    clipLeft = left + org.x;
+    clipRight = std::max(left, right) + org.x;
   } else if (needClip) {
     ClipCairo(cr, t);
     if (o.clipRect) {
@@ -295,6 +349,8 @@ void DrawRun(DC* dc, Target& t, const Measure& ms, std::string_view text, double
         pango_cairo_show_layout(cr, entry.layout);
         x = i < ends.size() ? ends[i] : x;
       }
+    } else if (clipBox && angle == 0 && !ms.font->request.underline && !ms.font->request.strikeout) {
+      ShowLayoutClipped(cr, entry->layout, ox, oy + m.ascent - entry->baseline, clipLeft, clipRight);
     } else {
       cairo_move_to(cr, ox, oy + m.ascent - entry->baseline);
       pango_cairo_show_layout(cr, entry->layout);
@@ -363,7 +419,11 @@ BOOL TextOutImpl(HDC hdc, int x, int y, UINT options, const RECT* rect, std::str
     FillDeviceRect(dc, t, devRect, bk);
   }
   RunOptions o;
-  o.opaque = dc->s.bkMode == OPAQUE;
+  // The text's background box needs no fill of its own when the rectangle it is clipped to
+  // has just been filled with the same colour.
+  bool filled = rect && (options & ETO_OPAQUE) && (options & ETO_CLIPPED) && !t.mono() &&
+                devRect.right > devRect.left && devRect.bottom > devRect.top;
+  o.opaque = dc->s.bkMode == OPAQUE && !filled;
   o.clipRect = rect && (options & ETO_CLIPPED) ? &devRect : nullptr;
   o.dx = dx ? ddx.data() : nullptr;
   DrawRun(dc, t, ms, text, p.x, p.y, ux, uy, o);
