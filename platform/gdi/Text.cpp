@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <numbers>
+#include <pixman.h>
 #include <string_view>
 
 #include "platform/gdi/GdiInternal.h"
@@ -253,6 +254,50 @@ struct RunOptions {
   }
 }
 
+// Composites a text's coverage mask, its pixel (0, 0) at surface point (x, y), in the
+// colour c over the target, inside the target's clip and the device rectangle clipRect.
+void ShowTextMask(Target& t, cairo_surface_t* mask, int x, int y, const RECT* clipRect, COLORREF c) {
+  POINT org = t.origin();
+  cairo_surface_t* surface = t.surface();
+  int surfaceWidth = cairo_image_surface_get_width(surface), surfaceHeight = cairo_image_surface_get_height(surface);
+  // The mask's box, cut to the rectangle and the surface (surface coordinates).
+  int left = std::max(x, 0), top = std::max(y, 0);
+  int right = std::min(x + cairo_image_surface_get_width(mask), surfaceWidth);
+  int bottom = std::min(y + cairo_image_surface_get_height(mask), surfaceHeight);
+  if (clipRect) {  // a reversed rectangle clips as its normal form
+    left = std::max<int>(left, std::min(clipRect->left, clipRect->right) + org.x);
+    right = std::min<int>(right, std::max(clipRect->left, clipRect->right) + org.x);
+    top = std::max<int>(top, std::min(clipRect->top, clipRect->bottom) + org.y);
+    bottom = std::min<int>(bottom, std::max(clipRect->top, clipRect->bottom) + org.y);
+  }
+  if (left >= right || top >= bottom) return;
+  c = ResolveColor(c);
+  pixman_color_t color{std::uint16_t(GetRValue(c) * 257), std::uint16_t(GetGValue(c) * 257),
+                       std::uint16_t(GetBValue(c) * 257), 0xFFFF};
+  pixman_image_t* source = pixman_image_create_solid_fill(&color);
+  pixman_image_t* coverage =
+      pixman_image_create_bits(PIXMAN_a8, cairo_image_surface_get_width(mask), cairo_image_surface_get_height(mask),
+                               reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(mask)),
+                               cairo_image_surface_get_stride(mask));
+  pixman_image_t* target = pixman_image_create_bits(
+      cairo_image_surface_get_format(surface) == CAIRO_FORMAT_ARGB32 ? PIXMAN_a8r8g8b8 : PIXMAN_x8r8g8b8, surfaceWidth,
+      surfaceHeight, reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(surface)),
+      cairo_image_surface_get_stride(surface));
+  const cairo_region_t* clip = t.clip();
+  int n = cairo_region_num_rectangles(clip);
+  for (int i = 0; i < n; ++i) {
+    cairo_rectangle_int_t q;
+    cairo_region_get_rectangle(clip, i, &q);
+    int x0 = std::max(left, q.x + org.x), x1 = std::min(right, q.x + q.width + org.x);
+    int y0 = std::max(top, q.y + org.y), y1 = std::min(bottom, q.y + q.height + org.y);
+    if (x0 < x1 && y0 < y1)
+      pixman_image_composite32(PIXMAN_OP_OVER, source, coverage, target, 0, 0, x0 - x, y0 - y, x0, y0, x1 - x0, y1 - y0);
+  }
+  pixman_image_unref(target);
+  pixman_image_unref(coverage);
+  pixman_image_unref(source);
+}
+
 void DrawRun(DC* dc, Target& t, const Measure& ms, std::string_view text, double rx, double ry, double ux, double uy,
              const RunOptions& o) {
   if (!t.valid()) return;
@@ -261,7 +306,7 @@ void DrawRun(DC* dc, Target& t, const Measure& ms, std::string_view text, double
   double angle = escapement / 10.0 * std::numbers::pi / 180.0;
   int width = 0;
   std::vector<int> ends;
-  const FontMapText* entry = nullptr;  // the run's layout when it is drawn in one piece
+  FontMapText* entry = nullptr;  // the run's layout when it is drawn in one piece
   if (o.dx) {
     auto offs = CharOffsets(text);
     int acc = 0;
@@ -277,6 +322,17 @@ void DrawRun(DC* dc, Target& t, const Measure& ms, std::string_view text, double
     width = entry->width;
   }
   POINT org = t.origin();
+  if (angle == 0 && entry && !o.opaque && !o.underlinesOnly && o.underlines.empty() && !ms.font->request.underline &&
+      !ms.font->request.strikeout && !t.mono()) {
+    // Plain text in one piece: its rendered mask composited in the text colour, clip
+    // rectangle by clip rectangle.
+    if (cairo_surface_t* mask = FontMapTextMask(*entry)) {
+      int x = org.x + int(std::lround(rx + ux)) + entry->maskX;
+      int y = org.y + int(std::lround(ry + uy)) + m.ascent - entry->baseline + entry->maskY;
+      ShowTextMask(t, mask, x, y, o.clipRect, dc->s.textColor);
+      return;
+    }
+  }
   cairo_t* cr = cairo_create(t.surface());
   // Clipping costs cairo a slower glyph path: leave it out when everything this run can
   // paint (the cell and the glyphs' ink) lies inside one clip rectangle.
