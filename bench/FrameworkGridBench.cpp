@@ -172,8 +172,8 @@ void GridRepaintBaseline(benchmark::State& state, int rowCount, bool bottom) {
   const int height = std::min<int>(g.Grid->ClientHeight(), g.Form->ClientHeight() - (origin.y - formOrigin.y));
   // Page rows: the fixed row, then the scrolled rows that start on the page.
   std::vector<int> rows{0};
-  for (int r = g.Grid->TopRow(), y = rowStep; r < rowCount && y < std::min(height, info.Vert.GridBoundary); ++r, y += rowStep)
-    rows.push_back(r);
+  const int pageBottom = std::min(height, info.Vert.GridBoundary);
+  for (int r = g.Grid->TopRow(), y = rowStep; r < rowCount && y < pageBottom; ++r, y += rowStep) rows.push_back(r);
   std::vector<PangoLayout*> layouts;
   std::vector<int> textTops;
   for (int r : rows)
@@ -196,8 +196,10 @@ void GridRepaintBaseline(benchmark::State& state, int rowCount, bool bottom) {
     cairo_rectangle(cr, colWidth, rowStep, 1, gridBottom - rowStep);
     cairo_fill(cr);
     rgb(cr, line);
-    for (int x = colStep + colWidth; x < gridRight; x += colStep) cairo_rectangle(cr, x, rowStep, 1, gridBottom - rowStep);
-    for (int y = rowStep + rowHeight; y < gridBottom; y += rowStep) cairo_rectangle(cr, colStep, y, gridRight - colStep, 1);
+    for (int x = colStep + colWidth; x < gridRight; x += colStep)
+      cairo_rectangle(cr, x, rowStep, 1, gridBottom - rowStep);
+    for (int y = rowStep + rowHeight; y < gridBottom; y += rowStep)
+      cairo_rectangle(cr, colStep, y, gridRight - colStep, 1);
     cairo_fill(cr);
     for (std::size_t i = 0; i < rows.size(); ++i)
       for (int c = 0; c < cols; ++c) {
@@ -253,8 +255,7 @@ void GridRepaintBaseline(benchmark::State& state, int rowCount, bool bottom) {
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {
       std::uint32_t v = reinterpret_cast<const std::uint32_t*>(data + y * cairo_image_surface_get_stride(surface))[x];
-      COLORREF gp = WindowPixel(g.Grid->Handle(), x, y), bp = RGB(int(v >> 16 & 0xFF), int(v >> 8 & 0xFF), int(v & 0xFF));
-      differ += gp != bp;
+      differ += WindowPixel(g.Grid->Handle(), x, y) != RGB(int(v >> 16 & 0xFF), int(v >> 8 & 0xFF), int(v & 0xFF));
     }
   state.counters["pixels_differ"] = differ;
   for (PangoLayout* layout : layouts) g_object_unref(layout);

@@ -209,7 +209,8 @@ struct RunOptions {
 // leaves out the glyphs whose ink lies wholly outside the columns [clipLeft, clipRight)
 // (cairo coordinates): a long text clipped to a narrow cell costs what its visible part
 // costs. Only for plain layouts (no underline or strike-through lines to draw).
-[[gnu::noinline]] void ShowLayoutClipped(cairo_t* cr, PangoLayout* layout, double x, double y, double clipLeft, double clipRight) {
+[[gnu::noinline]] void ShowLayoutClipped(cairo_t* cr, PangoLayout* layout, double x, double y, double clipLeft,
+                                         double clipRight) {
   if (pango_layout_get_line_count(layout) != 1) {
     cairo_move_to(cr, x, y);
     pango_cairo_show_layout(cr, layout);
@@ -291,7 +292,8 @@ void ShowTextMask(Target& t, cairo_surface_t* mask, int x, int y, const RECT* cl
     int x0 = std::max(left, q.x + org.x), x1 = std::min(right, q.x + q.width + org.x);
     int y0 = std::max(top, q.y + org.y), y1 = std::min(bottom, q.y + q.height + org.y);
     if (x0 < x1 && y0 < y1)
-      pixman_image_composite32(PIXMAN_OP_OVER, source, coverage, target, 0, 0, x0 - x, y0 - y, x0, y0, x1 - x0, y1 - y0);
+      pixman_image_composite32(PIXMAN_OP_OVER, source, coverage, target, 0, 0, x0 - x, y0 - y, x0, y0, x1 - x0,
+                               y1 - y0);
   }
   pixman_image_unref(target);
   pixman_image_unref(coverage);
