@@ -6,10 +6,13 @@
 #include <pango/pangocairo.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "platform/backend/Headless.h"
+#include "platform/gdi/FontMap.h"
+#include "platform/gdi/GdiObjects.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Grids.h"
 
@@ -128,60 +131,134 @@ void GridRepaint(benchmark::State& state, int rows, bool bottom) {
     RedrawWindow(g.Grid->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
-// The same page drawn with cairo and pango: cell backgrounds, grid lines, the fixed
-// cells' bevels and the page's texts (the fixed row's and those of the rows in view) from
-// layouts made once and reused.
+// The same page drawn with cairo and pango, pixel for pixel: the client area's size, the
+// grid's colours, its lines (black between fixed cells, silver between the others), the
+// fixed cells' bevels, the focus rectangle, and the texts in the grid's font through the
+// same pango context (crisp, hinted) at the grid's text origin, each clipped to its cell;
+// the layouts are made once and reused. After the run the page is compared with the
+// grid's own pixels ("pixels_differ" must stay 0, or the two draw different things).
 void GridRepaintBaseline(benchmark::State& state, int rowCount, bool bottom) {
   TShownGrid g(rowCount);
   if (bottom) g.Grid->SetTopRow(rowCount - g.Grid->VisibleRowCount());
+  UpdateWindow(g.Grid->Handle());
   TGridDrawInfo info;
   g.Grid->CalcDrawInfo(info);
-  // The fixed row, the rows shown whole and the part of one more when there is one.
-  int cols = 5, visibleRows = std::min(info.Vert.LastFullVisibleCell + 2, rowCount) - g.Grid->TopRow() + 1;
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 500, 400);
-  cairo_t* cr = cairo_create(surface);
-  cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
-  PangoFontDescription* font = pango_font_description_from_string("Tahoma");
-  pango_font_description_set_absolute_size(font, 11 * PANGO_SCALE);
+  const int cols = g.Grid->ColCount(), colStep = g.Grid->DefaultColWidth() + 1;
+  const int rowHeight = g.Grid->DefaultRowHeight(), rowStep = rowHeight + 1;
+  const int colWidth = colStep - 1;
+  const int gridRight = info.Horz.GridBoundary, gridBottom = info.Vert.GridBoundary;
+  auto rgb = [](cairo_t* cr, COLORREF c) {
+    cairo_set_source_rgb(cr, GetRValue(c) / 255.0, GetGValue(c) / 255.0, GetBValue(c) / 255.0);
+  };
+  const COLORREF fixedColor = ColorToRGB(g.Grid->FixedColor()), color = ColorToRGB(g.Grid->Color());
+  const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT), shadow = GetSysColor(COLOR_BTNSHADOW);
+  const COLORREF line = ColorToRGB(clSilver), fixedLine = ColorToRGB(clBlack);
+  const COLORREF textColor = ColorToRGB(g.Grid->Font()->GetColor());
+  LOGFONT lf{};
+  GetObject(g.Grid->Font()->GetHandle(), sizeof lf, &lf);
+  const ResolvedFont& font = FontMapResolve(FontSpecFromLogFont(lf));
+  // The focus rectangle: every other pixel of the focused cell's frame inverted, in the
+  // checkerboard of the window's buffer.
+  POINT origin{0, 0};
+  ClientToScreen(g.Grid->Handle(), &origin);
+  RECT frame;
+  GetWindowRect(GetAncestor(g.Grid->Handle(), GA_ROOT), &frame);
+  const int parity = int((origin.x - frame.left) + (origin.y - frame.top)) & 1;
+  TRect focus = g.Grid->CellRect(g.Grid->Col(), g.Grid->Row());
+  // Only the part of the grid inside the form's client area is on screen (and painted).
+  POINT formOrigin{0, 0};
+  ClientToScreen(g.Form->Handle(), &formOrigin);
+  const int width = std::min<int>(g.Grid->ClientWidth(), g.Form->ClientWidth() - (origin.x - formOrigin.x));
+  const int height = std::min<int>(g.Grid->ClientHeight(), g.Form->ClientHeight() - (origin.y - formOrigin.y));
+  // Page rows: the fixed row, then the scrolled rows that start on the page.
+  std::vector<int> rows{0};
+  const int pageBottom = std::min(height, info.Vert.GridBoundary);
+  for (int r = g.Grid->TopRow(), y = rowStep; r < rowCount && y < pageBottom; ++r, y += rowStep) rows.push_back(r);
   std::vector<PangoLayout*> layouts;
-  for (int r = 0; r < visibleRows; ++r)
+  std::vector<int> textTops;
+  for (int r : rows)
     for (int c = 0; c < cols; ++c) {
-      PangoLayout* layout = pango_cairo_create_layout(cr);
-      pango_layout_set_font_description(layout, font);
-      std::string text = g.Grid->Cells(c, r == 0 ? 0 : g.Grid->TopRow() + r - 1);
+      PangoLayout* layout = FontMapNewLayout(font.request);
+      std::string text = g.Grid->Cells(c, r);
       pango_layout_set_text(layout, text.c_str(), -1);
       layouts.push_back(layout);
+      textTops.push_back(2 + font.metrics.ascent - pango_layout_get_baseline(layout) / PANGO_SCALE);
     }
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+  cairo_t* cr = cairo_create(surface);
+  cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
   for (auto _ : state) {
-    for (int r = 0; r < visibleRows; ++r)
+    // Lines, then the cells, then the client area beyond them.
+    rgb(cr, fixedLine);
+    for (int x = colWidth; x < gridRight; x += colStep) cairo_rectangle(cr, x, 0, 1, std::min(rowStep, gridBottom));
+    cairo_rectangle(cr, 0, rowHeight, gridRight, 1);
+    for (int y = rowStep + rowHeight; y < gridBottom; y += rowStep) cairo_rectangle(cr, 0, y, colWidth, 1);
+    cairo_rectangle(cr, colWidth, rowStep, 1, gridBottom - rowStep);
+    cairo_fill(cr);
+    rgb(cr, line);
+    for (int x = colStep + colWidth; x < gridRight; x += colStep)
+      cairo_rectangle(cr, x, rowStep, 1, gridBottom - rowStep);
+    for (int y = rowStep + rowHeight; y < gridBottom; y += rowStep)
+      cairo_rectangle(cr, colStep, y, gridRight - colStep, 1);
+    cairo_fill(cr);
+    for (std::size_t i = 0; i < rows.size(); ++i)
       for (int c = 0; c < cols; ++c) {
-        double x = c * 65, y = r * 25;
-        bool fixed = r == 0 || c == 0;
-        cairo_set_source_rgb(cr, fixed ? 0.94 : 1, fixed ? 0.94 : 1, fixed ? 0.94 : 1);
-        cairo_rectangle(cr, x, y, 64, 24);
+        double x = c * colStep, y = double(i) * rowStep;
+        bool fixed = i == 0 || c == 0;
+        rgb(cr, fixed ? fixedColor : color);
+        cairo_rectangle(cr, x, y, colWidth, rowHeight);
         cairo_fill(cr);
-        cairo_set_source_rgb(cr, 0.75, 0.75, 0.75);
-        cairo_rectangle(cr, x + 64, y, 1, 25);
-        cairo_rectangle(cr, x, y + 24, 65, 1);
-        cairo_fill(cr);
+        cairo_save(cr);
+        cairo_rectangle(cr, x, y, colWidth, rowHeight);
+        cairo_clip(cr);
+        rgb(cr, textColor);
+        cairo_move_to(cr, x + 2, y + textTops[i * std::size_t(cols) + std::size_t(c)]);
+        pango_cairo_show_layout(cr, layouts[i * std::size_t(cols) + std::size_t(c)]);
+        cairo_restore(cr);
         if (fixed) {
-          cairo_set_source_rgb(cr, 1, 1, 1);
-          cairo_rectangle(cr, x, y, 64, 1);
-          cairo_rectangle(cr, x, y, 1, 24);
+          rgb(cr, shadow);
+          cairo_rectangle(cr, x + colWidth - 1, y, 1, rowHeight);
+          cairo_rectangle(cr, x, y + rowHeight - 1, colWidth, 1);
+          cairo_fill(cr);
+          rgb(cr, light);
+          cairo_rectangle(cr, x, y, colWidth, 1);
+          cairo_rectangle(cr, x, y, 1, rowHeight);
           cairo_fill(cr);
         }
-        cairo_save(cr);
-        cairo_rectangle(cr, x, y, 64, 24);
-        cairo_clip(cr);
-        cairo_set_source_rgb(cr, 0, 0, 0);
-        cairo_move_to(cr, x + 2, y + 2);
-        pango_cairo_show_layout(cr, layouts[std::size_t(r * cols + c)]);
-        cairo_restore(cr);
       }
+    rgb(cr, color);
+    cairo_rectangle(cr, gridRight, 0, width - gridRight, gridBottom);
+    cairo_rectangle(cr, 0, gridBottom, width, height - gridBottom);
+    cairo_fill(cr);
+    if (focus.Right > focus.Left) {
+      cairo_surface_flush(surface);
+      unsigned char* data = cairo_image_surface_get_data(surface);
+      int stride = cairo_image_surface_get_stride(surface);
+      auto invert = [&](int x, int y) {
+        if (((x + y + parity) & 1) == 0 && x < width && y < height)
+          reinterpret_cast<std::uint32_t*>(data + y * stride)[x] ^= 0xFFFFFFu;
+      };
+      for (int x = focus.Left; x < focus.Right; ++x) {
+        invert(x, focus.Top);
+        invert(x, focus.Bottom - 1);
+      }
+      for (int y = focus.Top + 1; y < focus.Bottom - 1; ++y) {
+        invert(focus.Left, y);
+        invert(focus.Right - 1, y);
+      }
+      cairo_surface_mark_dirty(surface);
+    }
     cairo_surface_flush(surface);
   }
+  int differ = 0;
+  const unsigned char* data = cairo_image_surface_get_data(surface);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      std::uint32_t v = reinterpret_cast<const std::uint32_t*>(data + y * cairo_image_surface_get_stride(surface))[x];
+      differ += WindowPixel(g.Grid->Handle(), x, y) != RGB(int(v >> 16 & 0xFF), int(v >> 8 & 0xFF), int(v & 0xFF));
+    }
+  state.counters["pixels_differ"] = differ;
   for (PangoLayout* layout : layouts) g_object_unref(layout);
-  pango_font_description_free(font);
   cairo_destroy(cr);
   cairo_surface_destroy(surface);
 }

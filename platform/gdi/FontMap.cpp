@@ -126,6 +126,7 @@ struct FontMapState {
     TextNode& last = texts.back();
     textIndex.erase(TextKey{last.font, last.text});
     if (last.entry.layout) g_object_unref(last.entry.layout);
+    if (last.entry.mask) cairo_surface_destroy(last.entry.mask);
     texts.pop_back();
   }
 };
@@ -427,6 +428,28 @@ FontMapText& FontMapTextEntry(const ResolvedFont& font, std::string_view text) {
   node.entry.baseline = pango_layout_get_baseline(layout) / PANGO_SCALE;
   s.textIndex.emplace(TextKey{node.font, node.text}, s.texts.begin());
   return node.entry;
+}
+
+cairo_surface_t* FontMapTextMask(FontMapText& entry) {
+  if (entry.mask || !entry.layout) return entry.mask;
+  // The ink box with a margin for glyphs the rasteriser spreads a little further.
+  constexpr int kMargin = 2;
+  int x = std::min(0, entry.inkLeft) - kMargin, y = std::min(0, entry.inkTop) - kMargin;
+  int w = std::max(entry.width, entry.inkRight) + kMargin - x, h = entry.inkBottom + kMargin - y;
+  cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, std::max(w, 1), std::max(h, 1));
+  cairo_t* cr = cairo_create(mask);
+  cairo_move_to(cr, -x, -y);
+  pango_cairo_show_layout(cr, entry.layout);
+  cairo_destroy(cr);
+  cairo_surface_flush(mask);
+  if (cairo_surface_status(mask) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(mask);
+    return nullptr;
+  }
+  entry.mask = mask;
+  entry.maskX = x;
+  entry.maskY = y;
+  return mask;
 }
 
 const std::vector<int>& FontMapTextEnds(const ResolvedFont&, FontMapText& entry, std::string_view text) {

@@ -66,8 +66,14 @@ struct FontMapText {
   int inkLeft = 0, inkTop = 0, inkRight = 0, inkBottom = 0;  // glyph ink from the layout origin
   std::vector<int> ends;  // cumulative right edges per code point (filled on demand)
   bool endsReady = false;
+  // The drawn text as a coverage mask (A8, made on first use by FontMapTextMask): its
+  // pixel (0, 0) lies at (maskX, maskY) from the layout's top-left.
+  cairo_surface_t* mask = nullptr;
+  int maskX = 0, maskY = 0;
 };
 FontMapText& FontMapTextEntry(const ResolvedFont& font, std::string_view text);
+// The entry's layout drawn into its coverage mask (once); null when it cannot be made.
+cairo_surface_t* FontMapTextMask(FontMapText& entry);
 // Cumulative right edges per code point of the entry's text (cached in the entry).
 const std::vector<int>& FontMapTextEnds(const ResolvedFont& font, FontMapText& entry, std::string_view text);
 

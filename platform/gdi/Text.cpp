@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <numbers>
+#include <pixman.h>
 #include <string_view>
 
 #include "platform/gdi/GdiInternal.h"
@@ -204,6 +205,101 @@ struct RunOptions {
   bool underlinesOnly = false;
 };
 
+// Draws a one-line layout with its top-left at (x, y) like pango_cairo_show_layout, but
+// leaves out the glyphs whose ink lies wholly outside the columns [clipLeft, clipRight)
+// (cairo coordinates): a long text clipped to a narrow cell costs what its visible part
+// costs. Only for plain layouts (no underline or strike-through lines to draw).
+[[gnu::noinline]] void ShowLayoutClipped(cairo_t* cr, PangoLayout* layout, double x, double y, double clipLeft,
+                                         double clipRight) {
+  if (pango_layout_get_line_count(layout) != 1) {
+    cairo_move_to(cr, x, y);
+    pango_cairo_show_layout(cr, layout);
+    return;
+  }
+  constexpr double kScale = PANGO_SCALE;
+  constexpr double kSlack = 2;  // pixels a hinted glyph may reach beyond its ink box
+  PangoLayoutLine* line = pango_layout_get_line_readonly(layout, 0);
+  double baseline = y + pango_layout_get_baseline(layout) / kScale;
+  int pen = 0;  // pango units from the line's start; runs and glyphs are in visual order
+  for (GSList* l = line->runs; l; l = l->next) {
+    auto* run = static_cast<PangoGlyphItem*>(l->data);
+    PangoGlyphString* glyphs = run->glyphs;
+    int first = -1, last = -1, firstPen = 0;
+    for (int i = 0; i < glyphs->num_glyphs; ++i) {
+      const PangoGlyphGeometry& g = glyphs->glyphs[i].geometry;
+      double left = x + (pen + g.x_offset) / kScale, right = left + g.width / kScale;
+      bool shown = right > clipLeft && left < clipRight;
+      if (!shown) {
+        // Outside by its advance: its ink may still reach in.
+        PangoRectangle ink;
+        pango_font_get_glyph_extents(run->item->analysis.font, glyphs->glyphs[i].glyph, &ink, nullptr);
+        double inkLeft = left + ink.x / kScale - kSlack, inkRight = left + (ink.x + ink.width) / kScale + kSlack;
+        shown = ink.width > 0 && inkRight > clipLeft && inkLeft < clipRight;
+      }
+      if (shown) {
+        if (first < 0) {
+          first = i;
+          firstPen = pen;
+        }
+        last = i;
+      }
+      pen += g.width;
+    }
+    if (first < 0) continue;
+    PangoGlyphString part = *glyphs;
+    part.num_glyphs = last - first + 1;
+    part.glyphs = glyphs->glyphs + first;
+    part.log_clusters = glyphs->log_clusters + first;
+    cairo_move_to(cr, x + firstPen / kScale, baseline);
+    pango_cairo_show_glyph_string(cr, run->item->analysis.font, &part);
+  }
+}
+
+// Composites a text's coverage mask, its pixel (0, 0) at surface point (x, y), in the
+// colour c over the target, inside the target's clip and the device rectangle clipRect.
+void ShowTextMask(Target& t, cairo_surface_t* mask, int x, int y, const RECT* clipRect, COLORREF c) {
+  POINT org = t.origin();
+  cairo_surface_t* surface = t.surface();
+  int surfaceWidth = cairo_image_surface_get_width(surface), surfaceHeight = cairo_image_surface_get_height(surface);
+  // The mask's box, cut to the rectangle and the surface (surface coordinates).
+  int left = std::max(x, 0), top = std::max(y, 0);
+  int right = std::min(x + cairo_image_surface_get_width(mask), surfaceWidth);
+  int bottom = std::min(y + cairo_image_surface_get_height(mask), surfaceHeight);
+  if (clipRect) {  // a reversed rectangle clips as its normal form
+    left = std::max<int>(left, std::min(clipRect->left, clipRect->right) + org.x);
+    right = std::min<int>(right, std::max(clipRect->left, clipRect->right) + org.x);
+    top = std::max<int>(top, std::min(clipRect->top, clipRect->bottom) + org.y);
+    bottom = std::min<int>(bottom, std::max(clipRect->top, clipRect->bottom) + org.y);
+  }
+  if (left >= right || top >= bottom) return;
+  c = ResolveColor(c);
+  pixman_color_t color{std::uint16_t(GetRValue(c) * 257), std::uint16_t(GetGValue(c) * 257),
+                       std::uint16_t(GetBValue(c) * 257), 0xFFFF};
+  pixman_image_t* source = pixman_image_create_solid_fill(&color);
+  pixman_image_t* coverage =
+      pixman_image_create_bits(PIXMAN_a8, cairo_image_surface_get_width(mask), cairo_image_surface_get_height(mask),
+                               reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(mask)),
+                               cairo_image_surface_get_stride(mask));
+  pixman_image_t* target = pixman_image_create_bits(
+      cairo_image_surface_get_format(surface) == CAIRO_FORMAT_ARGB32 ? PIXMAN_a8r8g8b8 : PIXMAN_x8r8g8b8, surfaceWidth,
+      surfaceHeight, reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(surface)),
+      cairo_image_surface_get_stride(surface));
+  const cairo_region_t* clip = t.clip();
+  int n = cairo_region_num_rectangles(clip);
+  for (int i = 0; i < n; ++i) {
+    cairo_rectangle_int_t q;
+    cairo_region_get_rectangle(clip, i, &q);
+    int x0 = std::max(left, q.x + org.x), x1 = std::min(right, q.x + q.width + org.x);
+    int y0 = std::max(top, q.y + org.y), y1 = std::min(bottom, q.y + q.height + org.y);
+    if (x0 < x1 && y0 < y1)
+      pixman_image_composite32(PIXMAN_OP_OVER, source, coverage, target, 0, 0, x0 - x, y0 - y, x0, y0, x1 - x0,
+                               y1 - y0);
+  }
+  pixman_image_unref(target);
+  pixman_image_unref(coverage);
+  pixman_image_unref(source);
+}
+
 void DrawRun(DC* dc, Target& t, const Measure& ms, std::string_view text, double rx, double ry, double ux, double uy,
              const RunOptions& o) {
   if (!t.valid()) return;
@@ -212,7 +308,7 @@ void DrawRun(DC* dc, Target& t, const Measure& ms, std::string_view text, double
   double angle = escapement / 10.0 * std::numbers::pi / 180.0;
   int width = 0;
   std::vector<int> ends;
-  const FontMapText* entry = nullptr;  // the run's layout when it is drawn in one piece
+  FontMapText* entry = nullptr;  // the run's layout when it is drawn in one piece
   if (o.dx) {
     auto offs = CharOffsets(text);
     int acc = 0;
@@ -228,10 +324,23 @@ void DrawRun(DC* dc, Target& t, const Measure& ms, std::string_view text, double
     width = entry->width;
   }
   POINT org = t.origin();
+  if (angle == 0 && entry && !o.opaque && !o.underlinesOnly && o.underlines.empty() && !ms.font->request.underline &&
+      !ms.font->request.strikeout && !t.mono()) {
+    // Plain text in one piece: its rendered mask composited in the text colour, clip
+    // rectangle by clip rectangle.
+    if (cairo_surface_t* mask = FontMapTextMask(*entry)) {
+      int x = org.x + int(std::lround(rx + ux)) + entry->maskX;
+      int y = org.y + int(std::lround(ry + uy)) + m.ascent - entry->baseline + entry->maskY;
+      ShowTextMask(t, mask, x, y, o.clipRect, dc->s.textColor);
+      return;
+    }
+  }
   cairo_t* cr = cairo_create(t.surface());
   // Clipping costs cairo a slower glyph path: leave it out when everything this run can
   // paint (the cell and the glyphs' ink) lies inside one clip rectangle.
   bool needClip = true;
+  double clipLeft = 0, clipRight = 0;  // the clip's columns when it is one box (cairo coordinates)
+  bool clipBox = false;
   if (angle == 0 && entry && cairo_region_num_rectangles(t.clip()) == 1) {
     double x0 = rx + ux, y0 = ry + uy;
     double left = x0 + std::min(0, entry->inkLeft), right = x0 + std::max(width, entry->inkRight);
@@ -253,6 +362,9 @@ void DrawRun(DC* dc, Target& t, const Measure& ms, std::string_view text, double
     int bottom = std::min<int>(c.y + c.height, std::max(r.top, r.bottom));
     cairo_rectangle(cr, left + org.x, top + org.y, std::max(0, right - left), std::max(0, bottom - top));
     cairo_clip(cr);
+    clipBox = true;
+    clipLeft = left + org.x;
+    clipRight = std::max(left, right) + org.x;
   } else if (needClip) {
     ClipCairo(cr, t);
     if (o.clipRect) {
@@ -295,6 +407,8 @@ void DrawRun(DC* dc, Target& t, const Measure& ms, std::string_view text, double
         pango_cairo_show_layout(cr, entry.layout);
         x = i < ends.size() ? ends[i] : x;
       }
+    } else if (clipBox && angle == 0 && !ms.font->request.underline && !ms.font->request.strikeout) {
+      ShowLayoutClipped(cr, entry->layout, ox, oy + m.ascent - entry->baseline, clipLeft, clipRight);
     } else {
       cairo_move_to(cr, ox, oy + m.ascent - entry->baseline);
       pango_cairo_show_layout(cr, entry->layout);
@@ -363,7 +477,11 @@ BOOL TextOutImpl(HDC hdc, int x, int y, UINT options, const RECT* rect, std::str
     FillDeviceRect(dc, t, devRect, bk);
   }
   RunOptions o;
-  o.opaque = dc->s.bkMode == OPAQUE;
+  // The text's background box needs no fill of its own when the rectangle it is clipped to
+  // has just been filled with the same colour.
+  bool filled = rect && (options & ETO_OPAQUE) && (options & ETO_CLIPPED) && !t.mono() &&
+                devRect.right > devRect.left && devRect.bottom > devRect.top;
+  o.opaque = dc->s.bkMode == OPAQUE && !filled;
   o.clipRect = rect && (options & ETO_CLIPPED) ? &devRect : nullptr;
   o.dx = dx ? ddx.data() : nullptr;
   DrawRun(dc, t, ms, text, p.x, p.y, ux, uy, o);

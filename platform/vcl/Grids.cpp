@@ -979,7 +979,9 @@ void TStringGrid::AddRows(size_t Count) {
     FCells.reserve(cells <= declared ? std::min(std::max(doubled, size_t(1) << 20), declared) : doubled);
   }
   FCells.resize(cells);
-  while (FRowSlot.size() < rows) FRowSlot.push_back(int(FRowSlot.size()));
+  size_t first = FRowSlot.size();
+  FRowSlot.resize(rows);
+  for (size_t r = first; r < rows; ++r) FRowSlot[r] = int(r);
 }
 
 // Gives every row Stride cells (more than before), keeping their texts.
@@ -1006,7 +1008,17 @@ std::string* TStringGrid::DenseSlot(int ACol, int ARow) {
   size_t rows = std::max(FRowSlot.size(), size_t(ARow) + 1);
   if (!DenseAffordable(rows * size_t(stride))) return nullptr;  // too sparse for a dense block
   if (stride != FStride) Restride(stride);
-  if (size_t(ARow) >= FRowSlot.size()) AddRows(size_t(ARow) + 1 - FRowSlot.size());
+  if (rows > FRowSlot.size()) {
+    // Inside the grid's row count the rows grow in batches (doubling), so a fill row by
+    // row does not grow the store once per row; the batch stays within the affordable
+    // block.
+    size_t declared = size_t(std::max(RowCount(), 0));
+    if (rows < declared) {
+      size_t batch = std::min({declared, std::max<size_t>(FRowSlot.size() * 2, 64), DenseLimit() / size_t(stride)});
+      rows = std::max(rows, batch);
+    }
+    AddRows(rows - FRowSlot.size());
+  }
   return RowCells(ARow) + ACol;
 }
 
@@ -1016,7 +1028,7 @@ TObject* TStringGrid::Objects(int ACol, int ARow) const {
   return it == FObjects.end() ? nullptr : it->second;
 }
 
-void TStringGrid::SetCells(int ACol, int ARow, const std::string& Value) {
+void TStringGrid::SetCellsSlow(int ACol, int ARow, const std::string& Value) {
   if (ACol < 0 || ARow < 0) GridIndexError();
   if (!FFar.empty()) FFar.erase({ARow, ACol});
   if (size_t(ARow) < FRowSlot.size() && ACol < FStride) {

@@ -471,7 +471,18 @@ public:
     const std::string* text = FindText(ACol, ARow);
     return text ? *text : std::string();
   }
-  void SetCells(int ACol, int ARow, const std::string& Value);
+  void SetCells(int ACol, int ARow, const std::string& Value) {
+    // The common case stays inline: a text for a cell the dense rows already hold.
+    // Everything else (empty texts, growing, far cells, bad indices) is outlined.
+    if (size_t(ARow) < FRowSlot.size() && size_t(ACol) < size_t(FStride) && !Value.empty() && FFar.empty()) {
+      std::string& slot = RowCells(ARow)[ACol];
+      FDenseTexts += size_t(slot.empty());
+      slot = Value;
+      if (FUpdating == 0 && (HandleAllocated() || (ACol == FCurrent.X && ARow == FCurrent.Y))) CellChanged(ACol, ARow);
+      return;
+    }
+    SetCellsSlow(ACol, ARow, Value);
+  }
   TObject* Objects(int ACol, int ARow) const;
   void SetObjects(int ACol, int ARow, TObject* Value);
   TStrings* Rows(int Index);
@@ -502,6 +513,7 @@ private:
     return FFar.empty() ? nullptr : FindFar(ACol, ARow);
   }
   const std::string* FindFar(int ACol, int ARow) const;
+  [[gnu::noinline]] void SetCellsSlow(int ACol, int ARow, const std::string& Value);
   std::string* RowCells(int ARow) { return FCells.data() + size_t(FRowSlot[size_t(ARow)]) * size_t(FStride); }
   void AddRows(size_t Count);
   void Restride(int Stride);
@@ -513,7 +525,7 @@ private:
     return (std::uint64_t(std::uint32_t(ARow)) << 32) | std::uint32_t(ACol);
   }
   // The cell changed: repaint it and reload the editor when it edits that cell.
-  void CellChanged(int ACol, int ARow);
+  [[gnu::noinline]] void CellChanged(int ACol, int ARow);
   void BeginStringsUpdate() { ++FUpdating; }
   void EndStringsUpdate();
   // The texts: the cells of row r are FStride strings from FCells[FRowSlot[r] * FStride]
@@ -522,8 +534,9 @@ private:
   std::vector<int> FRowSlot;
   int FStride = 0;
   size_t FDenseTexts = 0;  // non-empty texts in FCells
-  // True when a dense block of Cells cells stays in proportion to the texts held.
-  bool DenseAffordable(size_t Cells) const { return Cells <= std::max<size_t>(size_t(1) << 18, 64 * (FDenseTexts + 1)); }
+  // The most cells a dense block may have while it stays in proportion to the texts held.
+  size_t DenseLimit() const { return std::max<size_t>(size_t(1) << 18, 64 * (FDenseTexts + 1)); }
+  bool DenseAffordable(size_t Cells) const { return Cells <= DenseLimit(); }
   void MoveColumnsToFar(int FromCol);
   std::unordered_map<std::uint64_t, TObject*> FObjects;    // by CellKey
   std::map<std::pair<int, int>, std::string> FFar;         // (row, column) -> text

@@ -276,6 +276,50 @@ TEST(GdiText, OpaqueBackgroundAndClipping) {
   EXPECT_GT(cv.inkBox(kWhite).right, 10);
 }
 
+// A text clipped to a rectangle shows exactly the pixels the whole text has inside it
+// (the glyphs left out beyond the rectangle change nothing), with and without the
+// rectangle filled, for crisp and smoothed text cut on either side.
+TEST(GdiText, ClippedTextKeepsThePixelsOfTheWholeText) {
+  struct Case {
+    const char* face;
+    int height;
+    int x;       // text origin; the rectangle is 20..70 across
+    UINT options;
+    int bkMode;
+  } cases[] = {
+      {"Tahoma", -11, 22, ETO_CLIPPED | ETO_OPAQUE, OPAQUE},
+      {"Tahoma", -11, 22, ETO_CLIPPED, TRANSPARENT},
+      {"Tahoma", -11, 22, ETO_CLIPPED, OPAQUE},
+      {"Tahoma", -11, -30, ETO_CLIPPED | ETO_OPAQUE, TRANSPARENT},
+      {"Arial", -24, 25, ETO_CLIPPED | ETO_OPAQUE, OPAQUE},
+      {"Arial", -24, -60, ETO_CLIPPED, TRANSPARENT},
+  };
+  const char* text = "Ячейка 999985:1 WWW";
+  const RECT rect{20, 3, 70, 33};
+  for (const Case& k : cases) {
+    SCOPED_TRACE(std::string(k.face) + " x=" + std::to_string(k.x));
+    Canvas32 whole(100, 36), clipped(100, 36);
+    // The whole text on the background the clipped one gets inside its rectangle.
+    whole.clear((k.options & ETO_OPAQUE) ? kRed : kWhite);
+    for (HDC dc : {whole.dc, clipped.dc}) {
+      SelectObject(dc, MakeFont(k.face, k.height));
+      SetBkColor(dc, kRed);
+      SetBkMode(dc, k.bkMode);
+    }
+    ExtTextOut(whole.dc, k.x, 6, 0, nullptr, text, UINT(std::strlen(text)), nullptr);
+    ExtTextOut(clipped.dc, k.x, 6, k.options, &rect, text, UINT(std::strlen(text)), nullptr);
+    int wrong = 0;
+    for (int y = 0; y < 36; ++y)
+      for (int x = 0; x < 100; ++x) {
+        bool inside = x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom;
+        wrong += clipped.at(x, y) != (inside ? whole.at(x, y) : kWhite);
+      }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_NE(whole.inkBox(whole.at(0, 0)).right, 0);
+    for (HDC dc : {whole.dc, clipped.dc}) DeleteObject(SelectObject(dc, GetStockObject(SYSTEM_FONT)));
+  }
+}
+
 TEST(GdiText, PrefixUnderlinesTheMarkedCharacter) {
   Canvas32 a(80, 24), b(80, 24), c(80, 24);
   for (Canvas32* cv : {&a, &b, &c}) {

@@ -268,6 +268,30 @@ TEST_F(Grids, CellStoreMatchesAPlainMapThroughEveryEdit) {
   EXPECT_EQ(Grid->Cells(2000000000, 2000000000), "far") << "a huge index costs one entry, not a dense block";
 }
 
+// Filling a large grid row by row grows its rows ahead in batches: every cell set reads
+// back, the rows grown ahead hold nothing, and a deleted row stays deleted.
+TEST_F(Grids, ARowByRowFillKeepsEveryCellAndNothingMore) {
+  Grid->SetColCount(3);
+  Grid->SetRowCount(5000);
+  for (int r = 0; r < 4000; ++r) Grid->SetCells(r % 3, r, "r" + std::to_string(r));
+  for (int r = 0; r < 5000; ++r)
+    for (int c = 0; c < 3; ++c)
+      ASSERT_EQ(Grid->Cells(c, r), r < 4000 && c == r % 3 ? "r" + std::to_string(r) : "") << c << "," << r;
+  Grid->DeleteRow(10);
+  EXPECT_EQ(Grid->Cells(11 % 3, 10), "r11");
+  EXPECT_EQ(Grid->Cells(0, 3998), "r3999");
+  Grid->SetRowCount(5000);
+  for (int c = 0; c < 3; ++c) EXPECT_EQ(Grid->Cells(c, 4999), "") << "the deleted row stays deleted";
+  Grid->MoveRow(3998, 0);
+  EXPECT_EQ(Grid->Cells(0, 0), "r3999");
+  EXPECT_EQ(Grid->Cells(0, 1), "r0");
+  Grid->SetCells(1, 4999, "last");
+  Grid->SetCells(2, 9000, "beyond");  // beyond the count, near the rows held
+  EXPECT_EQ(Grid->Cells(1, 4999), "last");
+  EXPECT_EQ(Grid->Cells(2, 9000), "beyond");
+  EXPECT_EQ(Grid->Cells(2, 8999), "");
+}
+
 TEST_F(Grids, AHugeSparseGridKeepsItsFewCellsWithoutADenseBlock) {
   Grid->SetColCount(200000);
   Grid->SetRowCount(300000);
