@@ -478,7 +478,7 @@ public:
       std::string& slot = RowCells(ARow)[ACol];
       FDenseTexts += size_t(slot.empty());
       slot = Value;
-      if (FUpdating == 0 && (HandleAllocated() || (ACol == FCurrent.X && ARow == FCurrent.Y))) CellChanged(ACol, ARow);
+      if (FUpdating <= 0 && (HandleAllocated() || (ACol == FCurrent.X && ARow == FCurrent.Y))) CellChanged(ACol, ARow);
       return;
     }
     SetCellsSlow(ACol, ARow, Value);
