@@ -27,11 +27,14 @@ protected:
   }
 };
 
-// A form of `count` tiles, 58 x 40 each, ten to a row (the form grows to hold them).
+// A form of `count` tiles, 58 x 40 each, ten to a row. The client area grows to hold them
+// all, so every size paints each of its tiles (a form sized by its outer bounds would hide
+// the last row under the caption: a tenth of the tiles at 100, a hundredth at 1,600).
 TForm* MakeForm(int count) {
   auto* form = new TForm(nullptr);
   int rows = (count + 9) / 10;
   form->SetBounds(0, 0, 640, 10 + rows * 44);
+  form->SetClientHeight(10 + rows * 44);
   for (int i = 0; i < count; ++i) {
     auto* tile = new TBenchTile(form);
     tile->SetParent(form);

@@ -86,6 +86,17 @@ void TChildGrid::Touching(const RECT& r, std::vector<HWND>& out) const {
 
 void ChildReordered(HWND h, std::size_t pos) {
   auto& list = h->Parent->Children;
+  // The pending set is ordered by z key: h leaves it while its key changes (the others
+  // keep their order even when all keys are renumbered).
+  auto& pending = h->Parent->PendingKids;
+  bool listed = pending.erase(h) > 0;
+  struct TRelist {
+    HWND H;
+    bool Listed;
+    ~TRelist() {
+      if (Listed) H->Parent->PendingKids.insert(H);
+    }
+  } relist{h, listed};
   if (list.size() == 1) {
     h->ZKey = 0;
   } else if (pos == 0) {
@@ -110,6 +121,11 @@ void ChildInserted(HWND h, std::size_t pos) {
   } else if (parent->Children.size() >= TChildGrid::kMinChildren) {
     parent->Grid = std::make_unique<TChildGrid>();
     for (HWND c : parent->Children) parent->Grid->Insert(c);
+  }
+  h->Attached = true;
+  if (h->PaintPending) {
+    parent->PendingKids.insert(h);
+    PaintStateChanged(parent);
   }
 }
 

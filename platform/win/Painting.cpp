@@ -90,26 +90,13 @@ TRectSet VisibleOnScreen(HWND h, bool clientOnly, bool clipChildren) {
   return area;
 }
 
-// The set as a region handle. The parts are joined pairwise, level by level, so that a set
-// of many rectangles costs n log n rather than n squared.
+// The set as a region handle: the set's own region is copied into a new empty one, so
+// a set of many rectangles costs one copy rather than a handle per rectangle.
 HRGN RegionFromSet(const TRectSet& set) {
-  const std::vector<RECT>& rects = set.Rects();
-  if (rects.empty()) return CreateRectRgn(0, 0, 0, 0);
-  std::vector<HRGN> level;
-  level.reserve(rects.size());
-  for (const RECT& r : rects) level.push_back(CreateRectRgnIndirect(&r));
-  while (level.size() > 1) {
-    std::size_t out = 0;
-    for (std::size_t i = 0; i < level.size(); i += 2) {
-      if (i + 1 < level.size()) {
-        CombineRgn(level[i], level[i], level[i + 1], RGN_OR);
-        DeleteObject(level[i + 1]);
-      }
-      level[out++] = level[i];
-    }
-    level.resize(out);
-  }
-  return level[0];
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  // The handle was made here and nobody else holds it: its area is filled in directly.
+  if (auto* area = const_cast<cairo_region_t*>(GetRegionCairo(rgn))) set.UnionInto(area);
+  return rgn;
 }
 
 TRectSet SetFromRegion(HRGN rgn) {
@@ -149,23 +136,26 @@ void ReleaseWindowDC(HDC dc) {
   FreeRetired();
 }
 
+bool NeedsPaint(HWND h) { return !h->Update.Empty() || h->NcPaintNeeded || h->InternalPaint; }
+
+bool Suppressed(HWND h) { return !(h->Style & WS_VISIBLE) || h->RedrawOff || (h->Style & WS_MINIMIZE); }
+
 bool PaintSuppressed(HWND h) {
   for (HWND w = h; w; w = w->Parent)
-    if (w->RedrawOff || !(w->Style & WS_VISIBLE) || (w->Style & WS_MINIMIZE)) return true;
+    if (Suppressed(w)) return true;
   return false;
 }
 
-bool NeedsPaint(HWND h) { return !h->Update.Empty() || h->NcPaintNeeded || h->InternalPaint; }
-
-bool FindIn(HWND h, HWND filter, bool inFilter, HWND* out) {
-  if (!(h->Style & WS_VISIBLE) || h->RedrawOff || (h->Style & WS_MINIMIZE)) return false;
+// The first window needing paint in h's subtree, looking only where painting is pending.
+bool FindPending(HWND h, HWND filter, bool inFilter, HWND* out) {
+  if (!h->PaintPending || Suppressed(h)) return false;
   inFilter = inFilter || h == filter;
   if (inFilter && NeedsPaint(h)) {
     *out = h;
     return true;
   }
-  for (HWND c : h->Children)
-    if (FindIn(c, filter, inFilter, out)) return true;
+  for (HWND c : h->PendingKids)
+    if (FindPending(c, filter, inFilter, out)) return true;
   return false;
 }
 
@@ -187,6 +177,7 @@ void InvalidateTree(HWND h, TRectSet area /*client coords*/, UINT flags) {
   }
   if (flags & RDW_INTERNALPAINT) h->InternalPaint = true;
   if (flags & RDW_NOINTERNALPAINT) h->InternalPaint = false;
+  PaintStateChanged(h);
   bool children = (flags & RDW_ALLCHILDREN) || (!(flags & RDW_NOCHILDREN) && !(h->Style & WS_CLIPCHILDREN));
   if (!children || h->Children.empty()) return;
   // Children clear of the area's bounds are skipped before any region is copied; with
@@ -220,13 +211,15 @@ void InvalidateTree(HWND h, TRectSet area /*client coords*/, UINT flags) {
 }
 
 void PaintNow(HWND h, bool children) {
-  if (!Valid(h) || PaintSuppressed(h)) return;
+  // Nothing pending here or below: the walk would paint nothing.
+  if (!Valid(h) || !h->PaintPending || PaintSuppressed(h)) return;
   if (NeedsPaint(h)) {
     unsigned long long before = h->PaintCount;
     SendMessage(h, WM_PAINT, 0, 0);
     if (Valid(h) && h->PaintCount == before) {
       h->Update.Clear();
       h->EraseNeeded = h->NcPaintNeeded = h->InternalPaint = false;
+      PaintStateChanged(h);
     }
   }
   if (!children || !Valid(h)) return;
@@ -366,7 +359,23 @@ void InvalidateParentArea(HWND h, const RECT& rectInParent) {
   InvalidateTree(h->Parent, area, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-void InvalidateFrame(HWND h) { h->NcPaintNeeded = true; }
+void InvalidateFrame(HWND h) {
+  h->NcPaintNeeded = true;
+  PaintStateChanged(h);
+}
+
+void PaintStateChanged(HWND h) {
+  while (h) {
+    bool pending = NeedsPaint(h) || !h->PendingKids.empty();
+    if (pending == h->PaintPending) return;
+    h->PaintPending = pending;
+    HWND p = h->Parent;
+    if (!p || !h->Attached) return;
+    if (pending) p->PendingKids.insert(h);
+    else p->PendingKids.erase(h);
+    h = p;
+  }
+}
 
 void InstallGdiHooks() {
   SetThemeParentBackgroundPainter(&PaintParentBackground);
@@ -374,8 +383,13 @@ void InstallGdiHooks() {
 }
 
 bool FindPaintWindow(HWND filter, HWND* out) {
+  if (filter) {
+    // Only the filter's subtree, reached through visible ancestors.
+    if (!Valid(filter) || (filter->Parent && PaintSuppressed(filter->Parent))) return false;
+    return FindPending(filter, filter, true, out);
+  }
   for (HWND t : S().TopLevels)
-    if (FindIn(t, filter, filter == nullptr, out)) return true;
+    if (FindPending(t, nullptr, true, out)) return true;
   return false;
 }
 
@@ -644,6 +658,7 @@ HDC BeginPaint(HWND h, PAINTSTRUCT* ps) {
   TRectSet update = std::move(h->Update);
   h->Update.Clear();
   h->InternalPaint = false;
+  PaintStateChanged(h);
   bool erase = h->EraseNeeded;
   h->EraseNeeded = false;
   POINT o = ClientOriginOnScreen(h);
@@ -758,6 +773,7 @@ int ScrollWindowEx(HWND h, int dx, int dy, const RECT* scrollRect, const RECT* c
     outside.Subtract(area);
     h->Update = outside;
     h->Update.Add(moved);
+    PaintStateChanged(h);
   }
   if (flags & SW_SCROLLCHILDREN) {
     for (HWND c : h->Children)

@@ -175,6 +175,11 @@ RECT TRectSet::Bounds() const {
   return MakeRect(r.x, r.y, r.x + r.width, r.y + r.height);
 }
 
+void TRectSet::UnionInto(cairo_region_t* target) const {
+  Settle();
+  cairo_region_union(target, FRegion);
+}
+
 bool TRectSet::Contains(POINT p) const {
   Settle();
   return cairo_region_contains_point(FRegion, p.x, p.y);

@@ -46,6 +46,8 @@ public:
   void Offset(int dx, int dy);
   RECT Bounds() const;
   bool Contains(POINT p) const;
+  // Adds the area to a cairo region (building a region handle in one step).
+  void UnionInto(struct _cairo_region* target) const;
 
 private:
   // Joins the waiting rectangles to the region.
@@ -61,6 +63,31 @@ RECT RectIntersect(const RECT& a, const RECT& b);
 RECT RectUnion(const RECT& a, const RECT& b);
 bool RectContains(const RECT& r, POINT p);
 RECT RectOffset(const RECT& r, int dx, int dy);
+
+// The live windows: a set of handles in one flat table (open addressing, linear probing,
+// at most half full), so that telling whether a handle is live — asked several times for
+// every message and paint — reads one short run of a compact array instead of a list node
+// somewhere on the heap.
+class TWindowSet {
+public:
+  bool Contains(HWND h) const;
+  void Insert(HWND h);
+  void Erase(HWND h);
+  void Clear();
+  std::size_t Size() const { return FCount; }
+  // Every window, in no given order. The set must not change while this runs.
+  template <class F>
+  void ForEach(F f) const {
+    for (HWND h : FSlots)
+      if (h) f(h);
+  }
+
+private:
+  std::size_t Home(HWND h) const;
+  void Grow();
+  std::vector<HWND> FSlots;  // null: empty; the size is a power of two
+  std::size_t FCount = 0;
+};
 
 struct TWndClass {
   std::string Name;  // as registered
@@ -111,6 +138,11 @@ private:
   std::vector<HWND> Large;
 };
 
+// Orders siblings by their z keys, top first (the order of the parent's Children).
+struct TZOrderLess {
+  bool operator()(HWND a, HWND b) const;
+};
+
 }  // namespace winsys
 
 struct HWND__ {
@@ -139,6 +171,12 @@ struct HWND__ {
   bool EraseNeeded = false;
   bool NcPaintNeeded = false;
   bool InternalPaint = false;
+  // Painting to do here or below: the window needs painting itself, or some child has
+  // painting pending. Such children are kept in PendingKids in z-order, so the next window
+  // to paint is found by walking down only where there is something to paint.
+  bool PaintPending = false;
+  bool Attached = false;                 // children: listed in the parent's Children
+  std::set<HWND, winsys::TZOrderLess> PendingKids;
   bool NcActive = false;                 // caption drawn active (WM_NCACTIVATE)
   bool AccelShown = false;               // top level: Alt was pressed, accelerators underlined
   bool Destroying = false;
@@ -281,7 +319,7 @@ struct TState {
   HCURSOR (*CursorLoader)(HINSTANCE, LPCSTR) = nullptr;
   std::map<std::string, std::unique_ptr<TWndClass>> Classes;  // key: upper-case name
   ATOM NextAtom = 0xC000;
-  std::unordered_set<HWND> Live; // every live window
+  TWindowSet Live;               // every live window
   std::vector<HWND> TopLevels;   // z-order, topmost first
   std::vector<HWND> Graveyard;   // destroyed, freed when no dispatch is running
   std::deque<MSG> Posted;        // posted and input messages in arrival order
@@ -383,6 +421,12 @@ void NotifyThemeChange();
 void InvalidateWindowArea(HWND h, const TRectSet& clientArea, bool erase, bool children);
 void InvalidateParentArea(HWND h, const RECT& rectInParent);
 void InvalidateFrame(HWND h);
+// The window's update region or its frame or internal paint flags have changed (or it
+// has joined a parent): its pending state and its ancestors' are brought up to date.
+void PaintStateChanged(HWND h);
+// The first window needing paint in tree order (top-level windows in z-order, each
+// parent before its children, children in z-order), skipping hidden, minimised and
+// redraw-off subtrees; with a filter, only the filter window and its descendants.
 bool FindPaintWindow(HWND filter, HWND* out);
 void EnsureSurface(HWND h);
 void FreeSurface(HWND h);
@@ -395,5 +439,9 @@ RECT ScrollBarRect(HWND h, int bar);  // window coordinates; empty when not show
 RECT CaptionButtonRect(HWND h, int hitTest);  // HTCLOSE, HTMAXBUTTON, HTMINBUTTON, HTSYSMENU
 bool ScrollThumbRect(HWND h, int bar, RECT* thumb);  // window coordinates
 void NcLButtonDown(HWND h, int hit, POINT screen);   // DefWindowProc's caption and scroll bar tracking
+
+inline bool TZOrderLess::operator()(HWND a, HWND b) const {
+  return a->ZKey != b->ZKey ? a->ZKey < b->ZKey : a < b;
+}
 
 }  // namespace winsys

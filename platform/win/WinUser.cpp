@@ -19,11 +19,11 @@ TState::~TState() {
   // state. Nothing runs any more, so no message is sent; only their memory is released.
   for (HWND h : Graveyard) delete h;
   Graveyard.clear();
-  for (HWND h : Live) {
+  Live.ForEach([](HWND h) {
     if (h->Surface) cairo_surface_destroy(reinterpret_cast<cairo_surface_t*>(h->Surface));
     delete h;
-  }
-  Live.clear();
+  });
+  Live.Clear();
   TopLevels.clear();
 }
 
@@ -60,8 +60,69 @@ RECT RectOffset(const RECT& r, int dx, int dy) {
   return MakeRect(r.left + dx, r.top + dy, r.right + dx, r.bottom + dy);
 }
 
+// --- the live windows ----------------------------------------------------------------------
+std::size_t TWindowSet::Home(HWND h) const {
+  // Window objects are at least 16 bytes apart: the low bits say nothing.
+  auto v = std::uint64_t(reinterpret_cast<std::uintptr_t>(h) >> 4);
+  return std::size_t((v * 0x9E3779B97F4A7C15ull) >> 32) & (FSlots.size() - 1);
+}
+
+bool TWindowSet::Contains(HWND h) const {
+  if (!h || FSlots.empty()) return false;
+  for (std::size_t i = Home(h);; i = (i + 1) & (FSlots.size() - 1)) {
+    if (FSlots[i] == h) return true;
+    if (!FSlots[i]) return false;
+  }
+}
+
+void TWindowSet::Grow() {
+  std::vector<HWND> old;
+  old.swap(FSlots);
+  FSlots.assign(std::max<std::size_t>(64, old.size() * 2), nullptr);
+  for (HWND h : old)
+    if (h) {
+      std::size_t i = Home(h);
+      while (FSlots[i]) i = (i + 1) & (FSlots.size() - 1);
+      FSlots[i] = h;
+    }
+}
+
+void TWindowSet::Insert(HWND h) {
+  if (!h || Contains(h)) return;
+  if (2 * (FCount + 1) > FSlots.size()) Grow();
+  std::size_t i = Home(h);
+  while (FSlots[i]) i = (i + 1) & (FSlots.size() - 1);
+  FSlots[i] = h;
+  ++FCount;
+}
+
+void TWindowSet::Erase(HWND h) {
+  if (!h || FSlots.empty()) return;
+  std::size_t mask = FSlots.size() - 1, i = Home(h);
+  while (FSlots[i] != h) {
+    if (!FSlots[i]) return;
+    i = (i + 1) & mask;
+  }
+  // Entries after the hole that would no longer be found move back into it.
+  for (std::size_t j = (i + 1) & mask; FSlots[j]; j = (j + 1) & mask) {
+    std::size_t home = Home(FSlots[j]);
+    // j's entry may fill the hole at i when its home is not in the run (i, j].
+    if (((j - home) & mask) >= ((j - i) & mask)) {
+      FSlots[i] = FSlots[j];
+      i = j;
+    }
+  }
+  FSlots[i] = nullptr;
+  --FCount;
+}
+
+void TWindowSet::Clear() {
+  FSlots.clear();
+  FCount = 0;
+}
+
 // --- tree helpers ------------------------------------------------------------------------
-bool Valid(HWND h) { return h && S().Live.count(h) && !h->Destroyed; }
+bool Valid(HWND h) { return h && S().Live.Contains(h) && !h->Destroyed; }
 bool IsTopLevel(HWND h) { return h->Parent == nullptr; }
 HWND TopLevelOf(HWND h) {
   while (h && h->Parent) h = h->Parent;
@@ -89,7 +150,11 @@ void RemoveFromZOrder(HWND h) {
   auto it = std::find(list.rbegin(), list.rend(), h);
   if (it == list.rend()) return;
   list.erase(std::next(it).base());
-  if (h->Parent && h->Parent->Grid) h->Parent->Grid->Remove(h);
+  if (h->Parent) {
+    if (h->Parent->Grid) h->Parent->Grid->Remove(h);
+    h->Attached = false;
+    if (h->Parent->PendingKids.erase(h)) PaintStateChanged(h->Parent);
+  }
 }
 
 static bool IsOwnedBy(HWND w, HWND owner) {
@@ -359,8 +424,9 @@ BOOL UnregisterClass(LPCSTR className, HINSTANCE) {
     SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
     return FALSE;
   }
-  for (HWND h : S().Live)
-    if (h->Class == c) return FALSE;  // windows of the class still exist
+  bool used = false;
+  S().Live.ForEach([&](HWND h) { used = used || h->Class == c; });
+  if (used) return FALSE;  // windows of the class still exist
   S().Classes.erase(Upper(c->Name.c_str()));
   return TRUE;
 }
@@ -507,7 +573,7 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
   h->Rect = MakeRect(x, y, x + width, y + height);
   h->NormalRect = h->Rect;
   h->Client = MakeRect(0, 0, width, height);
-  S().Live.insert(h);
+  S().Live.Insert(h);
 
   CREATESTRUCT cs;
   cs.lpCreateParams = param;
@@ -526,7 +592,7 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
   CBT_CREATEWND cbt{&cs, HWND_TOP};
   bool anyHook = false;
   if (RunHooks(WH_CBT, HCBT_CREATEWND, WPARAM(h), LPARAM(&cbt), &anyHook) != 0) {
-    S().Live.erase(h);
+    S().Live.Erase(h);
     delete h;
     return nullptr;
   }
@@ -593,6 +659,7 @@ static void DestroyTree(HWND h, bool top) {
   RemoveFromZOrder(h);
   for (HWND c : h->Children) c->Parent = nullptr;  // already destroyed
   h->Children.clear();
+  h->PendingKids.clear();
   h->Grid.reset();
   for (HWND w : S().TopLevels)
     if (w->Owner == h) w->Owner = nullptr;
@@ -604,7 +671,7 @@ static void DestroyTree(HWND h, bool top) {
   if (h->WindowRegion) DeleteObject(h->WindowRegion);
   h->WindowRegion = nullptr;
   h->Destroyed = true;
-  S().Live.erase(h);
+  S().Live.Erase(h);
   S().Graveyard.push_back(h);
 }
 
