@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <set>
+#include <span>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,10 +22,11 @@ namespace winsys {
 // about the size of the outline, not of everything added so far. Rectangles added one
 // by one wait in a list and join the region in one pass when it is next read, so that
 // many small additions (a parent collecting the places of its children) cost n log n
-// together instead of n each.
+// together instead of n each. An area that is a single rectangle (most update regions,
+// visible areas and clips of a child) is held as that rectangle, with nothing allocated.
 class TRectSet {
 public:
-  TRectSet();
+  TRectSet() = default;
   explicit TRectSet(const RECT& r);
   TRectSet(const TRectSet& o);
   TRectSet(TRectSet&& o) noexcept;
@@ -32,8 +34,8 @@ public:
   TRectSet& operator=(TRectSet&& o) noexcept;
   ~TRectSet();
   bool Empty() const;
-  // The disjoint rectangles, in bands from the top.
-  const std::vector<RECT>& Rects() const;
+  // The disjoint rectangles, in bands from the top; valid until the set next changes.
+  std::span<const RECT> Rects() const;
   void Clear();
   void Add(const RECT& r);
   void Add(const TRectSet& s);
@@ -50,12 +52,18 @@ public:
   void UnionInto(struct _cairo_region* target) const;
 
 private:
-  // Joins the waiting rectangles to the region.
+  // Moves the single rectangle into the region.
+  void Spill() const;
+  // Joins the waiting rectangles (and the single one) to the region.
   void Settle() const;
-  mutable struct _cairo_region* FRegion;
+  struct _cairo_region* Region() const;  // the region, made when first needed
+  mutable struct _cairo_region* FRegion = nullptr;  // null: empty
   mutable std::vector<RECT> FPending;  // added, not yet in FRegion; each non-empty
   mutable std::vector<RECT> FRects;
   mutable bool FRectsValid = false;
+  // The whole area is this one non-empty rectangle: FRegion is empty, nothing waits.
+  mutable RECT FSingle{};
+  mutable bool FHasSingle = false;
 };
 
 bool RectEmpty(const RECT& r);
