@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/win/Backend.h"
+#include "platform/win/PointerMap.h"
 #include "platform/win/WinUser.h"
 
 namespace winsys {
@@ -72,29 +73,25 @@ RECT RectUnion(const RECT& a, const RECT& b);
 bool RectContains(const RECT& r, POINT p);
 RECT RectOffset(const RECT& r, int dx, int dy);
 
-// The live windows: a set of handles in one flat table (open addressing, linear probing,
-// at most half full), so that telling whether a handle is live — asked several times for
-// every message and paint — reads one short run of a compact array instead of a list node
-// somewhere on the heap.
+// The live windows: telling whether a handle is live is asked several times for every
+// message and paint, so the handles are kept in a flat table.
 class TWindowSet {
 public:
-  bool Contains(HWND h) const;
-  void Insert(HWND h);
-  void Erase(HWND h);
-  void Clear();
-  std::size_t Size() const { return FCount; }
+  bool Contains(HWND h) const { return FTable.Contains(h); }
+  void Insert(HWND h) {
+    if (h) FTable[h] = true;
+  }
+  void Erase(HWND h) { FTable.Erase(h); }
+  void Clear() { FTable.Clear(); }
+  std::size_t Size() const { return FTable.Size(); }
   // Every window, in no given order. The set must not change while this runs.
   template <class F>
   void ForEach(F f) const {
-    for (HWND h : FSlots)
-      if (h) f(h);
+    FTable.ForEach([&](HWND h, bool) { f(h); });
   }
 
 private:
-  std::size_t Home(HWND h) const;
-  void Grow();
-  std::vector<HWND> FSlots;  // null: empty; the size is a power of two
-  std::size_t FCount = 0;
+  TPointerMap<HWND, bool> FTable;
 };
 
 struct TWndClass {
@@ -123,9 +120,11 @@ struct TScrollBarState {
 };
 
 // Where the children of a parent with many children lie: a grid of square cells, each
-// listing the children that reach into it, so that finding the children that meet a
-// rectangle costs about the number found rather than the number of children. Children
-// spanning many cells are listed apart and always looked at.
+// listing the children that reach into it with their rectangles, so that finding the
+// children that meet a rectangle costs about the number found rather than the number of
+// children, and reads only the grid's own compact lists, not the windows. The cells are
+// kept in one flat table (open addressing). Children spanning many cells are listed apart
+// and always looked at.
 class TChildGrid {
 public:
   static constexpr int kCell = 64;
@@ -140,10 +139,26 @@ private:
   struct TSpan {
     int X0, Y0, X1, Y1;  // cells, inclusive
   };
+  struct TEntry {
+    HWND Wnd;
+    RECT Rect;  // as inserted
+  };
+  struct TCell {
+    std::uint64_t Key = 0;
+    bool Used = false;  // the key is taken (the list may have emptied since)
+    std::vector<TEntry> List;
+  };
   static TSpan SpanOf(const RECT& r);
   static std::uint64_t Key(int cx, int cy) { return (std::uint64_t(std::uint32_t(cx)) << 32) | std::uint32_t(cy); }
-  std::unordered_map<std::uint64_t, std::vector<HWND>> Cells;
-  std::vector<HWND> Large;
+  std::size_t Home(std::uint64_t key) const;
+  const TCell* Find(std::uint64_t key) const;
+  TCell& FindOrAdd(std::uint64_t key);
+  // Makes room: the table is rebuilt without emptied cells, larger when still crowded.
+  void Rehash();
+  void Visit(int x, int y, const TSpan& q, const RECT& r, const std::vector<TEntry>& list, std::vector<HWND>& out) const;
+  std::vector<TCell> Cells;  // size a power of two, at most half used
+  std::size_t Used = 0;
+  std::vector<TEntry> Large;
 };
 
 // Orders siblings by their z keys, top first (the order of the parent's Children).
@@ -153,29 +168,13 @@ struct TZOrderLess {
 
 }  // namespace winsys
 
-struct HWND__ {
+// A window. What painting, invalidation and message dispatch read for every window comes
+// first, packed into the object's first cache lines (objects start on a line), so that
+// going over many windows touches few lines of each; the rest follows.
+struct alignas(64) HWND__ {
   unsigned Magic = 0x574E4457;  // "WDNW"
-  winsys::TWndClass* Class = nullptr;
-  WNDPROC Proc = nullptr;
   DWORD Style = 0;
   DWORD ExStyle = 0;
-  HWND Parent = nullptr;                 // child windows: the parent
-  HWND Owner = nullptr;                  // top-level windows: the owner
-  std::vector<HWND> Children;            // z-order, top first
-  long long ZKey = 0;                    // children: grows down the z-order of the siblings
-  RECT GridRect{};                       // children: the rectangle the parent's grid holds
-  std::unique_ptr<winsys::TChildGrid> Grid;  // parents with many children
-  RECT Rect;                             // window rectangle: parent client coords or screen
-  RECT Client;                           // client rectangle in window coordinates
-  std::string Text;
-  LONG_PTR UserData = 0;
-  LONG_PTR Id = 0;
-  HINSTANCE Instance = nullptr;
-  std::vector<BYTE> Extra;               // cbWndExtra bytes
-  std::map<std::string, HANDLE> Props;
-  HMENU Menu = nullptr;
-  HRGN WindowRegion = nullptr;           // window shape (owned), nullptr: rectangular
-  winsys::TRectSet Update;               // update region, client coordinates
   bool EraseNeeded = false;
   bool NcPaintNeeded = false;
   bool InternalPaint = false;
@@ -184,13 +183,35 @@ struct HWND__ {
   // to paint is found by walking down only where there is something to paint.
   bool PaintPending = false;
   bool Attached = false;                 // children: listed in the parent's Children
-  std::set<HWND, winsys::TZOrderLess> PendingKids;
-  bool NcActive = false;                 // caption drawn active (WM_NCACTIVATE)
-  bool AccelShown = false;               // top level: Alt was pressed, accelerators underlined
   bool Destroying = false;
   bool Destroyed = false;
-  bool CreatedDone = false;
   bool RedrawOff = false;                // WM_SETREDRAW FALSE
+  HWND Parent = nullptr;                 // child windows: the parent
+  winsys::TWndClass* Class = nullptr;
+  WNDPROC Proc = nullptr;
+  RECT Rect;                             // window rectangle: parent client coords or screen
+  RECT Client;                           // client rectangle in window coordinates
+  long long ZKey = 0;                    // children: grows down the z-order of the siblings
+  RECT GridRect{};                       // children: the rectangle the parent's grid holds
+  unsigned long long PaintCount = 0;     // BeginPaint calls so far
+  struct _cairo_surface* Surface = nullptr;  // top-level back buffer
+  LONG_PTR UserData = 0;
+  winsys::TRectSet Update;               // update region, client coordinates
+  std::vector<HWND> Children;            // z-order, top first
+  std::set<HWND, winsys::TZOrderLess> PendingKids;
+  std::unique_ptr<winsys::TChildGrid> Grid;  // parents with many children
+  // Less often read.
+  HWND Owner = nullptr;                  // top-level windows: the owner
+  std::string Text;
+  LONG_PTR Id = 0;
+  HINSTANCE Instance = nullptr;
+  std::vector<BYTE> Extra;               // cbWndExtra bytes
+  std::map<std::string, HANDLE> Props;
+  HMENU Menu = nullptr;
+  HRGN WindowRegion = nullptr;           // window shape (owned), nullptr: rectangular
+  bool NcActive = false;                 // caption drawn active (WM_NCACTIVATE)
+  bool AccelShown = false;               // top level: Alt was pressed, accelerators underlined
+  bool CreatedDone = false;
   bool TrackLeave = false;               // TrackMouseEvent(TME_LEAVE) armed
   bool TrackLeaveNonClient = false;
   bool TrackHover = false;
@@ -198,8 +219,6 @@ struct HWND__ {
   int ShowState = SW_SHOWNORMAL;         // normal, minimized, maximized
   RECT NormalRect;                       // restored position
   winsys::TScrollBarState Scroll[2];     // SB_HORZ, SB_VERT
-  struct _cairo_surface* Surface = nullptr;  // top-level back buffer
-  unsigned long long PaintCount = 0;     // BeginPaint calls so far
   int NcPressed = 0;                     // caption button pressed (HT code)
   HICON IconBig = nullptr;               // WM_SETICON ICON_BIG / ICON_SMALL (not owned)
   HICON IconSmall = nullptr;

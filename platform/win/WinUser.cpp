@@ -60,67 +60,6 @@ RECT RectOffset(const RECT& r, int dx, int dy) {
   return MakeRect(r.left + dx, r.top + dy, r.right + dx, r.bottom + dy);
 }
 
-// --- the live windows ----------------------------------------------------------------------
-std::size_t TWindowSet::Home(HWND h) const {
-  // Window objects are at least 16 bytes apart: the low bits say nothing.
-  auto v = std::uint64_t(reinterpret_cast<std::uintptr_t>(h) >> 4);
-  return std::size_t((v * 0x9E3779B97F4A7C15ull) >> 32) & (FSlots.size() - 1);
-}
-
-bool TWindowSet::Contains(HWND h) const {
-  if (!h || FSlots.empty()) return false;
-  for (std::size_t i = Home(h);; i = (i + 1) & (FSlots.size() - 1)) {
-    if (FSlots[i] == h) return true;
-    if (!FSlots[i]) return false;
-  }
-}
-
-void TWindowSet::Grow() {
-  std::vector<HWND> old;
-  old.swap(FSlots);
-  FSlots.assign(std::max<std::size_t>(64, old.size() * 2), nullptr);
-  for (HWND h : old)
-    if (h) {
-      std::size_t i = Home(h);
-      while (FSlots[i]) i = (i + 1) & (FSlots.size() - 1);
-      FSlots[i] = h;
-    }
-}
-
-void TWindowSet::Insert(HWND h) {
-  if (!h || Contains(h)) return;
-  if (2 * (FCount + 1) > FSlots.size()) Grow();
-  std::size_t i = Home(h);
-  while (FSlots[i]) i = (i + 1) & (FSlots.size() - 1);
-  FSlots[i] = h;
-  ++FCount;
-}
-
-void TWindowSet::Erase(HWND h) {
-  if (!h || FSlots.empty()) return;
-  std::size_t mask = FSlots.size() - 1, i = Home(h);
-  while (FSlots[i] != h) {
-    if (!FSlots[i]) return;
-    i = (i + 1) & mask;
-  }
-  // Entries after the hole that would no longer be found move back into it.
-  for (std::size_t j = (i + 1) & mask; FSlots[j]; j = (j + 1) & mask) {
-    std::size_t home = Home(FSlots[j]);
-    // j's entry may fill the hole at i when its home is not in the run (i, j].
-    if (((j - home) & mask) >= ((j - i) & mask)) {
-      FSlots[i] = FSlots[j];
-      i = j;
-    }
-  }
-  FSlots[i] = nullptr;
-  --FCount;
-}
-
-void TWindowSet::Clear() {
-  FSlots.clear();
-  FCount = 0;
-}
-
 // --- tree helpers ------------------------------------------------------------------------
 bool Valid(HWND h) { return h && S().Live.Contains(h) && !h->Destroyed; }
 bool IsTopLevel(HWND h) { return h->Parent == nullptr; }
