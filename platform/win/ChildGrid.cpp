@@ -132,15 +132,15 @@ void TChildGrid::Touching(const RECT& r, std::vector<HWND>& out) const {
 
 void ChildReordered(HWND h, std::size_t pos) {
   auto& list = h->Parent->Children;
-  // The pending set is ordered by z key: h leaves it while its key changes (the others
-  // keep their order even when all keys are renumbered).
+  // The pending list is keyed by z key: h leaves it while its key changes, and when all the
+  // siblings' keys are renumbered the others are keyed anew.
   auto& pending = h->Parent->PendingKids;
-  bool listed = pending.erase(h) > 0;
+  bool listed = pending.Erase(h);
   struct TRelist {
     HWND H;
     bool Listed;
     ~TRelist() {
-      if (Listed) H->Parent->PendingKids.insert(H);
+      if (Listed) H->Parent->PendingKids.Insert(H);
     }
   } relist{h, listed};
   if (list.size() == 1) {
@@ -155,6 +155,7 @@ void ChildReordered(HWND h, std::size_t pos) {
       h->ZKey = a + (b - a) / 2;
     } else {
       for (std::size_t i = 0; i < list.size(); ++i) list[i]->ZKey = (long long)i * kZGap;
+      pending.Rekey();
     }
   }
 }
@@ -170,7 +171,7 @@ void ChildInserted(HWND h, std::size_t pos) {
   }
   h->Attached = true;
   if (h->PaintPending) {
-    parent->PendingKids.insert(h);
+    parent->PendingKids.Insert(h);
     PaintStateChanged(parent);
   }
 }

@@ -154,7 +154,7 @@ bool FindPending(HWND h, HWND filter, bool inFilter, HWND* out) {
     *out = h;
     return true;
   }
-  for (HWND c : h->PendingKids)
+  for (const auto& [key, c] : h->PendingKids.Entries())
     if (FindPending(c, filter, inFilter, out)) return true;
   return false;
 }
@@ -395,13 +395,13 @@ void InvalidateFrame(HWND h) {
 
 void PaintStateChanged(HWND h) {
   while (h) {
-    bool pending = NeedsPaint(h) || !h->PendingKids.empty();
+    bool pending = NeedsPaint(h) || !h->PendingKids.Empty();
     if (pending == h->PaintPending) return;
     h->PaintPending = pending;
     HWND p = h->Parent;
     if (!p || !h->Attached) return;
-    if (pending) p->PendingKids.insert(h);
-    else p->PendingKids.erase(h);
+    if (pending) p->PendingKids.Insert(h);
+    else p->PendingKids.Erase(h);
     h = p;
   }
 }

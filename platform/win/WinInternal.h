@@ -161,9 +161,23 @@ private:
   std::vector<TEntry> Large;
 };
 
-// Orders siblings by their z keys, top first (the order of the parent's Children).
-struct TZOrderLess {
-  bool operator()(HWND a, HWND b) const;
+// The children of a window that have painting pending, in z-order (top first). Each is
+// listed under the z key it had when listed, so finding and ordering them reads no window;
+// when the siblings' keys are renumbered the list is keyed anew.
+class TPendingKids {
+public:
+  using TEntry = std::pair<long long, HWND>;
+  bool Empty() const { return FSet.empty(); }
+  void Clear() { FSet.clear(); }
+  void Insert(HWND c);
+  // c must still have the key it was listed under.
+  bool Erase(HWND c);
+  // The siblings' keys have changed, their order has not.
+  void Rekey();
+  const std::set<TEntry>& Entries() const { return FSet; }
+
+private:
+  std::set<TEntry> FSet;
 };
 
 }  // namespace winsys
@@ -198,7 +212,7 @@ struct alignas(64) HWND__ {
   LONG_PTR UserData = 0;
   winsys::TRectSet Update;               // update region, client coordinates
   std::vector<HWND> Children;            // z-order, top first
-  std::set<HWND, winsys::TZOrderLess> PendingKids;
+  winsys::TPendingKids PendingKids;
   std::unique_ptr<winsys::TChildGrid> Grid;  // parents with many children
   // Less often read.
   HWND Owner = nullptr;                  // top-level windows: the owner
@@ -467,8 +481,12 @@ RECT CaptionButtonRect(HWND h, int hitTest);  // HTCLOSE, HTMAXBUTTON, HTMINBUTT
 bool ScrollThumbRect(HWND h, int bar, RECT* thumb);  // window coordinates
 void NcLButtonDown(HWND h, int hit, POINT screen);   // DefWindowProc's caption and scroll bar tracking
 
-inline bool TZOrderLess::operator()(HWND a, HWND b) const {
-  return a->ZKey != b->ZKey ? a->ZKey < b->ZKey : a < b;
+inline void TPendingKids::Insert(HWND c) { FSet.emplace(c->ZKey, c); }
+inline bool TPendingKids::Erase(HWND c) { return FSet.erase(TEntry{c->ZKey, c}) > 0; }
+inline void TPendingKids::Rekey() {
+  std::set<TEntry> keyed;
+  for (const TEntry& e : FSet) keyed.emplace_hint(keyed.end(), e.second->ZKey, e.second);
+  FSet.swap(keyed);
 }
 
 }  // namespace winsys

@@ -92,7 +92,7 @@ void RemoveFromZOrder(HWND h) {
   if (h->Parent) {
     if (h->Parent->Grid) h->Parent->Grid->Remove(h);
     h->Attached = false;
-    if (h->Parent->PendingKids.erase(h)) PaintStateChanged(h->Parent);
+    if (h->Parent->PendingKids.Erase(h)) PaintStateChanged(h->Parent);
   }
 }
 
@@ -598,7 +598,7 @@ static void DestroyTree(HWND h, bool top) {
   RemoveFromZOrder(h);
   for (HWND c : h->Children) c->Parent = nullptr;  // already destroyed
   h->Children.clear();
-  h->PendingKids.clear();
+  h->PendingKids.Clear();
   h->Grid.reset();
   for (HWND w : S().TopLevels)
     if (w->Owner == h) w->Owner = nullptr;

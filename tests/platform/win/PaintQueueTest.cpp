@@ -69,10 +69,21 @@ protected:
   void Change() {
     HWND h = AnyLive();
     if (!h) return;
-    switch (Rnd() % 11) {
+    switch (Rnd() % 12) {
       case 0:
         InvalidateRect(h, nullptr, Rnd() % 2);
         break;
+      case 11: {  // stacks many invalidated children one by one right below the same one, until
+                  // the siblings' z keys run out of room and are numbered anew
+        HWND first = GetWindow(Windows[0], GW_CHILD);
+        if (!first) break;
+        for (HWND c = GetWindow(first, GW_HWNDNEXT), next; c; c = next) {
+          next = GetWindow(c, GW_HWNDNEXT);
+          InvalidateRect(c, nullptr, FALSE);
+          SetWindowPos(c, first, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+        break;
+      }
       case 10: {  // restacks an invalidated child among many siblings
         HWND parent = GetParent(h) ? GetParent(h) : Windows[0];
         HWND c = GetWindow(parent, GW_CHILD);
