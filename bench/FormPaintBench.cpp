@@ -27,11 +27,14 @@ protected:
   }
 };
 
-// A form of `count` tiles, 58 x 40 each, ten to a row (the form grows to hold them).
+// A form of `count` tiles, 58 x 40 each, ten to a row. The client area grows to hold them
+// all, so every size paints each of its tiles (a form sized by its outer bounds would hide
+// the last row under the caption: a tenth of the tiles at 100, a hundredth at 1,600).
 TForm* MakeForm(int count) {
   auto* form = new TForm(nullptr);
   int rows = (count + 9) / 10;
   form->SetBounds(0, 0, 640, 10 + rows * 44);
+  form->SetClientHeight(10 + rows * 44);
   for (int i = 0; i < count; ++i) {
     auto* tile = new TBenchTile(form);
     tile->SetParent(form);
@@ -142,4 +145,43 @@ void BM_FormDestroyPerControl(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * n);
 }
 BENCHMARK(BM_FormDestroyPerControl)->Arg(100)->Arg(400)->Arg(1600)->Unit(benchmark::kMillisecond);
+
+// Per window: pumping the paints of a window of n small children after all of them were
+// invalidated. Each fetch of WM_PAINT finds the next window to paint; that must not cost
+// a walk of every child. The children are 8 x 8, a hundred to a row, so the back buffer
+// stays small and the cost measured is the queue's and the painting path's, not pixels'.
+LRESULT PumpChildProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_PAINT) {
+    PAINTSTRUCT ps;
+    BeginPaint(h, &ps);
+    EndPaint(h, &ps);
+    return 0;
+  }
+  return DefWindowProc(h, msg, wp, lp);
+}
+
+void BM_PumpPaintsPerWindow(benchmark::State& state) {
+  THeadlessScope scope;
+  WNDCLASS wc{};
+  wc.lpfnWndProc = &PumpChildProc;
+  wc.lpszClassName = "BenchPumpWnd";
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  RegisterClass(&wc);
+  int n = int(state.range(0));
+  int rows = (n + 99) / 100;
+  HWND parent = CreateWindowEx(0, "BenchPumpWnd", "", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 810, 10 + rows * 9, nullptr,
+                               nullptr, nullptr, nullptr);
+  for (int i = 0; i < n; ++i)
+    CreateWindowEx(0, "BenchPumpWnd", "", WS_CHILD | WS_VISIBLE, 5 + (i % 100) * 8, 5 + (i / 100) * 9, 8, 8, parent,
+                   nullptr, nullptr, nullptr);
+  ShowWindow(parent, SW_SHOWNA);
+  scope.Backend().Pump();
+  for (auto _ : state) {
+    RedrawWindow(parent, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    scope.Backend().Pump();
+  }
+  state.SetItemsProcessed(state.iterations() * (n + 1));
+  DestroyWindow(parent);
+}
+BENCHMARK(BM_PumpPaintsPerWindow)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 }  // namespace

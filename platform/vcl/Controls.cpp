@@ -12,11 +12,13 @@
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Menus.h"
 #include "platform/win/OwnerDraw.h"
+#include "platform/win/PointerMap.h"
 
 namespace {
 
-std::unordered_map<HWND, TWinControl*>& ControlsByHandle() {
-  static std::unordered_map<HWND, TWinControl*> map;
+// The control of each window handle, asked for every message: a flat table.
+TPointerMap<HWND, TWinControl*>& ControlsByHandle() {
+  static TPointerMap<HWND, TWinControl*> map;
   return map;
 }
 TControl* gCaptureControl = nullptr;
@@ -60,9 +62,8 @@ TShiftState KeyboardStateToShiftState() {
 }
 
 TWinControl* FindControl(HWND Handle) {
-  auto& m = ControlsByHandle();
-  auto it = m.find(Handle);
-  return it == m.end() ? nullptr : it->second;
+  TWinControl* const* found = ControlsByHandle().Find(Handle);
+  return found ? *found : nullptr;
 }
 
 TControl* FindDragTarget(const TPoint& Pos, bool AllowDisabled) {
@@ -1023,7 +1024,7 @@ void TWinControl::DestroyWindowHandle() {
   FControlState += csDestroyingHandle;
   ::DestroyWindow(h);
   FControlState -= csDestroyingHandle;
-  ControlsByHandle().erase(h);
+  ControlsByHandle().Erase(h);
   FHandle = nullptr;
   FShowing = false;
 }
@@ -1067,7 +1068,7 @@ LRESULT TWinControl::StdWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam
     else throw;
   }
   if (Msg == WM_NCDESTROY) {
-    ControlsByHandle().erase(Wnd);
+    ControlsByHandle().Erase(Wnd);
     if (control->FHandle == Wnd) {
       control->FHandle = nullptr;
       control->FShowing = false;

@@ -528,6 +528,7 @@ LRESULT DispatchMessage(const MSG* msg) {
       h->EraseNeeded = false;
       h->NcPaintNeeded = false;
       h->InternalPaint = false;
+      PaintStateChanged(h);
     }
     return r;
   }

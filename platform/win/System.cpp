@@ -674,10 +674,10 @@ void ResetWindowSystem() {
     HWND t = s.TopLevels.front();
     if (!DestroyWindow(t)) {
       RemoveFromZOrder(t);
-      s.Live.erase(t);
+      s.Live.Erase(t);
     }
   }
-  s.Live.clear();
+  s.Live.Clear();
   s.TopLevels.clear();
   ResetPainting();
   ResetQueue();

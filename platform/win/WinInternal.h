@@ -7,12 +7,14 @@
 #include <cstdint>
 #include <map>
 #include <set>
+#include <span>
 #include <memory>
 #include <new>
 #include <string>
 #include <vector>
 
 #include "platform/win/Backend.h"
+#include "platform/win/PointerMap.h"
 #include "platform/win/WinUser.h"
 
 namespace winsys {
@@ -22,10 +24,11 @@ namespace winsys {
 // about the size of the outline, not of everything added so far. Rectangles added one
 // by one wait in a list and join the region in one pass when it is next read, so that
 // many small additions (a parent collecting the places of its children) cost n log n
-// together instead of n each.
+// together instead of n each. An area that is a single rectangle (most update regions,
+// visible areas and clips of a child) is held as that rectangle, with nothing allocated.
 class TRectSet {
 public:
-  TRectSet();
+  TRectSet() = default;
   explicit TRectSet(const RECT& r);
   TRectSet(const TRectSet& o);
   TRectSet(TRectSet&& o) noexcept;
@@ -33,8 +36,8 @@ public:
   TRectSet& operator=(TRectSet&& o) noexcept;
   ~TRectSet();
   bool Empty() const;
-  // The disjoint rectangles, in bands from the top.
-  const std::vector<RECT>& Rects() const;
+  // The disjoint rectangles, in bands from the top; valid until the set next changes.
+  std::span<const RECT> Rects() const;
   void Clear();
   void Add(const RECT& r);
   void Add(const TRectSet& s);
@@ -47,14 +50,22 @@ public:
   void Offset(int dx, int dy);
   RECT Bounds() const;
   bool Contains(POINT p) const;
+  // Adds the area to a cairo region (building a region handle in one step).
+  void UnionInto(struct _cairo_region* target) const;
 
 private:
-  // Joins the waiting rectangles to the region.
+  // Moves the single rectangle into the region.
+  void Spill() const;
+  // Joins the waiting rectangles (and the single one) to the region.
   void Settle() const;
-  mutable struct _cairo_region* FRegion;
+  struct _cairo_region* Region() const;  // the region, made when first needed
+  mutable struct _cairo_region* FRegion = nullptr;  // null: empty
   mutable std::vector<RECT> FPending;  // added, not yet in FRegion; each non-empty
   mutable std::vector<RECT> FRects;
   mutable bool FRectsValid = false;
+  // The whole area is this one non-empty rectangle: FRegion is empty, nothing waits.
+  mutable RECT FSingle{};
+  mutable bool FHasSingle = false;
 };
 
 bool RectEmpty(const RECT& r);
@@ -62,6 +73,27 @@ RECT RectIntersect(const RECT& a, const RECT& b);
 RECT RectUnion(const RECT& a, const RECT& b);
 bool RectContains(const RECT& r, POINT p);
 RECT RectOffset(const RECT& r, int dx, int dy);
+
+// The live windows: telling whether a handle is live is asked several times for every
+// message and paint, so the handles are kept in a flat table.
+class TWindowSet {
+public:
+  bool Contains(HWND h) const { return FTable.Contains(h); }
+  void Insert(HWND h) {
+    if (h) FTable[h] = true;
+  }
+  void Erase(HWND h) { FTable.Erase(h); }
+  void Clear() { FTable.Clear(); }
+  std::size_t Size() const { return FTable.Size(); }
+  // Every window, in no given order. The set must not change while this runs.
+  template <class F>
+  void ForEach(F f) const {
+    FTable.ForEach([&](HWND h, bool) { f(h); });
+  }
+
+private:
+  TPointerMap<HWND, bool> FTable;
+};
 
 struct TWndClass {
   std::string Name;  // as registered
@@ -89,9 +121,11 @@ struct TScrollBarState {
 };
 
 // Where the children of a parent with many children lie: a grid of square cells, each
-// listing the children that reach into it, so that finding the children that meet a
-// rectangle costs about the number found rather than the number of children. Children
-// spanning many cells are listed apart and always looked at.
+// listing the children that reach into it with their rectangles, so that finding the
+// children that meet a rectangle costs about the number found rather than the number of
+// children, and reads only the grid's own compact lists, not the windows. The cells are
+// kept in one flat table (open addressing). Children spanning many cells are listed apart
+// and always looked at.
 class TChildGrid {
 public:
   static constexpr int kCell = 64;
@@ -106,46 +140,93 @@ private:
   struct TSpan {
     int X0, Y0, X1, Y1;  // cells, inclusive
   };
+  struct TEntry {
+    HWND Wnd;
+    RECT Rect;  // as inserted
+  };
+  struct TCell {
+    std::uint64_t Key = 0;
+    bool Used = false;  // the key is taken (the list may have emptied since)
+    std::vector<TEntry> List;
+  };
   static TSpan SpanOf(const RECT& r);
   static std::uint64_t Key(int cx, int cy) { return (std::uint64_t(std::uint32_t(cx)) << 32) | std::uint32_t(cy); }
-  std::unordered_map<std::uint64_t, std::vector<HWND>> Cells;
-  std::vector<HWND> Large;
+  std::size_t Home(std::uint64_t key) const;
+  const TCell* Find(std::uint64_t key) const;
+  TCell& FindOrAdd(std::uint64_t key);
+  // Makes room: the table is rebuilt without emptied cells, larger when still crowded.
+  void Rehash();
+  void Visit(int x, int y, const TSpan& q, const RECT& r, const std::vector<TEntry>& list, std::vector<HWND>& out) const;
+  std::vector<TCell> Cells;  // size a power of two, at most half used
+  std::size_t Used = 0;
+  std::vector<TEntry> Large;
+};
+
+// The children of a window that have painting pending, in z-order (top first). Each is
+// listed under the z key it had when listed, so finding and ordering them reads no window;
+// when the siblings' keys are renumbered the list is keyed anew.
+class TPendingKids {
+public:
+  using TEntry = std::pair<long long, HWND>;
+  bool Empty() const { return FSet.empty(); }
+  void Clear() { FSet.clear(); }
+  void Insert(HWND c);
+  // c must still have the key it was listed under.
+  bool Erase(HWND c);
+  // The siblings' keys have changed, their order has not.
+  void Rekey();
+  const std::set<TEntry>& Entries() const { return FSet; }
+
+private:
+  std::set<TEntry> FSet;
 };
 
 }  // namespace winsys
 
-struct HWND__ {
+// A window. What painting, invalidation and message dispatch read for every window comes
+// first, packed into the object's first cache lines (objects start on a line), so that
+// going over many windows touches few lines of each; the rest follows.
+struct alignas(64) HWND__ {
   unsigned Magic = 0x574E4457;  // "WDNW"
-  winsys::TWndClass* Class = nullptr;
-  WNDPROC Proc = nullptr;
   DWORD Style = 0;
   DWORD ExStyle = 0;
+  bool EraseNeeded = false;
+  bool NcPaintNeeded = false;
+  bool InternalPaint = false;
+  // Painting to do here or below: the window needs painting itself, or some child has
+  // painting pending. Such children are kept in PendingKids in z-order, so the next window
+  // to paint is found by walking down only where there is something to paint.
+  bool PaintPending = false;
+  bool Attached = false;                 // children: listed in the parent's Children
+  bool Destroying = false;
+  bool Destroyed = false;
+  bool RedrawOff = false;                // WM_SETREDRAW FALSE
   HWND Parent = nullptr;                 // child windows: the parent
-  HWND Owner = nullptr;                  // top-level windows: the owner
-  std::vector<HWND> Children;            // z-order, top first
-  long long ZKey = 0;                    // children: grows down the z-order of the siblings
-  RECT GridRect{};                       // children: the rectangle the parent's grid holds
-  std::unique_ptr<winsys::TChildGrid> Grid;  // parents with many children
+  winsys::TWndClass* Class = nullptr;
+  WNDPROC Proc = nullptr;
   RECT Rect;                             // window rectangle: parent client coords or screen
   RECT Client;                           // client rectangle in window coordinates
-  std::string Text;
+  long long ZKey = 0;                    // children: grows down the z-order of the siblings
+  RECT GridRect{};                       // children: the rectangle the parent's grid holds
+  unsigned long long PaintCount = 0;     // BeginPaint calls so far
+  struct _cairo_surface* Surface = nullptr;  // top-level back buffer
   LONG_PTR UserData = 0;
+  winsys::TRectSet Update;               // update region, client coordinates
+  std::vector<HWND> Children;            // z-order, top first
+  winsys::TPendingKids PendingKids;
+  std::unique_ptr<winsys::TChildGrid> Grid;  // parents with many children
+  // Less often read.
+  HWND Owner = nullptr;                  // top-level windows: the owner
+  std::string Text;
   LONG_PTR Id = 0;
   HINSTANCE Instance = nullptr;
   std::vector<BYTE> Extra;               // cbWndExtra bytes
   std::map<std::string, HANDLE> Props;
   HMENU Menu = nullptr;
   HRGN WindowRegion = nullptr;           // window shape (owned), nullptr: rectangular
-  winsys::TRectSet Update;               // update region, client coordinates
-  bool EraseNeeded = false;
-  bool NcPaintNeeded = false;
-  bool InternalPaint = false;
   bool NcActive = false;                 // caption drawn active (WM_NCACTIVATE)
   bool AccelShown = false;               // top level: Alt was pressed, accelerators underlined
-  bool Destroying = false;
-  bool Destroyed = false;
   bool CreatedDone = false;
-  bool RedrawOff = false;                // WM_SETREDRAW FALSE
   bool TrackLeave = false;               // TrackMouseEvent(TME_LEAVE) armed
   bool TrackLeaveNonClient = false;
   bool TrackHover = false;
@@ -153,8 +234,6 @@ struct HWND__ {
   int ShowState = SW_SHOWNORMAL;         // normal, minimized, maximized
   RECT NormalRect;                       // restored position
   winsys::TScrollBarState Scroll[2];     // SB_HORZ, SB_VERT
-  struct _cairo_surface* Surface = nullptr;  // top-level back buffer
-  unsigned long long PaintCount = 0;     // BeginPaint calls so far
   int NcPressed = 0;                     // caption button pressed (HT code)
   HICON IconBig = nullptr;               // WM_SETICON ICON_BIG / ICON_SMALL (not owned)
   HICON IconSmall = nullptr;
@@ -321,7 +400,7 @@ struct TState {
   HCURSOR (*CursorLoader)(HINSTANCE, LPCSTR) = nullptr;
   std::map<std::string, std::unique_ptr<TWndClass>> Classes;  // key: upper-case name
   ATOM NextAtom = 0xC000;
-  std::unordered_set<HWND> Live; // every live window
+  TWindowSet Live;               // every live window
   std::vector<HWND> TopLevels;   // z-order, topmost first
   std::vector<HWND> Graveyard;   // destroyed, freed when no dispatch is running
   std::deque<MSG> Posted;        // posted and input messages in arrival order
@@ -422,6 +501,12 @@ void NotifyThemeChange();
 void InvalidateWindowArea(HWND h, const TRectSet& clientArea, bool erase, bool children);
 void InvalidateParentArea(HWND h, const RECT& rectInParent);
 void InvalidateFrame(HWND h);
+// The window's update region or its frame or internal paint flags have changed (or it
+// has joined a parent): its pending state and its ancestors' are brought up to date.
+void PaintStateChanged(HWND h);
+// The first window needing paint in tree order (top-level windows in z-order, each
+// parent before its children, children in z-order), skipping hidden, minimised and
+// redraw-off subtrees; with a filter, only the filter window and its descendants.
 bool FindPaintWindow(HWND filter, HWND* out);
 void EnsureSurface(HWND h);
 void FreeSurface(HWND h);
@@ -434,5 +519,13 @@ RECT ScrollBarRect(HWND h, int bar);  // window coordinates; empty when not show
 RECT CaptionButtonRect(HWND h, int hitTest);  // HTCLOSE, HTMAXBUTTON, HTMINBUTTON, HTSYSMENU
 bool ScrollThumbRect(HWND h, int bar, RECT* thumb);  // window coordinates
 void NcLButtonDown(HWND h, int hit, POINT screen);   // DefWindowProc's caption and scroll bar tracking
+
+inline void TPendingKids::Insert(HWND c) { FSet.emplace(c->ZKey, c); }
+inline bool TPendingKids::Erase(HWND c) { return FSet.erase(TEntry{c->ZKey, c}) > 0; }
+inline void TPendingKids::Rekey() {
+  std::set<TEntry> keyed;
+  for (const TEntry& e : FSet) keyed.emplace_hint(keyed.end(), e.second->ZKey, e.second);
+  FSet.swap(keyed);
+}
 
 }  // namespace winsys

@@ -19,11 +19,11 @@ TState::~TState() {
   // state. Nothing runs any more, so no message is sent; only their memory is released.
   for (HWND h : Graveyard) delete h;
   Graveyard.clear();
-  for (HWND h : Live) {
+  Live.ForEach([](HWND h) {
     if (h->Surface) cairo_surface_destroy(reinterpret_cast<cairo_surface_t*>(h->Surface));
     delete h;
-  }
-  Live.clear();
+  });
+  Live.Clear();
   TopLevels.clear();
 }
 
@@ -61,7 +61,7 @@ RECT RectOffset(const RECT& r, int dx, int dy) {
 }
 
 // --- tree helpers ------------------------------------------------------------------------
-bool Valid(HWND h) { return h && S().Live.count(h) && !h->Destroyed; }
+bool Valid(HWND h) { return h && S().Live.Contains(h) && !h->Destroyed; }
 bool IsTopLevel(HWND h) { return h->Parent == nullptr; }
 HWND TopLevelOf(HWND h) {
   while (h && h->Parent) h = h->Parent;
@@ -89,7 +89,11 @@ void RemoveFromZOrder(HWND h) {
   auto it = std::find(list.rbegin(), list.rend(), h);
   if (it == list.rend()) return;
   list.erase(std::next(it).base());
-  if (h->Parent && h->Parent->Grid) h->Parent->Grid->Remove(h);
+  if (h->Parent) {
+    if (h->Parent->Grid) h->Parent->Grid->Remove(h);
+    h->Attached = false;
+    if (h->Parent->PendingKids.Erase(h)) PaintStateChanged(h->Parent);
+  }
 }
 
 static bool IsOwnedBy(HWND w, HWND owner) {
@@ -359,8 +363,9 @@ BOOL UnregisterClass(LPCSTR className, HINSTANCE) {
     SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
     return FALSE;
   }
-  for (HWND h : S().Live)
-    if (h->Class == c) return FALSE;  // windows of the class still exist
+  bool used = false;
+  S().Live.ForEach([&](HWND h) { used = used || h->Class == c; });
+  if (used) return FALSE;  // windows of the class still exist
   S().Classes.erase(Upper(c->Name.c_str()));
   return TRUE;
 }
@@ -507,7 +512,7 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
   h->Rect = MakeRect(x, y, x + width, y + height);
   h->NormalRect = h->Rect;
   h->Client = MakeRect(0, 0, width, height);
-  S().Live.insert(h);
+  S().Live.Insert(h);
 
   CREATESTRUCT cs;
   cs.lpCreateParams = param;
@@ -526,7 +531,7 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
   CBT_CREATEWND cbt{&cs, HWND_TOP};
   bool anyHook = false;
   if (RunHooks(WH_CBT, HCBT_CREATEWND, WPARAM(h), LPARAM(&cbt), &anyHook) != 0) {
-    S().Live.erase(h);
+    S().Live.Erase(h);
     delete h;
     return nullptr;
   }
@@ -593,6 +598,7 @@ static void DestroyTree(HWND h, bool top) {
   RemoveFromZOrder(h);
   for (HWND c : h->Children) c->Parent = nullptr;  // already destroyed
   h->Children.clear();
+  h->PendingKids.Clear();
   h->Grid.reset();
   for (HWND w : S().TopLevels)
     if (w->Owner == h) w->Owner = nullptr;
@@ -604,7 +610,7 @@ static void DestroyTree(HWND h, bool top) {
   if (h->WindowRegion) DeleteObject(h->WindowRegion);
   h->WindowRegion = nullptr;
   h->Destroyed = true;
-  S().Live.erase(h);
+  S().Live.Erase(h);
   S().Graveyard.push_back(h);
 }
 
