@@ -436,6 +436,10 @@ cairo_surface_t* FontMapTextMask(FontMapText& entry) {
   constexpr int kMargin = 2;
   int x = std::min(0, entry.inkLeft) - kMargin, y = std::min(0, entry.inkTop) - kMargin;
   int w = std::max(entry.width, entry.inkRight) + kMargin - x, h = entry.inkBottom + kMargin - y;
+  // Masks are kept for every cached text: long texts are drawn straight instead, so that the
+  // cache's masks stay within a few megabytes.
+  constexpr long long kMaxMaskBytes = 32 * 1024;
+  if (static_cast<long long>(std::max(w, 1)) * std::max(h, 1) > kMaxMaskBytes) return nullptr;
   cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, std::max(w, 1), std::max(h, 1));
   cairo_t* cr = cairo_create(mask);
   cairo_move_to(cr, -x, -y);
