@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <unordered_map>
+#include <vector>
 
 #include <pixman.h>
 
@@ -11,42 +11,87 @@
 namespace gdi {
 
 // ---- handle table ---------------------------------------------------------------------
+// Objects sit in a flat array of slots; a handle names its slot and the slot's generation,
+// which goes up whenever the slot is freed, so a handle of a deleted object never finds the
+// object that later takes its slot. The first handle of every slot is below 2^32; the
+// generation lives in the upper half. Free slots are reused most recent first.
 namespace {
+static_assert(sizeof(std::uintptr_t) == 8, "handles carry a 32-bit generation");
+constexpr std::uintptr_t kFirstIndex = 0x1000;  // the first handle is 0x10000
+constexpr std::uintptr_t kMaxSlots = (std::uintptr_t(1) << 28) - kFirstIndex;
+
+struct Slot {
+  std::shared_ptr<Object> obj;
+  std::uint32_t gen = 0;
+  std::uint32_t nextFree = 0;  // the next free slot's index + 1; 0 ends the list
+};
 struct HandleTable {
-  std::unordered_map<std::uintptr_t, std::shared_ptr<Object>> objects;
-  std::uintptr_t next = 0x10000;
+  std::vector<Slot> slots;
+  std::uint32_t freeHead = 0;  // the first free slot's index + 1
 };
 HandleTable& Table() {
   static HandleTable* table = new HandleTable();  // handles may outlive static destruction
   return *table;
 }
+
+// The live slot a handle names, or null.
+Slot* Find(const void* handle) {
+  auto v = reinterpret_cast<std::uintptr_t>(handle);
+  std::uintptr_t low = v & 0xFFFFFFFFu;
+  if ((low & 0xF) || low < (kFirstIndex << 4)) return nullptr;
+  std::uintptr_t index = (low >> 4) - kFirstIndex;
+  HandleTable& t = Table();
+  if (index >= t.slots.size()) return nullptr;
+  Slot& slot = t.slots[index];
+  if (!slot.obj || slot.gen != std::uint32_t(v >> 32)) return nullptr;
+  return &slot;
+}
 }  // namespace
 
 std::uintptr_t Register(std::shared_ptr<Object> obj) {
+  if (!obj) return 0;
   HandleTable& t = Table();
-  std::uintptr_t id = t.next;
-  t.next += 16;
-  t.objects.emplace(id, std::move(obj));
-  return id;
+  std::uintptr_t index;
+  if (t.freeHead) {
+    index = t.freeHead - 1;
+    t.freeHead = t.slots[index].nextFree;
+  } else {
+    if (t.slots.size() >= kMaxSlots) return 0;  // out of handles: the creation fails
+    index = t.slots.size();
+    t.slots.emplace_back();
+  }
+  Slot& slot = t.slots[index];
+  slot.obj = std::move(obj);
+  slot.nextFree = 0;
+  return (std::uintptr_t(slot.gen) << 32) | ((index + kFirstIndex) << 4);
+}
+
+Object* Peek(const void* handle) {
+  Slot* slot = Find(handle);
+  return slot ? slot->obj.get() : nullptr;
 }
 
 std::shared_ptr<Object> Lookup(const void* handle) {
-  if (!handle) return nullptr;
-  HandleTable& t = Table();
-  auto it = t.objects.find(reinterpret_cast<std::uintptr_t>(handle));
-  return it == t.objects.end() ? nullptr : it->second;
+  Slot* slot = Find(handle);
+  return slot ? slot->obj : nullptr;
 }
 
 bool Unregister(const void* handle) {
-  return Table().objects.erase(reinterpret_cast<std::uintptr_t>(handle)) > 0;
+  Slot* slot = Find(handle);
+  if (!slot) return false;
+  HandleTable& t = Table();
+  // The object may delete others as it goes: take it out of the table first.
+  std::shared_ptr<Object> gone = std::move(slot->obj);
+  ++slot->gen;
+  slot->nextFree = t.freeHead;
+  t.freeHead = std::uint32_t(slot - t.slots.data()) + 1;
+  gone.reset();
+  return true;
 }
 
 DC* GetDC(HDC dc) {
-  if (!dc) return nullptr;
-  HandleTable& t = Table();
-  auto it = t.objects.find(reinterpret_cast<std::uintptr_t>(dc));
-  if (it == t.objects.end() || it->second->kind != Kind::DC) return nullptr;
-  return static_cast<DC*>(it->second.get());
+  Object* obj = Peek(dc);
+  return obj && obj->kind == Kind::DC ? static_cast<DC*>(obj) : nullptr;
 }
 
 std::shared_ptr<Region> GetRegion(HRGN rgn) { return LookupAs<Region>(rgn, Kind::Region); }

@@ -147,12 +147,14 @@ struct DC : Object {
 // ---- handle table ---------------------------------------------------------------------
 std::uintptr_t Register(std::shared_ptr<Object> obj);
 std::shared_ptr<Object> Lookup(const void* handle);
+// The live object a handle names, without taking a reference; null when there is none.
+Object* Peek(const void* handle);
 bool Unregister(const void* handle);
 template <class T>
 std::shared_ptr<T> LookupAs(const void* handle, Kind kind) {
-  auto obj = Lookup(handle);
+  std::shared_ptr<Object> obj = Lookup(handle);
   if (!obj || obj->kind != kind) return nullptr;
-  return std::static_pointer_cast<T>(obj);
+  return std::static_pointer_cast<T>(std::move(obj));
 }
 template <class H>
 H ToHandle(std::uintptr_t id) {

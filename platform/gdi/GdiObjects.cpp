@@ -353,25 +353,25 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object) {
   switch (obj->kind) {
     case Kind::Pen: {
       HGDIOBJ old = s.hPen;
-      s.pen = std::static_pointer_cast<Pen>(obj);
+      s.pen = std::static_pointer_cast<Pen>(std::move(obj));
       s.hPen = static_cast<HPEN>(object);
       return old;
     }
     case Kind::Brush: {
       HGDIOBJ old = s.hBrush;
-      s.brush = std::static_pointer_cast<Brush>(obj);
+      s.brush = std::static_pointer_cast<Brush>(std::move(obj));
       s.hBrush = static_cast<HBRUSH>(object);
       return old;
     }
     case Kind::Font: {
       HGDIOBJ old = s.hFont;
-      s.font = std::static_pointer_cast<Font>(obj);
+      s.font = std::static_pointer_cast<Font>(std::move(obj));
       s.hFont = static_cast<HFONT>(object);
       return old;
     }
     case Kind::Bitmap: {
       if (!dc->memory) return nullptr;
-      auto bmp = std::static_pointer_cast<Bitmap>(obj);
+      auto bmp = std::static_pointer_cast<Bitmap>(std::move(obj));
       if (bmp->selectedInto && bmp->selectedInto != dc && !bmp->stock) return nullptr;  // one DC at a time
       HGDIOBJ old = s.hBitmap;
       if (s.bitmap && s.bitmap->selectedInto == dc) s.bitmap->selectedInto = nullptr;
@@ -408,10 +408,10 @@ HGDIOBJ GetCurrentObject(HDC hdc, UINT type) {
 }
 
 BOOL DeleteObject(HGDIOBJ object) {
-  auto obj = Lookup(object);
+  Object* obj = Peek(object);
   if (!obj || obj->kind == Kind::DC) return FALSE;
   if (obj->stock) return TRUE;
-  if (obj->kind == Kind::Bitmap && static_cast<Bitmap*>(obj.get())->selectedInto) {
+  if (obj->kind == Kind::Bitmap && static_cast<Bitmap*>(obj)->selectedInto) {
     // GDI refuses to delete a bitmap still selected into a DC.
     return FALSE;
   }
@@ -420,16 +420,16 @@ BOOL DeleteObject(HGDIOBJ object) {
 }
 
 DWORD GetObjectType(HGDIOBJ object) {
-  auto obj = Lookup(object);
+  Object* obj = Peek(object);
   if (!obj) return 0;
   switch (obj->kind) {
-    case Kind::Pen: return static_cast<Pen*>(obj.get())->ext ? OBJ_EXTPEN : OBJ_PEN;
+    case Kind::Pen: return static_cast<Pen*>(obj)->ext ? OBJ_EXTPEN : OBJ_PEN;
     case Kind::Brush: return OBJ_BRUSH;
     case Kind::Font: return OBJ_FONT;
     case Kind::Bitmap: return OBJ_BITMAP;
     case Kind::Region: return OBJ_REGION;
     case Kind::Palette: return OBJ_PAL;
-    case Kind::DC: return static_cast<DC*>(obj.get())->memory ? OBJ_MEMDC : OBJ_DC;
+    case Kind::DC: return static_cast<DC*>(obj)->memory ? OBJ_MEMDC : OBJ_DC;
   }
   return 0;
 }

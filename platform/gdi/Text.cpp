@@ -324,13 +324,28 @@ void DrawRun(DC* dc, Target& t, const Measure& ms, std::string_view text, double
     width = entry->width;
   }
   POINT org = t.origin();
-  if (angle == 0 && entry && !o.opaque && !o.underlinesOnly && o.underlines.empty() && !ms.font->request.underline &&
+  if (angle == 0 && entry && !o.underlinesOnly && o.underlines.empty() && !ms.font->request.underline &&
       !ms.font->request.strikeout && !t.mono()) {
-    // Plain text in one piece: its rendered mask composited in the text colour, clip
-    // rectangle by clip rectangle.
+    // Plain text in one piece: its background box when opaque, then its rendered mask
+    // composited in the text colour, clip rectangle by clip rectangle.
     if (cairo_surface_t* mask = FontMapTextMask(*entry)) {
-      int x = org.x + int(std::lround(rx + ux)) + entry->maskX;
-      int y = org.y + int(std::lround(ry + uy)) + m.ascent - entry->baseline + entry->maskY;
+      int left = int(std::lround(rx + ux)), top = int(std::lround(ry + uy));
+      if (o.opaque) {
+        RECT box{left, top, left + width, top + m.height};
+        if (o.clipRect) {  // a reversed rectangle clips as its normal form
+          const RECT& r = *o.clipRect;
+          box.left = std::max(box.left, std::min(r.left, r.right));
+          box.right = std::min(box.right, std::max(r.left, r.right));
+          box.top = std::max(box.top, std::min(r.top, r.bottom));
+          box.bottom = std::min(box.bottom, std::max(r.top, r.bottom));
+        }
+        Paint bk;
+        bk.type = Paint::Solid;
+        bk.color = ToPixel(dc->s.bkColor);
+        FillDeviceRect(dc, t, box, bk);
+      }
+      int x = org.x + left + entry->maskX;
+      int y = org.y + top + m.ascent - entry->baseline + entry->maskY;
       ShowTextMask(t, mask, x, y, o.clipRect, dc->s.textColor);
       return;
     }

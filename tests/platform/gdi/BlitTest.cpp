@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <cstdint>
+#include <vector>
 
 #include "GdiTestUtil.h"
 
@@ -294,6 +296,40 @@ TEST(GdiObjects, GetObjectReportsWhatWasCreated) {
   EXPECT_TRUE(cv.is(0, 1, kRed));
   DeleteObject(f);
   DeleteObject(bm);
+}
+
+// A deleted object's handle stays dead: the objects made after it take other handles, and
+// the old handle neither finds them nor deletes them, however often slots are reused.
+TEST(GdiObjects, DeletedHandlesNeverNameLaterObjects) {
+  std::vector<HGDIOBJ> dead;
+  for (int round = 0; round < 50; ++round) {
+    HBRUSH b = CreateSolidBrush(RGB(round, 0, 0));
+    HPEN p = CreatePen(PS_SOLID, 1, RGB(0, round, 0));
+    ASSERT_NE(b, nullptr);
+    ASSERT_NE(p, nullptr);
+    for (HGDIOBJ d : dead) {
+      ASSERT_NE(d, HGDIOBJ(b));
+      ASSERT_NE(d, HGDIOBJ(p));
+    }
+    ASSERT_TRUE(DeleteObject(b));
+    ASSERT_TRUE(DeleteObject(p));
+    dead.push_back(b);
+    dead.push_back(p);
+  }
+  HBRUSH live = CreateSolidBrush(RGB(1, 2, 3));
+  for (HGDIOBJ d : dead) {
+    EXPECT_EQ(GetObjectType(d), 0u);
+    EXPECT_FALSE(DeleteObject(d));
+  }
+  LOGBRUSH lb{};
+  ASSERT_EQ(GetObject(live, sizeof lb, &lb), int(sizeof lb));
+  EXPECT_EQ(lb.lbColor, RGB(1, 2, 3)) << "the live brush survives the stale deletes";
+  // Handles that were never made, or are near a live one, name nothing.
+  auto v = reinterpret_cast<std::uintptr_t>(live);
+  for (std::uintptr_t bad : {std::uintptr_t(1), std::uintptr_t(0x10), v + 1, v + 8, v + (std::uintptr_t(1) << 32),
+                             std::uintptr_t(0xFFFFFFF0u), ~std::uintptr_t(0)})
+    EXPECT_EQ(GetObjectType(reinterpret_cast<HGDIOBJ>(bad)), 0u) << std::hex << bad;
+  DeleteObject(live);
 }
 
 }  // namespace

@@ -321,25 +321,30 @@ TEST(GdiText, ClippedTextKeepsThePixelsOfTheWholeText) {
 }
 
 // A text too long to keep as a cached mask is drawn straight, with the same pixels a short
-// text shows at its start.
+// text shows at its start, on its own background box or without one.
 TEST(GdiText, LongTextsDrawLikeShortOnes) {
   std::string shortText = "Ячейка 12", longText = shortText + std::string(400, 'W');
-  Canvas32 a(4000, 30), b(4000, 30);
-  for (Canvas32* cv : {&a, &b}) {
-    cv->clear(kWhite);
-    SelectObject(cv->dc, MakeFont("Arial", -16));
-    SetBkMode(cv->dc, TRANSPARENT);
+  for (int bkMode : {TRANSPARENT, OPAQUE}) {
+    SCOPED_TRACE(bkMode == OPAQUE ? "opaque" : "transparent");
+    Canvas32 a(4000, 30), b(4000, 30);
+    for (Canvas32* cv : {&a, &b}) {
+      cv->clear(kWhite);
+      SelectObject(cv->dc, MakeFont("Arial", -16));
+      SetBkMode(cv->dc, bkMode);
+      SetBkColor(cv->dc, kRed);
+    }
+    TextOut(a.dc, 4, 5, shortText.c_str(), int(shortText.size()));
+    TextOut(b.dc, 4, 5, longText.c_str(), int(longText.size()));
+    SIZE size{};
+    GetTextExtentPoint32(a.dc, shortText.c_str(), int(shortText.size()), &size);
+    int wrong = 0;
+    for (int y = 0; y < 30; ++y)
+      for (int x = 0; x < 4 + size.cx - 2; ++x) wrong += a.at(x, y) != b.at(x, y);
+    EXPECT_EQ(wrong, 0);
+    EXPECT_GT(b.inkBox(kWhite).right, 3000) << "the whole long text is drawn";
+    if (bkMode == OPAQUE) EXPECT_EQ(a.inkBox(kWhite), (RECT{4, 5, 4 + size.cx, 5 + size.cy}));
+    for (Canvas32* cv : {&a, &b}) DeleteObject(SelectObject(cv->dc, GetStockObject(SYSTEM_FONT)));
   }
-  TextOut(a.dc, 4, 5, shortText.c_str(), int(shortText.size()));
-  TextOut(b.dc, 4, 5, longText.c_str(), int(longText.size()));
-  SIZE size{};
-  GetTextExtentPoint32(a.dc, shortText.c_str(), int(shortText.size()), &size);
-  int wrong = 0;
-  for (int y = 0; y < 30; ++y)
-    for (int x = 0; x < 4 + size.cx - 2; ++x) wrong += a.at(x, y) != b.at(x, y);
-  EXPECT_EQ(wrong, 0);
-  EXPECT_GT(b.inkBox(kWhite).right, 3000) << "the whole long text is drawn";
-  for (Canvas32* cv : {&a, &b}) DeleteObject(SelectObject(cv->dc, GetStockObject(SYSTEM_FONT)));
 }
 
 TEST(GdiText, PrefixUnderlinesTheMarkedCharacter) {
