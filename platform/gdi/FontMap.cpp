@@ -69,22 +69,69 @@ std::string TableFace(const std::string& face) {
   return f;
 }
 
-// A cached text: the map's key views point into the node's own string.
-struct TextKey {
-  int font;
-  std::string_view text;
-  friend bool operator==(const TextKey&, const TextKey&) = default;
-};
-struct TextKeyHash {
-  size_t operator()(const TextKey& k) const noexcept {
-    return std::hash<std::string_view>()(k.text) ^ (size_t(k.font) * 0x9E3779B97F4A7C15ull);
-  }
-};
 struct TextNode {
   int font = 0;
   std::uint64_t moved = 0;  // the cache's move count when this node last went to the front
+  std::uint64_t hash = 0;   // of (font, text), as the index holds it
   std::string text;
   FontMapText entry;
+};
+using TextList = std::list<TextNode>;
+
+std::uint64_t TextHash(int font, std::string_view text) {
+  std::uint64_t h = std::hash<std::string_view>()(text) ^ (std::uint64_t(unsigned(font)) * 0x9E3779B97F4A7C15ull);
+  return h | 1;  // 0 marks an empty slot
+}
+
+// The cached texts by (font, text): open addressing with linear probing in a table at most
+// half full, each slot holding the full hash, so a lookup reads one slot and then the one
+// node it names, instead of a bucket, a chain node and then the node.
+class TextIndex {
+public:
+  explicit TextIndex(std::size_t maxEntries) {
+    std::size_t n = 16;
+    while (n < 2 * maxEntries) n *= 2;
+    FSlots.resize(n);
+    FMask = n - 1;
+  }
+  TextList::iterator* Find(std::uint64_t hash, int font, std::string_view text) {
+    for (std::size_t i = hash & FMask;; i = (i + 1) & FMask) {
+      Slot& slot = FSlots[i];
+      if (slot.hash == 0) return nullptr;
+      if (slot.hash == hash && slot.node->font == font && slot.node->text == text) return &slot.node;
+    }
+  }
+  void Insert(std::uint64_t hash, TextList::iterator node) {
+    std::size_t i = hash & FMask;
+    while (FSlots[i].hash != 0) i = (i + 1) & FMask;
+    FSlots[i] = Slot{hash, node};
+  }
+  // Takes the node out; the slots after it move back so that no probe sequence breaks.
+  void Erase(TextList::iterator node) {
+    std::size_t i = node->hash & FMask;
+    for (;; i = (i + 1) & FMask) {
+      if (FSlots[i].hash == 0) return;  // not held
+      if (FSlots[i].node == node) break;
+    }
+    for (std::size_t j = (i + 1) & FMask; FSlots[j].hash != 0; j = (j + 1) & FMask) {
+      std::size_t home = FSlots[j].hash & FMask;
+      // The entry at j may fill the hole at i unless its home lies cyclically in (i, j].
+      bool stays = i < j ? (home > i && home <= j) : (home > i || home <= j);
+      if (!stays) {
+        FSlots[i] = FSlots[j];
+        i = j;
+      }
+    }
+    FSlots[i] = Slot{};
+  }
+
+private:
+  struct Slot {
+    std::uint64_t hash = 0;
+    TextList::iterator node{};
+  };
+  std::vector<Slot> FSlots;
+  std::size_t FMask = 0;
 };
 
 struct FontMapState {
@@ -93,9 +140,9 @@ struct FontMapState {
   PangoContext* aliasedContext = nullptr;  // crisp text: hinted, bi-level
   std::unordered_map<std::string, std::unique_ptr<ResolvedFont>> descrs;
   int nextId = 1;
-  std::list<TextNode> texts;  // most recently used first
-  std::uint64_t moves = 0;    // nodes put at the front so far
-  std::unordered_map<TextKey, std::list<TextNode>::iterator, TextKeyHash> textIndex;
+  TextList texts;  // most recently used first
+  std::uint64_t moves = 0;  // nodes put at the front so far
+  TextIndex textIndex{kTextCacheLimit};
 
   FontMapState() {
     FcConfig* config = FcInitLoadConfigAndFonts();
@@ -130,7 +177,7 @@ struct FontMapState {
 
   void evictOne() {
     TextNode& last = texts.back();
-    textIndex.erase(TextKey{last.font, last.text});
+    textIndex.Erase(std::prev(texts.end()));
     if (last.entry.layout) g_object_unref(last.entry.layout);
     if (last.entry.mask) cairo_surface_destroy(last.entry.mask);
     texts.pop_back();
@@ -408,23 +455,24 @@ PangoLayout* FontMapNewLayout(const FontRequest& fontRequest) { return NewLayout
 
 FontMapText& FontMapTextEntry(const ResolvedFont& font, std::string_view text) {
   FontMapState& s = State();
-  auto it = s.textIndex.find(TextKey{font.id, text});
-  if (it != s.textIndex.end()) {
+  std::uint64_t hash = TextHash(font.id, text);
+  if (TextList::iterator* it = s.textIndex.Find(hash, font.id, text)) {
     // A node put at the front fewer than kTextCacheFresh moves ago is still far from the
     // back (every move passes it by one place at most), so it stays where it is: moving it
     // would touch its neighbours too, which costs a cache miss each when many texts are
     // drawn in turn.
-    TextNode& node = *it->second;
-    if (s.moves - node.moved >= kTextCacheFresh && it->second != s.texts.begin()) {
-      s.texts.splice(s.texts.begin(), s.texts, it->second);
+    TextNode& node = **it;
+    if (s.moves - node.moved >= kTextCacheFresh && *it != s.texts.begin()) {
+      s.texts.splice(s.texts.begin(), s.texts, *it);  // the iterator stays valid
       node.moved = ++s.moves;
     }
-    return it->second->entry;
+    return node.entry;
   }
   if (s.texts.size() >= kTextCacheLimit) s.evictOne();
   s.texts.emplace_front();
   TextNode& node = s.texts.front();
   node.moved = ++s.moves;
+  node.hash = hash;
   node.font = font.id;
   node.text.assign(text);
   PangoLayout* layout = NewLayout(font);
@@ -441,7 +489,7 @@ FontMapText& FontMapTextEntry(const ResolvedFont& font, std::string_view text) {
     node.entry.inkBottom = ink.y + ink.height + 1;
   }
   node.entry.baseline = pango_layout_get_baseline(layout) / PANGO_SCALE;
-  s.textIndex.emplace(TextKey{node.font, node.text}, s.texts.begin());
+  s.textIndex.Insert(hash, s.texts.begin());
   return node.entry;
 }
 
@@ -468,6 +516,10 @@ cairo_surface_t* FontMapTextMask(FontMapText& entry) {
   entry.mask = mask;
   entry.maskX = x;
   entry.maskY = y;
+  entry.maskWidth = cairo_image_surface_get_width(mask);
+  entry.maskHeight = cairo_image_surface_get_height(mask);
+  entry.maskStride = cairo_image_surface_get_stride(mask);
+  entry.maskData = cairo_image_surface_get_data(mask);
   return mask;
 }
 

@@ -70,6 +70,10 @@ struct FontMapText {
   // pixel (0, 0) lies at (maskX, maskY) from the layout's top-left.
   cairo_surface_t* mask = nullptr;
   int maskX = 0, maskY = 0;
+  // The mask's size and pixels, kept here so that drawing reads them without touching the
+  // surface object.
+  int maskWidth = 0, maskHeight = 0, maskStride = 0;
+  unsigned char* maskData = nullptr;
 };
 FontMapText& FontMapTextEntry(const ResolvedFont& font, std::string_view text);
 // The entry's layout drawn into its coverage mask (once); null when it cannot be made.

@@ -257,14 +257,14 @@ struct RunOptions {
 
 // Composites a text's coverage mask, its pixel (0, 0) at surface point (x, y), in the
 // colour c over the target, inside the target's clip and the device rectangle clipRect.
-void ShowTextMask(Target& t, cairo_surface_t* mask, int x, int y, const RECT* clipRect, COLORREF c) {
+void ShowTextMask(Target& t, const FontMapText& mask, int x, int y, const RECT* clipRect, COLORREF c) {
   POINT org = t.origin();
   cairo_surface_t* surface = t.surface();
   int surfaceWidth = cairo_image_surface_get_width(surface), surfaceHeight = cairo_image_surface_get_height(surface);
   // The mask's box, cut to the rectangle and the surface (surface coordinates).
   int left = std::max(x, 0), top = std::max(y, 0);
-  int right = std::min(x + cairo_image_surface_get_width(mask), surfaceWidth);
-  int bottom = std::min(y + cairo_image_surface_get_height(mask), surfaceHeight);
+  int right = std::min(x + mask.maskWidth, surfaceWidth);
+  int bottom = std::min(y + mask.maskHeight, surfaceHeight);
   if (clipRect) {  // a reversed rectangle clips as its normal form
     left = std::max<int>(left, std::min(clipRect->left, clipRect->right) + org.x);
     right = std::min<int>(right, std::max(clipRect->left, clipRect->right) + org.x);
@@ -276,10 +276,8 @@ void ShowTextMask(Target& t, cairo_surface_t* mask, int x, int y, const RECT* cl
   pixman_color_t color{std::uint16_t(GetRValue(c) * 257), std::uint16_t(GetGValue(c) * 257),
                        std::uint16_t(GetBValue(c) * 257), 0xFFFF};
   pixman_image_t* source = pixman_image_create_solid_fill(&color);
-  pixman_image_t* coverage =
-      pixman_image_create_bits(PIXMAN_a8, cairo_image_surface_get_width(mask), cairo_image_surface_get_height(mask),
-                               reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(mask)),
-                               cairo_image_surface_get_stride(mask));
+  pixman_image_t* coverage = pixman_image_create_bits(
+      PIXMAN_a8, mask.maskWidth, mask.maskHeight, reinterpret_cast<std::uint32_t*>(mask.maskData), mask.maskStride);
   pixman_image_t* target = pixman_image_create_bits(
       cairo_image_surface_get_format(surface) == CAIRO_FORMAT_ARGB32 ? PIXMAN_a8r8g8b8 : PIXMAN_x8r8g8b8, surfaceWidth,
       surfaceHeight, reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(surface)),
@@ -328,7 +326,7 @@ void DrawRun(DC* dc, Target& t, const Measure& ms, std::string_view text, double
       !ms.font->request.strikeout && !t.mono()) {
     // Plain text in one piece: its background box when opaque, then its rendered mask
     // composited in the text colour, clip rectangle by clip rectangle.
-    if (cairo_surface_t* mask = FontMapTextMask(*entry)) {
+    if (FontMapTextMask(*entry)) {
       int left = int(std::lround(rx + ux)), top = int(std::lround(ry + uy));
       if (o.opaque) {
         RECT box{left, top, left + width, top + m.height};
@@ -346,7 +344,7 @@ void DrawRun(DC* dc, Target& t, const Measure& ms, std::string_view text, double
       }
       int x = org.x + left + entry->maskX;
       int y = org.y + top + m.ascent - entry->baseline + entry->maskY;
-      ShowTextMask(t, mask, x, y, o.clipRect, dc->s.textColor);
+      ShowTextMask(t, *entry, x, y, o.clipRect, dc->s.textColor);
       return;
     }
   }

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "GdiTestUtil.h"
 
@@ -342,9 +344,40 @@ TEST(GdiText, LongTextsDrawLikeShortOnes) {
       for (int x = 0; x < 4 + size.cx - 2; ++x) wrong += a.at(x, y) != b.at(x, y);
     EXPECT_EQ(wrong, 0);
     EXPECT_GT(b.inkBox(kWhite).right, 3000) << "the whole long text is drawn";
-    if (bkMode == OPAQUE) EXPECT_EQ(a.inkBox(kWhite), (RECT{4, 5, 4 + size.cx, 5 + size.cy}));
+    if (bkMode == OPAQUE) {
+      EXPECT_EQ(a.inkBox(kWhite), (RECT{4, 5, 4 + size.cx, 5 + size.cy}));
+    }
     for (Canvas32* cv : {&a, &b}) DeleteObject(SelectObject(cv->dc, GetStockObject(SYSTEM_FONT)));
   }
+}
+
+// More texts than the text cache holds, measured in turn and again: every text keeps its
+// own width while older texts leave the cache and come back, and a text used all along
+// keeps its width too.
+TEST(GdiText, MeasuresStayRightAcrossTextCacheEviction) {
+  Canvas32 cv(8, 8);
+  SelectObject(cv.dc, MakeFont("Arial", -12));
+  auto textOf = [](int i) { return std::string(std::size_t(i % 37), 'W') + std::to_string(i) + "ж"; };
+  auto widthOf = [&](const std::string& t) {
+    SIZE size{};
+    GetTextExtentPoint32(cv.dc, t.c_str(), int(t.size()), &size);
+    return size.cx;
+  };
+  const std::string hot = "Плотность";
+  const int hotWidth = widthOf(hot);
+  constexpr int kTexts = 2600;
+  std::vector<int> first;
+  for (int i = 0; i < kTexts; ++i) first.push_back(widthOf(textOf(i)));
+  int wrong = 0, hotWrong = 0;
+  for (int pass = 0; pass < 2; ++pass)
+    for (int i = pass == 0 ? kTexts - 1 : 0; pass == 0 ? i >= 0 : i < kTexts; i += pass == 0 ? -1 : 1) {
+      wrong += widthOf(textOf(i)) != first[std::size_t(i)];
+      if (i % 64 == 0) hotWrong += widthOf(hot) != hotWidth;
+    }
+  EXPECT_EQ(wrong, 0);
+  EXPECT_EQ(hotWrong, 0);
+  EXPECT_LT(first[1], first[36]) << "the texts differ in width";
+  DeleteObject(SelectObject(cv.dc, GetStockObject(SYSTEM_FONT)));
 }
 
 TEST(GdiText, PrefixUnderlinesTheMarkedCharacter) {
