@@ -255,6 +255,15 @@ struct RunOptions {
   }
 }
 
+// The part of `box` inside `clip`; a reversed clip rectangle clips as its normal form.
+RECT CutToClip(RECT box, const RECT& clip) {
+  box.left = std::max(box.left, std::min(clip.left, clip.right));
+  box.right = std::min(box.right, std::max(clip.left, clip.right));
+  box.top = std::max(box.top, std::min(clip.top, clip.bottom));
+  box.bottom = std::min(box.bottom, std::max(clip.top, clip.bottom));
+  return box;
+}
+
 // Composites a text's coverage mask, its pixel (0, 0) at surface point (x, y), in the
 // colour c over the target, inside the target's clip and the device rectangle clipRect.
 void ShowTextMask(Target& t, const FontMapText& mask, int x, int y, const RECT* clipRect, COLORREF c) {
@@ -262,15 +271,12 @@ void ShowTextMask(Target& t, const FontMapText& mask, int x, int y, const RECT* 
   cairo_surface_t* surface = t.surface();
   int surfaceWidth = cairo_image_surface_get_width(surface), surfaceHeight = cairo_image_surface_get_height(surface);
   // The mask's box, cut to the rectangle and the surface (surface coordinates).
-  int left = std::max(x, 0), top = std::max(y, 0);
-  int right = std::min(x + mask.maskWidth, surfaceWidth);
-  int bottom = std::min(y + mask.maskHeight, surfaceHeight);
-  if (clipRect) {  // a reversed rectangle clips as its normal form
-    left = std::max<int>(left, std::min(clipRect->left, clipRect->right) + org.x);
-    right = std::min<int>(right, std::max(clipRect->left, clipRect->right) + org.x);
-    top = std::max<int>(top, std::min(clipRect->top, clipRect->bottom) + org.y);
-    bottom = std::min<int>(bottom, std::max(clipRect->top, clipRect->bottom) + org.y);
-  }
+  RECT box{std::max(x, 0), std::max(y, 0), std::min(x + mask.maskWidth, surfaceWidth),
+           std::min(y + mask.maskHeight, surfaceHeight)};
+  if (clipRect)
+    box = CutToClip(box, RECT{clipRect->left + org.x, clipRect->top + org.y, clipRect->right + org.x,
+                              clipRect->bottom + org.y});
+  int left = box.left, top = box.top, right = box.right, bottom = box.bottom;
   if (left >= right || top >= bottom) return;
   c = ResolveColor(c);
   pixman_color_t color{std::uint16_t(GetRValue(c) * 257), std::uint16_t(GetGValue(c) * 257),
@@ -330,13 +336,7 @@ void DrawRun(DC* dc, Target& t, const Measure& ms, std::string_view text, double
       int left = int(std::lround(rx + ux)), top = int(std::lround(ry + uy));
       if (o.opaque) {
         RECT box{left, top, left + width, top + m.height};
-        if (o.clipRect) {  // a reversed rectangle clips as its normal form
-          const RECT& r = *o.clipRect;
-          box.left = std::max(box.left, std::min(r.left, r.right));
-          box.right = std::min(box.right, std::max(r.left, r.right));
-          box.top = std::max(box.top, std::min(r.top, r.bottom));
-          box.bottom = std::min(box.bottom, std::max(r.top, r.bottom));
-        }
+        if (o.clipRect) box = CutToClip(box, *o.clipRect);
         Paint bk;
         bk.type = Paint::Solid;
         bk.color = ToPixel(dc->s.bkColor);
@@ -369,10 +369,8 @@ void DrawRun(DC* dc, Target& t, const Measure& ms, std::string_view text, double
     // One rectangle clips as well as two, and cairo keeps a single box cheaper.
     cairo_rectangle_int_t c;
     cairo_region_get_rectangle(t.clip(), 0, &c);
-    const RECT& r = *o.clipRect;  // a reversed rectangle clips as its normal form
-    int left = std::max<int>(c.x, std::min(r.left, r.right)), top = std::max<int>(c.y, std::min(r.top, r.bottom));
-    int right = std::min<int>(c.x + c.width, std::max(r.left, r.right));
-    int bottom = std::min<int>(c.y + c.height, std::max(r.top, r.bottom));
+    RECT cut = CutToClip(RECT{c.x, c.y, c.x + c.width, c.y + c.height}, *o.clipRect);
+    int left = cut.left, top = cut.top, right = cut.right, bottom = cut.bottom;
     cairo_rectangle(cr, left + org.x, top + org.y, std::max(0, right - left), std::max(0, bottom - top));
     cairo_clip(cr);
     clipBox = true;

@@ -322,6 +322,34 @@ TEST(GdiText, ClippedTextKeepsThePixelsOfTheWholeText) {
   }
 }
 
+// A clip rectangle given with its corners swapped clips as its normal form, whichever way
+// the text is drawn (from its cached mask, or straight when too long to cache one).
+TEST(GdiText, ReversedClipRectangleClipsAsItsNormalForm) {
+  const std::string shortText = "Ячейка 12 WWW", longText = shortText + std::string(400, 'W');
+  const RECT normal{20, 3, 70, 33}, reversed{70, 33, 20, 3};
+  for (const std::string* text : {&shortText, &longText})
+    for (UINT options : {UINT(ETO_CLIPPED), UINT(ETO_CLIPPED | ETO_OPAQUE)})
+      for (int bkMode : {TRANSPARENT, OPAQUE}) {
+        SCOPED_TRACE(std::to_string(text->size()) + " " + std::to_string(options) + " " + std::to_string(bkMode));
+        Canvas32 a(100, 36), b(100, 36);
+        for (Canvas32* cv : {&a, &b}) {
+          cv->clear(kWhite);
+          SelectObject(cv->dc, MakeFont("Tahoma", -11));
+          SetBkColor(cv->dc, kRed);
+          SetBkMode(cv->dc, bkMode);
+        }
+        ExtTextOut(a.dc, 22, 6, options, &normal, text->c_str(), UINT(text->size()), nullptr);
+        ExtTextOut(b.dc, 22, 6, options, &reversed, text->c_str(), UINT(text->size()), nullptr);
+        int wrong = 0;
+        for (int y = 0; y < 36; ++y)
+          for (int x = 0; x < 100; ++x) wrong += a.at(x, y) != b.at(x, y);
+        EXPECT_EQ(wrong, 0);
+        EXPECT_EQ(a.inkBox(kWhite).right <= 70, true);
+        EXPECT_NE(a.inkBox(kWhite).right, 0);
+        for (Canvas32* cv : {&a, &b}) DeleteObject(SelectObject(cv->dc, GetStockObject(SYSTEM_FONT)));
+      }
+}
+
 // A text too long to keep as a cached mask is drawn straight, with the same pixels a short
 // text shows at its start, on its own background box or without one.
 TEST(GdiText, LongTextsDrawLikeShortOnes) {
