@@ -33,10 +33,15 @@ void TDavEvadurAvuz::DropCols(int First, int Last) {
 
 void TDavEvadurAvuz::SetRowCountEx(int Value) {
   int oldCount = RowCount();
+  // The header rows: those fixed now, or asked to be fixed when the grid was too short.
+  int header = std::max(GetFixedRowsEx(), FRememberedFixedRows);
   if (RowCount() == GetFixedRowsEx() && FixedRowAlways) UnHideSelection();
   if (Value < 1) Value = 1;
+  // A visible floating footer moves with the end of the grid; a header row is never taken
+  // for the footer, nor overwritten by it.
+  bool moveFooter = FFloatingFooter->Visible() && Value != oldCount && oldCount > header && Value > header;
   // Rows that leave the grid are emptied, so that growing it again shows empty rows.
-  if (Value < oldCount && !FFloatingFooter->Visible()) DropRows(Value, std::max(oldCount, FMaxRowCount) - 1);
+  if (Value < oldCount && !moveFooter) DropRows(Value, std::max(oldCount, FMaxRowCount) - 1);
   SetRowCount(Value);
   if (Value > FRememberedFixedRows && FixedRowAlways && TCustomGrid::FixedRows() != FRememberedFixedRows)
     SetFixedRowsEx(FRememberedFixedRows);
@@ -46,15 +51,16 @@ void TDavEvadurAvuz::SetRowCountEx(int Value) {
   UpdateVScroller();
   UpdateHScroller();
   UpdateScrollBars(false);
-  if (FFloatingFooter->Visible() && Value != oldCount && oldCount > 0) {
-    // The footer row moves with the end of the grid.
+  if (moveFooter) {
+    // The old last row's texts go to the new last row, then the old last row is emptied.
+    // Shrinking also empties the rows that left the grid (kept until now so that the footer
+    // could be read from them).
     int cols = ColCount();
     for (int c = 0; c < cols; ++c) SetGridCell(c, Value - 1, GetGridCell(c, oldCount - 1));
-    if (oldCount - 1 != Value - 1) {
-      FFooterUpdating = true;
-      DropRows(std::min(oldCount - 1, Value), std::max(oldCount - 1, Value) - (oldCount - 1 < Value ? 1 : 0));
-      FFooterUpdating = false;
-    }
+    FFooterUpdating = true;
+    if (Value > oldCount) DropRows(oldCount - 1, oldCount - 1);
+    else DropRows(Value, std::max(oldCount, FMaxRowCount) - 1);
+    FFooterUpdating = false;
     CalcFooter(-1);
   }
 }
@@ -396,6 +402,11 @@ std::string TDavEvadurAvuz::GetCheckFalse(int ACol, int ARow) {
 
 void TDavEvadurAvuz::SaveCell(int ACol, int ARow, std::string& Value) {
   Value = SaveFormatted ? GetFormattedCell(ACol, ARow) : GetGridCell(ACol, ARow);
+  if (Value.empty() && GetCellType(ACol, ARow) == ctCheckBox) {
+    bool state = false;
+    GetCheckBoxState(ACol, ARow, state);
+    Value = state ? GetCheckTrue(ACol, ARow) : GetCheckFalse(ACol, ARow);
+  }
   switch (TextType(Value, true)) {
     case ttHTML:
       if (!SaveWithHTML) Value = DecodeEntities(HTMLStrip(Value));
