@@ -30,26 +30,12 @@ const char* const NotifierClassName = "TThemeNotifierWindow";
 
 // ---- XP colour scheme ---------------------------------------------------------------
 DUZERazav XPColorSchemeStyle() {
-  OSVERSIONINFO info;
-  if (!GetVersionEx(&info)) return tsOffice2003Classic;
-  bool xpOrLater = info.dwMajorVersion > 5 || (info.dwMajorVersion == 5 && info.dwMinorVersion >= 1);
-  if (!xpOrLater) return tsOffice2003Classic;
-  HLIBMODULE library = LoadLibraryModule("uxtheme.dll");
-  if (!library) return tsOffice2003Classic;
-  DUZERazav result = tsOffice2003Classic;
-  auto isThemeActive = LibraryProcAs<TIsThemeActive>(GetLibraryProc(library, "IsThemeActive"));
-  auto getCurrentThemeName = LibraryProcAs<TGetCurrentThemeName>(GetLibraryProc(library, "GetCurrentThemeName"));
-  if (isThemeActive && isThemeActive() && getCurrentThemeName) {
-    char16_t file[255] = {}, color[255] = {}, size[255] = {};
-    if (getCurrentThemeName(file, 255, color, 255, size, 255) == S_OK) {
-      std::u16string scheme(color);
-      if (scheme == u"NormalColor") result = tsOffice2003Blue;
-      else if (scheme == u"HomeStead") result = tsOffice2003Olive;
-      else if (scheme == u"Metallic") result = tsOffice2003Silver;
-    }
+  switch (XPColorScheme()) {
+    case 1: return tsOffice2003Blue;
+    case 2: return tsOffice2003Olive;
+    case 3: return tsOffice2003Silver;
+    default: return tsOffice2003Classic;
   }
-  FreeLibraryModule(library);
-  return result;
 }
 
 // ---- theme notifier -----------------------------------------------------------------

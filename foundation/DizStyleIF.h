@@ -24,3 +24,11 @@ protected:
 
 // The system is Windows Vista or later (for Vista-era fonts and looks).
 bool IsVista();
+// The system is Windows 5.1 (XP) or later.
+bool IsXPOrLater();
+
+// The Windows XP colour scheme in force, as the visual-styles library names it: 1
+// "NormalColor" (blue), 2 "HomeStead" (olive), 3 "Metallic" (silver), compared with case;
+// 0 for any other name, no active visual style, a system older than XP or a missing
+// library or entry point. Asked afresh every time.
+int XPColorScheme();

@@ -420,9 +420,10 @@ void TDavEvadurAvuz::Loaded() {
     SetOptions(o);
   }
   if (!FIsWinXP && !Designing() && FControlLook->ControlStyle() == csTheme) FControlLook->SetControlStyle(csClassic);
-  FSearchFooter->SetAutoThemeAdapt(AutoThemeAdapt);
+  FSearchFooter->SetAutoThemeAdapt(FAutoThemeAdapt);
   SearchChanged(this);
   UpdateScrollBars(false);
+  if (FAutoThemeAdapt) ThemeAdapt();
   InitOrigColSizes();
   SetColumnOrder();
   if (FBalloon->Enable()) BalloonInit();
@@ -597,7 +598,7 @@ void TDavEvadurAvuz::Assign(TPersistent* Source) {
   AnchorHint = src->AnchorHint;
   AutoNumAlign = src->AutoNumAlign;
   FAutoSizeCols = src->FAutoSizeCols;
-  AutoThemeAdapt = src->AutoThemeAdapt;
+  FAutoThemeAdapt = src->FAutoThemeAdapt;
   AutoFilterUpdate = src->AutoFilterUpdate;
   FMouseActions->Assign(src->FMouseActions.get());
   FNavigation->Assign(src->FNavigation.get());

@@ -560,7 +560,9 @@ public:
   int FilterDropDownRow = 0;
   bool AutoFilterUpdate = true;
   TGridLook Look() const { return FLook; }
-  bool AutoThemeAdapt = false, Flat = false, FixedAsButtons = false, Hovering = false;
+  bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
+  void SetAutoThemeAdapt(bool Value);
+  bool Flat = false, FixedAsButtons = false, Hovering = false;
   THoverFixedCells HoverFixedCells = hfNone;
   bool EnableBlink = false, EnhRowColMove = true, ShowDesignHelper = true;
   TCursor GridCursor() const { return Cursor(); }
@@ -1399,6 +1401,7 @@ private:
   int FFixedFooters = 0;
   int FFixedRightCols = 0;
   bool FFooterUpdating = false;
+  bool FAutoThemeAdapt = false;
 
   // Hidden columns: one flag and one saved width per real column, as many as there are.
   std::vector<bool> FVisibleColumns;

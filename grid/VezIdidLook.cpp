@@ -315,6 +315,26 @@ void TDavEvadurAvuz::SetTheme(TXPColorScheme Value) {
   Invalidate();
 }
 
-// No visual-style library runs here: Vista and later take the Aero colours, anything else
-// the plain ones.
-void TDavEvadurAvuz::ThemeAdapt() { SetTheme(IsVista() ? vistaAero : xpNone); }
+// Vista and later take the Aero colours; XP follows its colour scheme; anything else, or XP
+// without a visual style, the plain ones.
+void TDavEvadurAvuz::ThemeAdapt() {
+  if (IsVista()) {
+    SetTheme(vistaAero);
+    return;
+  }
+  switch (XPColorScheme()) {
+    case 1: SetTheme(xpBlue); break;
+    case 2: SetTheme(xpGreen); break;
+    case 3: SetTheme(xpGray); break;
+    default: SetTheme(xpNone); break;
+  }
+}
+
+void TDavEvadurAvuz::SetAutoThemeAdapt(bool Value) {
+  FAutoThemeAdapt = Value;
+  FSearchFooter->SetAutoThemeAdapt(Value);
+  if (Value) {
+    ThemeAdapt();
+    Invalidate();
+  }
+}

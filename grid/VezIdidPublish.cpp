@@ -143,7 +143,7 @@ void TDavEvadurAvuz::Publish(TClassBuilder<TDavEvadurAvuz>& P) {
       .Bool("AutoFilterUpdate", &G::AutoFilterUpdate, &G::AutoFilterUpdate, true)
       // Look and behaviour.
       .Enum("Look", GridLookNames, &G::Look, &G::SetLook, glXP)
-      .Bool("AutoThemeAdapt", &G::AutoThemeAdapt, &G::AutoThemeAdapt, false)
+      .Bool("AutoThemeAdapt", &G::AutoThemeAdapt, &G::SetAutoThemeAdapt, false)
       .Bool("Flat", &G::Flat, &G::Flat, false)
       .Bool("FixedAsButtons", &G::FixedAsButtons, &G::FixedAsButtons, false)
       .Bool("Hovering", &G::Hovering, &G::Hovering, false)

@@ -123,32 +123,7 @@ bool CallSetLayeredWindowAttributes(HWND Window, COLORREF Key, BYTE Alpha, DWORD
 }
 
 // ---- colour-scheme probe ---------------------------------------------------------------
-bool IsXPOrLater() {
-  OSVERSIONINFO info;
-  info.dwOSVersionInfoSize = 148;
-  if (!GetVersionEx(&info)) return false;
-  return info.dwMajorVersion > 5 || (info.dwMajorVersion == 5 && info.dwMinorVersion >= 1);
-}
-
-BYTE GetXPColorScheme() {
-  if (!IsXPOrLater()) return 0;
-  HLIBMODULE library = LoadLibraryModule("uxtheme.dll");
-  if (!library) return 0;
-  BYTE result = 0;
-  auto isThemeActive = LibraryProcAs<TIsThemeActive>(GetLibraryProc(library, "IsThemeActive"));
-  auto getCurrentThemeName = LibraryProcAs<TGetCurrentThemeName>(GetLibraryProc(library, "GetCurrentThemeName"));
-  if (isThemeActive && isThemeActive() && getCurrentThemeName) {
-    char16_t file[255] = {}, color[255] = {}, size[255] = {};
-    getCurrentThemeName(file, 255, color, 255, size, 255);
-    color[254] = 0;
-    std::u16string scheme(color);
-    if (scheme == u"NormalColor") result = 1;
-    else if (scheme == u"HomeStead") result = 2;
-    else if (scheme == u"Metallic") result = 3;
-  }
-  FreeLibraryModule(library);
-  return result;
-}
+BYTE GetXPColorScheme() { return static_cast<BYTE>(XPColorScheme()); }
 
 // ---- theme notifier ---------------------------------------------------------------------
 void TNotifierWindow::Publish(TClassBuilder<TNotifierWindow>&) {}

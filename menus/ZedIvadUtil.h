@@ -7,6 +7,7 @@
 // Rectangles are half-open (right and bottom excluded); integer division truncates.
 #include <cstdint>
 
+#include "foundation/DizStyleIF.h"
 #include "platform/gdi/GdiTypes.h"
 #include "platform/rtl/Types.h"
 #include "platform/vcl/Controls.h"
@@ -44,8 +45,6 @@ bool SetWindowLayered(HWND Window, bool On);
 }  // namespace ZedIvadUtil
 
 // ---- colour-scheme probe ---------------------------------------------------------------
-// Windows 5.1 or later.
-bool IsXPOrLater();
 // The number of the active colour scheme: 1 "NormalColor", 2 "HomeStead", 3 "Metallic",
 // 0 for no visual style, an older system, a missing theme library or entry point, or any
 // other scheme name (compared with case). Nothing is cached.

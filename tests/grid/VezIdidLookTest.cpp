@@ -4,6 +4,8 @@
 
 #include "GridTestSupport.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/vcl/TypInfo.h"
+#include "platform/win/WinUser.h"
 
 namespace {
 
@@ -220,6 +222,80 @@ TEST_F(LookTest, SortSettingsStrings) {
   s->LoadFromString("i;u1;d4");
   EXPECT_TRUE(s->IndexShow);
   EXPECT_EQ(s->SaveToString(), "i;u1;d4");
+}
+
+}  // namespace
+
+// ---- following the system's colour scheme ---------------------------------------------------
+
+namespace {
+
+class ThemeAdaptTest : public LookTest {
+protected:
+  ThemeAdaptTest() : saved(SystemIdentity()) {
+    SystemIdentity().MajorVersion = 5;  // Windows XP
+    SystemIdentity().MinorVersion = 1;
+  }
+  ~ThemeAdaptTest() override { SystemIdentity() = saved; }
+  TSystemIdentity saved;
+};
+
+TEST_F(ThemeAdaptTest, AdaptingFollowsTheXPColourScheme) {
+  struct Case {
+    const char* scheme;
+    bool active;
+    TColor from, to, active1, active2, footer, footerTo;
+  } cases[] = {
+      {"NormalColor", true, 0xFCE1CB, 0xE0A57D, 0x94E6FB, 0x1595EE, 0xFCE1CB, 0xE0A57D},
+      {"HomeStead", true, 0xCFF0EA, 0x8CC0B1, 0x94E6FB, 0x1595EE, 0xCFF0EA, 0x8CC0B1},
+      {"Metallic", true, 0xECE2E1, 0xB39698, 0x94E6FB, 0x1595EE, 0xECE2E1, 0xB39698},
+      {"Royale", true, 0xFFFFFF, clBtnFace, 0xFFFFFF, 0xFFD9B3, 0xFFFFFF, 0xFFD9B3},
+      {"metallic", true, 0xFFFFFF, clBtnFace, 0xFFFFFF, 0xFFD9B3, 0xFFFFFF, 0xFFD9B3},
+      {"NormalColor", false, 0xFFFFFF, clBtnFace, 0xFFFFFF, 0xFFD9B3, 0xFFFFFF, 0xFFD9B3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.scheme) + (c.active ? "" : ", themes off"));
+    SystemIdentity().ThemesActive = c.active;
+    SystemIdentity().ThemeColorScheme = c.scheme;
+    grid->SetLook(glStandard);
+    grid->SetAutoThemeAdapt(true);
+    EXPECT_TRUE(grid->AutoThemeAdapt());
+    EXPECT_TRUE(grid->SearchFooter()->AutoThemeAdapt());
+    EXPECT_EQ(ColorToRGB(grid->ZADGradFrom()), ColorToRGB(c.from));
+    EXPECT_EQ(ColorToRGB(grid->ZADGradTo()), ColorToRGB(c.to));
+    EXPECT_EQ(grid->ZADGradMirrorFrom(), clNone);
+    EXPECT_EQ(grid->ActiveCellColor(), c.active1);
+    EXPECT_EQ(grid->ActiveCellColorTo(), c.active2);
+    EXPECT_EQ(grid->SearchFooter()->Color(), c.footer);
+    EXPECT_EQ(grid->SearchFooter()->ColorTo(), c.footerTo);
+    grid->SetAutoThemeAdapt(false);
+  }
+}
+
+TEST_F(ThemeAdaptTest, SwitchingAdaptingOffKeepsTheColoursAndVistaTakesAero) {
+  SystemIdentity().ThemeColorScheme = "HomeStead";
+  grid->SetAutoThemeAdapt(true);
+  SystemIdentity().ThemeColorScheme = "Metallic";
+  grid->SetAutoThemeAdapt(false);
+  EXPECT_FALSE(grid->SearchFooter()->AutoThemeAdapt());
+  EXPECT_EQ(grid->ZADGradFrom(), TColor(0xCFF0EA));
+  // The fixed cells show the scheme's gradient.
+  EXPECT_EQ(ColorToRGB(grid->ControlLook()->FixedGradientFrom()), TColor(0xCFF0EA));
+
+  SystemIdentity().MajorVersion = 6;  // Windows 7: the scheme name is not asked
+  grid->SetAutoThemeAdapt(true);
+  EXPECT_EQ(grid->ZADGradFrom(), TColor(0xFFFFFF));
+  EXPECT_EQ(grid->ZADGradMirrorFrom(), TColor(0xFAF8F7));
+  EXPECT_EQ(grid->ZADGradMirrorTo(), TColor(0xF4F2F1));
+  EXPECT_EQ(grid->ActiveCellColor(), TColor(0x94E6FB));
+}
+
+// The published property goes through the setter: a grid read from a form adapts.
+TEST_F(ThemeAdaptTest, APublishedAutoThemeAdaptAdapts) {
+  SystemIdentity().ThemeColorScheme = "HomeStead";
+  SetOrdProp(grid, "AutoThemeAdapt", 1);
+  EXPECT_TRUE(grid->AutoThemeAdapt());
+  EXPECT_EQ(grid->ZADGradFrom(), TColor(0xCFF0EA));
 }
 
 }  // namespace
