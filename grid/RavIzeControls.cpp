@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "foundation/DizStyleIF.h"
 #include "foundation/DizTBXPVS.h"
 #include "foundation/DizUtil.h"
 #include "foundation/Deahtml.h"
@@ -298,18 +299,7 @@ void TVezIdidButton::SetLook(int Look) {
 }
 
 void TVezIdidButton::ThemeAdapt() {
-  int scheme = 0;
-  const TSystemIdentity& id = SystemIdentity();
-  bool xp = id.MajorVersion > 5 || (id.MajorVersion == 5 && id.MinorVersion >= 1);
-  if (xp && IsThemeActive()) {
-    char16_t file[255] = {}, color[255] = {}, size[255] = {};
-    if (GetCurrentThemeName(file, 255, color, 255, size, 255) == S_OK) {
-      std::u16string name(color);
-      if (name == u"NormalColor") scheme = 1;
-      else if (name == u"HomeStead") scheme = 2;
-      else if (name == u"Metallic") scheme = 3;
-    }
-  }
+  int scheme = XPColorScheme();
   SetLook(scheme == 1 ? 2 : scheme == 2 ? 3 : scheme == 3 ? 4 : 1);
 }
 
@@ -402,38 +392,75 @@ void TVezIdidButton::DblClick() {
   if (FDown && OnDblClick) OnDblClick(this);
 }
 
-// Flat face in the state's colours (gradient when a second colour is set).
-void TVezIdidButton::DrawFace(TCanvas* C, TRect& R) {
-  bool hot = FMouseIn && Enabled() && !ComponentState().Contains(csDesigning);
-  TColor from = Color(), to = FColorTo, border = FDown ? FBorderDownColor : FBorderColor;
-  if (FStyle == tasCheck && FDown && !(hot && FState == bsDown)) {
-    from = FColorChecked;
-    to = FColorCheckedTo;
-    border = FBorderDownColor;
-  } else if (hot) {
-    bool down = FState == bsDown;
-    from = down ? FColorDown : FColorHot;
-    to = down ? FColorDownTo : FColorHotTo;
-    border = down ? FBorderDownColor : FBorderHotColor;
+// A face from one colour to another (solid when the second is clNone), outlined in Border
+// unless that is clNone; a solid face's outline is its own colour then.
+static void FillFace(TCanvas* C, const TRect& R, TColor From, TColor To, TColor Border) {
+  if (To == clNone) {
+    C->Brush()->SetColor(From);
+    C->Pen()->SetColor(Border == clNone ? From : Border);
+    C->Rectangle(R);
+    return;
   }
-  if (to == clNone) {
-    C->Brush()->SetColor(from);
-    C->FillRect(R);
-  } else {
-    DrawGradient(C, from, to, 16, R, false);
-  }
-  if (border != clNone) {
+  DrawGradient(C, From, To, 16, R, false);
+  if (Border != clNone) {
     C->Brush()->SetStyle(bsClear);
-    C->Pen()->SetColor(border);
-    if (FRounded) C->RoundRect(R.Left, R.Top, R.Right, R.Bottom, 8, 8);
-    else C->Rectangle(R);
+    C->Pen()->SetColor(Border);
+    C->Rectangle(R);
     C->Brush()->SetStyle(bsSolid);
   }
-  if (hot && FDropDownButton) {
-    C->Pen()->SetColor(FState == bsDown ? FBorderDownColor : FBorderHotColor);
-    C->MoveTo(R.Right - 12, R.Top);
-    C->LineTo(R.Right - 12, R.Bottom);
+}
+
+// Flat face in the state's colours (gradient when a second colour is set); R ends inside
+// the face's border.
+void TVezIdidButton::DrawFace(TCanvas* C, TRect& R) {
+  auto shrink = [&R](int d) { R = TRect{R.Left + d, R.Top + d, R.Right - d, R.Bottom - d}; };
+  bool hot = FMouseIn && Enabled() && !ComponentState().Contains(csDesigning);
+  if (FBorderDownColor == clNone || FRounded) shrink(1);
+  C->Pen()->SetWidth(1);
+  if (!hot) {
+    if (FStyle == tasCheck && FDown) {
+      FillFace(C, R, FColorChecked, FColorCheckedTo, FBorderDownColor);
+    } else if (FColorTo == clNone) {
+      C->Brush()->SetColor(Color());
+      C->FillRect(R);
+    } else {
+      FillFace(C, R, Color(), FColorTo, FRounded ? clNone : FDown ? FBorderDownColor : FBorderColor);
+    }
+    if (FBorderColor != clNone) {
+      C->Brush()->SetStyle(bsClear);
+      C->Pen()->SetColor(FBorderColor);
+      if (FRounded) {
+        shrink(-1);
+        C->RoundRect(R.Left, R.Top, R.Right, R.Bottom, 8, 8);
+      } else {
+        C->Rectangle(R);
+      }
+      C->Brush()->SetStyle(bsSolid);
+    }
+  } else {
+    bool down = FState == bsDown;
+    TColor from = down ? FColorDown : FColorHot, to = down ? FColorDownTo : FColorHotTo;
+    TColor border = down ? FBorderDownColor : FBorderHotColor;
+    if (FStyle == tasCheck && FDown && !down) {
+      from = FColorChecked;
+      to = FColorCheckedTo;
+      border = FBorderDownColor;
+    }
+    FillFace(C, R, from, to, FRounded ? clNone : border);
+    if (FRounded) {
+      shrink(-1);
+      C->Brush()->SetStyle(bsClear);
+      C->Pen()->SetColor(down ? FBorderDownColor : FBorderHotColor);
+      C->RoundRect(R.Left, R.Top, R.Right, R.Bottom, 8, 8);
+      C->Brush()->SetStyle(bsSolid);
+    }
+    if (FDropDownButton) {
+      C->Pen()->SetColor(down ? FBorderDownColor : FBorderHotColor);
+      C->MoveTo(R.Right - 12, R.Top);
+      C->LineTo(R.Right - 12, R.Bottom);
+    }
   }
+  shrink(1);
 }
 
 void TVezIdidButton::Paint() {
@@ -453,6 +480,17 @@ void TVezIdidButton::Paint() {
     RECT r{R.Left, R.Top, R.Right, R.Bottom};
     DrawFrameControl(C->GetHandle(), &r, DFC_BUTTON, flags);
     R = TRect{r.left, r.top, r.right, r.bottom};
+  }
+  // A grouped button that is down shows its checked face unless the mouse is over a flat one.
+  bool mouseOutside = !FMouseIn || !Enabled() || ComponentState().Contains(csDesigning);
+  if (FState == bsExclusive && (!FFlat || mouseOutside)) {
+    R = TRect{R.Left - 1, R.Top - 1, R.Right + 1, R.Bottom + 1};
+    if (FColorCheckedTo == clNone) {
+      C->Brush()->SetColor(FColorChecked);
+      C->FillRect(R);
+    } else {
+      FillFace(C, R, FColorChecked, FColorCheckedTo, FDown ? FBorderDownColor : FBorderColor);
+    }
   }
   if (FDropDownButton) {
     int middle = R.Top + (R.Bottom - R.Top) / 2;

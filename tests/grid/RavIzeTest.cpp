@@ -401,3 +401,46 @@ TEST_F(SmallControlsTest, ButtonLayoutPlacesGlyphAndCaption) {
 }
 
 }  // namespace
+
+namespace {
+
+// A grouped button that is down shows its checked face while the mouse is elsewhere, and its
+// hot face while the mouse is over it.
+TEST_F(SmallControlsTest, AGroupedButtonThatIsDownPaintsItsCheckedFace) {
+  auto* b = new TVezIdidButton(form);
+  b->SetParent(form);
+  b->SetBounds(400, 100, 40, 24);
+  b->SetColor(0xF0F0F0);
+  b->SetColorChecked(0x00A000);
+  b->SetGroupIndex(3);
+  b->SetDown(true);
+  auto* plain = new TVezIdidButton(form);  // another of the group, up
+  plain->SetParent(form);
+  plain->SetBounds(450, 100, 40, 24);
+  plain->SetColor(0xF0F0F0);
+  plain->SetColorChecked(0x00A000);
+  plain->SetGroupIndex(3);
+  form->Repaint();
+  EXPECT_EQ(WindowPixel(form->Handle(), 420, 112), COLORREF(0x00A000));
+  EXPECT_EQ(WindowPixel(form->Handle(), 402, 102), COLORREF(0x00A000));
+  EXPECT_EQ(WindowPixel(form->Handle(), 470, 112), COLORREF(0xF0F0F0));
+  // A checked gradient runs from top to bottom.
+  b->SetColorCheckedTo(0x0000C0);
+  form->Repaint();
+  EXPECT_EQ(WindowPixel(form->Handle(), 420, 101), COLORREF(0x00A000));
+  EXPECT_NE(WindowPixel(form->Handle(), 420, 121), COLORREF(0x00A000));
+  b->SetColorCheckedTo(clNone);
+  // The mouse over the flat button: the hot face, not the checked one.
+  b->SetColorHot(0xC0C0FF);
+  TRobot robot;
+  robot.MoveTo(form->Handle(), 420, 112);
+  form->Repaint();
+  EXPECT_EQ(WindowPixel(form->Handle(), 420, 112), COLORREF(0xC0C0FF));
+  robot.MoveTo(form->Handle(), 300, 300);
+  form->Repaint();
+  EXPECT_EQ(WindowPixel(form->Handle(), 420, 112), COLORREF(0x00A000));
+  if (const char* dir = std::getenv("LORM_GRID_PNG_DIR"))
+    SaveWindowPng(form->Handle(), (std::filesystem::path(dir) / "checked_button.png").string());
+}
+
+}  // namespace
