@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws the grid's check box, radio button and node glyphs as 24-bit BMP files into
+"""Draws the grid's check box, radio button, node and filter glyphs as 24-bit BMP files into
 resources/bitmaps. Magenta (the top-left pixel of every glyph) is the transparent colour.
 
 Run from the repository root: python3 scripts/make_cell_glyphs.py
@@ -110,6 +110,22 @@ def xpnode(collapsed):
     return p
 
 
+# ---- filter button ---------------------------------------------------------------------------
+def funnel():
+    """16 x 16: a funnel, its bowl from x 3 to 12 at the top narrowing to a two-pixel stem."""
+    p = blank(16, 16)
+    edge, fill = (48, 48, 48), (96, 96, 96)
+    for y in range(4, 9):
+        left, right = 3 + (y - 4), 12 - (y - 4)
+        for x in range(left, right + 1):
+            inner = y > 4 and left < x < right
+            p[y][x] = fill if inner else edge
+    for y in range(9, 13):
+        for x in (7, 8):
+            p[y][x] = edge
+    return p
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     write_bmp("DEACHK01", check(ZD_BORDER, ZD_TOP, ZD_BOTTOM, ZD_TICK, True))
@@ -132,6 +148,7 @@ def main():
     write_bmp("DEALEAFCLOSE", leaf(False))
     write_bmp("XPNODEO", xpnode(False))
     write_bmp("XPNODEC", xpnode(True))
+    write_bmp("DEAFILT", funnel())
 
 
 if __name__ == "__main__":

@@ -507,3 +507,30 @@ TEST_F(GridTest, FilterButtonAnswersAsTheFilterListWould) {
   grid->OnGetColumnFilter = [](TObject*, int, TStrings* List) { List->Clear(); };
   EXPECT_FALSE(grid->FilterButtonShown(1));
 }
+
+namespace {
+
+// The filter row draws the built-in funnel glyph at the right of a filtered column's cell, its
+// transparent pixels in the fixed colour; a column without a filter has none.
+TEST_F(PaintTest, FilterRowDrawsTheFunnelGlyph) {
+  grid->SetFixedCols(1);
+  grid->FilterDropDownAuto = true;
+  grid->FilterDropDownRow = 0;
+  grid->FilterDropDownClear = "";
+  grid->OnGetColumnFilter = [](TObject*, int ACol, TStrings* List) {
+    if (ACol == 3) List->Clear();
+  };
+  grid->SetFixedColor(0x80FFFF);
+  grid->Repaint();
+  Save("filter_row");
+  const TRect r = grid->CellRect(2, 0);
+  const int x = r.Right - 16, y = r.Top + grid->GridLineWidth();
+  EXPECT_EQ(Px(x + 7, y + 11), COLORREF(RGB(48, 48, 48)));  // the stem
+  EXPECT_EQ(Px(x + 3, y + 4), COLORREF(RGB(48, 48, 48)));   // the bowl's rim
+  EXPECT_EQ(Px(x + 7, y + 6), COLORREF(RGB(96, 96, 96)));   // inside the bowl
+  EXPECT_EQ(Px(x + 1, y + 1), COLORREF(0x80FFFF));          // around it
+  const TRect none = grid->CellRect(3, 0);
+  EXPECT_FALSE(Ink(TRect{none.Right - 16, none.Top + 2, none.Right - 2, none.Bottom - 2}));
+}
+
+}  // namespace
