@@ -3,6 +3,7 @@
 // the update lock, the clipboard keys, Tab stepping, the typing filters of the text
 // editor, incremental search and the mixture grid's share column.
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -465,6 +466,25 @@ TEST_F(EditGridTest, EditorAlignmentFollowsTheCellsDrawnAlignment) {
     EXPECT_EQ((GetWindowLong(Editor()->Handle(), GWL_STYLE) & ES_RIGHT) != 0, k.right);
     EXPECT_EQ(Editor()->Text(), k.text);
     EXPECT_EQ(GetFocus(), Editor()->Handle());
+    // The text is drawn at the side the style says: its first dark column lies in the
+    // right half of the editor exactly when it is right-aligned.
+    Editor()->SetSelStart(0);
+    Editor()->SetSelLength(0);
+    Editor()->Repaint();
+    TRect cr = Editor()->ClientRect();
+    int firstInk = -1;
+    for (int x = 0; x < cr.Right && firstInk < 0; ++x)
+      for (int y = 0; y < cr.Bottom; ++y) {
+        COLORREF px = WindowPixel(Editor()->Handle(), x, y);
+        if (px != CLR_INVALID && GetRValue(px) < 128 && GetGValue(px) < 128 && GetBValue(px) < 128) {
+          firstInk = x;
+          break;
+        }
+      }
+    ASSERT_GE(firstInk, 0);
+    EXPECT_EQ(firstInk > cr.Right / 2, k.right) << firstInk << " of " << cr.Right;
+    if (const char* dir = std::getenv("LORM_GRID_PNG_DIR"); dir && k.right && k.autoNum)
+      SaveWindowPng(form->Handle(), std::string(dir) + "/editor_right_aligned.png");
   }
 }
 
