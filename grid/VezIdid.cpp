@@ -763,8 +763,7 @@ void TDavEvadurAvuz::SetAutoSizeP(bool Value) {
 TAlignment TDavEvadurAvuz::GetCellAlignment(int ACol, int ARow) {
   TAlignment a = taLeftJustify;
   TVAlignment va = VAlignment;
-  if (HasCellProperties(ACol, ARow)) a = GetCellProperties(ACol, ARow)->Alignment;
-  if (OnGetAlignment) OnGetAlignment(this, ARow, ACol, a, va);
+  GetCellAlignment(ACol, ARow, a, va);
   return a;
 }
 

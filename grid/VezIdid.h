@@ -217,6 +217,8 @@ public:
   void SetEditorsStyle(DUZERazav AStyle);
   DUZERazav EditorsStyle() const { return FEditorsStyle; }
   virtual std::string GetFormattedCell(int ACol, int ARow);
+  // The horizontal alignment a cell's text is drawn with (real column), as painting
+  // resolves it; the text editor follows it.
   TAlignment GetCellAlignment(int ACol, int ARow);
   virtual void ExportNotification(int AState, int ARow) {}
 
@@ -859,6 +861,8 @@ private:
   bool CanTabTo(int ACol, int ARow);
   int FirstTabCol(int ARow);
   int LastTabCol(int ARow);
+  // Whether a data cell other than the current one passes CanTabTo.
+  bool HasOtherTabCell();
   bool TabStep(bool Shift);
   bool FEditActive = false;
   TEditorType FActiveEditorType = edNormal;
@@ -1021,6 +1025,9 @@ public:
 
 protected:
   void ScrollInfoChanged() override;
+  // After a width changed: once a stretch has completed, the stretched column takes up
+  // the client width left over again.
+  void ColWidthsChanged() override;
   bool WindowWndProc(TMessage& Message);
   // The side borders of one cell (OnGetCellBorder, OnGetCellBorderProp).
   void DrawCellBorders(TCanvas* Canvas, int ACol, int ARow, const TRect& R);
@@ -1062,6 +1069,8 @@ public:
   static int ThumbPosition(int Pos, int Visible, int Count);
   // Whether a client point lies within 3 pixels of a sizable column or row border.
   bool InSizeZone(int X, int Y);
+  // The cell under a screen point, as MouseToCell gives it (-1 outside every cell).
+  void ScreenToCell(TPoint Pt, int& ACol, int& ARow);
   void StretchRightColumn() { StretchColumn(ColCount() - 1); }
 
   // The list of sort keys (columns with their directions) of an indexed sort.
@@ -1439,8 +1448,9 @@ private:
   int FSavedLeftCol = 0, FSavedTopRow = 0;
   int FOrigGridWidth = 0;
 
-  // Scrolling.
+  // Scrolling. FReStretch: a stretch has completed, so later width changes stretch again.
   bool FStretching = false;
+  bool FReStretch = false;
 
   // Look presets.
   void SetZADGrad(int Index, TColor Value);

@@ -160,11 +160,16 @@ void TDizInplaceEdit::WndProc(TMessage& Message) {
       TInplaceEdit::WndProc(Message);
       if (g->OnDblClickCell) g->OnDblClickCell(g, g->Row(), g->Col());
       return;
-    case WM_WINDOWPOSCHANGED:
+    case WM_WINDOWPOSCHANGED: {
+      // The editor being hidden ends its edit even when it never had the focus. Only a
+      // change that hides it counts: the window is also placed while still hidden, before
+      // it has been filled for a cell, and that is no end of an edit.
+      auto* wp = reinterpret_cast<const WINDOWPOS*>(Message.LParam);
+      bool hiding = wp && (wp->flags & SWP_HIDEWINDOW);
       TInplaceEdit::WndProc(Message);
-      // The editor going away ends its edit even when it never had the focus.
-      if (!IsWindowVisible(Handle()) && g->TextEditPending()) g->TextEditorClosed(EditCol, EditRow);
+      if (hiding && !IsWindowVisible(Handle()) && g->TextEditPending()) g->TextEditorClosed(EditCol, EditRow);
       return;
+    }
     default: break;
   }
   TInplaceEdit::WndProc(Message);

@@ -605,6 +605,23 @@ int TDavEvadurAvuz::LastTabCol(int ARow) {
   return -1;
 }
 
+bool TDavEvadurAvuz::HasOtherTabCell() {
+  int firstRow = FixedRows(), lastRow = RowCount() - FixedFooters() - 1;
+  int firstCol = FixedCols(), cols = ColCount() - firstCol;
+  if (lastRow < firstRow || cols <= 0) return false;
+  int rows = lastRow - firstRow + 1;
+  // In reading order from the cell after the current one, so that the usual next cell is
+  // found at once.
+  int r0 = std::clamp(Row(), firstRow, lastRow) - firstRow, c0 = std::clamp(Col(), firstCol, ColCount() - 1) - firstCol;
+  long long all = static_cast<long long>(rows) * cols;
+  for (long long i = 1; i < all + 1; ++i) {
+    long long at = (static_cast<long long>(r0) * cols + c0 + i) % all;
+    int r = firstRow + static_cast<int>(at / cols), c = firstCol + static_cast<int>(at % cols);
+    if ((c != Col() || r != Row()) && CanTabTo(c, r)) return true;
+  }
+  return false;
+}
+
 void TDavEvadurAvuz::TabEdit(bool Shift) {
   if (OnKeyDown) {
     WORD key = VK_TAB;
@@ -612,6 +629,9 @@ void TDavEvadurAvuz::TabEdit(bool Shift) {
     if (key != VK_TAB) return;
   }
   if (FTabGuardCol == Col() && FTabGuardRow == Row()) return;
+  // Editing steps on until a cell can be edited: with no other such cell there is nowhere
+  // to go, and the current cell stays where it was.
+  if (Options().Contains(goEditing) && !HasOtherTabCell()) return;
   FTabGuardCol = Col();
   FTabGuardRow = Row();
   int startCol = Col(), startRow = Row();
@@ -621,6 +641,13 @@ void TDavEvadurAvuz::TabEdit(bool Shift) {
   try {
     while (TabStep(Shift) && --guard > 0) {
       if (Col() == startCol && Row() == startRow) break;
+    }
+    // A repetition that gave up on a cell that cannot be edited goes back to where it
+    // started (a cell the grid may refuse to enter afresh, hence the bypass).
+    if (Options().Contains(goEditing) && (Col() != startCol || Row() != startRow) && !CanTabTo(Col(), Row())) {
+      SelectCellSuppressed = true;
+      FocusCell(startCol, startRow, true);
+      SelectCellSuppressed = false;
     }
   } catch (...) {
     FTabGuardCol = FTabGuardRow = -1;
@@ -668,9 +695,8 @@ bool TDavEvadurAvuz::TabStep(bool Shift) {
     } else {
       int k = rightEnd - 1;
       while (k >= FixedCols() && !CanTabTo(k, Row())) --k;
-      int r = Row() > FixedRows() ? Row() - 1 : lastData;
-      if (k >= FixedCols()) moveTo(k, r);
-      else moveTo(Col(), r);
+      // No column of the row to go to: the step stays where it is.
+      if (k >= FixedCols()) moveTo(k, Row() > FixedRows() ? Row() - 1 : lastData);
     }
   } else if (Navigation()->TabAdvanceDirection == adTopBottom) {
     if (Row() + span.Y + 1 < RowCount() - FixedFooters()) {

@@ -36,6 +36,7 @@ void TDavEvadurAvuz::StretchColumn(int Index) {
   if (Index >= ColCount() || Index < 0) throw Exception("Stretch column index out of range");
   if (ColCount() == 0 || !FColumnSize->Stretch() || FStretching) return;
   FStretching = true;
+  FReStretch = false;
   if (ColCount() == 1) {
     SetColWidths(Index, ClientWidth());
   } else {
@@ -45,7 +46,20 @@ void TDavEvadurAvuz::StretchColumn(int Index) {
     if (sum < ClientWidth()) SetColWidths(Index, ClientWidth() - sum - 1);
     else if (LeftCol() == GetFixedColsEx()) SetColWidths(Index, DefaultColWidth());
   }
+  FReStretch = true;
   FStretching = false;
+}
+
+void TDavEvadurAvuz::ColWidthsChanged() {
+  // A stretch column that no longer exists (the columns were reduced) has nothing to fill.
+  int stretch = FColumnSize->StretchColumn;
+  if (FReStretch && stretch >= -1 && stretch < ColCount()) StretchColumn(stretch);
+  TBaseGrid::ColWidthsChanged();
+}
+
+void TDavEvadurAvuz::ScreenToCell(TPoint Pt, int& ACol, int& ARow) {
+  TPoint p = ScreenToClient(Pt);
+  MouseToCell(p.X, p.Y, ACol, ARow);
 }
 
 bool TDavEvadurAvuz::InSizeZone(int X, int Y) {

@@ -152,6 +152,13 @@ bool TDavEvadurAvuz::WindowWndProc(TMessage& Message) {
       }
       return true;
     case WM_NOTIFY: return WMNotify(Message);
+    case WM_GETDLGCODE:
+      // Characters are the grid's own also when they do not start an edit: the jump to a
+      // row by its first letters, and a grid that is not edited keeps its letters from
+      // the dialog's accelerators.
+      TBaseGrid::WndProc(Message);
+      if (Navigation()->AutoGotoWhenSorted || !Options().Contains(goEditing)) Message.Result |= DLGC_WANTCHARS;
+      return true;
     case WM_MOUSEMOVE:
       CellMouseMove(Message.XPos(), Message.YPos());
       return false;

@@ -2,6 +2,8 @@
 // edits, the order of the edit events, advancing on Enter, validation and its balloon,
 // the update lock, the clipboard keys, Tab stepping, the typing filters of the text
 // editor, incremental search and the mixture grid's share column.
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -74,6 +76,57 @@ TEST_F(EditGridTest, EditEndedByHideInplaceEditReportsInOrder) {
   grid->HideInplaceEdit();
   Pump();
   EXPECT_TRUE(log.empty());
+}
+
+// Opening the editor ends nothing: the closing events come once, when the edit ends,
+// for the cell that was edited; the same holds for the editor's later openings.
+TEST_F(EditGridTest, OpeningTheEditorRaisesNoClosingEvents) {
+  std::vector<std::string> log;
+  grid->OnSetEditText = [&](TObject*, int c, int r, const std::string& v) {
+    log.push_back("set " + std::to_string(c) + "," + std::to_string(r) + " " + v);
+  };
+  grid->OnEditingDone = [&](TObject*) { log.push_back("done"); };
+  grid->OnCellValidate = [&](TObject*, int c, int r, std::string& v, bool&) {
+    log.push_back("validate " + std::to_string(c) + "," + std::to_string(r) + " " + v);
+  };
+  grid->OnEditCellDone = [&](TObject*, int c, int r) {
+    log.push_back("celldone " + std::to_string(c) + "," + std::to_string(r));
+  };
+  for (int pass = 0; pass < 2; ++pass) {
+    SCOPED_TRACE(pass);
+    int col = 1 + pass;
+    At(col, 2);
+    robot.PressKey(VK_F2);
+    Pump();
+    ASSERT_TRUE(Editing());
+    EXPECT_TRUE(log.empty()) << log.front();
+    Editor()->SetText("");
+    log.clear();
+    robot.Type("ab");
+    Pump();
+    EXPECT_TRUE(std::find(log.begin(), log.end(), "done") == log.end());
+    log.clear();
+    grid->HideInplaceEdit();
+    std::string cell = std::to_string(col) + ",2";
+    EXPECT_EQ(log, (std::vector<std::string>{"set " + cell + " ab", "done", "validate " + cell + " ab"}));
+    Pump();
+    EXPECT_EQ(log, (std::vector<std::string>{"set " + cell + " ab", "done", "validate " + cell + " ab",
+                                             "celldone " + cell}));
+    log.clear();
+  }
+  // Typing on the grid opens the editor with the character: still no closing event.
+  At(3, 3);
+  robot.Type("z");
+  Pump();
+  ASSERT_TRUE(Editing());
+  for (const std::string& e : log) EXPECT_TRUE(e.rfind("set", 0) == 0) << e;
+  grid->HideInplaceEdit();
+  Pump();
+  EXPECT_EQ(log.back(), "celldone 3,3");
+  grid->OnSetEditText = nullptr;
+  grid->OnEditingDone = nullptr;
+  grid->OnCellValidate = nullptr;
+  grid->OnEditCellDone = nullptr;
 }
 
 TEST_F(EditGridTest, EnterOnTheLastCellWrapsOrAppends) {
@@ -333,6 +386,106 @@ TEST_F(EditGridTest, TabInAGridWithoutEditableCellsEndsAfterOnePass) {
   robot.PressKey(VK_TAB);
   EXPECT_GE(grid->Col(), grid->FixedCols());
   EXPECT_FALSE(Editing());
+}
+
+// With nothing to go to, Tab and Shift+Tab leave the current cell where it was, in both
+// directions of travel; one other editable cell is still found from anywhere.
+TEST_F(EditGridTest, TabWithNoEditableCellToGoToStaysPut) {
+  grid->SetOptions(grid->Options() + goTabs);
+  grid->Navigation()->AdvanceAutoEdit = false;
+  struct Case {
+    const char* name;
+    TAdvanceDirection dir;
+    bool shift;
+    bool fixedByEvent;  // every cell fixed through OnIsFixedCell, else read-only
+    int col, row;
+  } cases[] = {
+      {"fixed, forward", adLeftRight, false, true, 1, 1},
+      {"fixed, backward", adLeftRight, true, true, 1, 1},
+      {"fixed, down", adTopBottom, false, true, 1, 1},
+      {"fixed, up", adTopBottom, true, true, 2, 3},
+      {"read-only, forward", adLeftRight, false, false, 3, 3},
+      {"read-only, backward", adLeftRight, true, false, 2, 2},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    grid->Navigation()->TabAdvanceDirection = k.dir;
+    grid->OnIsFixedCell = nullptr;
+    grid->OnCanEditCell = nullptr;
+    At(k.col, k.row);
+    if (k.fixedByEvent) grid->OnIsFixedCell = [](TObject*, int, int, bool& fixed) { fixed = true; };
+    else grid->OnCanEditCell = [](TObject*, int, int, bool& can) { can = false; };
+    robot.PressKey(VK_TAB, k.shift ? rsShift : rsNone);
+    EXPECT_EQ(grid->Col(), k.col);
+    EXPECT_EQ(grid->Row(), k.row);
+    EXPECT_FALSE(Editing());
+  }
+  grid->Navigation()->TabAdvanceDirection = adLeftRight;
+  grid->OnIsFixedCell = nullptr;
+  grid->OnCanEditCell = nullptr;
+  // A cell that cannot be edited is stepped over.
+  At(1, 3);
+  grid->OnCanEditCell = [](TObject*, int r, int c, bool& can) { can = !(r == 3 && c == 2); };
+  robot.PressKey(VK_TAB);
+  EXPECT_EQ(grid->Col(), 3);
+  EXPECT_EQ(grid->Row(), 3);
+  // Shift+Tab in the first column of a row with nothing to edit stays in that row.
+  grid->OnCanEditCell = nullptr;
+  At(1, 2);
+  grid->OnCanEditCell = [](TObject*, int r, int, bool& can) { can = r != 2; };
+  robot.PressKey(VK_TAB, rsShift);
+  EXPECT_EQ(grid->Col(), 1);
+  EXPECT_EQ(grid->Row(), 2);
+}
+
+// The text editor is right-aligned exactly where the cell's text is drawn right-aligned:
+// numbers under AutoNumAlign, and whatever GetCellAlign (OnGetAlignment) decides last.
+TEST_F(EditGridTest, EditorAlignmentFollowsTheCellsDrawnAlignment) {
+  struct Case {
+    const char* text;
+    bool autoNum;
+    int eventAlign;  // -1: no OnGetAlignment
+    bool right;
+  } cases[] = {
+      {"12.5", true, -1, true},   {"abc", true, -1, false},  {"12.5", false, -1, false},
+      {"abc", false, taRightJustify, true}, {"12.5", true, taLeftJustify, false},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(std::string(k.text) + (k.autoNum ? " auto" : "") + " " + std::to_string(k.eventAlign));
+    grid->HideInplaceEdit();
+    grid->AutoNumAlign = k.autoNum;
+    grid->OnGetAlignment = nullptr;
+    if (k.eventAlign >= 0)
+      grid->OnGetAlignment = [&](TObject*, int, int, TAlignment& a, TVAlignment&) { a = TAlignment(k.eventAlign); };
+    grid->SetCells(2, 2, k.text);
+    At(2, 2);
+    grid->ShowInplaceEdit();
+    Pump();
+    ASSERT_TRUE(Editing());
+    EXPECT_EQ(Editor()->VAlign(), k.right);
+    EXPECT_EQ((GetWindowLong(Editor()->Handle(), GWL_STYLE) & ES_RIGHT) != 0, k.right);
+    EXPECT_EQ(Editor()->Text(), k.text);
+    EXPECT_EQ(GetFocus(), Editor()->Handle());
+    // The text is drawn at the side the style says: its first dark column lies in the
+    // right half of the editor exactly when it is right-aligned.
+    Editor()->SetSelStart(0);
+    Editor()->SetSelLength(0);
+    Editor()->Repaint();
+    TRect cr = Editor()->ClientRect();
+    int firstInk = -1;
+    for (int x = 0; x < cr.Right && firstInk < 0; ++x)
+      for (int y = 0; y < cr.Bottom; ++y) {
+        COLORREF px = WindowPixel(Editor()->Handle(), x, y);
+        if (px != CLR_INVALID && GetRValue(px) < 128 && GetGValue(px) < 128 && GetBValue(px) < 128) {
+          firstInk = x;
+          break;
+        }
+      }
+    ASSERT_GE(firstInk, 0);
+    EXPECT_EQ(firstInk > cr.Right / 2, k.right) << firstInk << " of " << cr.Right;
+    if (const char* dir = std::getenv("LORM_GRID_PNG_DIR"); dir && k.right && k.autoNum)
+      SaveWindowPng(form->Handle(), std::string(dir) + "/editor_right_aligned.png");
+  }
 }
 
 TEST_F(EditGridTest, NumericCellTakesMinusOnlyAtTheStart) {

@@ -291,4 +291,32 @@ TEST_F(WindowTest, CellSideBordersFromTheHandlerTable) {
   EXPECT_NE(WindowPixel(grid->Handle(), other.Right - 1, (other.Top + other.Bottom) / 2), COLORREF(0x0000FF));
 }
 
+// The grid wants characters whenever it is not edited, and for its jump to a row by the
+// typed letters, on top of the standard grid's answer.
+TEST_F(WindowTest, DialogCodeWantsCharactersUnlessOnlyEditingWouldTakeThem) {
+  struct Case {
+    bool editing, autoGoto, tabs, rowSelect;
+    LRESULT code;
+  } cases[] = {
+      {false, false, false, false, DLGC_WANTARROWS | DLGC_WANTCHARS},
+      {true, false, false, false, DLGC_WANTARROWS | DLGC_WANTCHARS},
+      {true, true, false, false, DLGC_WANTARROWS | DLGC_WANTCHARS},
+      {false, false, true, false, DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTCHARS},
+      {false, false, true, true, DLGC_WANTARROWS | DLGC_WANTCHARS},
+      {true, false, true, true, DLGC_WANTARROWS},
+      {true, true, true, true, DLGC_WANTARROWS | DLGC_WANTCHARS},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(std::to_string(k.editing) + std::to_string(k.autoGoto) + std::to_string(k.tabs) +
+                 std::to_string(k.rowSelect));
+    TGridOptions o = grid->Options() - goEditing - goTabs - goRowSelect;
+    if (k.editing) o += goEditing;
+    if (k.tabs) o += goTabs;
+    if (k.rowSelect) o += goRowSelect;
+    grid->SetOptions(o);
+    grid->Navigation()->AutoGotoWhenSorted = k.autoGoto;
+    EXPECT_EQ(SendMessage(grid->Handle(), WM_GETDLGCODE, 0, 0), k.code);
+  }
+}
+
 }  // namespace
