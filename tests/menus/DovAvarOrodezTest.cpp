@@ -394,6 +394,29 @@ TEST_F(GlowTest, SplitButtonDarkensTheHalfTheMouseIsNotOver) {
   }
 }
 
+TEST_F(GlowTest, TheFocusFrameIsDottedTwoPixelsInside) {
+  auto* b = NewButton();
+  b->SetTabStop(true);
+  b->SetCaption("");
+  b->SetFocus();
+  ASSERT_TRUE(b->Focused());
+  b->Repaint();
+  HWND h = b->Handle();
+  // The frame's straight top and left sides: grey dots with the face between them.
+  const COLORREF grey = ColorToRGB(TColor(0x808080));
+  int dots = 0, gaps = 0;
+  for (int x = 8; x < 88; ++x) {
+    const bool dot = WindowPixel(h, x, 2) == grey;
+    EXPECT_NE(dot, WindowPixel(h, x + 1, 2) == grey) << x;
+    (dot ? dots : gaps)++;
+  }
+  EXPECT_EQ(dots, 40);
+  EXPECT_EQ(gaps, 40);
+  for (int y = 8; y < 30; ++y) EXPECT_NE(WindowPixel(h, 2, y) == grey, WindowPixel(h, 2, y + 1) == grey) << y;
+  if (const char* keep = std::getenv("LORM_KEEP_PNG"))
+    EXPECT_TRUE(SaveWindowPng(h, (std::filesystem::path(keep).parent_path() / "lorm_glow_focus.png").string()));
+}
+
 TEST_F(GlowTest, HotFadeTakesSixTicksAndLeavingFadesOutFromFull) {
   auto* b = NewButton();
   HWND h = b->Handle();
