@@ -278,6 +278,7 @@ void TDizCustomGlowButton::Publish(TClassBuilder<TDizCustomGlowButton>& P) {
       .Bool("AutoSize", &B::AutoSize, &B::SetAutoSize, false)
       .Enum("BorderStyle", BorderStyleNames(), &B::BorderStyle, &B::SetBorderStyle, bsSingle)
       .Bool("Cancel", &B::Cancel, &B::SetCancel, false)
+      .Int("CommandID", &B::CommandID, &B::SetCommandID, -1)
       .Bool("Default", &B::Default, &B::SetDefault, false)
       .Component("DisabledImages", &B::DisabledImages, &B::SetDisabledImages)
       .Object("DisabledPicture", &B::DisabledPicture, &B::SetDisabledPicture)
@@ -287,6 +288,7 @@ void TDizCustomGlowButton::Publish(TClassBuilder<TDizCustomGlowButton>& P) {
       .Component("Images", &B::Images, &B::SetImages)
       .Int("ImageIndex", &B::ImageIndex, &B::SetImageIndex, -1)
       .Int("InitRepeatPause", &B::InitRepeatPause, &B::SetInitRepeatPause, 400)
+      .Bool("MadeByCustomizer", &B::MadeByCustomizer, &B::SetMadeByCustomizer, false)
       .Int("MarginVert", &B::MarginVert, &B::SetMarginVert, 1)
       .Int("MarginHorz", &B::MarginHorz, &B::SetMarginHorz, 1)
       .Int("ModalResult", &B::ModalResult, &B::SetModalResult, 0)
@@ -880,11 +882,13 @@ void TDizCustomGlowButton::HandleMouseLeave(TMessage& Message) {
 
 void TDizCustomGlowButton::UpdateTracking() {
   if (!Enabled()) return;
+  // Tracking is set while the mouse is over the button (as the enter and leave handlers
+  // keep it); the split painting shows the hovered half only while it is set.
   TControl* under = FindDragTarget(Mouse()->CursorPos(), true);
-  bool notOver = under != this;
-  if (notOver == FTracking) return;
-  FTracking = notOver;
-  Perform(notOver ? CM_MOUSELEAVE : CM_MOUSEENTER, 0, 0);
+  const bool over = under == this;
+  if (over == FTracking) return;
+  FTracking = over;
+  Perform(over ? CM_MOUSEENTER : CM_MOUSELEAVE, 0, 0);
 }
 
 bool TDizCustomGlowButton::InsideClient(int X, int Y) {

@@ -306,6 +306,12 @@ public:
   void SetShortCutHintPos(TShortCutHintPos Value) { FShortCutHintPos = Value; }
   bool ShowCaption() const { return FShowCaption; }
   void SetShowCaption(bool Value);
+  // The tool bar customizer's command bound to the button (-1: none) and whether the
+  // customizer made the button.
+  int CommandID() const { return FCommandID; }
+  void SetCommandID(int Value) { FCommandID = Value; }
+  bool MadeByCustomizer() const { return FMadeByCustomizer; }
+  void SetMadeByCustomizer(bool Value) { FMadeByCustomizer = Value; }
   bool ShowDisabled() const { return FShowDisabled; }
   void SetShowDisabled(bool Value);
   int Spacing() const { return FSpacing; }
@@ -488,6 +494,8 @@ private:
   bool FRounded = true;
   std::string FShortCutHintText;
   TShortCutHintPos FShortCutHintPos = shpTop;
+  int FCommandID = -1;
+  bool FMadeByCustomizer = false;
   bool FShowCaption = true;
   bool FShowDisabled = true;
   int FSpacing = 2;

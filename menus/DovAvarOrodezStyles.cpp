@@ -32,6 +32,7 @@ void TShortCutHintWindow::CreateParams(TCreateParams& Params) {
   THintWindow::CreateParams(Params);
   Params.Style &= ~DWORD(WS_BORDER);
   Params.WindowClass.style &= ~UINT(CS_DROPSHADOW);
+  if (Parent()) Params.WndParent = Parent()->Handle();
 }
 
 void TShortCutHintWindow::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
@@ -74,8 +75,11 @@ void TDizCustomGlowButton::RefreshShortCutHintColors() {
 
 void TDizCustomGlowButton::ShowShortCutHint() {
   if (!FShortCutHint) {
-    FShortCutHint = std::make_unique<TShortCutHintWindow>(nullptr);
+    // The tip belongs to the button and is its child in the control tree, so that hiding
+    // it goes through the button (a pop-up window all the same, placed on the screen).
+    FShortCutHint = std::make_unique<TShortCutHintWindow>(this);
     FShortCutHint->SetVisible(false);
+    FShortCutHint->SetParent(this);
     RefreshShortCutHintColors();
   }
   TShortCutHintWindow* tip = FShortCutHint.get();

@@ -336,7 +336,7 @@ void TDizOfficeStatusBar::Publish(TClassBuilder<TDizOfficeStatusBar>& P) {
 }
 
 TDizOfficeStatusBar::TDizOfficeStatusBar(TComponent* AOwner)
-    : TCustomControl(AOwner), FInternalStyler(std::make_unique<TCustomDizOfficeStatusBarStyler>(nullptr)),
+    : TCustomControl(AOwner), FInternalStyler(std::make_unique<TCustomDizOfficeStatusBarStyler>(this)),
       FPanels(std::make_unique<TDizOfficeStatusPanels>(this)) {
   FInternalStyler->SetName("InternalStyler");
   FInternalStyler->SetSubComponent(true);
@@ -364,6 +364,10 @@ TDizOfficeStatusBar::~TDizOfficeStatusBar() {
   FInternalStyler->RemoveControl(this);
   if (FTimer && HandleAllocated()) KillTimer(Handle(), kTimerId);
   FPanels.reset();
+  // The internal styler is one of the bar's components: it leaves the bar's list while the
+  // bar is still whole.
+  FCurrentStyler = nullptr;
+  FInternalStyler.reset();
 }
 
 void TDizOfficeStatusBar::CreateWnd() {

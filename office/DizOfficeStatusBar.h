@@ -6,6 +6,7 @@
 // when none is named). The unit's drawing primitives (gradients, the panel background,
 // the gauge, single-line text with end or path ellipsis) are in namespace
 // DizOfficeStatusBar.
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -65,6 +66,9 @@ void DrawPanelText(TCanvas* Canvas, TAlignment Alignment, UINT Format, const TRe
                    TFont* Font, bool Enabled, bool Draw, TAntiAlias AntiAlias, bool Ellipsis, TRect& TextRect);
 // Shortens Path from the left ("...\") until its canvas width fits MaxWidth.
 std::string FitPathToWidth(const std::string& Path, TCanvas* Canvas, int MaxWidth);
+// The same with the width measured by Width, as the text will be drawn.
+std::string FitPathToWidth(const std::string& Path, const std::function<double(const std::string&)>& Width,
+                           double MaxWidth);
 void DropFirstFolder(std::string& Folder);
 bool IsVectorFont(TCanvas* Canvas);
 }  // namespace DizOfficeStatusBar

@@ -222,7 +222,6 @@ void DrawPanelText(TCanvas* Canvas, TAlignment Alignment, UINT Format, const TRe
     }
     return;
   }
-  if (Format & DT_PATH_ELLIPSIS) Text = FitPathToWidth(Text, Canvas, DrawRect.Right - DrawRect.Left);
   TGPGraphics graphics(dc);
   TGPFontFamily family(Utf8ToUtf16(Font->GetName()));
   TGPFont font(&family, static_cast<float>(Font->GetSize()), FontStyleRegular, UnitPoint);
@@ -244,6 +243,10 @@ void DrawPanelText(TCanvas* Canvas, TAlignment Alignment, UINT Format, const TRe
     graphics.MeasureString(Utf8ToUtf16(s), -1, &font, Draw ? wide : layout, &format, box);
     return box;
   };
+  // A path is shortened by the width it is drawn with, so that the shortened path is then
+  // drawn whole rather than losing its last characters to the cut below.
+  if (Format & DT_PATH_ELLIPSIS)
+    Text = FitPathToWidth(Text, [&](const std::string& s) { return double(measure(s).Width); }, layout.Width);
   const TGPRectF box = measure(Text);
   TextRect = TRect{Nearest(box.X), Nearest(box.Y), Nearest(box.X + box.Width), Nearest(box.Y + box.Height)};
   if (!Draw) return;
@@ -278,6 +281,12 @@ void DropFirstFolder(std::string& Folder) {
 }
 
 std::string FitPathToWidth(const std::string& Path, TCanvas* Canvas, int MaxWidth) {
+  return FitPathToWidth(
+      Path, [Canvas](const std::string& s) { return double(Canvas->TextWidth(s)); }, double(MaxWidth));
+}
+
+std::string FitPathToWidth(const std::string& Path, const std::function<double(const std::string&)>& Width,
+                           double MaxWidth) {
   std::string result = Path;
   const char sep = Path.find('\\') != std::string::npos ? '\\' : '/';
   const auto last = Path.rfind(sep);
@@ -289,7 +298,7 @@ std::string FitPathToWidth(const std::string& Path, TCanvas* Canvas, int MaxWidt
     folder.erase(0, 2);
   }
   const std::string rootDots = std::string(1, sep) + "..." + sep;
-  while ((!folder.empty() || !drive.empty()) && Canvas->TextWidth(result) > MaxWidth) {
+  while ((!folder.empty() || !drive.empty()) && Width(result) > MaxWidth) {
     if (folder == rootDots) {
       drive.clear();
       folder = std::string("...") + sep;

@@ -1,6 +1,8 @@
 // Colour presets of the pager stylers.
 #include "office/ZorOzirazIreziStylers.h"
 
+#include "menus/ZedIvadUtil.h"
+
 using namespace ZorOzirazIrezi;
 
 namespace {
@@ -385,8 +387,13 @@ void TZorOzirazIreziOfficeStyler::Loaded() {
 
 void TZorOzirazIreziOfficeStyler::ThemeChanged(TObject*) {
   if (!AutoThemeAdapt()) return;
-  // There is no XP colour scheme on this system (scheme 0).
-  SetOfficePagerStyle(psWindowsXP);
+  switch (GetXPColorScheme()) {
+    case 1: SetOfficePagerStyle(psOffice2003Blue); break;
+    case 2: SetOfficePagerStyle(psOffice2003Olive); break;
+    case 3: SetOfficePagerStyle(psOffice2003Silver); break;
+    case 0: SetOfficePagerStyle(psWindowsXP); break;
+    default: break;
+  }
 }
 
 void TZorOzirazIreziOfficeStyler::SetComponentStyle(DUZERazav AStyle) {

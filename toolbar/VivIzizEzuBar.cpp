@@ -336,9 +336,47 @@ void TDizCustomToolBar::SetPosition(TDockAlign Value) {
   if (FState == tsFloating) Value = daTop;
   if (FPosition == Value) return;
   FPosition = Value;
-  for (int i = 0; i < FSequence->Count(); ++i)
-    if (auto* item = dynamic_cast<TDizCustomToolBarControl*>(At(FSequence.get(), i))) item->SetPosition(Value);
+  // The bar turns: its length runs along the new side and its thickness across it.
+  const bool horizontal = IsHorizontal(Value);
+  TSizeConstraints* k = Constraints();
+  {
+    const bool saved = FAllowBoundChange;
+    FAllowBoundChange = true;
+    if (horizontal) {
+      k->SetMinHeight(0);
+      k->SetMaxHeight(0);
+      k->SetMinWidth(FMinLength);
+      k->SetMaxWidth(FFullLength);
+      SetBounds(Left(), Top(), FFullLength, FDockedThickness);
+    } else {
+      k->SetMinWidth(0);
+      k->SetMaxWidth(0);
+      k->SetMinHeight(FMinLength);
+      k->SetMaxHeight(FFullLength);
+      SetBounds(Left(), Top(), FDockedThickness, FFullLength);
+    }
+    FAllowBoundChange = saved;
+  }
+  {
+    const bool saved = FPositioning;
+    FPositioning = true;
+    for (int i = 0; i < FSequence->Count(); ++i)
+      if (auto* item = dynamic_cast<TDizCustomToolBarControl*>(At(FSequence.get(), i))) item->SetPosition(Value);
+    FPositioning = saved;
+  }
+  // The length again, now through the rows of the dock panel.
+  FFullLength = GetMaxLength();
+  if (horizontal) {
+    k->SetMinWidth(FMinLength);
+    k->SetMaxWidth(FFullLength);
+    SetWidth(FFullLength);
+  } else {
+    k->SetMinHeight(FMinLength);
+    k->SetMaxHeight(FFullLength);
+    SetHeight(FFullLength);
+  }
   SetControlsPosition(true);
+  UpdateRULists();
   Invalidate();
 }
 

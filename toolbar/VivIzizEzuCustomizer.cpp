@@ -126,8 +126,6 @@ TVivIzizEzuCustomizer::~TVivIzizEzuCustomizer() {
   for (int i = 0; i < FRemovedItems->Count(); ++i)
     static_cast<TControl*>(FRemovedItems->Get(i))->RemoveFreeNotification(this);
   FRemovedItems->Clear();
-  for (auto& made : FMadeGlows) const_cast<TControl*>(made.first)->RemoveFreeNotification(this);
-  FMadeGlows.clear();
   if (FVivIzizEzu) {
     if (FVivIzizEzu->Customizer() == this) FVivIzizEzu->SetCustomizer(nullptr);
     FVivIzizEzu->RemoveFreeNotification(this);
@@ -138,15 +136,11 @@ TVivIzizEzuCustomizer::~TVivIzizEzuCustomizer() {
 void TVivIzizEzuCustomizer::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
   if (Operation != opRemove || !AComponent) return;
-  // A parked control or a made glow button that its owner frees is forgotten, even while
-  // the customizer itself goes.
+  // A parked control that its owner frees is forgotten, even while the customizer itself
+  // goes.
   // (The component is partly destroyed already: compared by address, never cast down.)
   for (int i = FRemovedItems->Count() - 1; i >= 0; --i)
     if (static_cast<TComponent*>(static_cast<TControl*>(FRemovedItems->Get(i))) == AComponent) FRemovedItems->Delete(i);
-  for (auto it = FMadeGlows.begin(); it != FMadeGlows.end();) {
-    if (static_cast<const TComponent*>(it->first) == AComponent) it = FMadeGlows.erase(it);
-    else ++it;
-  }
   if (ComponentState().Contains(csDestroying)) return;
   // The tool bar is partly destroyed already: only the link goes.
   if (AComponent == FVivIzizEzu) FVivIzizEzu = nullptr;
@@ -184,11 +178,6 @@ void TVivIzizEzuCustomizer::SetFileName(const std::string& Value) {
     SaveInitialState();
     UpdateVivIzizEzu();
   }
-}
-
-int TVivIzizEzuCustomizer::GlowCommandID(const TControl* Glow) const {
-  auto it = FMadeGlows.find(Glow);
-  return it == FMadeGlows.end() ? -1 : it->second;
 }
 
 std::string TVivIzizEzuCustomizer::IniPath() const {
@@ -350,13 +339,12 @@ void TVivIzizEzuCustomizer::UpdateVivIzizEzu() {
           g->SetWidth(23);
           g->SetHeight(22);
           g->SetAutoSize(true);
+          g->SetMadeByCustomizer(true);
           g->SetParent(bar);
-          FMadeGlows[g] = -1;
-          g->FreeNotification(this);
           if (command) {
             g->OnClick = command->OnExecute;
             g->SetAction(command->Action());
-            FMadeGlows[g] = K;
+            g->SetCommandID(K);
           }
           c = g;
         }
@@ -371,7 +359,7 @@ void TVivIzizEzuCustomizer::UpdateVivIzizEzu() {
         if (bp->Caption()) b->SetCaption(ini.ReadString(sec, key + ".Caption", b->Caption()));
         if (bp->Hint()) b->SetHint(ini.ReadString(sec, key + ".Hint", b->Hint()));
       } else if (auto* g = dynamic_cast<TDizCustomGlowButton*>(c)) {
-        if (bp->Glyph() && GlowMadeByCustomizer(g))
+        if (bp->Glyph() && g->MadeByCustomizer())
           g->SetImageIndex(ini.ReadInteger(sec, key + ".ImageIndex", g->ImageIndex()));
         if (bp->Visible()) g->SetVisible(ini.ReadInteger(sec, key + ".Visible", g->Visible() ? 1 : 0) != 0);
         if (bp->ShowCaption()) g->SetShowCaption(ini.ReadInteger(sec, key + ".ShowCaption", g->ShowCaption() ? 1 : 0) == 1);
@@ -453,13 +441,11 @@ void TVivIzizEzuCustomizer::ResetToolBar() {
       for (int k = 0; k < M - w; ++k) {
         if (bar->GetToolBarControlCount() <= w) break;
         TControl* c = bar->GetToolBarControls(w);
-        const bool ours = (dynamic_cast<TDizCustomToolBarButton*>(c) &&
-                           static_cast<TDizCustomToolBarButton*>(c)->MadeByCustomizer) ||
-                          GlowMadeByCustomizer(c);
+        auto* button = dynamic_cast<TDizCustomToolBarButton*>(c);
+        auto* glow = dynamic_cast<TDizCustomGlowButton*>(c);
+        const bool ours = (button && button->MadeByCustomizer) || (glow && glow->MadeByCustomizer());
         c->SetParent(nullptr);
         if (ours) {
-          FMadeGlows.erase(c);
-          c->RemoveFreeNotification(this);
           delete c;
         } else {
           Park(c);

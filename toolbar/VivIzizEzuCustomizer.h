@@ -7,7 +7,6 @@
 // INI keys, per section: VIECaption, GlyphPosition, LargeIcon, ToolBarItemCount, and per
 // item i: Name<i> (component name), Name<i>.ClassName, .CommandID, .ImageIndex,
 // .ForceImageIndex, .Visible, .ShowCaption, .Caption, .Hint.
-#include <map>
 #include <memory>
 #include <string>
 
@@ -210,9 +209,6 @@ public:
   std::string IniPath() const;
   // Controls taken off the tool bar by UpdateVivIzizEzu (held, never owned).
   const TDbgList* RemovedItems() const { return FRemovedItems.get(); }
-  // CommandID and MadeByCustomizer of the glow buttons this customizer made.
-  bool GlowMadeByCustomizer(const TControl* Glow) const { return FMadeGlows.count(Glow) > 0; }
-  int GlowCommandID(const TControl* Glow) const;
 
   TVivIzizEzu* VivIzizEzu() const { return FVivIzizEzu; }
   void SetVivIzizEzu(TVivIzizEzu* Value);
@@ -258,7 +254,6 @@ private:
   std::unique_ptr<TDialogSettings> FDialogSettings;
   std::unique_ptr<TCustomizedOptions> FOptions;
   std::unique_ptr<TDbgList> FRemovedItems;
-  std::map<const TControl*, int> FMadeGlows;
 };
 
 }  // namespace VivIzizEzu

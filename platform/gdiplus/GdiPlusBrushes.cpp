@@ -181,7 +181,7 @@ GpPen::GpPen(const GpPen& o)
       dashOffset(o.dashOffset), dashCap(o.dashCap), startCap(o.startCap), endCap(o.endCap), lineJoin(o.lineJoin),
       miterLimit(o.miterLimit), alignment(o.alignment), brush(o.brush ? new GpBrush(*o.brush) : nullptr) {}
 
-void GpPen::Apply(cairo_t* cr) const {
+bool GpPen::Apply(cairo_t* cr) const {
   double w = width * UnitToPixels(unit);
   if (w <= 0) {
     // A zero-width pen draws one device pixel wide whatever the transform.
@@ -208,6 +208,7 @@ void GpPen::Apply(cairo_t* cr) const {
                           : lineJoin == LineJoinBevel ? CAIRO_LINE_JOIN_BEVEL
                                                       : CAIRO_LINE_JOIN_MITER);
   cairo_set_miter_limit(cr, std::max(1.0f, miterLimit));
+  bool thinDashes = false;
   std::vector<double> dashes;
   switch (dashStyle) {
     case DashStyleDash: dashes = {3, 1}; break;
@@ -226,7 +227,21 @@ void GpPen::Apply(cairo_t* cr) const {
       dashes[i] = std::max(dashes[i], 0.0);
     }
     if (capped) cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    cairo_set_dash(cr, dashes.data(), int(dashes.size()), dashOffset * w);
+    // A dashed line at most one device pixel wide is drawn without smoothing: smoothed, its
+    // one-pixel dots would straddle pixel boundaries and melt into an even grey line. Its
+    // dashes start a quarter pixel early, so that a line from a whole coordinate has each
+    // dash end between two pixel centres rather than on one.
+    double ax = w, ay = 0, bx = 0, by = w;
+    cairo_user_to_device_distance(cr, &ax, &ay);
+    cairo_user_to_device_distance(cr, &bx, &by);
+    const double device = std::max(std::hypot(ax, ay), std::hypot(bx, by));
+    double phase = dashOffset * w;
+    if (device > 0 && device <= 1.0 + 1e-6) {
+      cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+      phase += 0.25 * w / device;
+      thinDashes = true;
+    }
+    cairo_set_dash(cr, dashes.data(), int(dashes.size()), phase);
   } else {
     cairo_set_dash(cr, nullptr, 0, 0);
   }
@@ -237,6 +252,7 @@ void GpPen::Apply(cairo_t* cr) const {
   } else {
     SetSourceArgb(cr, color);
   }
+  return thinDashes;
 }
 
 Status GdipCreatePen1(ARGB color, REAL width, GpUnit unit, GpPen** pen) {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <new>
+#include <vector>
 
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/GdiObjects.h"
@@ -109,12 +110,54 @@ Status StartGraphics(GpGraphics* g, cairo_t* cr, GpGraphics** out) {
   return Ok;
 }
 
+// Strokes the current path of cr one straight piece at a time, carrying the dash phase
+// from piece to piece. Thin dashes are drawn unsmoothed, and one piece at a time every
+// straight side of a figure with curved corners keeps its dots on whole pixels.
+void StrokeThinDashes(cairo_t* cr) {
+  const int count = cairo_get_dash_count(cr);
+  std::vector<double> dashes(static_cast<std::size_t>(std::max(count, 0)));
+  double phase = 0;
+  cairo_get_dash(cr, dashes.data(), &phase);
+  cairo_path_t* flat = cairo_copy_path_flat(cr);
+  cairo_new_path(cr);
+  double run = phase, sx = 0, sy = 0, cx = 0, cy = 0;
+  auto piece = [&](double x, double y) {
+    const double length = std::hypot(x - cx, y - cy);
+    if (length > 0) {
+      cairo_set_dash(cr, dashes.data(), count, run);
+      cairo_move_to(cr, cx, cy);
+      cairo_line_to(cr, x, y);
+      cairo_stroke(cr);
+    }
+    run += length;
+    cx = x;
+    cy = y;
+  };
+  for (int i = 0; flat && i < flat->num_data; i += flat->data[i].header.length) {
+    const cairo_path_data_t* d = &flat->data[i];
+    switch (d->header.type) {
+      case CAIRO_PATH_MOVE_TO:
+        run = phase;  // every figure starts the pattern afresh
+        sx = cx = d[1].point.x;
+        sy = cy = d[1].point.y;
+        break;
+      case CAIRO_PATH_LINE_TO: piece(d[1].point.x, d[1].point.y); break;
+      case CAIRO_PATH_CLOSE_PATH: piece(sx, sy); break;
+      default: break;
+    }
+  }
+  if (flat) cairo_path_destroy(flat);
+}
+
 Status StrokePath(GpGraphics* g, const GpPen* pen, const GpPath& path) {
   if (!g || !pen) return InvalidParameter;
   if (path.points.empty()) return Ok;
   return GraphicsDraw(g, false, [&](cairo_t* cr) {
     path.Emit(cr);
-    pen->Apply(cr);
+    if (pen->Apply(cr)) {
+      StrokeThinDashes(cr);
+      return Ok;
+    }
     if (pen->alignment == PenAlignmentInset && pen->width > 1 && path.startNewFigure) {
       // An inset pen lies inside closed figures: clip to the figure and stroke twice as wide.
       cairo_save(cr);

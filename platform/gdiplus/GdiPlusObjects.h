@@ -142,8 +142,9 @@ struct GpPen {
 
   GpPen() = default;
   GpPen(const GpPen& other);
-  // Sets cr's line width, caps, join, dashes and source for this pen.
-  void Apply(cairo_t* cr) const;
+  // Sets cr's line width, caps, join, dashes and source for this pen. True for a dashed
+  // pen at most one device pixel wide, which is drawn unsmoothed, a segment at a time.
+  bool Apply(cairo_t* cr) const;
 };
 
 // ---- images ---------------------------------------------------------------------------------

@@ -355,6 +355,68 @@ TEST_F(GlowTest, SplitButtonOpensItsMenuOnlyOverTheDropDownPart) {
   EXPECT_EQ(b->ButtonState(), absUp);
 }
 
+TEST_F(GlowTest, SplitButtonDarkensTheHalfTheMouseIsNotOver) {
+  // Flat hot colours: every pixel of a half is its colour or that colour 10 % darker.
+  auto* b = NewButton();
+  b->SetDropDownButton(true);
+  TGlowButtonAppearance* a = b->Appearance();
+  const TColor upper = 0x60C0F0;
+  for (auto set : {&TGlowButtonAppearance::SetColorHot, &TGlowButtonAppearance::SetColorHotTo,
+                   &TGlowButtonAppearance::SetColorMirrorHot, &TGlowButtonAppearance::SetColorMirrorHotTo})
+    (a->*set)(upper);
+  a->SetGradientHot(ggVertical);
+  a->SetGradientMirrorHot(ggVertical);
+  const TColor dark = ShadeColor(upper, -10);
+  HWND h = b->Handle();
+  struct Case {
+    int x;
+    TColor content, part;
+  } cases[] = {{89, upper, dark}, {88, dark, upper}, {99, upper, dark}, {20, dark, upper}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.x);
+    robot.MoveTo(h, c.x, 20);
+    Tick(300);
+    b->Repaint();
+    ASSERT_TRUE(b->Hot());
+    EXPECT_EQ(b->OverDropDownPart(), c.x >= 89);
+    EXPECT_EQ(WindowPixel(h, 40, 10), ColorToRGB(c.content));
+    EXPECT_EQ(WindowPixel(h, 94, 30), ColorToRGB(c.part));
+  }
+  if (const char* keep = std::getenv("LORM_KEEP_PNG")) {
+    robot.MoveTo(h, 95, 20);
+    Tick(300);
+    b->Repaint();
+    EXPECT_TRUE(SaveWindowPng(h, (std::filesystem::path(keep).parent_path() / "lorm_glow_split_part.png").string()));
+    robot.MoveTo(h, 40, 20);
+    Tick(300);
+    b->Repaint();
+    EXPECT_TRUE(SaveWindowPng(h, (std::filesystem::path(keep).parent_path() / "lorm_glow_split_content.png").string()));
+  }
+}
+
+TEST_F(GlowTest, TheFocusFrameIsDottedTwoPixelsInside) {
+  auto* b = NewButton();
+  b->SetTabStop(true);
+  b->SetCaption("");
+  b->SetFocus();
+  ASSERT_TRUE(b->Focused());
+  b->Repaint();
+  HWND h = b->Handle();
+  // The frame's straight top and left sides: grey dots with the face between them.
+  const COLORREF grey = ColorToRGB(TColor(0x808080));
+  int dots = 0, gaps = 0;
+  for (int x = 8; x < 88; ++x) {
+    const bool dot = WindowPixel(h, x, 2) == grey;
+    EXPECT_NE(dot, WindowPixel(h, x + 1, 2) == grey) << x;
+    (dot ? dots : gaps)++;
+  }
+  EXPECT_EQ(dots, 40);
+  EXPECT_EQ(gaps, 40);
+  for (int y = 8; y < 30; ++y) EXPECT_NE(WindowPixel(h, 2, y) == grey, WindowPixel(h, 2, y + 1) == grey) << y;
+  if (const char* keep = std::getenv("LORM_KEEP_PNG"))
+    EXPECT_TRUE(SaveWindowPng(h, (std::filesystem::path(keep).parent_path() / "lorm_glow_focus.png").string()));
+}
+
 TEST_F(GlowTest, HotFadeTakesSixTicksAndLeavingFadesOutFromFull) {
   auto* b = NewButton();
   HWND h = b->Handle();
@@ -618,6 +680,37 @@ TEST_F(GlowTest, StoredFormSetsAppearanceAndButtonProperties) {
   EXPECT_EQ(b->Version(), "1.9.1.1");
 }
 
+TEST_F(GlowTest, CustomizerCommandAndOriginAreStoredWithTheButton) {
+  TDovAvarOrodez fresh(nullptr);
+  EXPECT_EQ(fresh.CommandID(), -1);
+  EXPECT_FALSE(fresh.MadeByCustomizer());
+  TForm loaded(nullptr);
+  ReadComponentFromText(
+      "object Form1: TForm\n"
+      "  object Glow1: TDovAvarOrodez\n"
+      "    CommandID = 4\n"
+      "    MadeByCustomizer = True\n"
+      "  end\n"
+      "  object Glow2: TDovAvarOrodez\n"
+      "  end\n"
+      "end\n",
+      &loaded);
+  auto* made = dynamic_cast<TDovAvarOrodez*>(loaded.FindComponent("Glow1"));
+  auto* plain = dynamic_cast<TDovAvarOrodez*>(loaded.FindComponent("Glow2"));
+  ASSERT_NE(made, nullptr);
+  ASSERT_NE(plain, nullptr);
+  EXPECT_EQ(made->CommandID(), 4);
+  EXPECT_TRUE(made->MadeByCustomizer());
+  const std::string written = WriteComponentToText(&loaded);
+  EXPECT_NE(written.find("CommandID = 4"), std::string::npos);
+  EXPECT_NE(written.find("MadeByCustomizer = True"), std::string::npos);
+  // At their defaults neither is written.
+  const auto second = written.find("Glow2");
+  ASSERT_NE(second, std::string::npos);
+  EXPECT_EQ(written.find("CommandID", second), std::string::npos);
+  EXPECT_EQ(written.find("MadeByCustomizer", second), std::string::npos);
+}
+
 TEST_F(GlowTest, LinkedActionKeepsDownAndGroupInStep) {
   auto* list = new TActionList(form);
   auto* action = new TAction(form);
@@ -669,6 +762,31 @@ TEST_F(GlowTest, KeyTipsArePlacedByPosition) {
   EXPECT_EQ(tip->ColorTo(), 0x00FF00);
   b->HideShortCutHint();
   EXPECT_FALSE(tip->Visible());
+  EXPECT_FALSE(IsWindowVisible(tip->Handle()));
+}
+
+TEST_F(GlowTest, TheKeyTipBelongsToItsButtonAndHidesFromTheScreen) {
+  auto* b = NewButton(40, 60, 100, 41);
+  b->SetShortCutHint("K");
+  b->ShowShortCutHint();
+  TShortCutHintWindow* tip = b->ShortCutHintWindow();
+  ASSERT_NE(tip, nullptr);
+  EXPECT_EQ(tip->Owner(), b);
+  EXPECT_EQ(tip->Parent(), b);
+  // A pop-up created over a child window is owned by that window's top-level window.
+  EXPECT_EQ(GetWindow(tip->Handle(), GW_OWNER), form->Handle());
+  EXPECT_TRUE(IsWindowVisible(tip->Handle()));
+  // Still a pop-up placed in screen coordinates.
+  RECT r{};
+  GetWindowRect(tip->Handle(), &r);
+  const TPoint o = b->ClientToScreen(TPoint{0, 0});
+  EXPECT_EQ(r.left, o.X + (100 - tip->Width()) / 2);
+  EXPECT_EQ(r.top, o.Y - tip->Height() / 2);
+  b->HideShortCutHint();
+  EXPECT_FALSE(IsWindowVisible(tip->Handle()));
+  b->ShowShortCutHint();
+  EXPECT_TRUE(IsWindowVisible(tip->Handle()));
+  delete b;  // the tip goes with its button
 }
 
 // ---- looks ---------------------------------------------------------------------------------------

@@ -3,12 +3,14 @@
 // and snapshots of every panel style and of the main window's bar.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "foundation/DizUtil.h"
 #include "office/DizOfficeStatusBar.h"
 #include "platform/backend/Headless.h"
 #include "platform/backend/Robot.h"
+#include "platform/vcl/Filer.h"
 #include "platform/vcl/Forms.h"
 #include "platform/win/WinUser.h"
 
@@ -134,6 +136,23 @@ TEST_F(StatusBarTest, ClockAndKeyPanelsFollowTheClockAndTheKeys) {
   EXPECT_EQ(num->Text(), wasOn ? "NUM" : "");
 }
 
+TEST_F(StatusBarTest, TheInternalStylerIsTheBarsOwnNamedComponent) {
+  auto* internal = dynamic_cast<TCustomDizOfficeStatusBarStyler*>(bar->FindComponent("InternalStyler"));
+  ASSERT_NE(internal, nullptr);
+  EXPECT_EQ(internal, bar->CurrentStyler());
+  EXPECT_EQ(internal->Owner(), bar);
+  EXPECT_TRUE(internal->ComponentStyle().Contains(csSubComponent));
+  // Two bars on one form each own theirs; a stored form does not write it.
+  auto* second = new TDizOfficeStatusBar(form);
+  second->SetParent(form);
+  EXPECT_NE(second->FindComponent("InternalStyler"), internal);
+  bar->SetName("Bar1");
+  const std::string written = WriteComponentToText(form);
+  EXPECT_EQ(written.find("InternalStyler"), std::string::npos);
+  delete second;
+  EXPECT_EQ(bar->FindComponent("InternalStyler"), internal);
+}
+
 TEST_F(StatusBarTest, StylerLinkFallsBackToTheInternalStyler) {
   auto* styler = new TDizOfficeStatusBarOfficeStyler(form);
   EXPECT_EQ(styler->Style(), DizOfficeStatusBar::psOffice2003Blue);
@@ -214,6 +233,54 @@ TEST_F(StatusBarTest, PrimitivesBlendGaugeAndShortenPaths) {
   }
   EXPECT_EQ(steps, (std::vector<std::string>{path, "D:\\...\\notes\\file.txt", "D:\\...\\file.txt", "...\\file.txt",
                                              "file.txt"}));
+}
+
+TEST_F(StatusBarTest, AShortenedPathIsDrawnWhole) {
+  // From a box just as wide as "...\file.txt" is drawn on, the path is drawn as one of its
+  // shortened forms, whole: exactly as that form looks in a box with room to spare.
+  const std::string path = "C:\\work\\notes\\file.txt", shortened = "...\\file.txt";
+  const UINT pathFlags = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_PATH_ELLIPSIS;
+  const UINT plainFlags = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
+  // Anti-aliased, the bar shortens the path itself (plain GDI text shortens it its own way).
+  for (TAntiAlias aa : {aaClearType, aaAntiAlias}) {
+    SCOPED_TRACE(int(aa));
+    TFont font;
+    font.SetName("Tahoma");
+    font.SetHeight(-11);
+    auto draw = [&](const std::string& text, UINT flags, int width) {
+      auto bmp = std::make_unique<TBitmap>(200, 19);
+      TCanvas* c = bmp->Canvas();
+      c->Brush()->SetColor(clWhite);
+      c->FillRect(TRect{0, 0, 200, 19});
+      c->Font()->Assign(&font);
+      TRect measured;
+      DrawPanelText(c, taLeftJustify, flags, TRect{2, 0, 2 + width, 19}, text, &font, true, true, aa, false, measured);
+      return bmp;
+    };
+    auto pixels = [](TBitmap* b) {
+      std::vector<TColor> v;
+      for (int y = 0; y < 19; ++y)
+        for (int x = 0; x < 200; ++x) v.push_back(b->Canvas()->GetPixel(x, y));
+      return v;
+    };
+    // The width the shortened text takes as drawn.
+    auto probe = std::make_unique<TBitmap>(10, 10);
+    probe->Canvas()->Font()->Assign(&font);
+    TRect box;
+    DrawPanelText(probe->Canvas(), taLeftJustify, plainFlags, TRect{0, 0, 1000, 19}, shortened, &font, true, false, aa,
+                  false, box);
+    const int width = box.Right - box.Left + 1;
+    // Every way the path may be shortened, drawn whole.
+    std::vector<std::vector<TColor>> candidates;
+    for (const std::string& text :
+         {path, std::string("C:\\...\\notes\\file.txt"), std::string("C:\\...\\file.txt"), shortened})
+      candidates.push_back(pixels(draw(text, plainFlags, 1000).get()));
+    for (int w = width; w < width + 50; ++w) {
+      const auto got = pixels(draw(path, pathFlags, w).get());
+      EXPECT_TRUE(std::find(candidates.begin(), candidates.end(), got) != candidates.end()) << "box " << w;
+    }
+    EXPECT_TRUE(pixels(draw(path, pathFlags, width).get()) == candidates.back());
+  }
 }
 
 TEST_F(StatusBarTest, TheGripAnswersTheSizingHitTestAndIsDrawn) {

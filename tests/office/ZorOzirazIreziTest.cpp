@@ -6,9 +6,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "foundation/DizThemeBinding.h"
 #include "office/ZorOzirazIrezi.h"
 #include "office/ZorOzirazIreziStylers.h"
 #include "platform/backend/Headless.h"
@@ -307,6 +309,56 @@ TEST(PagerStylers, PresetRules) {
   EXPECT_FALSE(f.RoundEdges());
   f.SetOfficePagerStyle(psUser);
   EXPECT_FALSE(f.RoundEdges());
+}
+
+// A visual-styles library whose colour scheme the test chooses.
+class PagerSchemeTest : public ::testing::Test {
+protected:
+  PagerSchemeTest() : saved(SetLibraryExports("uxtheme.dll", StandardThemeLibraryExports())) {}
+  ~PagerSchemeTest() override { SetLibraryExports("uxtheme.dll", saved); }
+  static void Install(bool active, const char16_t* scheme) {
+    Active = active;
+    Scheme = scheme;
+    TLibraryExports e;
+    e["IsThemeActive"] = LibraryProc(static_cast<TIsThemeActive>([]() -> BOOL { return Active; }));
+    e["GetCurrentThemeName"] = LibraryProc(static_cast<TGetCurrentThemeName>(
+        [](char16_t*, int, char16_t* color, int maxColor, char16_t*, int) -> HRESULT {
+          std::u16string s(Scheme);
+          const size_t n = std::min<size_t>(s.size(), size_t(maxColor - 1));
+          s.copy(color, n);
+          color[n] = 0;
+          return 0;
+        }));
+    SetLibraryExports("uxtheme.dll", e);
+  }
+  static inline bool Active = true;
+  static inline const char16_t* Scheme = u"";
+  std::optional<TLibraryExports> saved;
+};
+
+TEST_F(PagerSchemeTest, AnAdaptingOfficeStylerFollowsTheColourScheme) {
+  TZorOzirazIreziOfficeStyler s(nullptr);
+  s.SetOfficePagerStyle(psOffice2007Luna);
+  Install(true, u"HomeStead");
+  s.ThemeChanged(&s);
+  EXPECT_EQ(s.Style(), psOffice2007Luna);  // AutoThemeAdapt is off
+  s.SetAutoThemeAdapt(true);
+  struct Case {
+    bool active;
+    const char16_t* scheme;
+    TOfficePagerStyle style;
+  } cases[] = {{true, u"NormalColor", psOffice2003Blue}, {true, u"HomeStead", psOffice2003Olive},
+               {true, u"Metallic", psOffice2003Silver}, {true, u"Royale", psWindowsXP},
+               {true, u"Metallic", psOffice2003Silver}, {false, u"HomeStead", psWindowsXP}};
+  for (const Case& c : cases) {
+    Install(c.active, c.scheme);
+    s.ThemeChanged(&s);
+    EXPECT_EQ(s.Style(), c.style);
+  }
+  // The olive look's colours come with it.
+  Install(true, u"HomeStead");
+  s.ThemeChanged(&s);
+  EXPECT_EQ(s.PageAppearance()->Color(), TColor(0xCFF0EA));
 }
 
 // ---- pages, placement, activation --------------------------------------------------------------

@@ -387,6 +387,28 @@ TEST_F(DockPanelTest, AlignLeftTurnsToolBarsVertical) {
   }
 }
 
+TEST_F(DockPanelTest, TurningThePanelExchangesTheBarsLengthAndThickness) {
+  struct Case {
+    TDockAlign align;
+    bool tall;
+  } cases[] = {{daLeft, true}, {daTop, false}, {daRight, true}, {daBottom, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(int(c.align));
+    TDizDockPanel* panel = NewPanel();
+    // An automatically sized bar, and one whose length is fixed.
+    auto* automatic = new TVivIzizEzu(form);
+    automatic->SetParent(panel);
+    TVivIzizEzu* fixed = Dock(panel, 100);
+    const int length = automatic->Width();
+    panel->SetDockAlign(c.align);
+    for (TVivIzizEzu* bar : {automatic, fixed}) {
+      EXPECT_EQ(bar->Height() > bar->Width(), c.tall) << bar->Width() << " x " << bar->Height();
+      EXPECT_EQ(c.tall ? bar->Width() : bar->Height(), bar->DockedThickness());
+    }
+    EXPECT_EQ(c.tall ? automatic->Height() : automatic->Width(), length);
+  }
+}
+
 // ---- the row rules ----------------------------------------------------------------------
 TEST_F(DockPanelTest, SideBySideAndPushing) {
   TDizDockPanel* panel = NewPanel();

@@ -621,17 +621,20 @@ TEST_F(ToolBarTest, SeparatorSizesAndLines) {
   EXPECT_EQ(sep->Width(), 10);
   EXPECT_EQ(sep->Height(), 26);
   bar->SetPosition(daLeft);
+  // The bar turned (its docked thickness is now its width); the separator spans it.
+  EXPECT_EQ(bar->Width(), bar->DockedThickness());
   EXPECT_EQ(sep->Height(), 10);
-  EXPECT_EQ(sep->Width(), 196);
+  EXPECT_EQ(sep->Width(), bar->Width() - 4);
   bar->SetPosition(daTop);
   auto bmp = Snapshot(bar);
-  const int x = sep->Left() + 5, t = sep->Top();
+  const int x = sep->Left() + 5, t = sep->Top(), h = sep->Height();
+  EXPECT_EQ(h, bar->Height() - 4);
   const TColor shadow = ColorToRGB(clBtnShadow) & 0xFFFFFF;
   EXPECT_EQ(Px(bmp.get(), x, t + 3), shadow);
-  EXPECT_EQ(Px(bmp.get(), x, t + 22), shadow);
-  EXPECT_NE(Px(bmp.get(), x, t + 23), shadow);
+  EXPECT_EQ(Px(bmp.get(), x, t + h - 4), shadow);
+  EXPECT_NE(Px(bmp.get(), x, t + h - 3), shadow);
   EXPECT_EQ(Px(bmp.get(), x + 1, t + 4), 0xFFFFFFu);
-  EXPECT_EQ(Px(bmp.get(), x + 1, t + 23), 0xFFFFFFu);
+  EXPECT_EQ(Px(bmp.get(), x + 1, t + h - 3), 0xFFFFFFu);
   sep->SetSeparatorStyle(ssBlank);
   bmp = Snapshot(bar);
   EXPECT_NE(Px(bmp.get(), x, t + 10), shadow);

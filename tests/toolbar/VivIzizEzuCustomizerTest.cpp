@@ -164,10 +164,11 @@ TEST_F(CustomizerTest, UserSectionAppliedAndReset) {
   EXPECT_EQ(made->Owner(), bar);
   made->Click();
   EXPECT_EQ(executed, 1);
-  auto* madeGlow = bar->GetToolBarControls(3);
-  EXPECT_TRUE(cust->GlowMadeByCustomizer(madeGlow));
-  EXPECT_EQ(cust->GlowCommandID(madeGlow), -1);  // command 7 does not exist
-  EXPECT_EQ(static_cast<TDovAvarOrodez*>(madeGlow)->ImageIndex(), 3);
+  auto* madeGlow = dynamic_cast<TDovAvarOrodez*>(bar->GetToolBarControls(3));
+  ASSERT_NE(madeGlow, nullptr);
+  EXPECT_TRUE(madeGlow->MadeByCustomizer());
+  EXPECT_EQ(madeGlow->CommandID(), -1);  // command 7 does not exist
+  EXPECT_EQ(madeGlow->ImageIndex(), 3);
   // The items the section does not name are parked, not freed.
   ASSERT_EQ(cust->RemovedItems()->Count(), 2);
   EXPECT_EQ(sep->Parent(), nullptr);
@@ -201,6 +202,32 @@ TEST_F(CustomizerTest, EmptyLayoutParksEverything) {
   delete cust;  // the parked controls stay alive
   EXPECT_EQ(sep->Parent(), nullptr);
   EXPECT_EQ(sep->Name(), "Sep1");
+}
+
+TEST_F(CustomizerTest, AGlowButtonItMakesCarriesItsCommand) {
+  cust->SetFileName(ini);
+  int executed = 0;
+  TVIECommand* cmd = cust->Commands()->Add();
+  cmd->SetCaption("Run");
+  cmd->OnExecute = [&](TObject*) { ++executed; };
+  WriteSection("ToolBarItemCount=2\nName0=Glow1\nName0.ClassName=DIZCUSTOMGLOWBUTTON\nName0.CommandID=0\n"
+               "Name1=RunGlow\nName1.ClassName=DIZCUSTOMGLOWBUTTON\nName1.CommandID=0\n");
+  cust->UpdateVivIzizEzu();
+  ASSERT_EQ(Items(), (std::vector<std::string>{"Glow1", "RunGlow"}));
+  // The designed glow button is not the customizer's: it keeps its defaults.
+  EXPECT_FALSE(glow->MadeByCustomizer());
+  EXPECT_EQ(glow->CommandID(), -1);
+  auto* made = dynamic_cast<TDovAvarOrodez*>(bar->GetToolBarControls(1));
+  ASSERT_NE(made, nullptr);
+  EXPECT_TRUE(made->MadeByCustomizer());
+  EXPECT_EQ(made->CommandID(), 0);
+  made->Click();
+  EXPECT_EQ(executed, 1);
+  // Left out of the next layout, the made button is freed, the designed one only parked.
+  WriteSection("ToolBarItemCount=0\n");
+  cust->UpdateVivIzizEzu();
+  EXPECT_EQ(bar->FindComponent("RunGlow"), nullptr);
+  EXPECT_GE(cust->RemovedItems()->IndexOf(glow), 0);
 }
 
 TEST_F(CustomizerTest, HostileNamesAreSkipped) {

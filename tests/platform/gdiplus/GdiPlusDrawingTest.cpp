@@ -185,6 +185,34 @@ TEST(GdiPlusShapes, DottedPenAlternatesPixels) {
   for (int x = 0; x < 20; ++x) EXPECT_EQ(c.At(x, 2), x % 2 ? kWhite : kBlack) << x;
 }
 
+TEST(GdiPlusShapes, SmoothedDottedPenStillAlternatesWholePixels) {
+  // Straight lines and the straight sides of a rounded frame, as a focus frame draws them.
+  Canvas c(40, 40);
+  GdipSetSmoothingMode(c.g, SmoothingModeAntiAlias);
+  Pen pen(0xFF808080, 1);
+  ASSERT_EQ(GdipSetPenDashStyle(pen.p, DashStyleDot), Ok);
+  ASSERT_EQ(GdipDrawLine(c.g, pen.p, 2, 2, 30, 2), Ok);
+  ASSERT_EQ(GdipDrawLine(c.g, pen.p, 35, 5, 35, 33), Ok);
+  for (int i = 0; i < 20; ++i) {
+    EXPECT_EQ(c.At(2 + i, 2), i % 2 ? kWhite : 0xFF808080u) << "row, " << i;
+    EXPECT_EQ(c.At(35, 5 + i), i % 2 ? kWhite : 0xFF808080u) << "column, " << i;
+  }
+  EXPECT_EQ(c.At(10, 1), kWhite);
+  EXPECT_EQ(c.At(10, 3), kWhite);
+  // A wider dotted pen keeps its smoothing.
+  Canvas wide(40, 10);
+  GdipSetSmoothingMode(wide.g, SmoothingModeAntiAlias);
+  Pen thick(kBlack, 2.5f);
+  ASSERT_EQ(GdipSetPenDashStyle(thick.p, DashStyleDot), Ok);
+  ASSERT_EQ(GdipDrawLine(wide.g, thick.p, 0, 5, 40, 5), Ok);
+  int partial = 0;
+  for (int x = 0; x < 40; ++x) {
+    const ARGB p = wide.At(x, 6);
+    if (p != kWhite && p != kBlack) ++partial;
+  }
+  EXPECT_GT(partial, 0);
+}
+
 TEST(GdiPlusShapes, PenAlphaBlendsOverBackground) {
   Canvas c(10, 10);
   Pen pen(0x80FF0000, 3);
