@@ -30,7 +30,7 @@ function(lorm_test name)
   if(ARG_LABELS)
     list(APPEND properties LABELS "${ARG_LABELS}")
   endif()
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${properties})
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_PREFIX "${LORM_TEST_PREFIX}" PROPERTIES ${properties})
 endfunction()
 
 # lorm_fuzz(<name> <source> DEPS <targets>...)
