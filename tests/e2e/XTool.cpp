@@ -14,6 +14,11 @@
 //                                    as STRING, the old Latin-1 target; prints "owned" and
 //                                    answers until another program takes the clipboard
 //                                    (at most 60 s)
+//   e2e_xtool keys TEXT              binds each Cyrillic letter of TEXT (given in UTF-8),
+//                                    small and capital on one key, to a key that has no
+//                                    symbols, as a Russian layout would, so that xdotool
+//                                    finds them in the keyboard map instead of remapping a
+//                                    key for every letter; prints "bound N"
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -236,11 +241,82 @@ int Panel(Display* dpy, int argc, char** argv) {
   }
 }
 
+// The X keysyms of the Cyrillic letters: the small ones from 0x6C0 and the capitals from
+// 0x6E0, both in this order; ё and Ё apart.
+constexpr char32_t kCyrillicOrder[] = U"юабцдефгхийклмнопярстужвьызшэщчъ";
+
+// The small and capital keysym of a Cyrillic letter given either way; false for others.
+bool CyrillicKeysyms(char32_t c, KeySym* small, KeySym* capital) {
+  if (c == U'ё' || c == U'Ё') {
+    *small = 0x6A3;
+    *capital = 0x6B3;
+    return true;
+  }
+  char32_t lower = c >= U'А' && c <= U'Я' ? c + 0x20 : c;
+  for (int i = 0; kCyrillicOrder[i]; ++i)
+    if (kCyrillicOrder[i] == lower) {
+      *small = KeySym(0x6C0 + i);
+      *capital = KeySym(0x6E0 + i);
+      return true;
+    }
+  return false;
+}
+
+int BindKeys(Display* dpy, int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: e2e_xtool keys TEXT\n");
+    return 2;
+  }
+  std::u32string letters;
+  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(argv[2]); *p;) {
+    char32_t c = *p;
+    int more = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+    c &= more ? (0x3F >> more) : 0x7F;
+    ++p;
+    for (; more && (*p & 0xC0) == 0x80; --more, ++p) c = (c << 6) | (*p & 0x3F);
+    letters += c;
+  }
+  int low, high, per;
+  XDisplayKeycodes(dpy, &low, &high);
+  KeySym* map = XGetKeyboardMapping(dpy, KeyCode(low), high - low + 1, &per);
+  auto bound = [&](KeySym k) {
+    for (int i = 0; i < (high - low + 1) * per; ++i)
+      if (map[i] == k) return true;
+    return false;
+  };
+  int code = high, count = 0;
+  for (char32_t c : letters) {
+    KeySym small, capital;
+    if (!CyrillicKeysyms(c, &small, &capital) || bound(small)) continue;
+    auto unused = [&](int k) {
+      for (int j = 0; j < per; ++j)
+        if (map[(k - low) * per + j] != NoSymbol) return false;
+      return true;
+    };
+    while (code >= low && !unused(code)) --code;
+    if (code < low) {
+      std::fprintf(stderr, "e2e_xtool: no free key left\n");
+      XFree(map);
+      return 1;
+    }
+    KeySym syms[2] = {small, capital};
+    XChangeKeyboardMapping(dpy, code, 2, syms, 1);
+    map[(code - low) * per] = small;  // taken from now on
+    if (per > 1) map[(code - low) * per + 1] = capital;
+    --code;
+    ++count;
+  }
+  XFree(map);
+  XSync(dpy, False);
+  std::printf("bound %d\n", count);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: e2e_xtool shot OUT.png [X Y]... | close WINDOW | paste TARGET | offer-latin1 TEXT\n");
+    std::fprintf(stderr, "usage: e2e_xtool shot OUT.png [X Y]... | close WINDOW | paste TARGET | offer-latin1 TEXT | keys TEXT\n");
     return 2;
   }
   Display* dpy = XOpenDisplay(nullptr);
@@ -254,6 +330,7 @@ int main(int argc, char** argv) {
   else if (std::strcmp(argv[1], "panel") == 0) rc = Panel(dpy, argc, argv);
   else if (std::strcmp(argv[1], "paste") == 0) rc = Paste(dpy, argc, argv);
   else if (std::strcmp(argv[1], "offer-latin1") == 0) rc = OfferLatin1(dpy, argc, argv);
+  else if (std::strcmp(argv[1], "keys") == 0) rc = BindKeys(dpy, argc, argv);
   else std::fprintf(stderr, "e2e_xtool: unknown command %s\n", argv[1]);
   XCloseDisplay(dpy);
   return rc;

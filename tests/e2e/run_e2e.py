@@ -302,6 +302,28 @@ def press_caption(display, x, y, times, gap):
     xdo(display, *args)
 
 
+def wait_work_area(env, bound):
+    """The root window's work area once the window manager has taken the panel's strip
+    from it (its height below the screen's 768), read again and again for up to `bound`
+    seconds: the manager applies a new strut in its own time, later on a loaded machine.
+    Returns (area or None, the last value read)."""
+    deadline = time.time() + bound
+    seen = ""
+    while True:
+        r = subprocess.run(["xprop", "-root", "_NET_WORKAREA"], env=env, capture_output=True,
+                           text=True, timeout=15)
+        seen = r.stdout.strip()
+        try:
+            nums = [int(n) for n in r.stdout.partition("=")[2].replace(",", " ").split()]
+        except ValueError:
+            nums = []
+        if len(nums) >= 4 and nums[3] < 768:
+            return tuple(nums[:4]), seen
+        if time.time() > deadline:
+            return None, seen
+        time.sleep(0.1)
+
+
 def maximise_under_window_manager(args, env, display):
     """Under a window manager with a panel reserving the screen's bottom, double-clicking
     the caption maximises the window to the work area (nothing off-screen, the panel left
@@ -329,17 +351,9 @@ def maximise_under_window_manager(args, env, display):
         procs.append(panel)
         if panel.stdout.readline().strip() != b"mapped":
             fail("the panel did not start")
-        area = None
-        while time.time() < deadline:
-            r = subprocess.run(["xprop", "-root", "_NET_WORKAREA"], env=env, capture_output=True,
-                               text=True, timeout=15)
-            nums = [int(n) for n in r.stdout.partition("=")[2].replace(",", " ").split()]
-            if len(nums) >= 4 and nums[3] < 768:
-                area = tuple(nums[:4])
-                break
-            time.sleep(0.1)
+        area, seen = wait_work_area(env, 30)
         if not area:
-            fail("the window manager does not reserve the panel's strip: " + r.stdout)
+            fail("the window manager does not reserve the panel's strip within 30 s: " + seen)
         f, f_log, f_win = start_form(args, env, "maximise", "60,90")
         procs.append(f)
         wait_quiet(f_log, f)

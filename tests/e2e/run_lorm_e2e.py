@@ -2,8 +2,8 @@
 """End-to-end test of the lorm program on a real display.
 
 Starts its own Xvfb, starts the program in a fresh folder (first start: the two file boxes
-are answered with Enter), adds three gases through the editor strip of the database page
-(Ctrl+N), types their shares into the mixture grid, recalculates through the menu, closes
+are answered with Enter), adds three gases with Cyrillic names through the editor strip of the database
+page (Ctrl+N), types their shares into the mixture grid, recalculates through the menu, closes
 the program through "Выход", checks the saved database, starts the program again in the
 same folder and finds the three gases in both grids on the screen.
 
@@ -25,11 +25,13 @@ import select  # noqa: E402
 from run_e2e import SKIP, fail, lsan_env  # noqa: E402
 
 SCREEN = (1400, 900)
-# Latin names: xdotool types characters outside the keyboard map by remapping a key on the
-# fly, which the X server does not always keep up with.
-GASES = [("Metan", "CH4", "0.717", "2.22", "30.6", "10.3"),
-         ("Azot", "N2", "1.251", "1.04", "24.3", "17"),
-         ("Kislorod", "O2", "1.429", "0.92", "24.7", "20.3")]
+# Cyrillic names, typed as a person with a Russian layout would: the letters are bound to
+# spare keys before the program starts (e2e_xtool keys), so xdotool finds them in the
+# keyboard map instead of remapping a key for every letter, which the X server does not
+# always keep up with.
+GASES = [("Метан", "CH4", "0.717", "2.22", "30.6", "10.3"),
+         ("Азот", "N2", "1.251", "1.04", "24.3", "17"),
+         ("Кислород", "O2", "1.429", "0.92", "24.7", "20.3")]
 SHARES = ["50", "30,5", "19.5"]
 
 
@@ -243,6 +245,10 @@ def main():
     try:
         xvfb, display = start_xvfb(args.out)
         env["DISPLAY"] = display
+        r = subprocess.run([args.xtool, "keys", "".join(g[0] for g in GASES)], env=env,
+                           capture_output=True, text=True, timeout=30)
+        if r.returncode != 0:
+            fail("cannot bind the Cyrillic letters to keys: " + r.stderr)
         # First start in an empty folder: the two boxes of the missing database.
         proc = start(args, env, folder, "first")
         procs.append(proc)

@@ -22,6 +22,12 @@ THandler gPending;
 LRESULT Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
   auto it = gHandlers.find(h);
   if (it == gHandlers.end() && gPending) it = gHandlers.emplace(h, gPending).first;
+  if (m == WM_NCDESTROY && it != gHandlers.end()) {
+    // The window's last message: a window made later may be given the same handle.
+    THandler last = std::move(it->second);
+    gHandlers.erase(it);
+    return last ? last(h, m, w, l) : DefWindowProc(h, m, w, l);
+  }
   if (it != gHandlers.end() && it->second) return it->second(h, m, w, l);
   return DefWindowProc(h, m, w, l);
 }

@@ -43,6 +43,13 @@ protected:
       Handlers()[h] = Pending();
       it = Handlers().find(h);
     }
+    if (m == WM_NCDESTROY && it != Handlers().end()) {
+      // The window's last message: its handler is forgotten, for a window made later may be
+      // given the same handle and must not inherit it.
+      THandler last = std::move(it->second);
+      Handlers().erase(it);
+      return last ? last(h, m, w, l) : DefWindowProc(h, m, w, l);
+    }
     if (it != Handlers().end() && it->second) return it->second(h, m, w, l);
     return DefWindowProc(h, m, w, l);
   }
