@@ -96,6 +96,7 @@ TEST_F(ThemeTest, EveryStoredValueRoundTrips) {
   source.GroupAppearance()->ToolBarAppearance()->ColorHot()->SetDirection(VivIzizEzu::gdVertical);
   source.CompactGlowButtonAppearance()->SetColorMirrorCheckedTo(clDefault);
   source.QATAppearance()->SetSteps(3);
+  source.DockColor()->SetSteps(16384);  // the most bands a theme may ask for
   source.SetFormBorderColor(0x7F000001);
   const std::string text = Saved(source);
   EXPECT_EQ(Lines(text).size(), 303u);
@@ -146,6 +147,9 @@ TEST_F(ThemeTest, ADamagedBlockRaisesCorruptFileAndChangesNothing) {
       {"an integer that is no number", [](auto& l) { l[49] = "FloatingWindowBorderWidth=two"; }},
       {"a file ending early", [](auto& l) { l.resize(120); }},
       {"an impossible font size", [](auto& l) { l[39] = "Font.Size=2147483647"; }},
+      {"an absurd step count", [](auto& l) { l[28] = "Color.Steps=2147483647"; }},
+      {"an absurd dock step count", [](auto& l) { l[36] = "DockColor.Steps=16385"; }},
+      {"an absurd negative step count", [](auto& l) { l[301] = "QATAppearance.Steps=-2147483648"; }},
       {"a missing line in the middle", [](auto& l) { l.erase(l.begin() + 60); }},
   };
   for (const Case& c : cases) {
