@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <vector>
+#include <csignal>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -192,14 +193,24 @@ bool LoadGasBase(const std::string& fileName, TRecordList& list,
     return true;
   }
 
-  // Records are read in chunks of a fixed size and nothing is reserved from the count, so
-  // a huge announced count costs nothing until records are really there.
+  // No more records are read than the file's bytes hold (a huge count in a sparse file
+  // announces records that are not there), and the list never grows beyond the number of
+  // records the program can hold and show. A file holding more stops at that ceiling with
+  // the read error; the records read until then stay.
+  const std::int64_t held = (static_cast<std::int64_t>(info.st_size) - 4) / std::int64_t(TMyRecord::ImageSize);
+  const std::int64_t room =
+      list.size() >= MaxGasRecords ? 0 : static_cast<std::int64_t>(MaxGasRecords - list.size());
+  const std::int64_t wanted = std::min<std::int64_t>(count, std::max<std::int64_t>(held, 0));
+  const bool overflow = wanted > room;
+
+  // Records are read in chunks of a fixed size; the list is grown once, by what is read.
   try {
     std::vector<unsigned char> chunk(ChunkRecords * TMyRecord::ImageSize);
     std::vector<TMyRecord> records;
     records.reserve(ChunkRecords);
     std::size_t loaded = 0;
-    std::int64_t left = count;
+    std::int64_t left = std::min(wanted, room);
+    list.reserve(list.size() + static_cast<std::size_t>(left));
     while (left > 0) {
       const std::size_t want = static_cast<std::size_t>(std::min<std::int64_t>(left, ChunkRecords));
       std::size_t got = 0;
@@ -217,6 +228,7 @@ bool LoadGasBase(const std::string& fileName, TRecordList& list,
       if (result == TReadResult::Failed) throw EInOutError("read error");
       if (result == TReadResult::Short) break;
     }
+    if (overflow && left == 0) throw EInOutError("more records than the program can hold");
   } catch (const std::exception&) {
     Stop(ReadError, ReadCaption);
   }
@@ -225,7 +237,17 @@ bool LoadGasBase(const std::string& fileName, TRecordList& list,
   return true;
 }
 
+void IgnoreFileSizeSignal() {
+  struct sigaction current {};
+  if (::sigaction(SIGXFSZ, nullptr, &current) != 0 || current.sa_handler != SIG_DFL) return;
+  struct sigaction ignore {};
+  ignore.sa_handler = SIG_IGN;
+  sigemptyset(&ignore.sa_mask);
+  ::sigaction(SIGXFSZ, &ignore, nullptr);
+}
+
 bool SaveGasBase(const std::string& fileName, const TRecordList& list) {
+  IgnoreFileSizeSignal();
   // Write through the real file when the name is a symbolic link, so the link survives.
   std::string target = fileName;
   if (char* resolved = ::realpath(fileName.c_str(), nullptr)) {

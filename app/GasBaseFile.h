@@ -2,10 +2,15 @@
 // Reading and writing of the .cnv gas database file: a signed 32-bit little-endian record
 // count followed by that many 56-byte record images. Every failure is reported to the
 // user in a message box (caption "Чтение файла " or "Запись файла ").
+#include <cstddef>
 #include <functional>
 #include <string>
 
 #include "app/Class_myrecord.h"
+
+// The most records the program holds and shows (the record list and the rows of both
+// grids); a file holding more loads this many and reports a read error.
+inline constexpr std::size_t MaxGasRecords = 1000000;
 
 // Reads the file and inserts its records, in file order, in front of the records the list
 // already holds; then runs `refresh` (the main window refreshes its grids). An empty file
@@ -18,6 +23,12 @@ bool LoadGasBase(const std::string& fileName, TRecordList& list,
 // replaces the old file only once every byte is written and flushed; on any failure the
 // old file stays as it was, an error box is shown and the result is false.
 bool SaveGasBase(const std::string& fileName, const TRecordList& list);
+
+// Makes a write beyond the file-size limit fail with EFBIG instead of killing the program
+// with SIGXFSZ, so a failed save removes its temporary file and reports the error. Leaves
+// a handler that someone installed alone. The program calls it at start; every save
+// calls it too.
+void IgnoreFileSizeSignal();
 
 // The texts the reader and writer show.
 namespace GasBaseMessages {

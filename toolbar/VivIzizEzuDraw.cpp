@@ -3,6 +3,8 @@
 // button faces are in VivIzizEzuFaces.cpp.
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <vector>
 
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Text.h"
@@ -67,16 +69,41 @@ void DrawGradient(TCanvas* Canvas, TColor FromColor, TColor ToColor, bool Horizo
   if (!Canvas) return;
   if (Bands <= 0) Bands = 1;
   TRgb f = Channels(FromColor), t = Channels(ToColor);
-  double s = (Horizontal ? (R.Right - 1 - R.Left) : (R.Bottom - 1 - R.Top)) / double(Bands);
-  for (int i = 0; i < Bands; ++i) {
+  const double span = Horizontal ? double(R.Right) - 1 - R.Left : double(R.Bottom) - 1 - R.Top;
+  const double s = span / double(Bands);
+  auto position = [s](int i) { return RoundEven(i * s); };
+  auto draw = [&](int i) {
     TColor c = Pack(f.R + RoundEven(double(i) * (t.R - f.R) / Bands), f.G + RoundEven(double(i) * (t.G - f.G) / Bands),
                     f.B + RoundEven(double(i) * (t.B - f.B) / Bands));
     Canvas->Pen()->SetColor(c);
     Canvas->Brush()->SetColor(c);
-    int p = RoundEven(i * s), w = RoundEven(s) + 1;
+    int p = position(i), w = RoundEven(s) + 1;
     if (Horizontal) Canvas->Rectangle(R.Left + p, R.Top, R.Left + p + w, R.Bottom);
     else Canvas->Rectangle(R.Left, R.Top + p, R.Right, R.Top + p + w);
+  };
+  if (Bands <= 2 * (std::abs(span) + 2)) {
+    for (int i = 0; i < Bands; ++i) draw(i);
+    return;
   }
+  // Far more bands than pixels (a step count from a file or form may be anything up to
+  // 2^31 - 1): the bands are then one pixel wide (|s| < 0.5), and what each pixel shows is
+  // the last band drawn there. Only those bands are drawn, in band order, which gives the
+  // very pixels, and the pen and brush, of drawing every band.
+  std::vector<int> shown;
+  const int first = position(0), last = position(Bands - 1);
+  for (int x = std::min(first, last); x <= std::max(first, last); ++x) {
+    // The positions run monotonically with the band number: find the last band that
+    // begins at or before x (at or after x when they run backwards).
+    int lo = 0, hi = Bands - 1;
+    while (lo < hi) {
+      const int mid = lo + (hi - lo + 1) / 2;
+      if (s >= 0 ? position(mid) <= x : position(mid) >= x) lo = mid;
+      else hi = mid - 1;
+    }
+    if (position(lo) == x) shown.push_back(lo);
+  }
+  std::sort(shown.begin(), shown.end());
+  for (int i : shown) draw(i);
 }
 
 void DrawVistaGradient(TCanvas* Canvas, const TRect& R, int UpperHeight, TColor Color, TColor ColorTo,

@@ -2,11 +2,14 @@
 // notification. The colour presets are in VivIzizEzuPresets.cpp.
 #include "toolbar/VivIzizEzuStylers.h"
 
+#include <cstdint>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "foundation/DizAppStyler.h"
 
+#include "platform/rtl/FileRead.h"
 #include "platform/rtl/SysUtils.h"
 
 namespace VivIzizEzu {
@@ -34,17 +37,26 @@ void WriteStyleFile(TCustomVivIzizEzuStyler& Styler, const std::string& FileName
   Styler.SavePropToFile(f);
 }
 
+// A style file is a name line and 303 short lines; anything far larger is no style file.
+constexpr std::int64_t kMaxStyleFileSize = std::int64_t(1) << 20;
+
 // Reads the first line (the style name, upper-cased) and the theme text after it, which
-// is checked here (a damaged one raises "Corrupt file" before anything is applied).
+// is checked here (a damaged one raises "Corrupt file" before anything is applied). The
+// file is read whole through the reader that refuses FIFOs, devices and folders without
+// blocking, and files beyond the size a style file can have.
 std::string ReadStyleFile(const std::string& FileName, std::string& Block) {
-  std::ifstream f(FileName, std::ios::binary);
-  if (!f) throw Exception("Cannot open file " + FileName);
-  std::string first;
-  std::getline(f, first);
+  std::vector<std::uint8_t> bytes;
+  switch (ReadFileBytes(FileName, bytes, kMaxStyleFileSize)) {
+    case TReadFileResult::Ok: break;
+    case TReadFileResult::NotRegular: throw Exception("Cannot open file " + FileName + ": not a regular file");
+    case TReadFileResult::TooLarge: throw Exception("Cannot open file " + FileName + ": too large for a style file");
+    default: throw Exception("Cannot open file " + FileName);
+  }
+  const std::string text(bytes.begin(), bytes.end());
+  const std::size_t end = text.find('\n');
+  std::string first = text.substr(0, end);
   if (!first.empty() && first.back() == '\r') first.pop_back();
-  std::ostringstream rest;
-  rest << f.rdbuf();
-  Block = rest.str();
+  Block = end == std::string::npos ? std::string() : text.substr(end + 1);
   TCustomVivIzizEzuStyler check(nullptr);
   std::istringstream in(Block);
   check.LoadPropFromFile(in);

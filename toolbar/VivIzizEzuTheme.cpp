@@ -14,11 +14,14 @@ namespace {
 
 using S = TCustomVivIzizEzuStyler;
 
-enum TEncoding { enColor, enInt, enFontSize, enBool, enDirection, enGradient, enGrip, enFontStyle, enFontName };
+enum TEncoding { enColor, enInt, enSteps, enFontSize, enBool, enDirection, enGradient, enGrip, enFontStyle, enFontName };
 
 // Font sizes beyond this many points are taken as damage (they would overflow the
 // conversion to a font height).
 constexpr int kMaxFontSize = 16384;
+// Gradient step counts beyond this many are taken as damage too: no screen shows more
+// bands than it has pixels.
+constexpr int kMaxGradientSteps = 16384;
 
 struct TLineDef {
   std::string Key;
@@ -119,7 +122,7 @@ std::vector<TLineDef> BuildLines() {
         [o](S& s, int v) { o(s)->SetColorTo(v); });
     add(prefix + ".Direction", enDirection, [o](S& s) { return static_cast<int>(o(s)->Direction()); },
         [o](S& s, int v) { o(s)->SetDirection(static_cast<TGradientDirection>(v)); });
-    add(prefix + ".Steps", enInt, [o](S& s) { return o(s)->Steps(); }, [o](S& s, int v) { o(s)->SetSteps(v); });
+    add(prefix + ".Steps", enSteps, [o](S& s) { return o(s)->Steps(); }, [o](S& s, int v) { o(s)->SetSteps(v); });
   };
   auto mirror = [&](const std::string& prefix, std::function<TMirrorGradient*(S&)> o) {
     add(prefix + ".Color", enColor, [o](S& s) { return static_cast<int>(o(s)->Color()); },
@@ -237,7 +240,7 @@ std::vector<TLineDef> BuildLines() {
   VIE_LINE("PagerCaption", enColor, PC, ColorMirrorTo)
   VIE_LINE("PagerCaption", enGradient, PC, Gradient)
   VIE_LINE("PagerCaption", enGradient, PC, GradientMirror)
-  VIE_LINE("PagerCaption", enInt, PC, Steps)
+  VIE_LINE("PagerCaption", enSteps, PC, Steps)
   VIE_LINE("PagerCaption", enColor, PC, TextColor)
 #undef PC
   font("PagerCaption.Font", [](S& s) { return s.PagerCaption()->Font(); }, true);
@@ -279,7 +282,7 @@ std::vector<TLineDef> BuildLines() {
   VIE_LINE("PageAppearance", enColor, PA, ShadowColor)
   VIE_LINE("PageAppearance", enGradient, PA, Gradient)
   VIE_LINE("PageAppearance", enGradient, PA, GradientMirror)
-  VIE_LINE("PageAppearance", enInt, PA, Steps)
+  VIE_LINE("PageAppearance", enSteps, PA, Steps)
 #undef PA
   // 179-260: GroupAppearance
 #define GA s.GroupAppearance()
@@ -301,7 +304,7 @@ std::vector<TLineDef> BuildLines() {
   VIE_LINE("GroupAppearance.PageAppearance", enColor, GP, ColorMirrorTo)
   VIE_LINE("GroupAppearance.PageAppearance", enGradient, GP, Gradient)
   VIE_LINE("GroupAppearance.PageAppearance", enGradient, GP, GradientMirror)
-  VIE_LINE("GroupAppearance.PageAppearance", enInt, GP, Steps)
+  VIE_LINE("GroupAppearance.PageAppearance", enSteps, GP, Steps)
 #undef GP
   tabs("GroupAppearance.TabAppearance", [](S& s) { return s.GroupAppearance()->TabAppearance(); }, false);
   VIE_LINE("GroupAppearance.ToolBarAppearance", enColor, GA->ToolBarAppearance(), BorderColor)
@@ -321,7 +324,7 @@ std::vector<TLineDef> BuildLines() {
   VIE_LINE("QATAppearance", enColor, QA, FullSizeBorderColor)
   VIE_LINE("QATAppearance", enColor, QA, FullSizeColor)
   VIE_LINE("QATAppearance", enColor, QA, FullSizeColorTo)
-  VIE_LINE("QATAppearance", enInt, QA, Steps)
+  VIE_LINE("QATAppearance", enSteps, QA, Steps)
 #undef QA
   VIE_LINE("", enColor, &s, FormBorderColor)
 #undef VIE_LINE
@@ -366,6 +369,7 @@ void TCustomVivIzizEzuStyler::SavePropToFile(std::ostream& F) {
     switch (d.Encoding) {
       case enColor: value = ColorText(d.Get(*this)); break;
       case enInt:
+      case enSteps:
       case enFontSize: value = std::to_string(d.Get(*this)); break;
       case enBool: value = d.Get(*this) ? "True" : "False"; commaText = true; break;
       case enDirection: value = d.Get(*this) == gdHorizontal ? "gdHorizontal" : "gdVertical"; break;
@@ -424,6 +428,10 @@ void TCustomVivIzizEzuStyler::LoadPropFromFile(std::istream& F) {
           break;
         case enInt:
           if (!ParseInt(value, p.Value)) throw Exception("bad integer");
+          break;
+        case enSteps:
+          if (!ParseInt(value, p.Value) || p.Value < -kMaxGradientSteps || p.Value > kMaxGradientSteps)
+            throw Exception("bad step count");
           break;
         case enFontSize:
           if (!ParseInt(value, p.Value) || p.Value < -kMaxFontSize || p.Value > kMaxFontSize)

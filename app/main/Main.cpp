@@ -2,6 +2,7 @@
 // it is started from.
 #include <iostream>
 
+#include "app/GasBaseFile.h"
 #include "app/Program.h"
 #include "app/Unitabout.h"
 #include "app/Unitconverting.h"
@@ -10,6 +11,8 @@
 #include "platform/win/WinUser.h"
 
 int main() {
+  // A save that reaches the file-size limit fails and cleans up instead of being killed.
+  IgnoreFileSizeSignal();
   try {
     TSdlBackend display;
     TSdlBackendScope use(display);

@@ -10,6 +10,8 @@
 #include <set>
 #include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "platform/rtl/MessageService.h"
 #include "tests/support/FifoGuard.h"
@@ -248,6 +250,38 @@ TEST_F(GasBaseFileTest, FailedWriteLeavesTheOldFileIntactAndReportsTheError) {
   EXPECT_EQ(files, 1u) << "the temporary file must be removed";
 }
 
+// A save that reaches the file-size limit in a process that never touched SIGXFSZ (as the
+// program starts) is not killed by the signal: the write fails, the temporary file goes
+// and the error is shown. Run in a child, since the limit and the signal are per process.
+TEST_F(GasBaseFileTest, ASaveBeyondTheFileSizeLimitFailsCleanlyInsteadOfBeingKilled) {
+  const fs::path path = Dir / "converting.cnv";
+  ASSERT_TRUE(SaveGasBase(path.string(), {Gas("old", "", 1)}));
+  const Bytes before = ReadAll(path);
+
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    std::signal(SIGXFSZ, SIG_DFL);
+    rlimit small{};
+    ::getrlimit(RLIMIT_FSIZE, &small);
+    small.rlim_cur = 100;
+    if (::setrlimit(RLIMIT_FSIZE, &small) != 0) ::_exit(3);
+    TMessageBoxRecorder boxes;
+    const bool saved = SaveGasBase(path.string(), TRecordList(20, Gas("new", "", 2)));
+    const bool reported = boxes.Shown() == std::vector<TRecordedMessageBox>{{WriteError, WriteCaption, 0x10}};
+    ::_exit(saved ? 1 : reported ? 0 : 2);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_FALSE(WIFSIGNALED(status)) << "killed by signal " << WTERMSIG(status);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the save reported success, 2: no error box";
+  EXPECT_EQ(ReadAll(path), before);
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(Dir)) names.insert(entry.path().filename().string());
+  EXPECT_EQ(names, (std::set<std::string>{"converting.cnv"})) << "the temporary file must be removed";
+}
+
 TEST_F(GasBaseFileTest, SaveReplacesTheTargetOfASymbolicLinkAndKeepsTheLink) {
   const fs::path real = Dir / "real.cnv";
   ASSERT_TRUE(SaveGasBase(real.string(), {}));
@@ -287,6 +321,54 @@ TEST_F(GasBaseFileTest, ManyRecordsUnderAHugeCountLoadInOrderAcrossChunks) {
   EXPECT_EQ(list.back().GetName(), "kept");
   EXPECT_LT(list.capacity(), 4 * list.size());
   EXPECT_TRUE(Shown().empty());
+}
+
+// The count is believed only as far as the file's bytes go, and the list never grows
+// beyond what the program can hold: a sparse 2 GiB file announcing 2147483647 records
+// loads up to the ceiling and reports the read error, keeping the records read so far
+// and those the list already held.
+TEST_F(GasBaseFileTest, RecordsBeyondTheFilesBytesOrTheCeilingAreNotRead) {
+  const std::int64_t ceiling = std::int64_t(MaxGasRecords);
+  const struct Case {
+    const char* name;
+    std::int32_t count;
+    std::int64_t fileSize;
+    std::size_t kept;    // records in the list before loading
+    std::size_t loaded;  // records expected from the file
+    bool error;
+  } cases[] = {
+      {"sparse 2 GiB, huge count", 0x7FFFFFFF, std::int64_t(2) << 30, 0, MaxGasRecords, true},
+      {"sparse 2 GiB, list not empty", 0x7FFFFFFF, std::int64_t(2) << 30, 2, MaxGasRecords - 2, true},
+      {"one record over the ceiling", std::int32_t(ceiling + 1), 4 + 56 * (ceiling + 1), 0, MaxGasRecords, true},
+      {"exactly the ceiling", std::int32_t(ceiling), 4 + 56 * ceiling, 0, MaxGasRecords, false},
+      {"count beyond the bytes", 5000000, 4 + 56 * 2000 + 17, 1, 2000, false},
+      {"full list", 3, 4 + 56 * 3, MaxGasRecords, 0, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const fs::path path = Dir / "sparse.cnv";
+    Bytes head;
+    AppendInt32(head, c.count);
+    const Bytes first = RecordImage(Gas("first", "", 1));
+    head.insert(head.end(), first.begin(), first.end());
+    WriteAll(path, head);
+    ASSERT_EQ(::truncate(path.c_str(), c.fileSize), 0);
+
+    TRecordList list(c.kept, Gas("kept", "", 2));
+    Boxes.Clear();
+    Refreshes = 0;
+    EXPECT_TRUE(Load(path, list));
+    ASSERT_EQ(list.size(), c.kept + c.loaded);
+    EXPECT_LE(list.capacity(), std::max<std::size_t>(MaxGasRecords, c.kept + 1));
+    if (c.loaded) {
+      EXPECT_EQ(list.front().GetName(), "first");
+      EXPECT_EQ(list[c.loaded - 1].GetName(), c.loaded > 1 ? "" : "first");
+    }
+    if (c.kept) EXPECT_EQ(list.back().GetName(), "kept");
+    if (c.error) EXPECT_EQ(Shown(), (std::vector<TRecordedMessageBox>{{ReadError, ReadCaption, 0x10}}));
+    else EXPECT_TRUE(Shown().empty());
+    EXPECT_EQ(Refreshes, 1);
+  }
 }
 
 // A save killed part-way leaves its temporary behind; the next save removes such

@@ -2,11 +2,13 @@
 // a bitmap canvas. The face sheets are saved as PNG in the working directory for a look.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/image/PngCodec.h"
 #include "platform/vcl/Graphics.h"
@@ -92,6 +94,66 @@ TEST_F(FaceCanvas, GradientBandsStepTowardTheSecondColour) {
   DrawGradient(c, clBlack, clWhite, false, {0, 0, 40, 20}, 2);
   EXPECT_EQ(At(5, 0), clBlack);
   EXPECT_EQ(At(5, 19), Rgb(128, 128, 128));  // the last band stops one step short
+}
+
+// The banded gradient drawn band by band, one rectangle each, as a reference.
+void GradientBandByBand(TCanvas* C, TColor From, TColor To, bool Horizontal, const TRect& R, int Bands) {
+  auto channel = [](TColor c, int shift) { return int((c >> shift) & 0xFF); };
+  const double s = (Horizontal ? R.Right - 1 - R.Left : R.Bottom - 1 - R.Top) / double(Bands);
+  for (int i = 0; i < Bands; ++i) {
+    int rgb[3];
+    for (int k = 0; k < 3; ++k)
+      rgb[k] = channel(From, 8 * k) +
+               int(std::nearbyint(double(i) * (channel(To, 8 * k) - channel(From, 8 * k)) / Bands));
+    const TColor c = Rgb(rgb[0], rgb[1], rgb[2]);
+    C->Pen()->SetColor(c);
+    C->Brush()->SetColor(c);
+    const int p = int(std::nearbyint(i * s)), w = int(std::nearbyint(s)) + 1;
+    if (Horizontal) C->Rectangle(R.Left + p, R.Top, R.Left + p + w, R.Bottom);
+    else C->Rectangle(R.Left, R.Top + p, R.Right, R.Top + p + w);
+  }
+}
+
+// A step count far beyond the gradient's length in pixels (a theme or form may carry
+// 2147483647) draws only the bands that stay visible: the same pixels, pen and brush as
+// drawing every band, and a count of 2^31 - 1 paints at once.
+TEST_F(FaceCanvas, GradientsWithFarMoreBandsThanPixelsDrawOnlyTheVisibleBands) {
+  const struct {
+    bool horizontal;
+    TRect r;
+    int bands;
+  } cases[] = {
+      {false, {2, 3, 42, 23}, 45},       {false, {2, 3, 42, 23}, 200},    {true, {2, 3, 42, 23}, 1000},
+      {true, {5, 1, 36, 9}, 99991},      {false, {0, 0, 40, 1}, 5000},    {true, {10, 0, 11, 8}, 3000},
+      {true, {30, 2, 10, 8}, 777},       {false, {4, 20, 30, 12}, 4096},  {false, {0, 0, 40, 20}, 4 * 20 + 1},
+  };
+  for (const auto& k : cases) {
+    SCOPED_TRACE(testing::Message() << k.bands << " bands, " << (k.horizontal ? "horizontal" : "vertical") << " ("
+                                    << k.r.Left << ", " << k.r.Top << ", " << k.r.Right << ", " << k.r.Bottom << ")");
+    Reset(48, 28, clFuchsia);
+    GradientBandByBand(c, Rgb(250, 10, 0), Rgb(3, 200, 255), k.horizontal, k.r, k.bands);
+    std::vector<TColor> want;
+    for (int y = 0; y < 28; ++y)
+      for (int x = 0; x < 48; ++x) want.push_back(At(x, y));
+    const TColor pen = c->Pen()->GetColor(), brush = c->Brush()->GetColor();
+    Reset(48, 28, clFuchsia);
+    DrawGradient(c, Rgb(250, 10, 0), Rgb(3, 200, 255), k.horizontal, k.r, k.bands);
+    int differ = 0;
+    for (int y = 0; y < 28; ++y)
+      for (int x = 0; x < 48; ++x) differ += At(x, y) != want[y * 48 + x];
+    EXPECT_EQ(differ, 0);
+    EXPECT_EQ(c->Pen()->GetColor(), pen);
+    EXPECT_EQ(c->Brush()->GetColor(), brush);
+  }
+  for (bool horizontal : {false, true}) {
+    Reset(400, 300);
+    DrawGradient(c, clBlack, clWhite, horizontal, {0, 0, 400, 300}, 2147483647);
+    const int length = horizontal ? 400 : 300;
+    auto along = [&](int i) { return horizontal ? At(i, 150) : At(200, i); };
+    EXPECT_EQ(along(0), clBlack);
+    EXPECT_GE(R(along(length - 1)), 254);
+    for (int i = 1; i < length; ++i) ASSERT_GE(R(along(i)), R(along(i - 1))) << i;
+  }
 }
 
 TEST_F(FaceCanvas, AVistaGradientStacksTwoGradientsUnderABorder) {

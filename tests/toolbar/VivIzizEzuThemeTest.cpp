@@ -10,6 +10,7 @@
 #include "foundation/DizThemeBinding.h"
 #include "platform/backend/Headless.h"
 #include "platform/vcl/Filer.h"
+#include "tests/support/FifoGuard.h"
 #include "tests/toolbar/ToolBarTestSupport.h"
 #include "toolbar/VivIzizEzuStylers.h"
 
@@ -95,6 +96,7 @@ TEST_F(ThemeTest, EveryStoredValueRoundTrips) {
   source.GroupAppearance()->ToolBarAppearance()->ColorHot()->SetDirection(VivIzizEzu::gdVertical);
   source.CompactGlowButtonAppearance()->SetColorMirrorCheckedTo(clDefault);
   source.QATAppearance()->SetSteps(3);
+  source.DockColor()->SetSteps(16384);  // the most bands a theme may ask for
   source.SetFormBorderColor(0x7F000001);
   const std::string text = Saved(source);
   EXPECT_EQ(Lines(text).size(), 303u);
@@ -145,6 +147,9 @@ TEST_F(ThemeTest, ADamagedBlockRaisesCorruptFileAndChangesNothing) {
       {"an integer that is no number", [](auto& l) { l[49] = "FloatingWindowBorderWidth=two"; }},
       {"a file ending early", [](auto& l) { l.resize(120); }},
       {"an impossible font size", [](auto& l) { l[39] = "Font.Size=2147483647"; }},
+      {"an absurd step count", [](auto& l) { l[28] = "Color.Steps=2147483647"; }},
+      {"an absurd dock step count", [](auto& l) { l[36] = "DockColor.Steps=16385"; }},
+      {"an absurd negative step count", [](auto& l) { l[301] = "QATAppearance.Steps=-2147483648"; }},
       {"a missing line in the middle", [](auto& l) { l.erase(l.begin() + 60); }},
   };
   for (const Case& c : cases) {
@@ -344,6 +349,54 @@ TEST_F(ThemeTest, StyleFilesNameTheStyleFirst) {
     EXPECT_EQ(e.Message(), "Cannot Create " + bad);
   }
   std::remove(file.c_str());
+}
+
+// A FIFO, a device or a folder named as a style file is refused at once with a clear
+// error (a reader that opened the FIFO would wait for a writer; one that read /dev/zero
+// would never end), and so is a file far larger than a style file.
+TEST_F(ThemeTest, StyleFilesThatAreNoRegularFilesAreRefusedWithoutBlocking) {
+  char pattern[] = "/tmp/lorm-stylefile-XXXXXX";
+  ASSERT_NE(::mkdtemp(pattern), nullptr);
+  const std::string dir = pattern, fifo = dir + "/style.fifo", big = dir + "/big.txt";
+  ASSERT_TRUE(MakeFifo(fifo));
+  {
+    auto* s = new TVivIzizEzuOfficeStyler(&Form);
+    s->SaveToFile(big);
+    ASSERT_EQ(::truncate(big.c_str(), std::int64_t(64) << 20), 0);  // a sparse tail
+  }
+  const struct {
+    std::string path, message;
+  } cases[] = {
+      {fifo, "Cannot open file " + fifo + ": not a regular file"},
+      {"/dev/zero", "Cannot open file /dev/zero: not a regular file"},
+      {dir, "Cannot open file " + dir + ": not a regular file"},
+      {big, "Cannot open file " + big + ": too large for a style file"},
+  };
+  auto* office = new TVivIzizEzuOfficeStyler(&Form);
+  auto* fantasy = new TVivIzizEzuFantasyStyler(&Form);
+  office->SetToolBarStyle(VivIzizEzu::bsOffice2007Luna);
+  const std::string officeBefore = Saved(*office), fantasyBefore = Saved(*fantasy);
+  for (const auto& c : cases) {
+    for (int which = 0; which < 2; ++which) {
+      SCOPED_TRACE(c.path + (which ? " fantasy" : " office"));
+      std::string message = "(no error)";
+      ASSERT_TRUE(ReturnsWithoutBlocking(fifo, [&] {
+        try {
+          if (which) fantasy->LoadFromFile(c.path);
+          else office->LoadFromFile(c.path);
+        } catch (const Exception& e) {
+          message = e.Message();
+        }
+      }));
+      EXPECT_EQ(message, c.message);
+    }
+  }
+  EXPECT_EQ(office->Style(), VivIzizEzu::bsOffice2007Luna);
+  EXPECT_EQ(Saved(*office), officeBefore);
+  EXPECT_EQ(Saved(*fantasy), fantasyBefore);
+  ::unlink(fifo.c_str());
+  ::unlink(big.c_str());
+  ::rmdir(dir.c_str());
 }
 
 TEST_F(ThemeTest, TheStyleSurvivesAStoredForm) {
