@@ -365,3 +365,89 @@ TEST_F(PanelTest, TheMainWindowPanelsLookRightInOffice2007Luna) {
 }
 
 }  // namespace
+
+namespace {
+
+// A group and two panels as a stored form holds them: the form owns all three.
+const char* const kGroupForm = R"(object GroupForm: TForm
+  Left = 0
+  Top = 0
+  Width = 400
+  Height = 400
+  object Group1: TRavUvureGroup
+    Left = 0
+    Top = 0
+    Width = 300
+    Height = 300
+    object Panel1: TRavUvure
+      Left = 8
+      Top = 8
+      Width = 200
+      Height = 60
+    end
+    object Panel2: TRavUvure
+      Left = 8
+      Top = 80
+      Width = 200
+      Height = 60
+    end
+  end
+end
+)";
+
+}  // namespace
+
+// Whoever frees the panels and the group, in whatever order, each is freed once and the
+// group's list holds only live panels (the sanitizer reports a panel freed twice).
+TEST_F(PanelTest, GroupForgetsPanelsFreedBeforeItInAnyOrder) {
+  enum Order { FormOnly, PanelsFirst, GroupFirst, SecondPanelFirst };
+  RegisterClasses({TRavUvure::StaticClass(), TRavUvureGroup::StaticClass()});
+  for (Order order : {FormOnly, PanelsFirst, GroupFirst, SecondPanelFirst}) {
+    SCOPED_TRACE(order);
+    auto* stored = new TForm(form);
+    ReadComponentFromText(kGroupForm, stored);
+    auto* group = dynamic_cast<TRavUvureGroup*>(stored->FindComponent("Group1"));
+    auto* panel1 = dynamic_cast<TCustomRavUvure*>(stored->FindComponent("Panel1"));
+    auto* panel2 = dynamic_cast<TCustomRavUvure*>(stored->FindComponent("Panel2"));
+    ASSERT_TRUE(group && panel1 && panel2);
+    ASSERT_EQ(group->PanelCount(), 2);
+    stored->Show();
+    switch (order) {
+      case FormOnly: break;
+      case PanelsFirst:
+        delete panel1;
+        ASSERT_EQ(group->PanelCount(), 1);
+        EXPECT_EQ(group->Panels(0), panel2);
+        EXPECT_EQ(panel2->Index, 0);
+        delete panel2;
+        EXPECT_EQ(group->PanelCount(), 0);
+        delete group;
+        break;
+      case GroupFirst:
+        delete group;  // frees its panels
+        EXPECT_EQ(stored->FindComponent("Panel1"), nullptr);
+        EXPECT_EQ(stored->FindComponent("Panel2"), nullptr);
+        EXPECT_EQ(stored->ComponentCount(), 0);
+        break;
+      case SecondPanelFirst:
+        delete panel2;
+        ASSERT_EQ(group->PanelCount(), 1);
+        EXPECT_EQ(group->Panels(0), panel1);
+        break;
+    }
+    delete stored;
+  }
+
+  // Panels the group made and owns leave its list when freed directly.
+  auto* group = new TRavUvureGroup(form);
+  group->SetParent(form);
+  group->SetBounds(0, 0, 300, 300);
+  TCustomRavUvure* first = group->AddPanel();
+  TCustomRavUvure* second = group->AddPanel();
+  delete first;
+  ASSERT_EQ(group->PanelCount(), 1);
+  EXPECT_EQ(group->Panels(0), second);
+  group->RemovePanel(0);
+  EXPECT_EQ(group->PanelCount(), 0);
+  delete group;
+}
