@@ -92,13 +92,16 @@ void TRavUvureGroup::SetGroupStyle(TGroupStyle Value) {
   ArrangeControls();
 }
 
+// Paddings are kept within the coordinate range, like the panels' bounds.
 void TRavUvureGroup::SetHorzPadding(int Value) {
+  Value = ClampCoordinate(Value);
   if (FHorzPadding == Value) return;
   FHorzPadding = Value;
   ArrangeControls();
 }
 
 void TRavUvureGroup::SetVertPadding(int Value) {
+  Value = ClampCoordinate(Value);
   if (FVertPadding == Value) return;
   FVertPadding = Value;
   ArrangeControls();

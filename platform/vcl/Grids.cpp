@@ -239,7 +239,7 @@ int TCustomGrid::RowHeights(int Index) const {
 
 void TCustomGrid::SetColWidths(int Index, int Value) {
   CheckIndex(Index, FColCount);
-  if (Value < 0) Value = 0;
+  Value = std::clamp(Value, 0, kMaxCoordinate);
   int& width = FColWidths[static_cast<size_t>(Index)];
   if (width == Value) return;
   if (FColWidthSum >= 0) FColWidthSum += Value - std::max(width, 0);
@@ -250,7 +250,7 @@ void TCustomGrid::SetColWidths(int Index, int Value) {
 
 void TCustomGrid::SetRowHeights(int Index, int Value) {
   CheckIndex(Index, FRowCount);
-  if (Value < 0) Value = 0;
+  Value = std::clamp(Value, 0, kMaxCoordinate);
   int& height = FRowHeights[static_cast<size_t>(Index)];
   if (height == Value) return;
   if (FRowHeightSum >= 0) FRowHeightSum += Value - std::max(height, 0);
@@ -259,8 +259,9 @@ void TCustomGrid::SetRowHeights(int Index, int Value) {
   RowHeightsChanged();
 }
 
+// Sizes are kept within the coordinate range, like the bounds of a control.
 void TCustomGrid::SetDefaultColWidth(int Value) {
-  if (Value < 0) Value = 0;
+  Value = std::clamp(Value, 0, kMaxCoordinate);
   FDefaultColWidth = Value;
   FColWidths.assign(static_cast<size_t>(FColCount), Value);
   FColWidthSum = -1;
@@ -269,7 +270,7 @@ void TCustomGrid::SetDefaultColWidth(int Value) {
 }
 
 void TCustomGrid::SetDefaultRowHeight(int Value) {
-  if (Value < 0) Value = 0;
+  Value = std::clamp(Value, 0, kMaxCoordinate);
   FDefaultRowHeight = Value;
   FRowHeights.assign(static_cast<size_t>(FRowCount), Value);
   FRowHeightSum = -1;
@@ -278,7 +279,7 @@ void TCustomGrid::SetDefaultRowHeight(int Value) {
 }
 
 void TCustomGrid::SetGridLineWidth(int Value) {
-  if (Value < 0) Value = 0;
+  Value = std::clamp(Value, 0, kMaxCoordinate);
   if (Value == FGridLineWidth) return;
   FGridLineWidth = Value;
   ColWidthsChanged();

@@ -252,6 +252,76 @@ TEST_F(PanelTest, PositionIsSavedInOrderAndLoadedBack) {
   EXPECT_EQ(none->Top(), 0);
 }
 
+// Saved positions are read back into the coordinate range, whatever the store holds; the
+// panel then collapses, expands, paints and is arranged without overflow.
+TEST_F(PanelTest, PositionsBeyondTheCoordinateRangeLoadClamped) {
+  const std::string ini = (dir / "extreme.ini").string();
+  const int far = 1000000;
+  struct Case {
+    long long top, left, height, fullHeight, width;
+    TRect bounds;
+    int fullAfter;
+  } cases[] = {
+      {2147483647, 2147483647, 2147483647, 2147483647, 2147483647, TRect{far, far, 2 * far, 2 * far}, far},
+      {-2147483648LL, -2147483648LL, -2147483648LL, -2147483648LL, -2147483648LL, TRect{-far, -far, -far, -far}, 0},
+      {-2147483648LL, 2147483647, 2147483647, -2147483648LL, -2147483648LL, TRect{far, -far, far, 0}, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.top);
+    std::filesystem::remove(ini);
+    {
+      TIniFile store(ini);
+      store.WriteInteger("P", "Top", int(c.top));
+      store.WriteInteger("P", "Left", int(c.left));
+      store.WriteInteger("P", "Height", int(c.height));
+      store.WriteInteger("P", "FullHeight", int(c.fullHeight));
+      store.WriteInteger("P", "Width", int(c.width));
+      store.WriteInteger("P", "Collaps", 1);
+    }
+    TRavUvure* panel = NewPanel(10, 10, 200, 120);
+    panel->Position()->Key = ini;
+    panel->Position()->Section = "P";
+    panel->Position()->Location = clInifile;
+    panel->LoadPosition();
+    EXPECT_TRUE(panel->Collaps());
+    EXPECT_EQ(panel->Left(), c.bounds.Left);
+    EXPECT_EQ(panel->Top(), c.bounds.Top);
+    EXPECT_EQ(panel->Width(), c.bounds.Width());
+    EXPECT_EQ(panel->FullHeight(), c.fullAfter);
+    panel->SetCollaps(false);
+    form->Repaint();
+    panel->SavePosition();
+    TIniFile store(ini);
+    EXPECT_EQ(store.ReadInteger("P", "Left", 0), c.bounds.Left);
+    EXPECT_EQ(store.ReadInteger("P", "Top", 0), c.bounds.Top);
+    delete panel;
+  }
+
+  // A group loads its panels' positions the same way and arranges them.
+  auto* group = new TRavUvureGroup(form);
+  group->SetParent(form);
+  group->SetBounds(0, 0, 300, 300);
+  TCustomRavUvure* a = group->AddPanel();
+  TCustomRavUvure* b = group->AddPanel();
+  a->SetName("A");
+  b->SetName("B");
+  std::filesystem::remove(ini);
+  {
+    TIniFile store(ini);
+    for (const char* section : {"A", "B"})
+      for (const char* key : {"Top", "Left", "Height", "FullHeight", "Width"})
+        store.WriteInteger(section, key, section[0] == 'A' ? 2147483647 : int(-2147483648LL));
+  }
+  group->Position()->Key = ini;
+  group->Position()->Section = "Group";
+  group->Position()->Location = clInifile;
+  group->LoadPanelPositions();
+  group->UpdateGroup();
+  form->Repaint();
+  EXPECT_LE(group->ContentExtent(), 4 * far);
+  delete group;
+}
+
 TEST_F(PanelTest, GroupStacksPanelsInColumnsAndKeepsTheListOrder) {
   auto* group = new TRavUvureGroup(form);
   group->SetParent(form);
