@@ -137,7 +137,14 @@ void TCustomGrid::CreateWnd() {
 
 // ---------------------------------------------------------------------------------------
 // Dimensions.
+// Each row and column costs its size at once (and the grids built on this one keep more
+// per row or column); cells are kept sparsely, but whole rows and columns are walked.
+// Counts beyond what a desktop's memory and patience hold are refused before anything
+// changes.
 void TCustomGrid::ChangeSize(int NewColCount, int NewRowCount) {
+  if (NewColCount > MaxGridCount || NewRowCount > MaxGridCount ||
+      static_cast<long long>(NewColCount) * NewRowCount > MaxGridCells)
+    throw EInvalidGridOperation("Grid too large for operation");
   int oldColCount = FColCount, oldRowCount = FRowCount;
   FColCount = NewColCount;
   FRowCount = NewRowCount;
