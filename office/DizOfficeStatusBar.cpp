@@ -233,7 +233,10 @@ void TDizOfficeStatusPanel::SetText(const std::string& Value) {
   if (FAutoSize)
     if (TDizOfficeStatusBar* bar = Bar()) bar->AutoSizePanels();
 }
+// Widths are kept within the coordinate range, like a control's bounds: the bar adds
+// its panels' widths up.
 void TDizOfficeStatusPanel::SetWidth(int Value) {
+  Value = ClampCoordinate(Value);
   if (FWidth == Value) return;
   FWidth = Value;
   ItemChanged(true);

@@ -164,7 +164,7 @@ public:
   int ImageIndex() const { return FImageIndex; }
   void SetImageIndex(int Value);
   int MinWidth() const { return FMinWidth; }
-  void SetMinWidth(int Value) { FMinWidth = Value; }
+  void SetMinWidth(int Value) { FMinWidth = ClampCoordinate(Value); }
   TProgressStyle* Progress() const { return FProgress.get(); }
   void SetProgress(TProgressStyle* Value);
   DizOfficeStatusBar::TDizOfficeStatusPanelStyle Style() const { return FStyle; }

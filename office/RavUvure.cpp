@@ -758,7 +758,7 @@ void TCustomRavUvure::Notification(TComponent* AComponent, TOperation Operation)
 void TCustomRavUvure::DefineProperties(TFiler* Filer) {
   TCustomPanel::DefineProperties(Filer);
   Filer->DefineProperty(
-      "FullHeight", [this](TReader& Reader) { FFullHeight = static_cast<int>(Reader.ReadInteger()); },
+      "FullHeight", [this](TReader& Reader) { FFullHeight = int(std::clamp<int64_t>(Reader.ReadInteger(), 0, kMaxCoordinate)); },
       [this](TWriter& Writer) { Writer.WriteInteger(FFullHeight); }, true);
 }
 
@@ -903,5 +903,6 @@ void TCustomRavUvure::LoadPosition() {
   SetHeight(store->ReadInteger(s, "Height", Height()));
   SetWidth(store->ReadInteger(s, "Width", Width()));
   SetCollaps(store->ReadInteger(s, "Collaps", 0) == 1);
-  FFullHeight = store->ReadInteger(s, "FullHeight", Height());
+  // The setters above keep the bounds within the coordinate range; so does this size.
+  FFullHeight = std::clamp(store->ReadInteger(s, "FullHeight", Height()), 0, kMaxCoordinate);
 }

@@ -491,6 +491,7 @@ public:
   void WndProc(TMessage& Message) override;
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
   void Loaded() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
   int Columns() const { return FColumns; }
   void SetColumns(int Value);
@@ -537,6 +538,7 @@ private:
   void ArrangeVertical();
   void ArrangeHorizontal();
   TCustomRavUvure* NewPanel(int Index);
+  void WatchPanel(TCustomRavUvure* Panel);
   bool GetScrollSmooth() const { return ScrollSmooth; }
   void SetScrollSmooth(bool Value) { ScrollSmooth = Value; }
 

@@ -45,9 +45,29 @@ TRavUvureGroup::TRavUvureGroup(TComponent* AOwner)
 }
 
 TRavUvureGroup::~TRavUvureGroup() {
-  std::vector<TCustomRavUvure*> panels = std::move(FPanels);
-  FPanels.clear();
-  for (TCustomRavUvure* p : panels) delete p;
+  // A panel freed while this loop runs (by another one's destruction) leaves the list
+  // through Notification, so each entry is taken off before it is freed.
+  while (!FPanels.empty()) {
+    TCustomRavUvure* p = FPanels.back();
+    FPanels.pop_back();
+    p->RemoveFreeNotification(this);
+    delete p;
+  }
+}
+
+// The list holds panels that another component may own (a form read from a stream owns
+// the group and its panels alike): each listed panel tells the group when it is freed,
+// whoever frees it, and the group forgets it.
+void TRavUvureGroup::WatchPanel(TCustomRavUvure* Panel) { Panel->FreeNotification(this); }
+
+void TRavUvureGroup::Notification(TComponent* AComponent, TOperation Operation) {
+  TRavUvure::Notification(AComponent, Operation);
+  if (Operation != opRemove || FPanels.empty()) return;
+  auto it = std::find(FPanels.begin(), FPanels.end(), AComponent);
+  if (it == FPanels.end()) return;
+  FPanels.erase(it);
+  if (ComponentState().Contains(csDestroying)) return;
+  for (int i = 0; i < PanelCount(); ++i) FPanels[i]->Index = i;
 }
 
 std::vector<TCustomRavUvure*> TRavUvureGroup::ChildPanels() const {
@@ -72,19 +92,25 @@ void TRavUvureGroup::SetGroupStyle(TGroupStyle Value) {
   ArrangeControls();
 }
 
+// Paddings are kept within the coordinate range, like the panels' bounds.
 void TRavUvureGroup::SetHorzPadding(int Value) {
+  Value = ClampCoordinate(Value);
   if (FHorzPadding == Value) return;
   FHorzPadding = Value;
   ArrangeControls();
 }
 
 void TRavUvureGroup::SetVertPadding(int Value) {
+  Value = ClampCoordinate(Value);
   if (FVertPadding == Value) return;
   FVertPadding = Value;
   ArrangeControls();
 }
 
-void TRavUvureGroup::InitPanels() { FPanels = ChildPanels(); }
+void TRavUvureGroup::InitPanels() {
+  FPanels = ChildPanels();
+  for (TCustomRavUvure* p : FPanels) WatchPanel(p);
+}
 
 TCustomRavUvure* TRavUvureGroup::NewPanel(int Index) {
   auto* panel = new TRavUvure(this);
@@ -95,6 +121,7 @@ TCustomRavUvure* TRavUvureGroup::NewPanel(int Index) {
   panel->Caption()->SetCloseButton(FDefaultPanel->Caption()->CloseButton());
   Index = std::clamp(Index, 0, PanelCount());
   FPanels.insert(FPanels.begin() + Index, panel);
+  WatchPanel(panel);
   for (int i = 0; i < PanelCount(); ++i) FPanels[i]->Index = i;
   UpdateScrollbar();
   ArrangeControls();

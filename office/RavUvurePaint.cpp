@@ -59,7 +59,8 @@ void TCustomRavUvure::Paint() {
   const TRect client = ClientRect();
   std::unique_ptr<TBitmap> buffer;
   TCanvas* c = Canvas();
-  if (FBuffered) {
+  // A panel larger than any window's buffer paints straight onto its window.
+  if (FBuffered && client.Right <= kMaxSurfaceSide && client.Bottom <= kMaxSurfaceSide) {
     buffer = std::make_unique<TBitmap>();
     buffer->SetSize(std::max(1, client.Right), std::max(1, client.Bottom));
     c = buffer->Canvas();
@@ -471,6 +472,9 @@ void TCustomRavUvure::ShadeHeader() {
   Randomize();
   if (w <= 0) w = top ? 100 : 20;
   if (h <= 0) h = top ? 20 : 100;
+  // A panel wider than any window's buffer is shaded as far as a window shows.
+  w = std::min(w, kMaxSurfaceSide);
+  h = std::min(h, kMaxSurfaceSide);
   TBitmap& bmp = *FShadeBitmap;
   bmp.SetSize(w, h);
   TCanvas* c = bmp.Canvas();

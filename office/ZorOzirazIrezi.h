@@ -46,13 +46,23 @@ public:
     F##Name = Value;                                  \
     Changed();                                        \
   }
-  ZOR_PROP(int, LeftMargin)
-  ZOR_PROP(int, RightMargin)
-  ZOR_PROP(int, Height)
-  ZOR_PROP(int, StartMargin)
-  ZOR_PROP(int, EndMargin)
-  ZOR_PROP(int, Spacing)
-  ZOR_PROP(int, Width)
+// Sizes and margins are kept within the coordinate range, like a control's bounds.
+#define ZOR_SIZE_PROP(Name)                           \
+  int Name() const { return F##Name; }                \
+  void Set##Name(int Value) {                         \
+    Value = ClampCoordinate(Value);                   \
+    if (F##Name == Value) return;                     \
+    F##Name = Value;                                  \
+    Changed();                                        \
+  }
+  ZOR_SIZE_PROP(LeftMargin)
+  ZOR_SIZE_PROP(RightMargin)
+  ZOR_SIZE_PROP(Height)
+  ZOR_SIZE_PROP(StartMargin)
+  ZOR_SIZE_PROP(EndMargin)
+  ZOR_SIZE_PROP(Spacing)
+  ZOR_SIZE_PROP(Width)
+#undef ZOR_SIZE_PROP
   ZOR_PROP(bool, WordWrap)
   ZOR_PROP(TImagePosition, ImagePosition)
   ZOR_PROP(TTabRounding, Rounding)

@@ -579,6 +579,7 @@ void TZorOzirazIrezi::SetRotateTabLeftRight(bool Value) {
 }
 
 void TZorOzirazIrezi::SetPageMargin(int Value) {
+  Value = ClampCoordinate(Value);
   if (FPageMargin == Value) return;
   FPageMargin = Value;
   UpdateTabScroller();

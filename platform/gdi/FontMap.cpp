@@ -30,6 +30,9 @@ namespace {
 #include "FontsConf.inc"
 
 constexpr int kDefaultEmHeight = 13;
+// The largest character or cell height asked of the font engine, in pixels: far above any
+// screen's text, and within what FreeType scales glyphs to.
+constexpr int kMaxFontHeight = 16384;
 constexpr size_t kTextCacheLimit = 2048;
 // Texts used again within this many moves to the front keep their place in the recency
 // order (they are still among the first kTextCacheFresh, far from being evicted).
@@ -426,11 +429,14 @@ PangoContext* FontMapContext() { return State().context; }
 FontRequest FontSpecFromLogFont(const LOGFONT& lf) {
   FontRequest fontRequest;
   fontRequest.face = lf.lfFaceName;
-  if (lf.lfHeight < 0) {
-    fontRequest.emHeight = -lf.lfHeight;
-  } else if (lf.lfHeight > 0) {
+  // A height beyond what the font engine renders (a stored form's Font.Height of INT_MIN,
+  // whose negation overflows) is the largest it renders.
+  const int height = std::clamp(lf.lfHeight, -kMaxFontHeight, kMaxFontHeight);
+  if (height < 0) {
+    fontRequest.emHeight = -height;
+  } else if (height > 0) {
     fontRequest.emHeight = 0;
-    fontRequest.cellHeight = lf.lfHeight;
+    fontRequest.cellHeight = height;
   } else {
     fontRequest.emHeight = kDefaultEmHeight;
   }

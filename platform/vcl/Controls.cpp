@@ -576,7 +576,17 @@ bool TControl::CanResize(int& NewWidth, int& NewHeight) {
 
 void TControl::ConstrainedResize(int&, int&, int&, int&) {}
 
+// Bounds beyond the coordinate range (stored forms, saved positions) are brought into
+// it first, so that the sums made of them below and in the layout stay inside int.
+static void ClampBounds(int& ALeft, int& ATop, int& AWidth, int& AHeight) {
+  ALeft = ClampCoordinate(ALeft);
+  ATop = ClampCoordinate(ATop);
+  AWidth = ClampCoordinate(AWidth);
+  AHeight = ClampCoordinate(AHeight);
+}
+
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  ClampBounds(ALeft, ATop, AWidth, AHeight);
   if (!CheckNewSize(AWidth, AHeight)) return;
   if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
   if (FParent && FVisible && FParent->HandleAllocated()) {
@@ -618,7 +628,8 @@ void TControl::SetClientWidth(int Value) { SetClientSize(Value, ClientHeight());
 void TControl::SetClientHeight(int Value) { SetClientSize(ClientWidth(), Value); }
 void TControl::SetClientSize(int W, int H) {
   TRect c = ClientRect();
-  SetBounds(FLeft, FTop, FWidth - c.Right + W, FHeight - c.Bottom + H);
+  SetBounds(FLeft, FTop, ClampCoordinate(static_cast<long long>(FWidth) - c.Right + ClampCoordinate(W)),
+            ClampCoordinate(static_cast<long long>(FHeight) - c.Bottom + ClampCoordinate(H)));
 }
 
 TPoint TControl::ClientOrigin() {
@@ -1548,6 +1559,7 @@ TPoint TWinControl::ClientOrigin() {
 }
 
 void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  ClampBounds(ALeft, ATop, AWidth, AHeight);
   if (!CheckNewSize(AWidth, AHeight)) return;
   if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
   if (FHandle && !IsIconic(FHandle)) {

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/gdi/Coordinates.h"
 #include "platform/rtl/Types.h"
 #include "platform/vcl/Component.h"
 #include "platform/vcl/Graphics.h"
@@ -218,10 +219,11 @@ public:
   int Top() const { return FTop; }
   int Width() const { return FWidth; }
   int Height() const { return FHeight; }
-  void SetLeft(int Value) { SetBounds(Value, FTop, FWidth, FHeight); }
-  void SetTop(int Value) { SetBounds(FLeft, Value, FWidth, FHeight); }
-  void SetWidth(int Value) { SetBounds(FLeft, FTop, Value, FHeight); }
-  void SetHeight(int Value) { SetBounds(FLeft, FTop, FWidth, Value); }
+  // Positions and sizes are brought within ±kMaxCoordinate here and in SetBounds.
+  void SetLeft(int Value) { SetBounds(ClampCoordinate(Value), FTop, FWidth, FHeight); }
+  void SetTop(int Value) { SetBounds(FLeft, ClampCoordinate(Value), FWidth, FHeight); }
+  void SetWidth(int Value) { SetBounds(FLeft, FTop, ClampCoordinate(Value), FHeight); }
+  void SetHeight(int Value) { SetBounds(FLeft, FTop, FWidth, ClampCoordinate(Value)); }
   virtual void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
   TRect BoundsRect() const { return TRect{FLeft, FTop, FLeft + FWidth, FTop + FHeight}; }
   void SetBoundsRect(const TRect& R) { SetBounds(R.Left, R.Top, R.Right - R.Left, R.Bottom - R.Top); }

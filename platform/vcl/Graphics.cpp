@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "platform/gdi/Blit.h"
+#include "platform/gdi/Coordinates.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/GdiObjects.h"
@@ -275,6 +276,7 @@ void TFont::SetName(const std::string& Value) {
   Changed();
 }
 void TFont::SetHeight(int Value) {
+  Value = ClampCoordinate(Value);  // a height is a size like any other
   if (Value == FHeight) return;
   FHeight = Value;
   Changed();

@@ -137,7 +137,14 @@ void TCustomGrid::CreateWnd() {
 
 // ---------------------------------------------------------------------------------------
 // Dimensions.
+// Each row and column costs its size at once (and the grids built on this one keep more
+// per row or column); cells are kept sparsely, but whole rows and columns are walked.
+// Counts beyond what a desktop's memory and patience hold are refused before anything
+// changes.
 void TCustomGrid::ChangeSize(int NewColCount, int NewRowCount) {
+  if (NewColCount > MaxGridCount || NewRowCount > MaxGridCount ||
+      static_cast<long long>(NewColCount) * NewRowCount > MaxGridCells)
+    throw EInvalidGridOperation("Grid too large for operation");
   int oldColCount = FColCount, oldRowCount = FRowCount;
   FColCount = NewColCount;
   FRowCount = NewRowCount;
@@ -239,7 +246,7 @@ int TCustomGrid::RowHeights(int Index) const {
 
 void TCustomGrid::SetColWidths(int Index, int Value) {
   CheckIndex(Index, FColCount);
-  if (Value < 0) Value = 0;
+  Value = std::clamp(Value, 0, kMaxCoordinate);
   int& width = FColWidths[static_cast<size_t>(Index)];
   if (width == Value) return;
   if (FColWidthSum >= 0) FColWidthSum += Value - std::max(width, 0);
@@ -250,7 +257,7 @@ void TCustomGrid::SetColWidths(int Index, int Value) {
 
 void TCustomGrid::SetRowHeights(int Index, int Value) {
   CheckIndex(Index, FRowCount);
-  if (Value < 0) Value = 0;
+  Value = std::clamp(Value, 0, kMaxCoordinate);
   int& height = FRowHeights[static_cast<size_t>(Index)];
   if (height == Value) return;
   if (FRowHeightSum >= 0) FRowHeightSum += Value - std::max(height, 0);
@@ -259,8 +266,9 @@ void TCustomGrid::SetRowHeights(int Index, int Value) {
   RowHeightsChanged();
 }
 
+// Sizes are kept within the coordinate range, like the bounds of a control.
 void TCustomGrid::SetDefaultColWidth(int Value) {
-  if (Value < 0) Value = 0;
+  Value = std::clamp(Value, 0, kMaxCoordinate);
   FDefaultColWidth = Value;
   FColWidths.assign(static_cast<size_t>(FColCount), Value);
   FColWidthSum = -1;
@@ -269,7 +277,7 @@ void TCustomGrid::SetDefaultColWidth(int Value) {
 }
 
 void TCustomGrid::SetDefaultRowHeight(int Value) {
-  if (Value < 0) Value = 0;
+  Value = std::clamp(Value, 0, kMaxCoordinate);
   FDefaultRowHeight = Value;
   FRowHeights.assign(static_cast<size_t>(FRowCount), Value);
   FRowHeightSum = -1;
@@ -278,7 +286,7 @@ void TCustomGrid::SetDefaultRowHeight(int Value) {
 }
 
 void TCustomGrid::SetGridLineWidth(int Value) {
-  if (Value < 0) Value = 0;
+  Value = std::clamp(Value, 0, kMaxCoordinate);
   if (Value == FGridLineWidth) return;
   FGridLineWidth = Value;
   ColWidthsChanged();

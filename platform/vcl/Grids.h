@@ -141,7 +141,11 @@ public:
 
   // Dimensions. Lowering a count to or below the fixed count lowers the fixed count
   // first; a current cell outside the new size moves onto the last row or column
-  // through SelectCell (and is put there anyway when SelectCell refuses).
+  // through SelectCell (and is put there anyway when SelectCell refuses). A count above
+  // MaxGridCount, or a size of more than MaxGridCells cells, raises EInvalidGridOperation
+  // ("Grid too large for operation") and leaves the grid as it was.
+  static constexpr int MaxGridCount = 10'000'000;
+  static constexpr long long MaxGridCells = 100'000'000'000LL;
   int ColCount() const { return FColCount; }
   void SetColCount(int Value);
   int RowCount() const { return FRowCount; }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <map>
 
+#include "platform/gdi/Coordinates.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/Edges.h"
@@ -29,20 +30,16 @@ std::map<HDC, TDCInfo>& DCs() {
   static std::map<HDC, TDCInfo> dcs;
   return dcs;
 }
-std::vector<cairo_surface_t*>& Retired() {
-  static std::vector<cairo_surface_t*> retired;
-  return retired;
-}
 cairo_surface_t*& ScreenSurface() {
   static cairo_surface_t* surface = nullptr;
   return surface;
 }
 
-void FreeRetired() {
-  if (!DCs().empty()) return;
-  for (cairo_surface_t* s : Retired()) cairo_surface_destroy(s);
-  Retired().clear();
-}
+// The top-level back buffers alive: made by EnsureSurface, gone when the last reference
+// (the window's or a device context's) is dropped.
+int gLiveSurfaces = 0;
+cairo_user_data_key_t gSurfaceKey;
+void SurfaceGone(void*) { --gLiveSurfaces; }
 
 RECT ScreenWindowRect(HWND h) {
   RECT r;
@@ -133,7 +130,6 @@ void ReleaseWindowDC(HDC dc) {
   DCs().erase(it);
   DeleteSurfaceDC(dc);
   if (h && Valid(h) && !RectEmpty(bounds)) CurrentBackend().TopLevelPainted(TopLevelOf(h), bounds);
-  FreeRetired();
 }
 
 bool NeedsPaint(HWND h) { return !h->Update.Empty() || h->NcPaintNeeded || h->InternalPaint; }
@@ -352,12 +348,20 @@ TRectSet VisibleWindowArea(HWND h, bool clipChildren) {
   return s;
 }
 
+// A back buffer is at most kMaxSurfaceSide on a side: a window sized beyond it (a
+// hostile stored form) draws into the part that fits instead of asking for gigabytes.
+// Device contexts hold their own reference to the surface they draw on, so a window's
+// surface is let go of at once when replaced or freed: one still drawn on by a device
+// context lives until that context is deleted, and no later.
 void EnsureSurface(HWND h) {
   if (h->Parent) return;
-  int w = std::max(1, RectWidth(h->Rect)), ht = std::max(1, RectHeight(h->Rect));
+  int w = std::clamp(RectWidth(h->Rect), 1, kMaxSurfaceSide), ht = std::clamp(RectHeight(h->Rect), 1, kMaxSurfaceSide);
   auto* old = reinterpret_cast<cairo_surface_t*>(h->Surface);
   if (old && cairo_image_surface_get_width(old) == w && cairo_image_surface_get_height(old) == ht) return;
   cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, ht);
+  // (cairo takes null user data for "remove": the count itself is the data.)
+  if (cairo_surface_set_user_data(s, &gSurfaceKey, &gLiveSurfaces, SurfaceGone) == CAIRO_STATUS_SUCCESS)
+    ++gLiveSurfaces;
   cairo_t* cr = cairo_create(s);
   COLORREF face = GetSysColor(COLOR_BTNFACE);
   cairo_set_source_rgb(cr, GetRValue(face) / 255.0, GetGValue(face) / 255.0, GetBValue(face) / 255.0);
@@ -368,19 +372,16 @@ void EnsureSurface(HWND h) {
   }
   cairo_destroy(cr);
   h->Surface = reinterpret_cast<_cairo_surface*>(s);
-  if (old) {
-    if (DCs().empty()) cairo_surface_destroy(old);
-    else Retired().push_back(old);
-  }
+  if (old) cairo_surface_destroy(old);
 }
 
 void FreeSurface(HWND h) {
   auto* s = reinterpret_cast<cairo_surface_t*>(h->Surface);
   h->Surface = nullptr;
-  if (!s) return;
-  if (DCs().empty()) cairo_surface_destroy(s);
-  else Retired().push_back(s);
+  if (s) cairo_surface_destroy(s);
 }
+
+int LiveWindowSurfaces() { return gLiveSurfaces; }
 
 void InvalidateParentArea(HWND h, const RECT& rectInParent) {
   if (!h->Parent) return;
@@ -425,7 +426,6 @@ bool FindPaintWindow(HWND filter, HWND* out) {
 void ResetPainting() {
   for (auto& [dc, info] : DCs()) DeleteSurfaceDC(dc);
   DCs().clear();
-  FreeRetired();
 }
 
 // The icon a caption shows: the window's small or big icon, else its class's; none for

@@ -510,6 +510,9 @@ void PaintStateChanged(HWND h);
 bool FindPaintWindow(HWND filter, HWND* out);
 void EnsureSurface(HWND h);
 void FreeSurface(HWND h);
+// How many top-level back buffers are alive (a window's, or one a device context still
+// draws on); for tests.
+int LiveWindowSurfaces();
 void DrawNonClient(HWND h, HDC dc);
 
 // Non-client geometry from the style (window coordinates)

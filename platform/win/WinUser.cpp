@@ -5,9 +5,11 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <climits>
 #include <cctype>
 #include <cstring>
 
+#include "platform/gdi/Coordinates.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/UxTheme.h"
 #include "platform/win/WinInternal.h"
@@ -69,13 +71,16 @@ HWND TopLevelOf(HWND h) {
 }
 std::vector<HWND>& TopLevels() { return S().TopLevels; }
 
+// Summed in 64 bits: each level is within the coordinate range, the sum of a deep
+// nesting need not be; the result is kept where a window's extent can still be added.
 POINT WindowOriginOnScreen(HWND h) {
-  POINT p{h->Rect.left, h->Rect.top};
+  long long x = h->Rect.left, y = h->Rect.top;
   for (HWND parent = h->Parent; parent; parent = parent->Parent) {
-    p.x += parent->Rect.left + parent->Client.left;
-    p.y += parent->Rect.top + parent->Client.top;
+    x += static_cast<long long>(parent->Rect.left) + parent->Client.left;
+    y += static_cast<long long>(parent->Rect.top) + parent->Client.top;
   }
-  return p;
+  constexpr long long limit = INT_MAX / 4;
+  return POINT{LONG(std::clamp(x, -limit, limit)), LONG(std::clamp(y, -limit, limit))};
 }
 POINT ClientOriginOnScreen(HWND h) {
   POINT p = WindowOriginOnScreen(h);
@@ -507,8 +512,10 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
     width = topLevel ? 640 : 0;
     height = topLevel ? 480 : 0;
   }
-  width = std::max(0, width);
-  height = std::max(0, height);
+  x = ClampCoordinate(x);
+  y = ClampCoordinate(y);
+  width = std::max(0, ClampCoordinate(width));
+  height = std::max(0, ClampCoordinate(height));
   h->Rect = MakeRect(x, y, x + width, y + height);
   h->NormalRect = h->Rect;
   h->Client = MakeRect(0, 0, width, height);
@@ -691,8 +698,12 @@ BOOL SetWindowPos(HWND h, HWND insertAfter, int x, int y, int cx, int cy, UINT f
     SendMessage(h, WM_WINDOWPOSCHANGING, 0, LPARAM(&wp));
     if (!Valid(h)) return FALSE;
   }
-  wp.cx = std::max(0, wp.cx);
-  wp.cy = std::max(0, wp.cy);
+  // Positions and sizes beyond the coordinate range are brought into it, so that the
+  // window's rectangle and the sums made of it stay inside int.
+  wp.x = ClampCoordinate(wp.x);
+  wp.y = ClampCoordinate(wp.y);
+  wp.cx = std::max(0, ClampCoordinate(wp.cx));
+  wp.cy = std::max(0, ClampCoordinate(wp.cy));
   RECT oldRect = h->Rect;
   RECT oldClient = h->Client;
   RECT newRect{wp.x, wp.y, wp.x + wp.cx, wp.y + wp.cy};

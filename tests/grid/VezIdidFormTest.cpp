@@ -231,3 +231,35 @@ TEST_F(GridsFormTest, FiveGasesInTheXPLookAndAfterTheOfficeStyle) {
 }
 
 }  // namespace
+
+namespace {
+
+// A stored grid whose row or column count no desktop can hold is refused through the
+// grid's own count setters, and the grid keeps its size and cells.
+TEST(GridsFormLimits, AStoredCountTooLargeToHoldIsRefused) {
+  THeadlessScope scope;
+  Application->Restart();
+  RegisterClass(TDavEvadurAvuz::StaticClass());
+  for (const char* prop : {"RowCount", "ColCount"}) {
+    auto owner = std::make_unique<TForm>(nullptr);
+    auto* grid = new TDavEvadurAvuz(owner.get());
+    grid->SetParent(owner.get());
+    grid->SetCells(1, 1, "kept");
+    const int rows = grid->RowCount(), cols = grid->ColCount();
+    const std::string text = std::string("object Grid9: TDavEvadurAvuz\n  ") + prop + " = 2147483647\nend\n";
+    try {
+      ReadComponentFromText(text, grid);
+      ADD_FAILURE() << prop << " read";
+    } catch (const EReadError& e) {
+      EXPECT_NE(e.Message().find("Grid too large for operation"), std::string::npos) << e.Message();
+    }
+    EXPECT_EQ(grid->RowCount(), rows);
+    EXPECT_EQ(grid->ColCount(), cols);
+    EXPECT_EQ(grid->Cells(1, 1), "kept");
+    EXPECT_THROW(grid->SetRowCountEx(2147483647), EInvalidGridOperation);
+    EXPECT_EQ(grid->RowCount(), rows);
+  }
+  Application->Restart();
+}
+
+}  // namespace

@@ -252,6 +252,76 @@ TEST_F(PanelTest, PositionIsSavedInOrderAndLoadedBack) {
   EXPECT_EQ(none->Top(), 0);
 }
 
+// Saved positions are read back into the coordinate range, whatever the store holds; the
+// panel then collapses, expands, paints and is arranged without overflow.
+TEST_F(PanelTest, PositionsBeyondTheCoordinateRangeLoadClamped) {
+  const std::string ini = (dir / "extreme.ini").string();
+  const int far = 1000000;
+  struct Case {
+    long long top, left, height, fullHeight, width;
+    TRect bounds;
+    int fullAfter;
+  } cases[] = {
+      {2147483647, 2147483647, 2147483647, 2147483647, 2147483647, TRect{far, far, 2 * far, 2 * far}, far},
+      {-2147483648LL, -2147483648LL, -2147483648LL, -2147483648LL, -2147483648LL, TRect{-far, -far, -far, -far}, 0},
+      {-2147483648LL, 2147483647, 2147483647, -2147483648LL, -2147483648LL, TRect{far, -far, far, 0}, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.top);
+    std::filesystem::remove(ini);
+    {
+      TIniFile store(ini);
+      store.WriteInteger("P", "Top", int(c.top));
+      store.WriteInteger("P", "Left", int(c.left));
+      store.WriteInteger("P", "Height", int(c.height));
+      store.WriteInteger("P", "FullHeight", int(c.fullHeight));
+      store.WriteInteger("P", "Width", int(c.width));
+      store.WriteInteger("P", "Collaps", 1);
+    }
+    TRavUvure* panel = NewPanel(10, 10, 200, 120);
+    panel->Position()->Key = ini;
+    panel->Position()->Section = "P";
+    panel->Position()->Location = clInifile;
+    panel->LoadPosition();
+    EXPECT_TRUE(panel->Collaps());
+    EXPECT_EQ(panel->Left(), c.bounds.Left);
+    EXPECT_EQ(panel->Top(), c.bounds.Top);
+    EXPECT_EQ(panel->Width(), c.bounds.Width());
+    EXPECT_EQ(panel->FullHeight(), c.fullAfter);
+    panel->SetCollaps(false);
+    form->Repaint();
+    panel->SavePosition();
+    TIniFile store(ini);
+    EXPECT_EQ(store.ReadInteger("P", "Left", 0), c.bounds.Left);
+    EXPECT_EQ(store.ReadInteger("P", "Top", 0), c.bounds.Top);
+    delete panel;
+  }
+
+  // A group loads its panels' positions the same way and arranges them.
+  auto* group = new TRavUvureGroup(form);
+  group->SetParent(form);
+  group->SetBounds(0, 0, 300, 300);
+  TCustomRavUvure* a = group->AddPanel();
+  TCustomRavUvure* b = group->AddPanel();
+  a->SetName("A");
+  b->SetName("B");
+  std::filesystem::remove(ini);
+  {
+    TIniFile store(ini);
+    for (const char* section : {"A", "B"})
+      for (const char* key : {"Top", "Left", "Height", "FullHeight", "Width"})
+        store.WriteInteger(section, key, section[0] == 'A' ? 2147483647 : int(-2147483648LL));
+  }
+  group->Position()->Key = ini;
+  group->Position()->Section = "Group";
+  group->Position()->Location = clInifile;
+  group->LoadPanelPositions();
+  group->UpdateGroup();
+  form->Repaint();
+  EXPECT_LE(group->ContentExtent(), 4 * far);
+  delete group;
+}
+
 TEST_F(PanelTest, GroupStacksPanelsInColumnsAndKeepsTheListOrder) {
   auto* group = new TRavUvureGroup(form);
   group->SetParent(form);
@@ -365,3 +435,89 @@ TEST_F(PanelTest, TheMainWindowPanelsLookRightInOffice2007Luna) {
 }
 
 }  // namespace
+
+namespace {
+
+// A group and two panels as a stored form holds them: the form owns all three.
+const char* const kGroupForm = R"(object GroupForm: TForm
+  Left = 0
+  Top = 0
+  Width = 400
+  Height = 400
+  object Group1: TRavUvureGroup
+    Left = 0
+    Top = 0
+    Width = 300
+    Height = 300
+    object Panel1: TRavUvure
+      Left = 8
+      Top = 8
+      Width = 200
+      Height = 60
+    end
+    object Panel2: TRavUvure
+      Left = 8
+      Top = 80
+      Width = 200
+      Height = 60
+    end
+  end
+end
+)";
+
+}  // namespace
+
+// Whoever frees the panels and the group, in whatever order, each is freed once and the
+// group's list holds only live panels (the sanitizer reports a panel freed twice).
+TEST_F(PanelTest, GroupForgetsPanelsFreedBeforeItInAnyOrder) {
+  enum Order { FormOnly, PanelsFirst, GroupFirst, SecondPanelFirst };
+  RegisterClasses({TRavUvure::StaticClass(), TRavUvureGroup::StaticClass()});
+  for (Order order : {FormOnly, PanelsFirst, GroupFirst, SecondPanelFirst}) {
+    SCOPED_TRACE(order);
+    auto* stored = new TForm(form);
+    ReadComponentFromText(kGroupForm, stored);
+    auto* group = dynamic_cast<TRavUvureGroup*>(stored->FindComponent("Group1"));
+    auto* panel1 = dynamic_cast<TCustomRavUvure*>(stored->FindComponent("Panel1"));
+    auto* panel2 = dynamic_cast<TCustomRavUvure*>(stored->FindComponent("Panel2"));
+    ASSERT_TRUE(group && panel1 && panel2);
+    ASSERT_EQ(group->PanelCount(), 2);
+    stored->Show();
+    switch (order) {
+      case FormOnly: break;
+      case PanelsFirst:
+        delete panel1;
+        ASSERT_EQ(group->PanelCount(), 1);
+        EXPECT_EQ(group->Panels(0), panel2);
+        EXPECT_EQ(panel2->Index, 0);
+        delete panel2;
+        EXPECT_EQ(group->PanelCount(), 0);
+        delete group;
+        break;
+      case GroupFirst:
+        delete group;  // frees its panels
+        EXPECT_EQ(stored->FindComponent("Panel1"), nullptr);
+        EXPECT_EQ(stored->FindComponent("Panel2"), nullptr);
+        EXPECT_EQ(stored->ComponentCount(), 0);
+        break;
+      case SecondPanelFirst:
+        delete panel2;
+        ASSERT_EQ(group->PanelCount(), 1);
+        EXPECT_EQ(group->Panels(0), panel1);
+        break;
+    }
+    delete stored;
+  }
+
+  // Panels the group made and owns leave its list when freed directly.
+  auto* group = new TRavUvureGroup(form);
+  group->SetParent(form);
+  group->SetBounds(0, 0, 300, 300);
+  TCustomRavUvure* first = group->AddPanel();
+  TCustomRavUvure* second = group->AddPanel();
+  delete first;
+  ASSERT_EQ(group->PanelCount(), 1);
+  EXPECT_EQ(group->Panels(0), second);
+  group->RemovePanel(0);
+  EXPECT_EQ(group->PanelCount(), 0);
+  delete group;
+}

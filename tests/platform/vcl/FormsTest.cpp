@@ -6,6 +6,7 @@
 #include "platform/vcl/Menus.h"
 #include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/ListBoxes.h"
+#include "platform/win/WinInternal.h"
 
 namespace {
 
@@ -458,3 +459,44 @@ end
 }
 
 }  // namespace
+
+// A form's back buffer goes with the form, even while another window's canvas holds a
+// device context (canvases keep theirs until they are freed): resizing and freeing the
+// form leaves no buffer of it behind.
+TEST_F(Forms, AFreedFormLeavesNoBackBufferWhileOtherCanvasesHoldTheirs) {
+  auto* keeper = new TForm(nullptr);
+  keeper->SetBounds(600, 100, 200, 150);
+  keeper->Show();
+  Pump();
+  EXPECT_GT(keeper->Canvas()->TextWidth("held"), 0);  // the canvas keeps its device context
+  const int before = winsys::LiveWindowSurfaces();
+
+  for (int round = 0; round < 3; ++round) {
+    auto* form = new TForm(nullptr);
+    form->SetBounds(50, 50, 500, 400);
+    for (int i = 0; i < 60; ++i) {
+      TControl* c = nullptr;
+      switch (i % 4) {
+        case 0: c = new TButton(form); break;
+        case 1: c = new TEdit(form); break;
+        case 2: c = new TPanel(form); break;
+        default: c = new TLabel(form); break;
+      }
+      c->SetParent(form);
+      c->SetBounds(10 + (i % 6) * 80, 10 + (i / 6) * 36, 72, 30);
+      c->SetCaption("C" + std::to_string(i));
+    }
+    form->Show();
+    Pump();
+    form->SetBounds(40, 40, 640, 480);  // a new buffer replaces the old one
+    EXPECT_GT(form->Canvas()->TextWidth("measured"), 0);
+    form->Repaint();
+    Pump();
+    EXPECT_EQ(winsys::LiveWindowSurfaces(), before + 1);
+    delete form;
+    Pump();
+    EXPECT_EQ(winsys::LiveWindowSurfaces(), before) << "round " << round;
+  }
+  delete keeper;
+  EXPECT_EQ(winsys::LiveWindowSurfaces(), before - 1);
+}

@@ -714,6 +714,54 @@ TEST_F(Grids, StoredFormRoundTrip) {
   EXPECT_EQ(copy->ScrollBars(), ssVertical);
 }
 
+// Counts no desktop can hold are refused before anything changes, set directly or read
+// from a stored form.
+TEST_F(Grids, CountsTooLargeToHoldAreRefusedAndLeaveTheGridAsItWas) {
+  Grid->SetCells(2, 3, "kept");
+  Grid->SetColWidths(1, 40);
+  const int big = 2147483647;
+  struct Case {
+    int cols, rows;
+  } cases[] = {{5, big}, {big, 5}, {big, big}, {5, TCustomGrid::MaxGridCount + 1},
+               {200000, TCustomGrid::MaxGridCount}};  // each count allowed, the cells not
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.cols) + " x " + std::to_string(c.rows));
+    EXPECT_THROW(
+        {
+          Grid->SetColCount(c.cols);
+          Grid->SetRowCount(c.rows);
+        },
+        EInvalidGridOperation);
+    Grid->SetColCount(5);
+    EXPECT_EQ(Grid->RowCount(), 5);
+    EXPECT_EQ(Grid->Cells(2, 3), "kept");
+    EXPECT_EQ(Grid->ColWidths(1), 40);
+    EXPECT_EQ(Grid->Row(), 1);
+  }
+  try {
+    Grid->SetRowCount(big);
+  } catch (const EInvalidGridOperation& e) {
+    EXPECT_EQ(e.Message(), "Grid too large for operation");
+  }
+  Grid->SetRowCount(1000);  // ordinary sizes still grow
+  EXPECT_EQ(Grid->RowCount(), 1000);
+
+  for (const char* prop : {"RowCount", "ColCount"}) {
+    auto owner = std::make_unique<TForm>(nullptr);
+    auto* copy = new TStringGrid(owner.get());
+    const std::string text = std::string("object Grid1: TStringGrid\n  ") + prop + " = 2147483647\nend\n";
+    try {
+      ReadComponentFromText(text, copy);
+      ADD_FAILURE() << prop << " read";
+    } catch (const EReadError& e) {
+      EXPECT_NE(e.Message().find("Grid1." + std::string(prop) + ": Grid too large for operation"), std::string::npos)
+          << e.Message();
+    }
+    EXPECT_EQ(copy->RowCount(), 5);
+    EXPECT_EQ(copy->ColCount(), 5);
+  }
+}
+
 TEST_F(Grids, PaintsTheClassicLook) {
   Grid->SetColCount(4);
   Grid->SetRowCount(6);
