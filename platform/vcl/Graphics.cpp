@@ -466,8 +466,12 @@ TCanvas::TCanvas()
 
 TCanvas::~TCanvas() { SetHandle(nullptr); }
 
+// The handle handed out holds the canvas's font, pen and brush, so that code drawing or
+// measuring on it directly (DrawText, GetTextMetrics) uses what the canvas shows.
 HDC TCanvas::GetHandle() {
   if (!FHandle) CreateHandle();
+  if (!FHandle) return nullptr;
+  RequiredState({csHandleValid, csFontValid, csPenValid, csBrushValid});
   return FHandle;
 }
 
