@@ -30,6 +30,7 @@ namespace {
 #include "FontsConf.inc"
 
 constexpr int kDefaultEmHeight = 13;
+constexpr const char* kWineFonts = "/usr/share/wine/fonts";
 constexpr size_t kTextCacheLimit = 2048;
 // Texts used again within this many moves to the front keep their place in the recency
 // order (they are still among the first kTextCacheFresh, far from being evicted).
@@ -148,6 +149,11 @@ struct FontMapState {
     FcConfig* config = FcInitLoadConfigAndFonts();
     if (config) {
       FcConfigParseAndLoadFromMemory(config, reinterpret_cast<const FcChar8*>(kFontsConf), FcTrue);
+      // Wine's fonts are not in the system's font folders; its outline faces (Tahoma,
+      // Marlett, Symbol) measure as the Windows ones do. Its bitmap faces stay out: the
+      // system configuration refuses bitmap fonts, and the text layout cannot place them.
+      if (g_file_test(kWineFonts, G_FILE_TEST_IS_DIR))
+        FcConfigAppFontAddDir(config, reinterpret_cast<const FcChar8*>(kWineFonts));
       FcConfigSetCurrent(config);  // takes its own reference
     }
     fontMap = pango_cairo_font_map_new_for_font_type(CAIRO_FONT_TYPE_FT);
