@@ -149,9 +149,9 @@ struct FontMapState {
     FcConfig* config = FcInitLoadConfigAndFonts();
     if (config) {
       FcConfigParseAndLoadFromMemory(config, reinterpret_cast<const FcChar8*>(kFontsConf), FcTrue);
-      // Wine's fonts are not in the system's font folders; its outline faces (Tahoma,
-      // Marlett, Symbol) measure as the Windows ones do. Its bitmap faces stay out: the
-      // system configuration refuses bitmap fonts, and the text layout cannot place them.
+      // Wine's fonts are not in the system's font folders; fonts.conf picks which of its
+      // outline faces stand for the Windows names. Its bitmap faces stay out: the system
+      // configuration refuses bitmap fonts, and the text layout cannot place them.
       if (g_file_test(kWineFonts, G_FILE_TEST_IS_DIR))
         FcConfigAppFontAddDir(config, reinterpret_cast<const FcChar8*>(kWineFonts));
       FcConfigSetCurrent(config);  // takes its own reference
