@@ -500,7 +500,8 @@ TEST(Canvas, HandleHoldsTheCurrentFontPenAndBrush) {
   TBitmap b;
   Filled(b, 40, 20, clWhite);
   TCanvas* c = b.Canvas();
-  c->TextWidth("x");  // a font is selected now; the next one must replace it
+  c->Font()->SetHeight(-20);
+  c->TextWidth("x");  // a larger font is selected now; the next one must replace it
   c->Font()->SetName("MS Sans Serif");
   c->Font()->SetHeight(-11);
   c->Pen()->SetColor(clRed);
