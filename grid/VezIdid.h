@@ -998,6 +998,16 @@ public:
   void DrawWallPaperFixed(const TRect& R);
   // The background picture repeated from R's top-left (less one pixel) over R.
   void DrawWallPaperTile(const TRect& R);
+  // Where a cell's tile of the background picture starts: the sum of the row heights
+  // (column widths) from Start up to Index. The sum runs on while a paint pass goes down
+  // the rows (along a row's cells), so a cell costs a step rather than a sum over all the
+  // rows above it; a pass going back, or a new pass, starts it over.
+  struct TTileRun {
+    int Pass = 0, Start = 0, Index = -1;
+    long long Offset = 0;
+  };
+  long long TileOrigin(TTileRun& Run, int Start, int Index, bool Rows);
+  TTileRun FTileTop, FTileLeft;
   // The dotted XOR line that follows a column (row) border while it is dragged; drawn
   // twice at the same place it is gone.
   void DrawSizingLine(int X);

@@ -139,11 +139,8 @@ void TDavEvadurAvuz::DrawTextLayer(TCanvas* Canvas, TCellPaint& P) {
     TRect A{TR.Left - (glw - 1), TR.Top - (glw - 1), TR.Right, TR.Bottom};
     if (FBackGround->Display() == bdTile) {
       const int bw = picture->GetWidth(), bh = picture->GetHeight();
-      int x0 = 0, y0 = 0;
-      for (int c = which == bcNormal ? fc : 0; c < ACol; ++c) x0 += ColWidths(c);
-      for (int r = which == bcNormal ? fr : 0; r < ARow; ++r) y0 += RowHeights(r);
-      x0 %= bw;
-      y0 %= bh;
+      const int x0 = int(TileOrigin(FTileLeft, which == bcNormal ? fc : 0, ACol, false) % bw);
+      const int y0 = int(TileOrigin(FTileTop, which == bcNormal ? fr : 0, ARow, true) % bh);
       HDC dc = Canvas->GetHandle();
       int saved = SaveDC(dc);
       IntersectClipRect(dc, A.Left, A.Top, A.Right, A.Bottom);

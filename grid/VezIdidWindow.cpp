@@ -17,6 +17,7 @@
 
 void TDavEvadurAvuz::Paint() {
   TCanvas* C = Canvas();
+  FTileTop.Index = FTileLeft.Index = -1;  // row heights and column widths may have changed
   C->Pen()->SetStyle(psSolid);
   TBaseGrid::Paint();
   if (EditorMode() && InplaceEditor() && InplaceEditor()->Visible()) {
@@ -95,6 +96,17 @@ void TDavEvadurAvuz::DrawWallPaperFixed(const TRect& R) {
   SetBkMode(dc, TRANSPARENT);
   Canvas()->Draw(pic.Left, pic.Top, bmp);
   RestoreDC(dc, saved);
+}
+
+long long TDavEvadurAvuz::TileOrigin(TTileRun& Run, int Start, int Index, bool Rows) {
+  if (Run.Pass != PaintPass() || Run.Start != Start || Run.Index < Start || Run.Index > Index) {
+    Run.Pass = PaintPass();
+    Run.Start = Start;
+    Run.Index = Start;
+    Run.Offset = 0;
+  }
+  for (; Run.Index < Index; ++Run.Index) Run.Offset += Rows ? RowHeights(Run.Index) : ColWidths(Run.Index);
+  return Run.Offset;
 }
 
 void TDavEvadurAvuz::DrawWallPaperTile(const TRect& R) {

@@ -33,6 +33,7 @@ constexpr int kDefaultEmHeight = 13;
 // The largest character or cell height asked of the font engine, in pixels: far above any
 // screen's text, and within what FreeType scales glyphs to.
 constexpr int kMaxFontHeight = 16384;
+constexpr const char* kWineFonts = "/usr/share/wine/fonts";
 constexpr size_t kTextCacheLimit = 2048;
 // Texts used again within this many moves to the front keep their place in the recency
 // order (they are still among the first kTextCacheFresh, far from being evicted).
@@ -151,6 +152,11 @@ struct FontMapState {
     FcConfig* config = FcInitLoadConfigAndFonts();
     if (config) {
       FcConfigParseAndLoadFromMemory(config, reinterpret_cast<const FcChar8*>(kFontsConf), FcTrue);
+      // Wine's fonts are not in the system's font folders; fonts.conf picks which of its
+      // outline faces stand for the Windows names. Its bitmap faces stay out: the system
+      // configuration refuses bitmap fonts, and the text layout cannot place them.
+      if (g_file_test(kWineFonts, G_FILE_TEST_IS_DIR))
+        FcConfigAppFontAddDir(config, reinterpret_cast<const FcChar8*>(kWineFonts));
       FcConfigSetCurrent(config);  // takes its own reference
     }
     fontMap = pango_cairo_font_map_new_for_font_type(CAIRO_FONT_TYPE_FT);

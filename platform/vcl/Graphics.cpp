@@ -257,14 +257,21 @@ void TFont::Changed() {
 void TFont::Assign(TPersistent* Source) {
   if (auto* f = dynamic_cast<TFont*>(Source)) {
     if (f == this) return;
+    // Like the framework's shared font resources, assigning an equal font changes nothing
+    // and tells no one (a control taking its parent's equal font keeps its size).
+    const int height = MulDivRound(f->FHeight, PixelsPerInch, f->PixelsPerInch);
+    const bool sameFace = FName == f->FName && FHeight == height && FStyle == f->FStyle && FCharset == f->FCharset &&
+                          FPitch == f->FPitch && FOrientation == f->FOrientation;
+    if (sameFace && FColor == f->FColor) return;
     FName = f->FName;
-    FHeight = MulDivRound(f->FHeight, PixelsPerInch, f->PixelsPerInch);
+    FHeight = height;
     FStyle = f->FStyle;
     FColor = f->FColor;
     FCharset = f->FCharset;
     FPitch = f->FPitch;
     FOrientation = f->FOrientation;
-    Changed();
+    if (sameFace) TGraphicsObject::Changed();  // only the colour: the handle stays
+    else Changed();
     return;
   }
   TGraphicsObject::Assign(Source);
@@ -468,8 +475,12 @@ TCanvas::TCanvas()
 
 TCanvas::~TCanvas() { SetHandle(nullptr); }
 
+// The handle handed out holds the canvas's font, pen and brush, so that code drawing or
+// measuring on it directly (DrawText, GetTextMetrics) uses what the canvas shows.
 HDC TCanvas::GetHandle() {
   if (!FHandle) CreateHandle();
+  if (!FHandle) return nullptr;
+  RequiredState({csHandleValid, csFontValid, csPenValid, csBrushValid});
   return FHandle;
 }
 

@@ -313,11 +313,6 @@ void TCustomEdit::DestroyWnd() {
   TWinControl::DestroyWnd();
 }
 
-void TCustomEdit::Loaded() {
-  TWinControl::Loaded();
-  UpdateHeight();
-}
-
 void TCustomEdit::SetTextValue(const std::string& Value) {
   // Without a window the text takes the case the window would give it.
   if (!FHandle && FCharCase != ecNormal)

@@ -150,7 +150,6 @@ protected:
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void DestroyWnd() override;
-  void Loaded() override;
   virtual void Change();
   virtual void DoSetMaxLength(int Value);
   void SetTextValue(const std::string& Value) override;

@@ -129,7 +129,7 @@ int GetSystemMetrics(int index) {
     case SM_CXFRAME: case SM_CYFRAME: return 4;
     case SM_CXICON: case SM_CYICON: case SM_CXCURSOR: case SM_CYCURSOR: return 32;
     case SM_CXSMICON: case SM_CYSMICON: return 16;
-    case SM_CYMENU: return 19;
+    case SM_CYMENU: return 20;  // a one-line menu bar at 96 DPI
     case SM_CXMENUSIZE: case SM_CYMENUSIZE: return 18;
     case SM_CXSIZE: case SM_CYSIZE: return IsThemeActive() ? 25 : 18;
     case SM_CXSMSIZE: return 12;

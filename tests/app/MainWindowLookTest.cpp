@@ -4,6 +4,7 @@
 
 #include "editors/DizSpin.h"
 #include "grid/VezIdid.h"
+#include "office/DizOfficeButtons.h"
 #include "office/ZorOzirazIrezi.h"
 
 namespace {
@@ -35,6 +36,17 @@ TEST_F(MainWindowLook, BothPagesWithFiveGasesAndARecalculation) {
   F->ZorOzirazIrezi1->SetActivePage(F->DizOfficePage2);
   FScope->Backend().Pump();
   EXPECT_TRUE(SaveWindowPng(F->Handle(), SnapshotPath("main-database.png")));
+  // Percent by volume: the check box's caption stays on one line in its 120 pixels.
+  F->ZorOzirazIrezi1->SetActivePage(F->DizOfficePage1);
+  FScope->Backend().Pump();
+  FRobot.Click(F->DizOfficeCheckBox1->Handle(), 6, 10);
+  FScope->Backend().Pump();
+  ASSERT_TRUE(F->DizOfficeCheckBox1->GetChecked());
+  EXPECT_EQ(F->DizOfficeCheckBox1->Caption(), "Обьемные проценты");
+  EXPECT_TRUE(SaveWindowPng(F->Handle(), SnapshotPath("main-recalculation-checked.png")));
+  F->ZorOzirazIrezi1->SetActivePage(F->DizOfficePage2);
+  FScope->Backend().Pump();
+  EXPECT_TRUE(SaveWindowPng(F->Handle(), SnapshotPath("main-database-checked.png")));
   bool shown = false;
   TModalResponder previous = SetModalResponder([&](TCustomForm* form) {
     shown = form == FormAbout;
@@ -44,6 +56,29 @@ TEST_F(MainWindowLook, BothPagesWithFiveGasesAndARecalculation) {
   F->N10Click(nullptr);
   SetModalResponder(previous);
   EXPECT_TRUE(shown);
+}
+
+}  // namespace
+
+namespace {
+
+// The density header is "Плотность" in bold Times New Roman 10 over its units in navy:
+// the name fits its 65-pixel column on the first line, so the unit lines below are drawn.
+TEST_F(MainWindowLook, DensityHeaderShowsItsUnitsUnderTheName) {
+  StartProgram();
+  F->ZorOzirazIrezi1->SetActivePage(F->DizOfficePage2);
+  FScope->Backend().Pump();
+  F->Grid->Repaint();
+  const TRect cell = F->Grid->CellRect(2, 0);
+  int navy = 0, firstNavyRow = -1;
+  for (int y = cell.Top; y < cell.Bottom; ++y)
+    for (int x = cell.Left; x < cell.Right; ++x)
+      if (WindowPixel(F->Grid->Handle(), x, y) == RGB(0, 0, 128)) {
+        ++navy;
+        if (firstNavyRow < 0) firstNavyRow = y - cell.Top;
+      }
+  EXPECT_GT(navy, 20);
+  EXPECT_GT(firstNavyRow, 12);  // below the name's line
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "editors/DizSpin.h"
 #include "grid/VezIdid.h"
+#include "office/ZorOzirazIrezi.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ TEST_F(StoredForms, ControlsSitWhereTheMainWindowPlacesThem) {
   };
   const Case cases[] = {
       {"DizDockPanel1", "Form1", 0, 0, -1, 2},
-      {"DizOfficeStatusBar1", "Form1", 0, -1, 611, 19},  // along the bottom edge
+      {"DizOfficeStatusBar1", "Form1", 0, 368, 611, 19},  // along the bottom edge
       {"ZorOzirazIrezi1", "Form1", 0, 2, 609, 365},
       {"RavUvure1", "DizOfficePage1", 14, 18, 263, 81},
       {"DizOfficeImage1", "RavUvure1", 4, 20, 32, 28},
@@ -42,10 +43,10 @@ TEST_F(StoredForms, ControlsSitWhereTheMainWindowPlacesThem) {
       {"RepairPanel", "DizOfficePage2", 7, 301, 595, 29},
       {"Edit1", "RepairPanel", 6, 5, 131, 21},
       {"Edit2", "RepairPanel", 142, 5, 75, 21},
-      {"Spin1", "RepairPanel", 222, 4, 60, -1},
-      {"Spin2", "RepairPanel", 288, 4, 87, -1},
-      {"Spin3", "RepairPanel", 380, 4, 99, -1},
-      {"Spin4", "RepairPanel", 484, 4, 87, -1},
+      {"Spin1", "RepairPanel", 222, 4, 60, 22},
+      {"Spin2", "RepairPanel", 288, 4, 87, 22},
+      {"Spin3", "RepairPanel", 380, 4, 99, 22},
+      {"Spin4", "RepairPanel", 484, 4, 87, 22},
   };
   for (const Case& c : cases) {
     auto* control = dynamic_cast<TControl*>(F->FindComponent(c.Name));
@@ -57,6 +58,15 @@ TEST_F(StoredForms, ControlsSitWhereTheMainWindowPlacesThem) {
     if (c.Width >= 0) EXPECT_EQ(control->Width(), c.Width) << c.Name;
     if (c.Height >= 0) EXPECT_EQ(control->Height(), c.Height) << c.Name;
   }
+  // Shown, the spin edits of the database page keep the stored height: their edits
+  // adjust to 21 from the font when their windows are made, and then keep their minimum.
+  F->ZorOzirazIrezi1->SetActivePage(F->DizOfficePage2);
+  FScope->Backend().Pump();
+  for (TDizSpinEdit* spin : {F->Spin1, F->Spin2, F->Spin3, F->Spin4}) {
+    EXPECT_TRUE(spin->HandleAllocated()) << spin->Name();
+    EXPECT_EQ(spin->Height(), 22) << spin->Name();
+  }
+  EXPECT_EQ(F->Edit1->Height(), 21);
   EXPECT_EQ(F->Caption(), "Программа пересчета коэффициентов ЛОРМ");
   EXPECT_EQ(F->Width(), 619);
   EXPECT_EQ(F->Height(), 441);

@@ -153,6 +153,25 @@ TEST_F(StatusBarTest, TheInternalStylerIsTheBarsOwnNamedComponent) {
   EXPECT_EQ(bar->FindComponent("InternalStyler"), internal);
 }
 
+// Auto-size measures the key panel's text in the bar's own font through the canvas
+// handle: "NUM" in Tahoma -11 is 22 pixels, one more without smoothing, plus 12; the
+// panel's MinWidth when that is larger.
+TEST_F(StatusBarTest, AutoSizedKeyPanelIsTheTextWidthInTheBarFontPlusTwelve) {
+  bar->Font()->SetName("Tahoma");
+  bar->Font()->SetHeight(-11);
+  bar->SetAntiAlias(aaNone);
+  TDizOfficeStatusPanel* num = bar->Panels()->Add();
+  num->SetStyle(psNumLock);
+  num->SetMinWidth(20);
+  num->SetAutoSize(true);
+  bar->Panels()->Add();  // the grip's 16 pixels go to the last panel only
+  bar->AutoSizePanels();
+  EXPECT_EQ(num->Width(), 35);
+  num->SetMinWidth(40);
+  bar->AutoSizePanels();
+  EXPECT_EQ(num->Width(), 40);
+}
+
 TEST_F(StatusBarTest, StylerLinkFallsBackToTheInternalStyler) {
   auto* styler = new TDizOfficeStatusBarOfficeStyler(form);
   EXPECT_EQ(styler->Style(), DizOfficeStatusBar::psOffice2003Blue);

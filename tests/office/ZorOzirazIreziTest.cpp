@@ -384,6 +384,25 @@ TEST_F(PagerTest, MainWindowPagesAndStripGeometry) {
   EXPECT_EQ(pager->PTOnTab(t0.Right + 2, 15), -1);  // the spacing between tabs
 }
 
+// Left and right tabs measure their captions in the tab font through the canvas handle
+// (Tahoma -11), so the main window's two captions fit along the side without the scroller.
+TEST_F(PagerTest, SideTabsMeasureTheirCaptionsInTheTabFont) {
+  struct Case {
+    TTabPosition pos;
+    TRect tabs, buttons;
+  } cases[] = {{tpLeft, {4, 5, 30, 358}, {4, 358, 30, 361}}, {tpRight, {579, 5, 605, 358}, {579, 358, 605, 361}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.pos);
+    pager->SetTabPosition(c.pos);
+    EXPECT_EQ(pager->GetTabsRect(), c.tabs);
+    EXPECT_EQ(pager->GetButtonsRect(), c.buttons);
+    TRect t0 = pager->GetTabRect(0), t1 = pager->GetTabRect(1);
+    EXPECT_EQ(t0.Top, 5);
+    EXPECT_GT(t1.Top, t0.Bottom);
+    EXPECT_LE(t1.Bottom, c.tabs.Bottom);
+  }
+}
+
 TEST_F(PagerTest, PageRectangleForEachTabSide) {
   struct Case {
     TTabPosition pos;

@@ -7,6 +7,8 @@
 
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/SysColors.h"
+#include "platform/gdi/Text.h"
+#include "platform/gdi/Drawing.h"
 #include "platform/image/BmpCodec.h"
 #include "platform/image/IconCodec.h"
 #include "platform/image/JpegCodec.h"
@@ -489,6 +491,43 @@ TEST(Canvas, TextMeasuresAndLaysOutWithTheCanvasFont) {
     for (int x = 2; x < 30 && !inked; ++x) inked = c->GetPixel(x, y) != clWhite;
   EXPECT_TRUE(inked);
   EXPECT_GT(c->GetPenPos().X, 2);  // TextOut moves the pen past the text
+}
+
+// Code that measures or draws on Canvas->Handle itself (GetTextMetrics, DrawText, GDI
+// lines) finds the canvas's font, pen and brush in it, including ones changed since the
+// last drawing call.
+TEST(Canvas, HandleHoldsTheCurrentFontPenAndBrush) {
+  TBitmap b;
+  Filled(b, 40, 20, clWhite);
+  TCanvas* c = b.Canvas();
+  c->Font()->SetHeight(-20);
+  c->TextWidth("x");  // a larger font is selected now; the next one must replace it
+  c->Font()->SetName("MS Sans Serif");
+  c->Font()->SetHeight(-11);
+  c->Pen()->SetColor(clRed);
+  c->Brush()->SetColor(clLime);
+  HDC dc = c->GetHandle();
+  TEXTMETRIC tm{};
+  ASSERT_TRUE(GetTextMetrics(dc, &tm));
+  EXPECT_EQ(tm.tmHeight, 13);
+  EXPECT_EQ(c->TextHeight("Ay"), tm.tmHeight);
+  RECT r{0, 0, 1000, 100};
+  DrawText(dc, "Calibration", -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+  EXPECT_EQ(r.right, c->TextWidth("Calibration"));
+  Rectangle(dc, 0, 0, 10, 10);
+  EXPECT_EQ(c->GetPixel(0, 0), clRed);
+  EXPECT_EQ(c->GetPixel(5, 5), clLime);
+  // A change after the handle was read is taken the next time it is read.
+  c->Font()->SetHeight(-13);
+  ASSERT_TRUE(GetTextMetrics(c->GetHandle(), &tm));
+  EXPECT_EQ(tm.tmHeight, 16);
+  EXPECT_EQ(c->TextHeight("Ay"), 16);
+}
+
+// A canvas that has no device context gives no handle and draws nothing.
+TEST(Canvas, WithoutADeviceContextTheHandleIsNull) {
+  TCanvas c;
+  EXPECT_EQ(c.GetHandle(), nullptr);
 }
 
 TEST(Picture, AFifoNamedAsAPictureIsRefusedWithoutBlocking) {
