@@ -180,7 +180,24 @@ void FreeGraveyard() {
   if (s.DispatchDepth > 0 || s.SendDepth > 0 || s.DestroyDepth > 0 || s.Graveyard.empty()) return;
   std::vector<HWND> dead;
   dead.swap(s.Graveyard);
-  for (HWND h : dead) delete h;
+  RetireWindows(dead);
+}
+
+void RetireWindows(const std::vector<HWND>& dead) {
+  // Keep this many freed windows before their memory is reused.
+  constexpr size_t kRetiredHandles = 4096;
+  auto& s = S();
+  for (HWND h : dead) {
+    h->Extra.clear();
+    h->Extra.shrink_to_fit();
+    h->Text.clear();
+    h->Text.shrink_to_fit();
+    s.Retired.push_back(h);
+  }
+  while (s.Retired.size() > kRetiredHandles) {
+    delete s.Retired.front();
+    s.Retired.pop_front();
+  }
 }
 
 void RemoveMessagesFor(HWND h) {

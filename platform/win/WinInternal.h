@@ -403,6 +403,10 @@ struct TState {
   TWindowSet Live;               // every live window
   std::vector<HWND> TopLevels;   // z-order, topmost first
   std::vector<HWND> Graveyard;   // destroyed, freed when no dispatch is running
+  // Freed windows whose memory is held back for a while, so that a new window does not
+  // get the address (the handle) of one destroyed just before: a stale handle stays
+  // invalid, as on Windows, instead of naming a stranger.
+  std::deque<HWND> Retired;
   std::deque<MSG> Posted;        // posted and input messages in arrival order
   bool QuitPosted = false;
   int QuitCode = 0;
@@ -478,6 +482,7 @@ void KillTimersFor(HWND h);
 // Frees destroyed windows once no message is being dispatched or sent and no
 // DestroyWindow runs (their handles stay invalid; nothing refers to them any more).
 void FreeGraveyard();
+void RetireWindows(const std::vector<HWND>& dead);
 void EnterDispatch();
 void LeaveDispatch();
 

@@ -21,6 +21,8 @@ TState::~TState() {
   // state. Nothing runs any more, so no message is sent; only their memory is released.
   for (HWND h : Graveyard) delete h;
   Graveyard.clear();
+  for (HWND h : Retired) delete h;
+  Retired.clear();
   Live.ForEach([](HWND h) {
     if (h->Surface) cairo_surface_destroy(reinterpret_cast<cairo_surface_t*>(h->Surface));
     delete h;

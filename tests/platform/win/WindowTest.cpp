@@ -1,3 +1,5 @@
+#include <set>
+
 #include "WinTestSupport.h"
 
 namespace {
@@ -352,6 +354,24 @@ TEST_F(Windows, DestroyWindowDestroysChildrenAndOwnedWindowsAndNotifiesInOrder) 
   EXPECT_FALSE(IsWindow(top));
   EXPECT_FALSE(IsWindow(child));
   EXPECT_FALSE(IsWindow(owned));
+}
+
+TEST_F(Windows, AHandleOfADestroyedWindowIsNotGivenToTheNextWindows) {
+  // Under the optimiser the allocator hands a freed block straight back: without holding
+  // it, a stale handle would turn valid again and name the next window created.
+  std::set<HWND> gone;
+  for (int round = 0; round < 50; ++round) {
+    HWND top = Make(WS_POPUP, nullptr, MakeRect(0, 0, 10, 10), nullptr);
+    HWND child = Make(WS_CHILD, top, MakeRect(0, 0, 5, 5), nullptr);
+    DestroyWindow(top);
+    gone.insert(top);
+    gone.insert(child);
+    HWND next = Make(WS_POPUP, nullptr, MakeRect(0, 0, 10, 10), nullptr);
+    EXPECT_EQ(gone.count(next), 0u) << "round " << round;
+    for (HWND old : gone) EXPECT_FALSE(IsWindow(old));
+    DestroyWindow(next);
+    gone.insert(next);
+  }
 }
 
 TEST_F(Windows, CreationCanBeRefusedAndUnknownClassesFail) {
