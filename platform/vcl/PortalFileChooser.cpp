@@ -269,14 +269,23 @@ TPortalOutcome TPortalSession::Ask(const std::string& Address, const TFileDialog
   if (!sender.empty() && sender[0] == ':') sender.erase(0, 1);
   for (char& c : sender)
     if (c == '.') c = '_';
-  Subscribe(std::string(kPortalPath) + "/request/" + sender + "/" + token);
+  std::string request = std::string(kPortalPath) + "/request/" + sender + "/" + token;
+  Subscribe(request);
 
   GVariant* args = g_variant_new("(ss@a{sv})", ValidUtf8(ParentWindow).c_str(), ValidUtf8(Request.Title).c_str(),
                                  Options(Request, token));
   ++FPending;
   g_dbus_connection_call(FConnection, kPortalName, kPortalPath, kFileChooser, Request.Save ? "SaveFile" : "OpenFile",
                          args, G_VARIANT_TYPE("(o)"), G_DBUS_CALL_FLAGS_NONE, -1, FCancel, Called, this);
-  if (!Pump([this] { return FCallDone; })) return TPortalOutcome::Cancelled;
+  // The application ends while the chooser is up: the chooser is closed with the request.
+  auto closeRequest = [this](const std::string& Path) {
+    if (FClosed) return TPortalOutcome::Cancelled;
+    g_dbus_connection_call(FConnection, kPortalName, Path.c_str(), kRequest, "Close", nullptr, nullptr,
+                           G_DBUS_CALL_FLAGS_NONE, -1, nullptr, nullptr, nullptr);
+    g_dbus_connection_flush_sync(FConnection, nullptr, nullptr);
+    return TPortalOutcome::Cancelled;
+  };
+  if (!Pump([this] { return FCallDone; })) return closeRequest(request);
   // No owner of the portal's name, no such method, an error of the portal: nothing was
   // shown, so the layer's own dialog stands in.
   if (!FReply) return TPortalOutcome::Unavailable;
@@ -285,13 +294,7 @@ TPortalOutcome TPortalSession::Ask(const std::string& Address, const TFileDialog
   Subscribe(handle);
   FWatch = g_bus_watch_name_on_connection(FConnection, kPortalName, G_BUS_NAME_WATCHER_FLAGS_NONE, nullptr,
                                           PortalVanished, this, nullptr);
-
-  if (!Pump([this] { return FResponded || FClosed || FVanished; }) && !FClosed) {
-    // The application ends: the chooser is closed with the request.
-    g_dbus_connection_call(FConnection, kPortalName, handle, kRequest, "Close", nullptr, nullptr,
-                           G_DBUS_CALL_FLAGS_NONE, -1, nullptr, nullptr, nullptr);
-    g_dbus_connection_flush_sync(FConnection, nullptr, nullptr);
-  }
+  if (!Pump([this] { return FResponded || FClosed || FVanished; })) return closeRequest(handle);
   if (!FResponded || FResponse != 0 || !FResults) return TPortalOutcome::Cancelled;
 
   // Every URI must name a local file; an answer with one that does not is refused whole.

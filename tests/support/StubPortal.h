@@ -234,6 +234,7 @@ private:
     Ready.set_value(ok);
     if (ok) g_main_loop_run(FLoop);
     if (registration) g_dbus_connection_unregister_object(FConnection, registration);
+    for (guint id : FRequests) g_dbus_connection_unregister_object(FConnection, id);
     if (FConnection) {
       g_dbus_connection_close_sync(FConnection, nullptr, nullptr);
       g_object_unref(FConnection);
@@ -274,11 +275,31 @@ private:
         pending->Answer.Response = 1;
       }
     }
+    // The request object: its Close is recorded as a call named "Close".
+    GDBusNodeInfo* info = g_dbus_node_info_new_for_xml(
+        "<node><interface name='org.freedesktop.portal.Request'><method name='Close'/></interface></node>", nullptr);
+    static const GDBusInterfaceVTable requestTable = {&TStubPortal::RequestCall, nullptr, nullptr, {}};
+    guint id = g_dbus_connection_register_object(self->FConnection, pending->Path.c_str(), info->interfaces[0],
+                                                 &requestTable, self, nullptr, nullptr);
+    g_dbus_node_info_unref(info);
+    if (id) self->FRequests.push_back(id);
     g_dbus_method_invocation_return_value(Invocation, g_variant_new("(o)", pending->Path.c_str()));
     GSource* later = g_timeout_source_new(pending->Answer.DelayMs);
     g_source_set_callback(later, &TStubPortal::Respond, pending, nullptr);
     g_source_attach(later, g_main_context_get_thread_default());
     g_source_unref(later);
+  }
+
+  static void RequestCall(GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar* Method, GVariant*,
+                          GDBusMethodInvocation* Invocation, gpointer User) {
+    auto* self = static_cast<TStubPortal*>(User);
+    {
+      std::lock_guard<std::mutex> lock(self->FMutex);
+      TCall call;
+      call.Method = Method;
+      self->FCalls.push_back(call);
+    }
+    g_dbus_method_invocation_return_value(Invocation, nullptr);
   }
 
   static gboolean Respond(gpointer P) {
@@ -306,4 +327,5 @@ private:
   std::mutex FMutex;
   std::vector<TCall> FCalls;
   std::vector<TAnswer> FAnswers;
+  std::vector<guint> FRequests;  // registered request objects (the stub's thread only)
 };

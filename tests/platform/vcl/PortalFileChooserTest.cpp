@@ -68,10 +68,14 @@ public:
   TNotingForm() : TForm(nullptr) {}
   static constexpr UINT kNote = WM_USER + 77;
   std::vector<bool> EnabledWhenNoted;
+  std::function<void()> OnNote;
 
 protected:
   void WndProc(TMessage& Message) override {
-    if (Message.Msg == kNote) EnabledWhenNoted.push_back(IsWindowEnabled(Handle()) != FALSE);
+    if (Message.Msg == kNote) {
+      EnabledWhenNoted.push_back(IsWindowEnabled(Handle()) != FALSE);
+      if (OnNote) OnNote();
+    }
     TForm::WndProc(Message);
   }
 };
@@ -238,6 +242,45 @@ TEST_F(PortalDialogs, APortalThatLeavesOrABusThatGoesAwayCancels) {
   EXPECT_EQ(dialog.FileName(), "/tmp/before.cnv");
   // With the bus gone the layer's own dialog stands in.
   EXPECT_TRUE(OwnDialogAppears(dialog, Scope.Backend()));
+}
+
+// The application ends while the chooser is up: the request is closed and the dialog
+// cancels; the quit is left for the outer loop.
+TEST_F(PortalDialogs, QuittingClosesTheRequest) {
+  TStubPortal portal(Bus.Address());
+  ASSERT_TRUE(portal.Ready());
+  TNotingForm form;
+  form.Show();
+  TOpenDialog dialog(nullptr);
+  dialog.SetFileName("/tmp/before.cnv");
+  portal.Answer({-1, "", 0, nullptr});
+  // Handled inside the wait, on the bus's side of it (the thread's main context while
+  // the dialog waits): once the portal has the call, the application quits.
+  struct TWatch {
+    TStubPortal* Portal;
+    int Looks = 0;
+  } watch{&portal};
+  form.OnNote = [&watch] {
+    GSource* tick = g_timeout_source_new(10);
+    g_source_set_callback(
+        tick,
+        [](gpointer w) -> gboolean {
+          auto* watch = static_cast<TWatch*>(w);
+          if (watch->Portal->CallCount() == 0 && ++watch->Looks < 500) return G_SOURCE_CONTINUE;
+          PostQuitMessage(0);
+          return G_SOURCE_REMOVE;
+        },
+        &watch, nullptr);
+    g_source_attach(tick, g_main_context_get_thread_default());
+    g_source_unref(tick);
+  };
+  PostMessage(form.Handle(), TNotingForm::kNote, 0, 0);
+  EXPECT_FALSE(dialog.Execute());
+  EXPECT_EQ(dialog.FileName(), "/tmp/before.cnv");
+  EXPECT_TRUE(Application->Terminated());
+  for (int i = 0; i < 200 && portal.CallCount() < 2; ++i) g_usleep(10000);
+  ASSERT_EQ(portal.CallCount(), 2u);
+  EXPECT_EQ(portal.Call(1).Method, "Close");
 }
 
 TEST_F(PortalDialogs, TheOwnDialogWithoutABusOrAPortal) {
