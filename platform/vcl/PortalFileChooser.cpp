@@ -4,6 +4,7 @@
 
 #include <gio/gio.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <random>
@@ -350,6 +351,7 @@ TPortalOutcome AskPortalFileChooser(const TFileDialogRequest& Request, const std
                                     TFileDialogAnswer& Answer) {
   const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS");
   if (!address || !*address) return TPortalOutcome::Unavailable;
+  if (Application && Application->Terminated()) return TPortalOutcome::Cancelled;
   TFormsDisabled modal;
   TPortalSession session;
   return session.Ask(address, Request, ParentWindow, Answer);
