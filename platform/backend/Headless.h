@@ -18,6 +18,9 @@ public:
   SIZE ScreenSize() override { return FScreen; }
   RECT WorkArea() override { return FWorkArea; }
   void Beep(UINT) override { ++FBeeps; }
+  // Off unless a test turns it on (it then provides the session bus and the portal).
+  bool OffersDesktopFileChooser() override { return FDesktopFileChooser; }
+  void SetDesktopFileChooser(bool on) { FDesktopFileChooser = on; }
 
   // The virtual clock: moves time forward by ms, firing due timers in order (each at its
   // own due time) and processing the queue after each.
@@ -48,6 +51,7 @@ private:
   bool FAdvanceWhenIdle = false;
   int FBeeps = 0;
   int FStepDepth = 0;
+  bool FDesktopFileChooser = false;
 };
 
 // The installed headless back end (installs one on first use).

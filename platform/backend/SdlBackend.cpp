@@ -15,6 +15,7 @@
 #include "platform/win/WinIcon.h"
 
 void SdlSetWindowShape(SDL_Window* window, const int* boxes, int count);
+std::string SdlDesktopWindowId(SDL_Window* window);
 // SdlClipboard.cpp
 TXClipboard* SdlClipboardOpen(SDL_Window* window);
 void SdlClipboardClose(TXClipboard* c);
@@ -307,6 +308,8 @@ SDL_Window* TSdlBackend::WindowOf(HWND h) const {
   auto it = FWindows.find(h);
   return it == FWindows.end() ? nullptr : it->second.Window;
 }
+
+std::string TSdlBackend::DesktopWindowId(HWND h) { return SdlDesktopWindowId(WindowOf(h)); }
 
 HWND TSdlBackend::WindowFromSdl(SDL_Window* window) const {
   for (auto& [h, m] : FWindows)

@@ -54,6 +54,9 @@ public:
   // CreateIconIndirect…) as colour cursors with their hot spot.
   void CursorChanged(HCURSOR cursor) override;
   void ClipboardChanged() override;
+  // The file dialogs ask the desktop's chooser first; a window on X11 is named "x11:<hex id>".
+  bool OffersDesktopFileChooser() override { return true; }
+  std::string DesktopWindowId(HWND h) override;
 
   // The icon of every window (the window manager's title bar, task bar, switcher):
   // straight-alpha 0xAARRGGBB pixels, rows top-down (a TRawImage's layout). An empty

@@ -13,6 +13,7 @@
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Text.h"
 #include "platform/rtl/CodePage.h"
+#include "platform/vcl/PortalFileChooser.h"
 #include "platform/vcl/TypInfo.h"
 
 namespace fs = std::filesystem;
@@ -604,7 +605,8 @@ TFileDialogRequest TOpenDialog::MakeRequest() const {
   return r;
 }
 
-bool TOpenDialog::AcceptNames(const std::vector<std::string>& Typed, const std::string& Folder, int ChosenFilter) {
+bool TOpenDialog::AcceptNames(const std::vector<std::string>& Typed, const std::string& Folder, int ChosenFilter,
+                              bool OverwriteAsked) {
   std::string title = FTitle.empty() ? DefaultTitle() : FTitle;
   std::vector<std::string> names;
   for (const std::string& t : Typed) {
@@ -619,7 +621,8 @@ bool TOpenDialog::AcceptNames(const std::vector<std::string>& Typed, const std::
     if (p.is_relative()) p = fs::path(Folder) / p;
     p = p.lexically_normal();
     // The default extension goes on a name without one (the name is otherwise kept as typed).
-    if (!FDefaultExt.empty() && !p.filename().has_extension()) p += "." + FDefaultExt;
+    bool extended = !FDefaultExt.empty() && !p.filename().has_extension();
+    if (extended) p += "." + FDefaultExt;
     std::error_code ec;
     std::string s = p.string();
     if (fs::is_directory(p, ec)) {
@@ -644,7 +647,7 @@ bool TOpenDialog::AcceptNames(const std::vector<std::string>& Typed, const std::
           ShowMessageBox(s + "\nЭтот файл не существует.\nСоздать его?", title, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return false;
     }
-    if (IsSaveDialog() && exists && FOptions.Contains(ofOverwritePrompt) &&
+    if (IsSaveDialog() && exists && FOptions.Contains(ofOverwritePrompt) && (!OverwriteAsked || extended) &&
         ShowMessageBox(s + " уже существует.\nВы хотите заменить его?", title, MB_YESNO | MB_ICONWARNING) != IDYES)
       return false;
     full.push_back(s);
@@ -669,17 +672,32 @@ bool TOpenDialog::AcceptNames(const std::vector<std::string>& Typed, const std::
   return true;
 }
 
-bool TOpenDialog::ExecuteWithHandler(const TFileDialogRequest& Request) {
-  // A refused answer asks again, as the window would stay open; a handler that keeps
-  // answering refused names is taken as cancelling.
+bool TOpenDialog::AcceptAnswers(const TFileDialogRequest& Request,
+                                const std::function<bool(TFileDialogAnswer&)>& Source, bool OverwriteAsked) {
+  // A source that keeps answering refused names is taken as cancelling.
   for (int attempt = 0; attempt < 100; ++attempt) {
     TFileDialogAnswer answer;
-    if (!FileHandler()(Request, answer)) return false;
+    if (!Source(answer)) return false;
     int count = int(ParseFilter(FFilter).size());
     int chosen = (answer.FilterIndex >= 1 && answer.FilterIndex <= count) ? answer.FilterIndex : 0;
-    if (AcceptNames(answer.Files, Request.InitialDir, chosen)) return true;
+    if (AcceptNames(answer.Files, Request.InitialDir, chosen, OverwriteAsked)) return true;
   }
   return false;
+}
+
+bool TOpenDialog::ExecuteDesktopChooser(const TFileDialogRequest& Request, bool& Chosen) {
+  bool first = true, offered = false;
+  bool chosen = AcceptAnswers(
+      Request,
+      [&](TFileDialogAnswer& answer) {
+        TPortalOutcome outcome = AskDesktopFileChooser(Request, answer);
+        if (first) offered = outcome != TPortalOutcome::Unavailable;
+        first = false;
+        return outcome == TPortalOutcome::Chosen;
+      },
+      true);
+  if (offered) Chosen = chosen;
+  return offered;
 }
 
 bool TOpenDialog::Execute() {
@@ -687,7 +705,10 @@ bool TOpenDialog::Execute() {
   DoShow();
   bool ok = false;
   try {
-    ok = FileHandler() ? ExecuteWithHandler(request) : ExecuteWindow(request);
+    // A test's handler answers first; then the desktop's own chooser; the layer's window
+    // stands in when the desktop has none.
+    if (FileHandler()) ok = AcceptAnswers(request, [&](TFileDialogAnswer& a) { return FileHandler()(request, a); }, false);
+    else if (!ExecuteDesktopChooser(request, ok)) ok = ExecuteWindow(request);
   } catch (...) {
     DoClose();
     throw;

@@ -224,8 +224,11 @@ public:
   // The user confirmed names typed in Folder (the window's OK button, a handler's answer):
   // applies the default extension and the checks of the options (asking through message
   // boxes), then OnCanClose. True when the dialog may close; FileName and Files are then
-  // set (and left unchanged when it may not).
-  bool AcceptNames(const std::vector<std::string>& Typed, const std::string& Folder, int ChosenFilter);
+  // set (and left unchanged when it may not). OverwriteAsked: the desktop's own chooser
+  // has already asked whether to replace the file as named, so the overwrite prompt is
+  // left out unless the default extension changed the name.
+  bool AcceptNames(const std::vector<std::string>& Typed, const std::string& Folder, int ChosenFilter,
+                   bool OverwriteAsked = false);
 
 protected:
   virtual bool IsSaveDialog() const { return false; }
@@ -234,7 +237,13 @@ protected:
 private:
   friend class TFileDialogForm;
   TFileDialogRequest MakeRequest() const;
-  bool ExecuteWithHandler(const TFileDialogRequest& Request);
+  // Takes answers from Source (false: cancel) until one is accepted; a refused answer asks
+  // again, as the window would stay open.
+  bool AcceptAnswers(const TFileDialogRequest& Request, const std::function<bool(TFileDialogAnswer&)>& Source,
+                     bool OverwriteAsked);
+  // The desktop's own chooser (the XDG desktop portal); false when there is none, and
+  // Chosen then is not set.
+  bool ExecuteDesktopChooser(const TFileDialogRequest& Request, bool& Chosen);
   bool ExecuteWindow(const TFileDialogRequest& Request);
   std::string FDefaultExt, FFileName, FFilter, FInitialDir, FTitle;
   std::unique_ptr<TStringList> FFiles;

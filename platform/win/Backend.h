@@ -42,6 +42,15 @@ public:
   virtual void TopLevelIconChanged(HWND) {}  // WM_SETICON on a top-level window
   virtual void ClipboardChanged() {}
   virtual void Beep(UINT) {}
+
+  // Whether the file dialogs may ask the desktop's own file chooser (the XDG desktop
+  // portal on the session bus) before showing the layer's dialog. A display back end
+  // answers yes; the headless one only when a test asks for it, so that ordinary headless
+  // runs never talk to a session bus.
+  virtual bool OffersDesktopFileChooser() { return false; }
+  // A top-level window as the desktop portal names a dialog's parent ("x11:<hex id>");
+  // empty when the window is not on a display.
+  virtual std::string DesktopWindowId(HWND) { return std::string(); }
 };
 
 // Installs a back end (nullptr: the built-in one, a virtual clock standing at 0 that

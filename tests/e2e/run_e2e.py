@@ -405,6 +405,8 @@ def main():
 
     os.makedirs(args.out, exist_ok=True)
     env = lsan_env(dict(os.environ), args.out)
+    # The program would ask the desktop's file chooser on the session bus it inherits.
+    env.pop("DBUS_SESSION_BUS_ADDRESS", None)
     script_path = os.path.join(args.out, "script.txt")
     with open(script_path, "w", encoding="utf-8") as f:
         f.write("\n".join(SCRIPT) + "\n")

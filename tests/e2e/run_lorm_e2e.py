@@ -229,6 +229,8 @@ def main():
     os.makedirs(args.out, exist_ok=True)
     env = lsan_env(dict(os.environ), args.out)
     env.pop("SDL_VIDEODRIVER", None)
+    # The program would ask the desktop's file chooser on the session bus it inherits.
+    env.pop("DBUS_SESSION_BUS_ADDRESS", None)
 
     g = subprocess.run([args.geometry, str(SCREEN[0]), str(SCREEN[1])], env=env, capture_output=True,
                        text=True, timeout=120)
