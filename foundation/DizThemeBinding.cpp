@@ -1,5 +1,7 @@
 #include "foundation/DizThemeBinding.h"
 
+#include "platform/win/LayeredWindow.h"
+
 #include <cctype>
 #include <memory>
 
@@ -30,6 +32,10 @@ struct TLibraryRegistry {
     auto& theme = Entry("uxtheme.dll");
     theme.Exports = StandardThemeLibraryExports();
     theme.Installed = true;
+    // The window system's layered-window calls, which older systems lack.
+    auto& user32 = Entry("user32.dll");
+    user32.Exports = StandardWindowLibraryExports();
+    user32.Installed = true;
   }
 
   TLibraryModule& Entry(const std::string& name) {
@@ -49,6 +55,14 @@ TLibraryRegistry& Registry() {
 }
 
 }  // namespace
+
+TLibraryExports StandardWindowLibraryExports() {
+  TLibraryExports e;
+  e["UpdateLayeredWindow"] = LibraryProc(&::UpdateLayeredWindow);
+  e["SetLayeredWindowAttributes"] = LibraryProc(&::SetLayeredWindowAttributes);
+  e["GetLayeredWindowAttributes"] = LibraryProc(&::GetLayeredWindowAttributes);
+  return e;
+}
 
 TLibraryExports StandardThemeLibraryExports() {
   TLibraryExports e;

@@ -9,7 +9,8 @@
 // one question most controls ask before they draw themed parts.
 //
 // Optional system libraries are modelled as named tables of entry points. The theme
-// painter of the drawing layer is installed as "uxtheme.dll"; desktop composition
+// painter of the drawing layer is installed as "uxtheme.dll", the window system's
+// layered-window calls as "user32.dll"; desktop composition
 // ("dwmapi.dll") is not installed. Tests install, replace or remove libraries to reach
 // the paths of other systems.
 #include <map>
@@ -48,6 +49,8 @@ TLibraryProc GetLibraryProc(HLIBMODULE Module, const char* ProcName);
 std::optional<TLibraryExports> SetLibraryExports(const std::string& Name, std::optional<TLibraryExports> Exports);
 // The exports of the theme painter, as installed for "uxtheme.dll" at start.
 TLibraryExports StandardThemeLibraryExports();
+// The layered-window calls of the window system, as installed for "user32.dll" at start.
+TLibraryExports StandardWindowLibraryExports();
 // How many loads of the library are not yet freed.
 int LibraryLoadCount(const std::string& Name);
 

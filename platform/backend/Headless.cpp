@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/Regions.h"
+#include "platform/win/LayeredWindow.h"
+
 namespace {
 THeadlessBackend* gInstalled = nullptr;
 }
@@ -82,7 +86,50 @@ static cairo_surface_t* TopSurface(HWND hwnd, POINT* offset) {
   return s;
 }
 
+static bool WritePng(cairo_surface_t* s, const std::string& path) {
+  bool ok = cairo_surface_write_to_png(s, path.c_str()) == CAIRO_STATUS_SUCCESS;
+  cairo_surface_destroy(s);
+  return ok;
+}
+
+// The screen's area from `origin`, of `size`, with the windows up to `upTo` (nullptr: all).
+static cairo_surface_t* ScreenPart(POINT origin, SIZE size, HWND upTo) {
+  UpdateAllWindows();
+  cairo_surface_t* out = cairo_image_surface_create(CAIRO_FORMAT_RGB24, std::max(1, int(size.cx)), std::max(1, int(size.cy)));
+  ComposeScreen(reinterpret_cast<_cairo_surface*>(out), origin, upTo);
+  return out;
+}
+
+// A top-level window whose look depends on what lies beneath it.
+static bool SeeThrough(HWND hwnd) {
+  if (GetAncestor(hwnd, GA_ROOT) != hwnd) return false;
+  if (GetWindowLongPtr(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED) return true;
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  bool shaped = GetWindowRgn(hwnd, region) != ERROR;
+  DeleteObject(region);
+  return shaped;
+}
+
+bool SaveScreenPng(const std::string& path) {
+  return WritePng(ScreenPart(POINT{0, 0}, CurrentBackend().ScreenSize(), nullptr), path);
+}
+
+COLORREF ScreenPixel(int x, int y) {
+  SIZE screen = CurrentBackend().ScreenSize();
+  if (x < 0 || y < 0 || x >= screen.cx || y >= screen.cy) return CLR_INVALID;
+  cairo_surface_t* s = ScreenPart(POINT{x, y}, SIZE{1, 1}, nullptr);
+  uint32_t v;
+  std::memcpy(&v, cairo_image_surface_get_data(s), 4);
+  cairo_surface_destroy(s);
+  return RGB(int((v >> 16) & 0xFF), int((v >> 8) & 0xFF), int(v & 0xFF));
+}
+
 bool SaveWindowPng(HWND hwnd, const std::string& path) {
+  if (IsWindow(hwnd) && IsWindowVisible(hwnd) && SeeThrough(hwnd)) {
+    RECT wr;
+    GetWindowRect(hwnd, &wr);
+    return WritePng(ScreenPart(POINT{wr.left, wr.top}, SIZE{wr.right - wr.left, wr.bottom - wr.top}, hwnd), path);
+  }
   POINT off{};
   cairo_surface_t* s = TopSurface(hwnd, &off);
   if (!s) return false;
@@ -94,9 +141,7 @@ bool SaveWindowPng(HWND hwnd, const std::string& path) {
   cairo_set_source_surface(cr, s, -off.x, -off.y);
   cairo_paint(cr);
   cairo_destroy(cr);
-  bool ok = cairo_surface_write_to_png(out, path.c_str()) == CAIRO_STATUS_SUCCESS;
-  cairo_surface_destroy(out);
-  return ok;
+  return WritePng(out, path);
 }
 
 COLORREF WindowPixel(HWND hwnd, int x, int y) {

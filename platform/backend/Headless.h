@@ -73,9 +73,14 @@ private:
 };
 
 // Snapshots: the top-level back buffer after painting everything pending. For a child
-// window, its part of the buffer (window rectangle). Returns false when the window has
-// no buffer or the file cannot be written.
+// window, its part of the buffer (window rectangle). A top-level window with a region or
+// a layered look shows as on the screen: over what lies beneath it. Returns false when
+// the window has no buffer or the file cannot be written.
 bool SaveWindowPng(HWND hwnd, const std::string& path);
+// The headless screen after painting everything pending: the desktop and every shown
+// top-level window, each cut to its region and blended as its layering says.
+bool SaveScreenPng(const std::string& path);
+COLORREF ScreenPixel(int x, int y);  // CLR_INVALID off the screen
 // The colour of a pixel of a window's client area after painting everything pending;
 // CLR_INVALID outside the window's buffer.
 COLORREF WindowPixel(HWND hwnd, int clientX, int clientY);

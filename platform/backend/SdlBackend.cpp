@@ -12,6 +12,7 @@
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Regions.h"
 #include "platform/rtl/CodePage.h"
+#include "platform/win/LayeredWindow.h"
 #include "platform/win/WinIcon.h"
 
 void SdlSetWindowShape(SDL_Window* window, const int* boxes, int count);
@@ -438,7 +439,15 @@ void TSdlBackend::PresentWindow(HWND h, TMapped& m) {
     ApplyWindowShape(m.Window, shape);
     m.Shape = shape;
   }
-  auto* src = reinterpret_cast<cairo_surface_t*>(GetWindowSurface(h));
+  // A layered window's alpha becomes the window's opacity (shown by a compositing
+  // manager; without one the window stays opaque). Its own picture, when it has one,
+  // takes the back buffer's place.
+  if (BYTE opacity = LayeredWindowOpacity(h); opacity != m.Opacity) {
+    SDL_SetWindowOpacity(m.Window, opacity / 255.0f);
+    m.Opacity = opacity;
+  }
+  auto* src = reinterpret_cast<cairo_surface_t*>(GetLayeredWindowContent(h));
+  if (!src) src = reinterpret_cast<cairo_surface_t*>(GetWindowSurface(h));
   SDL_Surface* dst = SDL_GetWindowSurface(m.Window);
   if (!src || !dst || cairo_surface_status(src) != CAIRO_STATUS_SUCCESS) return;
   cairo_surface_flush(src);

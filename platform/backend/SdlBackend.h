@@ -89,6 +89,7 @@ private:
     std::vector<POINT> PendingMoves;
     std::vector<SIZE> PendingSizes;
     std::vector<RECT> Shape;  // the window region last given to the display (empty: none)
+    BYTE Opacity = 255;       // the layered window's alpha last given to the display
   };
   TMapped* Find(HWND h);
   TMapped* FindById(std::uint32_t windowId, HWND* hwnd);

@@ -11,6 +11,7 @@
 #include "platform/vcl/Menus.h"
 #include "platform/image/Resources.h"
 #include "platform/win/Backend.h"
+#include "platform/win/LayeredWindow.h"
 #include "platform/win/WinIcon.h"
 
 TApplication* Application = nullptr;
@@ -251,6 +252,35 @@ void TCustomForm::CreateWnd() {
   TScrollingWinControl::CreateWnd();
   AttachMenu(true);
   UpdateIcon();
+  if (FAlphaBlend) SetLayeredAttribs();
+}
+
+void TCustomForm::SetAlphaBlend(bool Value) {
+  if (Value == FAlphaBlend) return;
+  FAlphaBlend = Value;
+  SetLayeredAttribs();
+}
+
+void TCustomForm::SetAlphaBlendValue(int Value) {
+  Value = std::clamp(Value, 0, 255);
+  if (Value == FAlphaBlendValue) return;
+  FAlphaBlendValue = Value;
+  if (FAlphaBlend) SetLayeredAttribs();
+}
+
+// A top-level form's window with AlphaBlend is layered with AlphaBlendValue as its alpha;
+// switching AlphaBlend off makes it opaque again. A form placed inside another control
+// has no layered look.
+void TCustomForm::SetLayeredAttribs() {
+  if (!FHandle || (GetWindowLongPtr(FHandle, GWL_STYLE) & WS_CHILD)) return;
+  LONG_PTR ex = GetWindowLongPtr(FHandle, GWL_EXSTYLE);
+  if (FAlphaBlend) {
+    if (!(ex & WS_EX_LAYERED)) SetWindowLongPtr(FHandle, GWL_EXSTYLE, ex | WS_EX_LAYERED);
+    SetLayeredWindowAttributes(FHandle, 0, BYTE(FAlphaBlendValue), LWA_ALPHA);
+  } else if (ex & WS_EX_LAYERED) {
+    SetWindowLongPtr(FHandle, GWL_EXSTYLE, ex & ~LONG_PTR(WS_EX_LAYERED));
+    RedrawWindow(FHandle, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+  }
 }
 
 // The window gets the big icon (the icon's own handle) and a small one made from the

@@ -72,10 +72,11 @@ public:
   void SetWindowState(TWindowState Value);
   TFormStyle FormStyle() const { return FFormStyle; }
   void SetFormStyle(TFormStyle Value);
+  // AlphaBlend makes the form's window layered, AlphaBlendValue (0 to 255) its opacity.
   bool AlphaBlend() const { return FAlphaBlend; }
-  void SetAlphaBlend(bool Value) { FAlphaBlend = Value; }
+  void SetAlphaBlend(bool Value);
   int AlphaBlendValue() const { return FAlphaBlendValue; }
-  void SetAlphaBlendValue(int Value) { FAlphaBlendValue = Value; }
+  void SetAlphaBlendValue(int Value);
   TComponent* Menu() const { return FMenu; }
   void SetMenu(TComponent* Value);
   // A key message with the modifiers held now, from any control of the form: OnShortCut,
@@ -155,6 +156,7 @@ protected:
   void KeyDown(WORD& Key, TShiftState Shift) override;
 
 private:
+  void SetLayeredAttribs();
   void SetActive(bool Value);
   void AttachMenu(bool KeepClientSize);
   void ResetBrushColor();

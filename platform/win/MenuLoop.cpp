@@ -388,7 +388,9 @@ THit HitTest(TTracker& t, POINT pt) {
   THit h;
   for (size_t l = t.Levels.size(); l-- > 0;) {
     RECT wr;
-    if (!IsWindow(t.Levels[l].Wnd) || !GetWindowRect(t.Levels[l].Wnd, &wr) || !RectContains(wr, pt)) continue;
+    if (!IsWindow(t.Levels[l].Wnd) || !GetWindowRect(t.Levels[l].Wnd, &wr) || !RectContains(wr, pt) ||
+        !InWindowShape(t.Levels[l].Wnd, pt))
+      continue;
     h.Level = int(l);
     h.InMenu = true;
     POINT c = pt;

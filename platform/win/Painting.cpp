@@ -55,21 +55,25 @@ TRectSet VisibleOnScreen(HWND h, bool clientOnly, bool clipChildren) {
     start = MakeRect(o.x, o.y, o.x + RectWidth(h->Client), o.y + RectHeight(h->Client));
   }
   TRectSet area(start);
-  // Ancestors' client areas and siblings above (WS_CLIPSIBLINGS) along the chain.
+  ClipToShape(h, area);
+  // Ancestors' client areas and regions, and siblings above (WS_CLIPSIBLINGS) along the chain.
   for (HWND w = h; w && w->Parent; w = w->Parent) {
     HWND p = w->Parent;
     POINT po = ClientOriginOnScreen(p);
     area.Intersect(MakeRect(po.x, po.y, po.x + RectWidth(p->Client), po.y + RectHeight(p->Client)));
+    ClipToShape(p, area);
     if (w->Style & WS_CLIPSIBLINGS) {
       // The area lies within w, so only siblings above w that overlap it (compared in the
       // parent's coordinates, found through the parent's grid when it has many children)
-      // can take from it.
+      // can take from it; a sibling with a region takes only what its region covers.
       std::vector<HWND> near;
       ChildrenNear(p, w->Rect, near);
       std::vector<RECT> above;
       for (HWND sib : near)
-        if (sib != w && sib->ZKey < w->ZKey && (sib->Style & WS_VISIBLE) && !RectEmpty(RectIntersect(sib->Rect, w->Rect)))
-          above.push_back(RectOffset(sib->Rect, po.x, po.y));
+        if (sib != w && sib->ZKey < w->ZKey && (sib->Style & WS_VISIBLE) && !RectEmpty(RectIntersect(sib->Rect, w->Rect))) {
+          if (sib->Shape) area.Subtract(CoveredArea(sib, po));
+          else above.push_back(RectOffset(sib->Rect, po.x, po.y));
+        }
       area.Subtract(above);
     }
   }
@@ -80,26 +84,19 @@ TRectSet VisibleOnScreen(HWND h, bool clientOnly, bool clipChildren) {
     RECT client = MakeRect(co.x, co.y, co.x + RectWidth(h->Client), co.y + RectHeight(h->Client));
     std::vector<RECT> kids;
     kids.reserve(h->Children.size());
-    for (HWND c : h->Children)
-      if (c->Style & WS_VISIBLE) kids.push_back(RectIntersect(RectOffset(c->Rect, co.x, co.y), client));
+    for (HWND c : h->Children) {
+      if (!(c->Style & WS_VISIBLE)) continue;
+      if (c->Shape) {
+        TRectSet covered = CoveredArea(c, co);
+        covered.Intersect(client);
+        area.Subtract(covered);
+      } else {
+        kids.push_back(RectIntersect(RectOffset(c->Rect, co.x, co.y), client));
+      }
+    }
     area.Subtract(kids);
   }
   return area;
-}
-
-// The set as a region handle: the set's own region is copied into a new empty one, so
-// a set of many rectangles costs one copy rather than a handle per rectangle.
-HRGN RegionFromSet(const TRectSet& set) {
-  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
-  // The handle was made here and nobody else holds it: its area is filled in directly.
-  if (auto* area = const_cast<cairo_region_t*>(GetRegionCairo(rgn))) set.UnionInto(area);
-  return rgn;
-}
-
-TRectSet SetFromRegion(HRGN rgn) {
-  TRectSet set;
-  for (const RECT& r : GetRegionRects(rgn)) set.Add(r);
-  return set;
 }
 
 // A DC for a window: origin at its client (or window) origin, clipped to `screenClip`.
@@ -333,6 +330,21 @@ void DrawScrollBar(HWND h, HDC dc, int bar, const RECT& r) {
 }  // namespace
 
 namespace winsys {
+
+// The set as a region handle: the set's own region is copied into a new empty one, so
+// a set of many rectangles costs one copy rather than a handle per rectangle.
+HRGN RegionFromSet(const TRectSet& set) {
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  // The handle was made here and nobody else holds it: its area is filled in directly.
+  if (auto* area = const_cast<cairo_region_t*>(GetRegionCairo(rgn))) set.UnionInto(area);
+  return rgn;
+}
+
+TRectSet SetFromRegion(HRGN rgn) {
+  TRectSet set;
+  for (const RECT& r : GetRegionRects(rgn)) set.Add(r);
+  return set;
+}
 
 TRectSet VisibleClientArea(HWND h, bool clipChildren) {
   TRectSet s = VisibleOnScreen(h, true, clipChildren);
@@ -819,20 +831,4 @@ int ScrollWindowEx(HWND h, int dx, int dy, const RECT* scrollRect, const RECT* c
     DeleteObject(r);
   }
   return exposed.Empty() ? NULLREGION : (exposed.Rects().size() == 1 ? SIMPLEREGION : COMPLEXREGION);
-}
-
-int SetWindowRgn(HWND h, HRGN region, BOOL redraw) {
-  if (!Valid(h)) return 0;
-  if (h->WindowRegion) DeleteObject(h->WindowRegion);
-  h->WindowRegion = region;
-  if (redraw && IsWindowVisible(h)) {
-    if (h->Parent) InvalidateParentArea(h, h->Rect);
-    RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-  }
-  return 1;
-}
-
-int GetWindowRgn(HWND h, HRGN region) {
-  if (!Valid(h) || !region || !h->WindowRegion) return ERROR;
-  return CombineRgn(region, h->WindowRegion, nullptr, RGN_COPY);
 }

@@ -120,6 +120,25 @@ struct TScrollBarState {
   UINT Disabled = 0;     // ESB_* arrows disabled
 };
 
+// How a layered top-level window (WS_EX_LAYERED) shows over what lies beneath: either as
+// set by SetLayeredWindowAttributes (its painted pixels with a colour key and a constant
+// alpha) or by UpdateLayeredWindow (a picture of its own, with per-pixel alpha).
+struct TLayered {
+  bool ByAttributes = false;
+  COLORREF Key = 0;
+  BYTE Alpha = 255;
+  DWORD Flags = 0;  // LWA_COLORKEY, LWA_ALPHA
+  bool ByUpdate = false;
+  struct _cairo_surface* Content = nullptr;  // UpdateLayeredWindow's picture (premultiplied ARGB32)
+  COLORREF UpdateKey = 0;
+  BLENDFUNCTION Blend{};
+  DWORD UpdateFlags = 0;  // ULW_COLORKEY, ULW_ALPHA, ULW_OPAQUE
+  TLayered() = default;
+  TLayered(const TLayered&) = delete;
+  TLayered& operator=(const TLayered&) = delete;
+  ~TLayered();
+};
+
 // Where the children of a parent with many children lie: a grid of square cells, each
 // listing the children that reach into it with their rectangles, so that finding the
 // children that meet a rectangle costs about the number found rather than the number of
@@ -223,7 +242,9 @@ struct alignas(64) HWND__ {
   std::vector<BYTE> Extra;               // cbWndExtra bytes
   std::map<std::string, HANDLE> Props;
   HMENU Menu = nullptr;
-  HRGN WindowRegion = nullptr;           // window shape (owned), nullptr: rectangular
+  // The window region (SetWindowRgn), window coordinates; null: the whole rectangle.
+  std::unique_ptr<winsys::TRectSet> Shape;
+  std::unique_ptr<winsys::TLayered> Layered;  // WS_EX_LAYERED windows once given a look
   bool NcActive = false;                 // caption drawn active (WM_NCACTIVATE)
   bool AccelShown = false;               // top level: Alt was pressed, accelerators underlined
   bool CreatedDone = false;
@@ -472,6 +493,19 @@ void ChildrenNear(HWND parent, const RECT& r, std::vector<HWND>& out);
 // ancestors, minus siblings above it (WS_CLIPSIBLINGS) and children (WS_CLIPCHILDREN).
 TRectSet VisibleClientArea(HWND h, bool clipChildren);
 TRectSet VisibleWindowArea(HWND h, bool clipChildren);
+
+// Window regions
+TRectSet SetFromRegion(HRGN rgn);
+HRGN RegionFromSet(const TRectSet& set);  // a new region handle
+// Whether a screen point lies inside the window's region (always, for a window without one).
+bool InWindowShape(HWND h, POINT screen);
+// What of `screenArea` the window's region keeps (the area is left alone without one).
+void ClipToShape(HWND h, TRectSet& screenArea);
+// The part of a rectangle (in the same coordinates as h->Rect, moved by `offset`) that the
+// window covers: its whole window rectangle, or the region within it.
+TRectSet CoveredArea(HWND h, POINT offset);
+// Layered windows: WS_EX_LAYERED has gone from the extended style.
+void LayeredStyleChanged(HWND h, DWORD oldExStyle);
 
 // Queue
 bool CookNextInput();  // turns the oldest raw input event into messages; false when none

@@ -616,8 +616,8 @@ static void DestroyTree(HWND h, bool top) {
     FreeSurface(h);
   }
   h->Props.clear();
-  if (h->WindowRegion) DeleteObject(h->WindowRegion);
-  h->WindowRegion = nullptr;
+  h->Shape.reset();
+  h->Layered.reset();
   h->Destroyed = true;
   S().Live.Erase(h);
   S().Graveyard.push_back(h);
@@ -1047,6 +1047,7 @@ LONG_PTR SetWindowLongPtr(HWND h, int index, LONG_PTR value) {
         h->Style = (ss.styleNew & ~keep) | (h->Style & keep);
       } else {
         h->ExStyle = ss.styleNew;
+        LayeredStyleChanged(h, DWORD(old));
       }
       SendMessage(h, WM_STYLECHANGED, WPARAM(index), LPARAM(&ss));
       break;
@@ -1162,7 +1163,7 @@ static HWND ChildUnder(HWND parent, POINT screen, bool skipDisabled) {
     if (!(c->Style & WS_VISIBLE)) continue;
     RECT wr;
     GetWindowRect(c, &wr);
-    if (!RectContains(wr, screen)) continue;
+    if (!RectContains(wr, screen) || !InWindowShape(c, screen)) continue;
     if (skipDisabled && (c->Style & WS_DISABLED)) return nullptr;  // the parent gets it
     POINT cp = screen;
     ScreenToClient(c, &cp);
@@ -1184,7 +1185,7 @@ HWND WindowFromPoint(POINT screen) {
     if (!Valid(t) || !(t->Style & WS_VISIBLE) || (t->Style & WS_MINIMIZE)) continue;
     RECT wr;
     GetWindowRect(t, &wr);
-    if (!RectContains(wr, screen)) continue;
+    if (!RectContains(wr, screen) || !InWindowShape(t, screen)) continue;
     if (t->ExStyle & WS_EX_TRANSPARENT && t->ExStyle & WS_EX_LAYERED) continue;
     HWND c = nullptr;
     POINT cp = screen;
@@ -1208,7 +1209,10 @@ HWND ChildWindowFromPointEx(HWND parent, POINT pt, UINT flags) {
     if ((flags & CWP_SKIPINVISIBLE) && !(c->Style & WS_VISIBLE)) continue;
     if ((flags & CWP_SKIPDISABLED) && (c->Style & WS_DISABLED)) continue;
     if ((flags & CWP_SKIPTRANSPARENT) && (c->ExStyle & WS_EX_TRANSPARENT)) continue;
-    if (RectContains(c->Rect, pt)) return c;
+    if (!RectContains(c->Rect, pt)) continue;
+    POINT screen = pt;
+    ClientToScreen(parent, &screen);
+    if (InWindowShape(c, screen)) return c;
   }
   return parent;
 }

@@ -9,6 +9,7 @@
 
 #include "foundation/DizThemeBinding.h"
 #include "foundation/DizUtil.h"
+#include "platform/win/LayeredWindow.h"
 
 namespace {
 
@@ -244,6 +245,29 @@ TEST_F(LayeredWindows, MissingFunctionsReportFailure) {
   EXPECT_FALSE(DynaLink_SetLayeredWindowAttributes(nullptr, 0, 200, 2));
   EXPECT_FALSE(DynaLink_UpdateLayeredWindow(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 0, nullptr, 2));
   EXPECT_EQ(LibraryLoadCount("user32.dll"), 0);
+}
+
+// The window system's own calls stand behind the names: the answer is the call's.
+TEST_F(LayeredWindows, TheSystemsCallsAnswerForThemselves) {
+  ResetWindowSystem();
+  ASSERT_EQ(LibraryLoadCount("user32.dll"), 0);
+  WNDCLASS wc;
+  wc.lpfnWndProc = &DefWindowProc;
+  wc.lpszClassName = "LayeredProbe";
+  ASSERT_NE(RegisterClass(&wc), 0);
+  HWND w = CreateWindowEx(0, "LayeredProbe", "", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(w, nullptr);
+  EXPECT_FALSE(DynaLink_SetLayeredWindowAttributes(w, 0, 128, 2));  // not layered yet
+  SetWindowLongPtr(w, GWL_EXSTYLE, WS_EX_LAYERED);
+  EXPECT_TRUE(DynaLink_SetLayeredWindowAttributes(w, 0, 0x180, 2));
+  BYTE alpha = 0;
+  ASSERT_TRUE(GetLayeredWindowAttributes(w, nullptr, &alpha, nullptr));
+  EXPECT_EQ(alpha, 0x80);
+  // Set up by attributes, the window refuses a picture.
+  EXPECT_FALSE(DynaLink_UpdateLayeredWindow(w, nullptr, nullptr, nullptr, nullptr, nullptr, 0, nullptr, 4));
+  DestroyWindow(w);
+  EXPECT_EQ(LibraryLoadCount("user32.dll"), 0);
+  ResetWindowSystem();
 }
 
 TEST_F(LayeredWindows, PresentFunctionsGetTheArgumentsAndAnswer) {

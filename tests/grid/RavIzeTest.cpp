@@ -1,7 +1,10 @@
 // The helper lists and the small grid controls: text forms of the integer and sort-key
 // lists, the control and line lists, the cell button's states and looks, the arrow
 // windows' shapes and the file picture.
+#include <cairo.h>
+
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -10,6 +13,7 @@
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Regions.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/backend/Headless.h"
 #include "platform/win/WinUser.h"
 
 namespace {
@@ -194,6 +198,58 @@ TEST_F(SmallControlsTest, ArrowWindowsTakeTheirPolygon) {
     DeleteObject(rgn);
   }
   EXPECT_EQ(TArrowWindow(grid, arrUp).Shape().front(), Pt(5, 0));
+}
+
+// Over the grid, the arrow is its polygon alone: outside it the mouse reaches the grid
+// and the screen and the arrow's snapshot show the grid.
+TEST_F(SmallControlsTest, ArrowWindowShowsAndTakesTheMouseOnlyInsideItsPolygon) {
+  auto* arrow = new TArrowWindow(grid, arrUp);
+  arrow->SetBounds(30, 30, 11, 10);  // the grid's coordinates
+  arrow->SetVisible(true);
+  UpdateWindow(arrow->Handle());
+  RECT a;
+  GetWindowRect(arrow->Handle(), &a);
+  POINT o{a.left, a.top};
+  RECT g;
+  GetWindowRect(grid->Handle(), &g);
+  ASSERT_TRUE(a.left >= g.left && a.top >= g.top && a.right <= g.right && a.bottom <= g.bottom);
+  EXPECT_EQ(WindowFromPoint(POINT{o.x, o.y}), grid->Handle());
+  EXPECT_EQ(WindowFromPoint(POINT{o.x + 5, o.y + 3}), arrow->Handle());
+  EXPECT_EQ(WindowFromPoint(POINT{o.x + 1, o.y + 8}), grid->Handle());
+  EXPECT_EQ(WindowFromPoint(POINT{o.x + 5, o.y + 8}), arrow->Handle());
+
+  std::filesystem::path png = std::filesystem::temp_directory_path() / ("lorm_arrow_" + std::to_string(::getpid()) + ".png");
+  ASSERT_TRUE(SaveWindowPng(arrow->Handle(), png.string()));
+  cairo_surface_t* shot = cairo_image_surface_create_from_png(png.string().c_str());
+  std::filesystem::remove(png);
+  ASSERT_EQ(cairo_surface_status(shot), CAIRO_STATUS_SUCCESS);
+  ASSERT_EQ(cairo_image_surface_get_width(shot), 11);
+  ASSERT_EQ(cairo_image_surface_get_height(shot), 10);
+  POINT polygon[] = {{5, 0}, {10, 5}, {7, 5}, {7, 9}, {3, 9}, {3, 5}, {0, 5}};
+  HRGN inside = CreatePolygonRgn(polygon, 7, WINDING);
+  const unsigned char* data = cairo_image_surface_get_data(shot);
+  int stride = cairo_image_surface_get_stride(shot);
+  int green = 0;
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 11; ++x) {
+      std::uint32_t v;
+      std::memcpy(&v, data + y * stride + x * 4, 4);
+      bool isGreen = (v & 0xFFFFFF) == 0x00FF00;
+      green += isGreen;
+      EXPECT_EQ(isGreen, bool(PtInRegion(inside, x, y))) << x << "," << y;
+      EXPECT_EQ(RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF), ScreenPixel(o.x + x, o.y + y)) << x << "," << y;
+    }
+  EXPECT_GT(green, 20);
+  DeleteObject(inside);
+  cairo_surface_destroy(shot);
+
+  // Freed while shown, it leaves the grid whole on the screen.
+  delete arrow;
+  EXPECT_EQ(WindowFromPoint(POINT{o.x + 5, o.y + 3}), grid->Handle());
+  POINT local{o.x + 5, o.y + 3};
+  ScreenToClient(grid->Handle(), &local);
+  EXPECT_EQ(ScreenPixel(o.x + 5, o.y + 3), WindowPixel(grid->Handle(), local.x, local.y));
+  EXPECT_NE(ScreenPixel(o.x + 5, o.y + 3), COLORREF(RGB(0, 255, 0)));
 }
 
 TEST_F(SmallControlsTest, FilePictureLoadsOnceAndDrawsNothingWhenMissing) {

@@ -16,6 +16,7 @@
 #include "platform/vcl/ActnList.h"
 #include "platform/vcl/Filer.h"
 #include "platform/vcl/Forms.h"
+#include "platform/win/LayeredWindow.h"
 #include "platform/win/Messages.h"
 #include "platform/win/WinUser.h"
 
@@ -760,6 +761,14 @@ TEST_F(MenusTest, DropDownsJoinTheirBarItemAndLoseTheArrowStrip) {
     DeleteObject(rgn);
     EXPECT_EQ(box.right, wr.right - wr.left - 1 - 17);
     EXPECT_EQ(box.left, 1);
+    // The strip cut away is the form's to the mouse, and shows the form.
+    POINT strip{wr.right - 8, wr.top + 10}, inside{wr.left + 10, wr.top + 10};
+    EXPECT_EQ(WindowFromPoint(inside), w);
+    EXPECT_EQ(WindowFromPoint(strip), form->Handle());
+    POINT formPoint = strip;
+    ScreenToClient(form->Handle(), &formPoint);
+    EXPECT_EQ(ScreenPixel(strip.x, strip.y), WindowPixel(form->Handle(), formPoint.x, formPoint.y));
+    EXPECT_TRUE(SaveWindowPng(w, Png("drop_down_strip")));
     robot.PressKey(VK_ESCAPE);
   });
   scope.Backend().WhenIdle([&] { robot.PressKey(VK_ESCAPE); });
@@ -990,13 +999,54 @@ TEST_F(MenusTest, TheNotifierReportsThemeChangesAndPassesThemOn) {
   EXPECT_EQ(reports, 1);
 }
 
-TEST_F(MenusTest, OpacityNeedsLayeredWindows) {
+// A translucent pop-up menu's window is layered with the menu's opacity and shows the
+// form through it; an opaque one stays unlayered, and a main menu makes a layered window
+// opaque again.
+TEST_F(MenusTest, TranslucentPopupMenusAreLayered) {
+  ASSERT_TRUE(ZedIvadUtil::SupportsLayeredWindows());
   BuildPopupMenu(nullptr);
+  BuildMainMenu(nullptr);
+  form->SetColor(clBlack);
   form->Show();
-  HWND w = form->Handle();
-  popup->SetOpacity(200);
-  SetMenuOpacity(popup, w, 0);  // no layered windows on this system: nothing happens
-  EXPECT_EQ(GetWindowLongPtr(w, GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+  Pump();
+  for (int opacity : {128, 255}) {
+    SCOPED_TRACE(opacity);
+    popup->SetOpacity(opacity);
+    scope.Backend().WhenIdle([&] {
+      HWND w = GetMenuWindow(popup->Items()->Handle());
+      ASSERT_NE(w, nullptr);
+      SetMenuOpacity(popup, w, 0);
+      COLORREF key = 1;
+      BYTE alpha = 0;
+      DWORD flags = 0;
+      if (opacity == 255) {
+        EXPECT_EQ(GetWindowLongPtr(w, GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+        EXPECT_FALSE(GetLayeredWindowAttributes(w, &key, &alpha, &flags));
+      } else {
+        EXPECT_NE(GetWindowLongPtr(w, GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+        ASSERT_TRUE(GetLayeredWindowAttributes(w, &key, &alpha, &flags));
+        EXPECT_EQ(key, 0u);
+        EXPECT_EQ(alpha, 128);
+        EXPECT_EQ(flags, 2u);
+        // Half the menu's own colour over the black form.
+        RECT wr;
+        GetWindowRect(w, &wr);
+        COLORREF own = WindowPixel(w, 4, 4);
+        POINT at{4, 4};
+        ClientToScreen(w, &at);
+        COLORREF shown = ScreenPixel(at.x, at.y);
+        EXPECT_NEAR(GetRValue(shown), GetRValue(own) * 128 / 255, 1);
+        EXPECT_NEAR(GetGValue(shown), GetGValue(own) * 128 / 255, 1);
+        EXPECT_TRUE(SaveWindowPng(w, Png("translucent_popup")));
+        SetMenuOpacity(main, w, 0);
+        EXPECT_EQ(GetWindowLongPtr(w, GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+        EXPECT_EQ(ScreenPixel(at.x, at.y), own);
+      }
+      robot.PressKey(VK_ESCAPE);
+    });
+    popup->Popup(300, 200);
+    Pump();
+  }
 }
 
 TEST_F(MeasureTest, MeasuringOnlyMeasuresInEveryMode) {
