@@ -614,8 +614,9 @@ private:
   std::vector<int> RealRowsOf(int ARow, int ACount) const;
   // A record for display row D: its cells of every real column, objects included.
   TGridItem* MakeRecord(int D, int Index);
-  // Takes the listed display rows (ascending) out of the grid into records.
-  void TakeOutRows(const std::vector<int>& Rows, int InsertAt, int Level, bool FromList, bool MoveHeights);
+  // Takes the listed display rows (ascending) out of the grid into records, kept in real
+  // order in the store when Ordered, else appended.
+  void TakeOutRows(const std::vector<int>& Rows, bool Ordered, int Level, bool FromList, bool MoveHeights);
   // Puts the rows of the given records back at their real positions and frees the records.
   void PutBackRecords(std::vector<TGridItem*> Records);
   // Removes Count display rows from ARow: FreeObjects frees their properties, Reindex moves

@@ -136,7 +136,7 @@ TGridItem* TDavEvadurAvuz::MakeRecord(int D, int Index) {
   return item;
 }
 
-void TDavEvadurAvuz::TakeOutRows(const std::vector<int>& Rows, int InsertAt, int Level, bool FromList,
+void TDavEvadurAvuz::TakeOutRows(const std::vector<int>& Rows, bool Ordered, int Level, bool FromList,
                                  bool MoveHeights) {
   if (Rows.empty()) return;
   std::vector<int> hidden = HiddenRowIndexes();
@@ -157,7 +157,14 @@ void TDavEvadurAvuz::TakeOutRows(const std::vector<int>& Rows, int InsertAt, int
   FHiddenRows->BeginUpdate();
   try {
     for (size_t k = 0; k < Rows.size(); ++k) {
-      TGridItem* item = MakeRecord(Rows[k], InsertAt < 0 ? -1 : InsertAt + int(k));
+      // Ordered records go in after the last record of a lower real index.
+      int at = -1;
+      if (Ordered) {
+        at = 0;
+        for (int i = 0; i < FHiddenRows->Count(); ++i)
+          if (Record(FHiddenRows.get(), i)->Idx < reals[k]) at = i + 1;
+      }
+      TGridItem* item = MakeRecord(Rows[k], at);
       item->Idx = reals[k];
       item->Level = Level;
       item->FromList = FromList;
@@ -294,12 +301,8 @@ void TDavEvadurAvuz::HideRows(int FromRow, int ToRow) {
   for (int k = 0; k < ToRow - FromRow + 1 - A; ++k) rows.push_back(S + k);
   // Never the last row of the grid.
   if (int(rows.size()) >= RowCount()) rows.resize(size_t(RowCount() - 1));
-  // The records keep ascending real order: the new ones go in after those below FromRow.
-  int at = 0;
-  for (int i = 0; i < FHiddenRows->Count(); ++i)
-    if (Record(FHiddenRows.get(), i)->Idx < FromRow) at = i + 1;
   if (TControl* c = CellControls(1, S)) c->SetVisible(false);
-  TakeOutRows(rows, at, 0, false, true);
+  TakeOutRows(rows, true, 0, false, true);
 }
 
 void TDavEvadurAvuz::HideRowsEx(int FromRow, int ToRow) {
@@ -313,7 +316,7 @@ void TDavEvadurAvuz::HideRowsEx(int FromRow, int ToRow) {
   std::vector<int> rows;
   for (int k = 0; k < ToRow - FromRow + 1 - A; ++k) rows.push_back(S + k);
   if (int(rows.size()) >= RowCount()) rows.resize(size_t(RowCount() - 1));
-  TakeOutRows(rows, -1, 0, false, false);
+  TakeOutRows(rows, false, 0, false, false);
 }
 
 void TDavEvadurAvuz::HideRowList(TIntList* List) {
@@ -324,7 +327,7 @@ void TDavEvadurAvuz::HideRowList(TIntList* List) {
   std::sort(rows.begin(), rows.end());
   rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
   if (int(rows.size()) >= RowCount()) rows.resize(size_t(RowCount() - 1));
-  TakeOutRows(rows, -1, HideLevel, true, true);
+  TakeOutRows(rows, false, HideLevel, true, true);
   ++HideLevel;
 }
 
