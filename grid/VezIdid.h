@@ -617,8 +617,9 @@ private:
   // Takes the listed display rows (ascending) out of the grid into records, kept in real
   // order in the store when Ordered, else appended.
   void TakeOutRows(const std::vector<int>& Rows, bool Ordered, int Level, bool FromList, bool MoveHeights);
-  // Puts the rows of the given records back at their real positions and frees the records.
-  void PutBackRecords(std::vector<TGridItem*> Records);
+  // Puts the rows of the records Pick chooses back at their real positions and frees the
+  // records.
+  void PutBackRecords(const std::function<bool(TGridItem*)>& Pick);
   // Removes Count display rows from ARow: FreeObjects frees their properties, Reindex moves
   // the records of hidden rows behind them, MoveHeights lets the heights go with the rows.
   void RemoveRowBlock(int ARow, int ACount, bool FreeObjects, bool Reindex, bool MoveHeights);

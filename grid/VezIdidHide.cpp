@@ -104,7 +104,7 @@ std::vector<int> TDavEvadurAvuz::HiddenRowIndexes() const {
   std::vector<int> idx;
   idx.reserve(size_t(FHiddenRows->Count()));
   for (TCollectionItem* item : FHiddenRows->ItemList()) idx.push_back(static_cast<TGridItem*>(item)->Idx);
-  std::sort(idx.begin(), idx.end());
+  if (!std::is_sorted(idx.begin(), idx.end())) std::sort(idx.begin(), idx.end());
   return idx;
 }
 
@@ -128,7 +128,8 @@ std::vector<int> TDavEvadurAvuz::RealRowsOf(int ARow, int ACount) const {
 TGridItem* TDavEvadurAvuz::MakeRecord(int D, int Index) {
   auto* item = static_cast<TGridItem*>(Index < 0 ? FHiddenRows->Add() : FHiddenRows->Insert(Index));
   int cols = TotalColCount();
-  TStrings* items = item->Items();
+  TStringList* items = item->Items();
+  items->SetCapacity(cols);
   items->BeginUpdate();
   for (int c = 0; c < cols; ++c) items->AddObject(GetGridCell(c, D), GetGridObject(c, D));
   items->EndUpdate();
@@ -210,27 +211,29 @@ void TDavEvadurAvuz::TakeOutRows(const std::vector<int>& Rows, bool Ordered, int
   CellControlsUpdate();
 }
 
-void TDavEvadurAvuz::PutBackRecords(std::vector<TGridItem*> Records) {
+void TDavEvadurAvuz::PutBackRecords(const std::function<bool(TGridItem*)>& Pick) {
+  // One pass over the store sorts the records into those shown and those staying hidden.
+  std::vector<bool> leaving(size_t(FHiddenRows->Count()), false);
+  std::vector<TGridItem*> Records;
+  std::vector<int> staying;
+  for (int i = 0; i < FHiddenRows->Count(); ++i) {
+    TGridItem* item = Record(FHiddenRows.get(), i);
+    leaving[size_t(i)] = Pick(item);
+    if (leaving[size_t(i)]) Records.push_back(item);
+    else staying.push_back(item->Idx);
+  }
   if (Records.empty()) return;
-  std::sort(Records.begin(), Records.end(), [](TGridItem* a, TGridItem* b) { return a->Idx < b->Idx; });
+  auto byIdx = [](TGridItem* a, TGridItem* b) { return a->Idx < b->Idx; };
+  if (!std::is_sorted(Records.begin(), Records.end(), byIdx)) std::sort(Records.begin(), Records.end(), byIdx);
+  if (!std::is_sorted(staying.begin(), staying.end())) std::sort(staying.begin(), staying.end());
   // The records that stay hidden decide where each shown row lands: its real index less
   // the hidden rows above it.
-  std::vector<bool> leaving(size_t(FHiddenRows->Count()), false);
-  {
-    std::vector<TGridItem*> sorted = Records;
-    std::sort(sorted.begin(), sorted.end());
-    for (int i = 0; i < FHiddenRows->Count(); ++i)
-      leaving[size_t(i)] = std::binary_search(sorted.begin(), sorted.end(), Record(FHiddenRows.get(), i));
-  }
-  std::vector<int> staying;
-  for (int i = 0; i < FHiddenRows->Count(); ++i)
-    if (!leaving[size_t(i)]) staying.push_back(Record(FHiddenRows.get(), i)->Idx);
-  std::sort(staying.begin(), staying.end());
   std::vector<int> targets;
   targets.reserve(Records.size());
+  size_t above = 0;
   for (TGridItem* item : Records) {
-    int above = int(std::lower_bound(staying.begin(), staying.end(), item->Idx) - staying.begin());
-    targets.push_back(item->Idx - above);
+    while (above < staying.size() && staying[above] < item->Idx) ++above;
+    targets.push_back(item->Idx - int(above));
   }
   int oldCount = RowCount();
   int n = int(Records.size());
@@ -333,29 +336,17 @@ void TDavEvadurAvuz::HideRowList(TIntList* List) {
 
 void TDavEvadurAvuz::UnHideRows(int FromRow, int ToRow) {
   if (!HiddenRowRecord(FromRow)) return;
-  std::vector<TGridItem*> records;
-  for (TCollectionItem* i : FHiddenRows->ItemList()) {
-    auto* item = static_cast<TGridItem*>(i);
-    if (item->Idx >= FromRow && item->Idx <= ToRow) records.push_back(item);
-  }
-  PutBackRecords(records);
+  PutBackRecords([&](TGridItem* item) { return item->Idx >= FromRow && item->Idx <= ToRow; });
 }
 
 void TDavEvadurAvuz::UnHideRowsAll() {
-  std::vector<TGridItem*> records;
-  for (TCollectionItem* i : FHiddenRows->ItemList()) records.push_back(static_cast<TGridItem*>(i));
-  PutBackRecords(records);
+  PutBackRecords([](TGridItem*) { return true; });
 }
 
 void TDavEvadurAvuz::UnHideRowList() {
   int level = HideLevel - 1;
   if (level < 0) return;
-  std::vector<TGridItem*> records;
-  for (TCollectionItem* i : FHiddenRows->ItemList()) {
-    auto* item = static_cast<TGridItem*>(i);
-    if (item->FromList && item->Level == level) records.push_back(item);
-  }
-  PutBackRecords(records);
+  PutBackRecords([level](TGridItem* item) { return item->FromList && item->Level == level; });
 }
 
 void TDavEvadurAvuz::HideSelectedRows() {

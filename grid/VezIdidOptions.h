@@ -784,7 +784,7 @@ public:
   int Level = 0;
   // Made by a list hide (a range hide leaves Level 0 too).
   bool FromList = false;
-  TStrings* Items() const { return FItems.get(); }
+  TStringList* Items() const { return FItems.get(); }
   // Copies the lines (with their objects); the caller keeps its list.
   void SetItems(TStrings* Value) {
     if (Value) FItems->Assign(Value);
