@@ -1,5 +1,7 @@
 // The string grid's rows and columns: hiding and showing, inserting, removing and moving,
 // clearing and merging ranges, with cells, cell objects, sizes and controls kept in step.
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
 
 #include "GridTestSupport.h"
@@ -457,6 +459,47 @@ TEST_F(StructureTest, AttributesReadWithoutCreating) {
   grid->SwapCells(TGridCoord{2, 2}, TGridCoord{0, 0});
   EXPECT_EQ(grid->FontColors(0, 0), clBlue);
   EXPECT_EQ(grid->GetCellEx(0, 0), "2:2");
+}
+
+// ---------------------------------------------------------------------------------------
+// The look: a hidden column, a merged run and coloured rows, before and after a move.
+TEST_F(StructureTest, PaintedAfterHidingMergingColouringAndMoving) {
+  grid->SetBounds(0, 0, 420, 220);
+  grid->SetColCountEx(5);
+  grid->SetRowCountEx(7);
+  grid->SetFixedRowsEx(1);
+  grid->SetFixedColsEx(1);
+  for (int c = 0; c < 5; ++c) grid->SetCellEx(c, 0, "Кол " + std::to_string(c));
+  for (int r = 1; r < 7; ++r) {
+    grid->SetCellEx(0, r, std::to_string(r));
+    grid->SetCellEx(1, r, r <= 3 ? "газ" : "вода");
+    for (int c = 2; c < 5; ++c) grid->SetCellEx(c, r, std::to_string(c * 10 + r));
+  }
+  grid->RowColor(2, 0x80FFFF);  // yellow
+  grid->RowColor(5, 0xFFC0C0);  // light blue
+  grid->MergeColumnCells(1, true);
+  grid->HideColumn(3);
+  const char* dir = std::getenv("LORM_GRID_PNG_DIR");
+  auto shot = [&](const char* name) {
+    form->Repaint();
+    grid->Repaint();
+    if (dir) SaveWindowPng(grid->Handle(), (std::filesystem::path(dir) / name).string());
+  };
+  shot("structure_before_move.png");
+  // Display column 3 is real column 4; the yellow row is yellow there.
+  TRect cell = grid->CellRect(3, 2);
+  EXPECT_EQ(WindowPixel(grid->Handle(), cell.Left + 3, cell.Top + 3), COLORREF(0x80FFFF));
+  EXPECT_EQ(grid->ColCount(), 4);
+  grid->MoveColumn(3, 1);
+  shot("structure_after_move.png");
+  EXPECT_EQ(grid->GetCellEx(grid->RemapCol(1), 4), "44");
+  cell = grid->CellRect(1, 5);
+  EXPECT_EQ(WindowPixel(grid->Handle(), cell.Left + 3, cell.Top + 3), COLORREF(0xFFC0C0));
+  // The merged run moved one place right with the hidden column, which stays hidden.
+  EXPECT_TRUE(grid->IsMergedCell(2, 1));
+  EXPECT_EQ(grid->CellSpan(2, 1).Y, 2);
+  grid->UnHideColumnsAll();
+  EXPECT_EQ(grid->GetCellEx(4, 3), "33");
 }
 
 TEST(GridItems, ItemsAreCopiedAndFiltersKeepWideColumns) {
