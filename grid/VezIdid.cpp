@@ -95,7 +95,6 @@ TDavEvadurAvuz::TDavEvadurAvuz(TComponent* AOwner) : TBaseGrid(AOwner) {
   FUnSortList = std::make_unique<TIntList>(-1, -1);
   FMergedColumns = std::make_unique<TIntList>(-1, -1);
   FMergedColumns->OnChange = [this](TObject* s, int c, int r) { MergedColumnsChanged(s, c, r); };
-  FMouseSelectList = std::make_unique<TIntList>(-1, -1);
   FSelectedRows = std::make_unique<TIntList>(-1, -1);
   FModifiedRows = std::make_unique<TIntList>(-1, -1);
   FRowIndicator = std::make_unique<TBitmap>();
@@ -343,6 +342,11 @@ TDavEvadurAvuz::~TDavEvadurAvuz() {
     FHookedForm->RemoveFreeNotification(this);
     FHookedForm = nullptr;
   }
+  // A store that cannot be written loses only the saved widths, never the grid's teardown.
+  if (FColumnSize && FColumnSize->Save) try {
+      SaveColSizes();
+    } catch (const Exception&) {
+    }
   // Cell properties and their objects are freed over every cell the grid has had.
   int nr = RowCount(), nc = ColCount();
   if (NumHiddenRows() == 0 && !HasNodes()) {
@@ -407,6 +411,7 @@ void TDavEvadurAvuz::Loaded() {
   ShowColumnHeaders();
   ShowRowHeaders();
   if (FAutoSizeCols) SetAutoSizeP(true);
+  if (FColumnSize->Save) LoadColSizes();
   FRememberedFixedRows = TCustomGrid::FixedRows();
   FRememberedFixedCols = TCustomGrid::FixedCols();
   MinRowHeight = DefaultRowHeight();
@@ -462,6 +467,7 @@ void TDavEvadurAvuz::CreateWnd() {
   FSearchPanel->SetParent(this);
   FSearchPanel->SetVisible(FSearchFooter->Visible());
   FSearchPanel->SetHeight(FSearchFooter->Visible() ? 32 : 0);
+  if (FColumnSize->Save) LoadColSizes();
   SetTimer(Handle(), kGridTimer, kGridTimerInterval, nullptr);
   FTimerRunning = true;
   if (Designing() && !FGridLoaded && !Loading()) Font()->SetName("Tahoma");

@@ -415,6 +415,225 @@ private:
 
 public:
 
+  // ---- hidden rows and columns (VezIdidHide.cpp) -----------------------------------------
+  // Columns are real columns; at least one column stays visible. Rows given to the range
+  // operations are real rows; HideRowList takes display rows.
+  void HideColumn(int ACol) { HideColumns(ACol, ACol); }
+  void HideColumns(int FromCol, int ToCol);
+  void UnHideColumn(int ACol) { UnHideColumns(ACol, ACol); }
+  void UnHideColumns(int FromCol, int ToCol);
+  void UnHideColumnsAll();
+  void HideRow(int ARow) { HideRows(ARow, ARow); }
+  // Records in ascending real index; rows already hidden are left as they are.
+  void HideRows(int FromRow, int ToRow);
+  // Appends the records; nothing when FromRow is hidden already. Row heights stay at
+  // their display positions.
+  void HideRowsEx(int FromRow, int ToRow);
+  // The listed display rows (repeats and rows outside the grid are skipped) go out at
+  // hide level HideLevel, which then rises by one.
+  void HideRowList(TIntList* List);
+  void UnHideRow(int ARow) { UnHideRows(ARow, ARow); }
+  // Nothing unless FromRow is hidden.
+  void UnHideRows(int FromRow, int ToRow);
+  void UnHideRowsAll();
+  // Shows the rows the last HideRowList took out (level HideLevel - 1) and only those;
+  // lowering HideLevel is the caller's.
+  void UnHideRowList();
+  void HideSelectedRows();
+  void HideUnSelectedRows();
+  int HideLevel = 0;
+
+  // ---- row and column structure (VezIdidStructure.cpp) ------------------------------------
+  virtual void InsertRows(int ARow, int ACount, bool MoveControls) { InsertRowsEx(ARow, ACount, MoveControls); }
+  void InsertRowsEx(int ARow, int ACount, bool MoveControls);
+  // Removing rows ignores a row outside the grid and cuts the count to the rows there
+  // are; a merged cell the removal cuts is split first.
+  virtual void RemoveRows(int ARow, int ACount);
+  virtual void RemoveRowsEx(int ARow, int ACount);
+  virtual void RemoveRowsInternal(int ARow, int ACount);
+  void IRemoveRows(int ARow, int ACount, bool Adjust);
+  void RemoveCheckedRows(int ACol, bool AState);
+  void RemoveSelectedRows();
+  void RemoveUnSelectedRows();
+  void RemoveDuplicates(int ACol, bool CaseSensitive);
+  // Display rows; the cells, height and controls go with the row.
+  void MoveRow(int FromIndex, int ToIndex);
+  virtual void InsertCols(int ACol, int ACount);
+  void AddColumn() { InsertCols(TotalColCount(), 1); }
+  virtual void RemoveCols(int ACol, int ACount);
+  void RemoveSelectedCols();
+  void RemoveUnSelectedCols();
+  void MergeCols(int ACol1, int ACol2, const std::string& Separator);
+  // Display columns; the cells (hidden rows' too), width, flags and controls go along.
+  void MoveColumn(int FromIndex, int ToIndex);
+  // Set by a move with EnhRowColMove; the next left button press clears it.
+  bool MovedDuringPress = false;
+
+  // ---- clearing and merging ranges (VezIdidStructure.cpp) ---------------------------------
+  virtual void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2);
+  void ClearRows(int ARow, int ACount);
+  void ClearCols(int ACol, int ACount);
+  void ClearNormalRows(int ARow, int ACount);
+  void ClearNormalCols(int ACol, int ACount);
+  void ClearNormalCells();
+  void ClearSelection();
+  void Clear();
+  void SplitAllCells();
+  void SplitColumnCells(int ACol);
+  void SplitRowCells(int ARow);
+  void MergeColumnCells(int ACol, bool IgnoreSpans);
+  void MergeRowCells(int ARow, bool IgnoreSpans);
+  bool IsCell(const std::string& AText, int& ACol, int& ARow);
+  // While set, clearing a cell leaves its properties object alive (it lives on elsewhere).
+  bool DetachCellObjects = false;
+  bool SuppressCellsChanged = false;
+  // Exports take hidden columns too; ClearRect then takes display columns.
+  bool ExportHiddenColumns = false;
+
+  // ---- selection queries (VezIdidSelect.cpp) ----------------------------------------------
+  void SelectRows(int ARow, int ACount);
+  void UnSelectRows(int ARow, int ACount);
+  void SelectCols(int ACol, int ACount);
+  void UnSelectCols(int ACol, int ACount);
+  int GetRowSelectCount();
+  int GetSelectedRowCount();
+  int GetSelectedRow(int I);
+  int GetColSelectCount();
+  int GetSelectedColCount();
+  bool GetSelectedCells(int ACol, int ARow);
+  void SetSelectedCells(int ACol, int ARow, bool Select);
+  // Merges the selection rectangle into the disjunct cells (which it first empties
+  // without DisjunctCellSelect) and counts them.
+  int GetSelectedCellsCount();
+  TGridCoord GetSelectedCell(int I) const;
+  void ClearSelectedCells();
+  // The cells picked one by one in the disjunct cell mode, in picking order.
+  const std::vector<TGridCoord>& DisjunctCells() const { return FDisjunctCells; }
+  void SelectRange(int FromCol, int ToCol, int FromRow, int ToRow);
+  void GotoCell(int ACol, int ARow);
+  using TCustomGrid::FocusCell;
+  void FocusCell(int ACol, int ARow);
+  int ModifiedRowCount() const;
+  void ClearModifiedRows();
+
+  // ---- cell attributes, dates, controls and view operations (VezIdidCellAttr.cpp) ---------
+  // Columns are real columns; a write creates the cell's properties and repaints it.
+  TColor Colors(int ACol, int ARow);
+  void SetColors(int ACol, int ARow, TColor Value);
+  TColor ColorsTo(int ACol, int ARow);
+  void SetColorsTo(int ACol, int ARow, TColor Value);
+  TCellGradientDirection GradientDir(int ACol, int ARow);
+  void SetGradientDir(int ACol, int ARow, TCellGradientDirection Value);
+  TColor FontColors(int ACol, int ARow);
+  void SetFontColors(int ACol, int ARow, TColor Value);
+  TFontStyles FontStyles(int ACol, int ARow);
+  void SetFontStyles(int ACol, int ARow, TFontStyles Value);
+  std::string FontNames(int ACol, int ARow);
+  void SetFontNames(int ACol, int ARow, const std::string& Value);
+  int FontSizes(int ACol, int ARow);
+  void SetFontSizes(int ACol, int ARow, int Value);
+  TAlignment Alignments(int ACol, int ARow);
+  void SetAlignments(int ACol, int ARow, TAlignment Value);
+  bool ReadOnly(int ACol, int ARow);
+  void SetReadOnly(int ACol, int ARow, bool Value);
+  bool WordWraps(int ACol, int ARow);
+  void SetWordWraps(int ACol, int ARow, bool Value);
+  void RowColor(int ARow, TColor Color);
+  void RowColorTo(int ARow, TColor Color);
+  void RowFontColor(int ARow, TColor Color);
+  TDateTime Dates(int ACol, int ARow);
+  void SetDates(int ACol, int ARow, TDateTime Value);
+  TDateTime Times(int ACol, int ARow);
+  void SetTimes(int ACol, int ARow, TDateTime Value);
+  bool ShowZeroDates = true;
+  TControl* CellControls(int ACol, int ARow);
+  void SetCellControls(int ACol, int ARow, TControl* Value);
+  int CellControlCount() const { return FCellControlCount; }
+  TControlList* ControlList() const { return FControlList.get(); }
+  int GetLinesInCell(int ACol, int ARow);
+  void SwapCells(TGridCoord Cell1, TGridCoord Cell2);
+  void RepaintRow(int ARow);
+  void RepaintCol(int ACol);
+  void RepaintRect(const TRect& R);
+  // Zoom level + Delta outside -10 .. 10 changes nothing.
+  void Zoom(int Delta);
+  bool Zooming() const { return FZooming; }
+  virtual void DoInsertRow(int ARow);
+  virtual void DoDeleteRow(int ARow);
+
+  // ---- typed cell values (VezIdidCellAttr.cpp) --------------------------------------------
+  void SetInts(int ACol, int ARow, int Value);
+  int GetInts(int ACol, int ARow);
+  // Raises the format error unless FloatFormat takes exactly one floating value.
+  void SetFloats(int ACol, int ARow, double Value);
+  double GetFloats(int ACol, int ARow);
+  void SetAllFloats(int ACol, int ARow, double Value);
+  double GetAllFloats(int ACol, int ARow);
+  std::string GetCtrlVal(int ACol, int ARow, const std::string& ID);
+  void SetCtrlVal(int ACol, int ARow, const std::string& ID, const std::string& Value);
+  std::string GetVersion() { return GetVersionString(); }
+  int GetPrintColWidth(int Index) const;
+  int GetPrintColOffset(int Index) const;
+  void SetPrintColGeometry(int Index, int Width, int Offset);
+  virtual void QueryInsertRow(int ARow, bool& CanInsert);
+
+  // ---- column layout persistence (VezIdidColumnState.cpp) ---------------------------------
+  std::string ColumnStatesToString();
+  // A text that does not describe the grid's columns raises EVezIdidError and changes
+  // nothing.
+  void StringToColumnStates(const std::string& S);
+  void SaveColSizes();
+  void LoadColSizes();
+  void SaveColPositions();
+  void LoadColPositions();
+
+protected:
+  void ColumnMoved(int FromIndex, int ToIndex) override;
+  void RowMoved(int FromIndex, int ToIndex) override;
+  void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs,
+                       TGridDrawInfo& FixedInfo) override;
+
+private:
+  // One real column: whether it is shown and its width (the saved one when hidden).
+  struct TColState {
+    bool Visible = true;
+    int Width = 0;
+  };
+  std::vector<TColState> GetColStates();
+  void ApplyColStates(const std::vector<TColState>& States);
+  // The store's column move without the grid's column-move handling or its event.
+  void StoreMoveColumn(int FromCol, int ToCol);
+  // Rows First.. take the rows Order names (a permutation of that range): cells of every
+  // column; heights too when MoveHeights.
+  void PermuteRows(int First, const std::vector<int>& Order, bool MoveHeights);
+  // Empties the cells of a display row without freeing their objects.
+  void NilStoreRow(int ARow);
+  // The real indexes of the hidden rows, ascending.
+  std::vector<int> HiddenRowIndexes() const;
+  // The real rows of Count display rows from ARow on.
+  std::vector<int> RealRowsOf(int ARow, int ACount) const;
+  // A record for display row D: its cells of every real column, objects included.
+  TGridItem* MakeRecord(int D, int Index);
+  // Takes the listed display rows (ascending) out of the grid into records, kept in real
+  // order in the store when Ordered, else appended.
+  void TakeOutRows(const std::vector<int>& Rows, bool Ordered, int Level, bool FromList, bool MoveHeights);
+  // Puts the rows of the records Pick chooses back at their real positions and frees the
+  // records.
+  void PutBackRecords(const std::function<bool(TGridItem*)>& Pick);
+  // Removes Count display rows from ARow: FreeObjects frees their properties, Reindex moves
+  // the records of hidden rows behind them, MoveHeights lets the heights go with the rows.
+  void RemoveRowBlock(int ARow, int ACount, bool FreeObjects, bool Reindex, bool MoveHeights);
+  void SplitCutMerges(int ARow, int ACount);
+  void ShiftControls(bool Rows, int From, int To);
+  std::vector<TGridCoord> FDisjunctCells;
+  int FCellControlCount = 0;
+  bool FZooming = false;
+  bool FInternalMove = false;
+  std::vector<int> FPrintColWidths = std::vector<int>(513, 0);
+  std::vector<int> FPrintColOffsets = std::vector<int>(513, 0);
+
+public:
+
   // ---- header lists and property operations (VezIdidPublish.cpp) -----------------------
   TStrings* ColumnHeaders() const { return FColumnHeaders.get(); }
   void SetColumnHeaders(TStrings* Value);
@@ -1119,8 +1338,6 @@ public:
   bool IsNode(int ARow);
   int GetNodeLevel(int ARow);
   int GetNodeSpanType(int ARow);
-  // The cells picked one by one in the disjunct cell mode: column + row * 65536.
-  TIntList* SelectedCells() const { return FMouseSelectList.get(); }
   // Whether (displayed column, row) is the sort row of a column that shows the sort mark.
   bool IsSortHeader(int ACol, int ARow);
 
@@ -1351,7 +1568,7 @@ private:
   std::unique_ptr<TStringList> FLookupItems;
   std::unique_ptr<TStringList> FRowSelect, FColSelect;
   std::unique_ptr<TSortIndexList> FSortIndexes;
-  std::unique_ptr<TIntList> FSortList, FUnSortList, FMergedColumns, FMouseSelectList, FSelectedRows,
+  std::unique_ptr<TIntList> FSortList, FUnSortList, FMergedColumns, FSelectedRows,
       FModifiedRows;
   std::unique_ptr<TBitmap> FRowIndicator;
   std::unique_ptr<TBackGround> FBackGround;

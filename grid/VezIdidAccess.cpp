@@ -324,10 +324,8 @@ void TDavEvadurAvuz::ResetColumnOrder() {
     for (int i = 0; i < ColCount() && i < FColumnOrder->Count(); ++i) {
       int target = FColumnOrder->GetInteger(i);
       if (target < i && target >= 0) {
+        // The column-move handling takes the entry along in the order list.
         MoveColumn(i, target);
-        int v = FColumnOrder->Items()[static_cast<size_t>(i)];
-        FColumnOrder->Delete(i);
-        FColumnOrder->Insert(target, v);
         moved = true;
       }
     }

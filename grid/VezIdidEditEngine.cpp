@@ -454,7 +454,6 @@ void TDavEvadurAvuz::QueryAddRow(bool& CanAdd) {
   if (OnCanAddRow) OnCanAddRow(this, CanAdd);
 }
 
-void TDavEvadurAvuz::AddRow() { SetRowCountEx(RowCount() + 1); }
 
 void TDavEvadurAvuz::AdvanceEdit(int ACol, int ARow, bool Force, bool AutoEdit, bool Forward, bool Recursive,
                                  bool Edit) {

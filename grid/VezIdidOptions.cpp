@@ -649,7 +649,7 @@ TFilterData* TFilter::GetColFilter(int Column) {
   for (int i = 0; i < Count(); ++i)
     if (GetItem(i)->Column == Column) return GetItem(i);
   TFilterData* d = Add();
-  d->Column = static_cast<int16_t>(Column);
+  d->Column = Column;
   return d;
 }
 
@@ -956,9 +956,6 @@ void TGridProgressAppearance::Assign(TPersistent* Source) {
   Changed();
 }
 
-TGridItem::TGridItem(TCollection* Collection)
-    : TCollectionItem(Collection), FOwnItems(std::make_unique<TStringList>()) {
-  FItems = FOwnItems.get();
-}
+TGridItem::TGridItem(TCollection* Collection) : TCollectionItem(Collection), FItems(std::make_unique<TStringList>()) {}
 
 TGridItem::~TGridItem() = default;

@@ -354,7 +354,7 @@ class TFilterData : public TCollectionItem {
 public:
   explicit TFilterData(TCollection* Collection) : TCollectionItem(Collection) {}
   void Assign(TPersistent* Source) override;
-  int16_t Column = 0;
+  int Column = 0;
   std::string Condition;
   bool CaseSensitive = true;
   TFilterCells Data = fcVirtual;
@@ -371,6 +371,10 @@ public:
   // The first condition of Column, added when there is none.
   TFilterData* GetColFilter(int Column);
   TFilterData* GetItem(int Index) const { return static_cast<TFilterData*>(Items(Index)); }
+  // Appends a new condition (the index is not used) and returns it.
+  TFilterData* Insert(int Index) { return Add(); }
+  // Copies the condition into the item at Index.
+  void SetItem(int Index, TFilterData* Value) { GetItem(Index)->Assign(Value); }
 };
 
 enum TFooterStyle { fsFixedLastRow, fsColumnPreview, fsCustomPreview };
@@ -778,10 +782,15 @@ public:
   int Idx = 0;
   int Height = 0;
   int Level = 0;
-  TStrings* Items() const { return FItems; }
-  void SetItems(TStrings* Value) { FItems = Value; }
+  // Made by a list hide (a range hide leaves Level 0 too).
+  bool FromList = false;
+  TStringList* Items() const { return FItems.get(); }
+  // Copies the lines (with their objects); the caller keeps its list.
+  void SetItems(TStrings* Value) {
+    if (Value) FItems->Assign(Value);
+    else FItems->Clear();
+  }
 
 private:
-  TStrings* FItems;
-  std::unique_ptr<TStringList> FOwnItems;
+  std::unique_ptr<TStringList> FItems;
 };

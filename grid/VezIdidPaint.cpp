@@ -348,7 +348,7 @@ void TDavEvadurAvuz::GetVisualProperties(int ACol, int ARow, TGridDrawState& ASt
     }
     if (DisjunctDragActive && AState.Contains(gdSelected)) mark();
     if (FMouseActions->DisjunctCellSelect()) {
-      if (FMouseSelectList->HasValue((ACol & 0xFFFF) | (ARow << 16))) {
+      if (std::find(FDisjunctCells.begin(), FDisjunctCells.end(), TGridCoord{ACol, ARow}) != FDisjunctCells.end()) {
         mark();
         AState += gdSelected;
       } else if (ACol == Col() && ARow == GetRowEx()) {

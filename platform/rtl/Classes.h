@@ -289,6 +289,10 @@ public:
 
   std::string Get(int Index) const override;
   int GetCount() const override { return static_cast<int>(FList.size()); }
+  // Room for Capacity lines without growing (a list filled to a known size).
+  void SetCapacity(int Capacity) {
+    if (Capacity > 0) FList.reserve(static_cast<size_t>(Capacity));
+  }
   TObject* GetObject(int Index) const override;
   void Put(int Index, const std::string& S) override;
   void PutObject(int Index, TObject* AObject) override;

@@ -459,7 +459,9 @@ void TCollection::InsertItem(TCollectionItem* Item) {
 
 void TCollection::RemoveItem(TCollectionItem* Item) {
   Notify(Item, cnExtracting);
-  FItems.erase(std::remove(FItems.begin(), FItems.end(), Item), FItems.end());
+  // Searched from the end: freeing a collection from its last item on stays linear.
+  auto it = std::find(FItems.rbegin(), FItems.rend(), Item);
+  if (it != FItems.rend()) FItems.erase(std::next(it).base());
   Item->FCollection = nullptr;
   Changed();
 }

@@ -1205,6 +1205,38 @@ void TStringGrid::RowMoved(int FromIndex, int ToIndex) {
   TDrawGrid::RowMoved(FromIndex, ToIndex);
 }
 
+void TStringGrid::ReorderRows(int First, const std::vector<int>& Order) {
+  int n = int(Order.size());
+  if (n == 0) return;
+  if (First < 0) GridIndexError();
+  // Where each row of the range goes; a list that is not a permutation of the range is
+  // refused before anything moves.
+  std::vector<int> target(size_t(n), -1);
+  for (int k = 0; k < n; ++k) {
+    int from = Order[size_t(k)] - First;
+    if (from < 0 || from >= n || target[size_t(from)] >= 0) GridIndexError();
+    target[size_t(from)] = First + k;
+  }
+  if (FRowSlot.size() > size_t(First)) {
+    if (FRowSlot.size() < size_t(First + n)) AddRows(size_t(First + n) - FRowSlot.size());
+    std::vector<int> slots(FRowSlot.begin() + First, FRowSlot.begin() + First + n);
+    for (int k = 0; k < n; ++k) FRowSlot[size_t(First + k)] = slots[size_t(Order[size_t(k)] - First)];
+  }
+  auto moved = [&](int r) { return r >= First && r < First + n ? target[size_t(r - First)] : r; };
+  if (!FFar.empty()) {
+    std::map<std::pair<int, int>, std::string> far;
+    for (auto& [key, text] : FFar) far.emplace(std::make_pair(moved(key.first), key.second), std::move(text));
+    FFar.swap(far);
+  }
+  if (!FObjects.empty()) {
+    std::unordered_map<std::uint64_t, TObject*> objects;
+    objects.reserve(FObjects.size());
+    for (auto [key, object] : FObjects) objects.emplace(CellKey(int(std::uint32_t(key)), moved(int(key >> 32))), object);
+    FObjects.swap(objects);
+  }
+  if (FUpdating == 0) InvalidateGrid();
+}
+
 void TStringGrid::DeleteColumn(int ACol) {
   CheckIndex(ACol, ColCount());
   int last = ColCount() - 1;

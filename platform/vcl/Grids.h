@@ -504,6 +504,10 @@ protected:
   void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
   void ColumnMoved(int FromIndex, int ToIndex) override;
   void RowMoved(int FromIndex, int ToIndex) override;
+  // Rows First .. First + Order.size() - 1 take the rows Order names (a permutation of that
+  // range): the row slots move and the objects and far texts are re-keyed, every column
+  // included; no text is copied. Sizes, the current cell and events stay the caller's.
+  void ReorderRows(int First, const std::vector<int>& Order);
 
 private:
   friend class TStringGridStrings;

@@ -148,7 +148,7 @@ TEST_F(PaintTest, DisjunctCellSelectShowsOnlyListedCells) {
   grid->SetSelectionColor(0x00D0D0);
   grid->MouseActions()->SetDisjunctCellSelect(true);
   grid->SetSelection(TGridRect{2, 2, 2, 2});  // the current cell, not picked
-  grid->SelectedCells()->Add(3 + (4 << 16));
+  grid->SetSelectedCells(3, 4, true);
   Look current = Resolve(2, 2, false, true, TGridDrawState{gdSelected});
   EXPECT_EQ(current.Brush, grid->Color());
   EXPECT_FALSE(current.State.Contains(gdSelected));
