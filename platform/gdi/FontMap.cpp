@@ -63,6 +63,21 @@ const WindowsFontMetrics kWindowsMetrics[] = {
     {"Arial", 16, true, 18, 15, 3, 2, 1, 8, 21},
 };
 
+// "MS Sans Serif" at 8 points (its 13-pixel strike) in the Cyrillic code page: the cell
+// width of the letters U+0401..U+0451 (Ё, А..Я, а..я, ё) whose cells are narrower than the
+// stand-in's advances: the wide lower-case letters and the soft and hard signs. 0 keeps the
+// stand-in's advance (the letters of the same width, and the indexes with no letter).
+constexpr unsigned char kMsSansSerif11Cyrillic[0x51] = {
+    0,                                                 // Ё
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,          // Ђ..Џ
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,    // А Б В Г Д Е Ж З И Й К Л М Н О П
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,    // Р С Т У Ф Х Ц Ч Ш Щ Ъ Ы Ь Э Ю Я
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 7, 0, 0, 0,    // а б в г д е ж з и й к л м н о п
+    0, 0, 0, 0, 8, 0, 0, 0, 8, 8, 6, 7, 5, 0, 7, 0,    // р с т у ф х ц ч ш щ ъ ы ь э ю я
+    0,                                                 // ѐ
+    0,                                                 // ё
+};
+
 // Face names that are the same face to the table ("Arial CYR" is Arial with its Cyrillic
 // code page, "MS Shell Dlg" the dialog alias of MS Sans Serif).
 std::string TableFace(const std::string& face) {
@@ -401,10 +416,40 @@ ResolvedFont& Resolve(const FontRequest& fontRequest) {
   rf->request.escapement = 0;
   rf->desc = MakeDescription(fontRequest.face, fontRequest.weight, fontRequest.italic, EffectiveEm(fontRequest));
   rf->context = fontRequest.antialias ? s.context : s.aliasedContext;
+  if (EffectiveEm(fontRequest) == 11 && fontRequest.weight < FW_SEMIBOLD && !fontRequest.italic &&
+      g_ascii_strcasecmp(TableFace(fontRequest.face).c_str(), "MS Sans Serif") == 0)
+    rf->cyrillicCells = kMsSansSerif11Cyrillic;
   ComputeMetrics(*rf);
   ResolvedFont& ref = *rf;
   s.descrs.emplace(std::move(key), std::move(rf));
   return ref;
+}
+
+// Gives the Cyrillic letters of a laid-out text the font's cell widths, each glyph kept
+// centred (to the whole pixel) in its new cell. Done before anything measures the layout,
+// so that its extents, ink and character positions all follow the new advances. The lines
+// are taken for change (pango_layout_get_lines), so the layout measures them afresh.
+void ApplyCyrillicCells(PangoLayout* layout, const unsigned char* cells, std::string_view text) {
+  for (GSList* l = pango_layout_get_lines(layout); l; l = l->next) {
+    auto* line = static_cast<PangoLayoutLine*>(l->data);
+    for (GSList* r = line->runs; r; r = r->next) {
+      auto* run = static_cast<PangoGlyphItem*>(r->data);
+      PangoGlyphString* glyphs = run->glyphs;
+      for (int i = 0; i < glyphs->num_glyphs; ++i) {
+        const std::size_t at = std::size_t(run->item->offset) + std::size_t(glyphs->log_clusters[i]);
+        // The two-byte UTF-8 forms of U+0401..U+0451: D0 81..D0 BF, D1 80..D1 91.
+        if (at + 1 >= text.size()) continue;
+        const unsigned char b0 = static_cast<unsigned char>(text[at]), b1 = static_cast<unsigned char>(text[at + 1]);
+        if ((b0 != 0xD0 && b0 != 0xD1) || (b1 & 0xC0) != 0x80) continue;
+        const int cp = ((b0 & 0x1F) << 6) | (b1 & 0x3F);
+        if (cp < 0x401 || cp > 0x451 || cells[cp - 0x401] == 0) continue;
+        PangoGlyphGeometry& g = glyphs->glyphs[i].geometry;
+        const int cell = cells[cp - 0x401] * PANGO_SCALE;
+        g.x_offset += (cell - g.width) / PANGO_SCALE / 2 * PANGO_SCALE;
+        g.width = cell;
+      }
+    }
+  }
 }
 
 PangoLayout* NewLayout(const ResolvedFont& rf) {
@@ -489,6 +534,7 @@ FontMapText& FontMapTextEntry(const ResolvedFont& font, std::string_view text) {
   node.text.assign(text);
   PangoLayout* layout = NewLayout(font);
   pango_layout_set_text(layout, node.text.data(), int(node.text.size()));
+  if (font.cyrillicCells) ApplyCyrillicCells(layout, font.cyrillicCells, node.text);
   node.entry.layout = layout;
   if (!node.text.empty()) {
     PangoRectangle ink, logical;
