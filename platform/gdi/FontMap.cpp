@@ -63,6 +63,21 @@ const WindowsFontMetrics kWindowsMetrics[] = {
     {"Arial", 16, true, 18, 15, 3, 2, 1, 8, 21},
 };
 
+// "MS Sans Serif" at 8 points (its 13-pixel strike) in the Cyrillic code page: the cell
+// width of the letters U+0401..U+0451 (Ё, А..Я, а..я, ё) whose cells are narrower than the
+// stand-in's advances: the wide lower-case letters and the soft and hard signs. 0 keeps the
+// stand-in's advance (the letters of the same width, and the indexes with no letter).
+constexpr unsigned char kMsSansSerif11Cyrillic[0x51] = {
+    0,                                                 // Ё
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,          // Ђ..Џ
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,    // А Б В Г Д Е Ж З И Й К Л М Н О П
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,    // Р С Т У Ф Х Ц Ч Ш Щ Ъ Ы Ь Э Ю Я
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 7, 0, 0, 0,    // а б в г д е ж з и й к л м н о п
+    0, 0, 0, 0, 8, 0, 0, 0, 8, 8, 6, 7, 5, 0, 7, 0,    // р с т у ф х ц ч ш щ ъ ы ь э ю я
+    0,                                                 // ѐ
+    0,                                                 // ё
+};
+
 // Face names that are the same face to the table ("Arial CYR" is Arial with its Cyrillic
 // code page, "MS Shell Dlg" the dialog alias of MS Sans Serif).
 std::string TableFace(const std::string& face) {
@@ -143,6 +158,8 @@ struct FontMapState {
   PangoContext* context = nullptr;         // smoothed text
   PangoContext* aliasedContext = nullptr;  // crisp text: hinted, bi-level
   std::unordered_map<std::string, std::unique_ptr<ResolvedFont>> descrs;
+  // Metrics by request key with the underline and strike-out marks cleared.
+  std::unordered_map<std::string, FontMetricsPx> metricsByShape;
   int nextId = 1;
   TextList texts;  // most recently used first
   std::uint64_t moves = 0;  // nodes put at the front so far
@@ -218,9 +235,52 @@ struct BaseMetrics {
   double avgWidth = 0;  // OS/2 average character width per em; 0 when the font has none
 };
 
+// The font that renders the description first: the first of the font set that layouts on
+// this context use, which they load for the default language (a new reference, or null).
+// Loading the font alone would sort the installed fonts once more, for a pattern with no
+// language.
+PangoFont* LoadFirstFont(PangoContext* ctx, const PangoFontDescription* d) {
+  PangoFontset* set = pango_context_load_fontset(ctx, d, pango_language_get_default());
+  if (!set) return nullptr;
+  PangoFont* first = nullptr;
+  pango_fontset_foreach(
+      set,
+      [](PangoFontset*, PangoFont* font, gpointer data) -> gboolean {
+        *static_cast<PangoFont**>(data) = PANGO_FONT(g_object_ref(font));
+        return TRUE;  // stop at the first
+      },
+      &first);
+  g_object_unref(set);
+  return first;
+}
+
+// The advance of each character of `chars` (single-byte ASCII) as if measured alone, in
+// pango units: one line shaped without kerning or ligatures, so that no character changes
+// its neighbour's advance, read glyph by glyph.
+std::vector<int> CharWidths(PangoContext* ctx, const PangoFontDescription* d, std::string_view chars) {
+  PangoLayout* layout = pango_layout_new(ctx);
+  pango_layout_set_font_description(layout, d);
+  PangoAttrList* attrs = pango_attr_list_new();
+  pango_attr_list_insert(attrs, pango_attr_font_features_new("kern 0, liga 0, clig 0, calt 0"));
+  pango_layout_set_attributes(layout, attrs);
+  pango_attr_list_unref(attrs);
+  pango_layout_set_text(layout, chars.data(), int(chars.size()));
+  std::vector<int> widths(chars.size(), 0);
+  PangoLayoutLine* line = pango_layout_get_line_readonly(layout, 0);
+  for (GSList* r = line ? line->runs : nullptr; r; r = r->next) {
+    auto* run = static_cast<PangoGlyphItem*>(r->data);
+    for (int i = 0; i < run->glyphs->num_glyphs; ++i) {
+      const std::size_t at = std::size_t(run->item->offset) + std::size_t(run->glyphs->log_clusters[i]);
+      if (at < widths.size()) widths[at] += run->glyphs->glyphs[i].geometry.width;
+    }
+  }
+  g_object_unref(layout);
+  return widths;
+}
+
 // Reads the font's OS/2 table: GDI takes ascent and descent from usWinAscent/usWinDescent.
 void ReadOs2(PangoContext* ctx, const PangoFontDescription* d, BaseMetrics& b) {
-  PangoFont* font = pango_context_load_font(ctx, d);
+  PangoFont* font = LoadFirstFont(ctx, d);
   if (!font) return;
   if (PANGO_IS_CAIRO_FONT(font)) {
     cairo_scaled_font_t* sf = pango_cairo_font_get_scaled_font(PANGO_CAIRO_FONT(font));
@@ -266,17 +326,9 @@ const BaseMetrics& Base(const std::string& face, int weight, bool italic) {
   // xAvgCharWidth fields differ between metric-compatible families, this does not.
   static const int kWeights[27] = {64, 14, 27, 35, 100, 20, 14, 42, 63, 3, 6, 35, 20, 56,
                                    56, 17, 4,  49, 56, 71,  31, 10, 18, 3,  18, 2, 166};
-  PangoLayout* layout = pango_layout_new(s.context);
-  pango_layout_set_font_description(layout, d);
+  const std::vector<int> widths = CharWidths(s.context, d, "abcdefghijklmnopqrstuvwxyz ");
   double sum = 0;
-  for (int i = 0; i < 27; ++i) {
-    char c = i < 26 ? char('a' + i) : ' ';
-    pango_layout_set_text(layout, &c, 1);
-    PangoRectangle logical;
-    pango_layout_get_extents(layout, nullptr, &logical);
-    sum += double(logical.width) / PANGO_SCALE * kWeights[i];
-  }
-  g_object_unref(layout);
+  for (int i = 0; i < 27 && i < int(widths.size()); ++i) sum += double(widths[i]) / PANGO_SCALE * kWeights[i];
   b.avgWidth = sum / 1000.0 / 1000.0;
   pango_font_description_free(d);
   return cache.emplace(key, b).first->second;
@@ -335,38 +387,34 @@ void ComputeMetrics(ResolvedFont& rf) {
   r.underlineThickness = std::max(1, int(std::lround(base.underlineThick * em)));
   r.strikeoutPosition = std::max(1, int(std::lround(base.strikePos * em)));
 
-  // Average width as GDI defines it for TrueType fonts: the width of 'x' weighted over the
-  // alphabet is close to the average of the lower-case letters; max over printable ASCII.
-  PangoLayout* layout = pango_layout_new(ctx);
-  pango_layout_set_font_description(layout, rf.desc);
-  static const char kLower[] = "abcdefghijklmnopqrstuvwxyz";
-  pango_layout_set_text(layout, kLower, -1);
-  int w = 0, h = 0;
-  pango_layout_get_pixel_size(layout, &w, &h);
-  r.aveCharWidth = base.avgWidth > 0 ? std::max(1, int(std::lround(base.avgWidth * em)))
-                                     : std::max(1, int(std::lround(w / 26.0)));
-  int maxW = 0;
-  for (char c = 0x21; c < 0x7F; ++c) {
-    pango_layout_set_text(layout, &c, 1);
+  // Average width as GDI defines it for TrueType fonts: the frequency-weighted width of the
+  // lower-case letters and the blank; for a font without those figures, the plain average
+  // of the lower-case letters. Max over printable ASCII.
+  if (base.avgWidth > 0) {
+    r.aveCharWidth = std::max(1, int(std::lround(base.avgWidth * em)));
+  } else {
+    PangoLayout* layout = pango_layout_new(ctx);
+    pango_layout_set_font_description(layout, rf.desc);
+    pango_layout_set_text(layout, "abcdefghijklmnopqrstuvwxyz", -1);
+    int w = 0, h = 0;
     pango_layout_get_pixel_size(layout, &w, &h);
-    maxW = std::max(maxW, w);
+    g_object_unref(layout);
+    r.aveCharWidth = std::max(1, int(std::lround(w / 26.0)));
   }
-  r.maxCharWidth = maxW;
-  pango_layout_set_text(layout, "i", 1);
-  int wi = 0;
-  pango_layout_get_pixel_size(layout, &wi, &h);
-  pango_layout_set_text(layout, "W", 1);
-  int ww = 0;
-  pango_layout_get_pixel_size(layout, &ww, &h);
-  r.fixedPitch = wi == ww;
-  PangoFont* font = pango_context_load_font(ctx, rf.desc);
+  // Every printable ASCII character measured alone, in whole pixels.
+  std::string printable;
+  for (char c = 0x21; c < 0x7F; ++c) printable += c;
+  std::vector<int> widths = CharWidths(ctx, rf.desc, printable);
+  for (int& width : widths) width = PANGO_PIXELS_CEIL(width);
+  r.maxCharWidth = *std::max_element(widths.begin(), widths.end());
+  r.fixedPitch = widths['i' - 0x21] == widths['W' - 0x21];
+  PangoFont* font = LoadFirstFont(ctx, rf.desc);
   if (font) {
     PangoFontDescription* real = pango_font_describe(font);
     if (const char* fam = pango_font_description_get_family(real)) r.familyUsed = fam;
     pango_font_description_free(real);
     g_object_unref(font);
   }
-  g_object_unref(layout);
 
   // The faces Windows programs are laid out for report Windows' own figures.
   bool bold = fontRequest.weight >= FW_SEMIBOLD;
@@ -401,10 +449,49 @@ ResolvedFont& Resolve(const FontRequest& fontRequest) {
   rf->request.escapement = 0;
   rf->desc = MakeDescription(fontRequest.face, fontRequest.weight, fontRequest.italic, EffectiveEm(fontRequest));
   rf->context = fontRequest.antialias ? s.context : s.aliasedContext;
-  ComputeMetrics(*rf);
+  if (EffectiveEm(fontRequest) == 11 && fontRequest.weight < FW_SEMIBOLD && !fontRequest.italic &&
+      g_ascii_strcasecmp(TableFace(fontRequest.face).c_str(), "MS Sans Serif") == 0)
+    rf->cyrillicCells = kMsSansSerif11Cyrillic;
+  // Underline and strike-out change no metric: their variants of a font share one measuring.
+  std::string shapeKey = key;
+  shapeKey[shapeKey.size() - 3] = shapeKey[shapeKey.size() - 2] = '-';
+  auto shaped = s.metricsByShape.find(shapeKey);
+  if (shaped != s.metricsByShape.end()) {
+    rf->metrics = shaped->second;
+  } else {
+    ComputeMetrics(*rf);
+    s.metricsByShape.emplace(std::move(shapeKey), rf->metrics);
+  }
   ResolvedFont& ref = *rf;
   s.descrs.emplace(std::move(key), std::move(rf));
   return ref;
+}
+
+// Gives the Cyrillic letters of a laid-out text the font's cell widths, each glyph kept
+// centred (to the whole pixel) in its new cell. Done before anything measures the layout,
+// so that its extents, ink and character positions all follow the new advances. The lines
+// are taken for change (pango_layout_get_lines), so the layout measures them afresh.
+void ApplyCyrillicCells(PangoLayout* layout, const unsigned char* cells, std::string_view text) {
+  for (GSList* l = pango_layout_get_lines(layout); l; l = l->next) {
+    auto* line = static_cast<PangoLayoutLine*>(l->data);
+    for (GSList* r = line->runs; r; r = r->next) {
+      auto* run = static_cast<PangoGlyphItem*>(r->data);
+      PangoGlyphString* glyphs = run->glyphs;
+      for (int i = 0; i < glyphs->num_glyphs; ++i) {
+        const std::size_t at = std::size_t(run->item->offset) + std::size_t(glyphs->log_clusters[i]);
+        // The two-byte UTF-8 forms of U+0401..U+0451: D0 81..D0 BF, D1 80..D1 91.
+        if (at + 1 >= text.size()) continue;
+        const unsigned char b0 = static_cast<unsigned char>(text[at]), b1 = static_cast<unsigned char>(text[at + 1]);
+        if ((b0 != 0xD0 && b0 != 0xD1) || (b1 & 0xC0) != 0x80) continue;
+        const int cp = ((b0 & 0x1F) << 6) | (b1 & 0x3F);
+        if (cp < 0x401 || cp > 0x451 || cells[cp - 0x401] == 0) continue;
+        PangoGlyphGeometry& g = glyphs->glyphs[i].geometry;
+        const int cell = cells[cp - 0x401] * PANGO_SCALE;
+        g.x_offset += (cell - g.width) / PANGO_SCALE / 2 * PANGO_SCALE;
+        g.width = cell;
+      }
+    }
+  }
 }
 
 PangoLayout* NewLayout(const ResolvedFont& rf) {
@@ -489,6 +576,7 @@ FontMapText& FontMapTextEntry(const ResolvedFont& font, std::string_view text) {
   node.text.assign(text);
   PangoLayout* layout = NewLayout(font);
   pango_layout_set_text(layout, node.text.data(), int(node.text.size()));
+  if (font.cyrillicCells) ApplyCyrillicCells(layout, font.cyrillicCells, node.text);
   node.entry.layout = layout;
   if (!node.text.empty()) {
     PangoRectangle ink, logical;

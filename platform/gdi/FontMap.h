@@ -51,6 +51,11 @@ struct ResolvedFont {
   PangoFontDescription* desc = nullptr;
   PangoContext* context = nullptr;
   FontMetricsPx metrics;
+  // Windows' cell widths in pixels for the Cyrillic letters U+0401..U+0451 where the face
+  // the request names is a bitmap face whose letters are narrower than its stand-in's
+  // (0 = keep the stand-in's advance); null for every other font. Texts laid out in the
+  // font take these advances, so measuring and drawing agree with Windows.
+  const unsigned char* cyrillicCells = nullptr;
 };
 
 // The resolved font for a request (a hash lookup after the first time).

@@ -43,6 +43,16 @@ TEST_F(MainWindowLook, BothPagesWithFiveGasesAndARecalculation) {
   FScope->Backend().Pump();
   ASSERT_TRUE(F->DizOfficeCheckBox1->GetChecked());
   EXPECT_EQ(F->DizOfficeCheckBox1->Caption(), "Обьемные проценты");
+  // "проценты" is drawn on the first line, right of "Обьемные" (which ends near x = 64).
+  F->DizOfficeCheckBox1->Repaint();
+  int darkRight = 0;
+  for (int y = 4; y < 17; ++y)
+    for (int x = 70; x < F->DizOfficeCheckBox1->Width(); ++x) {
+      const TColor c = WindowPixel(F->DizOfficeCheckBox1->Handle(), x, y);
+      if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 200) darkRight = std::max(darkRight, x);
+    }
+  EXPECT_GT(darkRight, 100);
+  EXPECT_LT(darkRight, F->DizOfficeCheckBox1->Width());
   EXPECT_TRUE(SaveWindowPng(F->Handle(), SnapshotPath("main-recalculation-checked.png")));
   F->ZorOzirazIrezi1->SetActivePage(F->DizOfficePage2);
   FScope->Backend().Pump();

@@ -1,6 +1,7 @@
 // Text: font mapping, metrics consistency, DrawText layout flags, prefixes, rotation.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -154,6 +155,53 @@ TEST(GdiText, ExtentsAgreeAcrossCalls) {
   GetTextExtentPoint32Utf8(cv.dc, "Расход газа", &ru);
   EXPECT_GT(ru.cx, 40);
   EXPECT_EQ(ru.cy, tm.tmHeight);
+}
+
+// "MS Sans Serif" 8 pt is a bitmap face whose wide Cyrillic letters have narrower cells
+// than its stand-in's: the stand-in takes them for those letters, so the main window's
+// "Обьемные проценты" (103 pixels) fits the 104 pixels beside its check box, and what is
+// drawn stays inside what is measured. Other letters, faces and sizes keep their advances.
+TEST(GdiText, MsSansSerifCyrillicTakesTheFacesCellWidths) {
+  Canvas32 cv(160, 20);
+  Select f(cv.dc, MakeFont("MS Sans Serif", -11));
+  struct Case {
+    const char* text;
+    int width;
+  } cases[] = {{"ы", 7}, {"м", 7}, {"ь", 5}, {"ъ", 6}, {"ш", 8}, {"щ", 8}, {"ю", 7}, {"ф", 8},
+               {"н", 6}, {"Щ", 10}, {"Обьемные проценты", 103}, {"Весовые проценты", 95}};
+  for (const Case& c : cases) {
+    SIZE s{};
+    ASSERT_TRUE(GetTextExtentPoint32Utf8(cv.dc, c.text, &s));
+    EXPECT_EQ(s.cx, c.width) << c.text;
+  }
+  // Per-character positions follow the same cells: "мы" ends at 7, then 14.
+  int fit = 0, dx[2] = {};
+  SIZE sz{};
+  ASSERT_TRUE(GetTextExtentExPoint(cv.dc, "мы", 4, 1000, &fit, dx, &sz));
+  EXPECT_EQ(fit, 2);
+  EXPECT_EQ(dx[0], 7);
+  EXPECT_EQ(dx[1], 14);
+  // The drawn caption lies within its measured width.
+  SIZE caption{};
+  GetTextExtentPoint32Utf8(cv.dc, "Обьемные проценты", &caption);
+  SetTextColor(cv.dc, RGB(0, 0, 0));
+  SetBkMode(cv.dc, TRANSPARENT);
+  RECT r{2, 2, 158, 18};
+  DrawTextUtf8(cv.dc, "Обьемные проценты", &r, DT_SINGLELINE | DT_NOPREFIX);
+  int right = -1;
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 160; ++x)
+      if (!cv.is(x, y, RGB(255, 255, 255))) right = std::max(right, x);
+  EXPECT_GT(right, 2 + caption.cx - 8);
+  EXPECT_LT(right, 2 + caption.cx);
+  // Bold, another size or another face keep the stand-in's advances.
+  SIZE plain{}, other{};
+  Select bold(cv.dc, MakeFont("MS Sans Serif", -11, FW_BOLD));
+  GetTextExtentPoint32Utf8(cv.dc, "Обьемные проценты", &plain);
+  EXPECT_GT(plain.cx, 103);
+  Select arial(cv.dc, MakeFont("Arial", -11));
+  GetTextExtentPoint32Utf8(cv.dc, "ы", &other);
+  EXPECT_EQ(other.cx, 8);
 }
 
 TEST(GdiText, WordBreakWrapsAtBlanksAndCountsLines) {
