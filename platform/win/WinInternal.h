@@ -522,6 +522,11 @@ RECT ScrollBarRect(HWND h, int bar);  // window coordinates; empty when not show
 RECT CaptionButtonRect(HWND h, int hitTest);  // HTCLOSE, HTMAXBUTTON, HTMINBUTTON, HTSYSMENU
 bool ScrollThumbRect(HWND h, int bar, RECT* thumb);  // window coordinates
 void NcLButtonDown(HWND h, int hit, POINT screen);   // DefWindowProc's caption and scroll bar tracking
+// SizeMoveLoop.cpp: the WMSZ_ edge of a sizing hit-test code (HTLEFT … HTBOTTOMRIGHT),
+// 0 for other codes; and the loop of WM_SYSCOMMAND SC_MOVE or SC_SIZE (the edge in the
+// command's low bits) started by a press at a screen point.
+int SizingEdgeFromHitTest(int hit);
+void SizeMoveLoop(HWND h, UINT command, POINT screen);
 
 inline void TPendingKids::Insert(HWND c) { FSet.emplace(c->ZKey, c); }
 inline bool TPendingKids::Erase(HWND c) { return FSet.erase(TEntry{c->ZKey, c}) > 0; }
