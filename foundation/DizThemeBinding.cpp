@@ -3,6 +3,8 @@
 #include <cctype>
 #include <memory>
 
+#include "platform/win/FlatScrollBar.h"
+
 // ---- optional libraries ---------------------------------------------------------------
 struct TLibraryModule {
   std::string Name;
@@ -30,6 +32,9 @@ struct TLibraryRegistry {
     auto& theme = Entry("uxtheme.dll");
     theme.Exports = StandardThemeLibraryExports();
     theme.Installed = true;
+    auto& controls = Entry("comctl32.dll");
+    controls.Exports = StandardCommonControlsExports();
+    controls.Installed = true;
   }
 
   TLibraryModule& Entry(const std::string& name) {
@@ -49,6 +54,18 @@ TLibraryRegistry& Registry() {
 }
 
 }  // namespace
+
+TLibraryExports StandardCommonControlsExports() {
+  TLibraryExports e;
+  e["InitializeFlatSB"] = LibraryProc(static_cast<TInitializeFlatSB>(&::InitializeFlatSB));
+  e["UninitializeFlatSB"] = LibraryProc(static_cast<TUninitializeFlatSB>(&::UninitializeFlatSB));
+  e["FlatSB_SetScrollProp"] = LibraryProc(static_cast<TFlatSB_SetScrollProp>(&::FlatSB_SetScrollProp));
+  e["FlatSB_GetScrollProp"] = LibraryProc(static_cast<TFlatSB_GetScrollProp>(&::FlatSB_GetScrollProp));
+  e["FlatSB_SetScrollInfo"] = LibraryProc(static_cast<TFlatSB_SetScrollInfo>(&::FlatSB_SetScrollInfo));
+  e["FlatSB_GetScrollInfo"] = LibraryProc(static_cast<TFlatSB_GetScrollInfo>(&::FlatSB_GetScrollInfo));
+  e["FlatSB_ShowScrollBar"] = LibraryProc(static_cast<TFlatSB_ShowScrollBar>(&::FlatSB_ShowScrollBar));
+  return e;
+}
 
 TLibraryExports StandardThemeLibraryExports() {
   TLibraryExports e;

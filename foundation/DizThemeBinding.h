@@ -9,8 +9,8 @@
 // one question most controls ask before they draw themed parts.
 //
 // Optional system libraries are modelled as named tables of entry points. The theme
-// painter of the drawing layer is installed as "uxtheme.dll"; desktop composition
-// ("dwmapi.dll") is not installed. Tests install, replace or remove libraries to reach
+// painter of the drawing layer is installed as "uxtheme.dll", the window system's flat
+// scroll bars as "comctl32.dll"; desktop composition ("dwmapi.dll") is not installed. Tests install, replace or remove libraries to reach
 // the paths of other systems.
 #include <map>
 #include <optional>
@@ -18,6 +18,7 @@
 
 #include "platform/gdi/GdiTypes.h"
 #include "platform/gdi/UxTheme.h"
+#include "platform/win/WinDef.h"
 
 // ---- optional libraries ---------------------------------------------------------------
 using TLibraryProc = void (*)();
@@ -48,8 +49,20 @@ TLibraryProc GetLibraryProc(HLIBMODULE Module, const char* ProcName);
 std::optional<TLibraryExports> SetLibraryExports(const std::string& Name, std::optional<TLibraryExports> Exports);
 // The exports of the theme painter, as installed for "uxtheme.dll" at start.
 TLibraryExports StandardThemeLibraryExports();
+// The flat scroll bar entry points, as installed for "comctl32.dll" at start.
+TLibraryExports StandardCommonControlsExports();
 // How many loads of the library are not yet freed.
 int LibraryLoadCount(const std::string& Name);
+
+// ---- entry point types of the common controls' flat scroll bars ----------------------
+struct SCROLLINFO;
+using TInitializeFlatSB = BOOL (*)(HWND window);
+using TUninitializeFlatSB = HRESULT (*)(HWND window);
+using TFlatSB_SetScrollProp = BOOL (*)(HWND window, UINT index, INT_PTR value, BOOL redraw);
+using TFlatSB_GetScrollProp = BOOL (*)(HWND window, UINT index, int* value);
+using TFlatSB_SetScrollInfo = int (*)(HWND window, int bar, SCROLLINFO* info, BOOL redraw);
+using TFlatSB_GetScrollInfo = BOOL (*)(HWND window, int bar, SCROLLINFO* info);
+using TFlatSB_ShowScrollBar = BOOL (*)(HWND window, int bar, BOOL show);
 
 // ---- entry point types (documented signatures of the visual-styles library) -----------
 struct DTBGOPTS;

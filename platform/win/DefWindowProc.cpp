@@ -30,7 +30,7 @@ TTrack ScrollGeometry(HWND h, int bar) {
   t.Vertical = bar == SB_VERT;
   if (RectEmpty(t.Bar)) return t;
   int len = t.Vertical ? RectHeight(t.Bar) : RectWidth(t.Bar);
-  int arrow = std::min(t.Vertical ? GetSystemMetrics(SM_CYVSCROLL) : GetSystemMetrics(SM_CXHSCROLL), len / 2);
+  int arrow = std::min(ScrollArrowLength(h, bar), len / 2);
   if (t.Vertical) {
     t.Arrow1 = MakeRect(t.Bar.left, t.Bar.top, t.Bar.right, t.Bar.top + arrow);
     t.Arrow2 = MakeRect(t.Bar.left, t.Bar.bottom - arrow, t.Bar.right, t.Bar.bottom);
@@ -43,7 +43,7 @@ TTrack ScrollGeometry(HWND h, int bar) {
   const TScrollBarState& sb = h->Scroll[bar];
   int range = sb.Max - sb.Min + 1;
   if (range <= 0 || t.TrackLen < 8 || sb.Max <= sb.Min) return t;
-  int thumb = sb.Page ? int((long long)t.TrackLen * sb.Page / range) : GetSystemMetrics(SM_CXHTHUMB);
+  int thumb = sb.Page ? int((long long)t.TrackLen * sb.Page / range) : ScrollThumbLength(h, bar);
   thumb = std::clamp(thumb, std::min(8, t.TrackLen), t.TrackLen);
   t.ThumbLen = thumb;
   int maxPos = sb.Max - std::max(int(sb.Page) - 1, 0);
@@ -149,6 +149,14 @@ bool ScrollThumbRect(HWND h, int bar, RECT* thumb) {
   TTrack t = ScrollGeometry(h, bar);
   *thumb = t.Thumb;
   return !RectEmpty(t.Thumb);
+}
+
+bool ScrollPartRects(HWND h, int bar, RECT* arrow1, RECT* arrow2, RECT* thumb) {
+  TTrack t = ScrollGeometry(h, bar);
+  *arrow1 = t.Arrow1;
+  *arrow2 = t.Arrow2;
+  *thumb = t.Thumb;
+  return !RectEmpty(t.Bar);
 }
 
 void NcLButtonDown(HWND h, int hit, POINT screen) {
