@@ -324,6 +324,14 @@ def wait_work_area(env, bound):
         time.sleep(0.1)
 
 
+def drag_steps(x, y, by):
+    """xdotool arguments that press at (x, y), move by `by` in five steps and let go."""
+    steps = ["mousemove", str(x), str(y), "mousedown", "1"]
+    for i in range(1, 6):
+        steps += ["sleep", "0.05", "mousemove", str(x + by[0] * i // 5), str(y + by[1] * i // 5)]
+    return steps + ["sleep", "0.1", "mouseup", "1"]
+
+
 def drag_caption_without_window_manager(args, env, display):
     """With no window manager on the display, dragging the caption with the mouse moves
     the window by as much as the pointer went: the program's own moving loop does it."""
@@ -340,12 +348,7 @@ def drag_caption_without_window_manager(args, env, display):
         wait_quiet(f_log, f)
         cx, cy = positions(read_log(f_log))["caption"]
         before = window_geometry(env, f_win)
-        x, y = before[0] + cx, before[1] + cy
-        steps = ["mousemove", str(x), str(y), "mousedown", "1"]
-        for i in range(1, 6):
-            steps += ["sleep", "0.05", "mousemove", str(x + 40 * i // 5), str(y + 25 * i // 5)]
-        steps += ["sleep", "0.1", "mouseup", "1"]
-        xdo(display, *steps)
+        xdo(display, *drag_steps(before[0] + cx, before[1] + cy, (40, 25)))
         want = (before[0] + 40, before[1] + 25, before[2], before[3])
         after = wait_geometry(env, f_win, want)
         if after != want:
