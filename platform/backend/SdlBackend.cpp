@@ -220,6 +220,9 @@ static SDL_HitTestResult SdlHitTest(SDL_Window* window, const SDL_Point* point, 
     HWND target = DeepestChildAt(h, screen);
     int hit = int(SendMessage(target, WM_NCHITTEST, 0, PointToLParam(screen)));
     if (!IsWindow(h)) return SDL_HITTEST_NORMAL;
+    // A child's caption or border (a panel that moves or sizes inside its form) is the
+    // child's own: its moving and sizing loops run, not the window manager's on the form.
+    if (target != h) return SDL_HITTEST_NORMAL;
     // With no window manager to hand it to, a drag on the caption or a border reaches the
     // window, whose own loop moves or sizes it.
     if (!self->WindowManagerPresent(window)) return SDL_HITTEST_NORMAL;
