@@ -1,5 +1,6 @@
 #include "foundation/DizThemeBinding.h"
 
+#include "platform/win/FlatScrollBar.h"
 #include "platform/win/LayeredWindow.h"
 
 #include <cctype>
@@ -36,6 +37,9 @@ struct TLibraryRegistry {
     auto& user32 = Entry("user32.dll");
     user32.Exports = StandardWindowLibraryExports();
     user32.Installed = true;
+    auto& controls = Entry("comctl32.dll");
+    controls.Exports = StandardCommonControlsExports();
+    controls.Installed = true;
   }
 
   TLibraryModule& Entry(const std::string& name) {
@@ -61,6 +65,18 @@ TLibraryExports StandardWindowLibraryExports() {
   e["UpdateLayeredWindow"] = LibraryProc(&::UpdateLayeredWindow);
   e["SetLayeredWindowAttributes"] = LibraryProc(&::SetLayeredWindowAttributes);
   e["GetLayeredWindowAttributes"] = LibraryProc(&::GetLayeredWindowAttributes);
+  return e;
+}
+
+TLibraryExports StandardCommonControlsExports() {
+  TLibraryExports e;
+  e["InitializeFlatSB"] = LibraryProc(static_cast<TInitializeFlatSB>(&::InitializeFlatSB));
+  e["UninitializeFlatSB"] = LibraryProc(static_cast<TUninitializeFlatSB>(&::UninitializeFlatSB));
+  e["FlatSB_SetScrollProp"] = LibraryProc(static_cast<TFlatSB_SetScrollProp>(&::FlatSB_SetScrollProp));
+  e["FlatSB_GetScrollProp"] = LibraryProc(static_cast<TFlatSB_GetScrollProp>(&::FlatSB_GetScrollProp));
+  e["FlatSB_SetScrollInfo"] = LibraryProc(static_cast<TFlatSB_SetScrollInfo>(&::FlatSB_SetScrollInfo));
+  e["FlatSB_GetScrollInfo"] = LibraryProc(static_cast<TFlatSB_GetScrollInfo>(&::FlatSB_GetScrollInfo));
+  e["FlatSB_ShowScrollBar"] = LibraryProc(static_cast<TFlatSB_ShowScrollBar>(&::FlatSB_ShowScrollBar));
   return e;
 }
 

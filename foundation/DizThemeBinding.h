@@ -10,8 +10,8 @@
 //
 // Optional system libraries are modelled as named tables of entry points. The theme
 // painter of the drawing layer is installed as "uxtheme.dll", the window system's
-// layered-window calls as "user32.dll"; desktop composition
-// ("dwmapi.dll") is not installed. Tests install, replace or remove libraries to reach
+// layered-window calls as "user32.dll" and its flat scroll bars as "comctl32.dll";
+// desktop composition ("dwmapi.dll") is not installed. Tests install, replace or remove libraries to reach
 // the paths of other systems.
 #include <map>
 #include <optional>
@@ -19,6 +19,7 @@
 
 #include "platform/gdi/GdiTypes.h"
 #include "platform/gdi/UxTheme.h"
+#include "platform/win/WinDef.h"
 
 // ---- optional libraries ---------------------------------------------------------------
 using TLibraryProc = void (*)();
@@ -51,8 +52,20 @@ std::optional<TLibraryExports> SetLibraryExports(const std::string& Name, std::o
 TLibraryExports StandardThemeLibraryExports();
 // The layered-window calls of the window system, as installed for "user32.dll" at start.
 TLibraryExports StandardWindowLibraryExports();
+// The flat scroll bar entry points, as installed for "comctl32.dll" at start.
+TLibraryExports StandardCommonControlsExports();
 // How many loads of the library are not yet freed.
 int LibraryLoadCount(const std::string& Name);
+
+// ---- entry point types of the common controls' flat scroll bars ----------------------
+struct SCROLLINFO;
+using TInitializeFlatSB = BOOL (*)(HWND window);
+using TUninitializeFlatSB = HRESULT (*)(HWND window);
+using TFlatSB_SetScrollProp = BOOL (*)(HWND window, UINT index, INT_PTR value, BOOL redraw);
+using TFlatSB_GetScrollProp = BOOL (*)(HWND window, UINT index, int* value);
+using TFlatSB_SetScrollInfo = int (*)(HWND window, int bar, SCROLLINFO* info, BOOL redraw);
+using TFlatSB_GetScrollInfo = BOOL (*)(HWND window, int bar, SCROLLINFO* info);
+using TFlatSB_ShowScrollBar = BOOL (*)(HWND window, int bar, BOOL show);
 
 // ---- entry point types (documented signatures of the visual-styles library) -----------
 struct DTBGOPTS;

@@ -474,6 +474,7 @@ void TDavEvadurAvuz::CreateWnd() {
   if (FIsWinXP) FIsWinXP = IsThemeActive() != 0;
   if (FScrollType != ssNormal && !Loading()) {
     FlatInit();
+    UpdateType();
     UpdateWidth();
     UpdateColor();
   }
@@ -837,8 +838,16 @@ void TDavEvadurAvuz::SetScrollColor(TColor Value) {
   UpdateColor();
 }
 void TDavEvadurAvuz::SetScrollType(TScrollType Value) {
+  if (FScrollType == Value) return;
   FScrollType = Value;
-  if (Value != ssNormal && HandleAllocated()) FlatInit();
+  if (!HandleAllocated()) return;  // the window's creation turns the flat bars on
+  if (Value != ssNormal) {
+    FlatInit();
+    FlatUpdate();
+  } else {
+    FlatDone();
+  }
+  UpdateType();
 }
 void TDavEvadurAvuz::SetScrollWidth(int Value) {
   FScrollWidth = Value;

@@ -206,9 +206,21 @@ public:
   TScrollStyle GetScrollBarsEx() const { return ScrollBars(); }
   void SetScrollBarsEx(TScrollStyle Value);
   void UpdateFooter();
-  void FlatInit() { FFlatScrollBars = true; }
-  void UpdateWidth() {}
-  void UpdateColor() {}
+  // Flat scroll bars (VezIdidFlatScroll.cpp), through the common controls' entry points
+  // looked up by name on every call; each does nothing when its entry is missing, and the
+  // bars stay standard ones.
+  void FlatInit();
+  void FlatDone();
+  int FlatSetScrollInfo(int Bar, SCROLLINFO& ScrollInfo, bool Redraw);
+  void FlatSetScrollProp(int Index, INT_PTR Value, bool Redraw);
+  void FlatShowScrollBar(int Bar, bool Show);
+  void FlatUpdate();
+  void UpdateType();
+  void UpdateWidth();
+  void UpdateColor();
+  bool FlatActive() const { return FFlatScrollBars; }
+  // Whether a scroll style has the bar (SB_HORZ, SB_VERT).
+  static bool ScrollStyleHasBar(TScrollStyle Style, int Bar);
   void NCPaintProc();
   virtual void CalcFooter(int ACol) {}
   void StretchColumn(int Index);
@@ -1197,9 +1209,9 @@ public:
   // the scrollable width (height) in view, in pixels.
   void UpdateHScroller();
   void UpdateVScroller();
-  // Flat scroll bars do not exist here: these keep nothing in step.
-  void UpdateHScrollBar() {}
-  void UpdateVScrollBar() {}
+  // The flat bars take the window's scroll information (VezIdidFlatScroll.cpp).
+  void UpdateHScrollBar();
+  void UpdateVScrollBar();
   // The scroll hint window while a thumb is dragged (nullptr before the first one).
   THintWindow* ScrollHintWindow() const { return FScrollHint.get(); }
   bool ScrollHintShowing() const { return FScrollHintShowing; }
@@ -1665,7 +1677,7 @@ private:
   int FScrollWidth = 17;
   TGridLook FLook = glXP;
   bool FSuppressInvalidate = false;
-  bool FFlatScrollBars = false;
+  bool FFlatScrollBars = false;  // FlatActive: the flat scroll bars were initialised
   bool FIsWinXP = false, FIsWin7 = false, FIsVista = false, FIsComCtl6 = false;
   int FWheelMsg = 0;
   int FWheelScrollLines = 0;

@@ -75,12 +75,6 @@ bool TDavEvadurAvuz::InSizeZone(int X, int Y) {
 
 // ---------------------------------------------------------------------------------------
 // Proportional thumbs.
-namespace {
-bool HasBar(TScrollStyle Style, int Bar) {
-  if (Bar == SB_HORZ) return Style == ssHorizontal || Style == ssBoth;
-  return Style == ssVertical || Style == ssBoth;
-}
-}  // namespace
 
 void TDavEvadurAvuz::ScrollInfoChanged() {
   if (FUpdatingScroller) return;
@@ -125,7 +119,7 @@ void TDavEvadurAvuz::UpdateHScroller() {
   SetScrollInfo(Handle(), SB_HORZ, &si, TRUE);
   UpdateHScrollBar();
   if (ScrollBarAlways != saHorz && ScrollBarAlways != saBoth &&
-      (allW < Width() || !HasBar(GetScrollBarsEx(), SB_HORZ)))
+      (allW < Width() || !ScrollStyleHasBar(GetScrollBarsEx(), SB_HORZ)))
     ShowScrollBar(Handle(), SB_HORZ, FALSE);
 }
 

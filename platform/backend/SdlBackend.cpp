@@ -17,6 +17,7 @@
 
 void SdlSetWindowShape(SDL_Window* window, const int* boxes, int count);
 std::string SdlDesktopWindowId(SDL_Window* window);
+bool SdlWindowManagerPresent(SDL_Window* window);  // SdlWindowManager.cpp
 // SdlClipboard.cpp
 TXClipboard* SdlClipboardOpen(SDL_Window* window);
 void SdlClipboardClose(TXClipboard* c);
@@ -221,6 +222,12 @@ static SDL_HitTestResult SdlHitTest(SDL_Window* window, const SDL_Point* point, 
     HWND target = DeepestChildAt(h, screen);
     int hit = int(SendMessage(target, WM_NCHITTEST, 0, PointToLParam(screen)));
     if (!IsWindow(h)) return SDL_HITTEST_NORMAL;
+    // A child's caption or border (a panel that moves or sizes inside its form) is the
+    // child's own: its moving and sizing loops run, not the window manager's on the form.
+    if (target != h) return SDL_HITTEST_NORMAL;
+    // With no window manager to hand it to, a drag on the caption or a border reaches the
+    // window, whose own loop moves or sizes it.
+    if (!self->WindowManagerPresent(window)) return SDL_HITTEST_NORMAL;
     // The second press of a double click on the caption stays ours: handed to the window
     // manager as a move, it would never reach the window.
     if (hit == HTCAPTION && self->CaptionPressed(h, screen)) return SDL_HITTEST_NORMAL;
@@ -556,6 +563,18 @@ bool TSdlBackend::CaptionPressed(HWND h, POINT screen) {
   return false;
 }
 
+bool TSdlBackend::WindowManagerPresent(SDL_Window* window) {
+  // Asked on every pointer move over a window: the display is asked again at most twice a
+  // second (a manager may start or end while the program runs).
+  unsigned long long now = Now();
+  if (!FWindowManagerKnown || now - FWindowManagerCheckedAt >= 500) {
+    FWindowManager = SdlWindowManagerPresent(window);
+    FWindowManagerKnown = true;
+    FWindowManagerCheckedAt = now;
+  }
+  return FWindowManager;
+}
+
 // --- cursor and clipboard ------------------------------------------------------------------
 void TSdlBackend::CursorChanged(HCURSOR cursor) {
   if (!cursor) {
@@ -649,6 +668,18 @@ POINT TSdlBackend::ToScreen(std::uint32_t windowId, int x, int y) {
   int gx = 0, gy = 0;
   SDL_GetGlobalMouseState(&gx, &gy);
   return POINT{gx, gy};
+}
+
+POINT TSdlBackend::PointerPoint(std::uint32_t windowId, int x, int y) {
+  // While a window holds the capture it may be moving under the pointer (its own moving
+  // loop): the event's window coordinates may belong to its place before the last move,
+  // so the pointer's place on the screen is asked instead.
+  if (GetCapture()) {
+    int gx = 0, gy = 0;
+    SDL_GetGlobalMouseState(&gx, &gy);
+    return POINT{gx, gy};
+  }
+  return ToScreen(windowId, x, y);
 }
 
 void TSdlBackend::ReleaseModifiers() {
@@ -779,7 +810,7 @@ void TSdlBackend::Handle(const SDL_Event& e) {
       HandleWindowEvent(e);
       break;
     case SDL_MOUSEMOTION:
-      InputMouseMove(ToScreen(e.motion.windowID, e.motion.x, e.motion.y));
+      InputMouseMove(PointerPoint(e.motion.windowID, e.motion.x, e.motion.y));
       break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: {
@@ -790,7 +821,7 @@ void TSdlBackend::Handle(const SDL_Event& e) {
         case SDL_BUTTON_MIDDLE: b = TInputButton::Middle; break;
         default: return;
       }
-      POINT p = ToScreen(e.button.windowID, e.button.x, e.button.y);
+      POINT p = PointerPoint(e.button.windowID, e.button.x, e.button.y);
       HWND target = nullptr;
       if (b == TInputButton::Left && FCaptionDoubleClick) {
         // The second press of a double click on a caption whose first press went to the

@@ -3,7 +3,8 @@
 // (X11; a Wayland session runs it through XWayland). Every top-level window is a
 // borderless SDL window whose pixels are the layer's back buffer, so the layer draws the
 // frame, caption and menu bar itself; the window manager moves and sizes the window
-// through SDL hit testing fed from WM_NCHITTEST. Owned pop-ups (menus, drop-downs, hints)
+// through SDL hit testing fed from WM_NCHITTEST, and with no window manager running the
+// window system's own moving and sizing loops do. Owned pop-ups (menus, drop-downs, hints)
 // are override-redirect windows at screen coordinates. Input enters through the same
 // Input* functions the test robot uses; the clock is the monotonic system clock; text on
 // the clipboard is exchanged with the desktop.
@@ -75,6 +76,10 @@ public:
   // move unless this answers true): true for the second press of a double click, which
   // then reaches the window as the caption's double-click message.
   bool CaptionPressed(HWND h, POINT screen);
+  // Whether a window manager runs (X11: one that names its check window); without one,
+  // presses on captions and borders are not handed to SDL's window-manager drag but reach
+  // the window system, whose moving and sizing loops move the window.
+  bool WindowManagerPresent(SDL_Window* window);
 
 private:
   struct TMapped {
@@ -104,6 +109,7 @@ private:
   TXClipboard* XClipboard();
   void ReleaseModifiers();
   POINT ToScreen(std::uint32_t windowId, int x, int y);
+  POINT PointerPoint(std::uint32_t windowId, int x, int y);
 
   unsigned long long FStart = 0;  // steady clock at construction, ms
   std::map<HWND, TMapped> FWindows;
@@ -131,6 +137,10 @@ private:
   POINT FCaptionPressPoint{};
   HWND FCaptionDoubleClick = nullptr;
   bool FSwallowLeftUp = false;
+  // The last answer of WindowManagerPresent and when it was asked.
+  bool FWindowManager = true;
+  bool FWindowManagerKnown = false;
+  unsigned long long FWindowManagerCheckedAt = 0;
 };
 
 // Installs a back end for the window system for a scope, restoring the previous one.

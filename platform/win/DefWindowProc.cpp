@@ -1,6 +1,7 @@
 // The default window procedure: the behaviour every window has unless its procedure
-// handles a message itself, including the caption buttons, the window's scroll bars and
-// moving a window by its caption (nested loops, as the system runs them).
+// handles a message itself, including the caption buttons and the window's scroll bars
+// (nested loops, as the system runs them). A press on the caption or a sizing border
+// becomes WM_SYSCOMMAND SC_MOVE or SC_SIZE, whose loops are in SizeMoveLoop.cpp.
 #include <algorithm>
 #include <cstring>
 
@@ -8,6 +9,7 @@
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/win/MenuInternal.h"
+#include "platform/win/TrackLoop.h"
 #include "platform/win/WinIcon.h"
 #include "platform/win/WinInternal.h"
 
@@ -28,7 +30,7 @@ TTrack ScrollGeometry(HWND h, int bar) {
   t.Vertical = bar == SB_VERT;
   if (RectEmpty(t.Bar)) return t;
   int len = t.Vertical ? RectHeight(t.Bar) : RectWidth(t.Bar);
-  int arrow = std::min(t.Vertical ? GetSystemMetrics(SM_CYVSCROLL) : GetSystemMetrics(SM_CXHSCROLL), len / 2);
+  int arrow = std::min(ScrollArrowLength(h, bar), len / 2);
   if (t.Vertical) {
     t.Arrow1 = MakeRect(t.Bar.left, t.Bar.top, t.Bar.right, t.Bar.top + arrow);
     t.Arrow2 = MakeRect(t.Bar.left, t.Bar.bottom - arrow, t.Bar.right, t.Bar.bottom);
@@ -41,7 +43,7 @@ TTrack ScrollGeometry(HWND h, int bar) {
   const TScrollBarState& sb = h->Scroll[bar];
   int range = sb.Max - sb.Min + 1;
   if (range <= 0 || t.TrackLen < 8 || sb.Max <= sb.Min) return t;
-  int thumb = sb.Page ? int((long long)t.TrackLen * sb.Page / range) : GetSystemMetrics(SM_CXHTHUMB);
+  int thumb = sb.Page ? int((long long)t.TrackLen * sb.Page / range) : ScrollThumbLength(h, bar);
   thumb = std::clamp(thumb, std::min(8, t.TrackLen), t.TrackLen);
   t.ThumbLen = thumb;
   int maxPos = sb.Max - std::max(int(sb.Page) - 1, 0);
@@ -65,39 +67,6 @@ int PosFromThumb(HWND h, int bar, const TTrack& t, int thumbStart) {
 POINT ToWindow(HWND h, POINT screen) {
   POINT o = WindowOriginOnScreen(h);
   return POINT{screen.x - o.x, screen.y - o.y};
-}
-
-// Runs a tracking loop until the left button is released or the capture is lost; calls
-// onMove for every mouse move (screen point). Returns true when ended by the release,
-// with the release point.
-template <class F>
-bool TrackLoop(HWND h, int filterCode, F onMove, POINT* releasePt) {
-  SetCapture(h);
-  bool released = false;
-  while (Valid(h) && GetCapture() == h) {
-    MSG m;
-    if (!GetMessage(&m, nullptr, 0, 0)) {
-      PostQuitMessage(int(m.wParam));  // the outer loop must see it too
-      break;
-    }
-    if (CallMsgFilter(&m, filterCode)) continue;
-    if (m.hwnd == h && (m.message == WM_MOUSEMOVE || m.message == WM_LBUTTONUP)) {
-      POINT p = LParamToPoint(m.lParam);
-      ClientToScreen(h, &p);
-      if (m.message == WM_MOUSEMOVE) {
-        onMove(p);
-        continue;
-      }
-      *releasePt = p;
-      released = true;
-      break;
-    }
-    if (m.message == WM_KEYDOWN && m.wParam == VK_ESCAPE) break;
-    TranslateMessage(&m);
-    DispatchMessage(&m);
-  }
-  if (Valid(h) && GetCapture() == h) ReleaseCapture();
-  return released;
 }
 
 void TrackCaptionButton(HWND h, int hit) {
@@ -162,21 +131,6 @@ void TrackScrollBar(HWND h, int hit, POINT screen) {
   if (Valid(h)) SendMessage(h, msg, MAKEWPARAM(SB_ENDSCROLL, 0), 0);
 }
 
-void TrackMove(HWND h, POINT screen) {
-  if (h->Style & WS_MAXIMIZE) return;
-  SendMessage(h, WM_ENTERSIZEMOVE, 0, 0);
-  RECT start = h->Rect;
-  POINT release{};
-  TrackLoop(
-      h, MSGF_NEXTWINDOW,
-      [&](POINT p) {
-        SetWindowPos(h, nullptr, start.left + p.x - screen.x, start.top + p.y - screen.y, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-      },
-      &release);
-  if (Valid(h)) SendMessage(h, WM_EXITSIZEMOVE, 0, 0);
-}
-
 HCURSOR SizeCursor(int hit) {
   switch (hit) {
     case HTLEFT: case HTRIGHT: return LoadCursor(nullptr, IDC_SIZEWE);
@@ -197,6 +151,14 @@ bool ScrollThumbRect(HWND h, int bar, RECT* thumb) {
   return !RectEmpty(t.Thumb);
 }
 
+bool ScrollPartRects(HWND h, int bar, RECT* arrow1, RECT* arrow2, RECT* thumb) {
+  TTrack t = ScrollGeometry(h, bar);
+  *arrow1 = t.Arrow1;
+  *arrow2 = t.Arrow2;
+  *thumb = t.Thumb;
+  return !RectEmpty(t.Bar);
+}
+
 void NcLButtonDown(HWND h, int hit, POINT screen) {
   switch (hit) {
     case HTCLOSE:
@@ -204,7 +166,11 @@ void NcLButtonDown(HWND h, int hit, POINT screen) {
     case HTMAXBUTTON: TrackCaptionButton(h, hit); break;
     case HTVSCROLL:
     case HTHSCROLL: TrackScrollBar(h, hit, screen); break;
-    case HTCAPTION: TrackMove(h, screen); break;
+    case HTCAPTION: SendMessage(h, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, PointToLParam(screen)); break;
+    case HTLEFT: case HTRIGHT: case HTTOP: case HTTOPLEFT: case HTTOPRIGHT: case HTBOTTOM: case HTBOTTOMLEFT:
+    case HTBOTTOMRIGHT:
+      SendMessage(h, WM_SYSCOMMAND, SC_SIZE | WPARAM(SizingEdgeFromHitTest(hit)), PointToLParam(screen));
+      break;
     case HTMENU: MenuBarMouseDown(h, screen); break;
     default: break;
   }
@@ -293,6 +259,7 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         case SC_RESTORE: ShowWindow(h, SW_RESTORE); break;
         case SC_KEYMENU: MenuKeyCommand(h, UINT(lp)); break;
         case SC_MOUSEMENU: MenuBarMouseDown(h, LParamToPoint(lp)); break;
+        case SC_MOVE: case SC_SIZE: SizeMoveLoop(h, UINT(wp), LParamToPoint(lp)); break;
         default: break;
       }
       return 0;

@@ -296,11 +296,10 @@ void FillScrollTrack(HDC dc, const RECT& r) {
 }
 
 void DrawScrollBar(HWND h, HDC dc, int bar, const RECT& r) {
-  if (RectEmpty(r)) return;
+  if (RectEmpty(r) || DrawFlatScrollBar(h, dc, bar, r)) return;
   const TScrollBarState& sb = h->Scroll[bar];
   bool vert = bar == SB_VERT;
-  int arrow = vert ? std::min(GetSystemMetrics(SM_CYVSCROLL), RectHeight(r) / 2)
-                   : std::min(GetSystemMetrics(SM_CXHSCROLL), RectWidth(r) / 2);
+  int arrow = std::min(ScrollArrowLength(h, bar), (vert ? RectHeight(r) : RectWidth(r)) / 2);
   RECT a1 = vert ? MakeRect(r.left, r.top, r.right, r.top + arrow) : MakeRect(r.left, r.top, r.left + arrow, r.bottom);
   RECT a2 = vert ? MakeRect(r.left, r.bottom - arrow, r.right, r.bottom) : MakeRect(r.right - arrow, r.top, r.right, r.bottom);
   bool disabled = sb.Max <= sb.Min || (h->Style & WS_DISABLED);

@@ -139,6 +139,15 @@ struct TLayered {
   ~TLayered();
 };
 
+// A window's flat scroll bars (FlatScrollBar.h), per bar (index SB_HORZ, SB_VERT): the
+// thickness, arrow length, thumb length (no page), FSB_*_MODE style and track colour.
+struct TFlatScrollBars {
+  bool Active = false;  // InitializeFlatSB was called
+  int Thickness[2]{}, Arrow[2]{}, MinThumb[2]{}, Style[2]{};
+  COLORREF Track[2]{};
+  INT_PTR Palette = 0;
+};
+
 // Where the children of a parent with many children lie: a grid of square cells, each
 // listing the children that reach into it with their rectangles, so that finding the
 // children that meet a rectangle costs about the number found rather than the number of
@@ -255,6 +264,7 @@ struct alignas(64) HWND__ {
   int ShowState = SW_SHOWNORMAL;         // normal, minimized, maximized
   RECT NormalRect;                       // restored position
   winsys::TScrollBarState Scroll[2];     // SB_HORZ, SB_VERT
+  winsys::TFlatScrollBars FlatScroll;    // their flat look, when turned on
   int NcPressed = 0;                     // caption button pressed (HT code)
   HICON IconBig = nullptr;               // WM_SETICON ICON_BIG / ICON_SMALL (not owned)
   HICON IconSmall = nullptr;
@@ -561,6 +571,20 @@ RECT ScrollBarRect(HWND h, int bar);  // window coordinates; empty when not show
 RECT CaptionButtonRect(HWND h, int hitTest);  // HTCLOSE, HTMAXBUTTON, HTMINBUTTON, HTSYSMENU
 bool ScrollThumbRect(HWND h, int bar, RECT* thumb);  // window coordinates
 void NcLButtonDown(HWND h, int hit, POINT screen);   // DefWindowProc's caption and scroll bar tracking
+// SizeMoveLoop.cpp: the WMSZ_ edge of a sizing hit-test code (HTLEFT … HTBOTTOMRIGHT),
+// 0 for other codes; and the loop of WM_SYSCOMMAND SC_MOVE or SC_SIZE (the edge in the
+// command's low bits) started by a press at a screen point.
+int SizingEdgeFromHitTest(int hit);
+// FlatScrollBar.cpp: a bar's thickness, arrow length and thumb length without a page (a flat bar's
+// own, else the system's); DrawFlatScrollBar paints a flat bar, false for a standard one.
+int ScrollBarThickness(HWND h, int bar);
+int ScrollArrowLength(HWND h, int bar);
+int ScrollThumbLength(HWND h, int bar);
+bool DrawFlatScrollBar(HWND h, HDC dc, int bar, const RECT& r);
+// DefWindowProc.cpp: a shown bar's arrows and thumb (window coordinates; the thumb is
+// empty when the bar cannot scroll); false when the bar is not shown.
+bool ScrollPartRects(HWND h, int bar, RECT* arrow1, RECT* arrow2, RECT* thumb);
+void SizeMoveLoop(HWND h, UINT command, POINT screen);
 
 inline void TPendingKids::Insert(HWND c) { FSet.emplace(c->ZKey, c); }
 inline bool TPendingKids::Erase(HWND c) { return FSet.erase(TEntry{c->ZKey, c}) > 0; }

@@ -214,12 +214,12 @@ static TFrameParts FrameParts(HWND h, const RECT& windowRect) {
   r = MakeRect(r.left + e, r.top + e, r.right - e, r.bottom - e);
   p.Inner = r;
   if (h->Style & WS_VSCROLL) {
-    int sw = GetSystemMetrics(SM_CXVSCROLL);
+    int sw = ScrollBarThickness(h, SB_VERT);
     p.VScroll = MakeRect(r.right - sw, r.top, r.right, r.bottom);
     r.right -= sw;
   }
   if (h->Style & WS_HSCROLL) {
-    int sh = GetSystemMetrics(SM_CYHSCROLL);
+    int sh = ScrollBarThickness(h, SB_HORZ);
     p.HScroll = MakeRect(r.left, r.bottom - sh, r.right, r.bottom);
     r.bottom -= sh;
     if (h->Style & WS_VSCROLL) {

@@ -324,6 +324,49 @@ def wait_work_area(env, bound):
         time.sleep(0.1)
 
 
+def drag_steps(x, y, by):
+    """xdotool arguments that press at (x, y), move by `by` in five steps and let go."""
+    steps = ["mousemove", str(x), str(y), "mousedown", "1"]
+    for i in range(1, 6):
+        steps += ["sleep", "0.05", "mousemove", str(x + by[0] * i // 5), str(y + by[1] * i // 5)]
+    return steps + ["sleep", "0.1", "mouseup", "1"]
+
+
+def drag_caption_without_window_manager(args, env, display):
+    """With no window manager on the display, dragging the caption with the mouse moves
+    the window by as much as the pointer went: the program's own moving loop does it."""
+    if not shutil.which("xwininfo"):
+        print("e2e caption drag: SKIPPED, xwininfo not installed", flush=True)
+        return
+    r = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=env, capture_output=True,
+                       text=True, timeout=15) if shutil.which("xprop") else None
+    if r is not None and "window id" in r.stdout:
+        fail("a window manager runs already; the caption drag needs a display without one")
+    f, f_log, f_win = None, None, None
+    try:
+        f, f_log, f_win = start_form(args, env, "drag", "60,90")
+        wait_quiet(f_log, f)
+        cx, cy = positions(read_log(f_log))["caption"]
+        before = window_geometry(env, f_win)
+        xdo(display, *drag_steps(before[0] + cx, before[1] + cy, (40, 25)))
+        want = (before[0] + 40, before[1] + 25, before[2], before[3])
+        after = wait_geometry(env, f_win, want)
+        if after != want:
+            fail("dragging the caption by (40, 25) without a window manager moved the window "
+                 "from %s to %s (expected %s)" % (before, after, want))
+        r = subprocess.run([args.xtool, "close", f_win], env=env, capture_output=True, text=True,
+                           timeout=15)
+        if r.returncode != 0:
+            fail("cannot ask the window to close: " + r.stderr)
+        expect_exit("drag", f, f_log, args.out)
+        print("e2e caption drag: without a window manager the window moved from %s to %s" %
+              (before[:2], after[:2]), flush=True)
+    finally:
+        if f is not None and f.poll() is None:
+            f.kill()
+            f.wait()
+
+
 def maximise_under_window_manager(args, env, display):
     """Under a window manager with a panel reserving the screen's bottom, double-clicking
     the caption maximises the window to the work area (nothing off-screen, the panel left
@@ -493,6 +536,7 @@ def main():
         print("e2e form: %d input messages as through the robot; exit code 0" % len(display_events),
               flush=True)
         clipboard_and_closing(args, env, display)
+        drag_caption_without_window_manager(args, env, display)
         # Last: the window manager stays until Xvfb goes.
         maximise_under_window_manager(args, env, display)
         return 0

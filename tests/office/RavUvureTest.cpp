@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "office/RavUvure.h"
 #include "platform/backend/Headless.h"
@@ -198,6 +200,76 @@ TEST_F(PanelTest, SizingZonesFollowTheFixedSides) {
   panel->SetFixedWidth(false);
   panel->SetCollaps(true);
   EXPECT_EQ(HitTest(panel, 199, panel->Height() - 1), HTCLIENT);
+}
+
+// Sizing by the border and moving by the caption run the window system's loops; the
+// panel's handlers keep the fixed sides and learn the new full height.
+TEST_F(PanelTest, DraggingABorderOrTheCaptionSizesOrMovesThePanel) {
+  struct TCase {
+    const char* name;
+    bool fixedWidth, fixedLeft;
+    POINT from, by;
+    TRect bounds;  // expected Left, Top, Width, Height
+    bool sizing;
+  };
+  const TCase cases[] = {
+      {"bottom edge, fixed width", true, false, {100, 98}, {0, 30}, {10, 10, 200, 130}, true},
+      {"bottom-right corner", false, false, {198, 98}, {20, 10}, {10, 10, 220, 110}, true},
+      {"caption, fixed left", false, true, {60, 8}, {30, 20}, {10, 30, 200, 100}, false},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    TRavUvure* panel = NewPanel(10, 10, 200, 100);
+    panel->SetCanSize(true);
+    panel->SetCanMove(true);
+    panel->SetFixedWidth(c.fixedWidth);
+    panel->SetFixedLeft(c.fixedLeft);
+    int ends = 0;
+    panel->OnEndMoveSize = [&](TObject*) { ++ends; };
+    std::vector<std::string> seen;
+    panel->WindowProc = [&](TMessage& m) {
+      if (m.Msg == WM_ENTERSIZEMOVE) seen.push_back("enter");
+      if (m.Msg == WM_EXITSIZEMOVE) seen.push_back("exit");
+      if (m.Msg == WM_SIZING || m.Msg == WM_MOVING) {
+        const std::string what = m.Msg == WM_SIZING ? "sizing " + std::to_string(m.WParam) : "moving";
+        if (seen.empty() || seen.back() != what) seen.push_back(what);
+      }
+      panel->WndProc(m);
+    };
+    TRobot robot;
+    robot.Drag(panel->Handle(), c.from, POINT{c.from.x + c.by.x, c.from.y + c.by.y});
+    EXPECT_EQ(panel->Left(), c.bounds.Left);
+    EXPECT_EQ(panel->Top(), c.bounds.Top);
+    EXPECT_EQ(panel->Width(), c.bounds.Right);
+    EXPECT_EQ(panel->Height(), c.bounds.Bottom);
+    EXPECT_EQ(ends, 1);
+    const std::string middle = !c.sizing ? "moving" : c.fixedWidth ? "sizing 6" : "sizing 8";
+    EXPECT_EQ(seen, (std::vector<std::string>{"enter", middle, "exit"}));
+    if (c.sizing) EXPECT_EQ(panel->FullHeight(), c.bounds.Bottom);
+    panel->WindowProc = nullptr;
+    delete panel;
+  }
+}
+
+// Escape during a drag puts the panel back; the loop still ends once.
+TEST_F(PanelTest, EscapeDuringSizingRestoresTheBounds) {
+  TRavUvure* panel = NewPanel(10, 10, 200, 100);
+  panel->SetCanSize(true);
+  int ends = 0;
+  panel->OnEndMoveSize = [&](TObject*) { ++ends; };
+  TRobot robot;
+  robot.AutoProcess = false;
+  const POINT a = TRobot::ScreenPoint(panel->Handle(), POINT{198, 98});
+  InputMouseMove(a);
+  InputMouseButton(TInputButton::Left, true, a);
+  InputMouseMove(POINT{a.x + 40, a.y + 40});
+  InputKey(VK_ESCAPE, true);
+  InputKey(VK_ESCAPE, false);
+  InputMouseButton(TInputButton::Left, false, POINT{a.x + 40, a.y + 40});
+  ProcessPendingMessages();
+  EXPECT_EQ(panel->Width(), 200);
+  EXPECT_EQ(panel->Height(), 100);
+  EXPECT_EQ(ends, 1);
 }
 
 TEST_F(PanelTest, VerticalShadeIntensities) {
