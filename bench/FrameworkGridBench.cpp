@@ -6,7 +6,9 @@
 #include <pango/pangocairo.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -342,4 +344,88 @@ void BM_GridRowHeightChange(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_GridRowHeightChange)->Arg(10000)->Arg(100000)->Arg(1000000);
+}  // namespace
+
+namespace {
+// 5. Refreshing a page with every cell changed, then painting it, in a window of
+// `width` x 3/4 `width` pixels; per cell shown (its cost must not grow with the window).
+void BM_GridRefreshPage(benchmark::State& state) {
+  const int width = int(state.range(0)), height = width * 3 / 4;
+  TShownGrid g(1000, false);
+  g.Form->SetBounds(0, 0, width + 20, height + 20);
+  g.Grid->SetBounds(0, 0, width, height);
+  g.Grid->SetColCount(width / 65 + 2);
+  g.Scope.Backend().Pump();
+  const int cols = g.Grid->VisibleColCount() + g.Grid->FixedCols();
+  const int rows = g.Grid->VisibleRowCount() + g.Grid->FixedRows();
+  std::vector<std::string> texts[2];
+  for (int i = 0; i < cols * rows; ++i) {
+    texts[0].push_back("a" + std::to_string(i));
+    texts[1].push_back("b" + std::to_string(i));
+  }
+  int round = 0;
+  double setting = 0;  // the time spent setting the cells (the rest is the paint)
+  for (auto _ : state) {
+    const auto& t = texts[round++ % 2];
+    auto start = std::chrono::steady_clock::now();
+    for (int r = 0, i = 0; r < rows; ++r)
+      for (int c = 0; c < cols; ++c, ++i) g.Grid->SetCells(c, r, t[std::size_t(i)]);
+    setting += std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
+    UpdateWindow(g.Grid->Handle());
+  }
+  state.SetItemsProcessed(state.iterations() * cols * rows);
+  state.counters["cells"] = cols * rows;
+  state.counters["set_us_per_cell"] = setting / double(state.iterations()) / (cols * rows);
+}
+BENCHMARK(BM_GridRefreshPage)->Arg(800)->Arg(1600)->Unit(benchmark::kMicrosecond);
+
+// 6. Appending a row (its count raised and its five cells set) to a grid on screen of
+// `rows` rows, and taking it away again; the cost per append must not grow with the grid.
+void BM_GridAppendRowOnScreen(benchmark::State& state) {
+  const int rows = int(state.range(0));
+  TShownGrid g(rows, false);
+  for (auto _ : state) {
+    int r = g.Grid->RowCount();
+    g.Grid->SetRowCount(r + 1);
+    for (int c = 0; c < 5; ++c) g.Grid->SetCells(c, r, "new");
+    g.Grid->DeleteRow(r);
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_GridAppendRowOnScreen)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+
+// 7. Inserting and removing a row at row 1 of a 100,000 x 10 grid through the row
+// handles (the count raised, the rows moved down one, the new row emptied; and back),
+// against inserting and erasing at the front of a vector of 100,000 row pointers.
+void BM_GridInsertRemoveRowAtTop(benchmark::State& state) {
+  auto* grid = new TStringGrid(nullptr);
+  grid->SetColCount(kStoreCols);
+  grid->SetRowCount(kStoreRows);
+  const auto& texts = ShortTexts();
+  for (int r = 0, i = 0; r < kStoreRows; ++r)
+    for (int c = 0; c < kStoreCols; ++c, ++i) grid->SetCells(c, r, texts[std::size_t(i)]);
+  for (auto _ : state) {
+    int n = grid->RowCount();
+    grid->SetRowCount(n + 1);
+    grid->MoveRowSlots(1, n, 1);
+    grid->ClearRowSlots(1, 1);
+    grid->MoveRowSlots(1, n, -1);
+    grid->ClearRowSlots(n, n);
+    grid->SetRowCount(n);
+  }
+  if (grid->Cells(3, 1) != texts[kStoreCols + 3]) state.SkipWithError("the rows did not come back");
+  delete grid;
+}
+BENCHMARK(BM_GridInsertRemoveRowAtTop)->Unit(benchmark::kMicrosecond);
+
+void BM_GridInsertRemoveRowAtTop_Baseline(benchmark::State& state) {
+  std::vector<std::unique_ptr<std::vector<std::string>>> rows;
+  for (int r = 0; r < kStoreRows; ++r) rows.push_back(std::make_unique<std::vector<std::string>>(kStoreCols));
+  for (auto _ : state) {
+    rows.insert(rows.begin() + 1, std::make_unique<std::vector<std::string>>(kStoreCols));
+    rows.erase(rows.begin() + 1);
+  }
+  benchmark::DoNotOptimize(rows.data());
+}
+BENCHMARK(BM_GridInsertRemoveRowAtTop_Baseline)->Unit(benchmark::kMicrosecond);
 }  // namespace

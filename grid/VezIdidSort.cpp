@@ -263,6 +263,27 @@ void MoveCells(TStringGrid& Grid, const std::vector<int>& Dest, const std::vecto
   batch->EndUpdate();
 }
 
+// Moves whole rows from Src[k] to Dest[k] (a permutation of rows inside the grid) by
+// their handles in the store: texts, objects and heights go without copying a cell; the
+// first column stays in place when KeepFirstColumn is set. Cell properties learn their
+// new row (in the Columns real columns). False (nothing done) when some row lies outside
+// the grid.
+bool MoveWholeRows(TBaseGrid& Grid, const std::vector<int>& Dest, const std::vector<int>& Src, int Columns,
+                   bool KeepFirstColumn) {
+  auto inside = [&Grid](const std::vector<int>& Rows) {
+    return std::all_of(Rows.begin(), Rows.end(), [&Grid](int R) { return R >= 0 && R < Grid.RowCount(); });
+  };
+  if (!inside(Dest) || !inside(Src)) return false;
+  Grid.PermuteRowSlots(Dest, Src, true);
+  // The first column goes back: row Src[k] takes it from row Dest[k].
+  if (KeepFirstColumn) MoveCells(Grid, Src, Dest, 0, 0);
+  if (Grid.CellPropertiesCreated())
+    for (int r : Dest)
+      for (int c = 0; c < Columns; ++c)
+        if (auto* props = dynamic_cast<TCellProperties*>(Grid.Objects(c, r))) props->OwnerRow = r;
+  return true;
+}
+
 void MoveRowHeights(TCustomGrid& Grid, const std::vector<int>& Dest, const std::vector<int>& Src) {
   std::vector<int> heights(Dest.size());
   for (size_t k = 0; k < Dest.size(); ++k) heights[k] = Grid.RowHeights(Src[k]);
@@ -555,8 +576,10 @@ void TDavEvadurAvuz::MoveSortRows(const std::vector<int>& Dest, const std::vecto
     return;
   }
   bool keepFirstColumn = s->NormalCellsOnly && FixedCols() > 0;
-  MoveCells(*this, Dest, Src, keepFirstColumn ? 1 : 0, TotalColCount() - 1);
-  MoveRowHeights(*this, Dest, Src);
+  if (!MoveWholeRows(*this, Dest, Src, TotalColCount(), keepFirstColumn)) {
+    MoveCells(*this, Dest, Src, keepFirstColumn ? 1 : 0, TotalColCount() - 1);
+    MoveRowHeights(*this, Dest, Src);
+  }
 
   if (MouseActions()->DisjunctRowSelect() && Navigation()->MoveRowOnSort) {
     // The flags are kept by real row.
@@ -719,9 +742,7 @@ void TDavEvadurAvuz::SwapRows(int ARow1, int ARow2) {
   if (ARow1 < 0 || ARow2 < 0 || ARow1 >= RowCount() || ARow2 >= RowCount())
     throw EVezIdidError("Invalid row accessed");
   if (ARow1 == ARow2) return;
-  std::vector<int> dest{ARow1, ARow2}, src{ARow2, ARow1};
-  MoveCells(*this, dest, src, 0, TotalColCount() - 1);
-  MoveRowHeights(*this, dest, src);
+  MoveWholeRows(*this, {ARow1, ARow2}, {ARow2, ARow1}, TotalColCount(), false);
   for (int i = 0; i < FControlList->Count(); ++i) {
     TControlItem* item = FControlList->GetControl(i);
     if (item->Row == ARow1) item->Row = ARow2;

@@ -1,5 +1,12 @@
 // The lorm program: the main window on the display (SDL back end), working in the folder
 // it is started from.
+//
+// With LORM_QUIT_AFTER_FIRST_PAINT=1 in the environment the program closes its main
+// window (saving the database as on any close) as soon as that window and its children
+// have painted for the first time and nothing else is waiting, so that a whole start can
+// be timed from outside (bench/LormBench.cpp does, under Xvfb).
+#include <cstdlib>
+#include <cstring>
 #include <iostream>
 
 #include "app/GasBaseFile.h"
@@ -16,6 +23,20 @@ int main() {
   try {
     TSdlBackend display;
     TSdlBackendScope use(display);
+    if (const char* quit = std::getenv("LORM_QUIT_AFTER_FIRST_PAINT"); quit && std::strcmp(quit, "1") == 0)
+      Application->OnIdle = [closed = false](TObject*, bool& Done) mutable {
+        if (closed) return;
+        // Until the main window shows (and while a message box holds it, disabling its
+        // owner) the loop keeps coming back here instead of waiting for a message.
+        TCustomForm* main = Application->MainForm();
+        if (!main || !main->Showing() || !IsWindowEnabled(main->Handle())) {
+          Done = false;
+          return;
+        }
+        RedrawWindow(main->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        closed = true;
+        PostMessage(main->Handle(), WM_CLOSE, 0, 0);
+      };
     const int result = WinMain();
     // The windows go while the display is still there.
     Application->Restart();

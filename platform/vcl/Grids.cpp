@@ -150,10 +150,20 @@ void TCustomGrid::ChangeSize(int NewColCount, int NewRowCount) {
   FRowCount = NewRowCount;
   if (FFixedCols > NewColCount) FFixedCols = NewColCount - 1;
   if (FFixedRows > NewRowCount) FFixedRows = NewRowCount - 1;
-  FColWidths.resize(static_cast<size_t>(FColCount), FDefaultColWidth);
+  // The size totals follow the entries added or dropped, so a row appended costs the
+  // same whatever the grid's length.
+  auto resize = [](std::vector<int>& sizes, int count, int value, long long& sum) {
+    size_t n = static_cast<size_t>(count);
+    if (sum >= 0) {
+      if (n > sizes.size()) sum += static_cast<long long>(n - sizes.size()) * std::max(value, 0);
+      else
+        for (size_t i = n; i < sizes.size(); ++i) sum -= std::max(sizes[i], 0);
+    }
+    sizes.resize(n, value);
+  };
+  resize(FColWidths, FColCount, FDefaultColWidth, FColWidthSum);
+  resize(FRowHeights, FRowCount, FDefaultRowHeight, FRowHeightSum);
   FTabStops.resize(static_cast<size_t>(FColCount), true);
-  FRowHeights.resize(static_cast<size_t>(FRowCount), FDefaultRowHeight);
-  FColWidthSum = FRowHeightSum = -1;
 
   // A current cell left outside moves onto the last row or column through SelectCell;
   // when SelectCell refuses, it is put there anyway so that it stays inside the grid.
@@ -827,6 +837,22 @@ void TCustomGrid::TimedScroll(TGridScrollDirection Direction) {
 // Repainting.
 void TCustomGrid::InvalidateRect(const TGridRect& ARect) {
   if (!HandleAllocated()) return;
+  if (FWholeInvalid) {
+    // Nothing to add while the whole client still waits for its paint.
+    RECT update, client;
+    GetClientRect(FHandle, &client);
+    if (GetUpdateRect(FHandle, &update, FALSE) && update.left <= client.left && update.top <= client.top &&
+        update.right >= client.right && update.bottom >= client.bottom)
+      return;
+    FWholeInvalid = false;
+    FPendingRects = 0;
+  }
+  // Past a page's worth of single cells, the whole grid is repainted: adding every cell
+  // of a page one by one would cost more than painting it.
+  if (++FPendingRects > kMaxPendingRects) {
+    InvalidateGrid();
+    return;
+  }
   TRect r = GridRectToScreenRect(ARect, true);
   if (r.Right <= r.Left || r.Bottom <= r.Top) return;
   RECT rc = ToRECT(r);
@@ -845,7 +871,10 @@ void TCustomGrid::InvalidateRow(int ARow) {
   InvalidateRect(TGridRect{0, ARow, FColCount - 1, ARow});
 }
 
-void TCustomGrid::InvalidateGrid() { Invalidate(); }
+void TCustomGrid::InvalidateGrid() {
+  Invalidate();
+  FWholeInvalid = HandleAllocated();
+}
 
 // ---------------------------------------------------------------------------------------
 // Moving and removing rows and columns.
@@ -905,6 +934,43 @@ void TCustomGrid::DeleteRow(int ARow) {
   CheckIndex(ARow, FRowCount);
   MoveRow(ARow, FRowCount - 1);
   SetRowCount(FRowCount - 1);
+}
+
+// Rotates v[First..Last] so that entry R takes entry R - Shift (wrapping in the range).
+template <class V>
+static void RotateRange(std::vector<V>& v, int First, int Last, int Shift) {
+  long long n = (long long)Last - First + 1;
+  long long k = ((Shift % n) + n) % n;
+  if (k == 0) return;
+  auto b = v.begin() + First, e = v.begin() + Last + 1;
+  std::rotate(b, e - std::ptrdiff_t(k), e);
+}
+
+// Entry Dest[k] takes entry Src[k] (the caller has checked the rows).
+template <class V>
+static void PermuteEntries(std::vector<V>& v, const std::vector<int>& Dest, const std::vector<int>& Src) {
+  std::vector<V> taken(Src.size());
+  for (size_t k = 0; k < Src.size(); ++k) taken[k] = std::move(v[size_t(Src[k])]);
+  for (size_t k = 0; k < Dest.size(); ++k) v[size_t(Dest[k])] = std::move(taken[k]);
+}
+
+void TCustomGrid::ShiftRowHeights(int First, int Last, int Shift) {
+  CheckIndex(First, FRowCount);
+  CheckIndex(Last, FRowCount);
+  if (First >= Last) return;
+  RotateRange(FRowHeights, First, Last, Shift);  // the sum stays
+  RowHeightsChanged();
+}
+
+void TCustomGrid::PermuteRowHeights(const std::vector<int>& Dest, const std::vector<int>& Src) {
+  if (Dest.size() != Src.size()) GridIndexError();
+  for (size_t k = 0; k < Dest.size(); ++k) {
+    CheckIndex(Dest[k], FRowCount);
+    CheckIndex(Src[k], FRowCount);
+  }
+  PermuteEntries(FRowHeights, Dest, Src);
+  FRowHeightSum = -1;  // a move that is not a permutation changes the sum
+  RowHeightsChanged();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -975,21 +1041,38 @@ const std::string* TStringGrid::FindFar(int ACol, int ARow) const {
   return it == FFar.end() ? nullptr : &it->second;
 }
 
-// Adds rows at the end of the store, each in a new block of FStride cells.
+// Adds rows at the end of the store, each in a new block of FStride cells. The block
+// grows geometrically, so a fill row by row moves each text a bounded number of times;
+// within the grid's row count the first growth takes up to a million cells at once, and
+// the row count caps a growth only while it still grows the block by half.
 void TStringGrid::AddRows(size_t Count) {
   size_t rows = FRowSlot.size() + Count;
   size_t cells = rows * size_t(FStride);
   if (cells > FCells.capacity()) {
-    // Doubling from a million cells on (one block for a grid that size, filled without
-    // moving it), but not beyond the grid's row count while the rows fit in it.
-    size_t doubled = std::max(cells, FCells.capacity() * 2);
+    size_t capacity = FCells.capacity();
+    size_t target = std::max(cells, capacity * 2);
     size_t declared = size_t(std::max(RowCount(), 0)) * size_t(FStride);
-    FCells.reserve(cells <= declared ? std::min(std::max(doubled, size_t(1) << 20), declared) : doubled);
+    if (cells <= declared) {
+      size_t capped = std::min(std::max(target, size_t(1) << 20), declared);
+      if (capped >= capacity + capacity / 2) target = capped;
+    }
+    FCells.reserve(target);
   }
   FCells.resize(cells);
   size_t first = FRowSlot.size();
   FRowSlot.resize(rows);
   for (size_t r = first; r < rows; ++r) FRowSlot[r] = int(r);
+  // Objects of rows that had no handle move under their row's handle.
+  if (!FFarObjects.empty())
+    for (auto it = FFarObjects.begin(); it != FFarObjects.end();) {
+      int r = KeyRow(it->first);
+      if (size_t(r) < rows) {
+        FObjects[CellKey(KeyCol(it->first), FRowSlot[size_t(r)])] = it->second;
+        it = FFarObjects.erase(it);
+      } else {
+        ++it;
+      }
+    }
 }
 
 // Gives every row Stride cells (more than before), keeping their texts.
@@ -1004,6 +1087,24 @@ void TStringGrid::Restride(int Stride) {
   FStride = Stride;
 }
 
+bool TStringGrid::EnsureRowSlot(int ARow) {
+  if (ARow < 0) return false;
+  if (size_t(ARow) < FRowSlot.size()) return true;
+  if (std::int64_t(ARow) >= std::max<std::int64_t>(RowCount(), std::int64_t(FRowSlot.size())) + kDenseRowSlack)
+    return false;
+  size_t rows = size_t(ARow) + 1;
+  if (!DenseAffordable(rows * size_t(FStride))) return false;  // too sparse for a dense block
+  // Inside the grid's row count the rows grow in batches (doubling), so a fill row by
+  // row does not add rows one at a time; the batch stays within the affordable block.
+  size_t declared = size_t(std::max(RowCount(), 0));
+  if (rows < declared) {
+    size_t affordable = FStride > 0 ? DenseLimit() / size_t(FStride) : declared;
+    rows = std::max(rows, std::min({declared, std::max<size_t>(FRowSlot.size() * 2, 64), affordable}));
+  }
+  AddRows(rows - FRowSlot.size());
+  return true;
+}
+
 std::string* TStringGrid::DenseSlot(int ACol, int ARow) {
   if (std::int64_t(ARow) >= std::max<std::int64_t>(RowCount(), std::int64_t(FRowSlot.size())) + kDenseRowSlack)
     return nullptr;
@@ -1016,24 +1117,19 @@ std::string* TStringGrid::DenseSlot(int ACol, int ARow) {
   size_t rows = std::max(FRowSlot.size(), size_t(ARow) + 1);
   if (!DenseAffordable(rows * size_t(stride))) return nullptr;  // too sparse for a dense block
   if (stride != FStride) Restride(stride);
-  if (rows > FRowSlot.size()) {
-    // Inside the grid's row count the rows grow in batches (doubling), so a fill row by
-    // row does not grow the store once per row; the batch stays within the affordable
-    // block.
-    size_t declared = size_t(std::max(RowCount(), 0));
-    if (rows < declared) {
-      size_t batch = std::min({declared, std::max<size_t>(FRowSlot.size() * 2, 64), DenseLimit() / size_t(stride)});
-      rows = std::max(rows, batch);
-    }
-    AddRows(rows - FRowSlot.size());
-  }
+  if (!EnsureRowSlot(ARow)) return nullptr;
   return RowCells(ARow) + ACol;
 }
 
 TObject* TStringGrid::Objects(int ACol, int ARow) const {
-  if (FObjects.empty() || ACol < 0 || ARow < 0) return nullptr;
-  auto it = FObjects.find(CellKey(ACol, ARow));
-  return it == FObjects.end() ? nullptr : it->second;
+  if (ACol < 0 || ARow < 0) return nullptr;
+  if (!FObjects.empty() && size_t(ARow) < FRowSlot.size()) {
+    auto it = FObjects.find(CellKey(ACol, FRowSlot[size_t(ARow)]));
+    if (it != FObjects.end()) return it->second;
+  }
+  if (FFarObjects.empty()) return nullptr;
+  auto it = FFarObjects.find(CellKey(ACol, ARow));
+  return it == FFarObjects.end() ? nullptr : it->second;
 }
 
 void TStringGrid::SetCellsSlow(int ACol, int ARow, const std::string& Value) {
@@ -1056,17 +1152,17 @@ void TStringGrid::SetCellsSlow(int ACol, int ARow, const std::string& Value) {
 
 void TStringGrid::SetObjects(int ACol, int ARow, TObject* Value) {
   if (ACol < 0 || ARow < 0) GridIndexError();
-  if (Value) FObjects[CellKey(ACol, ARow)] = Value;
-  else FObjects.erase(CellKey(ACol, ARow));
+  if (Value) FMaxObjectCol = std::max(FMaxObjectCol, ACol);
+  if (size_t(ARow) < FRowSlot.size() || (Value && EnsureRowSlot(ARow))) {
+    std::uint64_t key = CellKey(ACol, FRowSlot[size_t(ARow)]);
+    if (Value) FObjects[key] = Value;
+    else FObjects.erase(key);
+  } else if (Value) {
+    FFarObjects[CellKey(ACol, ARow)] = Value;
+  } else {
+    FFarObjects.erase(CellKey(ACol, ARow));
+  }
   CellChanged(ACol, ARow);
-}
-
-// Removes the far texts and the objects of the cells Match selects.
-void TStringGrid::ForgetFarAndObjects(bool (*Match)(int Col, int Row, int Index), int Index) {
-  for (auto it = FFar.begin(); it != FFar.end();)
-    it = Match(it->first.second, it->first.first, Index) ? FFar.erase(it) : std::next(it);
-  for (auto it = FObjects.begin(); it != FObjects.end();)
-    it = Match(int(std::uint32_t(it->first)), int(it->first >> 32), Index) ? FObjects.erase(it) : std::next(it);
 }
 
 void TStringGrid::CellChanged(int ACol, int ARow) {
@@ -1118,16 +1214,6 @@ void TStringGrid::SetEditText(int ACol, int ARow, const std::string& Value) {
   TDrawGrid::SetEditText(ACol, ARow, Value);
 }
 
-namespace {
-template <class V>
-void RotateItem(std::vector<V>& v, int FromIndex, int ToIndex) {
-  auto from = v.begin() + FromIndex;
-  auto to = v.begin() + ToIndex;
-  if (FromIndex < ToIndex) std::rotate(from, from + 1, to + 1);
-  else std::rotate(to, from, from + 1);
-}
-}  // namespace
-
 void TStringGrid::MoveColumnsToFar(int FromCol) {
   for (size_t r = 0; r < FRowSlot.size(); ++r) {
     std::string* row = RowCells(int(r));
@@ -1164,43 +1250,60 @@ void TStringGrid::ColumnMoved(int FromIndex, int ToIndex) {
     }
     FFar.swap(moved);
   }
-  if (!FObjects.empty()) {
+  // Objects are keyed by column: they are re-keyed (both maps, by handle and by row).
+  for (auto* objects : {&FObjects, &FFarObjects}) {
+    if (objects->empty()) continue;
     std::unordered_map<std::uint64_t, TObject*> moved;
-    for (auto [key, object] : FObjects) {
-      int c = int(std::uint32_t(key));
+    moved.reserve(objects->size());
+    for (auto [key, object] : *objects) {
+      int c = KeyCol(key);
       MoveAdjust(c, FromIndex, ToIndex);
-      moved.emplace(CellKey(c, int(key >> 32)), object);
+      moved.emplace(CellKey(c, KeyRow(key)), object);
     }
-    FObjects.swap(moved);
+    objects->swap(moved);
+    FMaxObjectCol = std::max({FMaxObjectCol, FromIndex, ToIndex});
   }
   InvalidateGrid();
   TDrawGrid::ColumnMoved(FromIndex, ToIndex);
 }
 
-void TStringGrid::RowMoved(int FromIndex, int ToIndex) {
-  size_t reach = size_t(std::max(FromIndex, ToIndex)) + 1;
-  if (FRowSlot.size() > size_t(std::min(FromIndex, ToIndex))) {
-    if (FRowSlot.size() < reach) AddRows(reach - FRowSlot.size());
-    RotateItem(FRowSlot, FromIndex, ToIndex);
-  }
+// The far texts and objects of rows First..Last move to the row Map gives (a one-to-one
+// mapping of the range onto itself).
+template <class TMap>
+void TStringGrid::RemapFarRows(int First, int Last, TMap Map) {
   if (!FFar.empty()) {
-    std::map<std::pair<int, int>, std::string> moved;
-    for (auto& [key, text] : FFar) {
-      int r = key.first;
-      MoveAdjust(r, FromIndex, ToIndex);
-      moved.emplace(std::make_pair(r, key.second), std::move(text));
+    std::vector<std::pair<std::pair<int, int>, std::string>> moved;
+    for (auto it = FFar.lower_bound({First, INT_MIN}); it != FFar.end() && it->first.first <= Last;) {
+      moved.emplace_back(std::make_pair(Map(it->first.first), it->first.second), std::move(it->second));
+      it = FFar.erase(it);
     }
-    FFar.swap(moved);
+    for (auto& [key, text] : moved) FFar[key] = std::move(text);
   }
-  if (!FObjects.empty()) {
-    std::unordered_map<std::uint64_t, TObject*> moved;
-    for (auto [key, object] : FObjects) {
-      int r = int(key >> 32);
-      MoveAdjust(r, FromIndex, ToIndex);
-      moved.emplace(CellKey(int(std::uint32_t(key)), r), object);
+  if (!FFarObjects.empty()) {
+    std::vector<std::pair<std::uint64_t, TObject*>> moved;
+    for (auto it = FFarObjects.begin(); it != FFarObjects.end();) {
+      int r = KeyRow(it->first);
+      if (r >= First && r <= Last) {
+        moved.emplace_back(CellKey(KeyCol(it->first), Map(r)), it->second);
+        it = FFarObjects.erase(it);
+      } else {
+        ++it;
+      }
     }
-    FObjects.swap(moved);
+    for (auto [key, object] : moved) FFarObjects[key] = object;
   }
+}
+
+void TStringGrid::RowMoved(int FromIndex, int ToIndex) {
+  int first = std::min(FromIndex, ToIndex), last = std::max(FromIndex, ToIndex);
+  if (FRowSlot.size() > size_t(first)) {
+    if (FRowSlot.size() <= size_t(last)) AddRows(size_t(last) + 1 - FRowSlot.size());
+    MoveItem(FRowSlot, FromIndex, ToIndex);
+  }
+  RemapFarRows(first, last, [FromIndex, ToIndex](int r) {
+    MoveAdjust(r, FromIndex, ToIndex);
+    return r;
+  });
   InvalidateGrid();
   TDrawGrid::RowMoved(FromIndex, ToIndex);
 }
@@ -1222,19 +1325,104 @@ void TStringGrid::ReorderRows(int First, const std::vector<int>& Order) {
     std::vector<int> slots(FRowSlot.begin() + First, FRowSlot.begin() + First + n);
     for (int k = 0; k < n; ++k) FRowSlot[size_t(First + k)] = slots[size_t(Order[size_t(k)] - First)];
   }
-  auto moved = [&](int r) { return r >= First && r < First + n ? target[size_t(r - First)] : r; };
-  if (!FFar.empty()) {
-    std::map<std::pair<int, int>, std::string> far;
-    for (auto& [key, text] : FFar) far.emplace(std::make_pair(moved(key.first), key.second), std::move(text));
-    FFar.swap(far);
-  }
-  if (!FObjects.empty()) {
-    std::unordered_map<std::uint64_t, TObject*> objects;
-    objects.reserve(FObjects.size());
-    for (auto [key, object] : FObjects) objects.emplace(CellKey(int(std::uint32_t(key)), moved(int(key >> 32))), object);
-    FObjects.swap(objects);
-  }
+  // Objects are kept under their row slot and follow it; cells beyond the dense store are
+  // keyed by row and are re-keyed.
+  RemapFarRows(First, First + n - 1, [&](int r) { return target[size_t(r - First)]; });
   if (FUpdating == 0) InvalidateGrid();
+}
+
+// The rows First..Last took other handles: repaint, and reload the editor when its
+// cell's content moved.
+void TStringGrid::RowSlotsMoved(int First, int Last) {
+  if (FUpdating > 0) return;
+  InvalidateGrid();
+  if (FEditUpdate == 0 && FCurrent.Y >= First && FCurrent.Y <= Last) InvalidateEditor();
+}
+
+void TStringGrid::MoveRowSlots(int First, int Last, int Shift, bool Heights) {
+  if (First < 0 || Last < First || Last >= RowCount()) GridIndexError();
+  int n = Last - First + 1;
+  int k = ((Shift % n) + n) % n;
+  if (k == 0) return;
+  if (FRowSlot.size() > size_t(First)) {
+    if (FRowSlot.size() <= size_t(Last)) AddRows(size_t(Last) + 1 - FRowSlot.size());
+    RotateRange(FRowSlot, First, Last, k);
+  }
+  RemapFarRows(First, Last, [First, n, k](int r) { return First + (r - First + k) % n; });
+  if (Heights) ShiftRowHeights(First, Last, k);
+  RowSlotsMoved(First, Last);
+}
+
+void TStringGrid::PermuteRowSlots(const std::vector<int>& Dest, const std::vector<int>& Src, bool Heights) {
+  if (Dest.size() != Src.size()) throw EInvalidGridOperation("Rows to move do not match");
+  if (Dest.empty()) return;
+  for (size_t k = 0; k < Dest.size(); ++k) {
+    CheckIndex(Dest[k], RowCount());
+    CheckIndex(Src[k], RowCount());
+  }
+  std::vector<int> dest(Dest), src(Src);
+  std::sort(dest.begin(), dest.end());
+  std::sort(src.begin(), src.end());
+  if (dest != src || std::adjacent_find(dest.begin(), dest.end()) != dest.end())
+    throw EInvalidGridOperation("Rows to move do not match");
+  int first = dest.front(), last = dest.back();
+  if (FRowSlot.size() > size_t(first)) {
+    if (FRowSlot.size() <= size_t(last)) AddRows(size_t(last) + 1 - FRowSlot.size());
+    PermuteEntries(FRowSlot, Dest, Src);
+  }
+  if (!FFar.empty() || !FFarObjects.empty()) {
+    std::unordered_map<int, int> to;
+    for (size_t k = 0; k < Src.size(); ++k) to[Src[k]] = Dest[k];
+    RemapFarRows(first, last, [&to](int r) {
+      auto it = to.find(r);
+      return it == to.end() ? r : it->second;
+    });
+  }
+  if (Heights) PermuteRowHeights(Dest, Src);
+  RowSlotsMoved(first, last);
+}
+
+void TStringGrid::ExchangeRows(int ARow1, int ARow2, bool Heights) {
+  CheckIndex(ARow1, RowCount());
+  CheckIndex(ARow2, RowCount());
+  if (ARow1 != ARow2) PermuteRowSlots({ARow1, ARow2}, {ARow2, ARow1}, Heights);
+}
+
+void TStringGrid::ClearRowSlots(int First, int Last) {
+  if (First < 0) GridIndexError();
+  if (Last < First) return;
+  for (int r = First; r <= Last && size_t(r) < FRowSlot.size(); ++r) {
+    std::string* row = RowCells(r);
+    for (int c = 0; c < FStride; ++c)
+      if (!row[c].empty()) {
+        --FDenseTexts;
+        std::string().swap(row[c]);
+      }
+  }
+  if (!FFar.empty())
+    FFar.erase(FFar.lower_bound({First, INT_MIN}), FFar.upper_bound({Last, INT_MAX}));
+  size_t rows = size_t(Last) - size_t(First) + 1;
+  if (FObjects.size() + FFarObjects.size() > 0) {
+    if (rows * (size_t(FMaxObjectCol) + 1) <= FObjects.size() + FFarObjects.size()) {
+      // Fewer cells than objects: look each cell up.
+      for (int r = First; r <= Last; ++r)
+        for (int c = 0; c <= FMaxObjectCol; ++c) {
+          if (size_t(r) < FRowSlot.size()) FObjects.erase(CellKey(c, FRowSlot[size_t(r)]));
+          else FFarObjects.erase(CellKey(c, r));
+        }
+    } else {
+      // Fewer objects than cells: walk the objects.
+      std::vector<char> cleared(FRowSlot.size(), 0);
+      for (int r = First; r <= Last && size_t(r) < FRowSlot.size(); ++r) cleared[size_t(FRowSlot[size_t(r)])] = 1;
+      std::erase_if(FObjects, [&cleared](const auto& e) { return cleared[size_t(KeyRow(e.first))] != 0; });
+      std::erase_if(FFarObjects, [First, Last](const auto& e) {
+        return KeyRow(e.first) >= First && KeyRow(e.first) <= Last;
+      });
+    }
+  }
+  if (FUpdating > 0) return;
+  InvalidateGrid();
+  if (FEditUpdate == 0 && FCurrent.Y >= First && FCurrent.Y <= Last) InvalidateEditor();
 }
 
 void TStringGrid::DeleteColumn(int ACol) {
@@ -1248,7 +1436,9 @@ void TStringGrid::DeleteColumn(int ACol) {
       FDenseTexts -= size_t(!text.empty());
       std::string().swap(text);
     }
-  ForgetFarAndObjects([](int c, int, int index) { return c == index; }, last);
+  std::erase_if(FFar, [last](const auto& e) { return e.first.second == last; });
+  for (auto* objects : {&FObjects, &FFarObjects})
+    std::erase_if(*objects, [last](const auto& e) { return KeyCol(e.first) == last; });
   SetColCount(ColCount() - 1);
 }
 
@@ -1256,13 +1446,7 @@ void TStringGrid::DeleteRow(int ARow) {
   CheckIndex(ARow, RowCount());
   int last = RowCount() - 1;
   MoveRow(ARow, last);
-  if (FRowSlot.size() > size_t(last))
-    for (int c = 0; c < FStride; ++c) {
-      std::string& text = RowCells(last)[c];
-      FDenseTexts -= size_t(!text.empty());
-      std::string().swap(text);
-    }
-  ForgetFarAndObjects([](int, int r, int index) { return r == index; }, last);
+  ClearRowSlots(last, last);
   SetRowCount(RowCount() - 1);
 }
 

@@ -313,6 +313,12 @@ protected:
   void UpdateText();
   void Initialize();
   void ChangeSize(int NewColCount, int NewRowCount);
+  // The row heights follow a move of the rows' contents that is not a row move of the
+  // grid (no current cell, events or repaint): rows First..Last take the heights of the
+  // rows Shift before them, wrapping within the range; row Dest[k] takes the height of
+  // row Src[k]. The rows must be below RowCount.
+  void ShiftRowHeights(int First, int Last, int Shift);
+  void PermuteRowHeights(const std::vector<int>& Dest, const std::vector<int>& Src);
 
   TGridCoord FAnchor;
   TGridCoord FCurrent;
@@ -387,6 +393,11 @@ private:
   int FWheelAccumulator = 0;
   bool FTimerRunning = false;
   bool FUpdatingScroll = false;
+  // Cells invalidated one by one since the last paint, and whether the whole client
+  // waits for its paint (single cells then add nothing).
+  static constexpr int kMaxPendingRects = 64;
+  int FPendingRects = 0;
+  bool FWholeInvalid = false;
 };
 
 // ---------------------------------------------------------------------------------------
@@ -500,6 +511,31 @@ public:
   void DeleteColumn(int ACol) override;
   void DeleteRow(int ARow) override;
 
+  // Row handles. The store keeps each row as one handle holding all its cells' texts and
+  // objects, in every column (hidden ones beyond ColCount included). The operations below
+  // move handles: no text is copied and no object re-keyed, so their cost grows with the
+  // rows moved, not with the cells. They raise no events and move no current cell; the
+  // grid is repainted once and the editor reloaded when its cell's content moved. With
+  // Heights the row heights move with the rows; without, every row keeps its height.
+  //
+  // Rows First..Last take the handles of the rows Shift places before them: row R takes
+  // row R - Shift, and the rows pushed past one end of the range come back at the other.
+  // Inserting n rows at R: MoveRowSlots(R, RowCount() - 1, n) after raising RowCount by
+  // n, then ClearRowSlots(R, R + n - 1). Removing n rows at R: MoveRowSlots(R,
+  // RowCount() - 1, -n), ClearRowSlots(RowCount() - n, RowCount() - 1), then lowering
+  // RowCount by n. Raises EInvalidGridOperation ("Grid index out of range") unless
+  // 0 <= First <= Last < RowCount.
+  void MoveRowSlots(int First, int Last, int Shift, bool Heights = true);
+  // Row Dest[k] takes the handle of row Src[k]. Dest and Src name the same rows, each
+  // once (a permutation), all below RowCount; otherwise EInvalidGridOperation and
+  // nothing changes.
+  void PermuteRowSlots(const std::vector<int>& Dest, const std::vector<int>& Src, bool Heights = true);
+  // Rows ARow1 and ARow2 exchange their handles.
+  void ExchangeRows(int ARow1, int ARow2, bool Heights = true);
+  // Empties rows First..Last (texts and objects; the objects are not freed). Rows at or
+  // beyond RowCount may be named: the store keeps cells there.
+  void ClearRowSlots(int First, int Last);
+
 protected:
   void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
   void ColumnMoved(int FromIndex, int ToIndex) override;
@@ -528,10 +564,19 @@ private:
   // The slot of a cell in the dense store (grown as needed), or null for a cell too far
   // beyond the grid's size and the rows held so far; such cells go to FFar.
   std::string* DenseSlot(int ACol, int ARow);
-  void ForgetFarAndObjects(bool (*Match)(int Col, int Row, int Index), int Index);
+  // Gives rows up to ARow their handles (growing by doubling); false for a row too far
+  // beyond the grid's size and the rows held so far, or when the dense block would be
+  // out of proportion to what the store holds.
+  bool EnsureRowSlot(int ARow);
   static std::uint64_t CellKey(int ACol, int ARow) {
     return (std::uint64_t(std::uint32_t(ARow)) << 32) | std::uint32_t(ACol);
   }
+  static int KeyCol(std::uint64_t Key) { return int(std::uint32_t(Key)); }
+  static int KeyRow(std::uint64_t Key) { return int(Key >> 32); }
+  // The row handles of the far texts and objects between First and Last follow Map.
+  template <class TMap>
+  void RemapFarRows(int First, int Last, TMap Map);
+  void RowSlotsMoved(int First, int Last);
   // The cell changed: repaint it and reload the editor when it edits that cell.
   [[gnu::noinline]] void CellChanged(int ACol, int ARow);
   void BeginStringsUpdate() { ++FUpdating; }
@@ -543,10 +588,15 @@ private:
   int FStride = 0;
   size_t FDenseTexts = 0;  // non-empty texts in FCells
   // The most cells a dense block may have while it stays in proportion to the texts held.
-  size_t DenseLimit() const { return std::max<size_t>(size_t(1) << 18, 64 * (FDenseTexts + 1)); }
+  size_t DenseLimit() const { return std::max<size_t>(size_t(1) << 18, 64 * (FDenseTexts + FObjects.size() + 1)); }
   bool DenseAffordable(size_t Cells) const { return Cells <= DenseLimit(); }
   void MoveColumnsToFar(int FromCol);
-  std::unordered_map<std::uint64_t, TObject*> FObjects;    // by CellKey
+  // Objects of the rows that have a handle, keyed by CellKey(column, handle), so they
+  // follow their row when rows move; objects of rows without a handle (far beyond the
+  // rows held) by CellKey(column, row).
+  std::unordered_map<std::uint64_t, TObject*> FObjects;
+  std::unordered_map<std::uint64_t, TObject*> FFarObjects;
+  int FMaxObjectCol = -1;  // no object was ever set beyond this column
   std::map<std::pair<int, int>, std::string> FFar;         // (row, column) -> text
   std::map<int, std::unique_ptr<TStringGridStrings>> FRowStrings;
   std::map<int, std::unique_ptr<TStringGridStrings>> FColStrings;

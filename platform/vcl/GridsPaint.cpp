@@ -167,6 +167,8 @@ void TCustomGrid::InvalidateMoveMark() {
 }
 
 void TCustomGrid::Paint() {
+  FPendingRects = 0;
+  FWholeInvalid = false;
   TCanvas* c = Canvas();
   TRect clip = c->ClipRect();
   TGridDrawInfo d;

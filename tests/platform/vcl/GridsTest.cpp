@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <map>
+#include <memory>
 
 #include "ControlsTestSupport.h"
 #include "platform/vcl/Filer.h"
@@ -185,7 +186,9 @@ TEST_F(Grids, CellsBeyondTheCountsAreKept) {
 
 // The store against a plain map of cells through a long mix of edits, moves, deletions,
 // size changes and cells far beyond the grid.
-TEST_F(Grids, CellStoreMatchesAPlainMapThroughEveryEdit) {
+// Drives the string grid through random edits and checks every cell against a plain
+// map; with RowHandles the row-handle operations (and far objects) join the edits.
+void CheckStoreAgainstAPlainMap(TStringGrid* Grid, bool RowHandles) {
   using TKey = std::pair<int, int>;  // (col, row)
   std::map<TKey, std::string> texts;
   std::map<TKey, TObject*> objects;
@@ -208,9 +211,50 @@ TEST_F(Grids, CellStoreMatchesAPlainMapThroughEveryEdit) {
   Grid->SetColCount(6);
   Grid->SetRowCount(8);
   std::srand(7);
-  for (int step = 0; step < 1500; ++step) {
-    int op = std::rand() % 20, c = std::rand() % 9, r = std::rand() % 12;
+  auto rowMap = [&](auto f) {
+    auto g = [&](TKey k) {
+      int row = f(k.second);
+      return row < 0 ? TKey{-1, -1} : TKey{k.first, row};
+    };
+    remap(texts, g);
+    remap(objects, g);
+  };
+  for (int step = 0; step < (RowHandles ? 4000 : 1500); ++step) {
+    int op = std::rand() % (RowHandles ? 26 : 20), c = std::rand() % 9, r = std::rand() % 12;
     int cols = Grid->ColCount(), rows = Grid->RowCount();
+    if (op >= 20) {
+      int first = std::min(r, c), last = std::max(r, c);
+      if (op == 20 && last < rows) {
+        int shift = std::rand() % 7 - 3;
+        Grid->MoveRowSlots(first, last, shift, false);
+        int n = last - first + 1, k = ((shift % n) + n) % n;
+        rowMap([&](int row) { return row >= first && row <= last ? first + (row - first + k) % n : row; });
+      } else if (op == 21 && r < rows && c < rows) {
+        Grid->ExchangeRows(r, c, false);
+        rowMap([&](int row) { return row == r ? c : row == c ? r : row; });
+      } else if (op == 22 && last < rows) {
+        // Rows first..last take a random order.
+        std::vector<int> dest, src;
+        for (int i = first; i <= last; ++i) dest.push_back(i);
+        src = dest;
+        for (size_t i = src.size(); i > 1; --i) std::swap(src[i - 1], src[size_t(std::rand()) % i]);
+        Grid->PermuteRowSlots(dest, src, false);
+        std::map<int, int> to;
+        for (size_t i = 0; i < src.size(); ++i) to[src[i]] = dest[i];
+        rowMap([&](int row) { return to.count(row) ? to[row] : row; });
+      } else if (op == 23) {
+        Grid->ClearRowSlots(first, last + 1);
+        rowMap([&](int row) { return row >= first && row <= last + 1 ? -1 : row; });
+      } else if (op == 24) {
+        TObject* o = pool[step % 2];
+        Grid->SetObjects(c, r + 500000, o);  // far below the rows held
+        objects[{c, r + 500000}] = o;
+      } else if (op == 25) {
+        Grid->ClearRowSlots(r + 500000, r + 500001);
+        rowMap([&](int row) { return row == r + 500000 || row == r + 500001 ? -1 : row; });
+      }
+      continue;
+    }
     if (op < 9) {
       std::string t = op == 0 ? "" : std::to_string(step) + (op == 1 ? std::string(40, 'x') : "");
       if (op == 2) r += 1000000;  // far below anything held
@@ -264,8 +308,93 @@ TEST_F(Grids, CellStoreMatchesAPlainMapThroughEveryEdit) {
     }
   for (auto& [k, t] : texts)
     if (k.second >= 1000000) EXPECT_EQ(Grid->Cells(k.first, k.second), t);
+  for (auto& [k, o] : objects) EXPECT_EQ(Grid->Objects(k.first, k.second), o) << k.first << "," << k.second;
   Grid->SetCells(2000000000, 2000000000, "far");
   EXPECT_EQ(Grid->Cells(2000000000, 2000000000), "far") << "a huge index costs one entry, not a dense block";
+}
+
+TEST_F(Grids, CellStoreMatchesAPlainMapThroughEveryEdit) { CheckStoreAgainstAPlainMap(Grid, false); }
+
+TEST_F(Grids, RowHandleMovesMatchAPlainMap) { CheckStoreAgainstAPlainMap(Grid, true); }
+
+// Inserting and removing rows through the row handles: objects stay with their rows,
+// heights follow (or stay with Heights off), the current cell stays where it is and no
+// move event fires; bad ranges and mismatched permutations raise and change nothing.
+TEST_F(Grids, RowHandlesCarryTextsObjectsAndHeights) {
+  TStringList a, b;
+  std::vector<std::string> events;
+  Grid->OnRowMoved = [&](TObject*, int f, int t) { events.push_back(std::to_string(f) + ">" + std::to_string(t)); };
+  Grid->SetRowCount(6);
+  for (int r = 0; r < 6; ++r) Grid->SetCells(2, r, "r" + std::to_string(r));
+  Grid->SetObjects(9, 2, &a);  // a hidden column beyond ColCount
+  Grid->SetObjects(0, 4, &b);
+  Grid->SetRowHeights(2, 40);
+  Grid->SetRow(3);
+  // Insert two rows at 2.
+  Grid->SetRowCount(8);
+  Grid->MoveRowSlots(2, 7, 2);
+  Grid->ClearRowSlots(2, 3);
+  std::vector<std::string> col;
+  for (int r = 0; r < 8; ++r) col.push_back(Grid->Cells(2, r));
+  EXPECT_EQ(col, (std::vector<std::string>{"r0", "r1", "", "", "r2", "r3", "r4", "r5"}));
+  EXPECT_EQ(Grid->Objects(9, 4), &a);
+  EXPECT_EQ(Grid->Objects(0, 6), &b);
+  EXPECT_EQ(Grid->Objects(9, 2), nullptr);
+  EXPECT_EQ(Grid->RowHeights(4), 40);
+  EXPECT_EQ(Grid->RowHeights(2), Grid->DefaultRowHeight());
+  EXPECT_EQ(Grid->Row(), 3);
+  EXPECT_TRUE(events.empty());
+  // Remove three rows at 1, heights staying where they are.
+  Grid->MoveRowSlots(1, 7, -3, false);
+  Grid->ClearRowSlots(5, 7);
+  Grid->SetRowCount(5);
+  col.clear();
+  for (int r = 0; r < 5; ++r) col.push_back(Grid->Cells(2, r));
+  EXPECT_EQ(col, (std::vector<std::string>{"r0", "r2", "r3", "r4", "r5"}));
+  EXPECT_EQ(Grid->Objects(9, 1), &a);
+  EXPECT_EQ(Grid->Objects(0, 3), &b);
+  EXPECT_EQ(Grid->RowHeights(4), 40);
+  Grid->SetRowCount(8);
+  for (int r = 5; r < 8; ++r) EXPECT_EQ(Grid->Cells(2, r), "") << "removed rows stay removed";
+  Grid->SetRowHeights(3, 33);
+  Grid->ExchangeRows(1, 3);
+  EXPECT_EQ(Grid->Cells(2, 1), "r4");
+  EXPECT_EQ(Grid->Objects(0, 1), &b);
+  EXPECT_EQ(Grid->Objects(9, 3), &a);
+  EXPECT_EQ(Grid->RowHeights(1), 33);
+  EXPECT_EQ(Grid->RowHeights(3), Grid->DefaultRowHeight());
+  EXPECT_EQ(Grid->RowHeights(4), 40);
+
+  EXPECT_THROW(Grid->MoveRowSlots(3, 8, 1), EInvalidGridOperation);
+  EXPECT_THROW(Grid->MoveRowSlots(-1, 2, 1), EInvalidGridOperation);
+  EXPECT_THROW(Grid->PermuteRowSlots({1, 2}, {1, 3}), EInvalidGridOperation);
+  EXPECT_THROW(Grid->PermuteRowSlots({1, 1}, {1, 1}), EInvalidGridOperation);
+  EXPECT_THROW(Grid->PermuteRowSlots({1, 2}, {2}), EInvalidGridOperation);
+  EXPECT_THROW(Grid->ExchangeRows(1, 8), EInvalidGridOperation);
+  EXPECT_EQ(Grid->Cells(2, 1), "r4") << "a refused move changes nothing";
+  EXPECT_EQ(Grid->Cells(2, 3), "r2");
+  EXPECT_EQ(Grid->RowHeights(1), 33);
+}
+
+// Moving and deleting rows keeps each object with its row whatever the grid's width.
+TEST_F(Grids, ObjectsFollowTheirRowThroughMovesAndDeletes) {
+  std::vector<std::unique_ptr<TStringList>> pool;
+  Grid->SetColCount(30);
+  Grid->SetRowCount(50);
+  for (int r = 0; r < 50; r += 3) {
+    pool.push_back(std::make_unique<TStringList>());
+    Grid->SetObjects(r % 30, r, pool.back().get());
+  }
+  Grid->MoveRow(48, 0);  // 48 -> 0, rows 0..47 down one
+  Grid->DeleteRow(10);   // was row 9
+  EXPECT_EQ(Grid->Objects(18, 0), pool[16].get());
+  EXPECT_EQ(Grid->Objects(0, 1), pool[0].get());
+  EXPECT_EQ(Grid->Objects(3, 4), pool[1].get());
+  EXPECT_EQ(Grid->Objects(9, 9), nullptr) << "row 9 was deleted with its object";
+  EXPECT_EQ(Grid->Objects(9, 10), nullptr);
+  EXPECT_EQ(Grid->Objects(12, 12), pool[4].get());
+  Grid->SetRowCount(50);
+  EXPECT_EQ(Grid->Objects(9, 49), nullptr);
 }
 
 // Filling a large grid row by row grows its rows ahead in batches: every cell set reads
