@@ -66,6 +66,12 @@ void TZorOzirazIrezi::DrawAllTabs() {
     FButtonsBkg->SetHeight(std::max(0, br.Bottom - br.Top));
     FButtonsBkg->Canvas()->CopyRect(TRect{0, 0, br.Right - br.Left, br.Bottom - br.Top}, cv, br);
   }
+  // The tabs are laid out once for the whole paint, not once per tab.
+  FPaintTabRects = AllTabRects();
+  struct TDone {
+    std::vector<TRect>& Rects;
+    ~TDone() { Rects.clear(); }
+  } done{FPaintTabRects};
   for (int i = 0; i < GetDizOfficePageCount(); ++i) DrawTab(i);
 }
 
