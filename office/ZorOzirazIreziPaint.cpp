@@ -72,7 +72,20 @@ void TZorOzirazIrezi::DrawAllTabs() {
     std::vector<TRect>& Rects;
     ~TDone() { Rects.clear(); }
   } done{FPaintTabRects};
-  for (int i = 0; i < GetDizOfficePageCount(); ++i) DrawTab(i);
+  // Tabs lying wholly outside what the paint may change (the update region, or past the
+  // window's edge when the strip scrolls) are not drawn: drawing them changes no pixel. With
+  // a tab drawing handler every tab is drawn, as the handler expects.
+  RECT clip{};
+  const bool clipped = !OnDrawTab && GetClipBox(cv->GetHandle(), &clip) != ERROR;
+  constexpr int kReach = 16;  // how far a tab's drawing may pass its rectangle
+  for (int i = 0; i < GetDizOfficePageCount(); ++i) {
+    const TRect& r = FPaintTabRects[static_cast<size_t>(i)];
+    if (clipped && r.Right >= 0 &&
+        (r.Right + kReach <= clip.left || r.Left - kReach >= clip.right || r.Bottom + kReach <= clip.top ||
+         r.Top - kReach >= clip.bottom))
+      continue;
+    DrawTab(i);
+  }
 }
 
 TZorOzirazIrezi::TTabColors TZorOzirazIrezi::GetTabColors(int Index) {
