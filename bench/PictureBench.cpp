@@ -70,7 +70,18 @@ const TByteBuffer& PngBytes() {
   return bytes;
 }
 
+// A full-HD bitmap (1,920 x 1,080, 24 bits): the small one above fits in the caches, this
+// one does not.
+const TByteBuffer& BmpHdBytes() {
+  static const TByteBuffer bytes = EncodeBmp(Pattern(1920, 1080), 24);
+  return bytes;
+}
+
 void BM_PictureBmp(benchmark::State& state) { LoadPicture(state, BmpBytes()); }
+void BM_PictureBmpFullHd(benchmark::State& state) { LoadPicture(state, BmpHdBytes()); }
+void BM_PictureBmpFullHd_Baseline(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(DecodeBmp(BmpHdBytes()).Pixels.data());
+}
 void BM_PictureBmp_Baseline(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(DecodeBmp(BmpBytes()).Pixels.data());
 }
@@ -115,6 +126,8 @@ void BM_PictureGif_Baseline(benchmark::State& state) {
 }
 BENCHMARK(BM_PictureBmp)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PictureBmp_Baseline)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PictureBmpFullHd)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PictureBmpFullHd_Baseline)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PicturePng)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PicturePng_Baseline)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PictureGif)->Unit(benchmark::kMicrosecond);

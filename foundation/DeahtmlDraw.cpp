@@ -144,19 +144,23 @@ struct TEngine {
     if (cache.size() > 8192) cache.clear();
     return cache;
   }
+  // The font's settings as raw bytes, then its name (cheaper than text: a caption asks for
+  // the key once per piece).
   std::string FontKey() const {
     TFont* f = C->Font();
-    std::string key = f->GetName();
-    key += '\x01';
-    key += std::to_string(f->GetHeight());
-    for (TFontStyle st : {fsBold, fsItalic, fsUnderline, fsStrikeOut}) key += f->GetStyle().Contains(st) ? '1' : '0';
-    key += std::to_string(int(f->GetCharset()) * 16 + int(f->GetPitch()));
-    key += '\x01';
-    key += std::to_string(f->GetOrientation());
-    key += '\x01';
-    key += std::to_string(Ppi);
-    key += '\x01';
-    key += std::to_string(Flags);
+    const std::string& name = f->GetName();
+    int style = 0, bit = 1;
+    for (TFontStyle st : {fsBold, fsItalic, fsUnderline, fsStrikeOut}) {
+      if (f->GetStyle().Contains(st)) style |= bit;
+      bit <<= 1;
+    }
+    const int values[] = {f->GetHeight(), style, int(f->GetCharset()) * 16 + int(f->GetPitch()), f->GetOrientation(),
+                          Ppi, int(Flags)};
+    std::string key;
+    key.reserve(name.size() + 1 + sizeof values + 16);
+    key.append(reinterpret_cast<const char*>(values), sizeof values);  // fixed length
+    key += name;
+    key += '\0';  // the name ends here; what the caller adds follows
     return key;
   }
   int GhHeight() {

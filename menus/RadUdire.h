@@ -592,6 +592,10 @@ TCustomForm* FindForm(HWND Window);
 // Frames the pop-up window that shows the item, gives it its region and moves it so that
 // it joins its bar item or parent item (on first sight of the window).
 void DrawMenuWindowBorder(TMenuItem* Item, TCanvas* Canvas);
+// While a menu window paints all its entries in turn, the icon bar's separator (a line down
+// the whole menu that each entry draws) is left to the last entry: its line covers every row
+// after the others are drawn, the pixels of each entry drawing it.
+bool SeparatorLeftToLastEntry(TMenuItem* Item, HWND Window);
 void SetMenuOpacity(IZedIvad* Menu, HWND Window, BYTE Opacity);
 void SetMenuOpacity(TMenuItem* Item, TCanvas* Canvas);
 // The menu animation setting of this program (the system's setting is never touched):

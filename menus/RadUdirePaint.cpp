@@ -356,8 +356,17 @@ void DrawMenuItemBackground(TMenuItem* Item, TCanvas* Canvas, TRect R, TOwnerDra
     TIconBar* icon = s->IconBar();
     TRect column{itemRect.Left, menuRect.Top, itemRect.Left + icon->Size(), menuRect.Bottom};
     DrawGradientClipped(nullptr, Canvas, column, itemRect, icon->Color(), icon->ColorTo(), icon->GradientDirection());
-    if (icon->SeparatorColor() != clNone)
-      PenLine(Canvas, icon->SeparatorColor(), column.Right - 1, menuRect.Top, column.Right - 1, menuRect.Bottom);
+    if (icon->SeparatorColor() != clNone) {
+      if (!SeparatorLeftToLastEntry(Item, window)) {
+        PenLine(Canvas, icon->SeparatorColor(), column.Right - 1, menuRect.Top, column.Right - 1, menuRect.Bottom);
+      } else {
+        // The pen and position the line would have left.
+        Canvas->Pen()->SetStyle(psSolid);
+        Canvas->Pen()->SetWidth(1);
+        Canvas->Pen()->SetColor(icon->SeparatorColor());
+        Canvas->MoveTo(column.Right - 1, menuRect.Bottom);
+      }
+    }
     TBackground* back = s->Background();
     TRect area{column.Right, itemRect.Top, itemRect.Right, itemRect.Bottom};
     TRect full{column.Right, menuRect.Top, itemRect.Right, menuRect.Bottom};

@@ -20,10 +20,60 @@ namespace {
 constexpr DWORD kLwaAlpha = 0x2;
 constexpr int kArrowStrip = 17;  // the strip at the right where the system draws its arrow
 
+// While a styled menu window paints its items, the frame (which each item's drawing ends
+// with) is drawn once, after the last item: the same pixels as drawing it after every item,
+// without going round the whole window once per item.
+struct TDeferredBorder {
+  HWND Window = nullptr;
+  TMenuItem* Item = nullptr;
+  // The menu's rectangle, the same for every entry of one paint.
+  HMENU RectMenu = nullptr;
+  TRect MenuRect{};
+  // Whether the menu has a column break (known once per paint).
+  int HasBreak = -1;
+};
+thread_local TDeferredBorder* gDeferredBorder = nullptr;
+// The window whose first paint is under way, and the entry it drew last.
+thread_local TDeferredBorder gFirstPaint;
+
+// The last entry the item's menu shows (the last visible item).
+TMenuItem* LastShownItem(TMenuItem* Item) {
+  TMenuItem* parent = Item ? Item->Parent() : nullptr;
+  if (!parent) return Item;
+  for (int i = parent->Count() - 1; i >= 0; --i)
+    if (parent->Items(i)->Visible()) return parent->Items(i);
+  return Item;
+}
+
+void DrawMenuWindowBorderNow(TMenuItem* Item, HWND Window);
+
 LRESULT MenuWindowProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam) {
   auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtr(Window, GWLP_USERDATA));
+  const bool closing = (Msg == WM_SHOWWINDOW && !WParam) || Msg == WM_CLOSE || Msg == WM_DESTROY;
+  if (gFirstPaint.Window == Window) {
+    // The first paint ended before its last entry: its frame is drawn now (not on a window
+    // that is going, whose menu may be gone).
+    TMenuItem* item = gFirstPaint.Item;
+    gFirstPaint = TDeferredBorder{};
+    if (item && !closing) DrawMenuWindowBorderNow(item, Window);
+  }
   if (Msg == WM_ERASEBKGND) return 1;
-  if ((Msg == WM_SHOWWINDOW && !WParam) || Msg == WM_CLOSE || Msg == WM_DESTROY) {
+  if (Msg == WM_PAINT && previous) {
+    TDeferredBorder deferred{Window};
+    TDeferredBorder* outer = gDeferredBorder;
+    gDeferredBorder = &deferred;
+    LRESULT result;
+    try {
+      result = CallWindowProc(previous, Window, Msg, WParam, LParam);
+    } catch (...) {
+      gDeferredBorder = outer;
+      throw;
+    }
+    gDeferredBorder = outer;
+    if (deferred.Item && IsWindow(Window)) DrawMenuWindowBorderNow(deferred.Item, Window);
+    return result;
+  }
+  if (closing) {
     // The system reuses its menu windows: everything is undone before the next menu.
     SetWindowRgn(Window, nullptr, TRUE);
     if (previous) {
@@ -69,6 +119,12 @@ TRect GetMenuRect(TMenuItem* Item, HWND Window) {
   TRect result{};
   if (!Item || !Item->Parent()) return result;
   HMENU handle = Item->Parent()->Handle();
+  // Within one paint of the window the entries keep their places: the union of their
+  // rectangles is worked out once, not once per entry.
+  TDeferredBorder* paint = Window && gDeferredBorder && gDeferredBorder->Window == Window ? gDeferredBorder
+                           : Window && gFirstPaint.Window == Window                      ? &gFirstPaint
+                                                                                          : nullptr;
+  if (paint && paint->RectMenu == handle && handle) return paint->MenuRect;
   bool first = true;
   for (int i = 0; i <= Item->Parent()->Count(); ++i) {
     RECT r{};
@@ -77,6 +133,10 @@ TRect GetMenuRect(TMenuItem* Item, HWND Window) {
     else result = TRect{std::min<int>(result.Left, r.left), std::min<int>(result.Top, r.top),
                         std::max<int>(result.Right, r.right), std::max<int>(result.Bottom, r.bottom)};
     first = false;
+  }
+  if (paint && handle) {
+    paint->RectMenu = handle;
+    paint->MenuRect = result;
   }
   return result;
 }
@@ -96,11 +156,43 @@ TCustomForm* FindForm(HWND Window) {
   return nullptr;
 }
 
+bool SeparatorLeftToLastEntry(TMenuItem* Item, HWND Window) {
+  TDeferredBorder* paint = Window && gDeferredBorder && gDeferredBorder->Window == Window ? gDeferredBorder
+                           : Window && gFirstPaint.Window == Window                      ? &gFirstPaint
+                                                                                          : nullptr;
+  if (!paint || !Item) return false;
+  TMenuItem* last = LastShownItem(Item);
+  if (Item == last) return false;
+  if (paint->HasBreak < 0) paint->HasBreak = IsAfterMenuBreak(last) ? 1 : 0;
+  return paint->HasBreak == 0;  // one column: every entry's line is the same line
+}
+
 void DrawMenuWindowBorder(TMenuItem* Item, TCanvas* Canvas) {
+  HWND w = WindowFromDC(Canvas->GetHandle());
+  if (!w) return;
+  if (gDeferredBorder && gDeferredBorder->Window == w) {
+    gDeferredBorder->Item = Item;
+    return;
+  }
+  // The window's first paint (the one that styles it) draws its entries in order: the frame
+  // drawn after the first and the last entry gives the pixels of drawing it after each.
+  if (gFirstPaint.Window == w) {
+    gFirstPaint.Item = Item;
+    if (Item != LastShownItem(Item)) return;
+    gFirstPaint = TDeferredBorder{};
+  }
+  const bool styled = GetWindowLongPtr(w, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&MenuWindowProc);
+  DrawMenuWindowBorderNow(Item, w);
+  if (!styled && GetWindowLongPtr(w, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&MenuWindowProc) &&
+      Item != LastShownItem(Item))
+    gFirstPaint = TDeferredBorder{w, Item};
+}
+
+namespace {
+void DrawMenuWindowBorderNow(TMenuItem* Item, HWND w) {
   IZedIvad* menu = GetMenuItemIntf(Item);
   TCustomRadUdirEtyler* s = menu ? menu->GetCurrentMenuStyler() : nullptr;
   if (!s) return;
-  HWND w = WindowFromDC(Canvas->GetHandle());
   if (!w || !IsWindow(w) || w == menu->GetSelf()->WindowHandle() || IsInTopMainMenu(Item)) return;
   bool popupMenu = dynamic_cast<TPopupMenu*>(menu->GetSelf()) != nullptr;
   int level = GetMenuItemLevel(Item) + (popupMenu ? 1 : 0);
@@ -137,6 +229,7 @@ void DrawMenuWindowBorder(TMenuItem* Item, TCanvas* Canvas) {
   FrameWindowRect(dc, TRect{f.Left + 1, f.Top + 1, f.Right - 1, f.Bottom - 1}, s->Background()->Color());
   ReleaseDC(w, dc);
 }
+}  // namespace
 
 void SetMenuOpacity(IZedIvad* Menu, HWND Window, BYTE) {
   if (!Menu || !Window || !ZedIvadUtil::SupportsLayeredWindows()) return;

@@ -297,7 +297,9 @@ TDizOfficeStatusPanels::TDizOfficeStatusPanels(TDizOfficeStatusBar* Bar)
 
 void TDizOfficeStatusPanels::Update(TCollectionItem* Item) {
   if (!FBar) return;
-  if (Item) FBar->UpdatePanel(Item->Index(), false);
+  // Without a window there is nothing to invalidate (loading many panels must not search
+  // the list for each one).
+  if (Item && FBar->HandleAllocated()) FBar->UpdatePanel(Item->Index(), false);
   FBar->Invalidate();
 }
 
@@ -519,24 +521,41 @@ TRect TDizOfficeStatusBar::GetPanelRect(int Index) {
   return TRect{-1, -1, -1, -1};
 }
 
-int TDizOfficeStatusBar::GetPanel(int X) {
+std::vector<TRect> TDizOfficeStatusBar::PanelRects() {
+  // GetPanelRect of every panel in one pass.
+  std::vector<TRect> rects;
+  rects.reserve(static_cast<size_t>(FPanels->Count()));
+  int x = 0;
+  const int fixed = PanelFixedSize();
   for (int i = 0; i < FPanels->Count(); ++i) {
-    const TRect r = GetPanelRect(i);
-    if (r.Left <= X && X <= r.Right) return i;
+    int right;
+    if (i == FStretchPanel) right = std::max(Width() - fixed + x, x);
+    else if (i == FPanels->Count() - 1) right = std::max(Width() - 1, x);
+    else right = x + FPanels->Items(i)->Width();
+    rects.push_back(TRect{x, 1, right, Height() - 1});
+    x = right;
   }
+  return rects;
+}
+
+int TDizOfficeStatusBar::GetPanel(int X) {
+  const std::vector<TRect> rects = PanelRects();
+  for (size_t i = 0; i < rects.size(); ++i)
+    if (rects[i].Left <= X && X <= rects[i].Right) return static_cast<int>(i);
   return -1;
 }
 
 int TDizOfficeStatusBar::OnPanelBorder(int X) {
-  for (int i = 0; i < FPanels->Count(); ++i) {
-    const int r = GetPanelRect(i).Right;
-    if (r - 2 < X && X < r + 2) return i;
-  }
+  const std::vector<TRect> rects = PanelRects();
+  for (size_t i = 0; i < rects.size(); ++i)
+    if (rects[i].Right - 2 < X && X < rects[i].Right + 2) return static_cast<int>(i);
   return -1;
 }
 
 int TDizOfficeStatusBar::IndexOfPanel(TDizOfficeStatusPanel* Panel) const {
   if (!Panel) return -1;
+  // While the panels are painted in order, the one being drawn is known.
+  if (FPaintIndex >= 0 && FPaintIndex < FPanels->Count() && FPanels->Items(FPaintIndex) == Panel) return FPaintIndex;
   for (int i = 0; i < FPanels->Count(); ++i)
     if (FPanels->Items(i) == Panel) return i;
   return -1;

@@ -327,6 +327,10 @@ protected:
   // The mark-up engine with the bar's fixed arguments; Mode 0 draws, 1 measures, 2 hit-tests.
   bool MarkupCall(const std::string& Text, const TRect& R, int Mode, int X, int Y, std::string& Anchor, int& Width);
   void SyncToSystemFont();
+  // GetPanelRect of every panel, in one pass.
+  std::vector<TRect> PanelRects();
+  // The panel being painted (-1 outside DrawAllPanels).
+  int FPaintIndex = -1;
   void UpdateState(int& Index, int P, int Y);
 
 private:

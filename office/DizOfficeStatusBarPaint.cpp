@@ -347,6 +347,10 @@ void TDizOfficeStatusBar::DrawAllPanels() {
   } else {
     int x = 0;
     const int fixed = PanelFixedSize();
+    // Only the panels the paint's clip (the update region) reaches are drawn; a panel draws
+    // nothing outside its rectangle.
+    RECT clip{};
+    const bool clipped = GetClipBox(c->GetHandle(), &clip) != ERROR;
     for (int i = 0; i < FPanels->Count(); ++i) {
       TDizOfficeStatusPanel* p = FPanels->Items(i);
       TRect r{x, 0, 0, Height() - 1};
@@ -356,8 +360,11 @@ void TDizOfficeStatusBar::DrawAllPanels() {
       x = r.Right;
       if (r.Left == 0) r.Left = 1;
       if (r.Right == Width() - 1) r.Right = Width() - 2;
+      if (clipped && (r.Right <= clip.left || r.Left >= clip.right)) continue;
+      FPaintIndex = i;
       DrawPanel(p, r);
     }
+    FPaintIndex = -1;
   }
   if (HasSizeGrip()) DrawSizeGrip(TRect{Width() - 18, 0, Width() - 3, Height() - 1});
   const TColor border = FCurrentStyler->BorderColor();

@@ -799,7 +799,9 @@ void TZorOzirazIrezi::SetPagePosition(TDizOfficePage* Page) {
 }
 
 void TZorOzirazIrezi::SetAllPagesPosition() {
-  for (TDizOfficePage* p : FPages) SetPagePosition(p);
+  // Every page of the list takes the same rectangle (no search for each page in the list).
+  const TRect r = GetDizPageRect();
+  for (size_t i = 0; i < FPages.size(); ++i) FPages[i]->SetBounds(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
 }
 
 void TZorOzirazIrezi::AlignControls(TControl* AControl, TRect& Rect) {

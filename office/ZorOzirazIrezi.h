@@ -497,6 +497,22 @@ private:
   std::unique_ptr<TDizHintInfo> FOfficeHint;
   std::string FShortCutHint;
   TShortCutHintPos FShortCutHintPos = shpTop;
+  // The size of the caption on the tab, kept with what it was measured for: the pager lays
+  // every tab out on each repaint, scroll and page added, and measuring text is its dearest
+  // step.
+  struct TTabTextSize {
+    bool Valid = false, Horizontal = false, WordWrap = false;
+    TAntiAlias AntiAlias = aaNone;
+    std::string Caption;
+    std::u16string WideCaption;
+    std::string FontName;
+    int FontHeight = 0, FontOrientation = 0, FontPixelsPerInch = 0;
+    TFontStyles FontStyle;
+    TFontCharset FontCharset = 0;
+    TFontPitch FontPitch = fpDefault;
+    int Width = 0, Height = 0;
+  };
+  TTabTextSize FTabTextSize;
 };
 
 using TTabChangingEvent = std::function<void(TObject* Sender, int FromPage, int ToPage, bool& AllowChange)>;
@@ -700,6 +716,14 @@ private:
   void OnTabSettingsChanged(TObject* Sender);
   void OnButtonSettingChanged(TObject* Sender);
   int ComputeFirstFitCount();
+  // The length of a page's tab along the strip (its caption measured once per change).
+  int TabLength(int PageIndex);
+  // The strip the tabs are laid out in (to the far edge when they run under the buttons).
+  TRect TabStrip();
+  // GetTabRect(i) of every page, laid out in one pass.
+  std::vector<TRect> AllTabRects();
+  // Every tab's rectangle while a paint draws them all (empty otherwise).
+  std::vector<TRect> FPaintTabRects;
   TDovAvarOrodez* NewButton(const TNotifyEvent& Click);
   void SetUpButton(TDovAvarOrodez* Button, const TRect& R, TGDIPPicture* Picture, const std::string& Hint);
   void FreeButton(TDovAvarOrodez*& Button);

@@ -1,5 +1,7 @@
 // Pager geometry: tab strip, tabs, button area, glow buttons, the tab scroller and hit tests.
 #include <algorithm>
+#include <climits>
+#include <vector>
 
 #include "office/ZorOzirazIrezi.h"
 #include "platform/gdi/Text.h"
@@ -119,84 +121,133 @@ TSize TZorOzirazIrezi::GetTextSize(int PageIndex) {
   return result;
 }
 
-TRect TZorOzirazIrezi::GetTabRect(int StartIndex, int PageIndex, bool ConsiderTabScroller) {
-  TRect result = None;
-  TDizOfficePage* target = GetDizPages(PageIndex);
-  if (!target || !target->TabVisible() || StartIndex < 0) return result;
-  TRect TR = GetTabsRect();
+namespace {
+TFont* TabFont(TDizOfficePage* p, TCustomZorOzirazIreziStyler* styler) {
+  return p->UseTabAppearance() ? p->TabAppearance()->Font() : styler->TabAppearance()->Font();
+}
+}  // namespace
+
+int TZorOzirazIrezi::TabLength(int PageIndex) {
+  TDizOfficePage* p = FPages[static_cast<size_t>(PageIndex)];
+  if (!p->TabVisible()) return -1;
   const bool horz = Horizontal(FTabPosition);
-  if (FTabsUnderButtons) {
-    TRect area = GetTabsArea();
-    if (horz) TR.Right = area.Right;
-    else TR.Bottom = area.Bottom;
-  }
-  const int farEdge = horz ? TR.Right : TR.Bottom;
-  int c = horz ? TR.Left : TR.Top;
-  int v = 0;
   const bool rotated = !horz && FRotateTabLeftRight;
-  TCanvas* cv = Canvas();
-  for (int j = StartIndex; j <= PageIndex && j < GetDizOfficePageCount(); ++j) {
-    TDizOfficePage* p = FPages[static_cast<size_t>(j)];
-    if (!p->TabVisible()) continue;
-    TFont* font = p->UseTabAppearance() ? p->TabAppearance()->Font() : FCurrentStyler->TabAppearance()->Font();
+  TFont* font = TabFont(p, FCurrentStyler);
+  int iw = 0, ih = 0;
+  if (!p->Picture()->GetEmpty()) {
+    p->Picture()->GetImageSizes();
+    iw = p->Picture()->GetWidth();
+    ih = p->Picture()->GetHeight();
+  } else {
+    TSize s = GetTabImageSize(PageIndex);
+    iw = s.cx;
+    ih = s.cy;
+  }
+  const bool closeOnTab = FButtonSettings->CloseButton() && FCloseOnTab && p->ShowClose();
+  const TImagePosition ip = FTabSettings->ImagePosition();
+
+  // The caption's size, measured again only when the caption, the font or the way of
+  // measuring changed.
+  TDizOfficePage::TTabTextSize& t = p->FTabTextSize;
+  std::string caption = p->Caption();  // a window's text: fetched once
+  const bool wrap = FTabSettings->WordWrap();
+  if (!t.Valid || t.Horizontal != horz || t.WordWrap != wrap || t.AntiAlias != FAntiAlias ||
+      t.Caption != caption || t.WideCaption != p->WideCaption() || t.FontName != font->GetName() ||
+      t.FontHeight != font->GetHeight() || t.FontStyle != font->GetStyle() || t.FontCharset != font->GetCharset() ||
+      t.FontPitch != font->GetPitch() || t.FontOrientation != font->GetOrientation() ||
+      t.FontPixelsPerInch != font->PixelsPerInch) {
+    TCanvas* cv = Canvas();
     cv->Font()->Assign(font);
-    int iw = 0, ih = 0;
-    if (!p->Picture()->GetEmpty()) {
-      p->Picture()->GetImageSizes();
-      iw = p->Picture()->GetWidth();
-      ih = p->Picture()->GetHeight();
-    } else {
-      TSize s = GetTabImageSize(j);
-      iw = s.cx;
-      ih = s.cy;
-    }
-    const bool closeOnTab = FButtonSettings->CloseButton() && FCloseOnTab && p->ShowClose();
-    int L = 0;
-    const TImagePosition ip = FTabSettings->ImagePosition();
-    if (horz) {
-      int tw = 0;
-      if (!p->Caption().empty() || !p->WideCaption().empty()) {
+    int tw = 0, th = 0;
+    if (!caption.empty() || !p->WideCaption().empty()) {
+      if (horz) {
         TRect tr{0, 0, 0, 0};
-        DrawVistaText(cv, taLeftJustify, TRect{0, 0, 1000, 100}, p->Caption(), p->WideCaption(), cv->Font(), true,
-                      false, FAntiAlias, tpTop, false, FTabSettings->WordWrap(), tr);
+        DrawVistaText(cv, taLeftJustify, TRect{0, 0, 1000, 100}, caption, p->WideCaption(), cv->Font(), true,
+                      false, FAntiAlias, tpTop, false, wrap, tr);
         tw = tr.Right;
-      }
-      L = GetLeftRoundingOffset() + FTabSettings->LeftMargin() + tw + FTabSettings->RightMargin() +
-          GetRightRoundingOffset() + 3;
-      if (ip == ipLeft || ip == ipRight) L += iw + (iw > 0 ? 2 : 0);
-      if (closeOnTab) L += 22;
-      if (p->ShowCheckBox()) L += 20;
-      if (FTabSettings->Width() > 0) L = FTabSettings->Width();
-    } else {
-      int tw = 0, th = 0;
-      if (!p->Caption().empty() || !p->WideCaption().empty()) {
+      } else {
         RECT rc{0, 0, 1000, 100};
-        if (!p->Caption().empty()) DrawTextUtf8(cv->GetHandle(), p->Caption(), &rc, DT_CALCRECT | DT_SINGLELINE);
+        if (!caption.empty()) DrawTextUtf8(cv->GetHandle(), caption, &rc, DT_CALCRECT | DT_SINGLELINE);
         else
           DrawTextW(cv->GetHandle(), p->WideCaption().c_str(), static_cast<int>(p->WideCaption().size()), &rc,
                     DT_CALCRECT | DT_SINGLELINE);
         tw = rc.right - rc.left;
         th = rc.bottom - rc.top;
       }
-      int along = FTabSettings->LeftMargin() + tw + 5 + FTabSettings->RightMargin();
-      int across = th;
-      if (ip == ipTop || ip == ipBottom) across += ih + 2;
-      if (ip == ipLeft || ip == ipRight) {
-        along += iw + 2;
-        across = std::max(across, ih);
-      }
-      across += 12;
-      if (rotated) {
-        along += GetLeftRoundingOffset() + GetRightRoundingOffset();
-        if (closeOnTab) along += 22;
-        if (p->ShowCheckBox()) along += 20;
-        if (FTabSettings->Width() > 0) along = FTabSettings->Width();
-        L = along;
-      } else {
-        if (FTabSettings->Width() > 0) across = FTabSettings->Width();
-        L = across;
-      }
     }
+    t.Valid = true;
+    t.Horizontal = horz;
+    t.WordWrap = wrap;
+    t.AntiAlias = FAntiAlias;
+    t.Caption = std::move(caption);
+    t.WideCaption = p->WideCaption();
+    t.FontName = font->GetName();
+    t.FontHeight = font->GetHeight();
+    t.FontStyle = font->GetStyle();
+    t.FontCharset = font->GetCharset();
+    t.FontPitch = font->GetPitch();
+    t.FontOrientation = font->GetOrientation();
+    t.FontPixelsPerInch = font->PixelsPerInch;
+    t.Width = tw;
+    t.Height = th;
+  }
+  const int tw = t.Width, th = t.Height;
+
+  int L = 0;
+  if (horz) {
+    L = GetLeftRoundingOffset() + FTabSettings->LeftMargin() + tw + FTabSettings->RightMargin() +
+        GetRightRoundingOffset() + 3;
+    if (ip == ipLeft || ip == ipRight) L += iw + (iw > 0 ? 2 : 0);
+    if (closeOnTab) L += 22;
+    if (p->ShowCheckBox()) L += 20;
+    if (FTabSettings->Width() > 0) L = FTabSettings->Width();
+  } else {
+    int along = FTabSettings->LeftMargin() + tw + 5 + FTabSettings->RightMargin();
+    int across = th;
+    if (ip == ipTop || ip == ipBottom) across += ih + 2;
+    if (ip == ipLeft || ip == ipRight) {
+      along += iw + 2;
+      across = std::max(across, ih);
+    }
+    across += 12;
+    if (rotated) {
+      along += GetLeftRoundingOffset() + GetRightRoundingOffset();
+      if (closeOnTab) along += 22;
+      if (p->ShowCheckBox()) along += 20;
+      if (FTabSettings->Width() > 0) along = FTabSettings->Width();
+      L = along;
+    } else {
+      if (FTabSettings->Width() > 0) across = FTabSettings->Width();
+      L = across;
+    }
+  }
+  return L;
+}
+
+TRect TZorOzirazIrezi::TabStrip() {
+  TRect TR = GetTabsRect();
+  if (FTabsUnderButtons) {
+    TRect area = GetTabsArea();
+    if (Horizontal(FTabPosition)) TR.Right = area.Right;
+    else TR.Bottom = area.Bottom;
+  }
+  return TR;
+}
+
+TRect TZorOzirazIrezi::GetTabRect(int StartIndex, int PageIndex, bool ConsiderTabScroller) {
+  TRect result = None;
+  TDizOfficePage* target = GetDizPages(PageIndex);
+  if (!target || !target->TabVisible() || StartIndex < 0) return result;
+  if (StartIndex == 0 && ConsiderTabScroller && FPaintTabRects.size() == FPages.size())
+    return FPaintTabRects[static_cast<size_t>(PageIndex)];
+  const TRect TR = TabStrip();
+  const bool horz = Horizontal(FTabPosition);
+  const int farEdge = horz ? TR.Right : TR.Bottom;
+  int c = horz ? TR.Left : TR.Top;
+  int v = 0;
+  for (int j = StartIndex; j <= PageIndex && j < GetDizOfficePageCount(); ++j) {
+    const int L = TabLength(j);
+    if (L < 0) continue;  // a hidden tab
     if (c + L > farEdge - FPageMargin) {
       if (!ConsiderTabScroller) break;
       if (FTabScroller.Visible() && j == PageIndex && FTabScroller.Position() != PageIndex) break;
@@ -211,22 +262,68 @@ TRect TZorOzirazIrezi::GetTabRect(int StartIndex, int PageIndex, bool ConsiderTa
   return result;
 }
 
+std::vector<TRect> TZorOzirazIrezi::AllTabRects() {
+  // GetTabRect(i) for every i in one pass: the tabs ahead of i are placed the same way for
+  // every i; only i's own rectangle is dropped when it does not fit and the scroller shows
+  // another first tab.
+  const int n = GetDizOfficePageCount();
+  std::vector<TRect> rects(static_cast<size_t>(n), None);
+  const TRect TR = TabStrip();
+  const bool horz = Horizontal(FTabPosition);
+  const int farEdge = horz ? TR.Right : TR.Bottom;
+  int c = horz ? TR.Left : TR.Top;
+  int v = 0;
+  for (int j = 0; j < n; ++j) {
+    const int L = TabLength(j);
+    if (L < 0) continue;
+    const bool dropped =
+        c + L > farEdge - FPageMargin && FTabScroller.Visible() && FTabScroller.Position() != j;
+    if (!FTabScroller.Visible() || v >= FTabScroller.Position()) {
+      if (!dropped) rects[static_cast<size_t>(j)] = horz ? TRect{c, TR.Top, c + L, TR.Bottom} : TRect{TR.Left, c, TR.Right, c + L};
+      c += L + FTabSettings->Spacing();
+    }
+    ++v;
+  }
+  return rects;
+}
+
 int TZorOzirazIrezi::ComputeFirstFitCount() {
+  const int n = GetDizOfficePageCount();
   int last = -1;
-  for (int i = GetDizOfficePageCount() - 1; i >= 0; --i)
+  for (int i = n - 1; i >= 0; --i)
     if (FPages[static_cast<size_t>(i)]->TabVisible()) {
       last = i;
       break;
     }
   if (last <= 0) return -1;  // nothing fits, count 0
+  // The tabs from i to the last fit when every one of them ends by the strip's far edge:
+  // start + before[j] - before[i] + L[j] <= far edge for each shown j in i..last, where
+  // before[k] sums the lengths and spacings of the shown tabs ahead of k. The largest
+  // before[j] + L[j] from the end backwards answers that for every i in one pass.
+  const int spacing = FTabSettings->Spacing();
+  std::vector<long long> before(static_cast<size_t>(last) + 1, 0);
+  std::vector<int> length(static_cast<size_t>(last) + 1, -1);
+  long long sum = 0;
+  for (int j = 0; j <= last; ++j) {
+    before[static_cast<size_t>(j)] = sum;
+    length[static_cast<size_t>(j)] = TabLength(j);
+    if (length[static_cast<size_t>(j)] >= 0) sum += length[static_cast<size_t>(j)] + spacing;
+  }
+  std::vector<long long> reach(static_cast<size_t>(last) + 2, LLONG_MIN);
+  for (int j = last; j >= 0; --j) {
+    long long r = reach[static_cast<size_t>(j) + 1];
+    if (length[static_cast<size_t>(j)] >= 0)
+      r = std::max(r, before[static_cast<size_t>(j)] + length[static_cast<size_t>(j)]);
+    reach[static_cast<size_t>(j)] = r;
+  }
+  const bool horz = Horizontal(FTabPosition);
+  int count = 0;
   for (int i = 0; i <= last; ++i) {
-    TRect r = GetTabRect(i, last, false);
-    if (r.Left >= 0 && r.Right >= 0) {
-      int count = 0;
-      for (int k = 0; k < i; ++k)
-        if (FPages[static_cast<size_t>(k)]->TabVisible()) ++count;
-      return count;
-    }
+    // The strip as it stands now (the scroller shows once a start has not fitted).
+    const TRect TR = TabStrip();
+    const long long start = horz ? TR.Left : TR.Top, farEdge = horz ? TR.Right : TR.Bottom;
+    if (start + reach[static_cast<size_t>(i)] - before[static_cast<size_t>(i)] <= farEdge - FPageMargin) return count;
+    if (length[static_cast<size_t>(i)] >= 0) ++count;
     FTabScroller.SetVisible(true);
   }
   return -1;
@@ -535,8 +632,9 @@ TRect TZorOzirazIrezi::GetCloseButtonRect(int PageIndex) {
 }
 
 int TZorOzirazIrezi::PTOnTab(int X, int Y) {
+  const std::vector<TRect> rects = AllTabRects();
   for (int i = 0; i < GetDizOfficePageCount(); ++i)
-    if (In(GetTabRect(i), X, Y)) return i;
+    if (GetDizPages(i)->TabVisible() && In(rects[static_cast<size_t>(i)], X, Y)) return i;
   return -1;
 }
 

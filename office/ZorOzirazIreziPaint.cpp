@@ -66,7 +66,26 @@ void TZorOzirazIrezi::DrawAllTabs() {
     FButtonsBkg->SetHeight(std::max(0, br.Bottom - br.Top));
     FButtonsBkg->Canvas()->CopyRect(TRect{0, 0, br.Right - br.Left, br.Bottom - br.Top}, cv, br);
   }
-  for (int i = 0; i < GetDizOfficePageCount(); ++i) DrawTab(i);
+  // The tabs are laid out once for the whole paint, not once per tab.
+  FPaintTabRects = AllTabRects();
+  struct TDone {
+    std::vector<TRect>& Rects;
+    ~TDone() { Rects.clear(); }
+  } done{FPaintTabRects};
+  // Tabs lying wholly outside what the paint may change (the update region, or past the
+  // window's edge when the strip scrolls) are not drawn: drawing them changes no pixel. With
+  // a tab drawing handler every tab is drawn, as the handler expects.
+  RECT clip{};
+  const bool clipped = !OnDrawTab && GetClipBox(cv->GetHandle(), &clip) != ERROR;
+  constexpr int kReach = 16;  // how far a tab's drawing may pass its rectangle
+  for (int i = 0; i < GetDizOfficePageCount(); ++i) {
+    const TRect& r = FPaintTabRects[static_cast<size_t>(i)];
+    if (clipped && r.Right >= 0 &&
+        (r.Right + kReach <= clip.left || r.Left - kReach >= clip.right || r.Bottom + kReach <= clip.top ||
+         r.Top - kReach >= clip.bottom))
+      continue;
+    DrawTab(i);
+  }
 }
 
 TZorOzirazIrezi::TTabColors TZorOzirazIrezi::GetTabColors(int Index) {

@@ -840,7 +840,8 @@ void TDizCustomToolBar::UpdateSizeHorizontal() {
     if (!c->Visible() && !designing) continue;
     counted = true;
     S += c->Width();
-    if (!IsSeparator(c)) T = std::max(T, c->Height() + 4);
+    // The class test only where the height would count (it is the dear part of the loop).
+    if (c->Height() + 4 > T && !IsSeparator(c)) T = c->Height() + 4;
   }
   if (PopupShown()) S += FPopupIndicatorWidth;
   FFullLength = columns ? N : std::max(S, N);
@@ -889,7 +890,7 @@ void TDizCustomToolBar::UpdateSizeVertical() {
     TControl* c = At(FSequence.get(), i);
     if (!c->Visible() && !designing) continue;
     S += c->Height();
-    if (!IsSeparator(c)) T = std::max(T, c->Width() + 4);
+    if (c->Width() + 4 > T && !IsSeparator(c)) T = c->Width() + 4;
   }
   if (PopupShown()) S += FPopupIndicatorWidth;
   FFullLength = std::max(S, N);

@@ -700,7 +700,12 @@ HBITMAP CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** bits, v
                                                        CAIRO_FORMAT_ARGB32, w, ht, -b->dibStride);
     if (cairo_surface_status(b->surface) != CAIRO_STATUS_SUCCESS) return nullptr;
   } else {
-    b->syncIn();
+    // The new rows are all zero, and every zero pixel reads as the same colour: the surface
+    // is filled with it rather than each row converted.
+    const std::uint8_t zero[4] = {0, 0, 0, 0};
+    std::uint32_t pixel = 0;
+    ReadDibRow(zero, 1, bpp, b->colorTable, b->masks, b->compression, &pixel);
+    if (pixel != 0) FillSurface(b->surface, pixel);
   }
   if (bits) *bits = b->dibBits;
   return ToHandle<HBITMAP>(Register(b));

@@ -8,7 +8,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 #include <new>
+#include <string>
+#include <unordered_map>
 
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/FontMap.h"
@@ -20,8 +23,28 @@ REAL GpFont::PixelSize() const { return REAL(emSize * UnitToPixels(unit)); }
 
 namespace {
 
+// Whether fontconfig knows the family (an installed face or an alias of installed faces).
+// The font configuration is set up once per process, so the answer for a name never changes;
+// it is kept per name, as asking fontconfig (substitution and a font list) costs far more
+// than the text it is asked for.
+bool FamilyKnownUncached(const std::string& name);
+
 bool FamilyKnown(const std::string& name) {
   if (name.empty()) return false;
+  static std::mutex guard;
+  static std::unordered_map<std::string, bool> known;
+  {
+    std::lock_guard<std::mutex> lock(guard);
+    auto it = known.find(name);
+    if (it != known.end()) return it->second;
+  }
+  const bool answer = FamilyKnownUncached(name);
+  std::lock_guard<std::mutex> lock(guard);
+  known.emplace(name, answer);
+  return answer;
+}
+
+bool FamilyKnownUncached(const std::string& name) {
   static const char* const generic[] = {"sans-serif", "serif", "monospace", "sans", "mono"};
   for (const char* g : generic)
     if (strcasecmp(g, name.c_str()) == 0) return true;

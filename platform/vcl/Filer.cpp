@@ -1339,10 +1339,12 @@ void TReader::ReadCollectionValue(TCollection* Collection, const TFormValue& Val
   Collection->BeginUpdate();
   try {
     Collection->Clear();
+    // The collection's own path: reading an item's properties moves FPath on to them.
+    const std::string path = FPath;
     for (size_t i = 0; i < Value.Items.size(); ++i) {
       const TFormItem& item = Value.Items[i];
       TCollectionItem* ci = Collection->Add();
-      std::string where = FPath + "[" + std::to_string(i) + "]";
+      std::string where = path + "[" + std::to_string(i) + "]";
       ReadProperties(ci, item.Props, where);
     }
   } catch (...) {

@@ -362,6 +362,10 @@ TEST(FilerTest, ErrorsNamePropertyComponentAndLine) {
        "Error reading Form1.Popup: Component Nowhere not found (line 2)"},
       {"object Form1: TTestForm\n  object P: TTestPanel\n    Columns = <\n      item\n        Wide = 1\n      end>\n  end\nend\n",
        "Error reading P.Columns[0].Wide: Property Wide does not exist (line 5)"},
+      // A later item is named by its own index, not by the path of the item before it.
+      {"object Form1: TTestForm\n  object P: TTestPanel\n    Columns = <\n      item\n        Title = 'A'\n      end\n"
+       "      item\n        Wide = 1\n      end>\n  end\nend\n",
+       "Error reading P.Columns[1].Wide: Property Wide does not exist (line 8)"},
       {"object Form1: TTestForm\n  object A: TTestComp\n  end\n  object a: TTestComp\n  end\nend\n",
        "Error reading a: A component named a already exists (line 4)"},
       {"object Form1: TTestForm\n  Left = 'x\nend\n", "Unterminated string on line 2"},
