@@ -618,6 +618,7 @@ private:
   // Rows First.. take the rows Order names (a permutation of that range): cells of every
   // column; heights too when MoveHeights.
   void PermuteRows(int First, const std::vector<int>& Order, bool MoveHeights);
+  void PermuteRowsByOrder(int First, const std::vector<int>& Order, bool MoveHeights);
   // Empties the cells of a display row without freeing their objects.
   void NilStoreRow(int ARow);
   // The real indexes of the hidden rows, ascending.

@@ -73,6 +73,29 @@ void TDavEvadurAvuz::UnHideColumnsAll() { UnHideColumns(0, TotalColCount() - 1);
 // Row moves through the store: the row slots move, no text is copied.
 void TDavEvadurAvuz::PermuteRows(int First, const std::vector<int>& Order, bool MoveHeights) {
   int n = static_cast<int>(Order.size());
+  if (n == 0) return;
+  // Inserting and removing rows turn the rows below round: the store rotates the row
+  // handles and heights in one step instead of taking them one by one.
+  int s = Order[0] - First;
+  bool rotation = First >= 0 && First + n <= TCustomGrid::RowCount() && s >= 0 && s < n;
+  for (int k = 0; rotation && k < n; ++k) rotation = Order[size_t(k)] == First + (k + s) % n;
+  if (rotation) {
+    if (s != 0) MoveRowSlots(First, First + n - 1, n - s, MoveHeights);
+  } else {
+    PermuteRowsByOrder(First, Order, MoveHeights);
+  }
+  if (CellPropertiesCreated()) {
+    int cols = TotalColCount();
+    for (int k = 0; k < n; ++k) {
+      if (Order[size_t(k)] == First + k) continue;
+      for (int c = 0; c < cols; ++c)
+        if (TCellProperties* p = Props(c, First + k)) p->OwnerRow = First + k;
+    }
+  }
+}
+
+void TDavEvadurAvuz::PermuteRowsByOrder(int First, const std::vector<int>& Order, bool MoveHeights) {
+  int n = static_cast<int>(Order.size());
   std::vector<int> heights;
   if (MoveHeights) {
     heights.resize(Order.size());
@@ -82,14 +105,6 @@ void TDavEvadurAvuz::PermuteRows(int First, const std::vector<int>& Order, bool 
   if (MoveHeights)
     for (int k = 0; k < n && First + k < RowCount(); ++k)
       if (RowHeights(First + k) != heights[size_t(k)]) SetRowHeights(First + k, heights[size_t(k)]);
-  if (CellPropertiesCreated()) {
-    int cols = TotalColCount();
-    for (int k = 0; k < n; ++k) {
-      if (Order[size_t(k)] == First + k) continue;
-      for (int c = 0; c < cols; ++c)
-        if (TCellProperties* p = Props(c, First + k)) p->OwnerRow = First + k;
-    }
-  }
 }
 
 void TDavEvadurAvuz::NilStoreRow(int ARow) {
