@@ -619,6 +619,8 @@ private:
   // column; heights too when MoveHeights.
   void PermuteRows(int First, const std::vector<int>& Order, bool MoveHeights);
   void PermuteRowsByOrder(int First, const std::vector<int>& Order, bool MoveHeights);
+  void RotateRows(int First, int Last, int Shift, bool MoveHeights);
+  void RowsMovedOwners(int First, int Count, const std::function<bool(int)>& moved);
   // Empties the cells of a display row without freeing their objects.
   void NilStoreRow(int ARow);
   // The real indexes of the hidden rows, ascending.

@@ -1,6 +1,7 @@
 // VezIdid, hidden rows and columns: hiding columns keeps their cells in the store under
 // their real column and their width aside; hiding rows moves their cells, objects and
 // height into a TGridItem record of the hidden-row store until they are shown again.
+#include <functional>
 #include <algorithm>
 
 #include "grid/VezIdid.h"
@@ -74,23 +75,36 @@ void TDavEvadurAvuz::UnHideColumnsAll() { UnHideColumns(0, TotalColCount() - 1);
 void TDavEvadurAvuz::PermuteRows(int First, const std::vector<int>& Order, bool MoveHeights) {
   int n = static_cast<int>(Order.size());
   if (n == 0) return;
-  // Inserting and removing rows turn the rows below round: the store rotates the row
-  // handles and heights in one step instead of taking them one by one.
-  int s = Order[0] - First;
-  bool rotation = First >= 0 && First + n <= TCustomGrid::RowCount() && s >= 0 && s < n;
-  for (int k = 0; rotation && k < n; ++k) rotation = Order[size_t(k)] == First + (k + s) % n;
-  if (rotation) {
-    if (s != 0) MoveRowSlots(First, First + n - 1, n - s, MoveHeights);
+  PermuteRowsByOrder(First, Order, MoveHeights);
+  RowsMovedOwners(First, n, [&](int k) { return Order[size_t(k)] != First + k; });
+}
+
+// Rows First..Last turn round by Shift (row R takes row R - Shift, wrapping in the range):
+// what inserting and removing rows do to the rows below. The store turns the row handles
+// and heights in one block move.
+void TDavEvadurAvuz::RotateRows(int First, int Last, int Shift, bool MoveHeights) {
+  int n = Last - First + 1;
+  if (n <= 1) return;
+  int k = ((Shift % n) + n) % n;
+  if (k == 0) return;
+  if (Last < TCustomGrid::RowCount()) {
+    MoveRowSlots(First, Last, k, MoveHeights);
   } else {
-    PermuteRowsByOrder(First, Order, MoveHeights);
+    std::vector<int> order(static_cast<size_t>(n));
+    for (int j = 0; j < n; ++j) order[size_t(j)] = First + (j - k + n) % n;
+    PermuteRowsByOrder(First, order, MoveHeights);
   }
-  if (CellPropertiesCreated()) {
-    int cols = TotalColCount();
-    for (int k = 0; k < n; ++k) {
-      if (Order[size_t(k)] == First + k) continue;
-      for (int c = 0; c < cols; ++c)
-        if (TCellProperties* p = Props(c, First + k)) p->OwnerRow = First + k;
-    }
+  RowsMovedOwners(First, n, [](int) { return true; });
+}
+
+// Cell property records name their row: those of the moved rows take the new one.
+void TDavEvadurAvuz::RowsMovedOwners(int First, int Count, const std::function<bool(int)>& moved) {
+  if (!CellPropertiesCreated()) return;
+  int cols = TotalColCount();
+  for (int k = 0; k < Count; ++k) {
+    if (!moved(k)) continue;
+    for (int c = 0; c < cols; ++c)
+      if (TCellProperties* p = Props(c, First + k)) p->OwnerRow = First + k;
   }
 }
 

@@ -28,13 +28,7 @@ void TDavEvadurAvuz::InsertRowsEx(int ARow, int ACount, bool MoveControls) {
   // The new empty rows sit at the end (above a moved footer row); they go to ARow.
   int emptyAt = oldCount - (F - 1);
   int at = std::min(ARow, emptyAt);
-  if (emptyAt > at) {
-    std::vector<int> order;
-    order.reserve(size_t(emptyAt + ACount - at));
-    for (int k = 0; k < ACount; ++k) order.push_back(emptyAt + k);
-    for (int r = at; r < emptyAt; ++r) order.push_back(r);
-    PermuteRows(at, order, true);
-  }
+  if (emptyAt > at) RotateRows(at, emptyAt + ACount - 1, ACount, true);
   for (int r = at; r < at + ACount; ++r) {
     if (RowHeights(r) != GetDefRowHeightEx()) SetRowHeights(r, GetDefRowHeightEx());
     NilStoreRow(r);
@@ -103,11 +97,7 @@ void TDavEvadurAvuz::RemoveRowBlock(int ARow, int ACount, bool FreeObjects, bool
   try {
     if (footer) FFloatingFooter->SetVisible(false);
     // The removed rows go to the end and are emptied there.
-    std::vector<int> order;
-    order.reserve(size_t(count - ARow));
-    for (int r = ARow + ACount; r < count; ++r) order.push_back(r);
-    for (int r = ARow; r < ARow + ACount; ++r) order.push_back(r);
-    PermuteRows(ARow, order, MoveHeights);
+    RotateRows(ARow, count - 1, -ACount, MoveHeights);
     for (int r = count - ACount; r < count; ++r) NilStoreRow(r);
     SetRowCountEx(std::max(count - ACount, 1));
     FMaxRowCount = std::max(FMaxRowCount - ACount, RowCount());

@@ -4,6 +4,8 @@
 #include "platform/vcl/Grids.h"
 
 #include <algorithm>
+#include <cstring>
+#include <type_traits>
 #include <climits>
 
 #include "platform/vcl/Filer.h"
@@ -943,6 +945,25 @@ static void RotateRange(std::vector<V>& v, int First, int Last, int Shift) {
   long long k = ((Shift % n) + n) % n;
   if (k == 0) return;
   auto b = v.begin() + First, e = v.begin() + Last + 1;
+  if constexpr (std::is_trivially_copyable_v<V>) {
+    // A turn by a few entries (a row inserted or removed) is one block move: std::rotate
+    // walks the cycles one entry at a time.
+    constexpr long long kFew = 64;
+    V few[kFew];
+    V* p = &*b;
+    if (k <= kFew) {
+      std::memcpy(few, p + (n - k), size_t(k) * sizeof(V));
+      std::memmove(p + k, p, size_t(n - k) * sizeof(V));
+      std::memcpy(p, few, size_t(k) * sizeof(V));
+      return;
+    }
+    if (n - k <= kFew) {
+      std::memcpy(few, p, size_t(n - k) * sizeof(V));
+      std::memmove(p, p + (n - k), size_t(k) * sizeof(V));
+      std::memcpy(p + k, few, size_t(n - k) * sizeof(V));
+      return;
+    }
+  }
   std::rotate(b, e - std::ptrdiff_t(k), e);
 }
 
