@@ -34,7 +34,7 @@ constexpr int kDefaultEmHeight = 13;
 // screen's text, and within what FreeType scales glyphs to.
 constexpr int kMaxFontHeight = 16384;
 constexpr const char* kWineFonts = "/usr/share/wine/fonts";
-constexpr size_t kTextCacheLimit = 2048;
+constexpr size_t kTextCacheLimit = kFontMapTextCacheLimit;
 // Texts used again within this many moves to the front keep their place in the recency
 // order (they are still among the first kTextCacheFresh, far from being evicted).
 constexpr std::uint64_t kTextCacheFresh = kTextCacheLimit - 64;
@@ -153,6 +153,8 @@ private:
   std::size_t FMask = 0;
 };
 
+std::size_t MaskBytes(const FontMapText& entry) { return std::size_t(entry.maskStride) * std::size_t(entry.maskHeight); }
+
 struct FontMapState {
   PangoFontMap* fontMap = nullptr;
   PangoContext* context = nullptr;         // smoothed text
@@ -163,6 +165,7 @@ struct FontMapState {
   int nextId = 1;
   TextList texts;  // most recently used first
   std::uint64_t moves = 0;  // nodes put at the front so far
+  std::size_t maskBytes = 0;  // the pixels of the masks the cached texts hold
   TextIndex textIndex{kTextCacheLimit};
 
   FontMapState() {
@@ -205,7 +208,10 @@ struct FontMapState {
     TextNode& last = texts.back();
     textIndex.Erase(std::prev(texts.end()));
     if (last.entry.layout) g_object_unref(last.entry.layout);
-    if (last.entry.mask) cairo_surface_destroy(last.entry.mask);
+    if (last.entry.mask) {
+      maskBytes -= MaskBytes(last.entry);
+      cairo_surface_destroy(last.entry.mask);
+    }
     texts.pop_back();
   }
 };
@@ -567,7 +573,8 @@ FontMapText& FontMapTextEntry(const ResolvedFont& font, std::string_view text) {
     }
     return node.entry;
   }
-  if (s.texts.size() >= kTextCacheLimit) s.evictOne();
+  while (!s.texts.empty() && (s.texts.size() >= kTextCacheLimit || s.maskBytes > kFontMapTextMaskBudget))
+    s.evictOne();
   s.texts.emplace_front();
   TextNode& node = s.texts.front();
   node.moved = ++s.moves;
@@ -620,6 +627,7 @@ cairo_surface_t* FontMapTextMask(FontMapText& entry) {
   entry.maskHeight = cairo_image_surface_get_height(mask);
   entry.maskStride = cairo_image_surface_get_stride(mask);
   entry.maskData = cairo_image_surface_get_data(mask);
+  State().maskBytes += MaskBytes(entry);
   return mask;
 }
 

@@ -5,6 +5,7 @@
 // hash lookup. GDI text and GDI+ strings both go through here. UI thread only.
 #include <pango/pangocairo.h>
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,8 +63,14 @@ struct ResolvedFont {
 const ResolvedFont& FontMapResolve(const FontRequest& fontRequest);
 
 // Layout and measurements of one text in one resolved font, cached by font id and text;
-// the least recently used entry is evicted when the cache is full. The entry is valid
-// until the next call that adds an entry; do not modify the layout.
+// the least recently used entry is evicted when the cache is full (it holds
+// kFontMapTextCacheLimit texts, and their masks within kFontMapTextMaskBudget bytes). The
+// entry is valid until the next call that adds an entry; do not modify the layout.
+// The cache holds two pages of a grid maximised on a large screen (a 1600x1200 page has
+// over a thousand cells): a page refreshed with new texts and back again still draws
+// every cell from the cache.
+constexpr std::size_t kFontMapTextCacheLimit = 8192;
+constexpr std::size_t kFontMapTextMaskBudget = std::size_t(16) << 20;
 struct FontMapText {
   PangoLayout* layout = nullptr;
   int width = 0;         // advance in pixels

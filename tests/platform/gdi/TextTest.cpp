@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -441,7 +442,7 @@ TEST(GdiText, MeasuresStayRightAcrossTextCacheEviction) {
   };
   const std::string hot = "Плотность";
   const int hotWidth = widthOf(hot);
-  constexpr int kTexts = 2600;
+  constexpr int kTexts = int(kFontMapTextCacheLimit) + 552;
   std::vector<int> first;
   for (int i = 0; i < kTexts; ++i) first.push_back(widthOf(textOf(i)));
   int wrong = 0, hotWrong = 0;
@@ -453,6 +454,41 @@ TEST(GdiText, MeasuresStayRightAcrossTextCacheEviction) {
   EXPECT_EQ(wrong, 0);
   EXPECT_EQ(hotWrong, 0);
   EXPECT_LT(first[1], first[36]) << "the texts differ in width";
+  DeleteObject(SelectObject(cv.dc, GetStockObject(SYSTEM_FONT)));
+}
+
+// Long texts whose masks together pass the cache's mask budget, drawn in turn and again:
+// masks leave the cache by their bytes and are made again, and every text draws the same
+// pixels each time.
+TEST(GdiText, DrawingStaysRightAcrossTheMaskBudget) {
+  constexpr int kWidth = 1600, kHeight = 22;
+  Canvas32 cv(kWidth, kHeight);
+  SelectObject(cv.dc, MakeFont("Arial", -12));
+  SetBkMode(cv.dc, TRANSPARENT);
+  // About 25 KB of mask each (under the size kept as a mask), 1000 of them past 16 MB.
+  auto textOf = [](int i) { return std::to_string(i) + std::string(126, 'W'); };
+  auto draw = [&](int i) {
+    cv.clear(kWhite);
+    std::string t = textOf(i);
+    TextOut(cv.dc, 2, 3, t.c_str(), int(t.size()));
+    std::uint64_t h = 1469598103934665603ull;
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x) h = (h ^ cv.at(x, y)) * 1099511628211ull;
+    return h;
+  };
+  constexpr int kTexts = 1000;
+  SIZE size{};
+  GetTextExtentPoint32(cv.dc, textOf(0).c_str(), int(textOf(0).size()), &size);
+  ASSERT_LT((size.cx + 4) * (size.cy + 4), 32 * 1024) << "small enough to keep as a mask";
+  ASSERT_GT(std::size_t(kTexts) * std::size_t(size.cx * size.cy), kFontMapTextMaskBudget);
+  std::vector<std::uint64_t> first;
+  for (int i = 0; i < kTexts; ++i) first.push_back(draw(i));
+  int wrong = 0;
+  for (int i = kTexts - 1; i >= 0; i -= 3) wrong += draw(i) != first[std::size_t(i)];
+  for (int i = 0; i < kTexts; i += 3) wrong += draw(i) != first[std::size_t(i)];
+  EXPECT_EQ(wrong, 0);
+  EXPECT_NE(first[0], first[1]) << "the texts differ";
+  EXPECT_GT(cv.inkBox(kWhite).right, 1300) << "the whole text is drawn";
   DeleteObject(SelectObject(cv.dc, GetStockObject(SYSTEM_FONT)));
 }
 
