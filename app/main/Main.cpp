@@ -14,10 +14,13 @@
 #include "app/Unitabout.h"
 #include "app/Unitconverting.h"
 #include "platform/backend/SdlBackend.h"
+#include "platform/rtl/CommandLine.h"
 #include "platform/vcl/Forms.h"
 #include "platform/win/WinUser.h"
 
-int main() {
+int main(int argc, char** argv) {
+  // The command line is kept for ParamStr and CmdLine.
+  SetCommandLine(argc, argv);
   // A save that reaches the file-size limit fails and cleans up instead of being killed.
   IgnoreFileSizeSignal();
   try {

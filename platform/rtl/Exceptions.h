@@ -57,3 +57,13 @@ LORM_DECLARE_EXCEPTION(EPropertyError, Exception);
 LORM_DECLARE_EXCEPTION(EAssertionFailed, Exception);
 LORM_DECLARE_EXCEPTION(EMenuError, Exception);
 LORM_DECLARE_EXCEPTION(EActionError, Exception);
+
+// Replacing the exception being handled. A C++ handler cannot swap the exception that is
+// in flight; instead a replacement is recorded for it on this thread, and the handlers
+// that report exceptions (the application's) and re-raise them ask for the exception to
+// use in its place.
+#include <exception>
+// Records Replacement for Current (both non-null).
+void SetExceptionReplacement(std::exception_ptr Current, std::exception_ptr Replacement);
+// The replacement recorded for Current, or Current itself.
+std::exception_ptr ExceptionReplacement(std::exception_ptr Current);

@@ -1116,7 +1116,8 @@ bool TApplication::IsHintMsg(MSG& Msg) {
 }
 
 void TApplication::HandleException(TObject* Sender) {
-  std::exception_ptr p = std::current_exception();
+  // An exception replaced while it was being handled is reported as its replacement.
+  std::exception_ptr p = ExceptionReplacement(std::current_exception());
   if (!p) return;
   try {
     std::rethrow_exception(p);

@@ -18,3 +18,7 @@ HGLOBAL GlobalReAlloc(HGLOBAL mem, size_t bytes, UINT flags);
 void* GlobalLock(HGLOBAL mem);  // null for a handle that is no block
 BOOL GlobalUnlock(HGLOBAL mem);
 size_t GlobalSize(HGLOBAL mem);
+// The block whose locked contents begin at the address; null when it is no block's.
+HGLOBAL GlobalHandle(const void* mem);
+// The flags the framework's own global allocations use (movable).
+extern UINT HeapAllocFlags;

@@ -504,6 +504,16 @@ size_t GlobalSize(HGLOBAL h) {
   return g ? g->Data.size() : 0;
 }
 
+HGLOBAL GlobalHandle(const void* mem) {
+  if (!mem) return nullptr;
+  // GlobalLock gives the block itself for an empty block and its bytes otherwise.
+  for (TGlobal* g : Globals())
+    if (g == mem || (!g->Data.empty() && g->Data.data() == mem)) return g;
+  return nullptr;
+}
+
+UINT HeapAllocFlags = GMEM_MOVEABLE;
+
 BOOL OpenClipboard(HWND owner) {
   TClipboard& c = Clip();
   if (c.Open) return FALSE;

@@ -729,6 +729,8 @@ BOOL MessageBeep(UINT type);
 int MessageBeepCount();  // beeps so far (tests)
 DWORD GetLastError();
 void SetLastError(DWORD error);
+// Average character width (low word) and height (high word) of the system font.
+LONG GetDialogBaseUnits();
 enum : DWORD {
   ERROR_SUCCESS = 0, ERROR_INVALID_PARAMETER = 87, ERROR_INVALID_WINDOW_HANDLE = 1400,
   ERROR_CANNOT_FIND_WND_CLASS = 1407, ERROR_CLASS_ALREADY_EXISTS = 1410,
