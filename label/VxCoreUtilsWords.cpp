@@ -124,7 +124,20 @@ S NextWordPosEx(const S& Text, int Start, int& WordStart, int& WordEnd) {
 }
 
 bool SameStart(const std::string& Text, std::size_t At, const std::string& Sep) {
-  return AnsiSameText(Text.substr(At, Sep.size()), Sep);
+  // ASCII text compares byte by byte with its letters folded; other text by the locale.
+  if (Text.size() - At < Sep.size()) return false;
+  bool ascii = true;
+  for (std::size_t i = 0; i < Sep.size(); ++i) {
+    unsigned char a = static_cast<unsigned char>(Text[At + i]), b = static_cast<unsigned char>(Sep[i]);
+    if (a >= 0x80 || b >= 0x80) {
+      ascii = false;
+      break;
+    }
+    if (a >= 'a' && a <= 'z') a -= 32;
+    if (b >= 'a' && b <= 'z') b -= 32;
+    if (a != b) return false;
+  }
+  return ascii || AnsiSameText(Text.substr(At, Sep.size()), Sep);
 }
 
 bool SameStart(const std::u16string& Text, std::size_t At, const std::u16string& Sep) {

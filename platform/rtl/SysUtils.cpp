@@ -995,21 +995,28 @@ std::string StringReplace(const std::string& s, const std::string& oldPattern,
                           const std::string& newPattern, TReplaceFlags flags) {
   if (oldPattern.empty()) return s;
   const bool all = (flags & rfReplaceAll) != 0;
-  std::string hay = s, needle = oldPattern;
+  // The case-sensitive search reads the text itself; only the case-insensitive one needs
+  // folded copies.
+  std::string foldedHay, foldedNeedle;
+  std::string_view hay = s, needle = oldPattern;
   if (flags & rfIgnoreCase) {
-    hay = FoldCase(s);
-    needle = FoldCase(oldPattern);
+    foldedHay = FoldCase(s);
+    foldedNeedle = FoldCase(oldPattern);
     // The case mapping keeps byte lengths, so positions in `hay` are positions in `s`.
+    hay = foldedHay;
+    needle = foldedNeedle;
   }
+  std::size_t at = hay.find(needle);
+  if (at == std::string_view::npos) return s;
   std::string out;
+  out.reserve(s.size() + (newPattern.size() > needle.size() ? newPattern.size() - needle.size() : 0));
   std::size_t from = 0;
-  while (true) {
-    std::size_t at = hay.find(needle, from);
-    if (at == std::string::npos) break;
+  while (at != std::string_view::npos) {
     out.append(s, from, at - from);
     out += newPattern;
     from = at + needle.size();
     if (!all) break;
+    at = hay.find(needle, from);
   }
   out.append(s, from, std::string::npos);
   return out;

@@ -3,10 +3,13 @@
 // and XOR coding.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 #include "label/VxCoreUtils.h"
 #include "platform/rtl/Classes.h"
+#include "platform/vcl/Component.h"
+#include "platform/vcl/TypInfo.h"
 
 using namespace VxCoreUtils;
 
@@ -124,6 +127,70 @@ TEST(VxCoreUtilsChars, ChangeTopExceptionSwapsWhatARaiseInTheHandlerPropagates) 
     return;
   }
   FAIL() << "the replacement was not raised";
+}
+
+// A component with one published property of each kind the lookups meet.
+class TPropProbe : public TComponent {
+  LORM_PUBLISHED(TPropProbe, TComponent)
+public:
+  explicit TPropProbe(TComponent* AOwner) : TComponent(AOwner) {}
+  int FCount = 0;
+  double FRatio = 0;
+  std::string FText;
+  std::u16string FWide;
+  bool FFlag = false;
+  TPropProbe* FLink = nullptr;
+  std::function<void(TObject*)> FOnChange;
+};
+
+void TPropProbe::Publish(TClassBuilder<TPropProbe>& P) {
+  P.Int("Count", &TPropProbe::FCount, &TPropProbe::FCount)
+      .Float("Ratio", &TPropProbe::FRatio, &TPropProbe::FRatio)
+      .Str("Text", &TPropProbe::FText, &TPropProbe::FText)
+      .WStr("Wide", &TPropProbe::FWide, &TPropProbe::FWide)
+      .Bool("Flag", &TPropProbe::FFlag, &TPropProbe::FFlag)
+      .Component("Link", &TPropProbe::FLink, &TPropProbe::FLink)
+      .Event("OnChange", &TPropProbe::FOnChange);
+}
+
+std::string ErrorOf(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const Exception& e) {
+    return std::string(e.ClassName()) + ": " + e.Message();
+  }
+  return "";
+}
+
+TEST(VxCoreUtilsChars, PublishedPropertiesByName) {
+  TComponent owner(nullptr);
+  auto* a = new TPropProbe(&owner);
+  auto* b = new TPropProbe(&owner);
+  new TComponent(&owner);  // no such property: skipped
+  a->FText = "abc";
+  a->FWide = u"жук";
+  a->FLink = b;
+  a->FFlag = true;
+  int calls = 0;
+  a->FOnChange = [&](TObject*) { ++calls; };
+  SetChildPropOrd(&owner, "Count", 7);
+  EXPECT_EQ(a->FCount, 7);
+  EXPECT_EQ(b->FCount, 7);
+  EXPECT_EQ(GetPropType(a, "Count"), tkInteger);
+  EXPECT_EQ(GetPropType(a, "Missing"), tkUnknown);
+  EXPECT_EQ(GetPropOrd(a, "Count"), 7);
+  EXPECT_EQ(GetPropOrd(a, "Flag"), 1);
+  EXPECT_EQ(GetPropOrd(a, "Link"), static_cast<int64_t>(reinterpret_cast<intptr_t>(b)));
+  EXPECT_EQ(GetPropStr(a, "Text"), "abc");
+  EXPECT_EQ(GetPropStr(a, "Wide"), "жук");
+  std::any event = GetPropMethod(a, "OnChange");
+  std::any_cast<std::function<void(TObject*)>>(event)(a);
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(ErrorOf([&] { GetPropOrd(a, "Ratio"); }), "Exception: Property \"Ratio\" has invalid type");
+  EXPECT_EQ(ErrorOf([&] { GetPropStr(a, "Count"); }), "Exception: Property \"Count\" has invalid type");
+  EXPECT_EQ(ErrorOf([&] { GetPropMethod(a, "Text"); }), "Exception: Property \"Text\" has invalid type");
+  EXPECT_EQ(ErrorOf([&] { GetPropStr(a, "nope"); }), "Exception: Property \"nope\" does not exist");
+  EXPECT_EQ(ErrorOf([] { Error("plain"); }), "Exception: plain");
 }
 
 // --- words and positions ---------------------------------------------------------------

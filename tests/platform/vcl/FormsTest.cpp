@@ -500,3 +500,24 @@ TEST_F(Forms, AFreedFormLeavesNoBackBufferWhileOtherCanvasesHoldTheirs) {
   delete keeper;
   EXPECT_EQ(winsys::LiveWindowSurfaces(), before - 1);
 }
+
+namespace {
+TEST_F(Forms, HandleExceptionReportsTheReplacementOfTheExceptionInFlight) {
+  std::string handled;
+  Application->OnException = [&](TObject*, const Exception& e) { handled = e.Message(); };
+  try {
+    throw EConvertError("first");
+  } catch (...) {
+    SetExceptionReplacement(std::current_exception(), std::make_exception_ptr(Exception("second")));
+    Application->HandleException(Application);
+  }
+  EXPECT_EQ(handled, "second");
+  // The record belongs to that exception only: a later one reports itself.
+  try {
+    throw EConvertError("third");
+  } catch (...) {
+    Application->HandleException(Application);
+  }
+  EXPECT_EQ(handled, "third");
+}
+}  // namespace

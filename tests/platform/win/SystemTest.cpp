@@ -1,6 +1,8 @@
+#include <cerrno>
 #include <cstring>
 
 #include "WinTestSupport.h"
+#include "platform/win/OSError.h"
 
 namespace {
 
@@ -112,4 +114,39 @@ TEST_F(System, CbtAndKeyboardHooksCanRefuse) {
   EXPECT_EQ(keys, std::vector<WPARAM>{VK_F2});
 }
 
+}  // namespace
+
+namespace {
+TEST_F(System, GlobalHandleFindsTheBlockOfLockedContents) {
+  HGLOBAL block = GlobalAlloc(GHND, 16);
+  void* bytes = GlobalLock(block);
+  EXPECT_EQ(GlobalHandle(bytes), block);
+  EXPECT_EQ(GlobalHandle(static_cast<char*>(bytes) + 1), nullptr);
+  EXPECT_EQ(GlobalHandle(nullptr), nullptr);
+  GlobalUnlock(block);
+  GlobalFree(block);
+  EXPECT_EQ(GlobalHandle(bytes), nullptr);
+}
+
+TEST_F(System, LastOSErrorRaisesItsCodeAndText) {
+  SetLastErrorFromErrno(ENOENT);
+  EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+  try {
+    RaiseLastOSError();
+    FAIL();
+  } catch (const EOSError& e) {
+    EXPECT_EQ(e.ErrorCode, 2u);
+    EXPECT_EQ(e.Message(), "System Error.  Code: 2.\r\nThe system cannot find the file specified.");
+  }
+  try {
+    RaiseLastOSError(0);
+  } catch (const EOSError& e) {
+    EXPECT_EQ(e.Message(), "A call to an OS function failed");
+  }
+  EXPECT_EQ(OSErrorFromErrno(EPERM), ERROR_ACCESS_DENIED);
+  EXPECT_EQ(OSErrorFromErrno(12345), ERROR_GEN_FAILURE);
+  const LONG units = GetDialogBaseUnits();
+  EXPECT_GT(units & 0xFFFF, 0);
+  EXPECT_GT((units >> 16) & 0xFFFF, units & 0xFFFF);  // taller than wide
+}
 }  // namespace
