@@ -44,6 +44,8 @@ public:
   Variant(const char* Value) : FType(varString), FStr(Value ? Value : "") {}
   Variant(std::string Value) : FType(varString), FStr(std::move(Value)) {}
   Variant(std::u16string Value) : FType(varOleStr), FWide(std::move(Value)) {}
+  // Wide literals are wide texts (a pointer would otherwise become a Boolean).
+  Variant(const char16_t* Value) : FType(varOleStr), FWide(Value ? Value : u"") {}
 
   static Variant Null() { Variant v; v.FType = varNull; return v; }
   static Variant FromDateTime(double Value) { Variant v; v.FType = varDate; v.FFloat = Value; return v; }
