@@ -372,12 +372,26 @@ void TDizOfficePage::SelectFirstControl() {
     }
 }
 
+const std::string& TDizOfficePage::TabCaption() {
+  if (!FTabTextSize.CaptionKnown) {
+    std::string caption = Caption();
+    if (caption != FTabTextSize.Caption) {
+      FTabTextSize.Caption = std::move(caption);
+      FTabTextSize.Valid = false;
+    }
+    FTabTextSize.CaptionKnown = true;
+  }
+  return FTabTextSize.Caption;
+}
+
 void TDizOfficePage::WndProc(TMessage& Message) {
   if (Message.Msg == CM_CONTROLCHANGE) {
     DefaultHandler(Message);
     return;
   }
+  if (Message.Msg == WM_SETTEXT || Message.Msg == CM_TEXTCHANGED) FTabTextSize.CaptionKnown = false;
   TCustomControl::WndProc(Message);
+  if (Message.Msg == WM_SETTEXT) FTabTextSize.CaptionKnown = false;
   switch (Message.Msg) {
     case CM_TEXTCHANGED:
       Invalidate();
@@ -800,13 +814,28 @@ void TZorOzirazIrezi::SetPagePosition(TDizOfficePage* Page) {
 
 void TZorOzirazIrezi::SetAllPagesPosition() {
   // Every page of the list takes the same rectangle (no search for each page in the list).
+  // The pages are placed again whenever any child moves (each button of the strip): pages
+  // already in place are passed over without a call.
   const TRect r = GetDizPageRect();
-  for (size_t i = 0; i < FPages.size(); ++i) FPages[i]->SetBounds(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
+  const int w = r.Right - r.Left, h = r.Bottom - r.Top;
+  for (TDizOfficePage* p : FPages)
+    if (p->Left() != r.Left || p->Top() != r.Top || p->Width() != w || p->Height() != h)
+      p->SetBounds(r.Left, r.Top, w, h);
 }
 
 void TZorOzirazIrezi::AlignControls(TControl* AControl, TRect& Rect) {
   TCustomControl::AlignControls(AControl, Rect);
+  // A button of the strip that moved leaves the pages where they are when their rectangle
+  // and their number are the same as at the last placing (any page that moves, or a
+  // realignment of the whole, places them all).
+  const TRect r = GetDizPageRect();
+  const bool button = AControl && !dynamic_cast<TDizOfficePage*>(AControl);
+  if (button && FPlacedPages == FPages.size() && r.Left == FPlacedPageRect.Left && r.Top == FPlacedPageRect.Top &&
+      r.Right == FPlacedPageRect.Right && r.Bottom == FPlacedPageRect.Bottom)
+    return;
   SetAllPagesPosition();
+  FPlacedPageRect = r;
+  FPlacedPages = FPages.size();
 }
 
 // ---- activation -----------------------------------------------------------------------------

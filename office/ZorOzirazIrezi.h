@@ -501,6 +501,9 @@ private:
   // every tab out on each repaint, scroll and page added, and measuring text is its dearest
   // step.
   struct TTabTextSize {
+    // Caption holds the window's text while CaptionKnown: a change of the text (WM_SETTEXT,
+    // CM_TEXTCHANGED) clears it, so laying the tabs out does not ask every window for its text.
+    bool CaptionKnown = false;
     bool Valid = false, Horizontal = false, WordWrap = false;
     TAntiAlias AntiAlias = aaNone;
     std::string Caption;
@@ -513,6 +516,8 @@ private:
     int Width = 0, Height = 0;
   };
   TTabTextSize FTabTextSize;
+  // The caption as the tab shows it (the window's text, fetched once per change).
+  const std::string& TabCaption();
 };
 
 using TTabChangingEvent = std::function<void(TObject* Sender, int FromPage, int ToPage, bool& AllowChange)>;
@@ -724,6 +729,9 @@ private:
   std::vector<TRect> AllTabRects();
   // Every tab's rectangle while a paint draws them all (empty otherwise).
   std::vector<TRect> FPaintTabRects;
+  // Where the pages were placed last, and how many there were.
+  TRect FPlacedPageRect{-1, -1, -1, -1};
+  size_t FPlacedPages = size_t(-1);
   TDovAvarOrodez* NewButton(const TNotifyEvent& Click);
   void SetUpButton(TDovAvarOrodez* Button, const TRect& R, TGDIPPicture* Picture, const std::string& Hint);
   void FreeButton(TDovAvarOrodez*& Button);

@@ -100,17 +100,19 @@ TSize TZorOzirazIrezi::GetTabImageSize(int PageIndex) {
 
 TSize TZorOzirazIrezi::GetTextSize(int PageIndex) {
   TDizOfficePage* p = GetDizPages(PageIndex);
-  if (!p || (p->Caption().empty() && p->WideCaption().empty())) return TSize{0, 0};
+  if (!p) return TSize{0, 0};
+  const std::string& caption = p->TabCaption();
+  if (caption.empty() && p->WideCaption().empty()) return TSize{0, 0};
   TCanvas* cv = Canvas();
   TFont saved;
   saved.Assign(cv->Font());
   cv->Font()->Assign(FCurrentStyler->TabAppearance()->Font());
   RECT rc{0, 0, 1000, 100};
   TSize result;
-  if (!p->Caption().empty()) {
-    DrawTextUtf8(cv->GetHandle(), p->Caption(), &rc, DT_CALCRECT | DT_SINGLELINE);
+  if (!caption.empty()) {
+    DrawTextUtf8(cv->GetHandle(), caption, &rc, DT_CALCRECT | DT_SINGLELINE);
     result = TSize{int(rc.right - rc.left), int(rc.bottom - rc.top)};
-    if (FAntiAlias != aaAntiAlias) result.cx += static_cast<int>(p->Caption().size()) / 3;
+    if (FAntiAlias != aaAntiAlias) result.cx += static_cast<int>(caption.size()) / 3;
   } else {
     DrawTextW(cv->GetHandle(), p->WideCaption().c_str(), static_cast<int>(p->WideCaption().size()), &rc,
               DT_CALCRECT | DT_SINGLELINE);
@@ -149,10 +151,10 @@ int TZorOzirazIrezi::TabLength(int PageIndex) {
   // The caption's size, measured again only when the caption, the font or the way of
   // measuring changed.
   TDizOfficePage::TTabTextSize& t = p->FTabTextSize;
-  std::string caption = p->Caption();  // a window's text: fetched once
+  const std::string& caption = p->TabCaption();  // clears Valid when the text changed
   const bool wrap = FTabSettings->WordWrap();
   if (!t.Valid || t.Horizontal != horz || t.WordWrap != wrap || t.AntiAlias != FAntiAlias ||
-      t.Caption != caption || t.WideCaption != p->WideCaption() || t.FontName != font->GetName() ||
+      t.WideCaption != p->WideCaption() || t.FontName != font->GetName() ||
       t.FontHeight != font->GetHeight() || t.FontStyle != font->GetStyle() || t.FontCharset != font->GetCharset() ||
       t.FontPitch != font->GetPitch() || t.FontOrientation != font->GetOrientation() ||
       t.FontPixelsPerInch != font->PixelsPerInch) {
@@ -179,7 +181,6 @@ int TZorOzirazIrezi::TabLength(int PageIndex) {
     t.Horizontal = horz;
     t.WordWrap = wrap;
     t.AntiAlias = FAntiAlias;
-    t.Caption = std::move(caption);
     t.WideCaption = p->WideCaption();
     t.FontName = font->GetName();
     t.FontHeight = font->GetHeight();

@@ -439,7 +439,7 @@ void TZorOzirazIrezi::DrawTab(int Index) {
     } else if (!vert || rotated) {
       X.Right = CR.Right + 10;
     }
-    std::string caption = page->Caption();
+    std::string caption = page->TabCaption();
     // With GDI+ text the tab was measured by the same routine that draws, so only a fixed
     // width can cut the caption, and the drawing shortens it with its own measuring.
     if (!FTabSettings->WordWrap() && !caption.empty() && FAntiAlias == aaNone)
@@ -454,7 +454,7 @@ void TZorOzirazIrezi::DrawTab(int Index) {
     TSize gh = cv->TextExtent("gh");
     cv->Font()->Assign(&rotatedFont);
     const int th = gh.cy;
-    std::string caption = page->Caption();
+    std::string caption = page->TabCaption();
     if (FTabPosition == tpLeft)
       cv->TextOut(CR.Left + (CR.Width() - th) / 2, CR.Bottom, caption);
     else

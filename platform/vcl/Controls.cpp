@@ -1470,10 +1470,12 @@ void TWinControl::PaintHandler(TMessage& Message) {
   } else {
     int saved = SaveDC(dc);
     // Graphic children that cover the window opaquely are left out of the window's own
-    // painting; the others paint over it.
-    for (TControl* c : FControls)
-      if (!dynamic_cast<TWinControl*>(c) && c->Visible() && c->ControlStyle().Contains(csOpaque))
-        ExcludeClipRect(dc, c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height());
+    // painting; the others paint over it. (Every windowed child is in the tab list, so
+    // when the two lists are as long, there is no graphic child to look for.)
+    if (FControls.size() != FTabList.size())
+      for (TControl* c : FControls)
+        if (!dynamic_cast<TWinControl*>(c) && c->Visible() && c->ControlStyle().Contains(csOpaque))
+          ExcludeClipRect(dc, c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height());
     PaintWindow(dc);
     RestoreDC(dc, saved);
     PaintControls(dc, nullptr);
@@ -1489,6 +1491,7 @@ void TWinControl::PaintWindow(HDC DC) {
 }
 
 void TWinControl::PaintControls(HDC DC, TControl* First) {
+  if (FControls.size() == FTabList.size()) return;  // windowed children only: they paint themselves
   auto it = FControls.begin();
   if (First) it = std::find(FControls.begin(), FControls.end(), First);
   for (; it != FControls.end(); ++it) {

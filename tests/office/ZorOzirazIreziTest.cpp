@@ -960,3 +960,19 @@ TEST_F(PagerTest, MainWindowPagerRendersWithActiveHotAndGlowingTabs) {
 }
 
 }  // namespace
+
+// The tab keeps its caption's size between changes: a caption set through the window's
+// text, through the property, or back to what it was is measured again.
+TEST_F(PagerTest, TabFollowsCaptionChangesThroughTheWindowAndTheProperty) {
+  const int first = pager->GetTabRect(0).Right - pager->GetTabRect(0).Left;
+  page1->SetCaption(page1->Caption() + " and a much longer caption");
+  const int longer = pager->GetTabRect(0).Right - pager->GetTabRect(0).Left;
+  EXPECT_GT(longer, first);
+  SetWindowText(page1->Handle(), "x");
+  const int shorter = pager->GetTabRect(0).Right - pager->GetTabRect(0).Left;
+  EXPECT_LT(shorter, first);
+  EXPECT_EQ(pager->GetTabRect(1).Left - pager->GetTabRect(0).Right,
+            pager->TabSettings()->Spacing());  // the next tab follows the shorter one
+  page1->SetCaption("x and a much longer caption");
+  EXPECT_GT(pager->GetTabRect(0).Right - pager->GetTabRect(0).Left, shorter);
+}
