@@ -99,6 +99,13 @@ TDizCustomToolBar::TDizCustomToolBar(TComponent* AOwner) : TCustomControl(AOwner
 }
 
 TDizCustomToolBar::~TDizCustomToolBar() {
+  if (FPersistence->Enabled() && !IsDesigning()) {
+    try {
+      SavePosition();
+    } catch (const Exception&) {
+      // A store that cannot be written must not stop the tool bar from going.
+    }
+  }
   // Children leaving while the tool bar goes must not be laid out again.
   FUpdateCount = 1;
   if (FMoving) EndMove();
@@ -135,6 +142,13 @@ void TDizCustomToolBar::Loaded() {
   UpdateAllGlowButtons();
   FLoadedFlag = true;
   if (Page() && Page()->OnPager()) SetParentStyler(FParentStyler);
+  if (FPersistence->Enabled() && !IsDesigning() && !FPositionLoaded) {
+    try {
+      LoadPosition();
+    } catch (const Exception&) {
+      // An unreadable store leaves the designed place.
+    }
+  }
   if (auto* customizer = dynamic_cast<IToolBarCustomizer*>(FCustomizer)) {
     try {
       customizer->SaveInitialState();

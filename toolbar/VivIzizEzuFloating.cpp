@@ -451,6 +451,8 @@ void TDizCustomToolBar::EndMove() {
 void TDizCustomToolBar::Move(TShiftState, int X, int Y) {
   if (!FMoving) return;
   bool tear = false;
+  // The mouse on the screen, before this step moves anything.
+  const TPoint sp = ClientToScreen(TPoint{X, Y});
   auto* panel = dynamic_cast<TDizDockPanel*>(FDockPanel);
   if (FState == tsDocked && panel) {
     const int row = FRow;
@@ -492,7 +494,6 @@ void TDizCustomToolBar::Move(TShiftState, int X, int Y) {
   }
   if (!FAllowFloating) tear = false;
   if (!tear && FState != tsFloating) return;
-  const TPoint sp = ClientToScreen(TPoint{X, Y});
   for (const TDockTarget& t : FDockTargets) {
     if (!InRect(t.Rect, sp.X, sp.Y) || t.Panel == Parent()) continue;
     TFloatingWindow* window = FFloatingWindow;
