@@ -91,7 +91,7 @@ void TOptionSelectorWindow::CreateParams(TCreateParams& Params) {
   TCustomForm::CreateParams(Params);
   // A top-level pop-up owned by its parent's window, placed in screen coordinates.
   Params.Style = (Params.Style | WS_POPUP) & ~WS_CHILD;
-  if (Parent() && Parent()->HandleAllocated()) Params.WndParent = Parent()->Handle();
+  if (FVivIzizEzu && FVivIzizEzu->HandleAllocated()) Params.WndParent = GetAncestor(FVivIzizEzu->Handle(), GA_ROOT);
 }
 
 HWND TOptionSelectorWindow::GetParentWnd() {
@@ -882,8 +882,8 @@ void TCustomizeOption::Paint() {
 void TDizCustomToolBar::InitializeOptionWindow() {
   if (IsDesigning()) return;
   if (!FOptionWindow) {
+    // Owned by the tool bar and above its form; never one of the tool bar's controls.
     FOptionWindow = new TOptionSelectorWindow(this);
-    FOptionWindow->SetParent(this);
     MakePopup(FOptionWindow, 10, 10);
     FOptionWindow->OnHide = [this](TObject* S) { OnOptionWindowHide(S); };
     FOptionWindow->SetVivIzizEzu(this);

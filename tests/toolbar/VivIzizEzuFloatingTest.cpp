@@ -430,7 +430,7 @@ TEST_F(FloatingTest, AVerticalBarGetsItsControlsBackByHeight) {
   // Painting notices room only by the bar's length and leaves the giving back to the queue.
   HeightTo(bar, 199);
   ASSERT_TRUE(Hidden(bar, boxes[2]));
-  bar->Repaint();
+  WindowPixel(bar->Handle(), 0, 0);  // paints what is pending
   EXPECT_TRUE(Hidden(bar, boxes[2]));
 }
 
@@ -445,7 +445,8 @@ TEST_F(FloatingTest, OptionPanelGeometry) {
     auto* p = new TControlSelectorPanel(form);
     p->SetParent(form);
     p->SetOptionsMenu(menu);
-    p->ReSetButtonSize();
+    // Captions narrower than 115 px keep the items at their 130 px.
+    p->SetTextAutoOptionMenu("Add or Remove");
     if (c.rowHeight) p->AddControl(new TBox(form, 23, c.rowHeight));
     p->ArrangeControls();
     EXPECT_EQ(p->Width(), 136);
@@ -460,6 +461,19 @@ TEST_F(FloatingTest, OptionPanelGeometry) {
     }
     delete p;
   }
+  // A longer caption widens both items equally to its text width + 15.
+  auto* p = new TControlSelectorPanel(form);
+  p->SetParent(form);
+  p->SetOptionsMenu(menu);
+  const std::string longer = "Add or Remove Buttons of this tool bar";
+  p->SetTextAutoOptionMenu(longer);
+  p->ArrangeControls();
+  p->Canvas()->Font()->SetName("Tahoma");
+  p->Canvas()->Font()->SetSize(8);
+  const int w = p->Canvas()->TextWidth(longer) + 15;
+  EXPECT_EQ(p->AddRemoveItem().Rect.Right - p->AddRemoveItem().Rect.Left, w);
+  EXPECT_EQ(p->OptionsItem().Rect.Right - p->OptionsItem().Rect.Left, w);
+  EXPECT_EQ(p->Width(), w + 6);
 }
 
 TEST_F(FloatingTest, OptionWindowListsHiddenControlsAndTheAddRemoveChain) {
@@ -535,8 +549,12 @@ protected:
 
 TEST_F(FloatingStoreTest, SavedFloatingThenDockedKeepsThePlaceButNotTheState) {
   TDizDockPanel* panel = NewPanel();
+  // The panel hands its settings to the tool bars that dock in it.
+  panel->Persistence()->SetLocation(plIniFile);
+  panel->Persistence()->SetKey(ini);
+  panel->Persistence()->SetEnabled(true);
   TVivIzizEzu* bar = NewBar(panel, {23, 23, 23});
-  Persist(bar);
+  ASSERT_TRUE(bar->Persistence()->Enabled());
   bar->SetFloating(210, 170, true);
   bar->SavePosition();
   {
