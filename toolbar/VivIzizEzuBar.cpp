@@ -679,6 +679,12 @@ int TDizCustomToolBar::ReorderControl(int Index, int Left, int Top) {
   return Index;
 }
 
+std::unordered_set<const void*> TDizCustomToolBar::HiddenSet() const {
+  std::unordered_set<const void*> set;
+  if (FHidden) set.insert(FHidden->List().begin(), FHidden->List().end());
+  return set;
+}
+
 // ---- layout -----------------------------------------------------------------------------
 bool TDizCustomToolBar::IsSmallGlow(TControl* C) const {
   auto* g = dynamic_cast<TDizCustomGlowButton*>(C);
@@ -787,9 +793,10 @@ void TDizCustomToolBar::SetControlsPosition(bool Resize) {
   } else if (Horizontal()) {
     int x = GripInset();
     const int y = CaptionInset();
+    const auto hiddenSet = HiddenSet();
     for (int i = 0; i < n; ++i) {
       TControl* c = At(FSequence.get(), i);
-      const bool hidden = FHidden->IndexOf(c) >= 0;
+      const bool hidden = hiddenSet.count(c) > 0;
       if ((c->Visible() || designing) && !hidden) {
         PlaceControl(c, x, y);
         x += c->Width();
@@ -803,9 +810,10 @@ void TDizCustomToolBar::SetControlsPosition(bool Resize) {
   } else {
     int y = GripInset();
     const int x = CaptionInset();
+    const auto hiddenSet = HiddenSet();
     for (int i = 0; i < n; ++i) {
       TControl* c = At(FSequence.get(), i);
-      const bool hidden = FHidden->IndexOf(c) >= 0;
+      const bool hidden = hiddenSet.count(c) > 0;
       if ((c->Visible() || designing) && !hidden) {
         PlaceControl(c, x, y);
         y += c->Height();
@@ -843,9 +851,10 @@ void TDizCustomToolBar::UpdateSizeHorizontal() {
   bool counted = false;
   if (n > 0) {
     int last = -1;
+    const auto hiddenSet = HiddenSet();
     for (int i = n - 1; i >= 0; --i) {
       TControl* c = At(FSequence.get(), i);
-      if (FHidden->IndexOf(c) < 0 && (c->Visible() || designing)) {
+      if (!hiddenSet.count(c) && (c->Visible() || designing)) {
         last = i;
         break;
       }
@@ -912,9 +921,10 @@ void TDizCustomToolBar::UpdateSizeVertical() {
   int N = FMinLength;
   if (n > 0) {
     int last = -1;
+    const auto hiddenSet = HiddenSet();
     for (int i = n - 1; i >= 0; --i) {
       TControl* c = At(FSequence.get(), i);
-      if (FHidden->IndexOf(c) < 0 && (c->Visible() || designing)) {
+      if (!hiddenSet.count(c) && (c->Visible() || designing)) {
         last = i;
         break;
       }

@@ -13,6 +13,7 @@
 // bar knows them through the small host interfaces below, which they implement.
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "foundation/DizHintInfo.h"
@@ -460,6 +461,8 @@ private:
   void AddDockTargets(TWinControl* Root);
   void MeasureDockTargets();
   void GiveBack(TControl* Control);
+  // The hidden list as a set, for lookups in passes over every control.
+  std::unordered_set<const void*> HiddenSet() const;
   void CMMouseLeave(TMessage& Message);
   void RULHide(int S, int Avail);
   void RULGiveBack(int S, int Avail);

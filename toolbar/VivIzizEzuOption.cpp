@@ -477,8 +477,10 @@ TControlSelectorPanel::~TControlSelectorPanel() { DoHide(); }
 int TControlSelectorPanel::AddControl(TControl* Control) {
   if (!Control) return -1;
   Control->SetParent(this);
-  auto it = std::find(FControls.begin(), FControls.end(), Control);
-  if (it != FControls.end()) return int(it - FControls.begin());
+  if (!FListed.insert(Control).second) {
+    auto it = std::find(FControls.begin(), FControls.end(), Control);
+    return int(it - FControls.begin());
+  }
   FControls.push_back(Control);
   return int(FControls.size()) - 1;
 }
@@ -495,6 +497,7 @@ void TControlSelectorPanel::RemoveListedControl(TControl* Control) {
   auto it = std::find(FControls.begin(), FControls.end(), Control);
   if (it == FControls.end()) return;
   FControls.erase(it);
+  FListed.erase(Control);
   ArrangeControls();
 }
 
@@ -503,8 +506,11 @@ void TControlSelectorPanel::WndProc(TMessage& Message) {
   if (Message.Msg == CM_CONTROLCHANGE && !Message.LParam) {
     // A control that leaves the panel leaves its list.
     auto* c = reinterpret_cast<TControl*>(Message.WParam);
-    auto it = std::find(FControls.begin(), FControls.end(), c);
-    if (it != FControls.end()) FControls.erase(it);
+    if (FListed.erase(c)) {
+      // Controls leave mostly from the end (the tool bar takes them back in order).
+      auto it = std::find(FControls.rbegin(), FControls.rend(), c);
+      if (it != FControls.rend()) FControls.erase(std::next(it).base());
+    }
   } else if (Message.Msg == CM_MOUSELEAVE) {
     FAddRemoveHot = false;
     FAddRemoveDown = FAddRemovePopup && FAddRemovePopup->Visible();
@@ -519,6 +525,7 @@ void TControlSelectorPanel::DoHide() {
   for (TVivIzizEzuSeparator* s : copies) {
     auto it = std::find(FControls.begin(), FControls.end(), s);
     if (it != FControls.end()) FControls.erase(it);
+    FListed.erase(s);
     delete s;
   }
 }
@@ -557,7 +564,7 @@ void TControlSelectorPanel::ReSetButtonSize() {
 void TControlSelectorPanel::ArrangeControls() {
   for (int i = 0; i < ControlCount(); ++i) {
     TControl* c = Controls(i);
-    if (std::find(FControls.begin(), FControls.end(), c) == FControls.end()) c->SetTop(-c->Height() - 2);
+    if (!FListed.count(c)) c->SetTop(-c->Height() - 2);
   }
   int W = FAddRemove.Width;
   for (TControl* c : FControls) W = std::max(W, c->Width());
@@ -928,11 +935,12 @@ void TDizCustomToolBar::InitializeOptionWindow() {
   FControlTransfer = true;
   TVivIzizEzuSeparator* lastSep = nullptr;
   int n = 1;
+  const auto hidden = HiddenSet();
   for (int i = 0; i < FSequence->Count(); ++i) {
     TControl* c = At(FSequence.get(), i);
     auto* sep = dynamic_cast<TVivIzizEzuSeparator*>(c);
     if (sep) lastSep = sep;
-    if (FHidden->IndexOf(c) < 0) continue;
+    if (!hidden.count(c)) continue;
     if (sep && (n == 1 || n == FHidden->Count())) continue;
     if (!sep && lastSep) {
       if (n > 1) p->AddCopySeparator(lastSep);

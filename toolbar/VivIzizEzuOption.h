@@ -7,6 +7,8 @@
 // the tool bar's option menu, or the one-entry TCustomizeOption that starts the customizer.
 #include <memory>
 #include <string>
+#include <unordered_set>
+#include <vector>
 
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Forms.h"
@@ -203,7 +205,10 @@ public:
   int AddControl(TControl* Control);
   TVivIzizEzuSeparator* AddCopySeparator(TVivIzizEzuSeparator* Separator);
   void RemoveListedControl(TControl* Control);
-  void ClearControls() { FControls.clear(); }
+  void ClearControls() {
+    FControls.clear();
+    FListed.clear();
+  }
   int ControlListCount() const { return static_cast<int>(FControls.size()); }
   TControl* ListedControl(int Index) const { return FControls.at(size_t(Index)); }
   void ArrangeControls();
@@ -251,6 +256,7 @@ private:
   void OnCustomizeOptionWindowHide(TObject* Sender);
   void TimerOnTime(TObject* Sender);
   std::vector<TControl*> FControls;
+  std::unordered_set<const TControl*> FListed;
   std::vector<TVivIzizEzuSeparator*> FSeparators;
   TSelectorItem FAddRemove, FOptions;
   bool FAddRemoveHot = false, FAddRemoveDown = false;

@@ -2,6 +2,9 @@
 // least recently used first, separators with their groups) and gives back when room
 // comes back (the most recently hidden first).
 #include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
 #include "platform/win/WinUser.h"
 #include "toolbar/VivIzizEzuBar.h"
@@ -40,11 +43,12 @@ struct TGroup {
   TControl* Before = nullptr;
   TControl* After = nullptr;
 };
-}  // namespace
 
-static TGroup GroupOf(const TDbgList* Seq, const TDbgList* Hidden, int Index) {
+using THidden = std::unordered_set<const void*>;
+
+TGroup GroupOf(const TDbgList* Seq, const THidden& Hidden, int Index) {
   TGroup g;
-  auto shownCtl = [&](TControl* c) { return Hidden->IndexOf(c) < 0 && c->Visible(); };
+  auto shownCtl = [&](TControl* c) { return !Hidden.count(c) && c->Visible(); };
   for (int j = Index - 1; j >= 0; --j) {
     TControl* c = At(Seq, j);
     if (IsSep(c)) {
@@ -71,32 +75,55 @@ static TGroup GroupOf(const TDbgList* Seq, const TDbgList* Hidden, int Index) {
   return g;
 }
 
+// The hidden separator of a hidden control's group that has to come back with it: the
+// one before the group, else the one after it, when no other control of it is shown.
+TControl* GroupSeparator(const TDbgList* Seq, const THidden& Hidden, int Index) {
+  const TGroup g = GroupOf(Seq, Hidden, Index);
+  if (g.Shown) return nullptr;
+  if (g.Before && Hidden.count(g.Before)) return g.Before;
+  if (g.After && Hidden.count(g.After)) return g.After;
+  return nullptr;
+}
+}  // namespace
+
 int TDizCustomToolBar::FindGroupSeparator(int Index, bool) {
-  const TGroup g = GroupOf(FSequence.get(), FHidden.get(), Index);
-  if (g.Shown) return -1;
-  if (g.Before && FHidden->IndexOf(g.Before) >= 0) return FSequence->IndexOf(g.Before);
-  if (g.After && FHidden->IndexOf(g.After) >= 0) return FSequence->IndexOf(g.After);
-  return -1;
+  TControl* sep = GroupSeparator(FSequence.get(), HiddenSet(), Index);
+  return sep ? FSequence->IndexOf(sep) : -1;
 }
 
 void TDizCustomToolBar::UpdateRULists() {
   if (FState != tsDocked || !FSequence || !FRUL || !FHidden || FOverflowGuard) return;
+  const int n = FSequence->Count();
+  std::unordered_map<const void*, int> index;
+  index.reserve(size_t(n));
+  for (int i = 0; i < n; ++i) index.emplace(FSequence->Get(i), i);
   if (FAutoRUL) {
     // Controls that left are dropped; new ones are appended in layout order.
-    for (int i = FRUL->Count() - 1; i >= 0; --i)
-      if (FSequence->IndexOf(FRUL->Get(i)) < 0) FRUL->Delete(i);
+    std::unordered_set<const void*> inRUL;
+    std::vector<void*> kept;
+    kept.reserve(FRUL->List().size());
+    for (void* p : FRUL->List())
+      if (index.count(p) && inRUL.insert(p).second) kept.push_back(p);
     for (void* p : FSequence->List())
-      if (FRUL->IndexOf(p) < 0) FRUL->Add(p);
+      if (inRUL.insert(p).second) kept.push_back(p);
+    if (kept != FRUL->List()) {
+      FRUL->Clear();
+      for (void* p : kept) FRUL->Add(p);
+    }
   }
   if (FFullSize) {
     UnHideAllControls();
     return;
   }
+  THidden hidden = HiddenSet();
+  auto hide = [&](TControl* c) {
+    FHidden->Add(c);
+    hidden.insert(c);
+  };
   const bool h = Horizontal();
   auto len = [h](TControl* c) { return h ? c->Width() : c->Height(); };
   auto end = [h](TControl* c) { return h ? c->Left() + c->Width() : c->Top() + c->Height(); };
-  auto shown = [this](TControl* c) { return c->Visible() && FHidden->IndexOf(c) < 0; };
-  const int n = FSequence->Count();
+  auto shown = [&](TControl* c) { return c->Visible() && !hidden.count(c); };
   const int avail = (h ? Width() : Height()) - FPopupIndicatorWidth;
   // A last control whose group's separator went is hidden with it.
   int b = -1;
@@ -108,7 +135,7 @@ void TDizCustomToolBar::UpdateRULists() {
   if (b >= 0)
     for (int j = b - 1; j >= 0; --j)
       if (IsSep(At(FSequence.get(), j))) {
-        if (FHidden->IndexOf(At(FSequence.get(), j)) >= 0) FHidden->Add(At(FSequence.get(), b));
+        if (hidden.count(At(FSequence.get(), j))) hide(At(FSequence.get(), b));
         break;
       }
   int s = -1;
@@ -126,6 +153,7 @@ void TDizCustomToolBar::UpdateRULists() {
       if (len(c) > room) break;
       GiveBack(c);
       FHidden->Delete(FHidden->Count() - 1);
+      hidden.erase(c);
       room -= len(c);
     }
     SetControlsPosition(false);
@@ -134,25 +162,27 @@ void TDizCustomToolBar::UpdateRULists() {
   TControl* last = At(FSequence.get(), s);
   if (end(last) >= avail) {
     int excess = end(last) - avail;
+    // Victims come from the end of the recently-used list: one walk towards its front.
+    int cursor = FRUL->Count() - 1;
     while (excess > 0) {
       TControl* victim = nullptr;
-      for (int i = FRUL->Count() - 1; i >= 0; --i) {
-        TControl* c = At(FRUL.get(), i);
-        if (FSequence->IndexOf(c) >= 0 && shown(c) && !IsSep(c)) {
+      for (; cursor >= 0; --cursor) {
+        TControl* c = At(FRUL.get(), cursor);
+        if (index.count(c) && shown(c) && !IsSep(c)) {
           victim = c;
           break;
         }
       }
       if (!victim) break;
-      FHidden->Add(victim);
+      hide(victim);
       excess -= len(victim);
-      const TGroup g = GroupOf(FSequence.get(), FHidden.get(), FSequence->IndexOf(victim));
+      const TGroup g = GroupOf(FSequence.get(), hidden, index[victim]);
       if (!g.Shown) {
         TControl* sep = nullptr;
-        if (g.Before && FHidden->IndexOf(g.Before) < 0) sep = g.Before;
-        else if (g.After && FHidden->IndexOf(g.After) < 0) sep = g.After;
+        if (g.Before && !hidden.count(g.Before)) sep = g.Before;
+        else if (g.After && !hidden.count(g.After)) sep = g.After;
         if (sep) {
-          FHidden->Add(sep);
+          hide(sep);
           excess -= len(sep);
         }
       }
@@ -162,26 +192,29 @@ void TDizCustomToolBar::UpdateRULists() {
   }
   if (FHidden->Count() > 0) {
     int room = avail - end(last);
+    int k = FHidden->Count() - 1;
     for (;;) {
-      int k = FHidden->Count() - 1;
       while (k >= 0 && IsSep(At(FHidden.get(), k))) --k;
       if (k < 0 || room <= 0) break;
       TControl* c = At(FHidden.get(), k);
       if (len(c) > room) break;
-      const int si = FindGroupSeparator(FSequence->IndexOf(c), true);
-      if (si < 0) {
+      TControl* sep = GroupSeparator(FSequence.get(), hidden, index[c]);
+      if (!sep) {
         GiveBack(c);
-        FHidden->Remove(c);
+        FHidden->Delete(k);
+        hidden.erase(c);
         room -= len(c);
       } else {
-        TControl* sep = At(FSequence.get(), si);
         if (len(c) + len(sep) > room) break;
         GiveBack(sep);
         GiveBack(c);
+        FHidden->Delete(k);
         FHidden->Remove(sep);
-        FHidden->Remove(c);
+        hidden.erase(c);
+        hidden.erase(sep);
         room -= len(c) + len(sep);
       }
+      k = std::min(k, FHidden->Count()) - 1;
     }
   }
   SetControlsPosition(false);
@@ -194,13 +227,11 @@ void TDizCustomToolBar::UpControlInRUL(TControl* Control) {
     FRUL->Remove(Control);
     FRUL->Insert(0, Control);
     if (FHidden->IndexOf(Control) >= 0) {
-      if (!IsSep(Control)) {
-        const int si = FindGroupSeparator(i, true);
-        if (si >= 0) {
-          GiveBack(At(FSequence.get(), si));
-          FHidden->Remove(At(FSequence.get(), si));
+      if (!IsSep(Control))
+        if (TControl* sep = GroupSeparator(FSequence.get(), HiddenSet(), i)) {
+          GiveBack(sep);
+          FHidden->Remove(sep);
         }
-      }
       FHidden->Remove(Control);
     }
     GiveBack(Control);
