@@ -13,6 +13,7 @@
 // TVxExControlImpl (non-windowed), TVxExWinControlImpl (windowed) and TVxExEditImpl
 // (windowed edits with clipboard filtering); the concrete classes of this unit and of
 // VxExStdCtrls are those mixins over one framework class each.
+#include "platform/vcl/DragDock.h"
 #include <string>
 #include <type_traits>
 
@@ -137,8 +138,7 @@ private:
 // Values the published twins of the layer's classes carry for the framework; the layer
 // keeps them so that stored forms naming them load.
 enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
-enum TDragKind { dkDrag, dkDock };
-enum TDragMode { dmManual, dmAutomatic };
+// TDragKind (dkDrag, dkDock) and TDragMode (dmManual, dmAutomatic) are the framework's.
 using TDockEvent = std::function<void(TObject* Sender, TObject* Target, int X, int Y)>;
 
 namespace vxlayer {

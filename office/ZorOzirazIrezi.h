@@ -13,6 +13,7 @@
 #include "foundation/GDIPicture.h"
 #include "menus/DovAvarOrodez.h"
 #include "platform/vcl/Controls.h"
+#include "platform/vcl/DragDock.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Graphics.h"
 #include "platform/vcl/Menus.h"
@@ -529,9 +530,21 @@ using TDrawTabEvent = std::function<void(TObject* Sender, int TabIndex, TRect Ta
 using TTabClickEvent = std::function<void(TObject* Sender, int PageIndex)>;
 
 // The office pager.
-class TZorOzirazIrezi : public TCustomControl {
+class TZorOzirazIrezi : public TCustomControl, public IDockSiteHooks {
   LORM_PUBLISHED(TZorOzirazIrezi, TCustomControl)
 public:
+  // ---- docking (ZorOzirazIreziDock.cpp): a control docked onto the pager gets a page ----
+  void DoAddDockClient(TControl* Client, const TRect& ARect) override;
+  void DoRemoveDockClient(TControl* Client) override;
+  void DockOver(TDragDockObject* Source, int X, int Y, TDragState State, bool& Accept) override;
+  TControl* GetDockClientFromMousePos(TPoint P);
+  TDizOfficePage* GetPageFromDockClient(TControl* Control);
+  bool DockSite() const { return ::DockSite(this); }
+  void SetDockSite(bool Value) { ::SetDockSite(this, Value); }
+  // The pager's dock messages and the mouse that starts and ends docking; true when
+  // the message was handled here.
+  bool DockMessage(TMessage& Message);
+
   using TTabPosition = ZorOzirazIrezi::TTabPosition;
   explicit TZorOzirazIrezi(TComponent* AOwner);
   ~TZorOzirazIrezi() override;
@@ -786,6 +799,8 @@ private:
   bool FShowTabHint = false;
   // Close buttons waiting for their deferred free, by id.
   std::map<WPARAM, TDovAvarOrodez*> FPendingFree;
+  TDizOfficePage* FDockPage = nullptr;    // made for a client docking now
+  TDizOfficePage* FPageToFree = nullptr;  // left by a client undocking now
   // Tab reordering by dragging with the left button.
   bool FTabDragPending = false, FTabDragging = false;
   TPoint FTabDragStart{0, 0};

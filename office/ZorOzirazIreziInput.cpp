@@ -691,6 +691,7 @@ void TZorOzirazIrezi::WndProc(TMessage& Message) {
     TCustomControl::WndProc(Message);
     return;
   }
+  if (DockMessage(Message)) return;
   switch (Message.Msg) {
     case WM_DESTROY:
       if (!IsDesigning(this)) UnhookParentForm();

@@ -2,7 +2,10 @@
 // painting and persistence of the docked layout.
 #include "toolbar/DizDockPanel.h"
 
+#include "platform/vcl/Forms.h"
+
 #include <algorithm>
+#include <functional>
 
 #include "menus/RadUdire.h"
 #include "platform/rtl/Exceptions.h"
@@ -386,10 +389,36 @@ void TDizDockPanel::LoadToolBarsPosition() {
   if (!FPersistence->Active() || IsDesigning()) return;
   std::unique_ptr<TCustomIniFile> ini = OpenStore();
   const std::string& sec = FPersistence->Section();
+  // Each tool bar in the rows loads its own position first; one that floats leaves.
+  {
+    std::vector<TDizCustomToolBar*> inRows;
+    for (int r = 0; r < FRows->Count(); ++r)
+      for (int i = 0; i < FRows->GetItem(r)->ToolBarCount(); ++i) inRows.push_back(FRows->GetItem(r)->ToolBars(i));
+    for (TDizCustomToolBar* bar : inRows)
+      if (!bar->PositionLoaded()) bar->LoadPosition();
+  }
   // The tool bars standing in the rows, looked up by name without regard to case.
   std::vector<TDizCustomToolBar*> table;
   for (int r = 0; r < FRows->Count(); ++r)
     for (int i = 0; i < FRows->GetItem(r)->ToolBarCount(); ++i) table.push_back(FRows->GetItem(r)->ToolBars(i));
+  // The other dock panels of the form, for tool bars that were moved to them.
+  std::vector<TDizDockPanel*> others;
+  {
+    TWinControl* form = Parent();
+    while (form && !dynamic_cast<TCustomForm*>(form)) form = form->Parent();
+    std::function<void(TWinControl*)> visit = [&](TWinControl* w) {
+      for (int i = 0; i < w->ControlCount(); ++i) {
+        auto* c = dynamic_cast<TWinControl*>(w->Controls(i));
+        if (!c || c == this) continue;
+        if (auto* p = dynamic_cast<TDizDockPanel*>(c)) {
+          if (std::find(others.begin(), others.end(), p) == others.end()) others.push_back(p);
+          continue;
+        }
+        visit(c);
+      }
+    };
+    if (form) visit(form);
+  }
   TStringList keys;
   ini->ReadSection(sec, &keys);
   // Each tool bar takes several entries: a damaged count cannot make rows or loops without end.
@@ -403,9 +432,24 @@ void TDizDockPanel::LoadToolBarsPosition() {
     const std::string n = ini->ReadString(sec, "Name" + std::to_string(i), Name());
     auto it = std::find_if(table.begin(), table.end(),
                            [&](TDizCustomToolBar* b) { return SameTextAscii(b->Name(), n); });
-    if (it == table.end()) continue;
-    TDizCustomToolBar* bar = *it;
-    table.erase(it);
+    TDizCustomToolBar* bar = nullptr;
+    if (it != table.end()) {
+      bar = *it;
+      table.erase(it);
+    } else {
+      for (TDizDockPanel* other : others) {
+        for (int k = 0; k < other->GetVivIzizEzuCount() && !bar; ++k)
+          if (SameTextAscii(other->GetVivIzizEzus(k)->Name(), n)) bar = other->GetVivIzizEzus(k);
+        if (bar) break;
+      }
+      if (!bar) continue;
+      // Fetched from the other panel: it docks here, out of every row, and joins its
+      // stored row below; it stays in this panel's list of tool bars.
+      bar->SetParent(this);
+      if (bar->Parent() != this) continue;
+      RemoveToolBar(bar);
+      if (FToolBars->IndexOf(bar) < 0) FToolBars->Add(bar);
+    }
     const int row = ini->ReadInteger(sec, n + ".Row", bar->Row());
     const int left = ini->ReadInteger(sec, n + ".Left", bar->Left());
     const int top = ini->ReadInteger(sec, n + ".Top", bar->Top());

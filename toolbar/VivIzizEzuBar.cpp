@@ -1,5 +1,7 @@
 // The tool bar: model, life cycle, control list, layout and sizing, styler link.
 #include "toolbar/VivIzizEzuBar.h"
+#include "toolbar/VivIzizEzuFloating.h"
+#include "toolbar/VivIzizEzuOption.h"
 
 #include <algorithm>
 
@@ -97,8 +99,18 @@ TDizCustomToolBar::TDizCustomToolBar(TComponent* AOwner) : TCustomControl(AOwner
 }
 
 TDizCustomToolBar::~TDizCustomToolBar() {
+  if (FPersistence->Enabled() && !IsDesigning()) {
+    try {
+      SavePosition();
+    } catch (const Exception&) {
+      // A store that cannot be written must not stop the tool bar from going.
+    }
+  }
   // Children leaving while the tool bar goes must not be laid out again.
   FUpdateCount = 1;
+  if (FMoving) EndMove();
+  if (FFloatingWindow) FFloatingWindow->SetDizCustomToolBar(nullptr);
+  FFloatingWindow = nullptr;
   // No row of a dock panel keeps a tool bar that is gone.
   if (IToolBarDockSite* site = DockSite()) site->RemoveToolBar(this);
   if (FCustomizer) FCustomizer->RemoveFreeNotification(this);
@@ -130,6 +142,13 @@ void TDizCustomToolBar::Loaded() {
   UpdateAllGlowButtons();
   FLoadedFlag = true;
   if (Page() && Page()->OnPager()) SetParentStyler(FParentStyler);
+  if (FPersistence->Enabled() && !IsDesigning() && !FPositionLoaded) {
+    try {
+      LoadPosition();
+    } catch (const Exception&) {
+      // An unreadable store leaves the designed place.
+    }
+  }
   if (auto* customizer = dynamic_cast<IToolBarCustomizer*>(FCustomizer)) {
     try {
       customizer->SaveInitialState();
@@ -298,6 +317,7 @@ void TDizCustomToolBar::SetParent(TWinControl* AParent) {
     return;
   }
   TWinControl* oldPanel = FDockPanel;
+  HideOptionWindow();
   if (site) {
     TWinControl* oldParent = Parent();
     TCustomControl::SetParent(AParent);
@@ -316,14 +336,29 @@ void TDizCustomToolBar::SetParent(TWinControl* AParent) {
     }
     FDockPanel = AParent;
     FLastDockPanel = AParent;
+    if (FFloatingTimer) {
+      if (HandleAllocated()) KillTimer(Handle(), FFloatingTimer);
+      FFloatingTimer = 0;
+    }
+    FPendingShow = false;
     SetParentStyler(FParentStyler);
     SetControlsPosition(true);
+    UpdateRULists();
     if (!IsLoading() && OnDocked) OnDocked(this, AParent);
     return;
   }
   TCustomControl::SetParent(AParent);
   if (auto* old = dynamic_cast<IToolBarDockSite*>(oldPanel)) old->RemoveToolBar(this);
   FDockPanel = nullptr;
+  if (oldPanel && !IsLoading() && OnUnDocked) OnUnDocked(this);
+  if (AParent && dynamic_cast<TFloatingWindow*>(AParent)) {
+    // Floating: always horizontal, laid out in FloatingRows rows.
+    FState = tsFloating;
+    SetPosition(daTop);
+    SetParentStyler(FParentStyler);
+    SetControlsPosition(true);
+    return;
+  }
   if (AParent) {
     if (!(Page() && Page()->OnPager())) SetParentStyler(false);
     else SetParentStyler(FParentStyler);
@@ -380,11 +415,33 @@ void TDizCustomToolBar::SetPosition(TDockAlign Value) {
   Invalidate();
 }
 
+UINT VivIzizEzuRULMessage();
+void RunPostedRULists(TDizCustomToolBar* T, const TDbgList* Seq, const TDbgList* Hidden, int IndicatorWidth);
+
 void TDizCustomToolBar::WndProc(TMessage& Message) {
+  if (Message.Msg == VivIzizEzuRULMessage()) {
+    FRULPosted = false;
+    RunPostedRULists(this, FSequence.get(), FHidden.get(), FPopupIndicatorWidth);
+    Invalidate();
+    return;
+  }
   switch (Message.Msg) {
     case WM_ERASEBKGND: Message.Result = 1; return;
     case CM_CONTROLCHANGE: CMControlChange(Message); return;
     case CM_VISIBLECHANGED: CMVisibleChanged(Message); return;
+    case CM_MOUSELEAVE: CMMouseLeave(Message); return;
+    case WM_TIMER:
+      if (Message.WParam == FFloatingTimer && FFloatingTimer) {
+        FloatingTimerTick();
+        return;
+      }
+      break;
+    case WM_DESTROY:
+      if (FFloatingTimer) {
+        KillTimer(Handle(), FFloatingTimer);
+        FFloatingTimer = 0;
+      }
+      break;
     default: break;
   }
   TCustomControl::WndProc(Message);
@@ -418,9 +475,14 @@ void TDizCustomToolBar::CMVisibleChanged(TMessage& Message) {
 }
 
 void TDizCustomToolBar::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  const int oldW = Width(), oldH = Height();
   if (FState == tsDocked && !FAllowBoundChange)
     if (IToolBarDockSite* site = DockSite()) site->SetToolBarBounds(this, ALeft, ATop, AWidth, AHeight);
   TCustomControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+  // A new length may hide controls or give them back.
+  if (!IsLoading() && FSequence && !FPositioning &&
+      (Horizontal() ? Width() != oldW : Height() != oldH))
+    UpdateRULists();
 }
 
 void TDizCustomToolBar::Update() {
@@ -617,13 +679,10 @@ int TDizCustomToolBar::ReorderControl(int Index, int Left, int Top) {
   return Index;
 }
 
-void TDizCustomToolBar::UpdateRULists() {
-  if (FOverflowGuard || !FAutoRUL) return;
-  // Controls that left are dropped; new ones are appended in layout order.
-  for (int i = FRUL->Count() - 1; i >= 0; --i)
-    if (FSequence->IndexOf(FRUL->Get(i)) < 0) FRUL->Delete(i);
-  for (void* p : FSequence->List())
-    if (FRUL->IndexOf(p) < 0) FRUL->Add(p);
+std::unordered_set<const void*> TDizCustomToolBar::HiddenSet() const {
+  std::unordered_set<const void*> set;
+  if (FHidden) set.insert(FHidden->List().begin(), FHidden->List().end());
+  return set;
 }
 
 // ---- layout -----------------------------------------------------------------------------
@@ -680,20 +739,8 @@ void TDizCustomToolBar::SetControlsPosition(bool Resize) {
       PlaceControl(c, x, y);
       x += c->Width();
     }
-  } else if (FState == tsFloating && FFloatingRows <= 1) {
-    int x = 2;
-    const int y = FCaptionHeight + 2;
-    for (int i = 0; i < n; ++i) {
-      TControl* c = At(FSequence.get(), i);
-      if (!c->Visible()) {
-        Park(c);
-        continue;
-      }
-      PlaceControl(c, x, y);
-      x += c->Width();
-    }
-    resizeAtEnd = true;
   } else if (FState == tsFloating) {
+    // Wrapped into FloatingRows rows at the width the floating sizes give.
     FPositioning = false;
     if (Resize) UpdateSize();
     FPositioning = true;
@@ -704,7 +751,7 @@ void TDizCustomToolBar::SetControlsPosition(bool Resize) {
         Park(c);
         continue;
       }
-      if (Width() - x - 2 < c->Width()) {
+      if (Width() - x - 2 < c->Width() && x > 2) {
         y += FDockedThickness;
         x = 2;
       }
@@ -746,9 +793,10 @@ void TDizCustomToolBar::SetControlsPosition(bool Resize) {
   } else if (Horizontal()) {
     int x = GripInset();
     const int y = CaptionInset();
+    const auto hiddenSet = HiddenSet();
     for (int i = 0; i < n; ++i) {
       TControl* c = At(FSequence.get(), i);
-      const bool hidden = FHidden->IndexOf(c) >= 0;
+      const bool hidden = hiddenSet.count(c) > 0;
       if ((c->Visible() || designing) && !hidden) {
         PlaceControl(c, x, y);
         x += c->Width();
@@ -762,9 +810,10 @@ void TDizCustomToolBar::SetControlsPosition(bool Resize) {
   } else {
     int y = GripInset();
     const int x = CaptionInset();
+    const auto hiddenSet = HiddenSet();
     for (int i = 0; i < n; ++i) {
       TControl* c = At(FSequence.get(), i);
-      const bool hidden = FHidden->IndexOf(c) >= 0;
+      const bool hidden = hiddenSet.count(c) > 0;
       if ((c->Visible() || designing) && !hidden) {
         PlaceControl(c, x, y);
         y += c->Height();
@@ -785,13 +834,9 @@ void TDizCustomToolBar::UpdateSize() {
     k->SetMaxWidth(0);
     k->SetMinHeight(0);
     k->SetMaxHeight(0);
-    int right = -1;
-    for (int i = 0; i < FSequence->Count(); ++i) {
-      TControl* c = At(FSequence.get(), i);
-      if (c->Visible()) right = c->Left() + c->Width();
-    }
-    const int w = right < 0 ? FMinLength : std::max(FMinLength, right + 2);
-    SetBounds(Left(), Top(), w, FDockedThickness + FCaptionHeight);
+    int h = 0, w = 0;
+    GetFloatingSizes(h, w);
+    SetBounds(Left(), Top(), w, h);
     return;
   }
   if (Horizontal()) UpdateSizeHorizontal();
@@ -806,9 +851,10 @@ void TDizCustomToolBar::UpdateSizeHorizontal() {
   bool counted = false;
   if (n > 0) {
     int last = -1;
+    const auto hiddenSet = HiddenSet();
     for (int i = n - 1; i >= 0; --i) {
       TControl* c = At(FSequence.get(), i);
-      if (FHidden->IndexOf(c) < 0 && (c->Visible() || designing)) {
+      if (!hiddenSet.count(c) && (c->Visible() || designing)) {
         last = i;
         break;
       }
@@ -875,9 +921,10 @@ void TDizCustomToolBar::UpdateSizeVertical() {
   int N = FMinLength;
   if (n > 0) {
     int last = -1;
+    const auto hiddenSet = HiddenSet();
     for (int i = n - 1; i >= 0; --i) {
       TControl* c = At(FSequence.get(), i);
-      if (FHidden->IndexOf(c) < 0 && (c->Visible() || designing)) {
+      if (!hiddenSet.count(c) && (c->Visible() || designing)) {
         last = i;
         break;
       }

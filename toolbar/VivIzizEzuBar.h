@@ -13,6 +13,8 @@
 // bar knows them through the small host interfaces below, which they implement.
 #include <memory>
 #include <string>
+#include <unordered_set>
+#include <vector>
 
 #include "foundation/DizHintInfo.h"
 #include "foundation/GDIPicture.h"
@@ -60,6 +62,9 @@ class TDizCustomToolBarButton;
 class TVivIzizEzuMenuButton;
 class TVivIzizEzuSeparator;
 class TVivIzizEzuContainer;
+class TFloatingWindow;
+class TOptionSelectorWindow;
+class TControlSelectorPanel;
 
 enum TPersistenceLocation { plRegistry, plIniFile };
 
@@ -294,8 +299,64 @@ public:
   // Menu-bar mode's view of a button press: false here (the button handles it).
   bool CheckMenuDropdown(TDizCustomToolBarButton*) { return false; }
   void UpdateButtonHot(TDizCustomToolBarButton*) {}
-  void HideOptionWindow() {}
-  void UpControlInRUL(TControl*) {}
+  // ---- overflow (VivIzizEzuOverflow.cpp) ----
+  // Marks a control as just used: to the front of the recently-used list, back from the
+  // hidden list, then the overflow is worked out again.
+  void UpControlInRUL(TControl* Control);
+  void MoveUpInRUList(TControl* Control);
+  // At paint: when room appeared, posts a pass of UpdateRULists (never re-parents while
+  // painting).
+  void CheckAndUpdateRUList();
+  void UnHideAllControls();
+  // ---- option window (VivIzizEzuOption.cpp) ----
+  void OptionIndicatorClick();
+  void CapOptionIndicatorClick();
+  void InitializeOptionWindow();
+  void ShowOptionWindow(int X, int Y, bool UsePoint);
+  void HideOptionWindow();
+  void OnOptionWindowHide(TObject* Sender);
+  TOptionSelectorWindow* OptionWindow() const { return FOptionWindow; }
+  TControlSelectorPanel* OptionPanel() const { return FOptionPanel; }
+  // ---- dragging, docking and floating (VivIzizEzuFloating.cpp) ----
+  bool PtOnDragGrip(int X, int Y);
+  bool PtOnPopupIndicator(int X, int Y);
+  bool PtOnGripCaption(int X, int Y);
+  bool PtOnCloseBtn(int X, int Y);
+  bool PtOnCustomizedBtn(int X, int Y);
+  // The first visible, enabled tool bar button whose bounds hold the point (edges in).
+  TDizCustomToolBarButton* ButtonAtPos(int X, int Y);
+  // Runs a whole drag in a loop of its own; returns when it ended.
+  void BeginMove(TShiftState Shift, int X, int Y);
+  // One step of a drag (client coordinates of the tool bar).
+  void Move(TShiftState Shift, int X, int Y);
+  void EndMove();
+  bool Moving() const { return FMoving; }
+  bool AcceptableDockPanel(TWinControl* Panel);
+  void Dock(TWinControl* Panel);
+  // Floats at (X, Y) on the screen, or at the cursor without UsePoint.
+  void SetFloating(int X, int Y, bool UsePoint);
+  void CloseBtnClick();
+  void SetFloatingRows(int Count);
+  int GetMaxFloatingRowCount();
+  void GetFloatingSizes(int& AHeight, int& AWidth);
+  bool GetFloatingWindowSizes(int Rows, int& AHeight, int& AWidth);
+  TFloatingWindow* FloatingWindow() const { return FFloatingWindow; }
+  TWinControl* LastDockPanel() const { return FLastDockPanel; }
+  // The form the floating window follows: the last dock panel's, else the form that owns
+  // or holds the tool bar.
+  TCustomForm* FloatingParentForm() const;
+  // The dock-target rectangles of the running drag (screen coordinates).
+  int DockTargetCount() const { return static_cast<int>(FDockTargets.size()); }
+  TWinControl* DockTargetPanel(int Index) const { return FDockTargets.at(size_t(Index)).Panel; }
+  TRect DockTargetRect(int Index) const { return FDockTargets.at(size_t(Index)).Rect; }
+  // One tick of the floating timer: the window follows its form's visibility.
+  void FloatingTimerTick();
+  UINT_PTR FloatingTimer() const { return FFloatingTimer; }
+  // ---- position persistence (VivIzizEzuPosition.cpp) ----
+  void SavePosition();
+  void LoadPosition();
+  TPoint GetPosition() const;
+  bool PositionLoaded() const { return FPositionLoaded; }
   bool AllowBoundChange() const { return FAllowBoundChange; }
   void SetAllowBoundChange(bool Value) { FAllowBoundChange = Value; }
   bool LoadedFlag() const { return FLoadedFlag; }
@@ -384,9 +445,28 @@ protected:
   void AdjustClientRect(TRect& Rect) override;
   void AlignControls(TControl* AControl, TRect& Rect) override;
   void Resize() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
 
 private:
   friend class TDizCustomToolBarButton;
+  friend class TFloatingWindow;
+  friend class TDizDockPanel;
+  struct TDockTarget {
+    TWinControl* Panel;
+    TRect Rect;
+  };
+  void FillDockTargets();
+  void AddDockTargets(TWinControl* Root);
+  void MeasureDockTargets();
+  void GiveBack(TControl* Control);
+  // The hidden list as a set, for lookups in passes over every control.
+  std::unordered_set<const void*> HiddenSet() const;
+  void CMMouseLeave(TMessage& Message);
+  void RULHide(int S, int Avail);
+  void RULGiveBack(int S, int Avail);
+  int FindGroupSeparator(int Index, bool RequireHiddenGroup);
   void StylerChanged();
   bool IsLoading() const { return ComponentState().Contains(csLoading); }
   bool IsDesigning() const { return ComponentState().Contains(csDesigning); }
@@ -482,6 +562,20 @@ private:
   bool FRightHandleHot = false, FRightHandleDown = false;
   bool FOptionBtnHot = false, FOptionBtnDown = false;
   TCursor FSavedCursor = crDefault;
+  // Dragging and floating.
+  bool FMoving = false;
+  TPoint FGrab{0, 0};
+  std::vector<TDockTarget> FDockTargets;
+  TFloatingWindow* FFloatingWindow = nullptr;
+  TCustomForm* FParentForm = nullptr;
+  bool FPendingShow = false;
+  UINT_PTR FFloatingTimer = 0;
+  bool FCloseHot = false, FCloseDown = false, FCustomizeHot = false, FCustomizeDown = false;
+  bool FPositionLoaded = false;
+  bool FRULPosted = false;
+  // The option window and its content.
+  TOptionSelectorWindow* FOptionWindow = nullptr;
+  TControlSelectorPanel* FOptionPanel = nullptr;
 };
 
 class TVivIzizEzu : public TDizCustomToolBar {

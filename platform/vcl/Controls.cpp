@@ -1637,6 +1637,13 @@ void TWinControl::InsertControl(TControl* AControl) {
     AControl->Perform(CM_PARENTFONTCHANGED, 0, 0);
     AControl->Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
     if (auto* w = dynamic_cast<TWinControl*>(AControl)) {
+      if (w->HandleAllocated() && w->ControlState().Contains(csDocking)) {
+        // A window kept across docking moves under this parent, or stays top-level
+        // until this parent has a window of its own.
+        ::SetParent(w->Handle(), FHandle);
+        SetWindowPos(w->Handle(), nullptr, w->Left(), w->Top(), w->Width(), w->Height(),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+      }
       if (FHandle) {
         w->UpdateControlState();
         if (!w->HandleAllocated() && w->Visible()) w->HandleNeeded();
@@ -1667,7 +1674,11 @@ void TWinControl::RemoveControl(TControl* AControl) {
   Perform(CM_CONTROLCHANGE, WPARAM(AControl), 0);
   if (auto* w = dynamic_cast<TWinControl*>(AControl)) {
     w->RemoveFocus(true);
-    if (w->HandleAllocated() && !FComponentState.Contains(csDestroying)) w->DestroyHandle();
+    // A control being docked keeps its window (and the capture of a drag) across the
+    // change of parent: the new parent takes the window over.
+    if (w->HandleAllocated() && !FComponentState.Contains(csDestroying) &&
+        !w->ControlState().Contains(csDocking))
+      w->DestroyHandle();
     auto tab = FindFromEnd(FTabList, w);
     if (tab != FTabList.end()) FTabList.erase(tab);
   } else {

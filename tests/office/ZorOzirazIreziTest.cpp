@@ -15,6 +15,8 @@
 #include "office/ZorOzirazIreziStylers.h"
 #include "platform/backend/Headless.h"
 #include "platform/backend/Robot.h"
+#include "platform/rtl/Exceptions.h"
+#include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Filer.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/StdCtrls.h"
@@ -976,3 +978,78 @@ TEST_F(PagerTest, TabFollowsCaptionChangesThroughTheWindowAndTheProperty) {
   page1->SetCaption("x and a much longer caption");
   EXPECT_GT(pager->GetTabRect(0).Right - pager->GetTabRect(0).Left, shorter);
 }
+
+// ---- docking --------------------------------------------------------------------------
+namespace {
+
+// A client whose docking fails.
+class TRefusingPanel : public TPanel {
+public:
+  using TPanel::TPanel;
+  void SetParent(TWinControl* AParent) override {
+    if (dynamic_cast<TDizOfficePage*>(AParent)) throw Exception("refused");
+    TPanel::SetParent(AParent);
+  }
+};
+
+TEST_F(PagerTest, DockedFormGetsAPageAndUndockingFreesIt) {
+  pager->SetDockSite(true);
+  auto* report = new TForm(form);
+  report->SetCaption("Отчёт");
+  report->SetBounds(10, 10, 200, 100);
+  report->Show();
+  ASSERT_TRUE(ManualDock(report, pager));
+  ASSERT_EQ(pager->GetDizOfficePageCount(), 3);
+  TDizOfficePage* page = pager->GetDizPages(2);
+  EXPECT_EQ(page->Caption(), "Отчёт");
+  EXPECT_EQ(report->Parent(), page);
+  EXPECT_EQ(report->Align(), alClient);
+  EXPECT_EQ(pager->GetPageFromDockClient(report), page);
+  EXPECT_EQ(pager->ActivePageIndex(), 2);
+  // The form's new caption follows onto the tab.
+  report->SetCaption("Отчёт за май");
+  EXPECT_EQ(page->Caption(), "Отчёт за май");
+  // Undocking frees the page and activates the next one.
+  ASSERT_TRUE(ManualDock(report, nullptr));
+  EXPECT_EQ(pager->GetDizOfficePageCount(), 2);
+  EXPECT_EQ(report->Parent(), nullptr);
+  EXPECT_EQ(report->Align(), alNone);
+  EXPECT_EQ(pager->ActivePageIndex(), 0);
+}
+
+TEST_F(PagerTest, AFailingDockLeavesNoPage) {
+  pager->SetDockSite(true);
+  auto* client = new TRefusingPanel(form);
+  client->SetParent(form);
+  EXPECT_THROW(ManualDock(client, pager), Exception);
+  EXPECT_EQ(pager->GetDizOfficePageCount(), 2);
+  EXPECT_EQ(client->Parent(), form);
+  EXPECT_EQ(HostDockSite(client), nullptr);
+}
+
+TEST_F(PagerTest, AClientsTextUpToItsFirstLineBreakBecomesTheCaption) {
+  pager->SetDockSite(true);
+  auto* client = new TPanel(form);
+  client->SetParent(form);
+  ASSERT_TRUE(ManualDock(client, pager));
+  TDizOfficePage* page = pager->GetDizPages(2);
+  struct Case {
+    const char* text;
+    const char* caption;
+  } cases[] = {{"a\r\nb", "a"}, {"one\ntwo", "one"}, {"plain", "plain"}};
+  for (const Case& c : cases) {
+    client->Perform(WM_SETTEXT, 0, LPARAM(c.text));
+    EXPECT_EQ(page->Caption(), c.caption);
+  }
+  client->SetVisible(false);
+  EXPECT_FALSE(page->TabVisible());
+  client->SetVisible(true);
+  EXPECT_TRUE(page->TabVisible());
+  // A double click on its tab floats it.
+  const TPoint p = TabCentre(2);
+  robot.DoubleClick(pager->Handle(), p.X, p.Y);
+  EXPECT_EQ(HostDockSite(client), nullptr);
+  EXPECT_EQ(pager->GetDizOfficePageCount(), 2);
+}
+
+}  // namespace
