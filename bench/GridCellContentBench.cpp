@@ -4,12 +4,14 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "foundation/DizUtil.h"
 #include "grid/VezIdid.h"
 #include "platform/backend/Headless.h"
+#include "platform/vcl/Forms.h"
 #include "platform/rtl/SysUtils.h"
 
 namespace {
@@ -83,7 +85,11 @@ BENCHMARK(BM_UndoRegisterChangeAtLimit)->Unit(benchmark::kMillisecond)->Iteratio
 
 // Seconds per cell of AutoSizeColumns over a Rows x 3 grid.
 double AutoSizePerCell(int Rows) {
-  TDavEvadurAvuz grid(nullptr);
+  std::unique_ptr<TForm> form(new TForm(nullptr));
+  form->SetBounds(0, 0, 800, 600);
+  auto* owned = new TDavEvadurAvuz(form.get());
+  TDavEvadurAvuz& grid = *owned;
+  grid.SetParent(form.get());
   grid.SetColCountEx(3);
   grid.SetRowCountEx(Rows);
   for (int r = 1; r < Rows; ++r) {

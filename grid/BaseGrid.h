@@ -116,6 +116,9 @@ public:
   TUndoRedoItem* Items(int Index) const { return FSteps.at(Index).get(); }
   TUndoRedoItem* Add();
   void DeleteFirst();
+  // The oldest step becomes the newest (its fields as they were): a full list at its limit
+  // reuses the step that leaves instead of freeing one and making another.
+  TUndoRedoItem* Recycle();
   void Clear();
 
 private:

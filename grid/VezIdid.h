@@ -1498,6 +1498,17 @@ private:
   bool FCalcRealRows = false;
 
 public:
+  // ---- per-cell hooks of hints, printing and editing (VezIdidHooks.cpp) -------------------
+  virtual void GetCellHint(int ACol, int ARow, std::string& Hint, std::u16string& WideHint);
+  virtual void GetCellPrintBorder(int ACol, int ARow, TPen* APen, TCellBorders& Borders);
+  // The editor kind of a cell's look while it is not edited (the spin buttons).
+  virtual void GetStaticCellEditor(int ACol, int ARow, TEditorType& AEditor);
+  virtual void GetCellFixed(int ACol, int ARow, bool& IsFixedCell);
+  virtual void DoCanEditCell(int ACol, int ARow, bool& CanEdit);
+  void GetDefaultProps(int ACol, int ARow, TFont* AFont, TBrush* ABrush, TColor& ColorTo, TColor& MirrorColor,
+                       TColor& MirrorColorTo, TAlignment& HAlign, TVAlignment& VAlign, bool& WW,
+                       TCellGradientDirection& GD) override;
+
   // ---- mark-up hints (VezIdidFooter.cpp) -------------------------------------------------
   // On: the application shows its hints in a THTMLHintWindow; off: in the plain one.
   bool UseHTMLHints() const { return FUseHTMLHints; }

@@ -32,6 +32,13 @@ void TUndoRedoCollection::DeleteFirst() {
   if (!FSteps.empty()) FSteps.pop_front();
 }
 
+TUndoRedoItem* TUndoRedoCollection::Recycle() {
+  if (FSteps.empty()) return Add();
+  FSteps.push_back(std::move(FSteps.front()));
+  FSteps.pop_front();
+  return FSteps.back().get();
+}
+
 void TUndoRedoCollection::Clear() { FSteps.clear(); }
 
 // ---------------------------------------------------------------------------------------
@@ -56,11 +63,14 @@ void TVezIdidUndoRedo::SetGrid(TBaseGrid* Value) {
 }
 
 void TVezIdidUndoRedo::RegisterChange(int ACol, int ARow, const std::string& OldValue, const std::string& NewValue) {
+  TUndoRedoItem* item;
   if (MaxLevel > 0 && FItems->Count() >= MaxLevel) {
-    FItems->DeleteFirst();
-    if (Level > FItems->Count()) Level = FItems->Count();
+    // The oldest step leaves; its object takes the new change.
+    item = FItems->Recycle();
+    item->SequenceStart = item->SequenceStop = false;
+  } else {
+    item = FItems->Add();
   }
-  TUndoRedoItem* item = FItems->Add();
   item->Col = ACol;
   item->Row = ARow;
   item->Value = NewValue;
