@@ -18,8 +18,6 @@ const TEnumInfo* EditorTypeNames = RegisterEnum(
      "edDetailDropDown", "edGridDropDown", "edColorPickerDropDown", "edImagePickerDropDown"});
 const TEnumInfo* VAlignmentNames = RegisterEnum("TVAlignment", {"vtaTop", "vtaCenter", "vtaBottom"});
 
-void TVezIdidUndoRedo::Publish(TClassBuilder<TVezIdidUndoRedo>& P) { (void)P; }
-
 void TBaseGrid::Publish(TClassBuilder<TBaseGrid>& P) {
   const TIntConsts* colors = GetPropInfo(TControl::StaticClass(), "Color")->Consts;
   P.Bool("ActiveRowShow", &TBaseGrid::ActiveRowShow, &TBaseGrid::SetActiveRowShow, false)

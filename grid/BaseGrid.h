@@ -10,6 +10,7 @@
 // other cell of the area holds its offset from the base cell and IsBaseCell false. Text
 // access to any cell of an area goes to its base cell.
 #include <climits>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -90,16 +91,75 @@ private:
   TBaseGrid* FOwnerGrid;
 };
 
-// The component that records cell text changes of a grid for undo and redo.
+// One recorded step of undo and redo: a change of a cell's text, or a marker that starts or
+// ends a sequence of changes undone and redone as one (Col and Row -1, texts empty).
+class TUndoRedoItem : public TCollectionItem {
+  LORM_PUBLISHED(TUndoRedoItem, TCollectionItem)
+public:
+  explicit TUndoRedoItem(TCollection* Collection) : TCollectionItem(Collection) {}
+  int Col = 0;
+  int Row = 0;
+  std::string Value;
+  std::string OrigValue;
+  bool SequenceStart = false;
+  bool SequenceStop = false;
+};
+
+// The recorded steps in the order they were recorded. The oldest step leaves in constant
+// time, so a full list at its limit takes each new step at the same cost.
+class TUndoRedoCollection : public TCollection {
+  LORM_CLASS(TUndoRedoCollection, TCollection)
+public:
+  TUndoRedoCollection();
+  ~TUndoRedoCollection() override;
+  int Count() const { return static_cast<int>(FSteps.size()); }
+  TUndoRedoItem* Items(int Index) const { return FSteps.at(Index).get(); }
+  TUndoRedoItem* Add();
+  void DeleteFirst();
+  // The oldest step becomes the newest (its fields as they were): a full list at its limit
+  // reuses the step that leaves instead of freeing one and making another.
+  TUndoRedoItem* Recycle();
+  void Clear();
+
+private:
+  std::deque<std::unique_ptr<TUndoRedoItem>> FSteps;
+};
+
+using TVezIdidUndoRedoEvent = std::function<void(TObject* Sender, TBaseGrid* Grid, int Col, int Row,
+                                                 const std::string& OrigValue, const std::string& NewValue)>;
+
+// The component that records cell text changes of a grid for undo and redo. Level counts
+// the steps, from the start of the list, that are done: the step at Level - 1 is the next
+// to undo, the one at Level the next to redo.
 class TVezIdidUndoRedo : public TComponent {
   LORM_PUBLISHED(TVezIdidUndoRedo, TComponent)
 public:
-  explicit TVezIdidUndoRedo(TComponent* AOwner) : TComponent(AOwner) {}
+  explicit TVezIdidUndoRedo(TComponent* AOwner);
+  ~TVezIdidUndoRedo() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   TBaseGrid* Grid() const { return FGrid; }
-  void SetGrid(TBaseGrid* Value) { FGrid = Value; }
+  void SetGrid(TBaseGrid* Value);
+
+  virtual void RegisterChange(int ACol, int ARow, const std::string& OldValue, const std::string& NewValue);
+  virtual void StartSequence();
+  virtual void StopSequence();
+  void Undo();
+  void Redo();
+  bool CanUndo() const { return Level > 0; }
+  bool CanRedo() const { return Level < FItems->Count(); }
+  void Reset();
+  TUndoRedoCollection* Items() const { return FItems.get(); }
+
+  // 0 or less: no limit on the number of recorded changes.
+  int MaxLevel = 0;
+  int Level = 0;
+  TVezIdidUndoRedoEvent OnUndo;
+  TVezIdidUndoRedoEvent OnRedo;
 
 private:
+  void Replay(TUndoRedoItem* Item, bool Forward);
   TBaseGrid* FGrid = nullptr;
+  std::unique_ptr<TUndoRedoCollection> FItems;
 };
 
 using TGetDisplTextEvent = std::function<void(TObject* Sender, int ACol, int ARow, std::string& Value)>;

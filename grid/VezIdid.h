@@ -98,9 +98,31 @@ struct TCellPayload {
 };
 
 class TCellGraphic : public TPersistent {
-  LORM_CLASS(TCellGraphic, TPersistent)
+  LORM_PUBLISHED(TCellGraphic, TPersistent)
 public:
   TCellGraphic() = default;
+  // Copies the kind and every plain field; not the payloads nor the last radio option.
+  void Assign(TPersistent* Source) override;
+  // Each sets the kind and the fields it names; the others stay as they are.
+  void SetBitmap(TBitmap* ABitmap, bool Transparent, TCellHAlign HAlign, TCellVAlign VAlign);
+  void SetIcon(TIcon* AIcon, TCellHAlign HAlign, TCellVAlign VAlign);
+  void SetPicture(TPicture* APicture, bool Transparent, TStretchMode StretchMode, int Padding, TCellHAlign HAlign,
+                  TCellVAlign VAlign);
+  void SetFilePicture(TFilePicture* APicture, bool Transparent, TStretchMode StretchMode, int Padding,
+                      TCellHAlign HAlign, TCellVAlign VAlign);
+  void SetCheckBox(bool Value, bool Data, bool Flat, TCellHAlign HAlign, TCellVAlign VAlign);
+  void SetRadioButton(bool Value, bool Flat, TCellHAlign HAlign, TCellVAlign VAlign);
+  void SetButton(int Width, int Height, const std::string& Caption, TCellHAlign HAlign, TCellVAlign VAlign);
+  void SetBitButton(int Width, int Height, const std::string& Caption, TBitmap* Glyph, TCellHAlign HAlign,
+                    TCellVAlign VAlign);
+  void SetImageIdx(int Index, TCellHAlign HAlign, TCellVAlign VAlign);
+  void SetDataImage(int Index, TCellHAlign HAlign, TCellVAlign VAlign);
+  // A new integer list for the cell, owned by the graphic; OnChange hears its changes.
+  void SetMultiImage(int ACol, int ARow, int Dir, TCellHAlign HAlign, TCellVAlign VAlign,
+                     std::function<void(TObject*, int, int)> OnChange);
+  void SetInterfacedCell(TObject* Object);
+  // ctRotated; the angle (taken as 16 bits) is brought into 0 .. 360.
+  void SetAngle(int Angle);
   // Frees the payload the graphic owns: the integer list of ctImages and the string list
   // of ctBalloon always, the object of ctBitmap, ctRadio, ctPicture, ctFilePicture and
   // ctBitButton and the icon of ctIcon when CellCreated.
@@ -222,7 +244,15 @@ public:
   // Whether a scroll style has the bar (SB_HORZ, SB_VERT).
   static bool ScrollStyleHasBar(TScrollStyle Style, int Bar);
   void NCPaintProc();
-  virtual void CalcFooter(int ACol) {}
+  // The floating footer's calculations (VezIdidFooter.cpp): -1 means every column.
+  virtual void CalcFooter(int ACol);
+  virtual void DoCalcFooter(int ACol);
+  void FloatFooterUpdate() override;
+  // A footer template with each "<#n>" replaced by the text of column n of the current
+  // row; a tag whose number does not convert is dropped.
+  std::string FooterTemplateText(const std::string& Template);
+  // Set while the footer panel paints cells through the grid.
+  bool FooterPainting = false;
   void StretchColumn(int Index);
   void SetAutoSizeP(bool Value);
   void SetLook(TGridLook Value);
@@ -1126,7 +1156,7 @@ private:
   // ==== static-edit cells and the disjunct selections (VezIdidStatic.cpp) ==================
 public:
   // Cells are a real column and a display row; the graphic is the base cell's.
-  TCellGraphic* GetCellGraphic(int ACol, int ARow);
+  virtual TCellGraphic* GetCellGraphic(int ACol, int ARow);
   void AddCheckBox(int ACol, int ARow, bool State, bool Data);
   bool HasCheckBox(int ACol, int ARow);
   bool GetCheckBoxState(int ACol, int ARow, bool& State);
@@ -1429,6 +1459,171 @@ public:
                 TCellVAlign VAlign);
   void AddRating(int ACol, int ARow, int Scale, TColor AColor, TColor EmptyColor);
 
+  // ---- calculations, selection text, numbering and auto-sizing (VezIdidCalc.cpp) -------
+  // Column calculations take display rows, or real rows (hidden ones counted) when ToRow
+  // lies beyond the displayed rows; node and summary rows count only in an ungrouped grid.
+  // Cells that are no number are skipped; Min and Max raise for a first cell that is none.
+  double ColumnSum(int ACol, int FromRow, int ToRow);
+  double ColumnAvg(int ACol, int FromRow, int ToRow);
+  double ColumnMin(int ACol, int FromRow, int ToRow);
+  double ColumnMax(int ACol, int FromRow, int ToRow);
+  double ColumnCustomCalc(int ACol, int FromRow, int ToRow);
+  double RowSum(int ARow, int FromCol, int ToCol);
+  double RowAvg(int ARow, int FromCol, int ToCol);
+  double RowMin(int ARow, int FromCol, int ToCol);
+  double RowMax(int ARow, int FromCol, int ToCol);
+  void SelectCells(int FromCol, int FromRow, int ToCol, int ToRow);
+  // The selected cells, TAB between cells and CR LF between rows.
+  std::string SelectedText();
+  bool IsSelected(int ACol, int ARow);
+  void AutoNumberCol(int ACol);
+  void AutoNumberRow(int ARow);
+  int AutoNumStart = 0, AutoNumOffset = 0;
+  bool AutoNumReverse = false;
+  void SizeToHeight(int ARow, bool OnlyGrow);
+  void AutoSizeCol(int ACol, int Padding);
+  void AutoSizeColumns(bool DoFixedCols, int Padding);
+  void AutoSizeRows(bool DoFixedRows, int Padding);
+  void AutoSizeCells(bool DoFixedCells, int PaddingX, int PaddingY);
+  // Scales the columns so that they fill the control's width.
+  void AutoFitColumns(bool DoFixedCols);
+  virtual void UpdateAutoColSize(int ACol, int& AWidth) {}
+
+private:
+  template <class Visit>
+  void ScanColumn(int ACol, int FromRow, int ToRow, Visit&& Fn);
+  template <class Visit>
+  void ScanRow(int ARow, int FromCol, int ToCol, Visit&& Fn);
+  // Set while the footer sums real rows whatever the range.
+  bool FCalcRealRows = false;
+
+public:
+  // ---- per-cell hooks of hints, printing and editing (VezIdidHooks.cpp) -------------------
+  virtual void GetCellHint(int ACol, int ARow, std::string& Hint, std::u16string& WideHint);
+  virtual void GetCellPrintBorder(int ACol, int ARow, TPen* APen, TCellBorders& Borders);
+  // The editor kind of a cell's look while it is not edited (the spin buttons).
+  virtual void GetStaticCellEditor(int ACol, int ARow, TEditorType& AEditor);
+  virtual void GetCellFixed(int ACol, int ARow, bool& IsFixedCell);
+  virtual void DoCanEditCell(int ACol, int ARow, bool& CanEdit);
+  void GetDefaultProps(int ACol, int ARow, TFont* AFont, TBrush* ABrush, TColor& ColorTo, TColor& MirrorColor,
+                       TColor& MirrorColorTo, TAlignment& HAlign, TVAlignment& VAlign, bool& WW,
+                       TCellGradientDirection& GD) override;
+
+  // ---- mark-up hints (VezIdidFooter.cpp) -------------------------------------------------
+  // On: the application shows its hints in a THTMLHintWindow; off: in the plain one.
+  bool UseHTMLHints() const { return FUseHTMLHints; }
+  void SetUseHTMLHints(bool Value);
+  THTMLHintWindow* HTMLHintWindow() const { return FHintWindow; }
+
+private:
+  bool FUseHTMLHints = false;
+
+public:
+  // ---- look file and print settings (VezIdidSettings.cpp) --------------------------------
+  // The look file: name=value lines of colours, fonts and look options; a file that cannot
+  // be made or opened raises "Cannot Create " / "Cannot open file " and the file name.
+  void SaveVisualProps(const std::string& FileName);
+  void LoadVisualProps(const std::string& FileName);
+  int VisualPropsLineCount();
+  // The print settings in one section of an INI file (the file's other entries are kept).
+  void SavePrintSettings(const std::string& FileName, const std::string& Section);
+  void LoadPrintSettings(const std::string& FileName, const std::string& Section);
+
+  // ---- the rest of the adornment families (VezIdidAdornments.cpp) ---------------------
+  // Create makes the payload itself and the graphic owns it; Remove takes the graphic off
+  // only a cell of its own kind (true when it did).
+  TBitmap* CreateBitmap(int ACol, int ARow, bool Transparent, TCellHAlign HAlign, TCellVAlign VAlign);
+  TBitmap* GetBitmap(int ACol, int ARow);
+  bool RemoveBitmap(int ACol, int ARow);
+  TPicture* CreatePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode, int Padding,
+                          TCellHAlign HAlign, TCellVAlign VAlign);
+  TPicture* GetPicture(int ACol, int ARow);
+  bool RemovePicture(int ACol, int ARow);
+  TFilePicture* CreateFilePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode, int Padding,
+                                  TCellHAlign HAlign, TCellVAlign VAlign);
+  TFilePicture* GetFilePicture(int ACol, int ARow);
+  bool RemoveFilePicture(int ACol, int ARow);
+  TIcon* CreateIcon(int ACol, int ARow, TCellHAlign HAlign, TCellVAlign VAlign);
+  bool RemoveIcon(int ACol, int ARow);
+  bool GetImageIdx(int ACol, int ARow, int& Index);
+  void SetImageIdx(int ACol, int ARow, int Index);
+  bool RemoveImageIdx(int ACol, int ARow);
+  bool HasDataImage(int ACol, int ARow);
+  bool RemoveDataImage(int ACol, int ARow);
+  bool RemoveMultiImage(int ACol, int ARow);
+  TObject* GetInterfacedCell(int ACol, int ARow);
+  bool RemoveInterfacedCell(int ACol, int ARow);
+  bool RemoveProgress(int ACol, int ARow);
+  bool RemoveDizProgress(int ACol, int ARow);
+  void SetProgressPie(int ACol, int ARow, int Value);
+  bool RemoveProgressPie(int ACol, int ARow);
+  bool RemoveRangeIndicator(int ACol, int ARow);
+  bool IsComment(int ACol, int ARow, std::string& Comment);
+  std::string GetComment(int ACol, int ARow);
+  void SetComment(int ACol, int ARow, const std::string& Comment);
+  bool RemoveComment(int ACol, int ARow);
+  void RemoveAllComments();
+  void AddMarker(int ACol, int ARow, int ErrFrom, int ErrLen);
+  void GetMarker(int ACol, int ARow, int& ErrFrom, int& ErrLen);
+  void RemoveMarker(int ACol, int ARow);
+  void RemoveAllMarkers();
+  void SetShapeColor(int ACol, int ARow, TColor Color);
+  TColor GetShapeColor(int ACol, int ARow);
+  bool RemoveShape(int ACol, int ARow);
+  bool HasRating(int ACol, int ARow);
+  bool RemoveRating(int ACol, int ARow);
+  virtual bool DoRatingChange(int ACol, int ARow, double& NewRate);
+  TBitmap* CreateBitButton(int ACol, int ARow, int Width, int Height, const std::string& Caption,
+                           TCellHAlign HAlign, TCellVAlign VAlign);
+  // Display column.
+  void SetButtonText(int ACol, int ARow, const std::string& Caption);
+  std::string GetButtonText(int ACol, int ARow);
+  void PushButton(int ACol, int ARow, bool Down);
+  // The button's rectangle in the cell where painting last drew it (display column).
+  TRect ButtonRect(int ACol, int ARow);
+  bool RemoveButton(int ACol, int ARow);
+  void AddCheckBoxColumn(int ACol, bool State, bool Data);
+  bool RemoveCheckBox(int ACol, int ARow);
+  void RemoveCheckBoxColumn(int ACol);
+  bool HasDataCheckBox(int ACol, int ARow);
+  // With events, display row.
+  bool SetCheckBoxStateInt(int ACol, int ARow, bool State);
+  void CheckAll(int ACol);
+  void UnCheckAll(int ACol);
+  bool ToggleCheckBox(int ACol, int ARow) { return ToggleCheck(ACol, ARow, false); }
+  bool IsInCheckBox(int ACol, int ARow, int X, int Y);
+  void AddRadioButtonColumn(int ACol);
+  bool RemoveRadioButton(int ACol, int ARow);
+  void RemoveRadioButtonColumn(int ACol);
+  int GetRadioButtonColumnIndex(int ACol);
+  bool HasDataCell(int ACol, int ARow);
+  // A radio group with an empty option list of its own, for the caller to fill.
+  TStrings* CreateRadio(int ACol, int ARow, int Dir, int Index);
+  bool SetRadioIdx(int ACol, int ARow, int Index);
+  TStrings* GetRadioStrings(int ACol, int ARow);
+  bool RemoveRadio(int ACol, int ARow);
+  void SetRotated(int ACol, int ARow, int Angle);
+  bool IsRotated(int ACol, int ARow, int& Angle);
+  bool RemoveRotated(int ACol, int ARow);
+  // A fresh graphic (ctNone) for the cell; the cell's own one goes first with what it owns.
+  TCellGraphic* CreateCellGraphic(int ACol, int ARow);
+  // Detaches the cell's graphic and frees it (never the shared row check box).
+  bool FreeCellGraphic(int ACol, int ARow);
+  bool RemoveCellGraphic(int ACol, int ARow, TCellType Type);
+  // The size the cell's graphic needs on screen and on the printed page.
+  virtual TPoint GetCellGraphicSize(int ACol, int ARow);
+  virtual void GetPrintGraphicSize(int ACol, int ARow, int& Width, int& Height, double Scale);
+  // The sort key of an image cell: the image index, the identity of a bitmap or icon; -1.
+  intptr_t GetCellImageIdx(int ACol, int ARow);
+  std::string GetDisplText(int ACol, int ARow, const std::string& Value) override;
+  // The one check box every cell of column 0 shows under HotmailRowSelect.
+  TCellGraphic* RowCheckBoxGraphic() const { return FRowCheckBox.get(); }
+
+private:
+  std::unique_ptr<TCellGraphic> FRowCheckBox = std::make_unique<TCellGraphic>();
+
+public:
+
 private:
   // The cell's graphic, fresh: a graphic it had is emptied (its owned payload freed).
   TCellGraphic* FreshGraphic(int ACol, int ARow, TCellType Kind);
@@ -1502,9 +1697,6 @@ private:
   void CellScrollBarScroll(TObject* Sender, TScrollCode ScrollCode, int& ScrollPos);
   // Puts the position and range of a scroll bar cell on a scroll bar control.
   void LoadCellScrollBar(TScrollBar* Bar, int ACol, int ARow);
-  // A fresh graphic for the cell: the one it had is freed first.
-  TCellGraphic* CreateCellGraphic(int ACol, int ARow);
-  bool RemoveCellGraphic(int ACol, int ARow, TCellType Type);
   void CreateToolTip();
   void AddToolTip(int IconType, const std::string& Text, const std::string& Title);
   // WM_NOTIFY: the balloon's text request; false for notifications left to the framework.
@@ -1541,6 +1733,8 @@ protected:
 
 private:
   friend class TFloatingFooter;
+  friend class TFooterPanel;
+  bool FFooterCalculating = false;
   void CreateChildControls();
   void FreeChildControls();
   void ColHeaderChanged(TObject* Sender);

@@ -111,8 +111,7 @@ void TDavEvadurAvuz::SetFixedColsEx(int Value) {
 void TDavEvadurAvuz::SetDefRowHeightEx(int Value) {
   SetDefaultRowHeight(Value);
   if (Designing()) FFixedRowHeight = Value;
-  FFloatingFooter->Height = Value;
-  if (FFloatingFooter->Visible() && FFooterPanel) FFooterPanel->SetHeight(Value);
+  FFloatingFooter->SetHeight(Value);
 }
 
 void TDavEvadurAvuz::SetFixedColWidth(int W) {

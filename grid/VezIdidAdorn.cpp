@@ -179,11 +179,7 @@ void TDavEvadurAvuz::AddFilePicture(int ACol, int ARow, TFilePicture* APicture, 
 }
 
 void TDavEvadurAvuz::AddRotated(int ACol, int ARow, int Angle, const std::string& Text) {
-  TCellGraphic* g = FreshGraphic(ACol, ARow, ctRotated);
-  int a = static_cast<int16_t>(Angle);
-  while (a < 0) a += 360;
-  while (a > 360) a -= 360;
-  g->CellAngle = a;
+  FreshGraphic(ACol, ARow, ctRotated)->SetAngle(Angle);
   SetCellEx(ACol, ARow, Text);
 }
 

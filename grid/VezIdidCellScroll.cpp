@@ -19,26 +19,6 @@ int LastPosition(const TCellGraphic& G) {
 bool IsScrollCell(const TCellGraphic* G) { return G && G->CellType == ctScrollbar; }
 }  // namespace
 
-TCellGraphic* TDavEvadurAvuz::CreateCellGraphic(int ACol, int ARow) {
-  if (ACol < 0 || ARow < 0 || ACol >= TotalColCount() || ARow >= TotalRowCount()) throw Exception("Invalid cell");
-  TObject* old = GetGraphicObjectEx(ACol, ARow);
-  if (old && !dynamic_cast<TCellGraphic*>(old)) throw Exception("Invalid cell");  // not ours to free
-  SetGraphicObjectEx(ACol, ARow, nullptr);
-  delete old;
-  TCellGraphic* g = nullptr;
-  NewGraphic(ACol, ARow, g);
-  return g;
-}
-
-bool TDavEvadurAvuz::RemoveCellGraphic(int ACol, int ARow, TCellType Type) {
-  if (ACol < 0 || ARow < 0 || ACol >= TotalColCount() || ARow >= TotalRowCount()) return false;
-  auto* g = dynamic_cast<TCellGraphic*>(GetGraphicObjectEx(ACol, ARow));
-  if (!g || g->CellType != Type) return false;
-  SetGraphicObjectEx(ACol, ARow, nullptr);
-  delete g;
-  return true;
-}
-
 void TDavEvadurAvuz::AddScrollBar(int ACol, int ARow, bool AutoRange) {
   TCellGraphic* g = CreateCellGraphic(ACol, ARow);
   g->CellType = ctScrollbar;

@@ -23,10 +23,8 @@ std::string TGridColorDropDown::GetSelectedColorText() const {
 // ---------------------------------------------------------------------------------------
 // Fixed rows and columns, counted by the remembered counts when the grid keeps a header.
 bool TDavEvadurAvuz::IsFixed(int ACol, int ARow) {
-  bool fixed = ACol < TCustomGrid::FixedCols() || ARow < TCustomGrid::FixedRows();
-  if (FixedRowAlways && ARow < GetFixedRowsEx()) fixed = true;
-  if (FixedColAlways && ACol < GetFixedColsEx()) fixed = true;
-  if (OnIsFixedCell) OnIsFixedCell(this, ARow, ACol, fixed);
+  bool fixed = false;
+  GetCellFixed(ACol, ARow, fixed);
   return fixed;
 }
 

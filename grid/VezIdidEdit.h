@@ -8,6 +8,7 @@
 #include "editors/DizSpin.h"
 #include "foundation/DizStyleIF.h"
 #include "grid/BaseGrid.h"
+#include "grid/HTMLHintWindow.h"
 #include "platform/vcl/Controls.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Grids.h"
@@ -41,7 +42,6 @@ LORM_GRID_CONTROL(TGridButton, TButton);
 LORM_GRID_CONTROL(TGridTransEdit, TEdit);
 LORM_GRID_CONTROL(TControlEdit, TEdit);
 LORM_GRID_CONTROL(TControlCombo, TComboBox);
-LORM_GRID_CONTROL(TFooterPanel, TPanel);
 
 class TGridSpin : public TDizSpinEdit {
   LORM_CLASS(TGridSpin, TDizSpinEdit)
@@ -171,6 +171,37 @@ public:
   TNotifyEvent OnSelect;
 };
 
+// The floating footer's strip at the bottom of the grid: paints the grid's last row, one
+// column of the current row or a mark-up template of it (VezIdidFooter.cpp), and turns a
+// hint request or a click on it into the grid's events.
+class TFooterPanel : public TPanel {
+  LORM_CLASS(TFooterPanel, TPanel)
+public:
+  explicit TFooterPanel(TComponent* AOwner) : TPanel(AOwner), FGrid(GridOf(AOwner)) {}
+  TDavEvadurAvuz* Grid() const { return FGrid; }
+  bool IsWinXP = false;
+  bool IsVista = false;
+  // The column under a client x: fixed columns, then the columns from LeftCol; -1 when none.
+  int ColumnAt(int X);
+  // The column whose hint was last shown, -1 when none.
+  int LastHintColumn() const { return FLastHintCol; }
+  void WndProc(TMessage& Message) override;
+
+protected:
+  void CreateWnd() override;
+  void Paint() override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+private:
+  int PaintLastRow();
+  int PaintColumnPreview();
+  int PaintCustomPreview();
+  TRect FooterArea();
+  TDavEvadurAvuz* FGrid;
+  int FLastHintCol = -1;
+};
+
 class TSearchPanel : public TPanel {
   LORM_CLASS(TSearchPanel, TPanel)
 public:
@@ -178,11 +209,6 @@ public:
   TNotifyEvent OnEditChange, OnBackward, OnForward, OnExit, OnHighlight;
 };
 
-class THTMLHintWindow : public THintWindow {
-  LORM_CLASS(THTMLHintWindow, THintWindow)
-public:
-  explicit THTMLHintWindow(TComponent* AOwner) : THintWindow(AOwner) {}
-};
 
 // The grid's text in-place editor: filters typed and pasted text by the cell's editor
 // kind, validates the value on Enter and Tab, and reports the end of the edit when its

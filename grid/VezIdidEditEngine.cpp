@@ -29,8 +29,9 @@ void TDavEvadurAvuz::GetCellEditor(int ACol, int ARow, TEditorType& AEditor) {
 }
 
 void TDavEvadurAvuz::GetCellReadOnly(int ACol, int ARow, bool& CanEdit) {
-  if (TCellProperties* p = Props(ACol, ARow); p && p->ReadOnly) CanEdit = false;
-  if (OnCanEditCell) OnCanEditCell(this, ARow, ACol, CanEdit);
+  const TPoint b = ACol >= 0 && ARow >= 0 && ARow < RowCount() ? BaseCell(ACol, ARow) : TPoint{ACol, ARow};
+  if (TCellProperties* p = b.Y >= 0 && b.Y < RowCount() ? Props(b.X, b.Y) : nullptr; p && p->ReadOnly) CanEdit = false;
+  DoCanEditCell(b.X, b.Y, CanEdit);
 }
 
 bool TDavEvadurAvuz::IsEditable(int ACol, int ARow) {

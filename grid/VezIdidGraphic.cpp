@@ -669,8 +669,11 @@ void TDavEvadurAvuz::DrawGraphicLayer(TCanvas* Canvas, int ACol, int ARow, TRect
       s.ShowGradient = pa->ShowGradient();
       s.Steps = pa->Steps();
       s.BackgroundColor = pa->UnCompleteColor() != clNone ? pa->UnCompleteColor() : Canvas->Brush()->GetColor();
-      Font()->SetColor(pa->CompleteFontColor());
-      s.Font = Font();
+      // A copy of the grid's font in the complete colour: the grid's own font keeps its colour.
+      TFont gaugeFont;
+      gaugeFont.Assign(Font());
+      gaugeFont.SetColor(pa->CompleteFontColor());
+      s.Font = &gaugeFont;
       // An empty range (minimum = maximum) has nothing done.
       const int span = G->CellErrLen - G->CellErrFrom;
       const int pos = span != 0 ? Truncated(std::nearbyint(std::abs(Truncated(value) - G->CellErrFrom) /

@@ -301,10 +301,16 @@ void TFilterData::Publish(TClassBuilder<TFilterData>& P) {
 
 void TFloatingFooter::Publish(TClassBuilder<TFloatingFooter>& P) {
   using S = TFloatingFooter;
-  P.Int("Color", &S::Color, &S::SetColor, clBtnFace).Consts(Colors())
-      .Enum("FooterStyle", FooterStyleNames, &S::FooterStyle, &S::FooterStyle, fsFixedLastRow)
+  P.Int("BorderColor", &S::BorderColor, &S::SetBorderColor, clNone).Consts(Colors())
+      .Bool("CalculateHiddenRows", &S::CalculateHiddenRows, &S::CalculateHiddenRows, true)
+      .Int("Color", &S::Color, &S::SetColor, clBtnFace).Consts(Colors())
+      .Int("Column", &S::Column, &S::SetColumn, 0)
+      .Str("CustomTemplate", &S::CustomTemplate, &S::SetCustomTemplate)
+      .Enum("FooterStyle", FooterStyleNames, &S::FooterStyle, &S::SetFooterStyle, fsFixedLastRow)
       .Int("Height", &S::Height, &S::Height)
-      .Bool("Visible", &S::Visible, &S::SetVisible, false);
+      .Bool("ShowHint", &S::ShowHint, &S::SetShowHint, false)
+      .Bool("Visible", &S::Visible, &S::SetVisible, false)
+      .Event("OnCalcFooter", &S::OnCalcFooter);
 }
 
 void TSearchFooter::Publish(TClassBuilder<TSearchFooter>& P) {

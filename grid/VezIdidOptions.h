@@ -379,22 +379,52 @@ public:
 
 enum TFooterStyle { fsFixedLastRow, fsColumnPreview, fsCustomPreview };
 
+using TCalcFooterEvent = std::function<void(TObject* Sender, int ACol, int ARow, std::string& Value)>;
+
+// The floating footer: a strip at the bottom of the grid that shows the last row (with
+// per-column calculations kept in that row's cell properties), one column of the current
+// row, or a mark-up template filled from the current row.
 class TFloatingFooter : public TPersistent {
   LORM_PUBLISHED(TFloatingFooter, TPersistent)
 public:
   explicit TFloatingFooter(TDavEvadurAvuz* AGrid) : FGrid(AGrid) {}
-  void Assign(TPersistent* Source) override { CopyPublishedProps(this, Source); }
+  // Copies the style, colour, column, template, hidden-row counting and hint switch, and
+  // Visible through its setter; a source of another class is ignored.
+  void Assign(TPersistent* Source) override;
   bool Visible() const { return FVisible; }
   void SetVisible(bool Value);
   TFooterStyle FooterStyle = fsFixedLastRow;
+  void SetFooterStyle(TFooterStyle Value);
+  // The panel is one pixel lower than this.
   int Height = 22;
+  void SetHeight(int Value);
   TColor Color() const { return FColor; }
   void SetColor(TColor Value);
+  TColor BorderColor() const { return FBorderColor; }
+  void SetBorderColor(TColor Value);
+  bool CalculateHiddenRows = true;
+  int Column() const { return FColumn; }
+  void SetColumn(int Value);
+  const std::string& CustomTemplate() const { return FCustomTemplate; }
+  void SetCustomTemplate(const std::string& Value);
+  bool ShowHint() const { return FShowHint; }
+  void SetShowHint(bool Value);
+  bool EnableCalculation = true;
+  // The calculation of a column, kept in the cell properties of its last-row cell.
+  TColumnCalcType ColumnCalc(int ACol) const;
+  void SetColumnCalc(int ACol, TColumnCalcType Value);
+  TCalcFooterEvent OnCalcFooter;
+  // Repaints the panel.
+  void Invalidate();
 
 private:
   TDavEvadurAvuz* FGrid;
   bool FVisible = false;
   TColor FColor = clBtnFace;
+  TColor FBorderColor = clNone;
+  int FColumn = 0;
+  std::string FCustomTemplate;
+  bool FShowHint = false;
 };
 
 enum TSearchDirection { sdTopBottom, sdLeftRight };

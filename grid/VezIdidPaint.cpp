@@ -115,7 +115,7 @@ bool TDavEvadurAvuz::HasSpinEdit(int ACol, int ARow) {
   }
   if (!FControlLook->SpinButtonsAlwaysVisible) return false;
   TEditorType kind = DefaultEditor;
-  GetCellEditor(ACol, ARow, kind);
+  GetStaticCellEditor(ACol, ARow, kind);
   return kind == edSpinEdit || kind == edFloatSpinEdit || kind == edTimeSpinEdit || kind == edDateSpinEdit;
 }
 

@@ -63,55 +63,6 @@ std::string TDavEvadurAvuz::MeasuredText(int ACol, int ARow) {
   return t;
 }
 
-void TDavEvadurAvuz::SizeToWidth(int ACol, bool OnlyGrow) {
-  if (ACol < 0 || ACol >= ColCount() || RowCount() == 0) return;
-  TCanvas* c = Canvas();
-  c->Font()->Assign(Font());
-  int first = 0, last = RowCount() - 1;
-  if (ColumnSize()->Rows == arNormal) {
-    first = FixedRows();
-    last = RowCount() - FixedFooters() - 1;
-  } else if (ColumnSize()->Rows == arFixed) {
-    last = FixedRows() - 1;
-  }
-  int widest = 0;
-  for (int r = first; r <= last; ++r) {
-    if (CellSpan(RemapCol(ACol), r).X > 0) continue;
-    int w = 0;
-    for (const std::string& line : SplitLines(MeasuredText(ACol, r))) w = std::max(w, c->TextWidth(line));
-    if (HasCheckBox(RemapCol(ACol), r) || HasRadioButton(RemapCol(ACol), r)) w += ControlLook()->CheckBoxSize() + 4;
-    widest = std::max(widest, w);
-  }
-  int width = XYOffset.X + widest + 2 * GridLineWidth() + 2;
-  if (OnlyGrow && ColWidths(ACol) >= width) return;
-  SetColWidths(ACol, Limit(width, MinColWidth, MaxColWidth));
-}
-
-void TDavEvadurAvuz::AutoSizeRow(int ARow, int Padding) {
-  if (ARow < 0 || ARow >= RowCount()) return;
-  TCanvas* cv = Canvas();
-  cv->Font()->Assign(Font());
-  int lineHeight = std::max(1, cv->TextHeight("gh"));
-  int tallest = 0;
-  for (int c = 0; c < ColCount(); ++c) {
-    int rc = RemapCol(c);
-    if (CellSpan(rc, ARow).Y > 0 || !IsBaseCell(rc, ARow) || IsIgnoredColumn(rc)) continue;
-    int h;
-    if (HasCheckBox(rc, ARow) || HasRadioButton(rc, ARow)) {
-      h = DefaultRowHeight();
-    } else {
-      std::string t = MeasuredText(c, ARow);
-      int lines = WordWrap() ? WrappedLines(cv, t, std::max(1, ColWidths(c) - 2 * XYOffset.X))
-                             : static_cast<int>(SplitLines(t).size());
-      h = lines * lineHeight;
-    }
-    tallest = std::max(tallest, h);
-  }
-  int height = XYOffset.Y + tallest + 2 * GridLineWidth();
-  if (Padding != 0) height += Padding;
-  SetRowHeights(ARow, Limit(height, MinRowHeight, MaxRowHeight));
-}
-
 void TDavEvadurAvuz::SizeToLines(int ARow, int Lines, int Padding) {
   if (ARow < 0 || ARow >= RowCount()) return;
   TCanvas* cv = Canvas();

@@ -9,24 +9,6 @@
 
 // ---------------------------------------------------------------------------------------
 // Cell graphics.
-TCellGraphic* TDavEvadurAvuz::GetCellGraphic(int ACol, int ARow) {
-  if (ACol < 0 || ARow < 0 || ACol >= TotalColCount() || ARow >= RowCount()) return nullptr;
-  TPoint b = BaseCell(ACol, ARow);
-  return dynamic_cast<TCellGraphic*>(GetGraphicObjectEx(b.X, b.Y));
-}
-
-void TDavEvadurAvuz::NewGraphic(int ACol, int ARow, TCellGraphic*& G) {
-  if (ACol < 0 || ARow < 0 || ACol >= TotalColCount() || ARow >= TotalRowCount())
-    throw Exception("Invalid cell");
-  G = dynamic_cast<TCellGraphic*>(GetGraphicObjectEx(ACol, ARow));
-  if (!G) {
-    // Another kind of object in the slot is not ours to free; a cell has one adornment.
-    if (GetGraphicObjectEx(ACol, ARow)) throw Exception("Invalid cell");
-    G = new TCellGraphic();
-    SetGraphicObjectEx(ACol, ARow, G);
-  }
-}
-
 namespace {
 TCellVAlign GraphicVAlign(TVAlignment V) {
   switch (V) {
@@ -127,6 +109,14 @@ bool TDavEvadurAvuz::ToggleCheck(int ACol, int ARow, bool FromUser) {
   }
   RepaintCell(RemapColInv(ACol), ARow);
   DoCheckBoxChange(ACol, ARow, state);
+  // Undo replays cell texts: only a data check box keeps its state in its text (a plain
+  // one would get "Y" or "N" written over its own text).
+  TVezIdidUndoRedo* undo = UndoRedo();
+  if (undo && (g->CellType == ctDataCheckBox || g->CellType == ctVirtCheckBox)) {
+    const std::string on = GetCheckTrue(ACol, ARow), off = GetCheckFalse(ACol, ARow);
+    if (state) undo->RegisterChange(ACol, ARow, off, on);
+    else undo->RegisterChange(ACol, ARow, on, off);
+  }
   return true;
 }
 
@@ -189,6 +179,7 @@ void TDavEvadurAvuz::AddRadio(int ACol, int ARow, int Dir, int Index, TStrings* 
   g->CellAngle = Options ? Options->Count() : 0;
   g->CellBoolean = Dir != 0;
   g->CellIndex = Index;
+  g->CellRef.Object = Options;
   g->CellStrings = Options;
   RepaintCell(RemapColInv(ACol), ARow);
 }
@@ -214,6 +205,8 @@ void TDavEvadurAvuz::ToggleRadio(int ACol, int ARow, bool FromUser) {
     if (!canEdit) return;
   }
   int count = g->CellStrings ? g->CellStrings->Count() : 0;
+  // A group without options has nothing to move to.
+  if (count == 0) return;
   int next;
   if (g->CellIndex < 0) {
     next = count > 0 ? g->CellStrings->IndexOf(GetCellEx(ACol, ARow)) + 1 : 0;
