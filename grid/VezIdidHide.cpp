@@ -220,7 +220,7 @@ void TDavEvadurAvuz::TakeOutRows(const std::vector<int>& Rows, bool Ordered, int
   BeginUpdate();
   try {
     PermuteRows(first, part, MoveHeights);
-    for (int r = count - int(Rows.size()); r < count; ++r) NilStoreRow(r);
+    ClearRowSlots(count - int(Rows.size()), count - 1);
     // A visible floating footer row is a row like any other here.
     int newCount = std::max(count - int(Rows.size()), 1);
     bool footer = FFloatingFooter->Visible();
@@ -372,8 +372,11 @@ void TDavEvadurAvuz::HideRowList(TIntList* List) {
   std::vector<int> rows;
   for (int v : List->Items())
     if (v >= 0 && v < RowCount()) rows.push_back(v);
-  std::sort(rows.begin(), rows.end());
-  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  // A filter hands its rows ascending and once each: then they need no sort.
+  if (std::adjacent_find(rows.begin(), rows.end(), std::greater_equal<int>()) != rows.end()) {
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  }
   if (int(rows.size()) >= RowCount()) rows.resize(size_t(RowCount() - 1));
   TakeOutRows(rows, false, HideLevel, true, true);
   ++HideLevel;
