@@ -140,11 +140,10 @@ std::u16string TBaseGrid::GetDisplWideText(int ACol, int ARow, const std::u16str
 std::string TBaseGrid::GetCellEx(int ACol, int ARow) {
   TPoint b{ACol, ARow};
   if (TCellProperties* p = Props(ACol, ARow)) b = p->GetBaseCell(ACol, ARow);
-  std::string s = Cells(b.X, b.Y);
-  if (b.Y < FDisplTextRowLimit) {
-    s = GetDisplText(b.X, b.Y, s);
-    if (OnGetDisplWideText) s = EncodeWideStr(GetDisplWideText(b.X, b.Y, DecodeWideStr(s)));
-  }
+  if (b.Y >= FDisplTextRowLimit) return Cells(b.X, b.Y);
+  // The display hook reads the stored text in place and makes the one copy returned.
+  std::string s = GetDisplText(b.X, b.Y, CellText(b.X, b.Y));
+  if (OnGetDisplWideText) s = EncodeWideStr(GetDisplWideText(b.X, b.Y, DecodeWideStr(s)));
   return s;
 }
 

@@ -668,6 +668,8 @@ private:
   // Removes Count display rows from ARow: FreeObjects frees their properties, Reindex moves
   // the records of hidden rows behind them, MoveHeights lets the heights go with the rows.
   void RemoveRowBlock(int ARow, int ACount, bool FreeObjects, bool Reindex, bool MoveHeights);
+  void ReportRowsDeleted(int ARow, int ACount, int OldCount);
+  void DropRowFlags(int ARow, int ACount);
   void SplitCutMerges(int ARow, int ACount);
   void ShiftControls(bool Rows, int From, int To);
   std::vector<TGridCoord> FDisjunctCells;

@@ -12,13 +12,15 @@ std::u16string TDavEvadurAvuz::DecodeWide(const std::string& S) { return DecodeW
 // ---------------------------------------------------------------------------------------
 // Counts.
 void TDavEvadurAvuz::DropRows(int First, int Last) {
-  int cols = std::max({ColCount(), TotalColCount(), FMaxColCount});
-  for (int r = First; r <= Last; ++r)
-    for (int c = 0; c < cols; ++c) {
-      if (HasCellProperties(c, r)) ClearPropRect(c, r, c, r);
-      else SetGridObject(c, r, nullptr);
-      if (!GetGridCell(c, r).empty()) SetGridCell(c, r, "");
-    }
+  if (Last < First || Last < 0) return;
+  First = std::max(First, 0);
+  // Properties are freed first; the store then empties the rows in one step (texts and
+  // object slots of every column).
+  if (CellPropertiesCreated()) {
+    int cols = std::max({ColCount(), TotalColCount(), FMaxColCount});
+    ClearPropRect(0, First, cols - 1, Last);
+  }
+  ClearRowSlots(First, Last);
 }
 
 void TDavEvadurAvuz::DropCols(int First, int Last) {

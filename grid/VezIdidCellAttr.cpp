@@ -237,8 +237,10 @@ void TDavEvadurAvuz::DoDeleteRow(int ARow) {
 void TDavEvadurAvuz::CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs,
                                      TGridDrawInfo& FixedInfo) {
   TBaseGrid::CalcSizingState(X, Y, State, Index, SizingPos, SizingOfs, FixedInfo);
-  if (State == gsColSizing && OnColumnSize) {
-    int c = -1, r = -1;
+  // The column left of the pointer in a header row, and the row above it in a fixed
+  // column, may refuse to be sized.
+  int c = -1, r = -1;
+  if (OnColumnSize) {
     MouseToCell(X - 6, Y, c, r);
     if (r >= 0 && r < TCustomGrid::FixedRows() && c >= 0) {
       bool allow = true;
@@ -246,8 +248,7 @@ void TDavEvadurAvuz::CalcSizingState(int X, int Y, TGridState& State, int& Index
       if (!allow) State = gsNormal;
     }
   }
-  if (State == gsRowSizing && OnRowSize) {
-    int c = -1, r = -1;
+  if (OnRowSize) {
     MouseToCell(X, Y - 6, c, r);
     if (c >= 0 && c < TCustomGrid::FixedCols() && r >= 0) {
       bool allow = true;

@@ -220,7 +220,7 @@ void TDavEvadurAvuz::TakeOutRows(const std::vector<int>& Rows, bool Ordered, int
   BeginUpdate();
   try {
     PermuteRows(first, part, MoveHeights);
-    for (int r = count - int(Rows.size()); r < count; ++r) NilStoreRow(r);
+    ClearRowSlots(count - int(Rows.size()), count - 1);
     // A visible floating footer row is a row like any other here.
     int newCount = std::max(count - int(Rows.size()), 1);
     bool footer = FFloatingFooter->Visible();
@@ -334,7 +334,22 @@ void TDavEvadurAvuz::HideRows(int FromRow, int ToRow) {
   // Never the last row of the grid.
   if (int(rows.size()) >= RowCount()) rows.resize(size_t(RowCount() - 1));
   if (TControl* c = CellControls(1, S)) c->SetVisible(false);
+  int count = RowCount();
   TakeOutRows(rows, true, 0, false, true);
+  DropRowFlags(S, int(rows.size()));
+  // The rows leave as a removal would take them: one by one through the row deletion.
+  ReportRowsDeleted(S, int(rows.size()), count);
+}
+
+// Row selection flags kept by display row follow rows that leave the grid.
+void TDavEvadurAvuz::DropRowFlags(int ARow, int ACount) {
+  if (!MouseActions()->DisjunctRowSelect() || MouseActions()->RowSelectPersistent) return;
+  if (ARow >= int(FRowFlags.size()) || ACount <= 0) return;
+  auto b = FRowFlags.begin() + ARow;
+  FRowFlags.erase(b, b + std::min<std::ptrdiff_t>(ACount, FRowFlags.end() - b));
+  FSelectedRows->Clear();
+  for (int r = 0; r < int(FRowFlags.size()); ++r)
+    if (FRowFlags[size_t(r)]) FSelectedRows->Add(r);
 }
 
 void TDavEvadurAvuz::HideRowsEx(int FromRow, int ToRow) {
@@ -349,6 +364,7 @@ void TDavEvadurAvuz::HideRowsEx(int FromRow, int ToRow) {
   for (int k = 0; k < ToRow - FromRow + 1 - A; ++k) rows.push_back(S + k);
   if (int(rows.size()) >= RowCount()) rows.resize(size_t(RowCount() - 1));
   TakeOutRows(rows, false, 0, false, false);
+  DropRowFlags(S, int(rows.size()));
 }
 
 void TDavEvadurAvuz::HideRowList(TIntList* List) {
@@ -356,8 +372,11 @@ void TDavEvadurAvuz::HideRowList(TIntList* List) {
   std::vector<int> rows;
   for (int v : List->Items())
     if (v >= 0 && v < RowCount()) rows.push_back(v);
-  std::sort(rows.begin(), rows.end());
-  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  // A filter hands its rows ascending and once each: then they need no sort.
+  if (std::adjacent_find(rows.begin(), rows.end(), std::greater_equal<int>()) != rows.end()) {
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  }
   if (int(rows.size()) >= RowCount()) rows.resize(size_t(RowCount() - 1));
   TakeOutRows(rows, false, HideLevel, true, true);
   ++HideLevel;

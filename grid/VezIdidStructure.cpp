@@ -166,7 +166,17 @@ void TDavEvadurAvuz::IRemoveRows(int ARow, int ACount, bool Adjust) {
       }
     }
   }
+  int count = RowCount();
   RemoveRowBlock(ARow, ACount, false, Adjust, true);
+  ReportRowsDeleted(ARow, ACount, count);
+}
+
+// Rows taken out one by one through the framework's row deletion each travel to the end
+// of the grid first: OnRowMoved hears each of those moves, in order.
+void TDavEvadurAvuz::ReportRowsDeleted(int ARow, int ACount, int OldCount) {
+  if (!OnRowMoved) return;
+  auto event = OnRowMoved;
+  for (int k = 0; k < ACount; ++k) event(this, ARow, OldCount - 1 - k);
 }
 
 void TDavEvadurAvuz::RemoveCheckedRows(int ACol, bool AState) {

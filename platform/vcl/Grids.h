@@ -486,6 +486,12 @@ public:
     const std::string* text = FindText(ACol, ARow);
     return text ? *text : std::string();
   }
+  // The text of a cell without a copy: valid until the cell or the store changes.
+  const std::string& CellText(int ACol, int ARow) const {
+    static const std::string kEmpty;
+    const std::string* text = FindText(ACol, ARow);
+    return text ? *text : kEmpty;
+  }
   void SetCells(int ACol, int ARow, const std::string& Value) {
     // The common case stays inline: a text for a cell the dense rows already hold.
     // Everything else (empty texts, growing, far cells, bad indices) is outlined.

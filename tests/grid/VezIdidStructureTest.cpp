@@ -228,6 +228,110 @@ TEST_F(StructureTest, ControlsFollowInsertedAndMovedRows) {
   EXPECT_EQ(grid->ControlList()->GetControl(0)->Row, 5);
 }
 
+TEST_F(StructureTest, RowDeletionReportsEachRowTravellingToTheEnd) {
+  Make(3, 8);
+  std::vector<std::pair<int, int>> moves;
+  grid->OnRowMoved = [&](TObject*, int From, int To) { moves.emplace_back(From, To); };
+  using Moves = std::vector<std::pair<int, int>>;
+  // Through the framework's row deletion: each row goes to the end of the grid, which is
+  // one row shorter each time.
+  grid->RemoveRowsInternal(2, 2);
+  EXPECT_EQ(moves, (Moves{{2, 7}, {2, 6}}));
+  EXPECT_EQ(Column(0), (Texts{"0:0", "0:1", "0:4", "0:5", "0:6", "0:7"}));
+  moves.clear();
+  grid->HideRows(1, 2);
+  EXPECT_EQ(moves, (Moves{{1, 5}, {1, 4}}));
+  moves.clear();
+  grid->DoDeleteRow(0);
+  EXPECT_EQ(moves, (Moves{{0, 3}}));
+  // RemoveRows moves the rows below up itself, and showing rows is no deletion.
+  moves.clear();
+  grid->RemoveRows(0, 1);
+  grid->UnHideRowsAll();
+  EXPECT_TRUE(moves.empty());
+  grid->MoveRow(0, 2);
+  EXPECT_EQ(moves, (Moves{{0, 2}}));
+}
+
+TEST_F(StructureTest, HidingRowsTakesTheirDisplayRowSelectionAlong) {
+  Make(2, 8);
+  grid->MouseActions()->SetDisjunctRowSelect(true);
+  grid->SetRowSelect(5, true);
+  grid->HideRows(1, 2);
+  // Row 5 shows at display row 3 now, and is still the selected one.
+  EXPECT_TRUE(grid->GetRowSelect(3));
+  EXPECT_FALSE(grid->GetRowSelect(5));
+  EXPECT_EQ(grid->GetSelectedRow(0), 3);
+}
+
+TEST_F(StructureTest, ShowingNothingLeavesTheColumnCount) {
+  Make(4, 6);
+  grid->HideColumn(2);
+  grid->HideRow(3);
+  // The first row of the range is not hidden: nothing is shown, the counts stay.
+  grid->UnHideRows(2, 4);
+  EXPECT_EQ(grid->ColCount(), 3);
+  EXPECT_EQ(grid->RowCount(), 5);
+  grid->UnHideRows(3, 3);
+  EXPECT_EQ(grid->ColCount(), 3);
+  EXPECT_EQ(grid->RowCount(), 6);
+  EXPECT_EQ(grid->GetCellEx(2, 3), "2:3");
+}
+
+TEST_F(StructureTest, CellControlsAreFoundByTheirRealRow) {
+  Make(3, 8);
+  grid->HideRow(1);
+  auto* a = new TPanel(form);
+  auto* b = new TPanel(form);
+  grid->SetCellControls(2, 3, a);  // display row 3 is real row 4
+  ASSERT_EQ(grid->ControlList()->Count(), 1);
+  EXPECT_EQ(grid->ControlList()->GetControl(0)->Row, 4);
+  grid->SetCellControls(2, 3, b);  // replaces the entry, not a second one
+  ASSERT_EQ(grid->ControlList()->Count(), 1);
+  EXPECT_EQ(grid->ControlList()->GetControl(0)->Control, b);
+  grid->SetCellControls(2, 3, nullptr);
+  EXPECT_EQ(grid->ControlList()->Count(), 0);
+  EXPECT_EQ(grid->CellControls(2, 3), nullptr);
+}
+
+TEST_F(StructureTest, SizingHandlersVetoTheirColumnOrRow) {
+  Make(4, 5);
+  grid->SetFixedRowsEx(1);
+  grid->SetFixedColsEx(1);
+  grid->SetOptions(grid->Options() + goColSizing + goRowSizing);
+  grid->HandleNeeded();
+  TRobot robot;
+  std::vector<int> askedCols, askedRows;
+  grid->OnColumnSize = [&](TObject*, int ACol, bool& Allow) {
+    askedCols.push_back(ACol);
+    Allow = ACol != 2;
+  };
+  grid->OnRowSize = [&](TObject*, int ARow, bool& Allow) {
+    askedRows.push_back(ARow);
+    Allow = ARow != 3;
+  };
+  struct Case {
+    bool Column;
+    int Index;
+    bool Sized;
+  };
+  for (Case k : {Case{true, 1, true}, Case{true, 2, false}, Case{false, 2, true}, Case{false, 3, false}}) {
+    SCOPED_TRACE(std::to_string(k.Column) + " " + std::to_string(k.Index));
+    askedCols.clear();
+    askedRows.clear();
+    int before = k.Column ? grid->ColWidths(k.Index) : grid->RowHeights(k.Index);
+    // The pointer on the far edge of the column (row), inside the header column (row).
+    TRect R = k.Column ? grid->CellRect(k.Index, 0) : grid->CellRect(0, k.Index);
+    POINT from = k.Column ? POINT{R.Right, R.Top + 5} : POINT{R.Left + 5, R.Bottom};
+    POINT to = k.Column ? POINT{from.x + 20, from.y} : POINT{from.x, from.y + 20};
+    robot.Drag(grid->Handle(), from, to);
+    int after = k.Column ? grid->ColWidths(k.Index) : grid->RowHeights(k.Index);
+    EXPECT_EQ(after != before, k.Sized);
+    if (k.Column) EXPECT_NE(std::find(askedCols.begin(), askedCols.end(), k.Index), askedCols.end());
+    else EXPECT_NE(std::find(askedRows.begin(), askedRows.end(), k.Index), askedRows.end());
+  }
+}
+
 TEST_F(StructureTest, RemoveDuplicatesFoldsCaseOnlyWithoutTheFlag) {
   for (bool caseSensitive : {false, true}) {
     Make(1, 4);
