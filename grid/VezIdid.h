@@ -1259,6 +1259,15 @@ public:
   TPoint GetCellTextSizeInt(int ARealCol, int ADisplCol, int ARow, bool Wrapped, bool ReserveButton);
   // The plain text of a rich-text (RTF) cell text.
   static std::string RichToPlainText(const std::string& Rtf);
+  // Rich-text cells through a rich edit (VezIdidRich.cpp): the cell's shown text loaded as
+  // rich text (an empty text clears the edit); the edit's content as rich text; and that
+  // stored into the cell. RTFPaint renders the cell's rich text into ARect of any canvas.
+  void CellToRich(int ACol, int ARow, TRichEdit* RichEdit);
+  std::string RichToString(TRichEdit* RichEdit);
+  void RichToCell(int ACol, int ARow, TRichEdit* RichEdit);
+  void RTFPaint(int ACol, int ARow, TRect ARect, TCanvas* Canvas);
+  // Word wrap of the renderer while it measures a rich-text cell.
+  bool RichEditWordWrap = false;
   // The text inset counted once (XYOffsetOnce) or on both sides.
   int XOffsetSize() const { return XYOffsetOnce ? XYOffset.X : 2 * XYOffset.X; }
   int YOffsetSize() const { return XYOffsetOnce ? XYOffset.Y : 2 * XYOffset.Y; }

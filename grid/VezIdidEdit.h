@@ -12,6 +12,7 @@
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Grids.h"
 #include "platform/vcl/ListBoxes.h"
+#include "platform/vcl/RichEdit.h"
 #include "platform/vcl/StdCtrls.h"
 
 class TDavEvadurAvuz;
@@ -155,12 +156,41 @@ public:
   using TGridDatePicker::TGridDatePicker;
 };
 
-// The hidden rich-text edit that turns rich text into plain text.
-class TDizRichEdit : public TCustomControl {
-  LORM_CLASS(TDizRichEdit, TCustomControl)
+// A rich edit bound to its grid: the grid's renderer (converting, measuring and painting
+// rich-text cells) and its rich-text cell editor. It records the size its content asks
+// for, grows the current row while the user types (unless locked), hands Up and Down
+// back to the grid and formats the selection as sub- or superscript.
+class TDizRichEdit : public TRichEdit {
+  LORM_CLASS(TDizRichEdit, TRichEdit)
 public:
-  explicit TDizRichEdit(TComponent* AOwner) : TCustomControl(AOwner) {}
-  TNotifyEvent OnSelectionChange;
+  // The owner must be a string grid (EInvalidCast otherwise).
+  explicit TDizRichEdit(TComponent* AOwner);
+  void WndProc(TMessage& Message) override;
+  TDavEvadurAvuz* Grid() const { return FGrid; }
+  int ReqWidth() const { return FReqWidth; }
+  int ReqHeight() const { return FReqHeight; }
+  void Lock() { FLocked = true; }
+  void Unlock() { FLocked = false; }
+  bool Locked() const { return FLocked; }
+  void ReCreate() { RecreateWnd(); }
+  // The vertical offset of the selected characters, in twips.
+  void SelFormat(int Offset);
+  void SelNormal() { SelFormat(0); }
+  void SelSubscript() { SelFormat(-40); }
+  void SelSuperscript() { SelFormat(40); }
+  bool IsSelNormal() { return SelOffset() == 0; }
+  bool IsSelSubscript() { return SelOffset() == -40; }
+  bool IsSelSuperscript() { return SelOffset() == 40; }
+
+protected:
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void RequestSize(const TRect& Rect) override;
+
+private:
+  int SelOffset();
+  TDavEvadurAvuz* FGrid;
+  int FReqWidth = 0, FReqHeight = 0;
+  bool FLocked = false;
 };
 
 // The filter drop list; its select callback goes to the grid.
