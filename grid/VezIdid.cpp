@@ -380,6 +380,7 @@ void TDavEvadurAvuz::Notification(TComponent* AComponent, TOperation Operation) 
     if (AComponent == FCellChecker) FCellChecker = nullptr;
     if (AComponent == FFixedDropDownMenu) FFixedDropDownMenu = nullptr;
     if (AComponent == FHookedForm) FHookedForm = nullptr;
+    if (AComponent == FEditLink) FEditLink = nullptr;
   }
   TBaseGrid::Notification(AComponent, Operation);
 }
