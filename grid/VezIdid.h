@@ -1142,6 +1142,9 @@ public:
   void EndControlEdit(int ACol, int ARow);
   // Opens the editor of the current cell again (after a refused value).
   void ShowEditControl();
+  // Moves the edit of a mark-up cell on from the form control ControlID; with no further
+  // form control known here the grid takes the focus.
+  virtual void AdvanceHTMLEdit(int ACol, int ARow, const std::string& ControlID);
 
   // Edit-engine state (read by the in-place editor and by tests).
   bool EditActive() const { return FEditActive; }

@@ -12,6 +12,7 @@
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Grids.h"
 #include "platform/vcl/ListBoxes.h"
+#include "platform/vcl/Mask.h"
 #include "platform/vcl/RichEdit.h"
 #include "platform/vcl/StdCtrls.h"
 
@@ -39,9 +40,6 @@ LORM_GRID_CONTROL(TGridUniMemo, TMemo);
 LORM_GRID_CONTROL(TGridUniCombo, TComboBox);
 LORM_GRID_CONTROL(TGridCheckBox, TCheckBox);
 LORM_GRID_CONTROL(TGridButton, TButton);
-LORM_GRID_CONTROL(TGridTransEdit, TEdit);
-LORM_GRID_CONTROL(TControlEdit, TEdit);
-LORM_GRID_CONTROL(TControlCombo, TComboBox);
 LORM_GRID_CONTROL(TFooterPanel, TPanel);
 
 class TGridSpin : public TDizSpinEdit {
@@ -50,6 +48,64 @@ public:
   explicit TGridSpin(TComponent* AOwner) : TDizSpinEdit(AOwner), FGrid(GridOf(AOwner)) {}
   TDavEvadurAvuz* Grid() const { return FGrid; }
   bool IsWinXP = false;
+
+private:
+  TDavEvadurAvuz* FGrid;
+};
+
+// The edit the grid puts over a cell it lets the user type into directly: it keeps the
+// cell, and StopEdit validates and stores the text (VezIdidEditLink.cpp).
+class TGridTransEdit : public TEdit {
+  LORM_CLASS(TGridTransEdit, TEdit)
+public:
+  explicit TGridTransEdit(TComponent* AOwner);
+  TDavEvadurAvuz* Grid() const { return FGrid; }
+  // False when the grid's validation refused the text (the edit keeps the focus).
+  bool StopEdit();
+  int Row = 0, Col = 0;
+  bool IsWinXP = false;
+  bool IsVista = false;
+
+protected:
+  void DoExit() override;
+  void KeyPress(char32_t& Key) override;
+
+private:
+  TDavEvadurAvuz* FGrid;
+};
+
+// Editors of the form controls inside mark-up cells: Enter ends the edit, Tab moves on
+// to the next form control of the cell or to the next cell.
+class TControlEdit : public TMaskEdit {
+  LORM_CLASS(TControlEdit, TMaskEdit)
+public:
+  explicit TControlEdit(TComponent* AOwner) : TMaskEdit(AOwner), FGrid(GridOf(AOwner)) {}
+  void WndProc(TMessage& Message) override;
+  TDavEvadurAvuz* Grid() const { return FGrid; }
+  // The identifier of the form control being edited.
+  std::string ControlID;
+  bool IsWinXP = false;
+  bool IsVista = false;
+
+protected:
+  void KeyPress(char32_t& Key) override;
+
+private:
+  TDavEvadurAvuz* FGrid;
+};
+
+class TControlCombo : public TComboBox {
+  LORM_CLASS(TControlCombo, TComboBox)
+public:
+  explicit TControlCombo(TComponent* AOwner) : TComboBox(AOwner), FGrid(GridOf(AOwner)) {}
+  void WndProc(TMessage& Message) override;
+  TDavEvadurAvuz* Grid() const { return FGrid; }
+  std::string ControlID;
+  bool IsWinXP = false;
+  bool IsVista = false;
+
+protected:
+  void KeyPress(char32_t& Key) override;
 
 private:
   TDavEvadurAvuz* FGrid;

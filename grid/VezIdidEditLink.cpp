@@ -254,3 +254,92 @@ void TDavEvadurAvuz::EndControlEdit(int ACol, int ARow) {
   }
   FActiveEditControl = nullptr;
 }
+
+void TDavEvadurAvuz::AdvanceHTMLEdit(int ACol, int ARow, const std::string& ControlID) {
+  if (CanFocus()) SetFocus();
+}
+
+// ---------------------------------------------------------------------------------------
+// Mark-up form control editors: Enter is not wanted as a dialog key (it ends the edit
+// here), Tab is.
+namespace {
+template <class C>
+void ControlKeyPress(C* Control, TDavEvadurAvuz* G, char32_t& Key) {
+  if (Key == 13) {
+    Key = 0;
+    Control->Perform(CM_EXIT, 0, 0);
+    if (G && G->CanFocus()) G->SetFocus();
+  } else if (Key == 9) {
+    Key = 0;
+    Control->Perform(CM_EXIT, 0, 0);
+    if (!G) return;
+    if (G->Navigation()->AdvanceAuto) G->AdvanceEdit(G->Col(), G->Row(), true, false, true, false, true);
+    else G->AdvanceHTMLEdit(G->Col(), G->Row(), Control->ControlID);
+  }
+}
+
+void WantTabOnly(TMessage& Message) {
+  if (Message.Msg != WM_GETDLGCODE) return;
+  Message.Result |= DLGC_WANTTAB;
+  Message.Result &= ~LRESULT(DLGC_WANTALLKEYS);
+}
+}  // namespace
+
+void TControlEdit::WndProc(TMessage& Message) {
+  TMaskEdit::WndProc(Message);
+  WantTabOnly(Message);
+}
+
+void TControlEdit::KeyPress(char32_t& Key) {
+  if (Key == 13 || Key == 9) {
+    ControlKeyPress(this, FGrid, Key);
+    return;
+  }
+  TMaskEdit::KeyPress(Key);
+}
+
+void TControlCombo::WndProc(TMessage& Message) {
+  TComboBox::WndProc(Message);
+  WantTabOnly(Message);
+}
+
+void TControlCombo::KeyPress(char32_t& Key) {
+  if (Key == 13 || Key == 9) {
+    ControlKeyPress(this, FGrid, Key);
+    return;
+  }
+  TComboBox::KeyPress(Key);
+}
+
+// ---------------------------------------------------------------------------------------
+TGridTransEdit::TGridTransEdit(TComponent* AOwner) : TEdit(AOwner), FGrid(GridOf(AOwner)) { SetVisible(false); }
+
+bool TGridTransEdit::StopEdit() {
+  if (!FGrid) {
+    SetVisible(false);
+    return true;
+  }
+  std::string text = Text();
+  bool valid = true;
+  if (FGrid->OnCellValidate) FGrid->OnCellValidate(FGrid, Col, Row, text, valid);
+  if (valid) {
+    if (FGrid->OnEditingDone) FGrid->OnEditingDone(FGrid);
+    FGrid->SetCellEx(Col, Row, text);
+    SetVisible(false);
+    return true;
+  }
+  FGrid->SetCol(Col);
+  FGrid->SetRowEx(Row);
+  if (CanFocus()) SetFocus();
+  return false;
+}
+
+void TGridTransEdit::DoExit() {
+  TEdit::DoExit();
+  StopEdit();
+}
+
+void TGridTransEdit::KeyPress(char32_t& Key) {
+  if (Key == 13) Key = 0;
+  TEdit::KeyPress(Key);
+}
