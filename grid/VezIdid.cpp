@@ -249,7 +249,7 @@ void TDavEvadurAvuz::CreateChildControls() {
   FUniEditBtn = new TGridUniEditBtn(this);
   hideIn(FUniEditBtn, true);
   FUniEditBtn->SetBorderStyle(bsNone);
-  FUniEditBtn->IsWinXP = FIsWinXP;
+  FUniEditBtn->SetIsWinXP(FIsWinXP);
   FUniEditBtn->SetButtonCaption("...");
   FUniEditBtn->OnClickBtn = [this](TObject* s) { WideEllipsClick(s); };
   FUniCombo = new TGridUniCombo(this);

@@ -8,6 +8,7 @@
 #include "editors/DizSpin.h"
 #include "foundation/DizStyleIF.h"
 #include "grid/BaseGrid.h"
+#include "grid/ZevUni.h"
 #include "platform/vcl/Controls.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Grids.h"
@@ -35,9 +36,9 @@ TDavEvadurAvuz* GridOf(TComponent* AOwner);
   }
 
 LORM_GRID_CONTROL(TGridCombo, TComboBox);
-LORM_GRID_CONTROL(TGridUniEdit, TEdit);
-LORM_GRID_CONTROL(TGridUniMemo, TMemo);
-LORM_GRID_CONTROL(TGridUniCombo, TComboBox);
+LORM_GRID_CONTROL(TGridUniEdit, TZevUniEdit);
+LORM_GRID_CONTROL(TGridUniMemo, TZevUniMemo);
+LORM_GRID_CONTROL(TGridUniCombo, TDEAUniComboBox);
 LORM_GRID_CONTROL(TGridCheckBox, TCheckBox);
 LORM_GRID_CONTROL(TGridButton, TButton);
 LORM_GRID_CONTROL(TFooterPanel, TPanel);
@@ -133,10 +134,14 @@ public:
   using TGridEditBtn::TGridEditBtn;
 };
 
-class TGridUniEditBtn : public TGridEditBtn {
-  LORM_CLASS(TGridUniEditBtn, TGridEditBtn)
+class TGridUniEditBtn : public TZevUniEditBtn {
+  LORM_CLASS(TGridUniEditBtn, TZevUniEditBtn)
 public:
-  using TGridEditBtn::TGridEditBtn;
+  explicit TGridUniEditBtn(TComponent* AOwner) : TZevUniEditBtn(AOwner), FGrid(GridOf(AOwner)) {}
+  TDavEvadurAvuz* Grid() const { return FGrid; }
+
+private:
+  TDavEvadurAvuz* FGrid;
 };
 
 // The drop-down editors: an edit part that can be read-only and a style of the library.

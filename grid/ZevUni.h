@@ -99,7 +99,6 @@ public:
   void ReadData(TReader& Reader);
   void WriteData(TWriter& Writer);
 
-protected:
   void AssignTo(TPersistent* Dest) override;
 
 private:

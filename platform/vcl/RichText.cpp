@@ -499,12 +499,14 @@ std::string TRichDocument::WriteRtf(int Start, int Count) const {
   Start = std::clamp(Start, 0, Length());
   Count = Count < 0 ? Length() - Start : std::clamp(Count, 0, Length() - Start);
   const std::vector<TRun> runs = Runs(Start, Count);
-  std::vector<std::string> fonts;
+  // Fonts by name and character set.
+  std::vector<std::pair<std::string, int>> fonts;
   std::vector<TColor> colors;
-  auto fontIndex = [&](const std::string& Name) {
-    auto it = std::find(fonts.begin(), fonts.end(), Name);
+  auto fontIndex = [&](const TRichCharFormat& F) {
+    const std::pair<std::string, int> key{F.FaceName, F.Charset};
+    auto it = std::find(fonts.begin(), fonts.end(), key);
     if (it != fonts.end()) return static_cast<int>(it - fonts.begin());
-    fonts.push_back(Name);
+    fonts.push_back(key);
     return static_cast<int>(fonts.size()) - 1;
   };
   auto colorIndex = [&](TColor C) {
@@ -513,15 +515,22 @@ std::string TRichDocument::WriteRtf(int Start, int Count) const {
     colors.push_back(C);
     return static_cast<int>(colors.size());
   };
-  fontIndex(runs.empty() ? DefaultFormat.FaceName : runs[0].Format->FaceName);
+  fontIndex(runs.empty() ? DefaultFormat : *runs[0].Format);
   for (const TRun& r : runs) {
-    fontIndex(r.Format->FaceName);
+    fontIndex(*r.Format);
     colorIndex(r.Format->Color);
   }
 
   std::string out = "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl";
-  for (size_t i = 0; i < fonts.size(); ++i)
-    out += "{\\f" + std::to_string(i) + "\\fnil\\fcharset204 " + fonts[i] + ";}";
+  for (size_t i = 0; i < fonts.size(); ++i) {
+    out += "{\\f" + std::to_string(i) + "\\fnil\\fcharset" + std::to_string(fonts[i].second) + " ";
+    for (char c : fonts[i].first) {
+      if (c == ';' || c == '\r' || c == '\n') continue;
+      if (c == '\\' || c == '{' || c == '}') out += '\\';
+      out += c;
+    }
+    out += ";}";
+  }
   out += "}\n{\\colortbl ;";
   for (TColor c : colors) {
     const uint32_t v = static_cast<uint32_t>(c);
@@ -541,7 +550,7 @@ std::string TRichDocument::WriteRtf(int Start, int Count) const {
   paraStart(ParagraphOf(Start));
   for (const TRun& r : runs) {
     const TRichCharFormat& f = *r.Format;
-    out += "\\plain\\f" + std::to_string(fontIndex(f.FaceName)) + "\\fs" + std::to_string(f.Size * 2) + "\\cf" +
+    out += "\\plain\\f" + std::to_string(fontIndex(f)) + "\\fs" + std::to_string(f.Size * 2) + "\\cf" +
            std::to_string(colorIndex(f.Color));
     if (f.Bold) out += "\\b";
     if (f.Italic) out += "\\i";
@@ -565,7 +574,7 @@ std::string TRichDocument::WriteRtf(int Start, int Count) const {
         out += static_cast<char>(c);
       } else if (c >= 0x20 && c < 0x80) {
         out += static_cast<char>(c);
-      } else if (c >= 0x80) {
+      } else {
         out += "\\u" + std::to_string(c < 0x8000 ? static_cast<int>(c) : static_cast<int>(c) - 65536) + "?";
       }
     }
