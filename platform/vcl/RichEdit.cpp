@@ -68,24 +68,43 @@ void SelectFormat(TCanvas& C, const TRichCharFormat& F, int Dpi) {
   font->SetColor(F.Color);
 }
 
+// The font metrics of each format met while laying out, and the format the canvas has.
+struct TMetricsCache {
+  std::vector<std::pair<const TRichCharFormat*, TEXTMETRIC>> Items;
+  const TRichCharFormat* Selected = nullptr;
+  void Select(TCanvas& C, const TRichCharFormat& F, int Dpi) {
+    if (Selected == &F) return;
+    SelectFormat(C, F, Dpi);
+    Selected = &F;
+  }
+  const TEXTMETRIC& Get(TCanvas& C, const TRichCharFormat& F, int Dpi) {
+    for (auto& i : Items)
+      if (i.first == &F) return i.second;
+    Select(C, F, Dpi);
+    TEXTMETRIC tm{};
+    C.TextHeight("gh");
+    GetTextMetrics(C.GetHandle(), &tm);
+    Items.push_back({&F, tm});
+    return Items.back().second;
+  }
+};
+
 // Lays the paragraphs of Doc[First, Last) out into lines no wider than MaxWidth (no limit
 // when 0 or less).
-std::vector<TLine> Layout(TCanvas& C, const TRichDocument& Doc, int First, int Last, int MaxWidth, int Dpi) {
+std::vector<TLine> Layout(TCanvas& C, const TRichDocument& Doc, int First, int Last, int MaxWidth, int Dpi,
+                          TMetricsCache& Cache) {
   std::vector<TLine> lines;
   const std::u16string& text = Doc.Text();
   const std::vector<TRichDocument::TRun> runs = Doc.Runs(First, Last - First);
-  TEXTMETRIC tm{};
   auto measure = [&](const TRichCharFormat& F, int Start, int Length) {
-    SelectFormat(C, F, Dpi);
+    Cache.Select(C, F, Dpi);
     return C.TextWidth(Utf16ToUtf8(text.substr(static_cast<size_t>(Start), static_cast<size_t>(Length))));
   };
   TLine line{First, First, 0, 0, 0, 0, {}};
   int x = 0;
   int maxAscent = 0, maxDescent = 0;
   auto account = [&](const TRichCharFormat& F) {
-    SelectFormat(C, F, Dpi);
-    C.TextHeight("gh");
-    GetTextMetrics(C.GetHandle(), &tm);
+    const TEXTMETRIC& tm = Cache.Get(C, F, Dpi);
     const int off = F.Offset * Dpi / 1440;
     maxAscent = std::max<int>(maxAscent, tm.tmAscent + std::max(0, off));
     maxDescent = std::max<int>(maxDescent, tm.tmDescent + std::max(0, -off));
@@ -297,7 +316,8 @@ int TCustomRichEdit::Render(HDC DC, const TRect& R, int First, int Last, bool Dr
   First = std::clamp(First, 0, FDoc.Length());
   Last = Last < 0 ? FDoc.Length() : std::clamp(Last, First, FDoc.Length());
   const int maxWidth = R.Right - R.Left;
-  std::vector<TLine> lines = Layout(canvas, FDoc, First, Last, maxWidth, dpi);
+  TMetricsCache cache;
+  std::vector<TLine> lines = Layout(canvas, FDoc, First, Last, maxWidth, dpi, cache);
   int end = First, used = 0, widest = 0;
   const bool focused = Draw && HandleAllocated() && Focused();
   const int selS = FSelStart, selE = FSelStart + FSelLength;
@@ -313,11 +333,9 @@ int TCustomRichEdit::Render(HDC DC, const TRect& R, int First, int Last, bool Dr
     }
     if (Draw) {
       for (const TPiece& p : line.Pieces) {
-        SelectFormat(canvas, *p.Format, dpi);
+        const TEXTMETRIC& tm = cache.Get(canvas, *p.Format, dpi);
+        cache.Select(canvas, *p.Format, dpi);
         const int off = p.Format->Offset * dpi / 1440;
-        TEXTMETRIC tm{};
-        canvas.TextHeight("gh");
-        GetTextMetrics(canvas.GetHandle(), &tm);
         const int x = R.Left + shift + p.X;
         const int y = R.Top + line.Y + line.Ascent - tm.tmAscent - off;
         const std::u16string t = FDoc.Text().substr(static_cast<size_t>(p.Start), static_cast<size_t>(p.Length));
@@ -338,7 +356,7 @@ int TCustomRichEdit::Render(HDC DC, const TRect& R, int First, int Last, bool Dr
         int cx = R.Left + shift;
         for (const TPiece& p : line.Pieces) {
           if (FSelStart < p.Start) break;
-          SelectFormat(canvas, *p.Format, dpi);
+          cache.Select(canvas, *p.Format, dpi);
           const int n = std::min(FSelStart, p.Start + p.Length) - p.Start;
           cx = R.Left + shift + p.X +
                canvas.TextWidth(Utf16ToUtf8(FDoc.Text().substr(static_cast<size_t>(p.Start), static_cast<size_t>(n))));
@@ -372,13 +390,14 @@ int TCustomRichEdit::CaretFromPoint(int X, int Y) {
   TCanvas canvas;
   canvas.SetHandle(dc);
   const int maxWidth = FWordWrap ? ClientWidth() - 1 : 0;
-  std::vector<TLine> lines = Layout(canvas, FDoc, 0, FDoc.Length(), maxWidth, 96);
+  TMetricsCache cache;
+  std::vector<TLine> lines = Layout(canvas, FDoc, 0, FDoc.Length(), maxWidth, 96, cache);
   int result = FDoc.Length();
   for (const TLine& line : lines) {
     if (Y >= line.Y + line.Height + 1 && &line != &lines.back()) continue;
     result = line.End;
     for (const TPiece& p : line.Pieces) {
-      SelectFormat(canvas, *p.Format, 96);
+      cache.Select(canvas, *p.Format, 96);
       for (int k = 0; k <= p.Length; ++k) {
         const int w = canvas.TextWidth(
             Utf16ToUtf8(FDoc.Text().substr(static_cast<size_t>(p.Start), static_cast<size_t>(k))));
@@ -557,15 +576,9 @@ void TCustomRichEdit::WndProc(TMessage& Message) {
       else SetSel(at, at);
       return;
     }
-    case WM_KEYDOWN: {
-      TWinControl::WndProc(Message);
-      if (Message.Result == 1) return;
-      break;
-    }
     default: break;
   }
   TWinControl::WndProc(Message);
-  if (Message.Msg == WM_KEYDOWN || Message.Msg == WM_CHAR) return;
 }
 
 void TCustomRichEdit::DefaultHandler(TMessage& Message) {

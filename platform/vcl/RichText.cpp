@@ -353,8 +353,8 @@ struct TRtfReader {
         if (ft->Charset >= 0) f.Charset = ft->Charset;
       }
     } else if (W == "cf" && HasNum) {
-      f.Color = N > 0 && N <= static_cast<long>(Colors.size()) ? Colors[static_cast<size_t>(N - 1)] : clBlack;
-      if (N == 0) f.Color = clBlack;
+      // Entry 0 of the colour table is the automatic colour.
+      f.Color = N > 0 && N < static_cast<long>(Colors.size()) ? Colors[static_cast<size_t>(N)] : clBlack;
     } else if (W == "up") {
       f.Offset = static_cast<int>(std::clamp(HasNum ? N : 6L, -3200L, 3200L)) * 10;
     } else if (W == "dn") {
