@@ -68,14 +68,15 @@ void TEditLink::SetFocus(bool Value) {
     if (!c->Visible()) c->SetVisible(true);
     if (!c->Enabled()) c->SetEnabled(true);
   }
-  if (EditStyle == esInplace && FHooked != c) {
+  if (FHooked != c) {
     // The control's messages pass a hook first: it asks for every key, so that the
     // leaving keys reach the control's key-down event rather than dialog navigation.
     FSavedWindowProc = c->WindowProc;
     FHooked = c;
     c->FreeNotification(this);
-    c->WindowProc = [this](TMessage& M) {
-      FSavedWindowProc(M);
+    c->WindowProc = [this, c](TMessage& M) {
+      if (FSavedWindowProc) FSavedWindowProc(M);
+      else c->WndProc(M);
       if (M.Msg == WM_GETDLGCODE) M.Result |= DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTTAB;
     };
   }
@@ -88,12 +89,12 @@ void TEditLink::SetFocus(bool Value) {
 
 void TEditLink::RestoreWinProc() {
   TWinControl* c = GetEditControl();
-  if (!c || EditStyle != esInplace) return;
+  if (!c) return;
   if (FHooked == c) {
     c->WindowProc = FSavedWindowProc;
     FHooked = nullptr;
   }
-  if (c->HandleAllocated()) c->SetVisible(false);
+  if (EditStyle == esInplace && c->HandleAllocated()) c->SetVisible(false);
 }
 
 std::string TEditLink::GetCellValue() {
@@ -247,6 +248,8 @@ void TDavEvadurAvuz::EndControlEdit(int ACol, int ARow) {
     TEditLink* L = FEditLink;
     UpdateEditingCell(RemapCol(ACol), ARow, L->GetEditorValue());
     if (L->EditStyle == esInplace) L->SetVisible(false);
+    // A pop-up form does not outlive the edit it was shown for.
+    else if (L->PopupForm() && L->PopupForm()->Visible()) L->PopupForm()->Hide();
     L->RestoreWinProc();
   } else if (kind == edRichEdit && FRichEdit2) {
     RichToCell(RemapCol(ACol), ARow, FRichEdit2);

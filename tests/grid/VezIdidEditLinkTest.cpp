@@ -123,13 +123,16 @@ TEST_F(LinkTest, EnterAdvancesWhenTheGridSaysSo) {
   link->Edit()->SetText("x");
   robot.PressKey(VK_RETURN);
   EXPECT_EQ(grid->Cells(1, 1), "x");
-  EXPECT_EQ(grid->Row(), 2);
+  // The next cell in the grid's advance direction (left to right by default).
+  EXPECT_EQ(grid->Col(), 2);
   grid->HideInplaceEdit();
   grid->Navigation()->AdvanceOnEnter = false;
   grid->SetRow(1);
+  grid->SetCol(1);
   Start();
   robot.PressKey(VK_RETURN);
   EXPECT_EQ(grid->Row(), 1);
+  EXPECT_EQ(grid->Col(), 1);
   EXPECT_FALSE(grid->EditActive());
 }
 
@@ -154,6 +157,7 @@ TEST_F(LinkTest, PopupFormAtTheCellCornerOwnedByTheLink) {
   EXPECT_EQ(popup->Width(), 120);
   EXPECT_EQ(link->Edit()->Parent(), popup);
   robot.PressKey(VK_TAB);
+  EXPECT_FALSE(popup->Visible());
   EXPECT_EQ(Application->FindComponent("gridform"), stranger);
   // Both places given: the form opens there.
   link->PopupTop = 80;
