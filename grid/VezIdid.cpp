@@ -249,7 +249,7 @@ void TDavEvadurAvuz::CreateChildControls() {
   FUniEditBtn = new TGridUniEditBtn(this);
   hideIn(FUniEditBtn, true);
   FUniEditBtn->SetBorderStyle(bsNone);
-  FUniEditBtn->IsWinXP = FIsWinXP;
+  FUniEditBtn->SetIsWinXP(FIsWinXP);
   FUniEditBtn->SetButtonCaption("...");
   FUniEditBtn->OnClickBtn = [this](TObject* s) { WideEllipsClick(s); };
   FUniCombo = new TGridUniCombo(this);
@@ -380,6 +380,7 @@ void TDavEvadurAvuz::Notification(TComponent* AComponent, TOperation Operation) 
     if (AComponent == FCellChecker) FCellChecker = nullptr;
     if (AComponent == FFixedDropDownMenu) FFixedDropDownMenu = nullptr;
     if (AComponent == FHookedForm) FHookedForm = nullptr;
+    if (AComponent == FEditLink) FEditLink = nullptr;
   }
   TBaseGrid::Notification(AComponent, Operation);
 }

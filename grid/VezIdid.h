@@ -57,13 +57,94 @@ enum TVezIdidStyle {
 };
 enum TXPColorScheme { xpNone, xpBlue, xpGreen, xpGray, vistaAero };
 
-class TEditLink : public TComponent {
-  LORM_CLASS(TEditLink, TComponent)
-public:
-  explicit TEditLink(TComponent* AOwner) : TComponent(AOwner) {}
-};
-
 class TDavEvadurAvuz;
+class TForm;
+
+// Where a custom editor's control lives: in the cell, or in a pop-up form over it.
+enum TEditStyle { esInplace, esPopup };
+
+// The base of custom cell editors (edCustom cells, the grid's EditLink): a derived link
+// creates its control, moves values between the cell and the control and binds
+// EditKeyDown to the control's key-down event so that the leaving keys end the edit
+// (VezIdidEditLink.cpp).
+class TEditLink : public TComponent {
+  LORM_PUBLISHED(TEditLink, TComponent)
+public:
+  explicit TEditLink(TComponent* AOwner);
+  ~TEditLink() override;
+
+  virtual void EditKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
+  virtual TWinControl* GetEditControl() { return nullptr; }
+  virtual void CreateEditor(TWinControl* AParent) {}
+  virtual void DestroyEditor() {}
+  virtual void SetFocus(bool Value);
+  virtual void SetRect(TRect R);
+  virtual void SetVisible(bool Value);
+  virtual void SetProperties() {}
+  virtual void SetCellProps(TColor AColor, TFont* AFont) {}
+  virtual std::string GetEditorValue() { return std::string(); }
+  virtual void SetEditorValue(const std::string& S) {}
+
+  void EditExit(TObject* Sender);
+  void FormExit(TObject* Sender);
+  std::string GetCellValue();
+  void SetCellValue(const std::string& S);
+  void HideEditor();
+  void RestoreWinProc();
+  TWinControl* GetParent();
+
+  TDavEvadurAvuz* Grid() const { return FGrid; }
+  void SetGrid(TDavEvadurAvuz* Value) { FGrid = Value; }
+  // The pop-up form of esPopup, made on the first pop-up edit and owned by the link.
+  TForm* PopupForm() const { return FPopupForm; }
+  TForm* EnsurePopupForm();
+  bool ForcedExit() const { return FForcedExit; }
+  int EditCol = 0, EditRow = 0;
+
+  bool WantKeyLeftRight = false, WantKeyUpDown = false, WantKeyHomeEnd = false, WantKeyPriorNext = false,
+       WantKeyReturn = false, WantKeyEscape = false;
+  TEditStyle EditStyle = esInplace;
+  int PopupWidth = 0, PopupHeight = 0;
+  bool AutoPopupWidth = false;
+  int PopupLeft = -1, PopupTop = -1;
+  int LinkTag = 0;
+  // Published accessors.
+  bool GetWantKeyLeftRight() const { return WantKeyLeftRight; }
+  void SetWantKeyLeftRight(bool V) { WantKeyLeftRight = V; }
+  bool GetWantKeyUpDown() const { return WantKeyUpDown; }
+  void SetWantKeyUpDown(bool V) { WantKeyUpDown = V; }
+  bool GetWantKeyHomeEnd() const { return WantKeyHomeEnd; }
+  void SetWantKeyHomeEnd(bool V) { WantKeyHomeEnd = V; }
+  bool GetWantKeyPriorNext() const { return WantKeyPriorNext; }
+  void SetWantKeyPriorNext(bool V) { WantKeyPriorNext = V; }
+  bool GetWantKeyReturn() const { return WantKeyReturn; }
+  void SetWantKeyReturn(bool V) { WantKeyReturn = V; }
+  bool GetWantKeyEscape() const { return WantKeyEscape; }
+  void SetWantKeyEscape(bool V) { WantKeyEscape = V; }
+  TEditStyle GetEditStyle() const { return EditStyle; }
+  void SetEditStyle(TEditStyle V) { EditStyle = V; }
+  int GetPopupWidth() const { return PopupWidth; }
+  void SetPopupWidth(int V) { PopupWidth = V; }
+  int GetPopupHeight() const { return PopupHeight; }
+  void SetPopupHeight(int V) { PopupHeight = V; }
+  bool GetAutoPopupWidth() const { return AutoPopupWidth; }
+  void SetAutoPopupWidth(bool V) { AutoPopupWidth = V; }
+  int GetPopupLeft() const { return PopupLeft; }
+  void SetPopupLeft(int V) { PopupLeft = V; }
+  int GetPopupTop() const { return PopupTop; }
+  void SetPopupTop(int V) { PopupTop = V; }
+
+protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+  friend class TDavEvadurAvuz;
+  TDavEvadurAvuz* FGrid = nullptr;
+  TForm* FPopupForm = nullptr;
+  bool FForcedExit = false;
+  std::function<void(TMessage&)> FSavedWindowProc;
+  TWinControl* FHooked = nullptr;
+};
 
 // The one adornment a cell may own, kept in the graphic slot of its cell properties;
 // CellType says what it is and which of the other fields mean something.
@@ -1085,6 +1166,18 @@ public:
   // The message number of "GridEditDone".
   static UINT GridEditDoneMessage();
 
+  // The custom editor of edCustom cells and the control editors the engine shows itself
+  // (VezIdidEditLink.cpp): true when StartControlEdit put one on screen.
+  TEditLink* EditLink() const { return FEditLink; }
+  void SetEditLink(TEditLink* Value);
+  bool StartControlEdit(TEditorType Kind);
+  void EndControlEdit(int ACol, int ARow);
+  // Opens the editor of the current cell again (after a refused value).
+  void ShowEditControl();
+  // Moves the edit of a mark-up cell on from the form control ControlID; with no further
+  // form control known here the grid takes the focus.
+  virtual void AdvanceHTMLEdit(int ACol, int ARow, const std::string& ControlID);
+
   // Edit-engine state (read by the in-place editor and by tests).
   bool EditActive() const { return FEditActive; }
   TEditorType ActiveEditorType() const { return FActiveEditorType; }
@@ -1101,6 +1194,7 @@ public:
   std::u16string ValidateOrigWideText;
   std::string ValidateNewText;
   bool EntryValid() const { return FEntryValid; }
+  void SetEntryValid(bool Value) { FEntryValid = Value; }
   bool IgnoreGridFocus = false;
   bool CaretOnClick = false;
   // The characters edValidChars takes when ValidChars is empty.
@@ -1133,6 +1227,8 @@ private:
   bool FEditActive = false;
   TEditorType FActiveEditorType = edNormal;
   TControl* FActiveEditControl = nullptr;
+  TEditLink* FEditLink = nullptr;
+  TEditorType FControlEditorKind = edNone;
   char32_t FPendingEditChar = 0;
   bool FValidatePending = false;
   bool FControlEditorShown = false;
@@ -1291,6 +1387,15 @@ public:
   TPoint GetCellTextSizeInt(int ARealCol, int ADisplCol, int ARow, bool Wrapped, bool ReserveButton);
   // The plain text of a rich-text (RTF) cell text.
   static std::string RichToPlainText(const std::string& Rtf);
+  // Rich-text cells through a rich edit (VezIdidRich.cpp): the cell's shown text loaded as
+  // rich text (an empty text clears the edit); the edit's content as rich text; and that
+  // stored into the cell. RTFPaint renders the cell's rich text into ARect of any canvas.
+  void CellToRich(int ACol, int ARow, TRichEdit* RichEdit);
+  std::string RichToString(TRichEdit* RichEdit);
+  void RichToCell(int ACol, int ARow, TRichEdit* RichEdit);
+  void RTFPaint(int ACol, int ARow, TRect ARect, TCanvas* Canvas);
+  // Word wrap of the renderer while it measures a rich-text cell.
+  bool RichEditWordWrap = false;
   // The text inset counted once (XYOffsetOnce) or on both sides.
   int XOffsetSize() const { return XYOffsetOnce ? XYOffset.X : 2 * XYOffset.X; }
   int YOffsetSize() const { return XYOffsetOnce ? XYOffset.Y : 2 * XYOffset.Y; }

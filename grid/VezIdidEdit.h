@@ -9,10 +9,13 @@
 #include "foundation/DizStyleIF.h"
 #include "grid/BaseGrid.h"
 #include "grid/HTMLHintWindow.h"
+#include "grid/ZevUni.h"
 #include "platform/vcl/Controls.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Grids.h"
 #include "platform/vcl/ListBoxes.h"
+#include "platform/vcl/Mask.h"
+#include "platform/vcl/RichEdit.h"
 #include "platform/vcl/StdCtrls.h"
 
 class TDavEvadurAvuz;
@@ -34,14 +37,11 @@ TDavEvadurAvuz* GridOf(TComponent* AOwner);
   }
 
 LORM_GRID_CONTROL(TGridCombo, TComboBox);
-LORM_GRID_CONTROL(TGridUniEdit, TEdit);
-LORM_GRID_CONTROL(TGridUniMemo, TMemo);
-LORM_GRID_CONTROL(TGridUniCombo, TComboBox);
+LORM_GRID_CONTROL(TGridUniEdit, TZevUniEdit);
+LORM_GRID_CONTROL(TGridUniMemo, TZevUniMemo);
+LORM_GRID_CONTROL(TGridUniCombo, TDEAUniComboBox);
 LORM_GRID_CONTROL(TGridCheckBox, TCheckBox);
 LORM_GRID_CONTROL(TGridButton, TButton);
-LORM_GRID_CONTROL(TGridTransEdit, TEdit);
-LORM_GRID_CONTROL(TControlEdit, TEdit);
-LORM_GRID_CONTROL(TControlCombo, TComboBox);
 
 class TGridSpin : public TDizSpinEdit {
   LORM_CLASS(TGridSpin, TDizSpinEdit)
@@ -49,6 +49,64 @@ public:
   explicit TGridSpin(TComponent* AOwner) : TDizSpinEdit(AOwner), FGrid(GridOf(AOwner)) {}
   TDavEvadurAvuz* Grid() const { return FGrid; }
   bool IsWinXP = false;
+
+private:
+  TDavEvadurAvuz* FGrid;
+};
+
+// The edit the grid puts over a cell it lets the user type into directly: it keeps the
+// cell, and StopEdit validates and stores the text (VezIdidEditLink.cpp).
+class TGridTransEdit : public TEdit {
+  LORM_CLASS(TGridTransEdit, TEdit)
+public:
+  explicit TGridTransEdit(TComponent* AOwner);
+  TDavEvadurAvuz* Grid() const { return FGrid; }
+  // False when the grid's validation refused the text (the edit keeps the focus).
+  bool StopEdit();
+  int Row = 0, Col = 0;
+  bool IsWinXP = false;
+  bool IsVista = false;
+
+protected:
+  void DoExit() override;
+  void KeyPress(char32_t& Key) override;
+
+private:
+  TDavEvadurAvuz* FGrid;
+};
+
+// Editors of the form controls inside mark-up cells: Enter ends the edit, Tab moves on
+// to the next form control of the cell or to the next cell.
+class TControlEdit : public TMaskEdit {
+  LORM_CLASS(TControlEdit, TMaskEdit)
+public:
+  explicit TControlEdit(TComponent* AOwner) : TMaskEdit(AOwner), FGrid(GridOf(AOwner)) {}
+  void WndProc(TMessage& Message) override;
+  TDavEvadurAvuz* Grid() const { return FGrid; }
+  // The identifier of the form control being edited.
+  std::string ControlID;
+  bool IsWinXP = false;
+  bool IsVista = false;
+
+protected:
+  void KeyPress(char32_t& Key) override;
+
+private:
+  TDavEvadurAvuz* FGrid;
+};
+
+class TControlCombo : public TComboBox {
+  LORM_CLASS(TControlCombo, TComboBox)
+public:
+  explicit TControlCombo(TComponent* AOwner) : TComboBox(AOwner), FGrid(GridOf(AOwner)) {}
+  void WndProc(TMessage& Message) override;
+  TDavEvadurAvuz* Grid() const { return FGrid; }
+  std::string ControlID;
+  bool IsWinXP = false;
+  bool IsVista = false;
+
+protected:
+  void KeyPress(char32_t& Key) override;
 
 private:
   TDavEvadurAvuz* FGrid;
@@ -76,10 +134,14 @@ public:
   using TGridEditBtn::TGridEditBtn;
 };
 
-class TGridUniEditBtn : public TGridEditBtn {
-  LORM_CLASS(TGridUniEditBtn, TGridEditBtn)
+class TGridUniEditBtn : public TZevUniEditBtn {
+  LORM_CLASS(TGridUniEditBtn, TZevUniEditBtn)
 public:
-  using TGridEditBtn::TGridEditBtn;
+  explicit TGridUniEditBtn(TComponent* AOwner) : TZevUniEditBtn(AOwner), FGrid(GridOf(AOwner)) {}
+  TDavEvadurAvuz* Grid() const { return FGrid; }
+
+private:
+  TDavEvadurAvuz* FGrid;
 };
 
 // The drop-down editors: an edit part that can be read-only and a style of the library.
@@ -155,12 +217,41 @@ public:
   using TGridDatePicker::TGridDatePicker;
 };
 
-// The hidden rich-text edit that turns rich text into plain text.
-class TDizRichEdit : public TCustomControl {
-  LORM_CLASS(TDizRichEdit, TCustomControl)
+// A rich edit bound to its grid: the grid's renderer (converting, measuring and painting
+// rich-text cells) and its rich-text cell editor. It records the size its content asks
+// for, grows the current row while the user types (unless locked), hands Up and Down
+// back to the grid and formats the selection as sub- or superscript.
+class TDizRichEdit : public TRichEdit {
+  LORM_CLASS(TDizRichEdit, TRichEdit)
 public:
-  explicit TDizRichEdit(TComponent* AOwner) : TCustomControl(AOwner) {}
-  TNotifyEvent OnSelectionChange;
+  // The owner must be a string grid (EInvalidCast otherwise).
+  explicit TDizRichEdit(TComponent* AOwner);
+  void WndProc(TMessage& Message) override;
+  TDavEvadurAvuz* Grid() const { return FGrid; }
+  int ReqWidth() const { return FReqWidth; }
+  int ReqHeight() const { return FReqHeight; }
+  void Lock() { FLocked = true; }
+  void Unlock() { FLocked = false; }
+  bool Locked() const { return FLocked; }
+  void ReCreate() { RecreateWnd(); }
+  // The vertical offset of the selected characters, in twips.
+  void SelFormat(int Offset);
+  void SelNormal() { SelFormat(0); }
+  void SelSubscript() { SelFormat(-40); }
+  void SelSuperscript() { SelFormat(40); }
+  bool IsSelNormal() { return SelOffset() == 0; }
+  bool IsSelSubscript() { return SelOffset() == -40; }
+  bool IsSelSuperscript() { return SelOffset() == 40; }
+
+protected:
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void RequestSize(const TRect& Rect) override;
+
+private:
+  int SelOffset();
+  TDavEvadurAvuz* FGrid;
+  int FReqWidth = 0, FReqHeight = 0;
+  bool FLocked = false;
 };
 
 // The filter drop list; its select callback goes to the grid.

@@ -52,6 +52,8 @@ bool TDavEvadurAvuz::CanEditShow() {
   if (FValidatingCell) return false;
   bool result = TBaseGrid::CanEditShow();
   if (Designing()) return result;
+  // A control editor (custom link, rich edit) is on screen: no text editor over it.
+  if (FControlEditorShown) return false;
   TPoint base = BaseCell(RemapCol(Col()), Row());
   if (result && !FEditActive && HasStaticEdit(base.X, base.Y)) return false;
   if (result && !FEditActive) {
@@ -66,9 +68,13 @@ bool TDavEvadurAvuz::CanEditShow() {
       FEditActive = true;
       FTextEditorUsed = true;
       FTextEditPending = true;
+    } else if (StartControlEdit(FActiveEditorType)) {
+      FEditActive = true;
+      FEditChangeSuppressed = false;
+      return false;
     } else {
-      // The other kinds need their own editor controls; none of them can be put on
-      // screen here, so the cell stays out of edit mode rather than edit invisibly.
+      // The other kinds need their own editor controls; those not put on screen here
+      // keep the cell out of edit mode rather than edit invisibly.
       FActiveEditorType = edNormal;
       FEditChangeSuppressed = false;
       return false;
@@ -113,6 +119,7 @@ void TDavEvadurAvuz::TextEditorClosed(int ACol, int ARow) {
 void TDavEvadurAvuz::HideCellEdit() { HideEditControl(Col(), Row()); }
 
 void TDavEvadurAvuz::HideEditControl(int ACol, int ARow) {
+  if (FControlEditorShown) EndControlEdit(ACol, ARow);
   FControlEditorShown = false;
   FHidingEditor = true;
   FPendingEditChar = 0;

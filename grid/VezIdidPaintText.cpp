@@ -249,9 +249,13 @@ void TDavEvadurAvuz::DrawTextLayer(TCanvas* Canvas, TCellPaint& P) {
     if (!(AState.Contains(gdSelected) && !AState.Contains(gdFocused) && FSelectionColor == clNone))
       Canvas->FillRect(TR);
     brush->SetStyle(bsClear);
-    std::string plain = RichToPlainText(text);
-    TRect r = TR;
-    Canvas->TextRect(r, plain, TTextFormat{tfNoPrefix, tfWordBreak});
+    if (RichEdit(0) && !Designing()) {
+      RTFPaint(rcol, ARow, TR, Canvas);
+    } else {
+      std::string plain = RichToPlainText(text);
+      TRect r = TR;
+      Canvas->TextRect(r, plain, TTextFormat{tfNoPrefix, tfWordBreak});
+    }
     brush->SetStyle(bsSolid);
     font->SetColor(clBlack);
   } else if (kind == ttUnicode) {

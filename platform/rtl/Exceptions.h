@@ -45,6 +45,7 @@ LORM_DECLARE_EXCEPTION(EInvalidCast, Exception);
 LORM_DECLARE_EXCEPTION(EInvalidOperation, Exception);
 LORM_DECLARE_EXCEPTION(EInvalidPointer, Exception);
 LORM_DECLARE_EXCEPTION(EOutOfResources, Exception);
+LORM_DECLARE_EXCEPTION(EAbstractError, Exception);
 LORM_DECLARE_EXCEPTION(EAccessViolation, Exception);
 LORM_DECLARE_EXCEPTION(ENotSupportedException, Exception);
 LORM_DECLARE_EXCEPTION(EInvalidGraphic, Exception);
