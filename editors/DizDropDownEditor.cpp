@@ -287,8 +287,10 @@ void TDizCustomDropDown::DropButtonClick(TObject*) {
   if (ComponentState().Contains(csDesigning)) return;
   if (FDropDownForm && FDropDownForm->Visible()) return;
   // The press that closed the pop-up by taking its activation must not open it again.
-  unsigned since = unsigned(GetTickCount()) - (FDropDownForm ? FDropDownForm->LastCloseTick : 0);
-  if (FDropDownForm && since <= 250) return;
+  // (Before any such close there is nothing to guard against.)
+  if (FDropDownForm && FDropDownForm->ClosedByDeactivation() &&
+      unsigned(GetTickCount()) - FDropDownForm->LastCloseTick <= 250)
+    return;
   DoShowDropDown();
 }
 

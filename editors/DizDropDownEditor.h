@@ -141,6 +141,8 @@ public:
   TDizFooter* Footer() const { return FFooter; }
 
   unsigned LastCloseTick = 0;
+  // Whether the pop-up has closed by losing its activation (LastCloseTick is set).
+  bool ClosedByDeactivation() const { return FDeactivated; }
   bool Shadow = true;
   bool SizeGripArea = false;
   bool CancelOnDeactivate = true;
@@ -154,6 +156,7 @@ private:
   TDizCustomDropDown* FDropDown = nullptr;
   TDizHeader* FHeader = nullptr;
   TDizFooter* FFooter = nullptr;
+  bool FDeactivated = false;
 };
 
 // ---------------------------------------------------------------------------------------

@@ -131,6 +131,7 @@ void TDropDownForm::WndProc(TMessage& Message) {
         if (HWND p = GetParentWnd()) SendMessage(p, WM_NCACTIVATE, 1, 0);
       } else if (Visible()) {
         LastCloseTick = GetTickCount();
+        FDeactivated = true;
         if (FDropDown) FDropDown->DoHideDropDown(CancelOnDeactivate);
         else Hide();
       }

@@ -12,6 +12,7 @@
 #include "platform/backend/Robot.h"
 #include "platform/gdi/UxTheme.h"
 #include "platform/rtl/FormatSettings.h"
+#include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Forms.h"
 #include "platform/win/StdEdit.h"
 #include "platform/win/WinInternal.h"
@@ -99,23 +100,44 @@ TEST_F(DropDownTest, NewControlAndItsEmptyPopup) {
   EXPECT_EQ(d->RememberedDropDownSize().cy, 50);
 }
 
-TEST_F(DropDownTest, StripsAddTheirHeightsAndAreCreatedOnFirstNeed) {
-  TDizDropDown* d = NewDropDown();
+// A descendant that gives its centre control its size before each opening.
+class TPanelDropDown : public TDizDropDown {
+public:
+  using TDizDropDown::TDizDropDown;
+
+protected:
+  void BeforeDropDown() override {
+    Control()->SetAlign(alNone);
+    Control()->SetBounds(0, 0, 150, 100);
+  }
+};
+
+TEST_F(DropDownTest, StripsAndCentreControlMakeTheHeight) {
+  auto* d = new TPanelDropDown(form);
+  d->SetParent(form);
+  auto* panel = new TPanel(form);
+  d->SetControl(panel);
+  EXPECT_EQ(panel->Parent(), d->DropDownForm());
+  EXPECT_EQ(panel->Align(), alClient);
   d->DropDownHeader()->Visible = false;
   d->ShowDropDown();
-  EXPECT_EQ(d->DropDownForm()->Height(), 2 + 22);
-  EXPECT_EQ(d->DropDownForm()->Height() < 50 ? 0 : 1, 0);
-  d->HideDropDown(true);
+  // Border, footer and centre control; as wide as the centre control.
+  EXPECT_EQ(d->DropDownForm()->Height(), 2 + 22 + 100);
+  EXPECT_EQ(d->DropDownForm()->Width(), 150);
   EXPECT_EQ(d->DropDownForm()->Header(), nullptr);
-  // Shown later: the header is made at the first opening that needs it.
+  EXPECT_NE(d->DropDownForm()->Footer(), nullptr);
+  // The centre control fills what the strips leave inside the border.
+  EXPECT_EQ(panel->Top(), 1);
+  EXPECT_EQ(panel->Height(), 100);
+  d->HideDropDown(true);
+  // Shown later: the header is made at the first opening that needs it; the size the
+  // pop-up had at its close wins over the computed one.
   d->DropDownHeader()->Visible = true;
-  d->DropDownWidth = 260;
-  d->DropDownHeight = 120;
-  // The remembered size wins over the computed one.
   d->ShowDropDown();
   EXPECT_NE(d->DropDownForm()->Header(), nullptr);
-  EXPECT_EQ(d->DropDownForm()->Width(), 200);
-  EXPECT_EQ(d->DropDownForm()->Height(), 50);
+  EXPECT_EQ(d->DropDownForm()->Height(), 124);
+  delete d;
+  EXPECT_EQ(panel->Parent(), nullptr);
 }
 
 TEST_F(DropDownTest, PlacementBelowAboveAndWithinTheWorkArea) {
@@ -540,9 +562,9 @@ TEST_F(DropDownTest, PastesFollowTheTypeRules) {
     const char* pasted;
     const char* after;
   } cases[] = {
-      {etNumeric, 0, "", "12a", "0"},
+      {etNumeric, 0, "", "12a", ""},
       {etNumeric, 0, "", "123", "123"},
-      {etFloat, 0, "", "1.5", "0"},
+      {etFloat, 0, "", "1.5", ""},
       {etFloat, 2, "", "1.5", "1.50"},
       {etAlphaNumeric, 0, "", "ab-1", ""},
       {etHex, 0, "", "1fz", ""},
@@ -614,15 +636,14 @@ TEST_F(DropDownTest, BorderAndGradientOfThePopup) {
   d->DropDownHeight = 60;
   d->ShowDropDown();
   HWND f = d->DropDownForm()->Handle();
-  // The pen of width 3 starts one pixel in: pixel 0 is the pen's outer half.
-  EXPECT_EQ(WindowPixel(f, 0, 30), COLORREF(0x0000FF));
-  EXPECT_EQ(WindowPixel(f, 2, 30), COLORREF(0x0000FF));
-  // The gradient fills inside 3 pixels: green at its left end, blue at its right.
+  // The border's rectangle starts one pixel in (width 3 div 2), the pen centred on it;
+  // the gradient fills inside 3 pixels, green at its left end, blue at its right.
+  for (int x : {0, 1, 2}) EXPECT_EQ(WindowPixel(f, x, 30), COLORREF(0x0000FF)) << x;
   EXPECT_EQ(WindowPixel(f, 3, 30), COLORREF(0x00FF00));
-  COLORREF right = WindowPixel(f, 116, 30);
-  EXPECT_GT(GetBValue(right), 200);
-  EXPECT_EQ(WindowPixel(f, 117, 30), COLORREF(0x0000FF));
-  EXPECT_EQ(WindowPixel(f, 60, 57), COLORREF(0x0000FF));
+  EXPECT_EQ(WindowPixel(f, 60, 3), WindowPixel(f, 60, 30));
+  EXPECT_GT(GetBValue(WindowPixel(f, 116, 30)), 240);
+  for (int x : {118, 119}) EXPECT_EQ(WindowPixel(f, x, 30), COLORREF(0x0000FF)) << x;
+  for (int y : {0, 2, 58, 59}) EXPECT_EQ(WindowPixel(f, 60, y), COLORREF(0x0000FF)) << y;
   d->HideDropDown(false);
   d->DropDownColor = clNone;
   d->DropDownColorTo = clNone;
@@ -656,13 +677,13 @@ TEST_F(DropDownTest, ButtonWidthIsForcedOnContainerAndButton) {
   TDizDropDown* d = NewDropDown();
   d->SetButtonWidth(25);
   EXPECT_EQ(d->GetButtonWidth(), 25);
+  // At the right edge of the edit, inside its border.
+  EXPECT_EQ(d->DropDownButton()->Left(), d->Width() - 25 - 4);
   EXPECT_EQ(d->DropDownButton()->Width(), 25);
   EXPECT_EQ(d->DropDownButton()->Button()->Width(), 25);
   d->DropDownButton()->SetBounds(0, 0, 60, 19);
   EXPECT_EQ(d->DropDownButton()->Width(), 25);
   EXPECT_EQ(d->DropDownButton()->Button()->Width(), 25);
-  // Right edge of the edit, inside its border.
-  EXPECT_EQ(d->DropDownButton()->Left(), d->Width() - 25 - 4);
 }
 
 TEST_F(DropDownTest, ReadOnlyOrDisabledPaintsTheButtonDisabled) {
@@ -699,9 +720,11 @@ TEST_F(DropDownTest, TheSystemComboArrowBitmap) {
 
 TEST_F(DropDownTest, HeaderBorderOnlyWhereThePopupDoesNotFrameIt) {
   TDizDropDown* d = NewDropDown();
-  d->DropDownHeader()->Color = 0xFFFFFF;
-  d->DropDownHeader()->ColorTo = clNone;
-  d->DropDownHeader()->BorderColor = 0x0000FF;
+  THeaderAppearance* a = d->DropDownHeader();
+  a->Color = 0xFFFFFF;
+  a->ColorTo = clNone;
+  a->BorderColor = 0x0000FF;
+  a->BorderWidth = 3;
   d->DropDownFooter()->Visible = false;
   d->DropDownBorderWidth = 0;
   d->ShowDropDown();
@@ -709,24 +732,28 @@ TEST_F(DropDownTest, HeaderBorderOnlyWhereThePopupDoesNotFrameIt) {
   ASSERT_NE(h, nullptr);
   HWND hw = h->Handle();
   int w = h->Width(), ht = h->Height();
-  // Drawn all around without a pop-up border.
-  EXPECT_EQ(WindowPixel(hw, w / 2, ht - 1), COLORREF(0x0000FF));
-  EXPECT_EQ(WindowPixel(hw, 0, ht / 2), COLORREF(0x0000FF));
-  EXPECT_EQ(WindowPixel(hw, w / 2, 0), COLORREF(0x0000FF));
+  const COLORREF red = 0x0000FF, light = 0xCCCCFF, white = 0xFFFFFF;
+  // Without a pop-up border the strip draws its own on every side, then the light
+  // highlight frame above its bottom line.
+  EXPECT_EQ(WindowPixel(hw, w / 2, ht - 2), red);
+  EXPECT_EQ(WindowPixel(hw, 1, ht / 2), red);
+  EXPECT_EQ(WindowPixel(hw, w / 2, 1), red);
+  EXPECT_EQ(WindowPixel(hw, 0, ht / 2), light);
+  EXPECT_EQ(WindowPixel(hw, w / 2, ht - 4), light);
   d->HideDropDown(false);
-  // Framed by the pop-up's 1-pixel border: only the bottom line.
+  // Framed by the pop-up's 1-pixel border: only its bottom line.
   d->DropDownBorderWidth = 1;
   d->ShowDropDown();
-  EXPECT_EQ(WindowPixel(hw, w / 2 - 1, ht - 1 - 0), COLORREF(0x0000FF));
-  EXPECT_NE(WindowPixel(hw, 0, ht / 2), COLORREF(0x0000FF));
+  EXPECT_EQ(WindowPixel(hw, w / 2, ht - 2), red);
+  EXPECT_EQ(WindowPixel(hw, 1, ht / 2), white);
+  EXPECT_EQ(WindowPixel(hw, w / 2, 1), white);
   d->HideDropDown(false);
-  // No border at all with width 0.
-  d->DropDownHeader()->BorderWidth = 0;
+  // BorderWidth 0: no border at all, whatever the colour.
+  a->BorderWidth = 0;
   d->DropDownBorderWidth = 0;
   d->ShowDropDown();
-  COLORREF white = 0xFFFFFF;
-  EXPECT_EQ(WindowPixel(hw, w / 2, ht - 1), white);
-  EXPECT_EQ(WindowPixel(hw, 0, ht / 2), white);
+  for (POINT p : {POINT{w / 2, ht - 1}, POINT{0, ht / 2}, POINT{w / 2, 0}, POINT{1, 1}})
+    EXPECT_EQ(WindowPixel(hw, p.x, p.y), white) << p.x << "," << p.y;
 }
 
 TEST_F(DropDownTest, FooterGripCursorAndSizing) {
