@@ -378,9 +378,25 @@ void TSdlBackend::TopLevelShown(HWND h) {
     SDL_SetWindowInputFocus(focused);
   }
   TopLevelMoved(h);
+  if (m->Popup && ActivatingPopup(h) && SDL_GetKeyboardFocus()) {
+    SDL_RaiseWindow(m->Window);
+    if (SDL_CaptureMouse(SDL_TRUE) == 0) FGrabbingPopup = h;
+  }
+}
+
+bool TSdlBackend::ActivatingPopup(HWND h) {
+  return IsWindow(h) && !(DWORD(GetWindowLong(h, GWL_EXSTYLE)) & WS_EX_NOACTIVATE) &&
+         GetClassNameStr(h) != "THintWindow";
+}
+
+void TSdlBackend::ReleasePopupGrab() {
+  if (!FGrabbingPopup) return;
+  FGrabbingPopup = nullptr;
+  SDL_CaptureMouse(SDL_FALSE);
 }
 
 void TSdlBackend::TopLevelHidden(HWND h) {
+  if (h == FGrabbingPopup) ReleasePopupGrab();
   if (TMapped* m = Find(h)) {
     SDL_HideWindow(m->Window);
     m->Visible = false;
@@ -390,6 +406,7 @@ void TSdlBackend::TopLevelHidden(HWND h) {
 void TSdlBackend::TopLevelDestroyed(HWND h) {
   auto it = FWindows.find(h);
   if (it == FWindows.end()) return;
+  if (h == FGrabbingPopup) ReleasePopupGrab();
   SDL_Window* w = it->second.Window;
   // Windows made transient for this one lose their owner first.
   FWindows.erase(it);
@@ -841,6 +858,18 @@ void TSdlBackend::Handle(const SDL_Event& e) {
         FSwallowLeftUp = false;
         InputMouseMove(p);
         break;
+      }
+      if (FGrabbingPopup && e.type == SDL_MOUSEBUTTONDOWN && !IsWindow(FGrabbingPopup)) ReleasePopupGrab();
+      if (FGrabbingPopup && e.type == SDL_MOUSEBUTTONDOWN) {
+        // A press on no window of ours while the pointer is grabbed for a pop-up: another
+        // program's window was clicked, which takes the activation from us.
+        HWND under = WindowFromPoint(p);
+        if (!under) {
+          ReleasePopupGrab();
+          ReleaseModifiers();
+          InputAppActivation(false);
+          break;
+        }
       }
       InputMouseMove(p);
       InputMouseButton(b, e.type == SDL_MOUSEBUTTONDOWN, p);

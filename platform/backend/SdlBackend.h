@@ -121,6 +121,12 @@ private:
   bool FFocusLost = false;       // one of our windows lost the keyboard focus…
   unsigned long long FFocusLostAt = 0;  // …at this time
   bool FPopupFocusLost = false;  // a pop-up lost the keyboard focus
+  // An activating pop-up (a drop-down's form) is shown: the pointer is grabbed so that a
+  // press on another program's window reaches us and takes the activation away, with or
+  // without a window manager.
+  HWND FGrabbingPopup = nullptr;
+  void ReleasePopupGrab();
+  static bool ActivatingPopup(HWND h);
   // Clipboard exchange: the sequence number of the layer's clipboard already pushed to
   // the desktop, and a guard while desktop text is copied into the layer.
   unsigned long FClipboardSeq = 0;
