@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <dlfcn.h>
 
@@ -378,9 +379,9 @@ void TSdlBackend::TopLevelShown(HWND h) {
     SDL_SetWindowInputFocus(focused);
   }
   TopLevelMoved(h);
-  if (m->Popup && ActivatingPopup(h) && SDL_GetKeyboardFocus()) {
-    SDL_RaiseWindow(m->Window);
-    if (SDL_CaptureMouse(SDL_TRUE) == 0) FGrabbingPopup = h;
+  if (m->Popup && ActivatingPopup(h)) {
+    FGrabbingPopup = h;
+    FGrabPress = (SDL_GetGlobalMouseState(nullptr, nullptr) & (SDL_BUTTON_LMASK | SDL_BUTTON_MMASK | SDL_BUTTON_RMASK)) != 0;
   }
 }
 
@@ -392,7 +393,6 @@ bool TSdlBackend::ActivatingPopup(HWND h) {
 void TSdlBackend::ReleasePopupGrab() {
   if (!FGrabbingPopup) return;
   FGrabbingPopup = nullptr;
-  SDL_CaptureMouse(SDL_FALSE);
 }
 
 void TSdlBackend::TopLevelHidden(HWND h) {
@@ -798,6 +798,13 @@ void TSdlBackend::HandleWindowEvent(const SDL_Event& e) {
       if (!IsWindow(h) || m->Popup) break;
       HWND target = h;
       if (!IsWindowEnabled(h)) target = GetWindow(h, GW_ENABLEDPOPUP);  // a modal window is up
+      // The keyboard coming back to a window whose pop-up is active (a pop-up never keeps
+      // the display's focus) leaves the pop-up active.
+      if (HWND active = GetActiveWindow(); active && active != target) {
+        TMapped* am = Find(active);
+        if (am && am->Popup && IsWindowVisible(active) && GetAncestor(active, GA_ROOTOWNER) == GetAncestor(h, GA_ROOTOWNER))
+          break;
+      }
       if (target && target != GetActiveWindow()) SetActiveWindow(target);
       break;
     }
@@ -859,18 +866,6 @@ void TSdlBackend::Handle(const SDL_Event& e) {
         InputMouseMove(p);
         break;
       }
-      if (FGrabbingPopup && e.type == SDL_MOUSEBUTTONDOWN && !IsWindow(FGrabbingPopup)) ReleasePopupGrab();
-      if (FGrabbingPopup && e.type == SDL_MOUSEBUTTONDOWN) {
-        // A press on no window of ours while the pointer is grabbed for a pop-up: another
-        // program's window was clicked, which takes the activation from us.
-        HWND under = WindowFromPoint(p);
-        if (!under) {
-          ReleasePopupGrab();
-          ReleaseModifiers();
-          InputAppActivation(false);
-          break;
-        }
-      }
       InputMouseMove(p);
       InputMouseButton(b, e.type == SDL_MOUSEBUTTONDOWN, p);
       break;
@@ -912,6 +907,23 @@ void TSdlBackend::Handle(const SDL_Event& e) {
 void TSdlBackend::PollInput() {
   SDL_Event e;
   while (SDL_PollEvent(&e)) Handle(e);
+  if (FGrabbingPopup) {
+    // Without a window manager a press on another program's window tells us nothing: the
+    // pointer is watched while an activating pop-up is shown, and a press on no window of
+    // ours takes the activation from us as such a press does with a window manager.
+    if (!IsWindow(FGrabbingPopup) || !IsWindowVisible(FGrabbingPopup)) {
+      ReleasePopupGrab();
+    } else {
+      int gx = 0, gy = 0;
+      bool down = (SDL_GetGlobalMouseState(&gx, &gy) & (SDL_BUTTON_LMASK | SDL_BUTTON_MMASK | SDL_BUTTON_RMASK)) != 0;
+      if (down && !FGrabPress && !WindowFromPoint(POINT{gx, gy})) {
+        ReleasePopupGrab();
+        ReleaseModifiers();
+        InputAppActivation(false);
+      }
+      FGrabPress = down;
+    }
+  }
   if (FPopupFocusLost) {
     // A pop-up that had the keyboard (no window manager) went away: the active window
     // takes it back instead of the program losing it.
@@ -948,6 +960,7 @@ void TSdlBackend::Wait(bool hasTimer, unsigned long long nextTimerDue) {
     timeout = nextTimerDue <= now ? 0 : int(std::min<unsigned long long>(nextTimerDue - now, INT_MAX));
   }
   if (FFocusLost) timeout = timeout < 0 ? int(kFocusGraceMs) : std::min(timeout, int(kFocusGraceMs));
+  if (FGrabbingPopup) timeout = timeout < 0 ? 30 : std::min(timeout, 30);
   SDL_Event e;
   int got = timeout < 0 ? SDL_WaitEvent(&e) : SDL_WaitEventTimeout(&e, timeout);
   if (got) Handle(e);
