@@ -113,4 +113,55 @@ void TFooterAppearance::Assign(TPersistent* Source) {
   FButtons->Assign(s->FButtons.get());
 }
 
+TDizButtonAppearance::TDizButtonAppearance() : FFont(std::make_unique<TFont>()) {
+  FFont->SetName("Tahoma");
+  // The held-down face: the hot face with red and green lowered by a tenth.
+  FColorChecked = BrightnessColor(FColorHot, -10, -10, 0);
+  FColorCheckedTo = BrightnessColor(FColorHotTo, -10, -10, 0);
+}
+TDizButtonAppearance::~TDizButtonAppearance() = default;
+
+void TDizButtonAppearance::Assign(TPersistent* Source) {
+  auto* s = dynamic_cast<TDizButtonAppearance*>(Source);
+  if (!s) {
+    TPersistent::Assign(Source);
+    return;
+  }
+  SetBorderColor(s->BorderColor());
+  SetBorderColorHot(s->BorderColorHot());
+  SetBorderColorDown(s->BorderColorDown());
+  SetBorderColorDisabled(s->BorderColorDisabled());
+  SetBorderColorChecked(s->BorderColorChecked());
+  SetColor(s->Color());
+  SetColorTo(s->ColorTo());
+  SetColorDown(s->ColorDown());
+  SetColorDownTo(s->ColorDownTo());
+  SetColorHot(s->ColorHot());
+  SetColorHotTo(s->ColorHotTo());
+  SetColorCheckedTo(s->ColorCheckedTo());
+  SetColorDisabled(s->ColorDisabled());
+  SetColorDisabledTo(s->ColorDisabledTo());
+  SetColorChecked(s->ColorChecked());
+  SetGradient(s->Gradient());
+  FFont->Assign(s->FFont.get());
+}
+
+void TDizButtonAppearance::Publish(TClassBuilder<TDizButtonAppearance>& P) {
+  using S = TDizButtonAppearance;
+  P.Int("BorderColor", &S::BorderColor, &S::SetBorderColor, clNone).Consts(ColorConsts())
+      .Int("BorderColorHot", &S::BorderColorHot, &S::SetBorderColorHot, 0x808080).Consts(ColorConsts())
+      .Int("BorderColorDown", &S::BorderColorDown, &S::SetBorderColorDown, 0x800000).Consts(ColorConsts())
+      .Int("BorderColorDisabled", &S::BorderColorDisabled, &S::SetBorderColorDisabled, 0x808080).Consts(ColorConsts())
+      .Int("Color", &S::Color, &S::SetColor, clNone).Consts(ColorConsts())
+      .Int("ColorTo", &S::ColorTo, &S::SetColorTo, clNone).Consts(ColorConsts())
+      .Int("ColorDown", &S::ColorDown, &S::SetColorDown, 0xF5D8CA).Consts(ColorConsts())
+      .Int("ColorDownTo", &S::ColorDownTo, &S::SetColorDownTo, 0xF9BDA0).Consts(ColorConsts())
+      .Int("ColorHot", &S::ColorHot, &S::SetColorHot, 0xF5F0E1).Consts(ColorConsts())
+      .Int("ColorHotTo", &S::ColorHotTo, &S::SetColorHotTo, 0xF9D2B2).Consts(ColorConsts())
+      .Int("ColorDisabled", &S::ColorDisabled, &S::SetColorDisabled, 0xF2F2F2).Consts(ColorConsts())
+      .Int("ColorDisabledTo", &S::ColorDisabledTo, &S::SetColorDisabledTo, clNone).Consts(ColorConsts())
+      .Enum("Gradient", GradientDirectionNames, &S::Gradient, &S::SetGradient, gdVertical)
+      .Object("Font", &S::Font, &S::SetFont);
+}
+
 }  // namespace DizDropDown

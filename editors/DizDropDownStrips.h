@@ -137,4 +137,68 @@ private:
   std::unique_ptr<TFooterButtons> FButtons;
 };
 
+// The colours of the small push buttons of the pop-up's strips, per state; a drop-down
+// editor owns one and all buttons of its pop-up share it. Every setter stores a changed
+// value and raises OnChange.
+class TDizButtonAppearance : public TPersistent {
+  LORM_PUBLISHED(TDizButtonAppearance, TPersistent)
+public:
+  TDizButtonAppearance();
+  ~TDizButtonAppearance() override;
+  // From another button appearance: every colour and the gradient through the setters,
+  // the font by Assign; other sources go to the inherited Assign.
+  void Assign(TPersistent* Source) override;
+  void Changed() {
+    if (OnChange) OnChange(this);
+  }
+  TNotifyEvent OnChange;
+
+#define LORM_BUTTON_COLOR(Name)                     \
+  TColor Name() const { return F##Name; }           \
+  void Set##Name(TColor Value) {                    \
+    if (F##Name == Value) return;                   \
+    F##Name = Value;                                \
+    Changed();                                      \
+  }
+  LORM_BUTTON_COLOR(BorderColor)
+  LORM_BUTTON_COLOR(BorderColorHot)
+  LORM_BUTTON_COLOR(BorderColorDown)
+  LORM_BUTTON_COLOR(BorderColorDisabled)
+  LORM_BUTTON_COLOR(BorderColorChecked)
+  LORM_BUTTON_COLOR(Color)
+  LORM_BUTTON_COLOR(ColorTo)
+  LORM_BUTTON_COLOR(ColorDown)
+  LORM_BUTTON_COLOR(ColorDownTo)
+  LORM_BUTTON_COLOR(ColorHot)
+  LORM_BUTTON_COLOR(ColorHotTo)
+  LORM_BUTTON_COLOR(ColorCheckedTo)
+  LORM_BUTTON_COLOR(ColorDisabled)
+  LORM_BUTTON_COLOR(ColorDisabledTo)
+  LORM_BUTTON_COLOR(ColorChecked)
+#undef LORM_BUTTON_COLOR
+  TGradientDirection Gradient() const { return FGradient; }
+  void SetGradient(TGradientDirection Value) {
+    if (FGradient == Value) return;
+    FGradient = Value;
+    Changed();
+  }
+  TFont* Font() const { return FFont.get(); }
+  void SetFont(TFont* Value) { FFont->Assign(Value); }
+
+private:
+  TColor FBorderColor = clNone;
+  TColor FBorderColorHot = 0x808080;
+  TColor FBorderColorDown = 0x800000;
+  TColor FBorderColorDisabled = 0x808080;
+  TColor FBorderColorChecked = 0xFF0000;
+  TColor FColor = clNone, FColorTo = clNone;
+  TColor FColorDown = 0xF5D8CA, FColorDownTo = 0xF9BDA0;
+  TColor FColorHot = 0xF5F0E1, FColorHotTo = 0xF9D2B2;
+  TColor FColorCheckedTo = 0xF9BDA0;
+  TColor FColorDisabled = 0xF2F2F2, FColorDisabledTo = clNone;
+  TColor FColorChecked = 0xF5D8CA;
+  TGradientDirection FGradient = gdVertical;
+  std::unique_ptr<TFont> FFont;
+};
+
 }  // namespace DizDropDown

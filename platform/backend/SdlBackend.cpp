@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <dlfcn.h>
 
@@ -378,9 +379,24 @@ void TSdlBackend::TopLevelShown(HWND h) {
     SDL_SetWindowInputFocus(focused);
   }
   TopLevelMoved(h);
+  if (m->Popup && ActivatingPopup(h)) {
+    FGrabbingPopup = h;
+    FGrabPress = (SDL_GetGlobalMouseState(nullptr, nullptr) & (SDL_BUTTON_LMASK | SDL_BUTTON_MMASK | SDL_BUTTON_RMASK)) != 0;
+  }
+}
+
+bool TSdlBackend::ActivatingPopup(HWND h) {
+  return IsWindow(h) && !(DWORD(GetWindowLong(h, GWL_EXSTYLE)) & WS_EX_NOACTIVATE) &&
+         GetClassNameStr(h) != "THintWindow";
+}
+
+void TSdlBackend::ReleasePopupGrab() {
+  if (!FGrabbingPopup) return;
+  FGrabbingPopup = nullptr;
 }
 
 void TSdlBackend::TopLevelHidden(HWND h) {
+  if (h == FGrabbingPopup) ReleasePopupGrab();
   if (TMapped* m = Find(h)) {
     SDL_HideWindow(m->Window);
     m->Visible = false;
@@ -390,6 +406,7 @@ void TSdlBackend::TopLevelHidden(HWND h) {
 void TSdlBackend::TopLevelDestroyed(HWND h) {
   auto it = FWindows.find(h);
   if (it == FWindows.end()) return;
+  if (h == FGrabbingPopup) ReleasePopupGrab();
   SDL_Window* w = it->second.Window;
   // Windows made transient for this one lose their owner first.
   FWindows.erase(it);
@@ -781,6 +798,13 @@ void TSdlBackend::HandleWindowEvent(const SDL_Event& e) {
       if (!IsWindow(h) || m->Popup) break;
       HWND target = h;
       if (!IsWindowEnabled(h)) target = GetWindow(h, GW_ENABLEDPOPUP);  // a modal window is up
+      // The keyboard coming back to a window whose pop-up is active (a pop-up never keeps
+      // the display's focus) leaves the pop-up active.
+      if (HWND active = GetActiveWindow(); active && active != target) {
+        TMapped* am = Find(active);
+        if (am && am->Popup && IsWindowVisible(active) && GetAncestor(active, GA_ROOTOWNER) == GetAncestor(h, GA_ROOTOWNER))
+          break;
+      }
       if (target && target != GetActiveWindow()) SetActiveWindow(target);
       break;
     }
@@ -883,6 +907,23 @@ void TSdlBackend::Handle(const SDL_Event& e) {
 void TSdlBackend::PollInput() {
   SDL_Event e;
   while (SDL_PollEvent(&e)) Handle(e);
+  if (FGrabbingPopup) {
+    // Without a window manager a press on another program's window tells us nothing: the
+    // pointer is watched while an activating pop-up is shown, and a press on no window of
+    // ours takes the activation from us as such a press does with a window manager.
+    if (!IsWindow(FGrabbingPopup) || !IsWindowVisible(FGrabbingPopup)) {
+      ReleasePopupGrab();
+    } else {
+      int gx = 0, gy = 0;
+      bool down = (SDL_GetGlobalMouseState(&gx, &gy) & (SDL_BUTTON_LMASK | SDL_BUTTON_MMASK | SDL_BUTTON_RMASK)) != 0;
+      if (down && !FGrabPress && !WindowFromPoint(POINT{gx, gy})) {
+        ReleasePopupGrab();
+        ReleaseModifiers();
+        InputAppActivation(false);
+      }
+      FGrabPress = down;
+    }
+  }
   if (FPopupFocusLost) {
     // A pop-up that had the keyboard (no window manager) went away: the active window
     // takes it back instead of the program losing it.
@@ -919,6 +960,7 @@ void TSdlBackend::Wait(bool hasTimer, unsigned long long nextTimerDue) {
     timeout = nextTimerDue <= now ? 0 : int(std::min<unsigned long long>(nextTimerDue - now, INT_MAX));
   }
   if (FFocusLost) timeout = timeout < 0 ? int(kFocusGraceMs) : std::min(timeout, int(kFocusGraceMs));
+  if (FGrabbingPopup) timeout = timeout < 0 ? 30 : std::min(timeout, 30);
   SDL_Event e;
   int got = timeout < 0 ? SDL_WaitEvent(&e) : SDL_WaitEventTimeout(&e, timeout);
   if (got) Handle(e);

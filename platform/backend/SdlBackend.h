@@ -121,6 +121,13 @@ private:
   bool FFocusLost = false;       // one of our windows lost the keyboard focus…
   unsigned long long FFocusLostAt = 0;  // …at this time
   bool FPopupFocusLost = false;  // a pop-up lost the keyboard focus
+  // An activating pop-up (a drop-down's form) is shown: the pointer is watched so that a
+  // press on another program's window takes the activation away, with or without a
+  // window manager; whether a button was down at the last look.
+  HWND FGrabbingPopup = nullptr;
+  bool FGrabPress = false;
+  void ReleasePopupGrab();
+  static bool ActivatingPopup(HWND h);
   // Clipboard exchange: the sequence number of the layer's clipboard already pushed to
   // the desktop, and a guard while desktop text is copied into the layer.
   unsigned long FClipboardSeq = 0;

@@ -84,5 +84,9 @@ void RegisterMenuWindowClass();
 // shadows are off. The menu window destroys its shadow with itself.
 bool MenuShadowShown();
 HWND ShowMenuShadow(HWND owner, POINT pos, SIZE size);
+// Any other top-level window whose class has CS_DROPSHADOW (a drop-down's pop-up, a
+// tool tip) casts the same shadow while it is shown: called whenever such a window is
+// shown, hidden, moved or sized; the shadow follows it and goes with it.
+void UpdateDropShadow(HWND h);
 
 }  // namespace winsys

@@ -511,6 +511,29 @@ HWND ShowMenuShadow(HWND owner, POINT pos, SIZE size) {
   return s;
 }
 
+void UpdateDropShadow(HWND h) {
+  static const char* const kProp = "LormDropShadow";
+  if (!Valid(h) || h->Parent || !h->Class) return;
+  const std::string& cls = h->Class->Name;
+  if (cls == MENU_WINDOW_CLASS || cls == kShadowClass) return;
+  auto shadow = reinterpret_cast<HWND>(GetProp(h, kProp));
+  bool wanted = (h->Class->Style & CS_DROPSHADOW) && (h->Style & WS_VISIBLE) && !h->Destroying && MenuShadowShown();
+  POINT pos{h->Rect.left, h->Rect.top};
+  SIZE size{RectWidth(h->Rect), RectHeight(h->Rect)};
+  if (shadow && Valid(shadow)) {
+    RECT r = shadow->Rect;
+    if (wanted && r.left == pos.x + kShadowDepth && r.top == pos.y + kShadowDepth && RectWidth(r) == size.cx &&
+        RectHeight(r) == size.cy)
+      return;
+    RemoveProp(h, kProp);
+    DestroyWindow(shadow);
+    shadow = nullptr;
+  }
+  if (!wanted) return;
+  shadow = ShowMenuShadow(h, pos, size);
+  if (shadow) SetProp(h, kProp, shadow);
+}
+
 void RegisterMenuWindowClass() {
   WNDCLASS wc;
   if (GetClassInfo(nullptr, MENU_WINDOW_CLASS, &wc)) return;

@@ -3,6 +3,7 @@
 #include <cairo.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <deque>
 #include <fstream>
@@ -12,6 +13,7 @@
 #include <mutex>
 
 #include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/SysColors.h"
 #include "platform/image/BmpCodec.h"
 #include "platform/rtl/FileRead.h"
 #include "platform/win/WinResource.h"
@@ -302,7 +304,26 @@ DWORD SizeofResource(HMODULE module, HRSRC resource) {
 BOOL FreeResource(HGLOBAL) { return FALSE; }
 
 // ---- bitmaps, icons, cursors ----------------------------------------------------------------
+namespace {
+// The combo-box arrow, 7 by 4 pixels: rows of 7, 5, 3 and 1 black pixels centred on the
+// button face.
+HBITMAP ComboArrowBitmap() {
+  const int w = 7, h = 4;
+  COLORREF face = GetSysColor(COLOR_BTNFACE);
+  std::uint32_t bits[w * h];
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      bool ink = x >= y && x < w - y;
+      COLORREF c = ink ? 0 : face;
+      bits[y * w + x] = 0xFF000000u | (std::uint32_t(GetRValue(c)) << 16) | (std::uint32_t(GetGValue(c)) << 8) |
+                        std::uint32_t(GetBValue(c));
+    }
+  return CreateBitmap(w, h, 1, 32, bits);
+}
+}  // namespace
+
 HBITMAP LoadBitmap(HINSTANCE instance, TResName name) {
+  if (!instance && name.IsId() && name.Id() == OBM_COMBO) return ComboArrowBitmap();
   if (!IsModule(instance)) return nullptr;
   HRSRC r = Find(TResName(RT_BITMAP), name);
   return r ? BitmapFromBytes(r->Bytes, 0, 0, 0) : nullptr;

@@ -650,13 +650,11 @@ void Char(TEditState* e, char32_t ch) {
   HideBalloon(e);
   switch (ch) {
     case 1: SetSel(e, 0, int(e->Text.size())); return;  // Ctrl+A
-    case 3: Copy(e); return;                          // Ctrl+C
-    case 22: Paste(e); return;                        // Ctrl+V
-    case 24:                                          // Ctrl+X
-      if (ReadOnlyEdit(e->Wnd)) return;
-      Copy(e);
-      ClearSel(e);
-      return;
+    // The clipboard keys become the clipboard messages, which a subclassed edit may
+    // handle or refuse.
+    case 3: SendMessage(e->Wnd, WM_COPY, 0, 0); return;   // Ctrl+C
+    case 22: SendMessage(e->Wnd, WM_PASTE, 0, 0); return;  // Ctrl+V
+    case 24: SendMessage(e->Wnd, WM_CUT, 0, 0); return;    // Ctrl+X
     case 26: Undo(e); return;  // Ctrl+Z
     case 8:                    // Backspace
       if (ReadOnlyEdit(e->Wnd)) {

@@ -60,7 +60,12 @@ inline LPCSTR const IDI_INFORMATION = IDI_ASTERISK;
 inline LPCSTR const IDI_WINLOGO = MAKEINTRESOURCE(OIC_WINLOGO);
 inline LPCSTR const IDI_SHIELD = MAKEINTRESOURCE(OIC_SHIELD);
 
-// A bitmap resource (RT_BITMAP) as a new 32-bit bitmap the caller deletes.
+// System bitmaps for LoadBitmap(nullptr, MAKEINTRESOURCE(OBM_*)).
+enum : int { OBM_COMBO = 32738 };
+
+// A bitmap resource (RT_BITMAP) as a new 32-bit bitmap the caller deletes. With no
+// instance, OBM_COMBO gives the system's combo-box arrow: a black triangle pointing down
+// on the button face colour.
 HBITMAP LoadBitmap(HINSTANCE instance, TResName name);
 // An icon resource (RT_GROUP_ICON) at the system icon size (SM_CXICON), or a system
 // icon. Shared: the same handle every time; not to be destroyed.

@@ -12,6 +12,7 @@
 #include "platform/gdi/Coordinates.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/UxTheme.h"
+#include "platform/win/MenuInternal.h"
 #include "platform/win/WinInternal.h"
 
 namespace winsys {
@@ -748,6 +749,7 @@ BOOL SetWindowPos(HWND h, HWND insertAfter, int x, int y, int cx, int cy, UINT f
     if ((wp.flags & SWP_SHOWWINDOW) && newVisible) CurrentBackend().TopLevelShown(h);
     if ((wp.flags & SWP_HIDEWINDOW)) CurrentBackend().TopLevelHidden(h);
     if (moved || sized) CurrentBackend().TopLevelMoved(h);
+    if (moved || sized || (wp.flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW))) UpdateDropShadow(h);
   }
   if (newVisible && redraw) {
     bool classRedraw = (h->Class->Style & (CS_HREDRAW | CS_VREDRAW)) != 0;
