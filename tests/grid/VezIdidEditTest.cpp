@@ -572,7 +572,7 @@ TEST_F(EditGridTest, LengthLimitAndPasteFollowTheTypingRules) {
 }
 
 TEST_F(EditGridTest, KindsWithoutAnEditorOnScreenStayOutOfEditMode) {
-  for (TEditorType kind : {edComboEdit, edSpinEdit, edDateEdit, edEditBtn, edRichEdit, edUniEdit, edNone}) {
+  for (TEditorType kind : {edComboEdit, edSpinEdit, edDateEdit, edEditBtn, edNone}) {
     grid->OnGetEditorType = [&](TObject*, int, int, TEditorType& e) { e = kind; };
     robot.Type("1");
     EXPECT_FALSE(Editing()) << kind;

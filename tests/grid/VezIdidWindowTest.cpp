@@ -207,14 +207,6 @@ TEST_F(WindowTest, CellTextSizeCountsLinesAndTheButton) {
   TPoint wide = grid->GetCellTextSize(2, 1, true, false);
   TPoint narrow = grid->GetCellTextSize(2, 1, true, true);
   EXPECT_GT(narrow.Y, wide.Y);
-  // Rich text measures as its plain text plus both insets.
-  grid->Multilinecells = false;
-  grid->SetCellEx(0, 1, "{\\rtf1 abc}");
-  grid->SetCellEx(0, 2, "abc");
-  TPoint rich = grid->GetCellTextSize(0, 1, false, false);
-  TPoint plain = grid->GetCellTextSize(0, 2, false, false);
-  EXPECT_EQ(rich.X, plain.X + grid->XOffsetSize());
-  EXPECT_EQ(rich.Y, plain.Y + grid->YOffsetSize());
 }
 
 }  // namespace
