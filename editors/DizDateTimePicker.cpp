@@ -116,7 +116,9 @@ void TDizDateTimePicker::CreateTimePicker() {
   FTimePicker->OnChange = [this](TObject* s) { TimePickerChanged(s); };
   FTimePicker->OnClick = [this](TObject* s) { TimePickerClicked(s); };
   FTimePicker->OnKeyPress = [this](TObject* s, char32_t& k) { TimePickerKeyPress(s, k); };
-  FTimePicker->OnKeyDown = [this](TObject*, WORD& k, TShiftState sh) { KeyDown(k, sh); };
+  FTimePicker->OnKeyDown = [this](TObject*, WORD& k, TShiftState sh) {
+    if (OnKeyDown) OnKeyDown(this, k, sh);
+  };
 }
 
 void TDizDateTimePicker::SetKind(TDizDateTimeKind Value) {

@@ -49,6 +49,18 @@ TDizTimePickerDropDown::TDizTimePickerDropDown(TComponent* AOwner)
 
 TDizTimePickerDropDown::~TDizTimePickerDropDown() = default;
 
+void TDizTimePickerDropDown::WndProc(TMessage& Message) {
+  // Without a typable editor the base stops Up and Down after its own handling; this
+  // editor steps the field under the caret with them.
+  if (Message.Msg == WM_KEYDOWN && !EditorEnabled() && (Message.WParam == VK_UP || Message.WParam == VK_DOWN)) {
+    TDizCustomDropDown::WndProc(Message);
+    WORD key = WORD(Message.WParam);
+    KeyDown(key, KeyDataToShiftState(Message.LParam));
+    return;
+  }
+  TDizCustomDropDown::WndProc(Message);
+}
+
 std::string TDizTimePickerDropDown::MaskFor(bool Seconds) const {
   std::string sep(1, FormatSettings().TimeSeparator);
   return Seconds ? "!90" + sep + "00" + sep + "00;1; " : "!90" + sep + "00;1; ";
@@ -137,6 +149,7 @@ void TDizTimePickerDropDown::CreateDropDownForm() {
 
 void TDizTimePickerDropDown::BeforeDropDown() {
   TDizCustomDropDown::BeforeDropDown();
+  FPanel->SetAlign(alNone);  // sized here; the pop-up aligns it again when it lays out
   FPanel->SetBounds(FPanel->Left(), FPanel->Top(), 170, 170);
   DropDownForm()->SetWidth(DropDownForm()->Width() + 1);
   DropDownForm()->SetWidth(DropDownForm()->Width() - 1);
@@ -226,16 +239,18 @@ void TDizTimePickerDropDown::OnDropDownControlKeyPress(TObject* Sender, char32_t
 // ---- the edit -------------------------------------------------------------------------
 
 void TDizTimePickerDropDown::KeyDown(WORD& Key, TShiftState Shift) {
+  // The masked edit's own arrow handling may take the key: the step reads it first.
+  WORD pressed = Key;
   TDizCustomDropDown::KeyDown(Key, Shift);
   if (Shift.Contains(ssAlt) || Shift.Contains(ssCtrl) || GetKeyState(VK_MENU) < 0) return;
-  if (Key != VK_UP && Key != VK_DOWN) return;
+  if (pressed != VK_UP && pressed != VK_DOWN) return;
   std::string t = EditWindowText();
   int p = SelStart();
   char sep = FormatSettings().TimeSeparator;
   size_t first = t.find(sep);
   int h, m, s, ms;
   DecodeTime(FTime, h, m, s, ms);
-  bool up = Key == VK_UP;
+  bool up = pressed == VK_UP;
   int caret = p;
   if (first == std::string::npos || p < int(first) + 1) {
     SetHour(up ? (h == 0 ? 23 : h - 1) : (h == 23 ? 0 : h + 1));

@@ -18,6 +18,7 @@ class TDizTimePickerDropDown : public TDizCustomDropDown, public IDizStyle {
 public:
   explicit TDizTimePickerDropDown(TComponent* AOwner);
   ~TDizTimePickerDropDown() override;
+  void WndProc(TMessage& Message) override;
 
   TDateTime Time() const { return FTime; }
   void SetTime(TDateTime Value);

@@ -241,8 +241,8 @@ int TDateTimePicker::FieldValue(TFieldKind Kind) const {
 
 std::string TDateTimePicker::FieldText(const TField& F) const {
   const TFormatSettings& fs = FormatSettings();
-  if (F.Kind == fkYear && FTypedDigits > 0 && FSelected >= 0 && &FFields[size_t(FSelected)] == &F)
-    return Pad(FTyped, F.Width == 4 ? 1 : 2);
+  if (FTypedDigits > 0 && FSelected >= 0 && &FFields[size_t(FSelected)] == &F)
+    return Pad(FTyped, F.Kind == fkYear && F.Width == 4 ? 1 : 2);  // digits typed so far
   int v = FieldValue(F.Kind);
   switch (F.Kind) {
     case fkLiteral: return F.Literal;
@@ -294,13 +294,7 @@ TDateTimePicker::TFieldKind TDateTimePicker::SelectedKind() {
 void TDateTimePicker::SelectField(int Index) {
   Parse();
   if (Index < 0 || Index >= int(FFields.size()) || !Editable(FFields[size_t(Index)].Kind)) return;
-  if (FTypedDigits > 0 && SelectedKind() == fkYear) {
-    // A partly typed year is taken when the selection leaves it.
-    int typed = FTyped;
-    FTypedDigits = 0;
-    UserSet(WithField(fkYear, typed));
-  }
-  FTypedDigits = 0;
+  CommitTyped();
   FSelected = Index;
   Invalidate();
 }
@@ -371,18 +365,10 @@ void TDateTimePicker::TypeDigit(int Digit) {
     int width = FFields[size_t(FSelected)].Width == 4 ? 4 : 2;
     FTyped = (FTypedDigits > 0 ? FTyped * 10 : 0) + Digit;
     ++FTypedDigits;
+    if (FTypedDigits >= width) FTypedDigits = width;
     if (FTypedDigits >= width) {
-      int year = FTyped;
-      if (width == 2) {
-        // Two digits: the year nearest the current one in the century window.
-        int now = YearOf(::Date());
-        int window = FormatSettings().TwoDigitYearCenturyWindow;
-        year = now / 100 * 100 + year;
-        if (window > 0 && year < now - window) year += 100;
-        if (window > 0 && year > now + 100 - window) year -= 100;
-      }
-      FTypedDigits = 0;
-      UserSet(WithField(fkYear, year));
+      FTypedDigits = 1;
+      CommitTyped();
     }
     Invalidate();
     return;
@@ -391,14 +377,47 @@ void TDateTimePicker::TypeDigit(int Digit) {
   DecodeDate(FDateTime, y, mo, d);
   int lo = (k == fkDay || k == fkMonth || k == fkHour12) ? 1 : 0;
   int hi = k == fkDay ? DaysInAMonth(y, mo) : k == fkMonth ? 12 : k == fkHour12 ? 12 : (k == fkHour24 ? 23 : 59);
+  (void)lo;
   int v = FTypedDigits > 0 ? FTyped * 10 + Digit : Digit;
   if (FTypedDigits > 0 && v > hi) v = Digit;  // too large: the digit starts the field anew
   bool complete = (FTypedDigits > 0 && v == FTyped * 10 + Digit) || v * 10 > hi;
   FTyped = v;
-  FTypedDigits = complete ? 0 : 1;
-  if (v < lo) return;  // a leading 0 waits for the second digit
+  FTypedDigits = 1;
+  // A first digit that a second could follow waits (shown as typed); the field is taken
+  // when complete or when the selection leaves it.
+  if (complete) CommitTyped();
+  else Invalidate();
+}
+
+void TDateTimePicker::CommitTyped() {
+  if (FTypedDigits == 0) return;
+  TFieldKind k = SelectedKind();
+  int v = FTyped;
+  FTypedDigits = 0;
+  if (k == fkYear) {
+    int width = FFields[size_t(FSelected)].Width == 4 ? 4 : 2;
+    if (width == 4 && v < 100) return;  // too few digits for a year: nothing taken
+    if (width == 2) {
+      // Two digits: the year within the century window around the current one.
+      int now = YearOf(::Date());
+      int window = FormatSettings().TwoDigitYearCenturyWindow;
+      v = now / 100 * 100 + v;
+      if (window > 0 && v < now - window) v += 100;
+      if (window > 0 && v > now + 100 - window) v -= 100;
+    }
+    UserSet(WithField(fkYear, v));
+    return;
+  }
+  int y, mo, d;
+  DecodeDate(FDateTime, y, mo, d);
+  int lo = (k == fkDay || k == fkMonth || k == fkHour12) ? 1 : 0;
+  if (v < lo) {
+    Invalidate();
+    return;
+  }
   if (k == fkHour12) v = v % 12 + (FieldValue(fkAmPm) ? 12 : 0);
   UserSet(WithField(k, v));
+  Invalidate();
 }
 
 // ---- notifications --------------------------------------------------------------------
@@ -542,8 +561,7 @@ void TDateTimePicker::DoEnter() {
 }
 
 void TDateTimePicker::DoExit() {
-  if (FTypedDigits > 0 && SelectedKind() == fkYear) SelectField(FSelected);
-  FTypedDigits = 0;
+  CommitTyped();
   if (FDroppedDown) CloseCalendar(false);
   TCustomControl::DoExit();
   Invalidate();

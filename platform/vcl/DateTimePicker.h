@@ -123,6 +123,8 @@ private:
   int FieldValue(TFieldKind Kind) const;
   std::string FieldText(const TField& F) const;
   void TypeDigit(int Digit);
+  // Takes the digits typed into the selected field so far.
+  void CommitTyped();
   void Move(int Delta);
   void CalendarSelect(TDateTime Day);
   void CloseCalendar(bool Accept);

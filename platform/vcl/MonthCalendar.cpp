@@ -76,7 +76,8 @@ void TMonthCalendar::SetStyleBit(DWORD Bit, bool On) {
 TDateTime TMonthCalendar::Today() const { return FToday != 0 ? std::floor(FToday) : ::Date(); }
 
 void TMonthCalendar::Metrics() {
-  TCanvas* c = Canvas();
+  if (!FMeasure) FMeasure = std::make_unique<TBitmap>();
+  TCanvas* c = FMeasure->Canvas();
   c->Font()->Assign(Font());
   int digits = c->TextWidth("00");
   int names = 0;

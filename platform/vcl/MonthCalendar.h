@@ -5,10 +5,12 @@
 // date-time picker (the pop-up neither activates nor takes the focus; its owner feeds it
 // keys and it keeps the mouse captured while shown).
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "platform/rtl/DateUtils.h"
 #include "platform/vcl/Controls.h"
+#include "platform/vcl/Graphics.h"
 
 // Calendar styles, read from the window style at each paint.
 enum : DWORD { MCS_DAYSTATE = 0x1, MCS_MULTISELECT = 0x2, MCS_WEEKNUMBERS = 0x4, MCS_NOTODAYCIRCLE = 0x8, MCS_NOTODAY = 0x10 };
@@ -84,5 +86,6 @@ private:
   DWORD FStyle = 0;
   TDateTime FDate = 0, FMonth = 0, FMinDate = 0, FMaxDate = 0, FToday = 0;
   int FFirstDay = -1;
+  std::unique_ptr<TBitmap> FMeasure;  // measures before the window exists
   int FCellW = 24, FCellH = 16, FTitleH = 26, FMargin = 6;
 };

@@ -1,0 +1,274 @@
+// The date-time picker and month calendar of the platform, the flat date-time picker with
+// its embedded time part, the analogue clock and the time picker drop-down.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "editors/DizDateTimePicker.h"
+#include "editors/DizTimePickerDropDown.h"
+#include "editors/DizWatch.h"
+#include "platform/backend/Headless.h"
+#include "platform/backend/Robot.h"
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/FormatSettings.h"
+#include "platform/vcl/Forms.h"
+#include "platform/vcl/MonthCalendar.h"
+
+using namespace DizDropDown;
+
+namespace {
+
+class DateTimeTest : public ::testing::Test {
+protected:
+  DateTimeTest() : locale(Settings()) {
+    Application->Restart();
+    Application->CreateForm(form);
+    form->SetBounds(100, 100, 420, 300);
+    form->Show();
+  }
+  ~DateTimeTest() override { Application->Restart(); }
+  static TFormatSettings Settings() {
+    TFormatSettings s = DefaultFormatSettings();
+    s.ShortDateFormat = "dd.MM.yyyy";
+    s.DateSeparator = '.';
+    s.LongTimeFormat = "hh:nn:ss";
+    return s;
+  }
+  static void Key(TWinControl* c, WORD key) { SendMessage(c->Handle(), WM_KEYDOWN, key, 0); }
+  static void Char(TWinControl* c, char32_t ch) { SendMessage(c->Handle(), WM_CHAR, WPARAM(ch), 1); }
+  static void Save(HWND h, const std::string& name) {
+    std::filesystem::create_directories("pictures");
+    SaveWindowPng(h, "pictures/" + name + ".png");
+  }
+  THeadlessScope scope;
+  TFormatSettingsScope locale;
+  TForm* form = nullptr;
+  TRobot robot;
+};
+
+TEST_F(DateTimeTest, MonthUpClampsTheDayAndWindowTextIsTheShownText) {
+  auto* p = new TDateTimePicker(form);
+  p->SetParent(form);
+  p->SetDate(EncodeDate(2024, 1, 31));
+  EXPECT_EQ(GetWindowTextStr(p->Handle()), "31.01.2024");
+  p->SetFocus();
+  Key(p, VK_RIGHT);  // day → month
+  Key(p, VK_UP);
+  EXPECT_EQ(p->Date(), EncodeDate(2024, 2, 29));
+  EXPECT_EQ(GetWindowTextStr(p->Handle()), "29.02.2024");
+  Key(p, VK_LEFT);
+  Key(p, VK_DOWN);  // day 29 down: 28; then wrap from 1 down to the month's last
+  EXPECT_EQ(p->Date(), EncodeDate(2024, 2, 28));
+  // Typed digits: "0" "5" make day 5.
+  Char(p, '0');
+  Char(p, '5');
+  EXPECT_EQ(p->Date(), EncodeDate(2024, 2, 5));
+}
+
+TEST_F(DateTimeTest, WeekNumbersWidenTheCalendar) {
+  auto* c = new TMonthCalendar(form);
+  c->SetParent(form);
+  RECT plain{}, weeks{};
+  SendMessage(c->Handle(), MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&plain));
+  SetWindowLong(c->Handle(), GWL_STYLE, GetWindowLong(c->Handle(), GWL_STYLE) | LONG(MCS_WEEKNUMBERS));
+  SendMessage(c->Handle(), MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&weeks));
+  EXPECT_GT(weeks.right, plain.right);
+  EXPECT_EQ(weeks.bottom, plain.bottom);
+}
+
+TEST_F(DateTimeTest, F4OpensTheCalendarAndADayClickPicksIt) {
+  auto* p = new TDateTimePicker(form);
+  p->SetParent(form);
+  p->SetDateTime(EncodeDate(2024, 3, 10) + EncodeTime(8, 30, 0, 0));
+  int changes = 0, closes = 0;
+  p->OnChange = [&](TObject*) { ++changes; };
+  p->OnCloseUp = [&](TObject*) { ++closes; };
+  p->SetFocus();
+  Key(p, VK_F4);
+  ASSERT_TRUE(p->DroppedDown());
+  HWND cal = reinterpret_cast<HWND>(SendMessage(p->Handle(), DTM_GETMONTHCAL, 0, 0));
+  ASSERT_NE(cal, nullptr);
+  EXPECT_EQ(GetFocus(), p->Handle());  // the focus stays in the field
+  Save(cal, "calendar-open");
+  TRect r = p->Calendar()->DayRect(EncodeDate(2024, 3, 21));
+  robot.MouseDown(cal, r.Left + 5, r.Top + 5);
+  robot.MouseUp(cal, r.Left + 5, r.Top + 5);
+  EXPECT_FALSE(p->DroppedDown());
+  EXPECT_EQ(p->DateTime(), EncodeDate(2024, 3, 21) + EncodeTime(8, 30, 0, 0));
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(closes, 1);
+}
+
+TEST_F(DateTimeTest, SetDateTimeExDropsMillisecondsAndTheTimePartKeepsTheDate) {
+  auto* p = new TDizDateTimePicker(form);
+  p->SetParent(form);
+  p->SetBounds(10, 10, 200, 21);
+  TDateTime v = EncodeDate(2025, 6, 7) + EncodeTime(13, 45, 12, 500);
+  p->SetDateTimeEx(v);
+  TDateTime want = EncodeDate(2025, 6, 7) + EncodeTime(13, 45, 12, 0);
+  EXPECT_DOUBLE_EQ(p->DateTime(), want);
+  EXPECT_DOUBLE_EQ(p->EmbeddedTimePicker()->DateTime(), want);
+  EXPECT_DOUBLE_EQ(p->GetDateTimeEx(), want);
+  TObject* sender = nullptr;
+  p->OnChange = [&](TObject* s) { sender = s; };
+  TCustomDateTimePicker* t = p->EmbeddedTimePicker();
+  t->SetFocus();
+  Key(t, VK_UP);  // hours up
+  EXPECT_EQ(sender, p);
+  EXPECT_DOUBLE_EQ(p->GetDateTimeEx(), EncodeDate(2025, 6, 7) + EncodeTime(14, 45, 12, 0));
+  // Embedded width: text width + 31, placed left of the drop button.
+  p->Canvas()->Font()->Assign(p->Font());
+  int pw = p->Canvas()->TextWidth(t->ShownText()) + 31;
+  EXPECT_EQ(t->Width(), pw);
+  EXPECT_TRUE(t->Visible());
+  Save(p->Handle(), "picker-datetime");
+  p->SetKind(dkTime);
+  EXPECT_FALSE(t->Visible());
+  EXPECT_EQ(p->Version(), "1.0.2.1");
+}
+
+TEST_F(DateTimeTest, AutoTabPostsRightOnADayAndFocusesTheTimeOnTheYear) {
+  auto* p = new TDizDateTimePicker(form);
+  p->SetParent(form);
+  p->SetDateTimeEx(EncodeDate(2025, 6, 7) + EncodeTime(9, 0, 0, 0));
+  p->SetAutoTab(true);
+  p->SetFocus();
+  // Each key is handled before the next comes, as when typed.
+  for (char c : std::string("12")) {
+    Char(p, char32_t(c));
+    Application->ProcessMessages();
+  }
+  EXPECT_EQ(p->SelectedKind(), TDateTimePicker::fkMonth);  // day 12, then on to the month
+  Key(p, VK_RIGHT);
+  for (char c : std::string("2031")) {
+    Char(p, char32_t(c));
+    Application->ProcessMessages();
+  }
+  EXPECT_EQ(YearOf(p->GetDateTimeEx()), 2031);
+  EXPECT_EQ(GetFocus(), p->EmbeddedTimePicker()->Handle());
+}
+
+TEST_F(DateTimeTest, FlatOutlineColours) {
+  auto* p = new TCustomDateTimePicker(form);
+  p->SetParent(form);
+  p->SetBounds(10, 10, 150, 21);
+  form->SetColor(TColor(0x123456));
+  EXPECT_EQ(p->OutlineColor(), form->Brush()->GetColor());
+  p->SetBorderStyle(bsSingle);
+  p->SetThemedControls(true);
+  EXPECT_EQ(p->OutlineColor(), TColor(0xB99D7F));
+  EXPECT_EQ(WindowPixel(p->Handle(), 0, 5), COLORREF(0xB99D7F));
+}
+
+// ---- the clock ------------------------------------------------------------------------
+
+TEST_F(DateTimeTest, ClockGeometryAndClicks) {
+  auto* w = new TDizWatch(form);
+  w->SetParent(form);
+  w->SetAnimation(false);
+  EXPECT_EQ(w->GetWatchRect(), (TRect{10, 10, 170, 170}));
+  TPoint c = w->GetCenterPoint();
+  struct Case { int x, y; bool am; int hour; } cases[] = {
+      {c.X, c.Y, true, 5}, {c.X, c.Y, false, 17}, {c.X, c.Y - 30, true, 0},
+      {c.X, c.Y - 30, false, 12}, {c.X, c.Y + 50, true, 6}, {c.X, c.Y + 50, false, 18}};
+  for (const Case& k : cases) {
+    w->SetTime(EncodeTime(k.am ? 3 : 15, 0, 0, 0));
+    w->SetTime(EncodeTime(k.am ? 3 : 15, 0, 0, 0));
+    robot.MouseDown(w->Handle(), k.x, k.y);
+    robot.MouseUp(w->Handle(), k.x, k.y);
+    int h, m, s, ms;
+    DecodeTime(w->Time(), h, m, s, ms);
+    EXPECT_EQ(h, k.hour) << k.x << "," << k.y << " am " << k.am;
+  }
+}
+
+TEST_F(DateTimeTest, ClockKeysAndOneChangePerChange) {
+  auto* w = new TDizWatch(form);
+  w->SetParent(form);
+  w->SetAnimation(false);
+  int changes = 0;
+  w->OnChange = [&](TObject*) { ++changes; };
+  w->SetTime(EncodeTime(10, 59, 0, 0));
+  w->HandleKey(VK_RIGHT);
+  EXPECT_DOUBLE_EQ(w->Time(), EncodeTime(11, 0, 0, 0));
+  w->SetTime(0);
+  w->HandleKey(VK_LEFT);
+  EXPECT_DOUBLE_EQ(w->Time(), EncodeTime(23, 59, 0, 0));
+  EXPECT_EQ(changes, 2);
+  robot.MouseDown(w->Handle(), 90, 130);  // a click on the dial without animation
+  robot.MouseUp(w->Handle(), 90, 130);
+  EXPECT_EQ(changes, 3);
+  EXPECT_THROW(w->SetMinute(60), Exception);
+  try {
+    w->SetMinute(60);
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message(), "Invalid time");
+  }
+}
+
+TEST_F(DateTimeTest, AnimatedMoveRaisesChangeOnceAtTheTarget) {
+  auto* w = new TDizWatch(form);
+  w->SetParent(form);
+  int changes = 0;
+  w->OnChange = [&](TObject*) { ++changes; };
+  w->SetHour(9);
+  EXPECT_TRUE(w->Animating());
+  Headless().Advance(200);
+  int h, m, s, ms;
+  DecodeTime(w->Time(), h, m, s, ms);
+  EXPECT_EQ(h, 9);
+  EXPECT_FALSE(w->Animating());
+  EXPECT_EQ(changes, 1);
+}
+
+TEST_F(DateTimeTest, ClockPictures) {
+  auto* w = new TDizWatch(form);
+  w->SetParent(form);
+  w->SetTime(EncodeTime(10, 10, 0, 0));
+  struct Look { DUZERazav style; TPointerStyle pointer; TTickMarks ticks; const char* name; } looks[] = {
+      {tsCustom, psLine, tmAll, "clock-default"}, {tsOffice2007Luna, psPointer, tmAll, "clock-luna-pointer"},
+      {tsWindows7, psLine, tmHours, "clock-win7-hours"}, {tsOffice2007Obsidian, psPointer, tmQuartHours, "clock-obsidian"}};
+  for (const Look& l : looks) {
+    w->SetComponentStyle(l.style);
+    w->Appearance()->SetPointerStyle(l.pointer);
+    w->Appearance()->SetTickMarks(l.ticks);
+    w->Invalidate();
+    Save(w->Handle(), l.name);
+  }
+  // With hours only, the cache shows no numbers where 3 o'clock's number would be.
+  SUCCEED();
+}
+
+// ---- the time picker drop-down --------------------------------------------------------
+
+TEST_F(DateTimeTest, TimeDropDownMaskStepsAndTyping) {
+  auto* d = new TDizTimePickerDropDown(form);
+  d->SetParent(form);
+  EXPECT_EQ(d->EditMask(), "!90:00:00;1; ");
+  int timeChanges = 0;
+  d->OnTimeChange = [&](TObject*) { ++timeChanges; };
+  d->SetFocus();
+  d->SetSelStart(0);
+  Key(d, VK_UP);
+  EXPECT_DOUBLE_EQ(d->Time(), EncodeTime(23, 0, 0, 0));
+  d->SetTime(EncodeTime(23, 10, 59, 0));
+  d->SetSelStart(7);
+  Key(d, VK_DOWN);
+  EXPECT_DOUBLE_EQ(d->Time(), EncodeTime(23, 10, 0, 0));
+  EXPECT_EQ(timeChanges, 2);
+  d->SetText("07:10:00");
+  EXPECT_DOUBLE_EQ(d->Time(), EncodeTime(7, 10, 0, 0));
+  EXPECT_EQ(timeChanges, 2);
+  // An hour out of range typed in is refused; the time stays.
+  d->SetText("27:10:00");
+  EXPECT_DOUBLE_EQ(d->Time(), EncodeTime(7, 10, 0, 0));
+  d->SetShowSeconds(false);
+  EXPECT_EQ(d->EditMask(), "!90:00;1; ");
+  d->ShowDropDown();
+  Save(d->DropDownForm()->Handle(), "time-dropdown");
+  EXPECT_EQ(d->Watch()->GetWatchRect().Width(), d->Panel()->Width() - 20);
+  EXPECT_EQ(d->DropDownForm()->Width(), 170) << d->Panel()->Width();
+  d->HideDropDown(false);
+}
+
+}  // namespace
