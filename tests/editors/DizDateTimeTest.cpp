@@ -12,7 +12,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/vcl/Forms.h"
-#include "platform/vcl/MonthCalendar.h"
+#include "platform/win/WinUser.h"
 
 using namespace DizDropDown;
 
@@ -46,59 +46,6 @@ protected:
   TRobot robot;
 };
 
-TEST_F(DateTimeTest, MonthUpClampsTheDayAndWindowTextIsTheShownText) {
-  auto* p = new TDateTimePicker(form);
-  p->SetParent(form);
-  p->SetDate(EncodeDate(2024, 1, 31));
-  EXPECT_EQ(GetWindowTextStr(p->Handle()), "31.01.2024");
-  p->SetFocus();
-  Key(p, VK_RIGHT);  // day → month
-  Key(p, VK_UP);
-  EXPECT_EQ(p->Date(), EncodeDate(2024, 2, 29));
-  EXPECT_EQ(GetWindowTextStr(p->Handle()), "29.02.2024");
-  Key(p, VK_LEFT);
-  Key(p, VK_DOWN);  // day 29 down: 28; then wrap from 1 down to the month's last
-  EXPECT_EQ(p->Date(), EncodeDate(2024, 2, 28));
-  // Typed digits: "0" "5" make day 5.
-  Char(p, '0');
-  Char(p, '5');
-  EXPECT_EQ(p->Date(), EncodeDate(2024, 2, 5));
-}
-
-TEST_F(DateTimeTest, WeekNumbersWidenTheCalendar) {
-  auto* c = new TMonthCalendar(form);
-  c->SetParent(form);
-  RECT plain{}, weeks{};
-  SendMessage(c->Handle(), MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&plain));
-  SetWindowLong(c->Handle(), GWL_STYLE, GetWindowLong(c->Handle(), GWL_STYLE) | LONG(MCS_WEEKNUMBERS));
-  SendMessage(c->Handle(), MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&weeks));
-  EXPECT_GT(weeks.right, plain.right);
-  EXPECT_EQ(weeks.bottom, plain.bottom);
-}
-
-TEST_F(DateTimeTest, F4OpensTheCalendarAndADayClickPicksIt) {
-  auto* p = new TDateTimePicker(form);
-  p->SetParent(form);
-  p->SetDateTime(EncodeDate(2024, 3, 10) + EncodeTime(8, 30, 0, 0));
-  int changes = 0, closes = 0;
-  p->OnChange = [&](TObject*) { ++changes; };
-  p->OnCloseUp = [&](TObject*) { ++closes; };
-  p->SetFocus();
-  Key(p, VK_F4);
-  ASSERT_TRUE(p->DroppedDown());
-  HWND cal = reinterpret_cast<HWND>(SendMessage(p->Handle(), DTM_GETMONTHCAL, 0, 0));
-  ASSERT_NE(cal, nullptr);
-  EXPECT_EQ(GetFocus(), p->Handle());  // the focus stays in the field
-  Save(cal, "calendar-open");
-  TRect r = p->Calendar()->DayRect(EncodeDate(2024, 3, 21));
-  robot.MouseDown(cal, r.Left + 5, r.Top + 5);
-  robot.MouseUp(cal, r.Left + 5, r.Top + 5);
-  EXPECT_FALSE(p->DroppedDown());
-  EXPECT_EQ(p->DateTime(), EncodeDate(2024, 3, 21) + EncodeTime(8, 30, 0, 0));
-  EXPECT_EQ(changes, 1);
-  EXPECT_EQ(closes, 1);
-}
-
 TEST_F(DateTimeTest, SetDateTimeExDropsMillisecondsAndTheTimePartKeepsTheDate) {
   auto* p = new TDizDateTimePicker(form);
   p->SetParent(form);
@@ -125,6 +72,26 @@ TEST_F(DateTimeTest, SetDateTimeExDropsMillisecondsAndTheTimePartKeepsTheDate) {
   p->SetKind(dkTime);
   EXPECT_FALSE(t->Visible());
   EXPECT_EQ(p->Version(), "1.0.2.1");
+}
+
+TEST_F(DateTimeTest, EmbeddedPlacementPerSystem) {
+  auto* p = new TDizDateTimePicker(form);
+  p->SetParent(form);
+  p->SetBounds(10, 10, 200, 24);
+  p->SetDateTimeEx(EncodeDate(2025, 6, 7));
+  TSystemIdentity saved = SystemIdentity();
+  struct Case { DWORD major; bool themed; int left, top, height; } cases[] = {
+      {6, true, 200 - 34, 1, 24 - 2}, {6, false, 200 - 23, -2, 24}, {5, true, 200 - 21, -2, 24}};
+  for (const Case& k : cases) {
+    SystemIdentity().MajorVersion = k.major;
+    p->SetThemedControls(k.themed);
+    p->UpdateTimePicker();
+    TCustomDateTimePicker* t = p->EmbeddedTimePicker();
+    EXPECT_EQ(t->Left(), k.left - t->Width()) << k.major << k.themed;
+    EXPECT_EQ(t->Top(), k.top);
+    EXPECT_EQ(t->Height(), k.height);
+  }
+  SystemIdentity() = saved;
 }
 
 TEST_F(DateTimeTest, AutoTabPostsRightOnADayAndFocusesTheTimeOnTheYear) {
