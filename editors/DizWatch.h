@@ -184,6 +184,7 @@ private:
   std::unique_ptr<TWatchSettings> FSettings;
   TDateTime FTime = 0;
   std::unique_ptr<TBitmap> FCache;
+  std::unique_ptr<TBitmap> FFrame;  // the cache with the hands, moved to the screen in one copy
   std::unique_ptr<TTimer> FClockTimer, FAnimTimer;
   bool FAnimation = true;
   int FAnimationFactor = 10;

@@ -56,16 +56,19 @@ void TDizWatch::UpdateCache() {
 void TDizWatch::RepaintTime() {
   if (!HandleAllocated() || !Showing()) return;
   TRect client = ClientRect();
-  TBitmap temp;
-  temp.SetWidth(client.Width());
-  temp.SetHeight(client.Height());
-  temp.Canvas()->CopyRect(client, FCache->Canvas(), client);
+  // The frame bitmap is kept between redraws: the live clock redraws ten times a second.
+  if (!FFrame) FFrame = std::make_unique<TBitmap>();
+  if (FFrame->GetWidth() != client.Width() || FFrame->GetHeight() != client.Height()) {
+    FFrame->SetWidth(client.Width());
+    FFrame->SetHeight(client.Height());
+  }
+  FFrame->Canvas()->CopyRect(client, FCache->Canvas(), client);
   {
-    TGPGraphics g(temp.Canvas()->GetHandle());
+    TGPGraphics g(FFrame->Canvas()->GetHandle());
     g.SetSmoothingMode(SmoothingModeAntiAlias);
     DrawNeedles(&g);
   }
-  Canvas()->CopyRect(client, temp.Canvas(), client);
+  Canvas()->CopyRect(client, FFrame->Canvas(), client);
 }
 
 void TDizWatch::DrawBackground(TGPGraphics* Graphics, TCanvas* Canvas, const TRect& R) {
