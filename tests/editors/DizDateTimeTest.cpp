@@ -206,6 +206,43 @@ TEST_F(DateTimeTest, ClockPictures) {
   SUCCEED();
 }
 
+TEST_F(DateTimeTest, LiveClockIgnoresClicksAndKeys) {
+  auto* w = new TDizWatch(form);
+  w->SetParent(form);
+  w->SetAnimation(false);
+  w->Settings()->SetAuto(true);
+  EXPECT_TRUE(w->ClockTimer()->Enabled());
+  TDateTime t = w->Time();
+  int changes = 0;
+  w->OnChange = [&](TObject*) { ++changes; };
+  w->HandleKey(VK_HOME);
+  robot.MouseDown(w->Handle(), 90, 40);
+  robot.MouseUp(w->Handle(), 90, 40);
+  EXPECT_EQ(w->Time(), t);
+  EXPECT_EQ(changes, 0);
+  w->Settings()->SetAuto(false);
+  EXPECT_FALSE(w->ClockTimer()->Enabled());
+}
+
+TEST_F(DateTimeTest, HourTicksOnlyDrawNoNumbers) {
+  auto* w = new TDizWatch(form);
+  w->SetParent(form);
+  w->SetShowAMPM(false);
+  w->SetTime(EncodeTime(6, 0, 0, 0));  // hands straight down: the 3 stays clear
+  auto darkNearThree = [&] {
+    w->Repaint();
+    TPoint c = w->GetCenterPoint();
+    int dark = 0;
+    for (int y = c.Y - 6; y <= c.Y + 6; ++y)
+      for (int x = c.X + 50; x <= c.X + 62; ++x)
+        if ((WindowPixel(w->Handle(), x, y) & 0xFF) < 0x80) ++dark;
+    return dark;
+  };
+  EXPECT_GT(darkNearThree(), 3);
+  w->Appearance()->SetTickMarks(tmHours);
+  EXPECT_EQ(darkNearThree(), 0);
+}
+
 // ---- the time picker drop-down --------------------------------------------------------
 
 TEST_F(DateTimeTest, TimeDropDownMaskStepsAndTyping) {
@@ -231,6 +268,8 @@ TEST_F(DateTimeTest, TimeDropDownMaskStepsAndTyping) {
   EXPECT_DOUBLE_EQ(d->Time(), EncodeTime(7, 10, 0, 0));
   d->SetShowSeconds(false);
   EXPECT_EQ(d->EditMask(), "!90:00;1; ");
+  EXPECT_EQ(GetWindowTextStr(d->Handle()), "07:10");
+  EXPECT_DOUBLE_EQ(d->Time(), EncodeTime(7, 10, 0, 0));
   d->ShowDropDown();
   Save(d->DropDownForm()->Handle(), "time-dropdown");
   EXPECT_EQ(d->Watch()->GetWatchRect().Width(), d->Panel()->Width() - 20);

@@ -93,4 +93,52 @@ TEST_F(DateTimeTest, F4OpensTheCalendarAndADayClickPicksIt) {
   EXPECT_EQ(closes, 1);
 }
 
+TEST_F(DateTimeTest, CheckboxRangeUpDownAndEscape) {
+  auto* p = new TDateTimePicker(form);
+  p->SetParent(form);
+  p->SetShowCheckbox(true);
+  p->SetDate(EncodeDate(2024, 5, 10));
+  p->SetMinDate(EncodeDate(2024, 5, 1));
+  p->SetMaxDate(EncodeDate(2024, 5, 20));
+  int changes = 0;
+  p->OnChange = [&](TObject*) { ++changes; };
+  p->SetFocus();
+  Key(p, VK_SPACE);  // the check box off: the value is "none"
+  EXPECT_FALSE(p->Checked());
+  EXPECT_EQ(changes, 1);
+  Key(p, VK_UP);  // a step checks it again
+  EXPECT_TRUE(p->Checked());
+  EXPECT_EQ(p->Date(), EncodeDate(2024, 5, 11));
+  for (int i = 0; i < 15; ++i) Key(p, VK_UP);
+  EXPECT_EQ(p->Date(), EncodeDate(2024, 5, 20));  // held at MaxDate
+  // Up-down mode: the upper arrow steps up.
+  p->SetDateMode(dmUpDown);
+  TRect b{p->Width() - 17, 2, p->Width() - 2, p->Height() - 2};
+  robot.MouseDown(p->Handle(), b.Left + 5, b.Bottom - 3);
+  robot.MouseUp(p->Handle(), b.Left + 5, b.Bottom - 3);
+  EXPECT_EQ(p->Date(), EncodeDate(2024, 5, 19));
+  // Escape closes the calendar and keeps the date.
+  p->SetDateMode(dmComboBox);
+  Key(p, VK_F4);
+  ASSERT_TRUE(p->DroppedDown());
+  Key(p, VK_RIGHT);
+  Key(p, VK_ESCAPE);
+  EXPECT_FALSE(p->DroppedDown());
+  EXPECT_EQ(p->Date(), EncodeDate(2024, 5, 19));
+  Save(p->Handle(), "picker-checkbox");
+}
+
+TEST_F(DateTimeTest, TimeKindUsesTheLocaleTimeForm) {
+  TFormatSettings s = FormatSettings();
+  s.LongTimeFormat = "h:mm:ss AMPM";
+  TFormatSettingsScope twelve(s);
+  auto* p = new TDateTimePicker(form);
+  p->SetParent(form);
+  p->SetKind(dtkTime);
+  p->SetTime(EncodeTime(13, 5, 9, 0));
+  EXPECT_EQ(p->ShownText(), "1:05:09 PM");
+  p->SetFormat("HH'h'mm");
+  EXPECT_EQ(p->ShownText(), "13h05");
+}
+
 }  // namespace
