@@ -192,18 +192,15 @@ TEST_F(DateTimeTest, ClockPictures) {
   auto* w = new TDizWatch(form);
   w->SetParent(form);
   w->SetTime(EncodeTime(10, 10, 0, 0));
-  struct Look { DUZERazav style; TPointerStyle pointer; TTickMarks ticks; const char* name; } looks[] = {
-      {tsCustom, psLine, tmAll, "clock-default"}, {tsOffice2007Luna, psPointer, tmAll, "clock-luna-pointer"},
-      {tsWindows7, psLine, tmHours, "clock-win7-hours"}, {tsOffice2007Obsidian, psPointer, tmQuartHours, "clock-obsidian"}};
-  for (const Look& l : looks) {
-    w->SetComponentStyle(l.style);
-    w->Appearance()->SetPointerStyle(l.pointer);
-    w->Appearance()->SetTickMarks(l.ticks);
-    w->Invalidate();
-    Save(w->Handle(), l.name);
-  }
-  // With hours only, the cache shows no numbers where 3 o'clock's number would be.
-  SUCCEED();
+  // Every preset, each with line and pointer hands, for a person to look at.
+  for (int style = tsOffice2003Blue; style <= tsTerminal; ++style)
+    for (TPointerStyle pointer : {psLine, psPointer}) {
+      w->SetComponentStyle(DUZERazav(style));
+      w->Appearance()->SetPointerStyle(pointer);
+      w->Invalidate();
+      Save(w->Handle(), "clock-" + std::to_string(style) + (pointer == psLine ? "-line" : "-pointer"));
+    }
+  EXPECT_EQ(w->Appearance()->AMPMColor(), TColor(0x8000000F));  // the last, tsTerminal
 }
 
 TEST_F(DateTimeTest, LiveClockIgnoresClicksAndKeys) {
