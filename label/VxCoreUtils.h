@@ -588,16 +588,20 @@ void AntiAliasRect(TBitmap* Bitmap, int X1, int Y1, int X2, int Y2);
 void CopyRectDIBits(TCanvas* Canvas, const TRect& Dest, TBitmap* Bitmap, const TRect& Source);
 bool IsTTFontSelected(HDC DC);
 bool IsTrueType(const std::string& FontName);
-int DrawText(TCanvas* Canvas, const char* Text, int Count, TRect& Rect, unsigned Flags);
+// The null-terminated forms pass DT_MODIFYSTRING (0x10000) on, so Text must have room
+// for 4 more bytes then; the string forms clear it and leave the text untouched.
+int DrawText(TCanvas* Canvas, char* Text, int Count, TRect& Rect, unsigned Flags);
 int DrawText(TCanvas* Canvas, const std::string& Text, int Count, TRect& Rect, unsigned Flags);
 int DrawText(HDC DC, const std::string& Text, int Count, TRect& Rect, unsigned Flags);
 int DrawText(TCanvas* Canvas, const std::u16string& Text, int Count, TRect& Rect, unsigned Flags);
 int DrawTextW(TCanvas* Canvas, const std::u16string& Text, int Count, TRect& Rect, unsigned Flags);
+int DrawTextEx(TCanvas* Canvas, const std::string& Text, int Count, TRect& Rect, unsigned Flags,
+               DRAWTEXTPARAMS* Params);
 int DrawTextW(TCanvas* Canvas, const char16_t* Text, int Count, TRect& Rect, unsigned Flags);
+// Raster operations by ordinal (6 has no operation of its own and passes code 0).
 enum RasterOp {
-  roSrcCopy, roSrcPaint, roSrcInvert, roSrcErase, roNotSrcCopy, roMergePaint, roUnused6,
-  roSrcAnd, roDstInvert, roBlackness, roWhiteness, roNop, roSrcErase2, roMergeCopy2,
-  roNotSrcAnd, roNotSrcErase,
+  roCopy, roOr, roXor, roDstAndNotSrc, roNotCopy, roNotSrcOrDst, roNone, roAnd, roDstInvert,
+  roBlack, roWhite, roNop, roSrcAndNotDst, roSrcOrNotDst, roNand, roNor,
 };
 // The system code of an ordinal; 0 for 6 and above 15.
 uint32_t RasterOpCode(int Ordinal);
