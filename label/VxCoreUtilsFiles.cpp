@@ -793,7 +793,12 @@ void CreateFileLink(const std::string& FileName, const std::string& LinkName, in
     text += "Type=Link\nName=" + EntryString(LinkName) + "\nURL=" + FileUrl(target) + "\nIcon=" +
             (::stat(target.c_str(), &st) == 0 && S_ISDIR(st.st_mode) ? "folder" : "text-x-generic") + "\n";
   }
-  ::mkdir(ShellFolderPath(Folder).c_str(), 0755);
+  // The folder and its parents are made when missing (a fresh desktop has none).
+  const std::string folder = ShellFolderPath(Folder);
+  for (std::size_t p = folder.find('/', 1);; p = folder.find('/', p + 1)) {
+    ::mkdir(folder.substr(0, p).c_str(), 0755);
+    if (p == std::string::npos) break;
+  }
   if (!WriteFileAtomic(link, text))
     throw EOleSysError(SysErrorMessage(OSErrorFromErrno(errno)), static_cast<int32_t>(0x80070000u | OSErrorFromErrno(errno)));
 }

@@ -184,7 +184,11 @@ void AssignClipboardIcon(TIcon* Icon) {
     if (!GetBlock(CF_ICON(), bytes)) return;
   }
   // The icon reader checks every count and offset: damaged data raises.
-  Icon->LoadFromBytes(TBytesView(bytes.data(), bytes.size()));
+  const TBytesView view(bytes.data(), bytes.size());
+  // Every image the directory names must be there: a cut or damaged icon raises.
+  const std::size_t named = bytes.size() >= 6 ? static_cast<std::size_t>(bytes[4] | bytes[5] << 8) : 0;
+  if (named == 0 || DecodeIcon(view).Entries.size() != named) throw EInvalidGraphic("Icon image is not valid");
+  Icon->LoadFromBytes(view);
 }
 
 TIcon* CreateIconFromClipboard() {
