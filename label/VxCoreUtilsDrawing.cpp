@@ -52,9 +52,16 @@ int RATextOutEx(TCanvas* Canvas, const TRect& R, const TRect& ClipRect, const st
                 bool MeasureOnly) {
   const std::vector<std::string> lines = TextLines(Text);
   const int h = Canvas->TextHeight("A");
-  if (!MeasureOnly)
+  if (!MeasureOnly && !lines.empty()) {
+    // Each line is clipped to ClipRect without filling it, so later lines never wipe
+    // the earlier ones.
+    HDC dc = Canvas->GetHandle();
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, ClipRect.Left, ClipRect.Top, ClipRect.Right, ClipRect.Bottom);
     for (std::size_t k = 0; k < lines.size(); ++k)
-      Canvas->TextRect(ClipRect, R.Left, R.Top + static_cast<int>(k) * h, lines[k]);
+      Canvas->TextOut(R.Left, R.Top + static_cast<int>(k) * h, lines[k]);
+    RestoreDC(dc, saved);
+  }
   return static_cast<int>(lines.size()) * h;
 }
 
@@ -370,7 +377,7 @@ int Draw(HDC DC, const std::string& Text, int Count, TRect& Rect, unsigned Flags
 
 int DrawText(TCanvas* Canvas, char* Text, int Count, TRect& Rect, unsigned Flags) {
   RECT r{Rect.Left, Rect.Top, Rect.Right, Rect.Bottom};
-  const int res = ::DrawText(Canvas->GetHandle(), Text, Count, &r, Flags);
+  const int res = ::DrawTextEx(Canvas->GetHandle(), Text, Count, &r, Flags, nullptr);
   Rect = TRect(r.left, r.top, r.right, r.bottom);
   return res;
 }

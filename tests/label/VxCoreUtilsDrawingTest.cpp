@@ -132,6 +132,7 @@ TEST_F(Drawing, MultiLineText) {
   EXPECT_EQ(RATextOut(C(), TRect(0, 0, 50, 50), TRect(0, 0, 50, 50), ""), 0);
   C()->Font()->SetColor(clBlack);
   RATextOut(C(), TRect(0, 0, 120, 60), TRect(0, 0, 120, h), "\xE2\x96\x88\xE2\x96\x88\r\n\xE2\x96\x88\xE2\x96\x88");
+  RATextOut(C(), TRect(60, 0, 120, 60), TRect(0, 0, 120, 60), "one\r\ntwo\nthree");
   SavePng(bmp, "ratextout.png");
   EXPECT_EQ(Px(4, h / 2), clBlack);
   EXPECT_EQ(Px(4, h + h / 2), clWhite);  // the second line lies outside the clip
@@ -338,7 +339,13 @@ TEST_F(Drawing, IconsThroughTheClipboard) {
   TMemoryStream cut;
   cut.Write(full.Memory(), 40);
   MemStreamToClipBoard(cut, CF_ICON());
-  EXPECT_ANY_THROW(std::unique_ptr<TIcon>(CreateIconFromClipboard()));
+  ASSERT_TRUE(IsClipboardFormatAvailable(CF_ICON()));
+  try {
+    std::unique_ptr<TIcon> got(CreateIconFromClipboard());
+    ADD_FAILURE() << "no error; entries " << (got ? got->IconFile().Entries.size() : 99);
+  } catch (const Exception& e) {
+    EXPECT_FALSE(std::string(e.Message()).empty());
+  }
   OpenClipboard(nullptr);
   EmptyClipboard();
   CloseClipboard();
