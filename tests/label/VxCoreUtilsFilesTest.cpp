@@ -384,10 +384,15 @@ TEST_F(TempDir, XdgOpenReachesTheDefaultHandler) {
   Write("config/mimeapps.list", "[Default Applications]\ntext/plain=stub.desktop\n");
   ::setenv("XDG_DATA_HOME", P("data").c_str(), 1);
   ::setenv("XDG_CONFIG_HOME", P("config").c_str(), 1);
-  ::setenv("XDG_DATA_DIRS", P("data").c_str(), 1);
+  ::setenv("XDG_DATA_DIRS", (P("data") + ":/usr/local/share:/usr/share").c_str(), 1);
   const char* de = std::getenv("XDG_CURRENT_DESKTOP");
   std::string saved = de ? de : "";
   ::unsetenv("XDG_CURRENT_DESKTOP");
+  // xdg-open hands a file to the desktop's default handler only when a display is named;
+  // no server needs to answer there.
+  const char* disp = std::getenv("DISPLAY");
+  const std::string savedDisplay = disp ? disp : "";
+  if (!disp) ::setenv("DISPLAY", ":987", 1);
   Write("file with space.txt", "hello");
   ASSERT_TRUE(OpenObject(P("file with space.txt")));
   for (int i = 0; i < 200 && !fs::exists(out); ++i) ::usleep(10000);
@@ -396,6 +401,7 @@ TEST_F(TempDir, XdgOpenReachesTheDefaultHandler) {
   ::unsetenv("XDG_CONFIG_HOME");
   ::unsetenv("XDG_DATA_DIRS");
   if (!saved.empty()) ::setenv("XDG_CURRENT_DESKTOP", saved.c_str(), 1);
+  if (savedDisplay.empty()) ::unsetenv("DISPLAY");
 }
 
 TEST(VxCoreUtilsProcess, PErrorAndResources) {
