@@ -100,10 +100,10 @@ void Cinema(TCanvas* Canvas, const TRect& FromRect, const TRect& ToRect) {
   };
   outline(FromRect);
   for (int i = 1; i <= 7; ++i) {
-    const TRect r(FromRect.Left + i * ((ToRect.Left - FromRect.Left) / 7),
+    const TRect r{FromRect.Left + i * ((ToRect.Left - FromRect.Left) / 7),
                   FromRect.Top + i * ((ToRect.Top - FromRect.Top) / 7),
                   FromRect.Right + i * ((ToRect.Right - FromRect.Right) / 7),
-                  FromRect.Bottom + i * ((ToRect.Bottom - FromRect.Bottom) / 7));
+                  FromRect.Bottom + i * ((ToRect.Bottom - FromRect.Bottom) / 7)};
     frame(r);
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
     frame(r);
@@ -122,9 +122,9 @@ void Roughed(TCanvas* Canvas, const TRect& Rect, bool Vertical) {
       if (Vertical && cellFlag) x += 2;
       if (!Vertical && colFlag) y += 2;
       Canvas->Pen()->SetColor(clBtnHighlight);
-      Canvas->Polyline({TPoint(x, y + 1), TPoint(x, y), TPoint(x + 1, y)});
+      Canvas->Polyline({TPoint{x, y + 1}, TPoint{x, y}, TPoint{x + 1, y}});
       Canvas->Pen()->SetColor(clBtnShadow);
-      Canvas->Polyline({TPoint(x + 1, y), TPoint(x + 1, y + 1), TPoint(x - 1, y + 1)});
+      Canvas->Polyline({TPoint{x + 1, y}, TPoint{x + 1, y + 1}, TPoint{x - 1, y + 1}});
       cellFlag = !cellFlag;
     }
     colFlag = !colFlag;
@@ -134,8 +134,8 @@ void Roughed(TCanvas* Canvas, const TRect& Rect, bool Vertical) {
 TBitmap* BitmapFromBitmap(TBitmap* Source, int Width, int Height, int Index) {
   auto* bmp = new TBitmap(Width, Height);
   try {
-    bmp->Canvas()->CopyRect(TRect(0, 0, Width, Height), Source->Canvas(),
-                            TRect(Width * Index, 0, Width * Index + Width, Height));
+    bmp->Canvas()->CopyRect(TRect{0, 0, Width, Height}, Source->Canvas(),
+                            TRect{Width * Index, 0, Width * Index + Width, Height});
   } catch (...) {
     delete bmp;
     throw;
@@ -205,7 +205,7 @@ void ItemHtDrawEx(TCanvas* Canvas, const TRect& Rect, unsigned State, const std:
     Canvas->FillRect(Rect);
   }
   Width = Rect.Left;
-  TPoint p(Rect.Left + 2, Rect.Top);
+  TPoint p{Rect.Left + 2, Rect.Top};
   const int x0 = Rect.Left + 2;
   std::string m;
   auto flush = [&] {
@@ -290,7 +290,7 @@ int ItemHtWidth(TCanvas* Canvas, const TRect& Rect, unsigned State, const std::s
 std::string ItemHtPlain(const std::string& Text) {
   std::string plain;
   int width = 0;
-  ItemHtDrawEx(nullptr, TRect(0, 0, -1, -1), 0, Text, false, plain, width, true);
+  ItemHtDrawEx(nullptr, TRect{0, 0, -1, -1}, 0, Text, false, plain, width, true);
   return plain;
 }
 
@@ -370,7 +370,7 @@ int Draw(HDC DC, const std::string& Text, int Count, TRect& Rect, unsigned Flags
   RECT r{Rect.Left, Rect.Top, Rect.Right, Rect.Bottom};
   const std::string text = Count < 0 ? Text : Text.substr(0, static_cast<std::size_t>(Count));
   const int res = DrawTextUtf8(DC, text, &r, Flags & ~DT_MODIFYSTRING, nullptr, Params);
-  Rect = TRect(r.left, r.top, r.right, r.bottom);
+  Rect = TRect{r.left, r.top, r.right, r.bottom};
   return res;
 }
 }  // namespace
@@ -378,7 +378,7 @@ int Draw(HDC DC, const std::string& Text, int Count, TRect& Rect, unsigned Flags
 int DrawText(TCanvas* Canvas, char* Text, int Count, TRect& Rect, unsigned Flags) {
   RECT r{Rect.Left, Rect.Top, Rect.Right, Rect.Bottom};
   const int res = ::DrawTextEx(Canvas->GetHandle(), Text, Count, &r, Flags, nullptr);
-  Rect = TRect(r.left, r.top, r.right, r.bottom);
+  Rect = TRect{r.left, r.top, r.right, r.bottom};
   return res;
 }
 
@@ -398,7 +398,7 @@ int DrawTextEx(TCanvas* Canvas, const std::string& Text, int Count, TRect& Rect,
 int DrawTextW(TCanvas* Canvas, const char16_t* Text, int Count, TRect& Rect, unsigned Flags) {
   RECT r{Rect.Left, Rect.Top, Rect.Right, Rect.Bottom};
   const int res = ::DrawTextW(Canvas->GetHandle(), Text, Count, &r, Flags);
-  Rect = TRect(r.left, r.top, r.right, r.bottom);
+  Rect = TRect{r.left, r.top, r.right, r.bottom};
   return res;
 }
 

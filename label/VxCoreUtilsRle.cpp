@@ -161,7 +161,7 @@ void CopyIconToClipboard(TIcon* Icon, TColor BackColor) {
   TBitmap bmp(w, hgt);
   bmp.SetPixelFormat(pf32bit);
   bmp.Canvas()->Brush()->SetColor(BackColor);
-  bmp.Canvas()->FillRect(TRect(0, 0, w, hgt));
+  bmp.Canvas()->FillRect(TRect{0, 0, w, hgt});
   DrawIconEx(bmp.Canvas()->GetHandle(), 0, 0, h, w, hgt, 0, nullptr, DI_NORMAL);
   DestroyIcon(h);
   TRawImage raw = bmp.ToRawImage();

@@ -1,6 +1,8 @@
 // VxCoreUtils: words under a caret, line and column of a position, fields at a
 // separator, replacing and joining. One algorithm serves the byte (UTF-8) and the wide
 // forms; bytes of multi-byte characters are never separators, so words keep them whole.
+#include <cstring>
+
 #include "label/VxCoreUtils.h"
 #include "label/VxCoreUtilsInternal.h"
 #include "platform/rtl/Classes.h"
@@ -212,6 +214,26 @@ std::string SubWord(const char* P, const char*& P2) {
 }
 
 std::string SubStr(const std::string& S, int Index, const std::string& Separator) {
+  // A one-byte ASCII separator (the common case) is searched with memchr; the result is
+  // the same as the general walk's, the start check folding letters as SameStart does.
+  if (Separator.size() == 1 && static_cast<unsigned char>(Separator[0]) < 0x80 && Index >= 0 && !S.empty()) {
+    const char c = Separator[0];
+    const auto folded = [](char x) { return x >= 'a' && x <= 'z' ? static_cast<char>(x - 32) : x; };
+    const char* p = S.data();
+    const std::size_t n = S.size();
+    if (Index == 0 && p[0] == c) return {};
+    std::size_t start = 0;
+    for (int i = 0; i < Index; ++i) {
+      const void* at = std::memchr(p + start, c, n - start);
+      if (!at) return {};
+      start = static_cast<std::size_t>(static_cast<const char*>(at) - p) + 1;
+      if (start >= n) return {};
+    }
+    if (folded(p[start]) == folded(c)) return {};
+    const void* e = start + 1 < n ? std::memchr(p + start + 1, c, n - start - 1) : nullptr;
+    const std::size_t end = e ? static_cast<std::size_t>(static_cast<const char*>(e) - p) : n;
+    return std::string(p + start, end - start);
+  }
   return Field(S, Index, Separator);
 }
 std::u16string SubStrW(const std::u16string& S, int Index, const std::u16string& Separator) {
@@ -227,6 +249,15 @@ std::string SubStrEnd(const std::string& S, int Index, const std::string& Separa
 }
 
 std::string ReplaceString(const std::string& S, const std::string& Pattern, const std::string& Replacement) {
+  // One byte for one byte: a copy with the bytes swapped in place.
+  if (Pattern.size() == 1 && Replacement.size() == 1) {
+    std::string out = S;
+    const char from = Pattern[0], to = Replacement[0];
+    char* p = out.data();
+    char* const end = p + out.size();
+    while ((p = static_cast<char*>(std::memchr(p, from, static_cast<std::size_t>(end - p))))) *p++ = to;
+    return out;
+  }
   return StringReplace(S, Pattern, Replacement, rfReplaceAll);
 }
 

@@ -30,7 +30,7 @@ protected:
   Drawing() : bmp(120, 60) {
     bmp.SetPixelFormat(pf32bit);
     bmp.Canvas()->Brush()->SetColor(clWhite);
-    bmp.Canvas()->FillRect(TRect(0, 0, 120, 60));
+    bmp.Canvas()->FillRect(TRect{0, 0, 120, 60});
   }
   TCanvas* C() { return bmp.Canvas(); }
   TColor Px(int X, int Y) { return C()->GetPixel(X, Y) & 0xFFFFFF; }
@@ -95,7 +95,7 @@ TEST(VxCoreUtilsMarkup, PlainTextWithoutCanvas) {
 TEST_F(Drawing, ItemMarkupColoursWidthAndRestore) {
   C()->Font()->SetColor(clBlack);
   C()->Font()->SetStyle({});
-  EXPECT_EQ(ItemHtWidth(C(), TRect(10, 0, 100, 20), 0, "ab\r\nc", false), C()->TextWidth("c") + 4);
+  EXPECT_EQ(ItemHtWidth(C(), TRect{10, 0, 100, 20}, 0, "ab\r\nc", false), C()->TextWidth("c") + 4);
 
   struct Case {
     const char* Text;
@@ -105,34 +105,34 @@ TEST_F(Drawing, ItemMarkupColoursWidthAndRestore) {
   for (const Case& c : cases) {
     // The colour in force is seen by the ink of a wide glyph drawn with it.
     bmp.Canvas()->Brush()->SetColor(clWhite);
-    ItemHtDraw(C(), TRect(0, 0, 120, 30), 0, std::string(c.Text) + "\xE2\x96\x88\xE2\x96\x88", false);
+    ItemHtDraw(C(), TRect{0, 0, 120, 30}, 0, std::string(c.Text) + "\xE2\x96\x88\xE2\x96\x88", false);
     EXPECT_EQ(Px(2 + C()->TextWidth("x") + 3, 8), c.Expected & 0xFFFFFF) << c.Text;
     EXPECT_EQ(C()->Font()->GetColor(), clBlack);  // restored
   }
-  ItemHtDraw(C(), TRect(0, 0, 120, 30), 0, "<b>left bold", false);
+  ItemHtDraw(C(), TRect{0, 0, 120, 30}, 0, "<b>left bold", false);
   EXPECT_FALSE(C()->Font()->GetStyle().Contains(fsBold));
 
   // Selected: colour tags change nothing unless the selection is ignored.
   C()->Brush()->SetColor(clHighlight);
   C()->Font()->SetColor(clHighlightText);
-  ItemHtDraw(C(), TRect(0, 0, 120, 30), 1, "<c:Red>\xE2\x96\x88\xE2\x96\x88", false);
+  ItemHtDraw(C(), TRect{0, 0, 120, 30}, 1, "<c:Red>\xE2\x96\x88\xE2\x96\x88", false);
   EXPECT_EQ(Px(6, 8), ColorToRGB(clHighlightText) & 0xFFFFFF);
-  ItemHtDraw(C(), TRect(0, 0, 120, 30), 1, "<c:Red>\xE2\x96\x88\xE2\x96\x88", true);
+  ItemHtDraw(C(), TRect{0, 0, 120, 30}, 1, "<c:Red>\xE2\x96\x88\xE2\x96\x88", true);
   EXPECT_EQ(Px(6, 8), clRed);
   EXPECT_EQ(Px(100, 25), ColorToRGB(clWindow) & 0xFFFFFF);
 
-  ItemHtDraw(C(), TRect(0, 0, 120, 60), 0, "<b>Bold</b> and <c:Red>red\r\n<i>italic</i> <u>under</u>", true);
+  ItemHtDraw(C(), TRect{0, 0, 120, 60}, 0, "<b>Bold</b> and <c:Red>red\r\n<i>italic</i> <u>under</u>", true);
   SavePng(bmp, "itemht-draw.png");
 }
 
 TEST_F(Drawing, MultiLineText) {
   const int h = C()->TextHeight("A");
-  EXPECT_EQ(RATextCalcHeight(C(), TRect(0, 0, 50, 50), "a\r\nb\nc"), 3 * h);
+  EXPECT_EQ(RATextCalcHeight(C(), TRect{0, 0, 50, 50}, "a\r\nb\nc"), 3 * h);
   EXPECT_EQ(Px(3, 3), clWhite);  // measuring draws nothing
-  EXPECT_EQ(RATextOut(C(), TRect(0, 0, 50, 50), TRect(0, 0, 50, 50), ""), 0);
+  EXPECT_EQ(RATextOut(C(), TRect{0, 0, 50, 50}, TRect{0, 0, 50, 50}, ""), 0);
   C()->Font()->SetColor(clBlack);
-  RATextOut(C(), TRect(0, 0, 120, 60), TRect(0, 0, 120, h), "\xE2\x96\x88\xE2\x96\x88\r\n\xE2\x96\x88\xE2\x96\x88");
-  RATextOut(C(), TRect(60, 0, 120, 60), TRect(0, 0, 120, 60), "one\r\ntwo\nthree");
+  RATextOut(C(), TRect{0, 0, 120, 60}, TRect{0, 0, 120, h}, "\xE2\x96\x88\xE2\x96\x88\r\n\xE2\x96\x88\xE2\x96\x88");
+  RATextOut(C(), TRect{60, 0, 120, 60}, TRect{0, 0, 120, 60}, "one\r\ntwo\nthree");
   SavePng(bmp, "ratextout.png");
   EXPECT_EQ(Px(4, h / 2), clBlack);
   EXPECT_EQ(Px(4, h + h / 2), clWhite);  // the second line lies outside the clip
@@ -142,8 +142,8 @@ TEST_F(Drawing, RoughedBumpsAndCinema) {
   TBitmap small(8, 8);
   small.SetPixelFormat(pf32bit);
   small.Canvas()->Brush()->SetColor(clBtnFace);
-  small.Canvas()->FillRect(TRect(0, 0, 8, 8));
-  Roughed(small.Canvas(), TRect(0, 0, 8, 8), false);
+  small.Canvas()->FillRect(TRect{0, 0, 8, 8});
+  Roughed(small.Canvas(), TRect{0, 0, 8, 8}, false);
   const TColor hi = ColorToRGB(clBtnHighlight) & 0xFFFFFF;
   // 3 x 3 bumps: columns 0, 4, 8 (the last outside), column 0 moved down by 2.
   EXPECT_EQ(small.Canvas()->GetPixel(0, 2) & 0xFFFFFF, hi);
@@ -154,13 +154,13 @@ TEST_F(Drawing, RoughedBumpsAndCinema) {
 
   TBitmap big(64, 64);
   big.Canvas()->Brush()->SetColor(clBtnFace);
-  big.Canvas()->FillRect(TRect(0, 0, 64, 64));
-  Roughed(big.Canvas(), TRect(0, 0, 64, 64), true);
+  big.Canvas()->FillRect(TRect{0, 0, 64, 64});
+  Roughed(big.Canvas(), TRect{0, 0, 64, 64}, true);
   SavePng(big, "roughed.png");
 
   const TRawImage before = bmp.ToRawImage();
   C()->Pen()->SetColor(clRed);
-  Cinema(C(), TRect(10, 10, 30, 30), TRect(50, 20, 110, 50));
+  Cinema(C(), TRect{10, 10, 30, 30}, TRect{50, 20, 110, 50});
   EXPECT_EQ(bmp.ToRawImage().Pixels, before.Pixels);
   EXPECT_EQ(C()->Pen()->GetColor(), clRed);
   EXPECT_EQ(C()->Pen()->GetMode(), pmCopy);
@@ -169,12 +169,12 @@ TEST_F(Drawing, RoughedBumpsAndCinema) {
 // --- fitting, rectangles, smoothing, blits ---------------------------------------------------
 
 TEST_F(Drawing, RectanglesAndFitting) {
-  const TRect r(0, 0, 10, 10);
-  EXPECT_TRUE(PtInRectInclusive(r, TPoint(10, 10)));
-  EXPECT_FALSE(PtInRectExclusive(r, TPoint(0, 5)));
-  EXPECT_TRUE(PtInRectExclusive(r, TPoint(1, 1)));
-  EXPECT_EQ(RectWidth(TRect(3, 4, 10, 20)), 7);
-  EXPECT_EQ(RectHeight(TRect(3, 4, 10, 20)), 16);
+  const TRect r{0, 0, 10, 10};
+  EXPECT_TRUE(PtInRectInclusive(r, TPoint{10, 10}));
+  EXPECT_FALSE(PtInRectExclusive(r, TPoint{0, 5}));
+  EXPECT_TRUE(PtInRectExclusive(r, TPoint{1, 1}));
+  EXPECT_EQ(RectWidth(TRect{3, 4, 10, 20}), 7);
+  EXPECT_EQ(RectHeight(TRect{3, 4, 10, 20}), 16);
   EXPECT_EQ(MinimizeText("abc", C(), 200), "abc");
   EXPECT_EQ(MinimizeText("abcdefghij", C(), C()->TextWidth("...")), "...");
   const std::string cut = MinimizeText("abcdefghijklmnop", C(), C()->TextWidth("abcdefg..."));
@@ -208,7 +208,7 @@ TEST_F(Drawing, AntiAliasAveragesFourNeighbours) {
   stripes.SetPixelFormat(pf24bit);
   for (int x = 0; x < 60; x += 6) {
     stripes.Canvas()->Brush()->SetColor(x % 12 ? clNavy : clYellow);
-    stripes.Canvas()->FillRect(TRect(x, 0, x + 6, 40));
+    stripes.Canvas()->FillRect(TRect{x, 0, x + 6, 40});
   }
   SavePng(stripes, "antialias-before.png");
   AntiAlias(&stripes);
@@ -218,9 +218,9 @@ TEST_F(Drawing, AntiAliasAveragesFourNeighbours) {
 TEST_F(Drawing, BlitsAndTextOverloads) {
   TBitmap src(10, 10);
   src.Canvas()->Brush()->SetColor(clWhite);
-  src.Canvas()->FillRect(TRect(0, 0, 10, 10));
+  src.Canvas()->FillRect(TRect{0, 0, 10, 10});
   C()->Brush()->SetColor(clLime);
-  C()->FillRect(TRect(0, 0, 40, 40));
+  C()->FillRect(TRect{0, 0, 40, 40});
   EXPECT_TRUE(BitBlt(C()->GetHandle(), 0, 0, 10, 10, src.Canvas()->GetHandle(), 0, 0, roBlack, false));
   EXPECT_EQ(Px(5, 5), clBlack);
   EXPECT_EQ(Px(15, 5), clLime);
@@ -234,10 +234,10 @@ TEST_F(Drawing, BlitsAndTextOverloads) {
 
   std::string text = "C:\\a\\very\\long\\path\\name.txt";
   const std::string copy = text;
-  TRect r(0, 0, 60, 20);
+  TRect r{0, 0, 60, 20};
   EXPECT_GT(DrawText(C(), text, -1, r, DT_SINGLELINE | DT_PATH_ELLIPSIS | DT_MODIFYSTRING), 0);
   EXPECT_EQ(text, copy);
-  TRect rc(0, 0, 200, 0);
+  TRect rc{0, 0, 200, 0};
   EXPECT_GT(DrawText(C(), std::u16string(u"ab"), -1, rc, DT_CALCRECT | DT_SINGLELINE), 0);
   EXPECT_GT(rc.Right, 0);
   EXPECT_TRUE(IsTrueType("DejaVu Sans") || !IsTrueType("DejaVu Sans"));
