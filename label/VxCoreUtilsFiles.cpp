@@ -14,6 +14,7 @@
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <string_view>
 
 #include "label/VxCoreUtils.h"
 #include "platform/image/Resources.h"
@@ -676,38 +677,55 @@ bool DeleteDir(const std::string& Path) {
 
 // --- masks ----------------------------------------------------------------------------------------
 
-bool FileEquMask(const std::string& FileName, const std::string& Mask, bool CaseSensitive) {
-  std::string f, m;
-  if (CaseSensitive) {
-    f = FileName;
-    m = Mask;
-  } else {
-    const std::size_t p = FileName.find_last_of("\\/:");
-    f = UpperAscii(p == std::string::npos ? FileName : FileName.substr(p + 1));
-    m = UpperAscii(Mask);
+namespace {
+bool MaskMatch(const std::string& FileName, std::string_view Mask, bool CaseSensitive) {
+  // Works on the texts in place: the name part, letters folded as they are read, and a
+  // "." after a name without one.
+  std::string_view f = FileName;
+  if (!CaseSensitive) {
+    const std::size_t p = f.find_last_of("\\/:");
+    if (p != std::string_view::npos) f.remove_prefix(p + 1);
   }
-  if (f.find('.') == std::string::npos) f += '.';
+  const bool addDot = f.find('.') == std::string_view::npos;
+  const std::size_t n = f.size() + (addDot ? 1 : 0);
+  const auto fold = [CaseSensitive](char x) {
+    return !CaseSensitive && x >= 'a' && x <= 'z' ? static_cast<char>(x - 32) : x;
+  };
+  const auto at = [&](std::size_t k) { return k < f.size() ? fold(f[k]) : '.'; };
   std::size_t c = 0;
-  for (std::size_t i = 0; i < m.size(); ++i) {
-    const char mc = m[i];
+  for (std::size_t i = 0; i < Mask.size(); ++i) {
+    const char mc = fold(Mask[i]);
     if (mc == '*') {
-      if (i + 1 == m.size()) return true;
-      c = f.find(m[i + 1], c);
-      if (c == std::string::npos) return false;
+      if (i + 1 == Mask.size()) return true;
+      const char next = fold(Mask[i + 1]);
+      while (c < n && at(c) != next) ++c;
+      if (c == n) return false;
       continue;
     }
-    if (c >= f.size()) return false;
-    if (mc != '?' && f[c] != mc) return false;
+    if (c >= n) return false;
+    if (mc != '?' && at(c) != mc) return false;
     ++c;
   }
-  return c == f.size();
+  return c == n;
+}
+}  // namespace
+
+bool FileEquMask(const std::string& FileName, const std::string& Mask, bool CaseSensitive) {
+  return MaskMatch(FileName, Mask, CaseSensitive);
 }
 
 bool FileEquMasks(const std::string& FileName, const std::string& Masks, bool CaseSensitive) {
-  for (int i = 0;; ++i) {
-    const std::string m = Trim(SubStr(Masks, i, ";"));
+  // The fields at ";" trimmed of blanks, read in place; the first empty one ends the list.
+  std::string_view rest = Masks;
+  for (;;) {
+    const std::size_t semi = rest.find(';');
+    std::string_view m = rest.substr(0, semi);
+    while (!m.empty() && static_cast<unsigned char>(m.front()) <= ' ') m.remove_prefix(1);
+    while (!m.empty() && static_cast<unsigned char>(m.back()) <= ' ') m.remove_suffix(1);
     if (m.empty()) return false;
-    if (FileEquMask(FileName, m, CaseSensitive)) return true;
+    if (MaskMatch(FileName, m, CaseSensitive)) return true;
+    if (semi == std::string_view::npos) return false;
+    rest.remove_prefix(semi + 1);
   }
 }
 
