@@ -683,10 +683,11 @@ bool MaskMatch(const std::string& FileName, std::string_view Mask, bool CaseSens
   // "." after a name without one.
   std::string_view f = FileName;
   if (!CaseSensitive) {
-    const std::size_t p = f.find_last_of("\\/:");
-    if (p != std::string_view::npos) f.remove_prefix(p + 1);
+    std::size_t p = f.size();
+    while (p > 0 && f[p - 1] != '\\' && f[p - 1] != '/' && f[p - 1] != ':') --p;
+    f.remove_prefix(p);
   }
-  const bool addDot = f.find('.') == std::string_view::npos;
+  const bool addDot = std::memchr(f.data(), '.', f.size()) == nullptr;
   const std::size_t n = f.size() + (addDot ? 1 : 0);
   const auto fold = [CaseSensitive](char x) {
     return !CaseSensitive && x >= 'a' && x <= 'z' ? static_cast<char>(x - 32) : x;
@@ -698,7 +699,14 @@ bool MaskMatch(const std::string& FileName, std::string_view Mask, bool CaseSens
     if (mc == '*') {
       if (i + 1 == Mask.size()) return true;
       const char next = fold(Mask[i + 1]);
-      while (c < n && at(c) != next) ++c;
+      if (CaseSensitive || next < 'A' || next > 'Z') {
+        // No letter to fold: the raw bytes are searched.
+        const void* hit = c < f.size() ? std::memchr(f.data() + c, next, f.size() - c) : nullptr;
+        c = hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - f.data())
+                : (addDot && next == '.' ? f.size() : n);
+      } else {
+        while (c < n && at(c) != next) ++c;
+      }
       if (c == n) return false;
       continue;
     }
