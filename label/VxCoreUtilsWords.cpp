@@ -1,6 +1,7 @@
 // VxCoreUtils: words under a caret, line and column of a position, fields at a
 // separator, replacing and joining. One algorithm serves the byte (UTF-8) and the wide
 // forms; bytes of multi-byte characters are never separators, so words keep them whole.
+#include <algorithm>
 #include <cstring>
 
 #include "label/VxCoreUtils.h"
@@ -214,7 +215,7 @@ std::string SubWord(const char* P, const char*& P2) {
 }
 
 std::string SubStr(const std::string& S, int Index, const std::string& Separator) {
-  // A one-byte ASCII separator (the common case) is searched with memchr; the result is
+  // A one-byte ASCII separator (the common case) is found by a plain scan; the result is
   // the same as the general walk's, the start check folding letters as SameStart does.
   if (Separator.size() == 1 && static_cast<unsigned char>(Separator[0]) < 0x80 && Index >= 0 && !S.empty()) {
     const char c = Separator[0];
@@ -224,15 +225,14 @@ std::string SubStr(const std::string& S, int Index, const std::string& Separator
     if (Index == 0 && p[0] == c) return {};
     std::size_t start = 0;
     for (int i = 0; i < Index; ++i) {
-      const void* at = std::memchr(p + start, c, n - start);
-      if (!at) return {};
-      start = static_cast<std::size_t>(static_cast<const char*>(at) - p) + 1;
-      if (start >= n) return {};
+      while (start < n && p[start] != c) ++start;
+      if (start == n) return {};
+      if (++start >= n) return {};
     }
     if (folded(p[start]) == folded(c)) return {};
-    const void* e = start + 1 < n ? std::memchr(p + start + 1, c, n - start - 1) : nullptr;
-    const std::size_t end = e ? static_cast<std::size_t>(static_cast<const char*>(e) - p) : n;
-    return std::string(p + start, end - start);
+    std::size_t end = start + 1;
+    while (end < n && p[end] != c) ++end;
+    return std::string(p + start, std::min(end, n) - start);
   }
   return Field(S, Index, Separator);
 }
@@ -253,9 +253,8 @@ std::string ReplaceString(const std::string& S, const std::string& Pattern, cons
   if (Pattern.size() == 1 && Replacement.size() == 1) {
     std::string out = S;
     const char from = Pattern[0], to = Replacement[0];
-    char* p = out.data();
-    char* const end = p + out.size();
-    while ((p = static_cast<char*>(std::memchr(p, from, static_cast<std::size_t>(end - p))))) *p++ = to;
+    for (char& ch : out)
+      if (ch == from) ch = to;
     return out;
   }
   return StringReplace(S, Pattern, Replacement, rfReplaceAll);
