@@ -12,7 +12,9 @@
 // VxCoreUtilsWords.cpp (words, positions, fields, replacing), VxCoreUtilsStrings.cpp
 // (string functions), VxCoreUtilsNumbers.cpp (number bases, Roman numerals, wildcards,
 // XOR coding), VxCoreUtilsConvert.cpp (number texts, variants, code pages, memory
-// blocks, command lines, dialog units), VxCoreUtilsDates.cpp (dates).
+// blocks, command lines, dialog units), VxCoreUtilsDates.cpp (dates), VxCoreUtilsFiles.cpp
+// (paths, files, links), VxCoreUtilsProcess.cpp (programs, windows), VxCoreUtilsDrawing.cpp
+// (text effects, item mark-up, drawing), VxCoreUtilsRle.cpp (RLE, clipboard, icons).
 #include <any>
 #include <bitset>
 #include <cstdint>
@@ -27,6 +29,15 @@
 #include "platform/rtl/Types.h"
 #include "platform/rtl/Variants.h"
 #include "platform/vcl/TypInfo.h"
+#include "platform/gdi/GdiTypes.h"
+
+class TCanvas;
+class TBitmap;
+class TIcon;
+class TStream;
+class TMemoryStream;
+struct HICON__;
+using HICON = HICON__*;
 
 namespace VxCoreUtils {
 
@@ -397,5 +408,226 @@ bool StrIsDateTime(const std::string& S);
 TDateTime SafeStrToDateTime(const std::string& S);
 TDateTime SafeStrToDate(const std::string& S);
 TDateTime SafeStrToTime(const std::string& S);
+
+// ---------------------------------------------------------------------------------
+// Paths, folders, files, command line, computer, links (VxCoreUtilsFiles.cpp).
+// Path texts take "\" and "/" as separators; an added separator is "/" when the text
+// already uses "/" and no "\", else "\". Files are reached as POSIX paths ("\" read as
+// "/"). Hidden means a leading dot; the short 8.3 name is the long name; read-only means
+// not writable by us; file times are local modification times.
+
+enum : int {
+  faReadOnly = 0x01, faHidden = 0x02, faSysFile = 0x04, faVolumeID = 0x08,
+  faDirectory = 0x10, faArchive = 0x20, faAnyFile = 0x3F,
+};
+struct TVxSearchRec {
+  std::string Name;       // long name
+  std::string ShortName;  // the same as Name here
+  int Attr = 0;
+  int64_t Size = 0;
+  TDateTime Time = 0;
+};
+
+void AddSlash(std::string& Dir);
+std::string AddSlash2(const std::string& Dir);
+std::string AddPath(const std::string& FileName, const std::string& Path);
+std::string AddPaths(const std::string& PathList, const std::string& Path);
+std::string ParentPath(const std::string& Path);
+std::string FindInPath(const std::string& FileName, const std::string& PathList);
+std::string FileNewExt(const std::string& FileName, const std::string& Extension);
+std::string MakeValidFileName(const std::string& FileName, const std::string& Replacement);
+std::string ExePath();
+bool FileGetInfo(const std::string& FileName, TVxSearchRec& SearchRec);
+bool HasSubFolder(const std::string& Folder);
+bool IsEmptyFolder(const std::string& Folder);
+// 0 when an entry matched, else the system's error code (ERROR_FILE_NOT_FOUND, ...).
+int ReadFolder(const std::string& Folder, const std::string& Mask, TStrings* Names);
+int ReadFolders(const std::string& Folder, TStrings* Names);
+// Copies a tree into a new folder; directory links are copied as links, never followed.
+bool CopyDir(const std::string& Source, const std::string& Destination);
+bool DeleteReadOnlyFile(const std::string& FileName);
+// Seconds since the epoch (UTC) as a local date with two-second resolution.
+TDateTime FileTimeToDateTime(int64_t UnixTime);
+// No LZ expansion library here: always false.
+bool LZFileExpand(const std::string& Source, const std::string& Dest);
+// Lines ended by CR LF; written to a temporary file beside it, then renamed over it.
+void SaveTextFile(const std::string& FileName, const std::string& Text);
+std::string LoadTextFile(const std::string& FileName);
+bool IniReadSection(const std::string& FileName, const std::string& Section, TStrings* Lines);
+void PrepareIniSection(TStrings* Lines);
+bool HasParam(const std::string& Name);
+bool HasSwitch(const std::string& Name);
+std::string Switch(const std::string& Name);
+std::string GetComputerName();
+std::string GetComputerID();
+// Resources are the program's embedded resources by type and name; Module is unused.
+bool ResSaveToFileEx(const void* Module, const std::string& ResourceType, const std::string& ResourceName,
+                     bool Compressed, const std::string& FileName);
+bool ResSaveToFile(const std::string& ResourceType, const std::string& ResourceName, bool Compressed,
+                   const std::string& FileName);
+bool ResSaveToString(const void* Module, const std::string& ResourceType, const std::string& ResourceName,
+                     std::string& S);
+
+std::string ExtractFilePath2(const std::string& FileName);
+std::string NormalDir(const std::string& Dir);
+std::string RemoveBackSlash(const std::string& Dir);
+bool ValidFileName(const std::string& FileName);
+std::string GetLongFileName(const std::string& FileName);
+std::string ShortToLongFileName(const std::string& Name);
+std::string LongToShortFileName(const std::string& Name);
+std::string ShortToLongPath(const std::string& Name);
+std::string LongToShortPath(const std::string& Name);
+std::string GetParameter();
+std::string GetUniqueFileNameInDir(const std::string& Path, const std::string& Mask);
+TDateTime FileDateTime(const std::string& FileName);
+bool HasAttr(const std::string& FileName, int Attr);
+std::string GetWindowsDir();
+std::string GetSystemDir();
+// $TMPDIR with a trailing "/", else "/tmp/".
+std::string GetTempDir();
+// Creates a new empty file "~VX…" (mode 0600) and returns its name; the file is kept so
+// nobody else can take the name. "~VXLTemp.tmp" when no file can be made.
+std::string GenTempFileName(const std::string& FileName);
+std::string GenTempFileNameExt(const std::string& FileName, const std::string& Ext);
+// Open-file byte-range locks (fcntl OFD locks) on a file descriptor: 0 or the error code.
+int FileLock(int Handle, int32_t Offset, int32_t Size);
+int FileUnlock(int Handle, int32_t Offset, int32_t Size);
+int FileLock(int Handle, int64_t Offset, int64_t Size);
+int FileUnlock(int Handle, int64_t Offset, int64_t Size);
+// False when any deletion failed or nothing matched.
+bool DeleteFiles(const std::string& Folder, const std::string& Masks);
+bool DeleteFilesEx(const std::vector<std::string>& Masks);
+// Removes the contents; a directory link is removed as a link, its target left alone.
+bool ClearDir(const std::string& Path);
+bool DeleteDir(const std::string& Path);
+bool FileEquMask(const std::string& FileName, const std::string& Mask, bool CaseSensitive = false);
+bool FileEquMasks(const std::string& FileName, const std::string& Masks, bool CaseSensitive = false);
+// Desktop Entry links "<LinkName>.desktop": folder 0 the desktop, 2 the applications
+// menu, 7 autostart; another folder or a LinkName with "/", "\" or ".." raises EOleSysError.
+void CreateFileLink(const std::string& FileName, const std::string& LinkName, int Folder);
+void DeleteFileLink(const std::string& LinkName, int Folder);
+// The folder of a shell folder number (0, 2, 7 as above, 8 recent, 5 documents);
+// EOleSysError for another number.
+std::string ShellFolderPath(int Folder);
+
+class EOleSysError : public Exception {
+public:
+  EOleSysError(std::string Message, int32_t Code) : Exception(std::move(Message)), ErrorCode(Code) {}
+  const char* ClassName() const noexcept override { return "EOleSysError"; }
+  int32_t ErrorCode;
+};
+
+// ---------------------------------------------------------------------------------
+// Programs, errors, environment, instances, windows (VxCoreUtilsProcess.cpp).
+
+// xdg-open of the absolute path (or URL) without a shell; true when it started.
+bool OpenObject(const std::string& Value);
+// A program (found in PATH) started with Parameters split like a command line, in
+// Directory; a document or folder goes to xdg-open.
+void Exec(const std::string& FileName, const std::string& Parameters, const std::string& Directory);
+// Runs the command line (program and arguments split as a command line; no shell) and
+// waits for it while the message loop keeps running. Returns the exit status, -1 when
+// it could not start.
+int ExecuteAndWait(const std::string& FileName, int Show);
+bool RunDLL32(const std::string& Library, const std::string& Entry, const std::string& CmdLine, bool Wait,
+              int Show);
+// Raises EOSError "Text:System Error.  Code: n.\r\n..." for a non-zero last error.
+void PError(const std::string& Text);
+void RaiseLastWin32(const std::string& Text = "");
+[[noreturn]] void ResourceNotFound(const char* Id);
+std::string GetEnvVar(const std::string& Name);
+std::string GetWindowsVersion();
+uint32_t GetFileVersion(const std::string& FileName);
+uint32_t GetShellVersion();
+bool DiskInDrive(char Drive);
+// A lock file in $XDG_RUNTIME_DIR held for the process's life.
+bool FirstInstance(const std::string& Title);
+void CenterWindow(HWND Wnd);
+void KillMessage(HWND Wnd, UINT Msg);
+void SetWindowTop(HWND Wnd, bool Top);
+std::string WindowClassName(HWND Wnd);
+void ShowWinNoAnimate(HWND Handle, int Show);
+void ActivateWindow(HWND Wnd);
+void GetVisibleWindows(TStrings* List);
+namespace detail {
+// Test seam: replaces posix_spawnp for OpenObject/Exec (argv[0] is the program).
+using TSpawnHook = int (*)(const std::vector<std::string>& Argv, const std::string& Dir);
+extern TSpawnHook SpawnHook;
+}  // namespace detail
+
+// ---------------------------------------------------------------------------------
+// Text effects, item mark-up, drawing, RLE, clipboard icons (VxCoreUtilsDrawing.cpp,
+// VxCoreUtilsRle.cpp).
+
+int RATextOutEx(TCanvas* Canvas, const TRect& R, const TRect& ClipRect, const std::string& Text,
+                bool MeasureOnly);
+int RATextOut(TCanvas* Canvas, const TRect& R, const TRect& ClipRect, const std::string& Text);
+int RATextCalcHeight(TCanvas* Canvas, const TRect& R, const std::string& Text);
+void Cinema(TCanvas* Canvas, const TRect& FromRect, const TRect& ToRect);
+void Roughed(TCanvas* Canvas, const TRect& Rect, bool Vertical);
+TBitmap* BitmapFromBitmap(TBitmap* Source, int Width, int Height, int Index);
+int TextHeight(const std::string& Text);
+int TextWidth(const std::string& Text);
+// Owner-draw state: only odSelected (1) is read.
+void ItemHtDrawEx(TCanvas* Canvas, const TRect& Rect, unsigned State, const std::string& Text,
+                  bool IgnoreSelection, std::string& PlainText, int& Width, bool MeasureOnly);
+void ItemHtDraw(TCanvas* Canvas, const TRect& Rect, unsigned State, const std::string& Text,
+                bool IgnoreSelection);
+int ItemHtWidth(TCanvas* Canvas, const TRect& Rect, unsigned State, const std::string& Text,
+                bool IgnoreSelection);
+std::string ItemHtPlain(const std::string& Text);
+
+bool PtInRectInclusive(TRect R, TPoint Pt);
+bool PtInRectExclusive(TRect R, TPoint Pt);
+int RectWidth(const TRect& R);
+int RectHeight(const TRect& R);
+std::string MinimizeFileName(const std::string& FileName, TCanvas* Canvas, int MaxLen);
+std::string MinimizeText(const std::string& Text, TCanvas* Canvas, int MaxWidth);
+void AntiAlias(TBitmap* Bitmap);
+void AntiAliasRect(TBitmap* Bitmap, int X1, int Y1, int X2, int Y2);
+void CopyRectDIBits(TCanvas* Canvas, const TRect& Dest, TBitmap* Bitmap, const TRect& Source);
+bool IsTTFontSelected(HDC DC);
+bool IsTrueType(const std::string& FontName);
+// The null-terminated forms pass DT_MODIFYSTRING (0x10000) on, so Text must have room
+// for 4 more bytes then; the string forms clear it and leave the text untouched.
+int DrawText(TCanvas* Canvas, char* Text, int Count, TRect& Rect, unsigned Flags);
+int DrawText(TCanvas* Canvas, const std::string& Text, int Count, TRect& Rect, unsigned Flags);
+int DrawText(HDC DC, const std::string& Text, int Count, TRect& Rect, unsigned Flags);
+int DrawText(TCanvas* Canvas, const std::u16string& Text, int Count, TRect& Rect, unsigned Flags);
+int DrawTextW(TCanvas* Canvas, const std::u16string& Text, int Count, TRect& Rect, unsigned Flags);
+int DrawTextEx(TCanvas* Canvas, const std::string& Text, int Count, TRect& Rect, unsigned Flags,
+               DRAWTEXTPARAMS* Params);
+int DrawTextW(TCanvas* Canvas, const char16_t* Text, int Count, TRect& Rect, unsigned Flags);
+// Raster operations by ordinal (6 has no operation of its own and passes code 0).
+enum RasterOp {
+  roCopy, roOr, roXor, roDstAndNotSrc, roNotCopy, roNotSrcOrDst, roNone, roAnd, roDstInvert,
+  roBlack, roWhite, roNop, roSrcAndNotDst, roSrcOrNotDst, roNand, roNor,
+};
+// The system code of an ordinal; 0 for 6 and above 15.
+uint32_t RasterOpCode(int Ordinal);
+bool BitBlt(TCanvas* DestCanvas, int X, int Y, int Width, int Height, TCanvas* SrcCanvas, int XSrc, int YSrc,
+            uint32_t Rop, bool Flag);
+bool BitBlt(HDC DestDC, int X, int Y, int Width, int Height, HDC SrcDC, int XSrc, int YSrc, RasterOp Rop,
+            bool Flag);
+bool BitBlt(HDC DestDC, int X, int Y, int Width, int Height, HDC SrcDC, int XSrc, int YSrc, uint32_t Rop,
+            bool Flag);
+bool BitBlt(HDC DestDC, int X, int Y, int Width, int Height, HDC SrcDC, int XSrc, int YSrc, uint32_t Rop);
+
+void RleCompressTo(TStream& InStream, TStream& OutStream);
+// Bounds-checked: any input expands without reading or writing past its buffers.
+void RleDecompressTo(TStream& InStream, TStream& OutStream);
+void RleCompress(TStream& Stream);
+void RleDecompress(TStream& Stream);
+
+void MemStreamToClipBoard(TMemoryStream& MemStream, UINT Format);
+void ClipBoardToMemStream(TMemoryStream& MemStream, UINT Format);
+UINT CF_ICON();
+void CopyIconToClipboard(TIcon* Icon, TColor BackColor);
+void AssignClipboardIcon(TIcon* Icon);
+TIcon* CreateIconFromClipboard();
+// The icon's own stored image as a system icon; damaged icon data raises EInvalidGraphic.
+HICON CreateRealSizeIcon(TIcon* Icon);
+void GetIconSize(HICON Icon, int& Width, int& Height);
+void DrawRealSizeIcon(TCanvas* Canvas, TIcon* Icon, int X, int Y);
 
 }  // namespace VxCoreUtils

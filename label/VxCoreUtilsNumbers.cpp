@@ -26,10 +26,29 @@ int RomanValue(char c) {
 char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
 
 // Position (1-based) of Part in S, "?" matching any byte; 0 when none.
+// Short texts are searched by plain loops: a library search costs more than it saves.
+std::size_t FindChar(std::string_view S, char C, std::size_t From = 0) {
+  if (S.size() > 64) return S.find(C, From);
+  for (std::size_t k = From; k < S.size(); ++k)
+    if (S[k] == C) return k;
+  return std::string_view::npos;
+}
+
+std::size_t FindText(std::string_view S, std::string_view Part) {
+  if (S.size() > 64) return S.find(Part);
+  if (Part.size() > S.size()) return std::string_view::npos;
+  for (std::size_t k = 0; k + Part.size() <= S.size(); ++k) {
+    std::size_t i = 0;
+    while (i < Part.size() && Part[i] == S[k + i]) ++i;
+    if (i == Part.size()) return k;
+  }
+  return std::string_view::npos;
+}
+
 int FindPartIn(std::string_view Part, std::string_view S) {
-  if (Part.find('?') == std::string_view::npos) {
+  if (FindChar(Part, '?') == std::string_view::npos) {
     if (Part.empty()) return 0;
-    const std::size_t at = S.find(Part);
+    const std::size_t at = FindText(S, Part);
     return at == std::string_view::npos ? 0 : static_cast<int>(at) + 1;
   }
   if (Part.size() > S.size()) return 0;
@@ -143,7 +162,9 @@ bool IsWild(const std::string& S, const std::string& Pattern, bool IgnoreCase) {
   if (Pattern == S) return true;
   std::string collapsed;
   std::string_view pattern = Pattern;
-  if (pattern.find("**") != std::string_view::npos) {
+  bool doubled = false;
+  for (std::size_t k = 0; k + 1 < pattern.size() && !doubled; ++k) doubled = pattern[k] == '*' && pattern[k + 1] == '*';
+  if (doubled) {
     collapsed = Pattern;
     for (std::size_t at; (at = collapsed.find("**")) != std::string::npos;) collapsed.erase(at, 1);
     pattern = collapsed;
@@ -166,7 +187,7 @@ bool IsWild(const std::string& S, const std::string& Pattern, bool IgnoreCase) {
       ++j;
     } else if (pattern[j] == '*') {
       std::string_view chunk = pattern.substr(j + 1);
-      const std::size_t star = chunk.find('*');
+      const std::size_t star = FindChar(chunk, '*');
       if (star == std::string_view::npos) {
         // The final chunk must match the end of the input.
         if (chunk.empty()) return true;

@@ -1,6 +1,9 @@
 // VxCoreUtils: words under a caret, line and column of a position, fields at a
 // separator, replacing and joining. One algorithm serves the byte (UTF-8) and the wide
 // forms; bytes of multi-byte characters are never separators, so words keep them whole.
+#include <algorithm>
+#include <cstring>
+
 #include "label/VxCoreUtils.h"
 #include "label/VxCoreUtilsInternal.h"
 #include "platform/rtl/Classes.h"
@@ -212,6 +215,25 @@ std::string SubWord(const char* P, const char*& P2) {
 }
 
 std::string SubStr(const std::string& S, int Index, const std::string& Separator) {
+  // A one-byte ASCII separator (the common case) is found by a plain scan; the result is
+  // the same as the general walk's, the start check folding letters as SameStart does.
+  if (Separator.size() == 1 && static_cast<unsigned char>(Separator[0]) < 0x80 && Index >= 0 && !S.empty()) {
+    const char c = Separator[0];
+    const auto folded = [](char x) { return x >= 'a' && x <= 'z' ? static_cast<char>(x - 32) : x; };
+    const char* p = S.data();
+    const std::size_t n = S.size();
+    if (Index == 0 && p[0] == c) return {};
+    std::size_t start = 0;
+    for (int i = 0; i < Index; ++i) {
+      while (start < n && p[start] != c) ++start;
+      if (start == n) return {};
+      if (++start >= n) return {};
+    }
+    if (folded(p[start]) == folded(c)) return {};
+    std::size_t end = start + 1;
+    while (end < n && p[end] != c) ++end;
+    return std::string(p + start, std::min(end, n) - start);
+  }
   return Field(S, Index, Separator);
 }
 std::u16string SubStrW(const std::u16string& S, int Index, const std::u16string& Separator) {
@@ -227,6 +249,14 @@ std::string SubStrEnd(const std::string& S, int Index, const std::string& Separa
 }
 
 std::string ReplaceString(const std::string& S, const std::string& Pattern, const std::string& Replacement) {
+  // One byte for one byte: a copy with the bytes swapped in place.
+  if (Pattern.size() == 1 && Replacement.size() == 1) {
+    std::string out = S;
+    const char from = Pattern[0], to = Replacement[0];
+    for (char& ch : out)
+      if (ch == from) ch = to;
+    return out;
+  }
   return StringReplace(S, Pattern, Replacement, rfReplaceAll);
 }
 
