@@ -405,3 +405,21 @@ TEST_F(ExchangeTest, FixedWidthWriteAndRead) {
   EXPECT_THROW(grid->LoadFromFixed(TempFile("missing.txt"), &pos, true, -1), EVezIdidError);
 }
 }  // namespace
+
+namespace {
+TEST_F(ExchangeTest, CSVInsertKeepsFloatingFooterLast) {
+  grid->SetColCount(2);
+  grid->SetRowCount(3);
+  grid->FloatingFooter()->SetVisible(true);
+  grid->SetCellEx(0, 1, "body");
+  grid->SetCellEx(0, 2, "footer");
+  const std::string f = TempFile("ins.csv");
+  WriteAll(f, "n1,x\r\nn2,y\r\n");
+  grid->InsertFromCSV(f);
+  EXPECT_EQ(grid->RowCount(), 5);
+  EXPECT_EQ(grid->GetCellEx(0, 1), "body");
+  EXPECT_EQ(grid->GetCellEx(0, 2), "n1");
+  EXPECT_EQ(grid->GetCellEx(1, 3), "y");
+  EXPECT_EQ(grid->GetCellEx(0, 4), "footer");
+}
+}  // namespace
