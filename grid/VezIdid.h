@@ -22,6 +22,7 @@
 #include "grid/BaseGrid.h"
 #include "grid/RavIze.h"
 #include "grid/VezIdidEdit.h"
+#include "grid/VezIdidExchange.h"
 #include "grid/VezIdidOptions.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Menus.h"
@@ -2006,6 +2007,88 @@ private:
   TCustomForm* FHookedForm = nullptr;
   int FResizeSubscription = 0;
   int FFormWidth = 0, FFormHeight = 0;
+  // ==== exchange: binary cell stream (VezIdidStream.cpp), text cell file and stream
+  // (VezIdidFiles.cpp), CSV, ASCII and fixed width (VezIdidCSV.cpp), clipboard copy,
+  // cut and paste (VezIdidClipboard.cpp), HTML (VezIdidHTML.cpp), scaling. ==========
+public:
+  // ExportFixedCells is the exchange of the fixed cells; with ExchangeHiddenColumns the
+  // hidden columns are written at their real indexes too.
+  bool ExchangeHiddenColumns = false;
+  char CSVDelimiter = '\0';  // #0: write "," and detect on reading
+  bool CSVAlwaysQuote = false, QuoteEmptyCells = true, CSVJavaMode = false, CSVReadFirstLine = true;
+  bool CopyLineBreaksAsCSV = false;
+  TPoint ClipboardOrigin{0, 0};
+  TClipOperation LastClipOperation = coCopy;
+  bool WholeGridPaste = false;
+  // Node cells in column 0 below the fixed rows, counted after a binary load.
+  int LoadedNodeCellCount = 0;
+  virtual void ImportNotification(int AState, int ARow) {}
+
+  // Binary cell stream: records of the platform's binary form, one per grid, cell,
+  // property set, graphic and graphic payload.
+  void SaveRectToBinStream(const TRect& R, TStream& Stream);
+  void SaveToBinStream(TStream& Stream);
+  void SaveToBinFile(const std::string& FileName);
+  void LoadAtPointFromBinStream(TPoint P, TStream& Stream);
+  void LoadFromBinStream(TStream& Stream);
+  void LoadFromBinFile(const std::string& FileName);
+  void CopyBinFunc(const TRect& R);
+  // The clipboard format of the grid's cells ("TDavEvadurAvuz Cells").
+  static UINT GridCellsFormat();
+
+  // Text cell file (absolute coordinates) and text cell stream (relative ones).
+  void SaveToFile(const std::string& FileName);
+  void LoadFromFile(const std::string& FileName);
+  void SaveToStream(TStream& Stream);
+  void LoadFromStream(TStream& Stream);
+
+  // CSV, ASCII and fixed width.
+  void SaveToCSV(const std::string& FileName) { OutputToCSV(FileName, false); }
+  void AppendToCSV(const std::string& FileName) { OutputToCSV(FileName, true); }
+  void OutputToCSV(const std::string& FileName, bool Append);
+  void LoadFromCSV(const std::string& FileName, int MaxRows = -1) { InputFromCSV(FileName, false, MaxRows); }
+  void InsertFromCSV(const std::string& FileName, int MaxRows = -1) { InputFromCSV(FileName, true, MaxRows); }
+  void InputFromCSV(const std::string& FileName, bool Insert, int MaxRows);
+  void SaveToASCII(const std::string& FileName) { SaveToASCIIInt(FileName, false); }
+  void AppendToASCII(const std::string& FileName) { SaveToASCIIInt(FileName, true); }
+  void SaveToASCIIInt(const std::string& FileName, bool Append);
+  void SaveToFixed(const std::string& FileName, TIntList* Widths);
+  void LoadFromFixed(const std::string& FileName, TIntList* Positions, bool Trim, int MaxLines);
+
+  // Clipboard.
+  void CopyFunc(const TRect& R, bool Disjunct);
+  void CopyToClipBoard();
+  void CutToClipboard();
+  void CopyRTFFunc(int ACol, int ARow);
+  void CopyToClipBoardAsHTML();
+  void CorrectSelection();
+  void PasteFromClipboard();
+  int PasteFunc(int ACol, int ARow, int& Rows, int& Cols);
+  int PasteText(int ACol, int ARow, const std::string& Text, int& Rows, int& Cols);
+  static void PasteSize(const std::string& Text, TPoint& Size);
+  virtual void PasteInCell(int ACol, int ARow, const std::string& Value);
+  virtual void PasteNotify(TPoint Source, const TRect& Target, TClipOperation Operation);
+  virtual void PasteStart() {}
+  virtual void PasteDone() {}
+  virtual bool DoAllowFmtPaste();
+  virtual void CellSelect(int ACol, int ARow) {}
+
+  // HTML.
+  void SaveToHTMLString(const std::string& ImageFolder, std::string& Out);
+  void OutputToHTML(const std::string& FileName, bool Append);
+  void SaveToHTML(const std::string& FileName, bool Preview = false);
+  void AppendToHTML(const std::string& FileName) { OutputToHTML(FileName, true); }
+
+  // Scaling: the base grid's, then the fixed and active-cell fonts.
+  void ChangeScale(int M, int D) override;
+  // Whether the common controls are 4.70 or later (always so here).
+  static bool HasComCtl470();
+
+private:
+  void RaiseProgress(int Value, int& Last);
+  std::string ClipCellText(int ACol, int ARow);
+  static void ReadGridCellsHead(TStream& Stream, int& Cols, int& Rows, int64_t& ID);
+  void SmartFill(int N, int Rows, int Cols);
 };
 
 extern TCursor GridLinkCursor;
