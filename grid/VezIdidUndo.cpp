@@ -36,6 +36,13 @@ TUndoRedoItem* TUndoRedoCollection::Recycle() {
   if (FSteps.empty()) return Add();
   FSteps.push_back(std::move(FSteps.front()));
   FSteps.pop_front();
+  // The steps that leave next were written long ago and lie apart on the heap, out of the
+  // caches on a long list: fetch one a few changes ahead, so that its turn finds it near.
+  constexpr size_t kAhead = 8;
+  if (FSteps.size() > kAhead) {
+    const char* next = reinterpret_cast<const char*>(FSteps[kAhead].get());
+    for (size_t at = 0; at < sizeof(TUndoRedoItem); at += 64) __builtin_prefetch(next + at, 1);
+  }
   return FSteps.back().get();
 }
 

@@ -184,9 +184,12 @@ bool IsFirstSubMenuItem(TMenuItem* Item) { return Item && Item->Parent() && Firs
 bool IsAfterMenuBreak(TMenuItem* Item) {
   if (!Item || !Item->Parent()) return false;
   TMenuItem* parent = Item->Parent();
-  for (int i = 0; i <= Item->MenuIndex(); ++i) {
+  // The siblings up to the item itself, in one walk.
+  const int n = parent->Count();
+  for (int i = 0; i < n; ++i) {
     TMenuItem* sibling = parent->Items(i);
     if (sibling->Visible() && sibling->Break() != mbNone) return true;
+    if (sibling == Item) break;
   }
   return false;
 }

@@ -116,6 +116,34 @@ void TDizCustomToolBar::UpdateRULists() {
     return;
   }
   THidden hidden = HiddenSet();
+  // Controls given back in one pass are laid out once, after the last step, as that step's
+  // own give-back would lay them out (with its controls still counted as hidden): laying
+  // out the whole bar for each control would make widening a bar with many hidden controls
+  // quadratic. The pass decides from the room it measured at its start, so the layouts in
+  // between never fed into it. A step is the controls one give-back takes out together.
+  std::vector<TControl*> lastStep;
+  TControl* lastBack = nullptr;
+  auto giveBack = [&](TControl* c, std::initializer_list<TControl*> step) {
+    if (IsDesigning() || IsLoading() || c->Parent() == this) return;
+    // Whether the parent change lays the bar out (alignment not held back).
+    const bool aligns = !AlignDisabled() && !ControlState().Contains(csAligning);
+    const bool p = FPositioning;
+    FPositioning = true;
+    GiveBack(c);
+    FPositioning = p;
+    if (!aligns) return;
+    lastBack = c;
+    lastStep.assign(step);
+  };
+  auto layOutGivenBack = [&] {
+    if (!lastBack || lastBack->Parent() != this) return;
+    const bool g = FOverflowGuard;
+    FOverflowGuard = true;
+    for (TControl* h : lastStep) FHidden->Add(h);
+    AdjustControl(lastBack);
+    for (TControl* h : lastStep) FHidden->Remove(h);
+    FOverflowGuard = g;
+  };
   auto hide = [&](TControl* c) {
     FHidden->Add(c);
     hidden.insert(c);
@@ -151,11 +179,12 @@ void TDizCustomToolBar::UpdateRULists() {
     while (room > 0 && FHidden->Count() > 0) {
       TControl* c = At(FHidden.get(), FHidden->Count() - 1);
       if (len(c) > room) break;
-      GiveBack(c);
+      giveBack(c, {c});
       FHidden->Delete(FHidden->Count() - 1);
       hidden.erase(c);
       room -= len(c);
     }
+    layOutGivenBack();
     SetControlsPosition(false);
     return;
   }
@@ -200,14 +229,14 @@ void TDizCustomToolBar::UpdateRULists() {
       if (len(c) > room) break;
       TControl* sep = GroupSeparator(FSequence.get(), hidden, index[c]);
       if (!sep) {
-        GiveBack(c);
+        giveBack(c, {c});
         FHidden->Delete(k);
         hidden.erase(c);
         room -= len(c);
       } else {
         if (len(c) + len(sep) > room) break;
-        GiveBack(sep);
-        GiveBack(c);
+        giveBack(sep, {sep, c});
+        giveBack(c, {sep, c});
         FHidden->Delete(k);
         FHidden->Remove(sep);
         hidden.erase(c);
@@ -216,6 +245,7 @@ void TDizCustomToolBar::UpdateRULists() {
       }
       k = std::min(k, FHidden->Count()) - 1;
     }
+    layOutGivenBack();
   }
   SetControlsPosition(false);
 }

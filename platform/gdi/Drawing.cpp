@@ -417,8 +417,13 @@ int FrameRect(HDC hdc, const RECT* rect, HBRUSH brush) {
   Paint p = BrushPaint(dc, b.get());
   p.rop2 = R2_COPYPEN;
   Target t(dc);
+  if (!t.valid()) return 1;
+  // Only the rows the clip reaches: a frame around a tall window is mostly outside it.
+  cairo_rectangle_int_t e;
+  cairo_region_get_extents(t.clip(), &e);
+  const int top = std::max<int>(d.top, e.y), bottom = std::min<int>(d.bottom, e.y + e.height);
   Spans ring;
-  for (int y = d.top; y < d.bottom; ++y) {
+  for (int y = top; y < bottom; ++y) {
     if (y == d.top || y == d.bottom - 1) ring.push_back(Span{y, d.left, d.right});
     else {
       ring.push_back(Span{y, d.left, d.left + 1});

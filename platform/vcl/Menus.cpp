@@ -343,7 +343,8 @@ bool TMenuItem::IsOwnerDraw() const {
 void TMenuItem::RebuildHandle() {
   HMENU target = FMenu ? FMenu->FHandle : FHandle;
   if (!target || !IsMenu(target)) return;
-  while (GetMenuItemCount(target) > 0) RemoveMenu(target, 0, MF_BYPOSITION);
+  // From the last entry: taking the first each time would move all the others along.
+  for (int i = GetMenuItemCount(target); i-- > 0;) RemoveMenu(target, UINT(i), MF_BYPOSITION);
   std::vector<TMenuItem*> shown;
   ComputeVisibleLines(shown);
   for (TMenuItem* c : shown) {
@@ -729,6 +730,16 @@ static TMenuItem* FindIn(TMenuItem* Parent, UINT_PTR Value, TFindItemKind Kind) 
 
 TMenuItem* TMenu::FindItem(UINT_PTR Value, TFindItemKind Kind) const {
   if (Kind == fkHandle && FHandle && UINT_PTR(FHandle) == Value) return FItems.get();
+  if (Kind == fkCommand) {
+    // Commands are unique among the living items: the item of one is looked up, and it
+    // counts when it lies under this menu's items (each entry drawn or measured asks).
+    if (Value == 0 || Value > 0xFFFF) return nullptr;
+    auto it = Commands().find(WORD(Value));
+    if (it == Commands().end()) return nullptr;
+    for (TMenuItem* p = it->second->Parent(); p; p = p->Parent())
+      if (p == FItems.get()) return it->second;
+    return nullptr;
+  }
   return FindIn(FItems.get(), Value, Kind);
 }
 

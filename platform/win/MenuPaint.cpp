@@ -351,6 +351,15 @@ void PaintMenuBar(HWND h, HDC dc, const RECT& bar) {
 
 // The pop-up menu window: a three-pixel classic frame around the items; it never takes
 // the activation.
+// The part of a menu window's client area that lies on the screen, in client coordinates.
+static RECT ClientOnScreen(HWND h) {
+  POINT o{0, 0};
+  ClientToScreen(h, &o);
+  const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  return RECT{x - o.x, y - o.y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN) - o.x,
+              y + GetSystemMetrics(SM_CYVIRTUALSCREEN) - o.y};
+}
+
 LRESULT CALLBACK_MenuWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
   HMENU menu = reinterpret_cast<HMENU>(GetWindowLongPtr(h, 0));
   switch (msg) {
@@ -381,6 +390,7 @@ LRESULT CALLBACK_MenuWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND: {
       RECT r;
       GetClientRect(h, &r);
+      r = RectIntersect(r, ClientOnScreen(h));
       HDC dc = reinterpret_cast<HDC>(wp);
       if (ValidMenu(menu) && menu->Background) FillRect(dc, &r, menu->Background);
       else Fill(dc, r, COLOR_MENU);
@@ -391,8 +401,12 @@ LRESULT CALLBACK_MenuWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
       HDC dc = BeginPaint(h, &ps);
       if (dc && ValidMenu(menu)) {
         HWND owner = MenuLoopOwner();
+        // Only the entries the update reaches, and of them only what lies on the screen: a
+        // menu of many entries reaches far below the screen's edge.
+        const RECT band = RectIntersect(ps.rcPaint, ClientOnScreen(h));
         for (size_t i = 0; i < menu->Items.size() && ValidMenu(menu); ++i)
-          DrawMenuEntry(owner, menu, int(i), dc, ODA_DRAWENTIRE, false);
+          if (!RectEmpty(RectIntersect(menu->Items[i].Rect, band)))
+            DrawMenuEntry(owner, menu, int(i), dc, ODA_DRAWENTIRE, false);
       }
       EndPaint(h, &ps);
       return 0;
@@ -435,42 +449,51 @@ LRESULT CALLBACK_MenuShadowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
       if (!dc) return 0;
       RECT sr;
       GetWindowRect(h, &sr);
-      int w = RectWidth(sr), ht = RectHeight(sr);
-      RECT all{0, 0, w, ht};
-      Fill(dc, all, COLOR_BACKGROUND);
+      const int w = RectWidth(sr), ht = RectHeight(sr);
       std::vector<HWND> below;
       for (HWND b = GetWindow(h, GW_HWNDNEXT); b; b = GetWindow(b, GW_HWNDNEXT))
         if (IsWindowVisible(b) && !IsIconic(b)) below.push_back(b);
-      for (auto it = below.rbegin(); it != below.rend(); ++it) {
-        RECT wr;
-        GetWindowRect(*it, &wr);
-        RECT part = RectIntersect(wr, sr);
-        if (part.right <= part.left || part.bottom <= part.top) continue;
-        HDC src = GetWindowDC(*it);
-        BitBlt(dc, part.left - sr.left, part.top - sr.top, RectWidth(part), RectHeight(part), src, part.left - wr.left,
-               part.top - wr.top, SRCCOPY);
-        ReleaseDC(*it, src);
+      // Only the strips along the right and bottom edges show (the window's region), so
+      // only they are built: the right one full height, the bottom one up to it.
+      const RECT strips[2] = {RECT{std::max(0, w - kShadowDepth), 0, w, ht},
+                              RECT{0, std::max(0, ht - kShadowDepth), std::max(0, w - kShadowDepth), ht}};
+      for (const RECT& strip : strips) {
+        if (RectEmpty(strip)) continue;
+        Fill(dc, strip, COLOR_BACKGROUND);
+        const RECT onScreen = RectOffset(strip, sr.left, sr.top);
+        for (auto it = below.rbegin(); it != below.rend(); ++it) {
+          RECT wr;
+          GetWindowRect(*it, &wr);
+          RECT part = RectIntersect(wr, onScreen);
+          if (part.right <= part.left || part.bottom <= part.top) continue;
+          HDC src = GetWindowDC(*it);
+          BitBlt(dc, part.left - sr.left, part.top - sr.top, RectWidth(part), RectHeight(part), src,
+                 part.left - wr.left, part.top - wr.top, SRCCOPY);
+          ReleaseDC(*it, src);
+        }
+        const int sw = RectWidth(strip), sh = RectHeight(strip);
+        BITMAPINFO bi{};
+        bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        bi.bmiHeader.biWidth = sw;
+        bi.bmiHeader.biHeight = -sh;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        bi.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        HBITMAP shade = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits);
+        if (shade && bits) {
+          auto* px = static_cast<DWORD*>(bits);
+          for (int y = 0; y < sh; ++y)
+            for (int x = 0; x < sw; ++x)
+              px[size_t(y) * size_t(sw) + size_t(x)] = DWORD(ShadowAlpha(strip.left + x, strip.top + y, w, ht)) << 24;
+          HDC mem = CreateCompatibleDC(dc);
+          HGDIOBJ old = SelectObject(mem, shade);
+          AlphaBlend(dc, strip.left, strip.top, sw, sh, mem, 0, 0, sw, sh, BLENDFUNCTION{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA});
+          SelectObject(mem, old);
+          DeleteDC(mem);
+        }
+        if (shade) DeleteObject(shade);
       }
-      BITMAPINFO bi{};
-      bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-      bi.bmiHeader.biWidth = w;
-      bi.bmiHeader.biHeight = -ht;
-      bi.bmiHeader.biPlanes = 1;
-      bi.bmiHeader.biBitCount = 32;
-      bi.bmiHeader.biCompression = BI_RGB;
-      void* bits = nullptr;
-      HBITMAP shade = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits);
-      if (shade && bits) {
-        auto* px = static_cast<DWORD*>(bits);
-        for (int y = 0; y < ht; ++y)
-          for (int x = 0; x < w; ++x) px[size_t(y) * size_t(w) + size_t(x)] = DWORD(ShadowAlpha(x, y, w, ht)) << 24;
-        HDC mem = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(mem, shade);
-        AlphaBlend(dc, 0, 0, w, ht, mem, 0, 0, w, ht, BLENDFUNCTION{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA});
-        SelectObject(mem, old);
-        DeleteDC(mem);
-      }
-      if (shade) DeleteObject(shade);
       EndPaint(h, &ps);
       return 0;
     }
