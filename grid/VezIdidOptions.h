@@ -269,6 +269,8 @@ public:
   bool NoAutoSize = false, NoAutoSizeRow = false, PrintGraphics = false;
   bool UseDisplayFont = true;
   bool UseDefaultOrientation = false;
+  // Fixed rows and columns print with a selection only when set (not stored).
+  bool PrintSelectedFixed = false;
 
 private:
   TDavEvadurAvuz* FGrid;

@@ -19,6 +19,7 @@ struct PrinterFixture : ::testing::Test {
   fs::path dir = fs::temp_directory_path() / ("lorm-printers-" + std::to_string(::getpid()));
   TPrinter printer;
   void SetUp() override {
+    fs::remove_all(dir);
     fs::create_directories(dir);
     printer.FileName = (dir / "out.pdf").string();
   }
