@@ -34,6 +34,8 @@ struct MapModeKeeper {
 
 }  // namespace
 
+void PrintRuleLine(TCanvas* C, int X0, int Y0, int X1, int Y1);  // VezIdidPrintRow.cpp
+
 // ---------------------------------------------------------------------------------------
 // Measuring.
 
@@ -583,20 +585,17 @@ void TDavEvadurAvuz::PrintPageFrame(int FirstCol, int LastCol, int Y) {
   int right = FPrintColOffsets[size_t(LastCol) + 1];
   TPrintBorders b = ps->Borders;
   if (b == pbAround || b == pbAroundVertical || b == pbAroundHorizontal) {
-    C->MoveTo(left, top);
-    C->LineTo(right, top);
-    C->LineTo(right, bottom);
-    C->LineTo(left, bottom);
-    C->LineTo(left, top);
+    PrintRuleLine(C, left, top, right, top);
+    PrintRuleLine(C, right, top, right, bottom);
+    PrintRuleLine(C, left, bottom, right, bottom);
+    PrintRuleLine(C, left, top, left, bottom);
   }
   if (b == pbDouble || b == pbHorizontal || b == pbAroundHorizontal) {
-    C->MoveTo(left, bottom);
-    C->LineTo(right, bottom);
+    PrintRuleLine(C, left, bottom, right, bottom);
   }
   if ((b == pbDouble || b == pbVertical || b == pbAroundVertical) && FPP.RepeatFixedCols)
     for (int i = 0; i < GetFixedColsEx(); ++i) {
-      C->MoveTo(FPrintColOffsets[size_t(i)], top);
-      C->LineTo(FPrintColOffsets[size_t(i)], bottom);
+      PrintRuleLine(C, FPrintColOffsets[size_t(i)], top, FPrintColOffsets[size_t(i)], bottom);
     }
 }
 
