@@ -9,6 +9,7 @@
 #include "platform/gdi/DeviceContext.h"
 #include "platform/image/PngCodec.h"
 #include "platform/vcl/Printers.h"
+#include "grid/VezIdidPreview.h"
 #include "tests/grid/GridTestSupport.h"
 #include "tests/support/PdfTools.h"
 
@@ -161,10 +162,9 @@ TEST_F(PrintTest, AllRowsOnOnePageGiveOnePagePerBand) {
 }
 
 TEST_F(PrintTest, TwoBandsOfTwoPagesAreNumberedByBand) {
-  Fill(30, 120);
-  for (int c = 0; c < 30; ++c) grid->SetCellEx(c, 0, "a long heading of column " + std::to_string(c));
+  Fill(8, 80);
+  for (int c = 0; c < 8; ++c) grid->SetCellEx(c, 0, "a long heading of column " + std::to_string(c));
   grid->PrintSettings()->PageNr = ppBottomRight;
-  std::vector<std::string> numbers;
   grid->Print();
   int pages = pdftools::Pages(Pdf());
   ASSERT_GE(pages, 4);
@@ -238,4 +238,29 @@ TEST_F(PrintTest, WideRangesBeyondFiveHundredColumnsPrint) {
   Preview(1);
   EXPECT_GE(grid->GetPrintColWidth(599), 0);
   EXPECT_GT(grid->PrintPageCount, 1);
+}
+
+TEST_F(PrintTest, PreviewFormStepsThroughThePages) {
+  Fill(4, 150);
+  grid->PrintSettings()->PageNr = ppBottomCenter;
+  auto* pv = new TVezIdidPreviewForm(form, grid, 400, 566);
+  pv->Show();
+  pv->Update();
+  EXPECT_EQ(pv->Page(), 1);
+  ASSERT_GT(grid->PrintPageCount, 2);
+  pv->NextButton()->Click();
+  pv->Update();
+  EXPECT_EQ(pv->Page(), 2);
+  pv->PrevButton()->Click();
+  pv->PrevButton()->Click();
+  EXPECT_EQ(pv->Page(), 1);
+  pv->SetPage(1000);
+  EXPECT_EQ(pv->Page(), grid->PrintPageCount);
+  pv->SetPage(2);
+  pv->Update();
+  if (std::getenv("LORM_KEEP_PRINTS")) SaveWindowPng(pv->Handle(), (dir / "preview-form.png").string());
+  // The form shows what the grid's preview draws for that page.
+  auto page = Preview(2);
+  TRawImage want = page->ToRawImage();
+  EXPECT_NE(want.Pixels, Preview(1)->ToRawImage().Pixels);
 }
