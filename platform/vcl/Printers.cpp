@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <unistd.h>
@@ -24,6 +25,8 @@ const char* const kPdfPrinter = "PDF file";
 // A connection to the CUPS server the environment names (CUPS_SERVER, client.conf),
 // given up after a few seconds so a missing server never hangs the program.
 http_t* ConnectCups(std::string& Error) {
+  // The library keeps the server of its first use; the environment may have changed.
+  cupsSetServer(std::getenv("CUPS_SERVER"));
   const char* server = cupsServer();
   http_t* http = httpConnect2(server, ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, 3000, nullptr);
   if (!http) Error = std::string("CUPS is not reachable at ") + server + ": " + std::strerror(errno);

@@ -5,6 +5,10 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "platform/gdi/DeviceContext.h"
 #include "platform/rtl/Classes.h"
@@ -88,4 +92,45 @@ TEST_F(PrinterFixture, MissingCupsServerListsOnlyThePdfPrinter) {
   EXPECT_EQ(printer.Printers()->Count(), 1);
   EXPECT_FALSE(printer.CupsError().empty());
   EXPECT_LT(took, std::chrono::seconds(2));
+}
+
+// A private CUPS scheduler with one queue writing to a file, reached through CUPS_SERVER.
+TEST_F(PrinterFixture, PrivateCupsQueueIsListedAndTakesTheDocument) {
+  if (::geteuid() != 0 || !fs::exists("/usr/sbin/cupsd") || !fs::exists("/usr/sbin/lpadmin"))
+    GTEST_SKIP() << "needs root, cupsd and lpadmin";
+  fs::path c = dir / "cups";
+  for (const char* d : {"spool", "cache", "state", "log", "out"}) fs::create_directories(c / d);
+  fs::permissions(c / "out", fs::perms::all);
+  std::string sock = (c / "cups.sock").string();
+  std::ofstream(c / "cupsd.conf") << "Listen " << sock << "\nLogLevel warn\nWebInterface No\nBrowsing Off\n"
+                                  << "<Location />\nOrder allow,deny\nAllow all\n</Location>\n";
+  std::ofstream(c / "cups-files.conf") << "FileDevice Yes\nRequestRoot " << (c / "spool").string() << "\nCacheDir "
+                                       << (c / "cache").string() << "\nStateDir " << (c / "state").string()
+                                       << "\nErrorLog " << (c / "log/error_log").string() << "\nServerRoot "
+                                       << c.string() << "\n";
+  pid_t pid = fork();
+  if (pid == 0) {
+    execl("/usr/sbin/cupsd", "cupsd", "-f", "-c", (c / "cupsd.conf").c_str(), "-s", (c / "cups-files.conf").c_str(),
+          static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  for (int i = 0; i < 50 && !fs::exists(sock); ++i) usleep(50000);
+  const char* old = std::getenv("CUPS_SERVER");
+  std::string saved = old ? old : "";
+  setenv("CUPS_SERVER", sock.c_str(), 1);
+  std::string added = pdftools::Run("lpadmin -p lorm-test -v file://" + (c / "out/job.pdf").string() + " -E 2>&1");
+  printer.Refresh();
+  int index = printer.Printers()->IndexOf("lorm-test");
+  EXPECT_GT(index, 0) << printer.CupsError() << added << printer.Printers()->GetText();
+  if (index > 0) {
+    printer.SetPrinterIndex(index);
+    printer.Title = "Задание";
+    printer.BeginDoc();
+    printer.Canvas()->TextOut(50, 50, "Через CUPS");
+    EXPECT_NO_THROW(printer.EndDoc());
+    EXPECT_NE(pdftools::Run("lpstat -W all -o lorm-test 2>&1").find("lorm-test-"), std::string::npos);
+  }
+  if (old) setenv("CUPS_SERVER", saved.c_str(), 1); else unsetenv("CUPS_SERVER");
+  kill(pid, SIGTERM);
+  waitpid(pid, nullptr, 0);
 }
