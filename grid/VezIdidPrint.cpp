@@ -391,11 +391,8 @@ int TDavEvadurAvuz::BuildPages(TCanvas* Canvas, TPrintMethod PrintMethod, int Ma
       x += FPrintColWidths[size_t(FPP.Last)] + FPP.Spacing;
       if (x <= limit) ++FPP.Last;
     }
-    if (x > limit && FPP.Last > start) {
-      // The column that did not fit opens the next band.
-      --FPP.Last;
-      x -= 0;  // x stays the used width up to the last fitting column below
-    }
+    // The column that did not fit opens the next band.
+    if (x > limit && FPP.Last > start) --FPP.Last;
     // A single column wider than the page is a band of its own, cut at the margin.
     if (FPP.Last < start) FPP.Last = start;
     if (FPP.Last > r.Right) FPP.Last = r.Right;

@@ -192,6 +192,10 @@ TEST_F(PrintTest, FitModesAndFixedRowHeights) {
   grid->OnFitToPage = [&](TObject*, double&, bool& Allow) { asked = true; Allow = false; };
   EXPECT_EQ(run(fpCustom), natural);
   EXPECT_TRUE(asked);
+  // Margins wider than the page give a negative factor: it is not applied.
+  grid->PrintSettings()->LeftSize = 5000;
+  EXPECT_EQ(run(fpAlways), natural);
+  grid->PrintSettings()->LeftSize = 0;
   // Row heights from the screen: no event.
   grid->PrintSettings()->FitToPage = fpNever;
   grid->PrintSettings()->NoAutoSizeRow = true;
@@ -263,4 +267,22 @@ TEST_F(PrintTest, PreviewFormStepsThroughThePages) {
   auto page = Preview(2);
   TRawImage want = page->ToRawImage();
   EXPECT_NE(want.Pixels, Preview(1)->ToRawImage().Pixels);
+}
+
+TEST_F(PrintTest, WithoutPageCountTheTotalIsNeverPrinted) {
+  Fill(3, 150);
+  grid->SkipPageCount = true;
+  grid->PrintSettings()->PageNr = ppBottomCenter;
+  int announced = 0;
+  grid->OnPrintStart = [&](TObject*, int N, int& From, int& To) {
+    announced = N;
+    From = 1;
+    To = 2;
+  };
+  grid->Print();
+  EXPECT_EQ(announced, 2147483647);
+  EXPECT_EQ(pdftools::Pages(Pdf()), 2);
+  std::string text = pdftools::Text(Pdf());
+  EXPECT_EQ(text.find("2147483647"), std::string::npos);
+  EXPECT_NE(pdftools::Text(Pdf(), 2).find(" 2\n"), std::string::npos);
 }
