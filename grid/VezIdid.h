@@ -762,6 +762,73 @@ private:
   std::vector<int> FPrintColOffsets = std::vector<int>(513, 0);
 
 public:
+  // ---- printing and print preview (VezIdidPrint.cpp, VezIdidPrintRow.cpp) ------------------
+  enum TPrintMethod { prPreview, prPrint, prCalcPrint, prCalcPreview };
+  void Print();
+  void PrintSelection();
+  void PrintRect(const TGridRect& GridRect);
+  void PrintSelectedRows();
+  void PrintSelectedCols();
+  void PrintPreview(TCanvas* Canvas, const TRect& DisplayRect);
+  void PrintPreviewRect(TCanvas* Canvas, const TRect& DisplayRect, const TGridRect& GridRect);
+  void PrintPreviewSelection(TCanvas* Canvas, const TRect& DisplayRect);
+  void PrintPreviewSelectedRows(TCanvas* Canvas, const TRect& DisplayRect);
+  void PrintPreviewSelectedCols(TCanvas* Canvas, const TRect& DisplayRect);
+  void SetPreviewPage(int Value);
+  void PrintDraw(TCanvas* Canvas, const TRect& R);
+  void PrintDrawRect(TCanvas* Canvas, const TRect& R, const TGridRect& GridRect);
+  int BuildPages(TCanvas* Canvas, TPrintMethod PrintMethod, int MaxPages, bool SelectedOnly);
+  bool IsPrintRowIncluded(int Row);
+  bool IsPrintColIncluded(int Col);
+  void CalcPrintColWidths();
+  int PrintRowHeight(int Row);
+  void StartNextPage();
+  int PrintRow(int Y, int FirstCol, int LastCol, int Row);
+  void PrintHeaderFooter();
+  std::string PageNumberText() const;
+  static std::string JoinWithSpace(const std::string& First, const std::string& Second);
+  void PrintPageFrame(int FirstCol, int LastCol, int Y);
+  int MapFontHeight(int Size) const;
+  static int MapFontSize(int Height);
+  TPoint PrintCellSize(int Col, int Row);
+  static void PlaceRotatedText(TRect& R, TAlignment HAlign, TVAlignment VAlign, int Angle, int wc, int hs, int ws,
+                               int hc);
+  int PrinterRotationAngle();
+  void StretchBitmapToCanvas(TCanvas* Canvas, const TRect& R, TBitmap* Bitmap);
+  void StretchGraphicToCanvas(TCanvas* Canvas, const TRect& R, TBitmap* Bitmap, DWORD RasterOp);
+  TGridRect PrintRange;
+  TRect PrintPageRect;  // (Left, Top) and (Right, Bottom): the two page corners
+  int PrintFromPage = 1, PrintToPage = 1, PrintPageCount = 0;
+  double PrintFitScale = 1.0;
+  bool SkipPageCount = false;
+  bool PrintRotationByDevice = false;
+
+private:
+  // The state of one layout pass, read by row, header and frame printing.
+  struct TPrintPass {
+    TCanvas* Canvas = nullptr;
+    TPrintMethod Method = prCalcPrint;
+    bool SelectedOnly = false;
+    int MaxPages = -1;
+    int Width = 0, Height = 0;  // page extent in 0.1 mm (height negative)
+    double PixelFactor = 254.0 / 96, ResolutionRatio = 1.0, FitScale = 1.0;
+    int Spacing = 0, Gap = 0, HeaderLine = 0, FooterLine = 0, FontSize = 10;
+    int Page = 0, PageInBand = 0, Band = 0, First = 0, Last = 0, H = 0, F = 0;
+    bool MoreBands = false, RepeatFixedCols = false;
+    int CachedRow = -1, CachedHeight = 0;
+  };
+  TPrintPass FPP;
+  void PrintHeaderFooterHeights();
+  void PrintCellContent(int Real, int Row, int DisplCol, TRect R, int W, int K, int Returned);
+  void PrintCellBorders(int Real, int Row, int DisplCol, int FirstCol, int LastCol, int W, int K, int Y,
+                        int Returned);
+  void PrivatePrintRect(const TGridRect& GridRect, bool SelectedOnly);
+  void PrivatePrintPreviewRect(TCanvas* Canvas, const TRect& DisplayRect, const TGridRect& GridRect,
+                               bool SelectedOnly);
+  void EnsurePrintColumns(int Count);
+  bool PrintPageDrawn() const;
+
+public:
 
   // ---- header lists and property operations (VezIdidPublish.cpp) -----------------------
   TStrings* ColumnHeaders() const { return FColumnHeaders.get(); }

@@ -328,17 +328,18 @@ void TDavEvadurAvuz::SetCtrlVal(int ACol, int ARow, const std::string& ID, const
 }
 
 int TDavEvadurAvuz::GetPrintColWidth(int Index) const {
-  if (Index < 0 || Index > 511) throw EVezIdidError("Columns is not in valid range");
+  if (Index < 0 || size_t(Index) >= FPrintColWidths.size()) throw EVezIdidError("Columns is not in valid range");
   return FPrintColWidths[size_t(Index)];
 }
 
 int TDavEvadurAvuz::GetPrintColOffset(int Index) const {
-  if (Index < 0 || Index > 511) throw EVezIdidError("Columns is not in valid range");
+  if (Index < 0 || size_t(Index) >= FPrintColOffsets.size()) throw EVezIdidError("Columns is not in valid range");
   return FPrintColOffsets[size_t(Index)];
 }
 
 void TDavEvadurAvuz::SetPrintColGeometry(int Index, int Width, int Offset) {
-  if (Index < 0 || Index > 512) return;
+  if (Index < 0) return;
+  EnsurePrintColumns(Index + 1);
   FPrintColWidths[size_t(Index)] = Width;
   FPrintColOffsets[size_t(Index)] = Offset;
 }

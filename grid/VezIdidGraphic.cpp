@@ -30,30 +30,11 @@ int Truncated(double V) {
   return static_cast<int>(std::clamp(std::trunc(V), -2147483648.0, 2147483647.0));
 }
 
-int Half(int V) { return V / 2; }
 
-// Moves R's Left and Top to the origin of rotated text of size (w, h) at Angle degrees.
+// Moves R's Left and Top to the origin of rotated text (the grid's rule, shared with
+// printing).
 void PlaceRotatedText(TRect& R, TAlignment HA, TVAlignment VA, int Angle, int wc, int hs, int ws, int hc) {
-  const int q = Angle <= 90 ? 1 : Angle <= 180 ? 2 : Angle <= 270 ? 3 : 4;
-  int& L = R.Left;
-  int& T = R.Top;
-  const int Rt = R.Right, B = R.Bottom;
-  switch (HA) {
-    case taRightJustify: L = q == 1 ? Rt - wc - hs : q == 2 ? Rt - hs : q == 3 ? Rt : Rt - wc; break;
-    case taCenter:
-      L = q == 1   ? L + Half(Rt - L - hs - wc)
-          : q == 2 ? Rt - Half(Rt - L + hs - wc)
-          : q == 3 ? Rt - Half(Rt - L - hs - wc)
-                   : L + Half(Rt - L + hs - wc);
-      break;
-    default: L = q == 1 ? L : q == 2 ? L + wc : q == 3 ? L + hs + wc : L + hs; break;
-  }
-  const int mid = T - Half(T - B + hc + ws);
-  switch (VA) {
-    case vtaCenter: T = q == 1 ? mid + ws : q == 2 ? mid + ws + hc : q == 3 ? mid + hc : mid; break;
-    case vtaBottom: T = q == 1 ? B - hc : q == 2 ? B : q == 3 ? B - ws : B - hc - ws; break;
-    default: T = q == 1 ? T + ws : q == 2 ? T + ws + hc : q == 3 ? T + hc : T; break;
-  }
+  TDavEvadurAvuz::PlaceRotatedText(R, HA, VA, Angle, wc, hs, ws, hc);
 }
 
 // The start point of text S drawn at Angle degrees in R (shrunk by 2) by the alignments.

@@ -20,6 +20,7 @@
 #include "platform/rtl/Classes.h"
 #include "platform/vcl/Component.h"
 #include "platform/vcl/Graphics.h"
+#include "platform/vcl/Printers.h"
 
 class TDavEvadurAvuz;
 
@@ -41,7 +42,7 @@ enum TPrintPosition { ppNone, ppTopLeft, ppTopRight, ppTopCenter, ppBottomLeft, 
 enum TPrintBorders {
   pbNoborder, pbSingle, pbDouble, pbVertical, pbHorizontal, pbAround, pbAroundVertical, pbAroundHorizontal, pbCustom
 };
-enum TPrinterOrientation { poPortrait, poLandscape };
+// TPrinterOrientation comes with the printer.
 enum TFitToPage { fpNever, fpGrow, fpShrink, fpAlways, fpCustom };
 
 class TCellNode : public TPersistent {
@@ -268,6 +269,8 @@ public:
   bool NoAutoSize = false, NoAutoSizeRow = false, PrintGraphics = false;
   bool UseDisplayFont = true;
   bool UseDefaultOrientation = false;
+  // Fixed rows and columns print with a selection only when set (not stored).
+  bool PrintSelectedFixed = false;
 
 private:
   TDavEvadurAvuz* FGrid;

@@ -61,6 +61,16 @@ BOOL ResetSurfaceDC(HDC hdc, cairo_surface_t* surface, POINT origin, HRGN clip) 
   return TRUE;
 }
 
+BOOL SetDCTextSink(HDC hdc, cairo_t* cr, double scale) {
+  DC* dc = GetDC(hdc);
+  if (!dc || dc->memory || scale <= 0) return FALSE;
+  if (cr) cairo_reference(cr);
+  if (dc->textSink) cairo_destroy(dc->textSink);
+  dc->textSink = cr;
+  dc->textSinkScale = scale;
+  return TRUE;
+}
+
 BOOL DeleteSurfaceDC(HDC hdc) {
   DC* dc = GetDC(hdc);
   if (!dc || dc->memory) return FALSE;

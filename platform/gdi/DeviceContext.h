@@ -16,6 +16,10 @@ HDC CreateSurfaceDC(cairo_surface_t* surface, POINT origin, HRGN clip);
 // made with SelectClipRgn stay). Returns FALSE for other DCs.
 BOOL ResetSurfaceDC(HDC dc, cairo_surface_t* surface, POINT origin, HRGN clip);
 BOOL DeleteSurfaceDC(HDC dc);
+// Sends the text drawn on a surface DC to `cr` (referenced by the DC; null ends it) as
+// glyphs, device pixels scaled by `scale`, instead of into the surface's pixels. A printer
+// page keeps fills, lines and pictures in the pixels and its text as text this way.
+BOOL SetDCTextSink(HDC dc, cairo_t* cr, double scale);
 
 // What a DC draws into, for GDI+ and the window system.
 struct DCDrawingTarget {

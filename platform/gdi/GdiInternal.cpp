@@ -103,6 +103,7 @@ DC::~DC() {
   if (surface) cairo_surface_destroy(surface);
   if (baseClip) cairo_region_destroy(baseClip);
   if (effective) cairo_region_destroy(effective);
+  if (textSink) cairo_destroy(textSink);
 }
 
 void DC::invalidateClip() {

@@ -137,6 +137,10 @@ struct DC : Object {
   POINT origin{0, 0};
   cairo_region_t* baseClip = nullptr;  // surface DCs: device coordinates; null = whole surface
   int dpiX = 96, dpiY = 96;
+  // Page DCs of a printer: text goes as glyphs to this cairo context (device pixels
+  // scaled by textSinkScale) instead of into the pixels, so documents keep real text.
+  cairo_t* textSink = nullptr;
+  double textSinkScale = 1.0;
   DCState s;
   std::vector<DCState> saved;
   // Effective clip cache (device coordinates, already limited to the target bounds).

@@ -329,7 +329,7 @@ void DrawRun(DC* dc, Target& t, const Measure& ms, std::string_view text, double
   }
   POINT org = t.origin();
   if (angle == 0 && entry && !o.underlinesOnly && o.underlines.empty() && !ms.font->request.underline &&
-      !ms.font->request.strikeout && !t.mono()) {
+      !ms.font->request.strikeout && !t.mono() && !dc->textSink) {
     // Plain text in one piece: its background box when opaque, then its rendered mask
     // composited in the text colour, clip rectangle by clip rectangle.
     if (FontMapTextMask(*entry)) {
@@ -348,7 +348,15 @@ void DrawRun(DC* dc, Target& t, const Measure& ms, std::string_view text, double
       return;
     }
   }
-  cairo_t* cr = cairo_create(t.surface());
+  cairo_t* cr = nullptr;
+  if (dc->textSink) {
+    // A printer page: the same drawing, scaled, into the page's text layer.
+    cr = cairo_reference(dc->textSink);
+    cairo_save(cr);
+    cairo_scale(cr, dc->textSinkScale, dc->textSinkScale);
+  } else {
+    cr = cairo_create(t.surface());
+  }
   // Clipping costs cairo a slower glyph path: leave it out when everything this run can
   // paint (the cell and the glyphs' ink) lies inside one clip rectangle.
   bool needClip = true;
@@ -441,6 +449,7 @@ void DrawRun(DC* dc, Target& t, const Measure& ms, std::string_view text, double
     }
     cairo_fill(cr);
   }
+  if (dc->textSink) cairo_restore(cr);
   cairo_destroy(cr);
 }
 
