@@ -72,7 +72,7 @@ private:
 
 // The hot and selected cell colours of an item list. Colours are plain fields.
 class TItemAppearance : public TPersistent {
-  LORM_PUBLISHED(TItemAppearance, TPersistent)
+  LORM_CLASS(TItemAppearance, TPersistent)
 public:
   explicit TItemAppearance(TPersistent* AOwner);
   ~TItemAppearance() override;
