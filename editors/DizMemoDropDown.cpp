@@ -59,7 +59,9 @@ void TDizMemoDropDown::SetMemoReadOnly(bool Value) {
 }
 
 void TDizMemoDropDown::Change() {
-  if (!FUpdating) FMemoText->SetText(GetText());
+  // The edit showing the shortened first line (as a cancelled close restores it) is no
+  // typed text: writing it back would replace every line by it.
+  if (!FUpdating && GetText() != FShown) FMemoText->SetText(GetText());
   TDizCustomDropDown::Change();
 }
 
@@ -84,6 +86,7 @@ void TDizMemoDropDown::MemoTextChanged(TObject*) {
       s += "...";
     }
   }
+  FShown = s;
   FUpdating = true;
   try {
     SetTextDirect(s);

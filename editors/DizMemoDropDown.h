@@ -47,6 +47,7 @@ private:
   bool FMemoReadOnly = false;
   TMemo* FMemo = nullptr;
   bool FUpdating = false;
+  std::string FShown;
 };
 
 }  // namespace DizDropDown
