@@ -260,7 +260,8 @@ TCustomItemSelector::TCustomItemSelector(TComponent* AOwner) : TCustomControl(AO
   FHost = dynamic_cast<TDizCustomItemSelector*>(AOwner);
   if (!FHost) throw Exception("Invalid parent");
   SetParentColor(true);
-  SetDoubleBuffered(true);
+  // Not double buffered: the panel can be far taller than the screen, and painting only
+  // touches the update region.
 }
 
 TCustomItemSelector::~TCustomItemSelector() = default;

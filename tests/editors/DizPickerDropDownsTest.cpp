@@ -311,8 +311,9 @@ TEST_F(PickerTest, PicturesOfEachPopupInFourLooks) {
                                                      {tsOffice2003Blue, "blue2003"}};
   for (auto [look, name] : looks) {
     auto* t = New<TDizTrackBarDropDown>(20);
-    auto* m = New<TDizMemoDropDown>(20);
+    auto* m = New<TDizMemoDropDown>(50);
     auto* p = Picker(this, form, {"<b>Метан</b>", "Этан", "Пропан", "Бутан", "Азот", "Кислород"});
+    p->SetTop(80);
     p->SetColumns(2);
     p->SetItemIndex(1);
     m->MemoText()->Add("Первая строка");
