@@ -53,6 +53,7 @@ void TSelectorItem::Assign(TPersistent* Source) {
 void TSelectorItem::SetCaption(const std::string& Value) {
   if (FCaption == Value) return;
   FCaption = Value;
+  MeasuredFor.clear();
   Changed(false);
 }
 
@@ -393,6 +394,10 @@ TSize TCustomItemSelector::GetItemSize() {
   c->Font()->Assign(FHost->ItemAppearance()->Font());
   TCustomImageList* images = FHost->Images();
   HWND wnd = HandleAllocated() ? Handle() : nullptr;
+  TFont* f = c->Font();
+  std::string fontKey = f->GetName() + "|" + std::to_string(f->GetHeight()) + "|" +
+                        std::to_string(f->GetStyle().Bits()) + "|" +
+                        std::to_string(reinterpret_cast<uintptr_t>(images));
   for (int i = 0; i < Count(); ++i) {
     TSelectorItem* item = FHost->Items()->Items(i);
     if (!color) {
@@ -404,7 +409,11 @@ TSize TCustomItemSelector::GetItemSize() {
         h = std::max(h, images->GetHeight());
       }
     }
-    TSize t = DrawHTMLEX(c, item->Caption(), TRect{0, 0, 1000, 500}, images, false, wnd);
+    if (item->MeasuredFor != fontKey) {
+      item->MeasuredSize = DrawHTMLEX(c, item->Caption(), TRect{0, 0, 1000, 500}, images, false, wnd);
+      item->MeasuredFor = fontKey;
+    }
+    TSize t = item->MeasuredSize;
     tw = std::max(tw, t.cx);
     th = std::max(th, t.cy);
   }

@@ -37,6 +37,10 @@ public:
   void SetHint(const std::string& Value) { FHint = Value; }
   // The cell in panel coordinates, written by the layout.
   TRect ItemRect;
+  // The caption's measured size and the font it was measured in (empty: not measured),
+  // so that a layout measures only new or changed captions.
+  std::string MeasuredFor;
+  TSize MeasuredSize{0, 0};
 
 private:
   std::string FCaption;
