@@ -243,6 +243,22 @@ TEST_F(ButtonTest, HeaderButtonsStackFromTheRightAndFitTheStrip) {
   EXPECT_EQ(v[1]->Left(), v[0]->Left() + v[0]->Width());
 }
 
+TEST_F(ButtonTest, ATransparentButtonShowsItsStrip) {
+  TDizDropDown* d = NewDropDown();
+  d->DropDownHeader()->Color = 0x00FF00;
+  d->DropDownHeader()->ColorTo = clNone;
+  d->DropDownHeader()->Buttons()->Add()->SetWidth(30);
+  d->DropDownWidth = 200;
+  d->DropDownHeight = 100;
+  d->ShowDropDown();
+  Headless().Pump();
+  auto v = Buttons(d->DropDownForm()->Header());
+  ASSERT_EQ(v.size(), 1u);
+  // The strip paints itself into the button's context, moved to the button's place.
+  EXPECT_EQ(WindowPixel(v[0]->Handle(), 2, 2), COLORREF(0x00FF00));
+  EXPECT_EQ(WindowPixel(v[0]->Handle(), v[0]->Width() - 2, v[0]->Height() - 2), COLORREF(0x00FF00));
+}
+
 // ---- looks -------------------------------------------------------------------------------------
 
 TEST_F(ButtonTest, ComponentStylePopupAndStrips) {
