@@ -247,6 +247,8 @@ public:
   virtual void DrawSelectionBackground(TCanvas* Canvas, const TRect& R, TColor Color, int Part);
   virtual void DrawGradientBackground(TCanvas* Canvas, TColor FromColor, TColor ToColor, int Steps, const TRect& R,
                                       TGradientDirection Direction);
+  // The wheel over the edit: HandleMouseWheelDown (towards the user) or HandleMouseWheelUp.
+  bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
 
 
   explicit TDizCustomDropDown(TComponent* AOwner);

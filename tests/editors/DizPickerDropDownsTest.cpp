@@ -194,8 +194,18 @@ TEST_F(PickerTest, ImagePickerKeysByColumns) {
   // Closed: Up and Down step by one; the wheel moves the selector's selection.
   Key(d, VK_DOWN);
   EXPECT_EQ(d->ItemIndex(), 6);
+  // The wheel over the closed control moves the selector's selection (left at 9 by the
+  // opening) without opening.
   robot.Wheel(d->Handle(), 5, 5, -1);
-  EXPECT_EQ(d->ItemIndex(), 6);
+  EXPECT_EQ(d->ItemIndex(), 10);
+  EXPECT_FALSE(d->DroppedDown());
+}
+
+TEST_F(PickerTest, ImagePickerWheelBeforeTheFirstOpeningChangesNothing) {
+  auto* d = Picker(this, form, {"a", "b", "c"});
+  d->SetItemIndex(1);
+  robot.Wheel(d->Handle(), 5, 5, -1);
+  EXPECT_EQ(d->ItemIndex(), 1);
 }
 
 TEST_F(PickerTest, ImagePickerTypedLookup) {
