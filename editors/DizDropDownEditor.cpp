@@ -399,6 +399,12 @@ void TDizCustomDropDown::OnHideDropDown(TObject*) {
 
 void TDizCustomDropDown::OnDropDownFormMouseWheelDown(TObject*, TShiftState, TPoint, bool&) { HandleMouseWheelDown(); }
 void TDizCustomDropDown::OnDropDownFormMouseWheelUp(TObject*, TShiftState, TPoint, bool&) { HandleMouseWheelUp(); }
+bool TDizCustomDropDown::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
+  bool handled = TCustomMaskEdit::DoMouseWheel(Shift, WheelDelta, MousePos);
+  if (WheelDelta < 0) HandleMouseWheelDown();
+  else if (WheelDelta > 0) HandleMouseWheelUp();
+  return handled;
+}
 
 void TDizCustomDropDown::OnDropDownFormKeyPress(TObject*, char32_t& Key) {
   if (HandleAllocated()) SendMessage(Handle(), WM_CHAR, WPARAM(Key), 0);

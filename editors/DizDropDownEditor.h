@@ -14,6 +14,7 @@
 
 #include "editors/DizDropDown.h"
 #include "editors/DizDropDownStrips.h"
+#include "foundation/DizStyleIF.h"
 #include "platform/vcl/Buttons.h"
 #include "platform/vcl/Controls.h"
 #include "platform/vcl/Forms.h"
@@ -34,6 +35,7 @@ enum TDropDownButtonStyle { bsButton, bsDropDown };
 
 class TDizCustomDropDown;
 class TDropDownForm;
+class TItemAppearance;
 
 using TDropDownEvent = std::function<void(TObject* Sender, bool& acceptdrop)>;
 using TDropUpEvent = std::function<void(TObject* Sender, bool Cancelled)>;
@@ -74,6 +76,8 @@ public:
   virtual void ArrangeButtons();
   virtual void UpdateButtons();
   void AppearanceChanged(TObject* Sender);
+  // A strip button's click: the drop-down's header (footer) button event with its index.
+  void OnButtonClick(TObject* Sender);
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
   TDrawBackGroundEvent OnDrawBackGround;
@@ -230,9 +234,23 @@ private:
 };
 
 // ---------------------------------------------------------------------------------------
-class TDizCustomDropDown : public TCustomMaskEdit {
+class TDizCustomDropDown : public TCustomMaskEdit, public IDizStyle {
   LORM_CLASS(TDizCustomDropDown, TCustomMaskEdit)
 public:
+  // Looks: the pop-up, strip and strip-button colours of a library-wide style, the hot and
+  // selected colours of an item list, and the selection colour preset.
+  void SetComponentStyle(DUZERazav AStyle) override;
+  DUZERazav GetComponentStyle() const { return FComponentStyle; }
+  void SetAppearanceStyle(TItemAppearance* Appearance, DUZERazav AStyle);
+  virtual void SetSelectionColorStyle(TSelectionColorStyle Value);
+  // Part: which part of a wider selection R is (a TGradientPart of the drawing utilities).
+  virtual void DrawSelectionBackground(TCanvas* Canvas, const TRect& R, TColor Color, int Part);
+  virtual void DrawGradientBackground(TCanvas* Canvas, TColor FromColor, TColor ToColor, int Steps, const TRect& R,
+                                      TGradientDirection Direction);
+  // The wheel over the edit: HandleMouseWheelDown (towards the user) or HandleMouseWheelUp.
+  bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
+
+
   explicit TDizCustomDropDown(TComponent* AOwner);
   ~TDizCustomDropDown() override;
   void WndProc(TMessage& Message) override;
@@ -304,7 +322,6 @@ public:
   void SetDropDownColor(TColor Value) { DropDownColor = Value; }
   void SetSelectionColor(TColor Value) { SelectionColor = Value; }
   void SetSelectionColorTo(TColor Value) { SelectionColorTo = Value; }
-  virtual void SetSelectionColorStyle(TSelectionColorStyle Value) { FSelectionColorStyle = Value; }
   TSelectionColorStyle SelectionColorStyle() const { return FSelectionColorStyle; }
   THeaderAppearance* DropDownHeader() const { return FDropDownHeader.get(); }
   void SetDropDownHeader(THeaderAppearance* Value) { FDropDownHeader->Assign(Value); }
@@ -332,8 +349,8 @@ public:
   bool DropDownSizeable = true;
   TGradientDirection DropDownGradient = gdHorizontal;
   TWinControl* DropDownFocusControl = nullptr;
-  TColor SelectionColor = clNone;
-  TColor SelectionColorTo = clNone;
+  TColor SelectionColor = 0xD7FFFD;  // the scOffice2007 preset
+  TColor SelectionColorTo = 0x58D4FC;
 
   // Value rules (plain fields).
   bool Signed = false;
@@ -454,6 +471,7 @@ private:
   bool FEtched = false;
   bool FDropDownEnabled = false;
   TSelectionColorStyle FSelectionColorStyle = scOffice2007;
+  DUZERazav FComponentStyle = tsCustom;
   bool FInKeyDownMessage = false;
 };
 

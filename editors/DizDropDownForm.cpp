@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "editors/DizDropDownEditor.h"
+
+#include "editors/DizButton.h"
 #include "foundation/Deahtml.h"
 #include "foundation/DizStyleIF.h"
 #include "platform/gdi/Edges.h"
@@ -200,11 +202,46 @@ TRect TDizHeader::GetButtonsCoveredRect() {
   return r;
 }
 
-// The strip's push buttons come with the pop-up push button; until then a strip carries
-// none and these keep the list empty.
+// One push button per item of the strip's collection, sized to its caption and image,
+// never higher than the strip leaves room for; the footer's close the pop-up by their
+// modal result.
 void TDizHeader::CreateButtons() {
+  if (!FDropDown) return;
   DestroyButtons();
+  bool footer = dynamic_cast<TDizFooter*>(this) != nullptr;
+  TCollection* items = footer ? static_cast<TCollection*>(FDropDown->DropDownFooter()->Buttons())
+                              : static_cast<TCollection*>(FDropDown->DropDownHeader()->Buttons());
+  for (int i = 0; i < items->Count(); ++i) {
+    auto* item = static_cast<THeaderButton*>(items->Items(i));
+    auto* b = new TDizButton(this);
+    b->SetParent(this);
+    b->SetAppearance(FDropDown->ButtonAppearance());
+    b->SetCaption(item->Caption());
+    b->SetImages(FImages);
+    b->SetImageIndex(item->ImageIndex());
+    b->SetEnabled(item->Enabled());
+    if (footer) {
+      b->SetDizDropDown(FDropDown);
+      b->SetModalResult(static_cast<TFooterButton*>(item)->ModalResult());
+    }
+    b->SetAutoSizeEx();
+    if (item->Width() > 0) b->SetWidth(item->Width());
+    if (item->Height() > 0) b->SetHeight(item->Height());
+    b->SetHeight(std::min(b->Height(), GetMaxButtonHeight()));
+    b->SetTag(i);
+    b->OnClick = [this](TObject* Sender) { OnButtonClick(Sender); };
+    FButtonList.Add(b);
+  }
   ArrangeButtons();
+}
+
+void TDizHeader::OnButtonClick(TObject* Sender) {
+  auto* b = dynamic_cast<TDizButton*>(Sender);
+  if (!b || !FDropDown) return;
+  bool footer = dynamic_cast<TDizFooter*>(this) != nullptr;
+  const TDropDownButtonItemClick& e =
+      footer ? FDropDown->OnDropDownFooterButtonClick : FDropDown->OnDropDownHeaderButtonClick;
+  if (e) e(FDropDown, b->Tag());
 }
 
 void TDizHeader::DestroyButtons() {
@@ -228,7 +265,25 @@ void TDizHeader::ArrangeButtons() {
   }
 }
 
-void TDizHeader::UpdateButtons() { ArrangeButtons(); }
+void TDizHeader::UpdateButtons() {
+  TCollection* items = nullptr;
+  if (FDropDown)
+    items = dynamic_cast<TDizFooter*>(this) ? static_cast<TCollection*>(FDropDown->DropDownFooter()->Buttons())
+                                            : static_cast<TCollection*>(FDropDown->DropDownHeader()->Buttons());
+  for (int i = 0; i < FButtonList.Count(); ++i) {
+    auto* b = static_cast<TDizButton*>(FButtonList.GetItemsEx(i));
+    if (FDropDown) b->SetAppearance(FDropDown->ButtonAppearance());
+    b->SetImages(FImages);
+    if (items && i < items->Count()) {
+      auto* item = static_cast<THeaderButton*>(items->Items(i));
+      b->SetCaption(item->Caption());
+      b->SetImageIndex(item->ImageIndex());
+      b->SetEnabled(item->Enabled());
+    }
+    b->SetAutoSize(true);
+  }
+  ArrangeButtons();
+}
 
 void TDizHeader::AppearanceChanged(TObject*) {
   SetVisible(Look()->Visible);
