@@ -294,7 +294,8 @@ public:
   void SetVersion(const std::string&) {}
   virtual void OnMouseActionsChanged(TObject* Sender) {}
   virtual void OnNavigationChanged(TObject* Sender) {}
-  virtual void FilterSelect(TObject* Sender) {}
+  // The filter list's choice: the list's item index (VezIdidFilter.cpp).
+  virtual void FilterSelect(TObject* Sender);
   virtual void DoColorSelect(TObject* Sender) {}
   virtual void DoImageSelect(TObject* Sender) {}
   void WideEllipsClick(TObject* Sender) {}
@@ -565,6 +566,75 @@ public:
   void HideSelectedRows();
   void HideUnSelectedRows();
   int HideLevel = 0;
+
+  // ---- nodes (VezIdidNodes.cpp) ------------------------------------------------------------
+  // A node lives in column 0 of its row: a ctNode graphic whose CellBoolean is the state
+  // (true contracted), CellIndex the span (0: up to the next node row), CellErrFrom the
+  // sub-node count and CellVariant the sub-group column (-1 for AddNode). AddNode,
+  // AddSummary, RemoveNode, ExpandNode(Int), ContractNode, InsertNormalRow, InsertChildRow
+  // and RemoveChildRow take real rows; the queries and the rest take display rows.
+  int NodeCount = 0;
+  bool HasNodes() override { return NodeCount > 0; }
+  void AddNode(int ARow, int Span);
+  void AddSummary(int ARow);
+  void RemoveNode(int ARow);
+  void RemoveAllNodes();
+  bool IsSummary(int ARow);
+  bool GetNodeState(int ARow);
+  void SetNodeState(int ARow, bool State);
+  int GetNodeSpan(int ARow);
+  void SetNodeSpan(int ARow, int Value);
+  void UpdateNodeSpan(int ARow, int Delta);
+  int GetSubNodeCount(int ARow);
+  void UpdateSubNodeCount(int ARow, int Delta);
+  bool InNodeRect(int ARow, int X);
+  void ExpandNode(int ARow);
+  void ExpandNodeInt(int ARow);
+  void ContractNode(int ARow);
+  void ExpandAll();
+  void ContractAll();
+  int GetParentRow(int ARow);
+  void InsertNormalRow(int ARow);
+  void RemoveNormalRow(int ARow);
+  void InsertChildRow(int ARow, int Offset);
+  void RemoveChildRow(int ARow);
+
+  // ---- grouping (VezIdidGroup.cpp) ---------------------------------------------------------
+  int GroupColumn() const { return FGroupColumn; }
+  void SetGroupColumn(int Value);
+  virtual void Group(int ACol);
+  virtual void UnGroup();
+  void SubGroup(int ACol);
+  void SubUnGroup(int ACol);
+  // Kinds 1 sum, 2 average, 3 minimum, 4 maximum, 5 count, 6 custom (OnGroupCalc).
+  void GroupCalc(int ACol, int Kind);
+  void GroupSum(int ACol) { GroupCalc(ACol, 1); }
+  void GroupAvg(int ACol) { GroupCalc(ACol, 2); }
+  void GroupMin(int ACol) { GroupCalc(ACol, 3); }
+  void GroupMax(int ACol) { GroupCalc(ACol, 4); }
+  void GroupCount(int ACol) { GroupCalc(ACol, 5); }
+  void GroupCustomCalc(int ACol) { GroupCalc(ACol, 6); }
+  int GroupColumnWidth = 0;
+  std::string GroupHeaderText, GroupFooterText;
+
+  // ---- filtering (VezIdidFilter.cpp) -------------------------------------------------------
+  // Each ApplyFilter hides the failing normal rows as one new hide level.
+  virtual bool MatchFilter(int ARow);
+  void FilterRow(int ARow);
+  void ApplyFilter();
+  bool RemoveLastFilter();
+  void RemoveAllFilters();
+  void NarrowDown(const std::string& AValue, int AColumn);
+  void SetFilterActive(bool Value);
+  void SetFilterRow(int Value);
+  void FilterSelect(TObject* Sender, int ItemIndex);
+  virtual void DoFilterDone() {
+    if (OnFilterDone) OnFilterDone(this);
+  }
+  // The column whose filter list is open, -1 when none.
+  int FilterDropDownColumn = -1;
+  int FixedRowsBeforeFilter = 0;
+  std::string LastNarrowDown;
 
   // ---- row and column structure (VezIdidStructure.cpp) ------------------------------------
   virtual void InsertRows(int ARow, int ACount, bool MoveControls) { InsertRowsEx(ARow, ACount, MoveControls); }
