@@ -49,6 +49,12 @@ enum TSortStyle {
 enum TDragScrollDirections { dsdUp, dsdDown, dsdLeft, dsdRight };
 using TDragScrollDirection = TSet<TDragScrollDirections>;
 enum TSearchAction { saFindFirst, saFindNext, saFindPrevious };
+enum TFindParameters {
+  fnMatchCase, fnMatchFull, fnMatchRegular, fnDirectionLeftRight, fnMatchStart, fnFindInCurrentRow,
+  fnFindInCurrentCol, fnIncludeFixed, fnAutoGoto, fnIgnoreHTMLTags, fnBackward, fnIncludeHiddenColumns,
+  fnFindInPresetCol, fnFindInPresetRow, fnSelectedCells, fnIncludeHiddenRows
+};
+using TFindParams = TSet<TFindParameters>;
 // The grid's colour presets, in the order of DUZERazav.
 enum TVezIdidStyle {
   gsOffice2003Blue, gsOffice2003Silver, gsOffice2003Olive, gsOffice2003Classic, gsOffice2007Luna,
@@ -635,6 +641,23 @@ public:
   int FilterDropDownColumn = -1;
   int FixedRowsBeforeFilter = 0;
   std::string LastNarrowDown;
+
+  // ---- find and replace (VezIdidFind.cpp) --------------------------------------------------
+  // A search text of two double quotes stands for an empty cell. Find answers (-1, -1) when
+  // nothing matches; a start of (-1, -1) begins at the first (backwards: last) cell.
+  TPoint Find(TPoint StartCell, const std::string& S, TFindParams FindParams);
+  TPoint FindWide(TPoint StartCell, const std::u16string& S, TFindParams FindParams);
+  TPoint FindFirst(const std::string& S, TFindParams FindParams);
+  TPoint FindNext();
+  int Replace(const std::string& OldText, const std::string& NewText, TFindParams FindParams);
+  bool MatchCell(int ACol, int ARow, bool Wide);
+  TPoint FindInternal(TPoint StartCell, const std::string& S, const std::u16string& W, bool Wide,
+                      TFindParams FindParams);
+  TPoint LastFoundCell{-1, -1};
+  TFindParams LastFindParams;
+  std::string LastFindText;
+  std::u16string LastFindWide;
+  int PresetCol = -1, PresetRow = -1;
 
   // ---- row and column structure (VezIdidStructure.cpp) ------------------------------------
   virtual void InsertRows(int ARow, int ACount, bool MoveControls) { InsertRowsEx(ARow, ACount, MoveControls); }
