@@ -659,6 +659,41 @@ public:
   std::u16string LastFindWide;
   int PresetCol = -1, PresetRow = -1;
 
+  // ---- marking, checking and fills (VezIdidMark.cpp) ---------------------------------------
+  // Marks wrap every occurrence of a text in a tag pair ("hi" highlights, "e" errors).
+  void MarkCells(const std::string& Text, const std::string& Tag, bool DoCase, int FromCol, int FromRow, int ToCol,
+                 int ToRow);
+  void UnMarkCells(const std::string& Tag, int FromCol, int FromRow, int ToCol, int ToRow);
+  static std::string HilightText(bool DoCase, const std::string& S, const std::string& Text);
+  static std::string UnHilightText(const std::string& S);
+  static std::string MarkText(bool DoCase, const std::string& S, const std::string& Text);
+  static std::string UnMarkText(const std::string& S);
+  void HilightInCell(bool DoCase, int ACol, int ARow, const std::string& Text);
+  void MarkInCell(bool DoCase, int ACol, int ARow, const std::string& Text);
+  void UnHilightInCell(int ACol, int ARow);
+  void UnMarkInCell(int ACol, int ARow);
+  void HilightInCol(bool DoFixed, bool DoCase, int ACol, const std::string& Text);
+  void MarkInCol(bool DoFixed, bool DoCase, int ACol, const std::string& Text);
+  void UnHilightInCol(bool DoFixed, int ACol);
+  void UnMarkInCol(bool DoFixed, int ACol);
+  void HilightInRow(bool DoFixed, bool DoCase, int ARow, const std::string& Text);
+  void MarkInRow(bool DoFixed, bool DoCase, int ARow, const std::string& Text);
+  void UnHilightInRow(bool DoFixed, int ARow);
+  void UnMarkInRow(bool DoFixed, int ARow);
+  void HilightInGrid(bool DoFixed, bool DoCase, const std::string& Text);
+  void MarkInGrid(bool DoFixed, bool DoCase, const std::string& Text);
+  void UnHilightInGrid(bool DoFixed);
+  void UnMarkInGrid(bool DoFixed);
+  bool CheckCell(int ACol, int ARow);
+  bool CheckCells(int FromCol, int FromRow, int ToCol, int ToRow);
+  bool CheckCol(bool DoFixed, int ACol);
+  bool CheckRow(bool DoFixed, int ARow);
+  bool CheckGrid(bool DoFixed);
+  void TextFill(bool DoFixed, const std::string& Value);
+  void FormatFill(bool DoFixed, const std::string& Fmt);
+  void RandomFill(bool DoFixed, int Max);
+  void LinearFill(bool DoFixed);
+
   // ---- row and column structure (VezIdidStructure.cpp) ------------------------------------
   virtual void InsertRows(int ARow, int ACount, bool MoveControls) { InsertRowsEx(ARow, ACount, MoveControls); }
   void InsertRowsEx(int ARow, int ACount, bool MoveControls);
