@@ -277,3 +277,10 @@ void DrawBitmapResourceTransp(TCanvas* canvas, TColor backgroundColor, const TRe
                               const std::string& resourceName);
 // Each of red, green and blue halved; clNone stays clNone.
 TColor DarkenColor(TColor color);
+
+// Filter expressions (DizUtilMatch.cpp): terms joined left to right by '&' (and) and
+// ';', '^', '|' (or), with groups in parentheses. A term compares with >, >=, <, <= against
+// a number, a date or a text, or is a wildcard pattern with '*', '?', '\' and '!'.
+bool MatchStrEx(const std::string& expression, const std::string& text, bool caseSensitive);
+bool MatchStr(const std::string& term, const std::string& text, bool caseSensitive);
+bool Matches(const std::string& term, const std::string& text);

@@ -50,6 +50,12 @@ enum TSortStyle {
 enum TDragScrollDirections { dsdUp, dsdDown, dsdLeft, dsdRight };
 using TDragScrollDirection = TSet<TDragScrollDirections>;
 enum TSearchAction { saFindFirst, saFindNext, saFindPrevious };
+enum TFindParameters {
+  fnMatchCase, fnMatchFull, fnMatchRegular, fnDirectionLeftRight, fnMatchStart, fnFindInCurrentRow,
+  fnFindInCurrentCol, fnIncludeFixed, fnAutoGoto, fnIgnoreHTMLTags, fnBackward, fnIncludeHiddenColumns,
+  fnFindInPresetCol, fnFindInPresetRow, fnSelectedCells, fnIncludeHiddenRows
+};
+using TFindParams = TSet<TFindParameters>;
 // The grid's colour presets, in the order of DUZERazav.
 enum TVezIdidStyle {
   gsOffice2003Blue, gsOffice2003Silver, gsOffice2003Olive, gsOffice2003Classic, gsOffice2007Luna,
@@ -295,7 +301,8 @@ public:
   void SetVersion(const std::string&) {}
   virtual void OnMouseActionsChanged(TObject* Sender) {}
   virtual void OnNavigationChanged(TObject* Sender) {}
-  virtual void FilterSelect(TObject* Sender) {}
+  // The filter list's choice: the list's item index (VezIdidFilter.cpp).
+  virtual void FilterSelect(TObject* Sender);
   virtual void DoColorSelect(TObject* Sender) {}
   virtual void DoImageSelect(TObject* Sender) {}
   void WideEllipsClick(TObject* Sender) {}
@@ -566,6 +573,127 @@ public:
   void HideSelectedRows();
   void HideUnSelectedRows();
   int HideLevel = 0;
+
+  // ---- nodes (VezIdidNodes.cpp) ------------------------------------------------------------
+  // A node lives in column 0 of its row: a ctNode graphic whose CellBoolean is the state
+  // (true contracted), CellIndex the span (0: up to the next node row), CellErrFrom the
+  // sub-node count and CellVariant the sub-group column (-1 for AddNode). AddNode,
+  // AddSummary, RemoveNode, ExpandNode(Int), ContractNode, InsertNormalRow, InsertChildRow
+  // and RemoveChildRow take real rows; the queries and the rest take display rows.
+  int NodeCount = 0;
+  bool HasNodes() override { return NodeCount > 0; }
+  void AddNode(int ARow, int Span);
+  void AddSummary(int ARow);
+  void RemoveNode(int ARow);
+  void RemoveAllNodes();
+  bool IsSummary(int ARow);
+  bool GetNodeState(int ARow);
+  void SetNodeState(int ARow, bool State);
+  int GetNodeSpan(int ARow);
+  void SetNodeSpan(int ARow, int Value);
+  void UpdateNodeSpan(int ARow, int Delta);
+  int GetSubNodeCount(int ARow);
+  void UpdateSubNodeCount(int ARow, int Delta);
+  bool InNodeRect(int ARow, int X);
+  void ExpandNode(int ARow);
+  void ExpandNodeInt(int ARow);
+  void ContractNode(int ARow);
+  void ExpandAll();
+  void ContractAll();
+  int GetParentRow(int ARow);
+  void InsertNormalRow(int ARow);
+  void RemoveNormalRow(int ARow);
+  void InsertChildRow(int ARow, int Offset);
+  void RemoveChildRow(int ARow);
+
+  // ---- grouping (VezIdidGroup.cpp) ---------------------------------------------------------
+  int GroupColumn() const { return FGroupColumn; }
+  void SetGroupColumn(int Value);
+  virtual void Group(int ACol);
+  virtual void UnGroup();
+  void SubGroup(int ACol);
+  void SubUnGroup(int ACol);
+  // Kinds 1 sum, 2 average, 3 minimum, 4 maximum, 5 count, 6 custom (OnGroupCalc).
+  void GroupCalc(int ACol, int Kind);
+  void GroupSum(int ACol) { GroupCalc(ACol, 1); }
+  void GroupAvg(int ACol) { GroupCalc(ACol, 2); }
+  void GroupMin(int ACol) { GroupCalc(ACol, 3); }
+  void GroupMax(int ACol) { GroupCalc(ACol, 4); }
+  void GroupCount(int ACol) { GroupCalc(ACol, 5); }
+  void GroupCustomCalc(int ACol) { GroupCalc(ACol, 6); }
+  int GroupColumnWidth = 0;
+  std::string GroupHeaderText, GroupFooterText;
+
+  // ---- filtering (VezIdidFilter.cpp) -------------------------------------------------------
+  // Each ApplyFilter hides the failing normal rows as one new hide level.
+  virtual bool MatchFilter(int ARow);
+  void FilterRow(int ARow);
+  void ApplyFilter();
+  bool RemoveLastFilter();
+  void RemoveAllFilters();
+  void NarrowDown(const std::string& AValue, int AColumn);
+  void SetFilterActive(bool Value);
+  void SetFilterRow(int Value);
+  void FilterSelect(TObject* Sender, int ItemIndex);
+  virtual void DoFilterDone() {
+    if (OnFilterDone) OnFilterDone(this);
+  }
+  // The column whose filter list is open, -1 when none.
+  int FilterDropDownColumn = -1;
+  int FixedRowsBeforeFilter = 0;
+  std::string LastNarrowDown;
+
+  // ---- find and replace (VezIdidFind.cpp) --------------------------------------------------
+  // A search text of two double quotes stands for an empty cell. Find answers (-1, -1) when
+  // nothing matches; a start of (-1, -1) begins at the first (backwards: last) cell.
+  TPoint Find(TPoint StartCell, const std::string& S, TFindParams FindParams);
+  TPoint FindWide(TPoint StartCell, const std::u16string& S, TFindParams FindParams);
+  TPoint FindFirst(const std::string& S, TFindParams FindParams);
+  TPoint FindNext();
+  int Replace(const std::string& OldText, const std::string& NewText, TFindParams FindParams);
+  bool MatchCell(int ACol, int ARow, bool Wide);
+  TPoint FindInternal(TPoint StartCell, const std::string& S, const std::u16string& W, bool Wide,
+                      TFindParams FindParams);
+  TPoint LastFoundCell{-1, -1};
+  TFindParams LastFindParams;
+  std::string LastFindText;
+  std::u16string LastFindWide;
+  int PresetCol = -1, PresetRow = -1;
+
+  // ---- marking, checking and fills (VezIdidMark.cpp) ---------------------------------------
+  // Marks wrap every occurrence of a text in a tag pair ("hi" highlights, "e" errors).
+  void MarkCells(const std::string& Text, const std::string& Tag, bool DoCase, int FromCol, int FromRow, int ToCol,
+                 int ToRow);
+  void UnMarkCells(const std::string& Tag, int FromCol, int FromRow, int ToCol, int ToRow);
+  static std::string HilightText(bool DoCase, const std::string& S, const std::string& Text);
+  static std::string UnHilightText(const std::string& S);
+  static std::string MarkText(bool DoCase, const std::string& S, const std::string& Text);
+  static std::string UnMarkText(const std::string& S);
+  void HilightInCell(bool DoCase, int ACol, int ARow, const std::string& Text);
+  void MarkInCell(bool DoCase, int ACol, int ARow, const std::string& Text);
+  void UnHilightInCell(int ACol, int ARow);
+  void UnMarkInCell(int ACol, int ARow);
+  void HilightInCol(bool DoFixed, bool DoCase, int ACol, const std::string& Text);
+  void MarkInCol(bool DoFixed, bool DoCase, int ACol, const std::string& Text);
+  void UnHilightInCol(bool DoFixed, int ACol);
+  void UnMarkInCol(bool DoFixed, int ACol);
+  void HilightInRow(bool DoFixed, bool DoCase, int ARow, const std::string& Text);
+  void MarkInRow(bool DoFixed, bool DoCase, int ARow, const std::string& Text);
+  void UnHilightInRow(bool DoFixed, int ARow);
+  void UnMarkInRow(bool DoFixed, int ARow);
+  void HilightInGrid(bool DoFixed, bool DoCase, const std::string& Text);
+  void MarkInGrid(bool DoFixed, bool DoCase, const std::string& Text);
+  void UnHilightInGrid(bool DoFixed);
+  void UnMarkInGrid(bool DoFixed);
+  bool CheckCell(int ACol, int ARow);
+  bool CheckCells(int FromCol, int FromRow, int ToCol, int ToRow);
+  bool CheckCol(bool DoFixed, int ACol);
+  bool CheckRow(bool DoFixed, int ARow);
+  bool CheckGrid(bool DoFixed);
+  void TextFill(bool DoFixed, const std::string& Value);
+  void FormatFill(bool DoFixed, const std::string& Fmt);
+  void RandomFill(bool DoFixed, int Max);
+  void LinearFill(bool DoFixed);
 
   // ---- row and column structure (VezIdidStructure.cpp) ------------------------------------
   virtual void InsertRows(int ARow, int ACount, bool MoveControls) { InsertRowsEx(ARow, ACount, MoveControls); }
