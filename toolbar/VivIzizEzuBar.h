@@ -352,6 +352,28 @@ public:
   // One tick of the floating timer: the window follows its form's visibility.
   void FloatingTimerTick();
   UINT_PTR FloatingTimer() const { return FFloatingTimer; }
+  // ---- MDI buttons of a menu bar (VivIzizEzuMdiButtons.cpp) ----
+  // The minimize, restore and close buttons of the parent form's maximized MDI child at
+  // the bar's far end. Needs FullSize and a Menu; else it falls back to off at run time.
+  void SetAutoMDIButtons(bool Value);
+  // The first form up the chain from the dock panel (else the last one, else the parent).
+  TCustomForm* GetMyParentForm() const;
+  TRect GetMDICloseBtnRect();
+  TRect GetMDIMaxBtnRect();
+  TRect GetMDIMinBtnRect();
+  bool PtOnMDIClose(int X, int Y);
+  bool PtOnMDIMax(int X, int Y);
+  bool PtOnMDIMin(int X, int Y);
+  void MDICloseBtnClick();
+  void MDIMaxBtnClick();
+  void MDIMinBtnClick();
+  void DrawMDIButtons();
+  bool MDIButtonsVisible() const { return FMDIButtonsVisible; }
+  void SetMDIButtonsVisible(bool Value);
+  // Hot and pressed looks of close (0), maximize (1) and minimize (2).
+  bool MDIButtonHot(int Index) const { return FMDIHot[Index]; }
+  bool MDIButtonDown(int Index) const { return FMDIDown[Index]; }
+
   // ---- position persistence (VivIzizEzuPosition.cpp) ----
   void SavePosition();
   void LoadPosition();
@@ -376,7 +398,6 @@ public:
   bool AutoDockOnClose() const { return FAutoDockOnClose; }
   void SetAutoDockOnClose(bool Value) { FAutoDockOnClose = Value; }
   bool AutoMDIButtons() const { return FAutoMDIButtons; }
-  void SetAutoMDIButtons(bool Value) { FAutoMDIButtons = Value; }
   bool AutoOptionMenu() const { return FAutoOptionMenu; }
   void SetAutoOptionMenu(bool Value) { FAutoOptionMenu = Value; }
   const std::string& CompactCaption() const { return FCompactCaption; }
@@ -464,6 +485,12 @@ private:
   // The hidden list as a set, for lookups in passes over every control.
   std::unordered_set<const void*> HiddenSet() const;
   void CMMouseLeave(TMessage& Message);
+  // The MDI buttons' share of the mouse handling; true when the event was theirs.
+  bool MDIMouseDown(int X, int Y);
+  void MDIMouseMove(int X, int Y);
+  bool MDIMouseUp(int X, int Y);
+  void MDIMouseLeave();
+  TCustomForm* CurrentMDIChild();
   void RULHide(int S, int Avail);
   void RULGiveBack(int S, int Avail);
   int FindGroupSeparator(int Index, bool RequireHiddenGroup);
@@ -573,6 +600,11 @@ private:
   bool FCloseHot = false, FCloseDown = false, FCustomizeHot = false, FCustomizeDown = false;
   bool FPositionLoaded = false;
   bool FRULPosted = false;
+  // MDI buttons.
+  bool FMDIButtonsVisible = false;
+  bool FMDIHot[3] = {false, false, false};
+  bool FMDIDown[3] = {false, false, false};
+  TCustomForm* FMDIChild = nullptr;
   // The option window and its content.
   TOptionSelectorWindow* FOptionWindow = nullptr;
   TControlSelectorPanel* FOptionPanel = nullptr;
