@@ -289,16 +289,31 @@ public:
   TCustomImageList* DisabledImages() const { return FDisabledImages; }
   void SetDisabledImages(TCustomImageList* Value);
   void UpdateImagesShade();
-  // The main menu of menu-bar mode; only stored here.
+  // ---- menu-bar mode (VivIzizEzuMenuBar.cpp) ----
+  // A main menu shown as one menu button per top-level item, driven from mouse and keys.
   TComponent* Menu() const { return FMenu; }
   void SetMenu(TComponent* Value);
-  // Whether a menu of menu-bar mode is dropped; never here.
-  bool MenuDropped() const { return false; }
-  bool InMenuLoop() const { return false; }
-  bool KeyboardMenuMode() const { return false; }
-  // Menu-bar mode's view of a button press: false here (the button handles it).
-  bool CheckMenuDropdown(TDizCustomToolBarButton*) { return false; }
-  void UpdateButtonHot(TDizCustomToolBarButton*) {}
+  void UpdateMenu();
+  bool MenuDropped() const { return FMenuDropped; }
+  bool InMenuLoop() const { return FInMenuLoop; }
+  bool KeyboardMenuMode() const { return FKeyboardMenuMode; }
+  bool MenuItemChosen() const { return FMenuItemChosen; }
+  virtual bool CheckMenuDropdown(TDizCustomToolBarButton* Button);
+  virtual void CancelMenu();
+  virtual void ClickButton(TDizCustomToolBarButton* Button, bool ByMouse);
+  virtual bool TrackMenu(TDizCustomToolBarButton* Button);
+  virtual void InitMenu(TDizCustomToolBarButton* Button);
+  TDizCustomToolBarButton* FindButtonFromAccel(const std::string& Key);
+  bool SetButtonHot(int Index);
+  bool SetButtonHot(TDizCustomToolBarButton* Button);
+  void UpdateButtonHot(TDizCustomToolBarButton* Button);
+  TDizCustomToolBarButton* HighlightedButton() const { return FHighlightedButton; }
+  int GetMenuItemCount() const;
+  void ClearTempMenu();
+  TPopupMenu* DropDownPopup() const { return FDropDownPopup; }
+  // Where a menu W wide and H high drops from Button (screen), by the bar's side: below,
+  // or above when it would pass the monitor's bottom; kept W + 52 inside its right edge.
+  TPoint MenuDropPoint(TDizCustomToolBarButton* Button, int W, int H, bool RightToLeft);
   // ---- overflow (VivIzizEzuOverflow.cpp) ----
   // Marks a control as just used: to the front of the recently-used list, back from the
   // hidden list, then the overflow is worked out again.
@@ -600,6 +615,21 @@ private:
   bool FCloseHot = false, FCloseDown = false, FCustomizeHot = false, FCustomizeDown = false;
   bool FPositionLoaded = false;
   bool FRULPosted = false;
+  // Menu-bar mode.
+  bool MenuBarMessage(TMessage& Message);
+  void MenuItemTimerOnTime(TObject* Sender);
+  void HighlightNeighbour(bool Forward);
+  bool FMenuDropped = false, FInMenuLoop = false, FKeyboardMenuMode = false, FMenuItemChosen = false;
+  bool FCancelOnCaptureLoss = false;
+  TDizCustomToolBarButton* FHighlightedButton = nullptr;
+  TPopupMenu* FDropDownPopup = nullptr;
+  TMenuItem* FSourceMenuItem = nullptr;
+  TDizCustomToolBarButton* FLastDroppedButton = nullptr;
+  TDizCustomToolBarButton* FDisplayedMenuButton = nullptr;
+  TDizCustomToolBarButton* FPendingMenuButton = nullptr;
+  TTimer* FMenuItemTimer = nullptr;
+  friend LRESULT MenuFilterHookProc(int, WPARAM, LPARAM);
+  friend LRESULT MenuKeyHookProc(int, WPARAM, LPARAM);
   // MDI buttons.
   bool FMDIButtonsVisible = false;
   bool FMDIHot[3] = {false, false, false};
@@ -686,6 +716,7 @@ public:
   virtual void DrawButton(TCanvas* Canvas);
   virtual void DrawGlyphAndCaption(TCanvas* Canvas, const TRect& R, TBitmap* Bitmap, TColor TextColor);
   virtual bool IsMenuButton() const { return false; }
+  virtual TMenuItem* ButtonMenuItem() const { return nullptr; }
   void GenerateShade();
   void DoDropDown();
   void OnDropDownHide();
@@ -817,6 +848,7 @@ protected:
   bool FMenuOpen = false;
   bool FShadeFromGlyph = false;
   bool FMenuClosedByClick = false, FDisplayingMenu = false, FClickedInternally = false;
+  friend class TDizCustomToolBar;
 };
 
 // The action link of tool bar buttons: its client is the button.
@@ -864,6 +896,17 @@ public:
   explicit TVivIzizEzuMenuButton(TComponent* AOwner);
   void DrawButton(TCanvas* Canvas) override;
   bool IsMenuButton() const override { return true; }
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  // The menu item the button shows (caption, checked state as Down, enabled state, hint,
+  // image index and visibility are copied from it).
+  TMenuItem* MenuItem() const { return FMenuItem; }
+  void SetMenuItem(TMenuItem* Value);
+  TMenuItem* ButtonMenuItem() const override { return FMenuItem; }
+  bool MadeForMenu = false;  // made by the tool bar for its Menu
+  int MergedTag = 0;         // 1: made for a merged child menu
+
+private:
+  TMenuItem* FMenuItem = nullptr;
 };
 
 class TDizGlowMenuButton : public TDizCustomGlowButton {
