@@ -4,6 +4,7 @@
 // get-message hook steering keys to the bar while no menu is open, and a message-filter
 // hook watching the open menu.
 #include <algorithm>
+#include <cstdio>
 
 #include "menus/RadUdire.h"
 #include "platform/rtl/SysUtils.h"
@@ -521,6 +522,17 @@ bool TDizCustomToolBar::MenuBarMessage(TMessage& Message) {
           return true;
         }
       return false;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP: {
+      // The bar holds the mouse in keyboard menu mode: a press on one of its buttons goes
+      // on to that button.
+      if (!FKeyboardMenuMode) return false;
+      TControl* c = ControlAtPos(TPoint{Message.XPos(), Message.YPos()}, false);
+      if (!dynamic_cast<TDizCustomToolBarButton*>(c)) return false;
+      Message.Result = c->Perform(Message.Msg, Message.WParam,
+                                  MAKELPARAM(WORD(Message.XPos() - c->Left()), WORD(Message.YPos() - c->Top())));
+      return true;
+    }
     case WM_CAPTURECHANGED:
       if (FInMenuLoop && FCancelOnCaptureLoss) CancelMenu();
       return false;

@@ -30,6 +30,7 @@ std::string gPng;
 // once when F12 comes by while a menu is open.
 LRESULT RecordHook(int Code, WPARAM W, LPARAM L) {
   auto* m = reinterpret_cast<MSG*>(L);
+  if (Code == HC_ACTION && m && m->message == WM_KEYUP && m->wParam == VK_F12 && !gPng.empty()) SaveScreenPng(gPng);
   if (Code == HC_ACTION && m && m->message == WM_KEYUP && gLog && gBar) {
     TDizCustomToolBarButton* b = gBar->HighlightedButton();
     gLog->push_back(b ? StripHotkey(b->Caption()) : std::string("-"));
@@ -131,8 +132,12 @@ TEST_F(MenuBarTest, AltHighlightsTheFirstVisibleButtonAndTheArrowsWrap) {
 TEST_F(MenuBarTest, RightInAnOpenMenuOpensTheNextAndEnterRunsTheItem) {
   robot.PressKey(VK_DOWN);    // File opens, its first item highlighted
   robot.PressKey(VK_RIGHT);   // "Open" has no sub-items: Edit opens
-  robot.PressKey(VK_RETURN);  // "Cut"
+  edit->OnClick = [&](TObject*) {
+    clicks.push_back("Edit");
+    robot.PressKey(VK_RETURN);  // "Cut", typed once the menu is there
+  };
   EXPECT_TRUE(bar->TrackMenu(nullptr));
+  Application->ProcessMessages();  // the chosen command and the closed notice
   EXPECT_EQ(clicks, (std::vector<std::string>{"File", "Edit", "Cut"}));
   // The lent items are back in their menu.
   EXPECT_EQ(file->Count(), 2);
@@ -185,25 +190,17 @@ TEST_F(MenuBarTest, RendersAnOpenMenuToPng) {
   const std::filesystem::path dir =
       keep ? std::filesystem::path(keep).parent_path() : std::filesystem::temp_directory_path();
   gPng = (dir / "lorm_menu_bar.png").string();
-  bool saved = false;
-  cut->OnClick = nullptr;
+  std::filesystem::remove(gPng);
   edit->OnClick = [&](TObject*) {
-    // The menu opens after this handler; snapshot at the next idle moment in it.
-    SetTimer(bar->Handle(), 77, 10, nullptr);
-  };
-  Application->OnMessage = [&](MSG& m, bool&) {
-    if (m.message == WM_TIMER && m.wParam == 77 && !saved) {
-      KillTimer(bar->Handle(), 77);
-      saved = SaveScreenPng(gPng);
-      PostMessage(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
-    }
+    robot.PressKey(VK_F12);  // the snapshot, once the menu is open
+    robot.PressKey(VK_ESCAPE);
+    robot.PressKey(VK_ESCAPE);
   };
   robot.PressKey(VK_RIGHT);
   robot.PressKey(VK_DOWN);
-  robot.AutoProcess = true;
-  SetTimer(bar->Handle(), 78, 5000, nullptr);
   bar->TrackMenu(nullptr);
-  Application->OnMessage = nullptr;
+  Application->ProcessMessages();
+  EXPECT_TRUE(std::filesystem::exists(gPng));
 }
 
 }  // namespace
