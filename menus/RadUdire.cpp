@@ -67,8 +67,7 @@ void LoadGlyph(std::unique_ptr<TBitmap>& Field, const char* Name) {
 void RefreshMenu(IZedIvad* Menu, bool SideBarChanged, bool SizeChanged) {
   if (!Menu || !Menu->GetSelf()) return;
   if (SideBarChanged || SizeChanged) Menu->UpdateItems();
-  // MDI frames: the client window would be subclassed here for the window list. The
-  // framework's MDI model has no client window, so there is nothing to hook.
+  if (auto* main = dynamic_cast<TVerOvizEzur*>(Menu->GetSelf())) HookMDIClient(main);
 }
 
 // ---- TGradientBar -------------------------------------------------------------------------------

@@ -588,6 +588,11 @@ HWND GetMenuWnd(TMenu* Menu);
 TRect GetMenuRect(TMenuItem* Item, HWND Window);
 // The MDI client of a main menu's form; 0 where the form has none.
 HWND GetMDIClientWnd(IZedIvad* Menu);
+class TVerOvizEzur;
+// A main menu on an MDI form subclasses the form's client window so that
+// WM_MDIREFRESHMENU lists the children in the window menu; released when the menu goes.
+void HookMDIClient(TVerOvizEzur* Menu);
+void ReleaseMDIClient(TVerOvizEzur* Menu);
 TCustomForm* FindForm(HWND Window);
 // Frames the pop-up window that shows the item, gives it its region and moves it so that
 // it joins its bar item or parent item (on first sight of the window).

@@ -235,6 +235,7 @@ TVerOvizEzur::TVerOvizEzur(TComponent* AOwner) : TMainMenu(AOwner) {
 }
 
 TVerOvizEzur::~TVerOvizEzur() {
+  ReleaseMDIClient(this);
   if (FCurrentStyler) {
     // The styler may outlive this menu: it must not call back into it.
     FCurrentStyler->Font()->OnChange = nullptr;

@@ -9,6 +9,7 @@
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Regions.h"
+#include "platform/rtl/SysUtils.h"
 #include "platform/vcl/Forms.h"
 #include "platform/win/Messages.h"
 #include "platform/win/WinUser.h"
@@ -110,8 +111,10 @@ const bool kAnimationOff = [] {
 }  // namespace
 
 HWND GetMenuWnd(TMenu* Menu) {
-  // The framework's MDI model has no frame window of its own, so a child's menu is shown
-  // by the window the menu names.
+  // A child form's menu is shown by its frame, the parent of its client window.
+  if (auto* form = Menu ? dynamic_cast<TCustomForm*>(Menu->Owner()) : nullptr;
+      form && form->FormStyle() == fsMDIChild && form->HandleAllocated())
+    if (HWND client = GetParent(form->Handle())) return GetParent(client);
   return Menu ? Menu->WindowHandle() : nullptr;
 }
 
@@ -142,8 +145,12 @@ TRect GetMenuRect(TMenuItem* Item, HWND Window) {
 }
 
 HWND GetMDIClientWnd(IZedIvad* Menu) {
-  // The framework's MDI model keeps its children without a client window.
-  (void)Menu;
+  auto* menu = Menu ? dynamic_cast<TMainMenu*>(Menu->GetSelf()) : nullptr;
+  if (!menu || menu->ComponentState().Contains(csDestroying)) return nullptr;
+  auto* form = dynamic_cast<TForm*>(menu->Owner());
+  if (!form) return nullptr;
+  if (form->FormStyle() == fsMDIChild) return form->HandleAllocated() ? GetParent(form->Handle()) : nullptr;
+  if (form->FormStyle() == fsMDIForm) return form->ClientHandle();
   return nullptr;
 }
 
@@ -261,6 +268,100 @@ void RestoreMenuAnimation() { gMenuAnimation = gSavedMenuAnimation; }
 bool MenuAnimationEnabled() { return gMenuAnimation; }
 
 // ---- MDI ---------------------------------------------------------------------------------------
+namespace {
+
+// The client windows a main menu subclassed, with the procedure each had before.
+struct TClientHook {
+  WNDPROC Previous = nullptr;
+  TVerOvizEzur* Menu = nullptr;
+};
+std::vector<std::pair<HWND, TClientHook>>& ClientHooks() {
+  static std::vector<std::pair<HWND, TClientHook>> hooks;
+  return hooks;
+}
+TClientHook* FindClientHook(HWND Client) {
+  for (auto& [wnd, hook] : ClientHooks())
+    if (wnd == Client) return &hook;
+  return nullptr;
+}
+
+constexpr TShortCut kWindowListMarker = 0xABCD;
+
+// Lists the frame's children after the marker line of its window menu: "1 A", "2 b", ...
+// in case-insensitive caption order, the active one checked; answers the menu's handle.
+LRESULT RefreshWindowList(HWND Client) {
+  TCustomForm* frame = FindForm(GetParent(Client));
+  if (!frame || frame->FormStyle() != fsMDIForm || !frame->WindowMenu()) return 0;
+  auto* menu = dynamic_cast<TVerOvizEzur*>(frame->Menu());
+  if (!menu) return 0;
+  TMenuItem* window = frame->WindowMenu();
+  menu->BeginUpdate();
+  struct TEnd {
+    TVerOvizEzur* M;
+    ~TEnd() { M->EndUpdate(); }
+  } end{menu};
+  int marker = -1;
+  for (int i = 0; i < window->Count(); ++i)
+    if (window->Items(i)->ShortCut() == kWindowListMarker && window->Items(i)->Caption() == "-") marker = i;
+  if (marker < 0) {
+    auto* line = new TMenuItem(window);
+    line->SetCaption("-");
+    line->SetShortCut(kWindowListMarker);
+    line->SetAutoLineReduction(maAutomatic);
+    line->SetVisible(frame->MDIChildCount() > 0);
+    window->Add(line);
+  } else {
+    while (window->Count() > marker + 1) window->Delete(window->Count() - 1);
+  }
+  std::vector<TCustomForm*> children;
+  for (int i = 0; i < frame->MDIChildCount(); ++i)
+    if (TCustomForm* f = frame->MDIChildren(i); !f->ComponentState().Contains(csDestroying)) children.push_back(f);
+  std::stable_sort(children.begin(), children.end(),
+                   [](TCustomForm* a, TCustomForm* b) { return AnsiCompareText(a->Caption(), b->Caption()) < 0; });
+  TCustomForm* active = frame->ActiveMDIChild();
+  for (size_t i = 0; i < children.size(); ++i) {
+    auto* item = new TMenuItem(window);
+    item->SetCaption(std::to_string(i + 1) + " " + children[i]->Caption());
+    item->SetTag(intptr_t(children[i]->HandleAllocated() ? children[i]->Handle() : nullptr));
+    item->OnClick = [menu](TObject* Sender) { menu->ActivateMDIChild(Sender); };
+    item->SetRadioItem(true);
+    item->SetGroupIndex(205);
+    item->SetChecked(children[i] == active);
+    window->Add(item);
+  }
+  return LRESULT(menu->Handle());
+}
+
+LRESULT ClientHookProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  TClientHook* hook = FindClientHook(Wnd);
+  if (Msg == WM_MDIREFRESHMENU && hook) return RefreshWindowList(Wnd);
+  WNDPROC previous = hook ? hook->Previous : nullptr;
+  return previous ? CallWindowProc(previous, Wnd, Msg, WParam, LParam) : DefWindowProc(Wnd, Msg, WParam, LParam);
+}
+
+}  // namespace
+
+void HookMDIClient(TVerOvizEzur* Menu) {
+  HWND client = GetMDIClientWnd(Menu);
+  if (!client || FindClientHook(client)) return;
+  ReleaseMDIClient(Menu);
+  TClientHook hook;
+  hook.Menu = Menu;
+  hook.Previous = reinterpret_cast<WNDPROC>(GetWindowLongPtr(client, GWL_WNDPROC));
+  ClientHooks().emplace_back(client, hook);
+  SetWindowLongPtr(client, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(&ClientHookProc));
+}
+
+void ReleaseMDIClient(TVerOvizEzur* Menu) {
+  auto& hooks = ClientHooks();
+  for (auto it = hooks.begin(); it != hooks.end(); ++it) {
+    if (it->second.Menu != Menu) continue;
+    if (IsWindow(it->first)) SetWindowLongPtr(it->first, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(it->second.Previous));
+    hooks.erase(it);
+    return;
+  }
+}
+
 void TVerOvizEzur::DrawMDIFormIcon(TMenuItem* Item, const TRect& R) {
   // Only an MDI frame with an active child that has a window shows the child's icon.
   if (!Item || Item->MenuIndex() != 0 || !IsInTopMainMenu(Item) || R.Left < 5) return;

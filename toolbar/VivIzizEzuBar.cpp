@@ -419,6 +419,7 @@ UINT VivIzizEzuRULMessage();
 void RunPostedRULists(TDizCustomToolBar* T, const TDbgList* Seq, const TDbgList* Hidden, int IndicatorWidth);
 
 void TDizCustomToolBar::WndProc(TMessage& Message) {
+  if (MenuBarMessage(Message)) return;
   if (Message.Msg == VivIzizEzuRULMessage()) {
     FRULPosted = false;
     RunPostedRULists(this, FSequence.get(), FHidden.get(), FPopupIndicatorWidth);
@@ -1172,10 +1173,6 @@ void TDizCustomToolBar::SetShowPopupIndicator(bool Value) {
   Invalidate();
 }
 
-void TDizCustomToolBar::SetMenu(TComponent* Value) {
-  FMenu = Value;
-  if (Value) Value->FreeNotification(this);
-}
 
 void TDizCustomToolBar::SetImages(TCustomImageList* Value) {
   if (FImages == Value) return;

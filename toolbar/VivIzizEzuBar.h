@@ -289,16 +289,31 @@ public:
   TCustomImageList* DisabledImages() const { return FDisabledImages; }
   void SetDisabledImages(TCustomImageList* Value);
   void UpdateImagesShade();
-  // The main menu of menu-bar mode; only stored here.
+  // ---- menu-bar mode (VivIzizEzuMenuBar.cpp) ----
+  // A main menu shown as one menu button per top-level item, driven from mouse and keys.
   TComponent* Menu() const { return FMenu; }
   void SetMenu(TComponent* Value);
-  // Whether a menu of menu-bar mode is dropped; never here.
-  bool MenuDropped() const { return false; }
-  bool InMenuLoop() const { return false; }
-  bool KeyboardMenuMode() const { return false; }
-  // Menu-bar mode's view of a button press: false here (the button handles it).
-  bool CheckMenuDropdown(TDizCustomToolBarButton*) { return false; }
-  void UpdateButtonHot(TDizCustomToolBarButton*) {}
+  void UpdateMenu();
+  bool MenuDropped() const { return FMenuDropped; }
+  bool InMenuLoop() const { return FInMenuLoop; }
+  bool KeyboardMenuMode() const { return FKeyboardMenuMode; }
+  bool MenuItemChosen() const { return FMenuItemChosen; }
+  virtual bool CheckMenuDropdown(TDizCustomToolBarButton* Button);
+  virtual void CancelMenu();
+  virtual void ClickButton(TDizCustomToolBarButton* Button, bool ByMouse);
+  virtual bool TrackMenu(TDizCustomToolBarButton* Button);
+  virtual void InitMenu(TDizCustomToolBarButton* Button);
+  TDizCustomToolBarButton* FindButtonFromAccel(const std::string& Key);
+  bool SetButtonHot(int Index);
+  bool SetButtonHot(TDizCustomToolBarButton* Button);
+  void UpdateButtonHot(TDizCustomToolBarButton* Button);
+  TDizCustomToolBarButton* HighlightedButton() const { return FHighlightedButton; }
+  int GetMenuItemCount() const;
+  void ClearTempMenu();
+  TPopupMenu* DropDownPopup() const { return FDropDownPopup; }
+  // Where a menu W wide and H high drops from Button (screen), by the bar's side: below,
+  // or above when it would pass the monitor's bottom; kept W + 52 inside its right edge.
+  TPoint MenuDropPoint(TDizCustomToolBarButton* Button, int W, int H, bool RightToLeft);
   // ---- overflow (VivIzizEzuOverflow.cpp) ----
   // Marks a control as just used: to the front of the recently-used list, back from the
   // hidden list, then the overflow is worked out again.
@@ -352,6 +367,28 @@ public:
   // One tick of the floating timer: the window follows its form's visibility.
   void FloatingTimerTick();
   UINT_PTR FloatingTimer() const { return FFloatingTimer; }
+  // ---- MDI buttons of a menu bar (VivIzizEzuMdiButtons.cpp) ----
+  // The minimize, restore and close buttons of the parent form's maximized MDI child at
+  // the bar's far end. Needs FullSize and a Menu; else it falls back to off at run time.
+  void SetAutoMDIButtons(bool Value);
+  // The first form up the chain from the dock panel (else the last one, else the parent).
+  TCustomForm* GetMyParentForm() const;
+  TRect GetMDICloseBtnRect();
+  TRect GetMDIMaxBtnRect();
+  TRect GetMDIMinBtnRect();
+  bool PtOnMDIClose(int X, int Y);
+  bool PtOnMDIMax(int X, int Y);
+  bool PtOnMDIMin(int X, int Y);
+  void MDICloseBtnClick();
+  void MDIMaxBtnClick();
+  void MDIMinBtnClick();
+  void DrawMDIButtons();
+  bool MDIButtonsVisible() const { return FMDIButtonsVisible; }
+  void SetMDIButtonsVisible(bool Value);
+  // Hot and pressed looks of close (0), maximize (1) and minimize (2).
+  bool MDIButtonHot(int Index) const { return FMDIHot[Index]; }
+  bool MDIButtonDown(int Index) const { return FMDIDown[Index]; }
+
   // ---- position persistence (VivIzizEzuPosition.cpp) ----
   void SavePosition();
   void LoadPosition();
@@ -376,7 +413,6 @@ public:
   bool AutoDockOnClose() const { return FAutoDockOnClose; }
   void SetAutoDockOnClose(bool Value) { FAutoDockOnClose = Value; }
   bool AutoMDIButtons() const { return FAutoMDIButtons; }
-  void SetAutoMDIButtons(bool Value) { FAutoMDIButtons = Value; }
   bool AutoOptionMenu() const { return FAutoOptionMenu; }
   void SetAutoOptionMenu(bool Value) { FAutoOptionMenu = Value; }
   const std::string& CompactCaption() const { return FCompactCaption; }
@@ -464,6 +500,12 @@ private:
   // The hidden list as a set, for lookups in passes over every control.
   std::unordered_set<const void*> HiddenSet() const;
   void CMMouseLeave(TMessage& Message);
+  // The MDI buttons' share of the mouse handling; true when the event was theirs.
+  bool MDIMouseDown(int X, int Y);
+  void MDIMouseMove(int X, int Y);
+  bool MDIMouseUp(int X, int Y);
+  void MDIMouseLeave();
+  TCustomForm* CurrentMDIChild();
   void RULHide(int S, int Avail);
   void RULGiveBack(int S, int Avail);
   int FindGroupSeparator(int Index, bool RequireHiddenGroup);
@@ -573,6 +615,26 @@ private:
   bool FCloseHot = false, FCloseDown = false, FCustomizeHot = false, FCustomizeDown = false;
   bool FPositionLoaded = false;
   bool FRULPosted = false;
+  // Menu-bar mode.
+  bool MenuBarMessage(TMessage& Message);
+  void MenuItemTimerOnTime(TObject* Sender);
+  void HighlightNeighbour(bool Forward);
+  bool FMenuDropped = false, FInMenuLoop = false, FKeyboardMenuMode = false, FMenuItemChosen = false;
+  bool FCancelOnCaptureLoss = false;
+  TDizCustomToolBarButton* FHighlightedButton = nullptr;
+  TPopupMenu* FDropDownPopup = nullptr;
+  TMenuItem* FSourceMenuItem = nullptr;
+  TDizCustomToolBarButton* FLastDroppedButton = nullptr;
+  TDizCustomToolBarButton* FDisplayedMenuButton = nullptr;
+  TDizCustomToolBarButton* FPendingMenuButton = nullptr;
+  TTimer* FMenuItemTimer = nullptr;
+  friend LRESULT MenuFilterHookProc(int, WPARAM, LPARAM);
+  friend LRESULT MenuKeyHookProc(int, WPARAM, LPARAM);
+  // MDI buttons.
+  bool FMDIButtonsVisible = false;
+  bool FMDIHot[3] = {false, false, false};
+  bool FMDIDown[3] = {false, false, false};
+  TCustomForm* FMDIChild = nullptr;
   // The option window and its content.
   TOptionSelectorWindow* FOptionWindow = nullptr;
   TControlSelectorPanel* FOptionPanel = nullptr;
@@ -654,6 +716,7 @@ public:
   virtual void DrawButton(TCanvas* Canvas);
   virtual void DrawGlyphAndCaption(TCanvas* Canvas, const TRect& R, TBitmap* Bitmap, TColor TextColor);
   virtual bool IsMenuButton() const { return false; }
+  virtual TMenuItem* ButtonMenuItem() const { return nullptr; }
   void GenerateShade();
   void DoDropDown();
   void OnDropDownHide();
@@ -785,6 +848,7 @@ protected:
   bool FMenuOpen = false;
   bool FShadeFromGlyph = false;
   bool FMenuClosedByClick = false, FDisplayingMenu = false, FClickedInternally = false;
+  friend class TDizCustomToolBar;
 };
 
 // The action link of tool bar buttons: its client is the button.
@@ -832,6 +896,17 @@ public:
   explicit TVivIzizEzuMenuButton(TComponent* AOwner);
   void DrawButton(TCanvas* Canvas) override;
   bool IsMenuButton() const override { return true; }
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  // The menu item the button shows (caption, checked state as Down, enabled state, hint,
+  // image index and visibility are copied from it).
+  TMenuItem* MenuItem() const { return FMenuItem; }
+  void SetMenuItem(TMenuItem* Value);
+  TMenuItem* ButtonMenuItem() const override { return FMenuItem; }
+  bool MadeForMenu = false;  // made by the tool bar for its Menu
+  int MergedTag = 0;         // 1: made for a merged child menu
+
+private:
+  TMenuItem* FMenuItem = nullptr;
 };
 
 class TDizGlowMenuButton : public TDizCustomGlowButton {

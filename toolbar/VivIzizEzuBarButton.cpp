@@ -804,7 +804,7 @@ void TDizCustomToolBarButton::MouseDown(TMouseButton Button, TShiftState Shift, 
   FPressedInside = true;
   const bool h = IsHorizontal(FPosition);
   const bool inZone = h ? X > Width() - 14 : Y > Height() - 14;
-  if (IsMenuButton() && !FDropDownButton && FDropDownMenu) {
+  if (IsMenuButton() && !FDropDownButton && (FDropDownMenu || ButtonMenuItem())) {
     Invalidate();
     // A bar-less menu button treats the bar's menu as not dropped.
     const bool dropped = FVivIzizEzu ? FVivIzizEzu->MenuDropped() : false;
@@ -911,7 +911,8 @@ void TDizCustomToolBarButton::DoDropDown() {
   Invalidate();
   // Menu-bar mode drops the menu; a bar-less button shows its own menu at once.
   bool handled = false;
-  if (FVivIzizEzu && FDropDownMenu && FDropDownMenu->AutoPopup() && !ComponentState().Contains(csDesigning))
+  if (FVivIzizEzu && ((FDropDownMenu && FDropDownMenu->AutoPopup()) || ButtonMenuItem()) &&
+      !ComponentState().Contains(csDesigning))
     handled = FVivIzizEzu->CheckMenuDropdown(this);
   if (!handled && FDropDownMenu) {
     TPoint p{Left(), Top() + Height()};

@@ -216,6 +216,7 @@ void TDizCustomToolBar::Paint() {
   DrawPopupIndicator();
   if (rounded && FStylerInForce->Bevel() == bvNone) PaintCorners(F, body, rounded);
   if (FState != tsFloating) PaintBorder(F, border, rounded);
+  DrawMDIButtons();
   CheckAndUpdateRUList();
   FInPaint = false;
 }

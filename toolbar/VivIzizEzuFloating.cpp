@@ -250,6 +250,7 @@ TDizCustomToolBarButton* TDizCustomToolBar::ButtonAtPos(int X, int Y) {
 void TDizCustomToolBar::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
   TCustomControl::MouseDown(Button, Shift, X, Y);
   if (FMoving) return;
+  if (Button == mbLeft && MDIMouseDown(X, Y)) return;
   const bool designing = IsDesigning();
   if (FState == tsDocked) {
     if (PtOnDragGrip(X, Y)) {
@@ -286,6 +287,7 @@ void TDizCustomToolBar::MouseDown(TMouseButton Button, TShiftState Shift, int X,
 void TDizCustomToolBar::MouseMove(TShiftState Shift, int X, int Y) {
   TCustomControl::MouseMove(Shift, X, Y);
   if (FMoving) return;
+  MDIMouseMove(X, Y);
   if (!Shift.Contains(ssLeft) && !FLocked) {
     if (PtOnDragGrip(X, Y)) {
       if (Cursor() != crSizeAll) SetCursor(crSizeAll);
@@ -313,6 +315,7 @@ void TDizCustomToolBar::MouseMove(TShiftState Shift, int X, int Y) {
 
 void TDizCustomToolBar::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
   TCustomControl::MouseUp(Button, Shift, X, Y);
+  if (MDIMouseUp(X, Y)) return;
   if (FRightHandleDown) SetRightHandleDown(false);
   if (FOptionBtnDown) SetOptionButtonDown(false);
   if (FState == tsFloating) {
@@ -331,6 +334,7 @@ void TDizCustomToolBar::MouseUp(TMouseButton Button, TShiftState Shift, int X, i
 
 void TDizCustomToolBar::CMMouseLeave(TMessage& Message) {
   TCustomControl::WndProc(Message);
+  MDIMouseLeave();
   if (!FMoving && Screen && Screen->Cursor() == crSizeAll) Screen->SetCursor(crDefault);
   if (!FMoving && Cursor() == crSizeAll) SetCursor(FSavedCursor);
   if (FRightHandleHot || FRightHandleDown) {

@@ -8,6 +8,7 @@
 #include "platform/rtl/MessageService.h"
 #include "platform/vcl/ActnList.h"
 #include "platform/vcl/Filer.h"
+#include "platform/vcl/MdiClient.h"
 #include "platform/vcl/Menus.h"
 #include "platform/image/Resources.h"
 #include "platform/win/Backend.h"
@@ -140,6 +141,7 @@ TCustomForm::~TCustomForm() {
   }
   if (!FComponentState.Contains(csDestroying)) Destroying();
   if (Screen) Screen->RemoveForm(this);
+  MdiClient::RemoveChild(this);
   if (Application && Application->FMainForm == this) Application->FMainForm = nullptr;
   FCanvas->SetControl(nullptr);
   if (FHandle) DestroyHandle();
@@ -246,10 +248,25 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
     Params.WndParent = Application->Handle();
   Params.WindowClass.style = CS_DBLCLKS;
   Params.Caption = FText;
+  // An MDI child is a child window of its frame's client window.
+  if (FFormStyle == fsMDIChild)
+    if (TCustomForm* frame = MDIFrame()) {
+      frame->HandleNeeded();
+      if (frame->FClientHandle) {
+        Params.WndParent = frame->FClientHandle;
+        Params.Style = (Params.Style & ~DWORD(WS_POPUP)) | WS_CHILD;
+      }
+    }
 }
 
 void TCustomForm::CreateWnd() {
   TScrollingWinControl::CreateWnd();
+  if (FFormStyle == fsMDIForm && !MdiClient::FrameOf(FClientHandle)) {
+    FClientHandle = MdiClient::Create(this);
+    Realign();
+  } else if (FFormStyle == fsMDIChild) {
+    if (HWND client = GetParent(FHandle); MdiClient::FrameOf(client)) MdiClient::AddChild(client, this);
+  }
   AttachMenu(true);
   UpdateIcon();
   if (FAlphaBlend) SetLayeredAttribs();
@@ -383,12 +400,18 @@ void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
     FMenu = nullptr;
     if (FHandle && !FComponentState.Contains(csDestroying)) ::SetMenu(FHandle, nullptr);
   }
+  if (Operation == opRemove && AComponent == FWindowMenu) FWindowMenu = nullptr;
 }
 
 bool TCustomForm::IsShortCut(TMessage& Message) {
   bool handled = false;
   if (OnShortCut) OnShortCut(Message, handled);
   if (handled) return true;
+  // Ctrl+F4 and Ctrl+F6 of the frame's children, as the frame's client window knows them.
+  if (const TCustomForm* frame = FFormStyle == fsMDIForm ? this : MDIFrame();
+      frame && frame->FClientHandle && Message.Msg == WM_KEYDOWN &&
+      MdiClient::TranslateKey(frame->FClientHandle, WORD(Message.WParam), KeyboardStateToShiftState()))
+    return true;
   if (auto* menu = dynamic_cast<TMainMenu*>(FMenu); menu && menu->IsShortCut(Message)) return true;
   for (TCustomActionList* list : FormActionLists(this))
     if (list->IsShortCut(Message)) return true;
@@ -456,6 +479,9 @@ void TCustomForm::ApplyPosition() {
 void TCustomForm::SetVisible(bool Value) {
   if (FVisible == Value) return;
   TControl::SetVisible(Value);
+  // A child shown in its frame becomes the active one.
+  if (Value && FFormStyle == fsMDIChild && FHandle)
+    if (HWND client = GetParent(FHandle); MdiClient::FrameOf(client)) SendMessage(client, WM_MDIACTIVATE, WPARAM(FHandle), 0);
 }
 
 void TCustomForm::Show() {
@@ -801,25 +827,38 @@ void TCustomForm::WndProc(TMessage& Message) {
 }
 
 int TCustomForm::MDIChildCount() const {
-  int n = 0;
-  if (FFormStyle != fsMDIForm || !Screen) return 0;
-  for (int i = 0; i < Screen->FormCount(); ++i)
-    if (Screen->Forms(i)->FFormStyle == fsMDIChild) ++n;
-  return n;
+  return FFormStyle == fsMDIForm ? MdiClient::ChildCount(FClientHandle) : 0;
 }
 
 TCustomForm* TCustomForm::MDIChildren(int Index) const {
-  if (FFormStyle == fsMDIForm && Screen)
-    for (int i = 0; i < Screen->FormCount(); ++i)
-      if (Screen->Forms(i)->FFormStyle == fsMDIChild && Index-- == 0) return Screen->Forms(i);
+  if (FFormStyle == fsMDIForm)
+    if (TCustomForm* f = MdiClient::Child(FClientHandle, Index)) return f;
   throw EListError("MDI child index out of bounds");
 }
 
 TCustomForm* TCustomForm::ActiveMDIChild() const {
-  if (FFormStyle != fsMDIForm || !Screen) return nullptr;
-  for (int i = 0; i < Screen->FormCount(); ++i)
-    if (Screen->Forms(i)->FFormStyle == fsMDIChild && Screen->Forms(i)->Visible()) return Screen->Forms(i);
-  return nullptr;
+  return FFormStyle == fsMDIForm ? MdiClient::ActiveChild(FClientHandle) : nullptr;
+}
+
+TCustomForm* TCustomForm::MDIFrame() const {
+  if (FFormStyle != fsMDIChild || !Application) return nullptr;
+  TCustomForm* main = Application->MainForm();
+  return main && main != this && main->FFormStyle == fsMDIForm ? main : nullptr;
+}
+
+void TCustomForm::SetWindowMenu(TMenuItem* Value) {
+  if (FWindowMenu == Value) return;
+  if (FWindowMenu) FWindowMenu->RemoveFreeNotification(this);
+  FWindowMenu = Value;
+  if (Value) Value->FreeNotification(this);
+}
+
+// The client window of a frame takes the room its aligned controls leave.
+void TCustomForm::AlignControls(TControl* AControl, TRect& Rect) {
+  TScrollingWinControl::AlignControls(AControl, Rect);
+  if (FClientHandle)
+    SetWindowPos(FClientHandle, nullptr, Rect.Left, Rect.Top, std::max(0, Rect.Width()), std::max(0, Rect.Height()),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -31,6 +31,8 @@ using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 // A key reached the form as a possible shortcut (before its menu and action lists).
 using TShortCutEvent = std::function<void(TMessage& Msg, bool& Handled)>;
 
+class TMenuItem;
+
 class TCustomForm : public TScrollingWinControl {
   LORM_PUBLISHED(TCustomForm, TScrollingWinControl)
 public:
@@ -111,10 +113,16 @@ public:
   bool CanFocus() override { return Showing() && Enabled(); }
   void SetFocus() override;
 
-  // MDI (a minimal model: children, the active child).
+  // MDI: an fsMDIForm holds its fsMDIChild forms in its client window (MdiClient.h),
+  // made with the frame's window; WindowMenu is the menu item that lists the children.
   int MDIChildCount() const;
   TCustomForm* MDIChildren(int Index) const;
   TCustomForm* ActiveMDIChild() const;
+  HWND ClientHandle() const { return FClientHandle; }
+  TMenuItem* WindowMenu() const { return FWindowMenu; }
+  void SetWindowMenu(TMenuItem* Value);
+  // The frame an fsMDIChild form lives in (the main form when it is an fsMDIForm).
+  TCustomForm* MDIFrame() const;
 
   TNotifyEvent OnActivate;
   TNotifyEvent OnDeactivate;
@@ -154,8 +162,11 @@ protected:
   virtual void DoClose(TCloseAction& Action);
   virtual void DoDestroy();
   void KeyDown(WORD& Key, TShiftState Shift) override;
+  void AlignControls(TControl* AControl, TRect& Rect) override;
 
 private:
+  HWND FClientHandle = nullptr;
+  TMenuItem* FWindowMenu = nullptr;
   void SetLayeredAttribs();
   void SetActive(bool Value);
   void AttachMenu(bool KeepClientSize);
